@@ -1,0 +1,96 @@
+#include "ByteSource.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
+#include "RoutineError.h"
+
+namespace brenvik {
+
+void ByteSource::readZeroFilled(int64_t offset, std::span<uint8_t> dst) {
+    size_t got = offset < 0 ? 0 : readAt(offset, dst);
+    std::fill(dst.begin() + static_cast<std::ptrdiff_t>(got), dst.end(), uint8_t{0});
+}
+
+size_t MemorySource::readAt(int64_t offset, std::span<uint8_t> dst) {
+    if (offset < 0 || static_cast<uint64_t>(offset) >= m_bytes.size()) return 0;
+    size_t n = std::min(dst.size(), m_bytes.size() - static_cast<size_t>(offset));
+    std::memcpy(dst.data(), m_bytes.data() + offset, n);
+    return n;
+}
+
+FileSource::FileSource(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0) throw RoutineError("cannot open " + path);
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(m_fd);
+        m_fd = -1;
+        throw RoutineError("not a file: " + path);
+    }
+}
+
+FileSource::~FileSource() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+size_t FileSource::readAt(int64_t offset, std::span<uint8_t> dst) {
+    if (offset < 0) throw RoutineError("bad offset");
+    size_t got = 0;
+    while (got < dst.size()) {
+        ssize_t k = ::pread(m_fd, dst.data() + got, dst.size() - got,
+                            static_cast<off_t>(offset + static_cast<int64_t>(got)));
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            throw RoutineError("read failed");
+        }
+        if (k == 0) break;
+        got += static_cast<size_t>(k);
+    }
+    return got;
+}
+
+int64_t FileSource::size() const {
+    struct stat st {};
+    if (::fstat(m_fd, &st) != 0) throw RoutineError("stat failed");
+    return st.st_size;
+}
+
+FileSink::FileSink(const std::string& path) {
+    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (m_fd < 0) throw RoutineError("cannot create " + path);
+}
+
+FileSink::~FileSink() {
+    if (m_fd >= 0) ::close(m_fd);
+}
+
+void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
+    if (m_fd < 0 || offset < 0) throw RoutineError("bad write");
+    size_t done = 0;
+    while (done < src.size()) {
+        ssize_t k = ::pwrite(m_fd, src.data() + done, src.size() - done,
+                             static_cast<off_t>(offset + static_cast<int64_t>(done)));
+        if (k < 0) {
+            if (errno == EINTR) continue;
+            throw RoutineError("write failed");
+        }
+        if (k == 0) throw RoutineError("write failed");
+        done += static_cast<size_t>(k);
+    }
+}
+
+void FileSink::close() {
+    if (m_fd >= 0 && ::close(m_fd) != 0) {
+        m_fd = -1;
+        throw RoutineError("close failed");
+    }
+    m_fd = -1;
+}
+
+}  // namespace brenvik

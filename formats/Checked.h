@@ -1,0 +1,48 @@
+#pragma once
+// Integer arithmetic that fails instead of wrapping. The program's control values are 16-bit and
+// its byte counts 32-bit; a result outside that range is an error of the routine, never a wrap.
+#include <cstdint>
+#include <limits>
+
+#include "RoutineError.h"
+
+namespace brenvik {
+
+template <typename T, typename U>
+T checkedCast(U value) {
+    if (value < static_cast<U>(std::numeric_limits<T>::min()) ||
+        value > static_cast<U>(std::numeric_limits<T>::max()))
+        throw RoutineError("overflow");
+    return static_cast<T>(value);
+}
+
+template <typename T>
+T checkedAdd(T a, T b) {
+    T r;
+    if (__builtin_add_overflow(a, b, &r)) throw RoutineError("overflow");
+    return r;
+}
+
+template <typename T>
+T checkedSub(T a, T b) {
+    T r;
+    if (__builtin_sub_overflow(a, b, &r)) throw RoutineError("overflow");
+    return r;
+}
+
+template <typename T>
+T checkedMul(T a, T b) {
+    T r;
+    if (__builtin_mul_overflow(a, b, &r)) throw RoutineError("overflow");
+    return r;
+}
+
+// a \ b: integer division with the remainder dropped (truncating toward zero).
+template <typename T>
+T checkedDiv(T a, T b) {
+    if (b == 0) throw RoutineError("division by zero");
+    if (a == std::numeric_limits<T>::min() && b == -1) throw RoutineError("overflow");
+    return static_cast<T>(a / b);
+}
+
+}  // namespace brenvik

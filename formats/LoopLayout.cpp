@@ -1,0 +1,34 @@
+#include "LoopLayout.h"
+
+#include <cmath>
+
+#include "Checked.h"
+
+namespace brenvik::loop {
+
+int32_t trackSectors(int32_t d, bool stereo) { return d / (stereo ? 2 * kSectorBytes : kSectorBytes); }
+
+int32_t loopSectors(int32_t d) { return d / kSectorBytes; }
+
+int32_t clusterCount(int32_t n) {
+    const double clusters = static_cast<double>(n - 1) / kClusterSectors + 1.0;
+    return checkedCast<int32_t>(std::nearbyint(clusters));
+}
+
+int32_t audioLength(int32_t d, bool stereo) {
+    return stereo ? 256 * loopSectors(d) : kSectorBytes * trackSectors(d, false);
+}
+
+int32_t tempoCode(float t) {
+    volatile float tenTimes = t * 10.0f;  // each step rounded to single precision
+    const float code = tenTimes - 1.0f;
+    return checkedMul<int32_t>(410, checkedCast<int32_t>(std::nearbyint(static_cast<double>(code))));
+}
+
+uint8_t int24Byte(int32_t value, int16_t index) {
+    if (index < 1 || index > 3) return 0;
+    const uint32_t form = static_cast<uint32_t>(value) & 0xFFFFFFu;
+    return static_cast<uint8_t>(form >> (8 * (index - 1)));
+}
+
+}  // namespace brenvik::loop

@@ -1,0 +1,32 @@
+#pragma once
+// Counts and codes of a Repeater loop: sectors, clusters, audio length, the tempo code and the
+// 24-bit two's complement form every loopinfo.ldf field is built from.
+#include <cstdint>
+
+namespace brenvik::loop {
+
+constexpr int32_t kSectorBytes = 512;
+constexpr int32_t kClusterSectors = 32;
+constexpr int32_t kClusterBytes = kSectorBytes * kClusterSectors;  // 16384
+constexpr int32_t kPreBufferBytes = 16384;
+constexpr int32_t kTrackAudioOffset = 44 + kPreBufferBytes;  // 16428
+constexpr int32_t kCopyChunkBytes = 1048576;
+constexpr int32_t kMaxClusters = 2592;  // the bitmap room of one track record
+constexpr int32_t kMaxEndSector = 65535;  // the 16-bit end-sector field
+
+// n: sectors in each written track.
+int32_t trackSectors(int32_t sourceDataLength, bool stereo);
+// N: sectors of the whole loop, d \ 512 for mono and stereo alike.
+int32_t loopSectors(int32_t sourceDataLength);
+// m = R((N - 1) / 32 + 1) in double precision, ties to even: rounded, not rounded up.
+int32_t clusterCount(int32_t loopSectors);
+// Bytes of audio in each written track: 512 n (mono) or 256 N (stereo).
+int32_t audioLength(int32_t sourceDataLength, bool stereo);
+
+// T = 410 x R(t x 10 - 1), with t x 10 - 1 formed in single precision.
+int32_t tempoCode(float beatsPerMinute);
+
+// Byte 1, 2 or 3 (least significant first) of the 24-bit two's complement form; 0 otherwise.
+uint8_t int24Byte(int32_t value, int16_t index);
+
+}  // namespace brenvik::loop

@@ -1,0 +1,17 @@
+#pragma once
+// A Repeater track file: a mono 16-bit 44.1 kHz wave whose data chunk holds a 16384-byte
+// silent pre-buffer in front of the audio.
+#include <cstdint>
+#include <string>
+
+#include "WaveHeader.h"
+
+namespace brenvik::loop {
+
+// Header of a track holding audioLength bytes of audio: data length 16384 + audio length.
+wave::Header trackHeader(int32_t audioLength);
+
+// "track1.wav" to "track4.wav".
+std::string trackFileName(int track);
+
+}  // namespace brenvik::loop

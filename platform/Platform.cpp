@@ -1,0 +1,89 @@
+#include "Platform.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "RoutineError.h"
+
+namespace fs = std::filesystem;
+
+namespace brenvik {
+
+bool Platform::fileExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool Platform::folderExists(const std::string& path) {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+std::string Platform::absolutePath(const std::string& path) {
+    std::error_code ec;
+    fs::path absolute = fs::absolute(path, ec);
+    if (ec) throw RoutineError("no absolute path");
+    return absolute.lexically_normal().string();
+}
+
+int64_t Platform::folderSize(const std::string& path) {
+    std::error_code ec;
+    int64_t total = 0;
+    fs::recursive_directory_iterator it(path, ec), end;
+    if (ec) throw RoutineError("cannot read folder");
+    for (; it != end; it.increment(ec)) {
+        if (ec) throw RoutineError("cannot read folder");
+        if (it->is_regular_file(ec)) total += static_cast<int64_t>(it->file_size(ec));
+        if (ec) throw RoutineError("cannot read folder");
+    }
+    return total;
+}
+
+int64_t Platform::freeSpace(const std::string& path) {
+    std::error_code ec;
+    // The volume of a folder still to be created is that of its nearest existing ancestor.
+    fs::path probe = fs::absolute(path, ec);
+    while (!ec && !probe.empty() && !fs::exists(probe, ec) && probe.has_parent_path() &&
+           probe.parent_path() != probe)
+        probe = probe.parent_path();
+    const fs::space_info info = fs::space(probe, ec);
+    if (ec) throw RoutineError("cannot tell free space");
+    return static_cast<int64_t>(info.available);
+}
+
+void Platform::deleteFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::remove(path, ec) || ec) throw RoutineError("cannot delete file");
+}
+
+void Platform::deleteFolder(const std::string& path) {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+    if (ec) throw RoutineError("cannot delete folder");
+}
+
+void Platform::createFolder(const std::string& path) {
+    std::error_code ec;
+    if (!fs::create_directory(path, ec) || ec) throw RoutineError("cannot create folder");
+}
+
+std::string Platform::separator() {
+    return std::string(1, static_cast<char>(fs::path::preferred_separator));
+}
+
+std::string Platform::defaultRoot() {
+#ifdef _WIN32
+    return "C:\\";
+#else
+    return "/";
+#endif
+}
+
+std::string Platform::helpFilePath() {
+    const char* home = std::getenv("HOME");
+    std::string documents = (home && *home) ? std::string(home) + "/Documents" : "Documents";
+    return documents + separator() + "Brenvik.hlp";
+}
+
+}  // namespace brenvik

@@ -1,0 +1,35 @@
+#include "Cli.h"
+
+namespace brenvik::cli {
+
+namespace {
+
+void usage(std::ostream& err) {
+    err << "usage: brenvik-cli info PATH [--json]\n"
+           "       brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N]\n"
+           "                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]\n"
+           "                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]\n"
+           "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n";
+}
+
+}  // namespace
+
+int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+        bool errIsTerminal) {
+    if (args.empty()) {
+        usage(err);
+        return kUsage;
+    }
+    const std::vector<std::string> rest(args.begin() + 1, args.end());
+    if (args[0] == "info") return runInfo(rest, out, err);
+    if (args[0] == "to-loop") return runToLoop(rest, out, err, errIsTerminal);
+    if (args[0] == "to-wave") return runToWave(rest, out, err, errIsTerminal);
+    if (args[0] == "--help" || args[0] == "-h") {
+        usage(out);
+        return kOk;
+    }
+    usage(err);
+    return kUsage;
+}
+
+}  // namespace brenvik::cli

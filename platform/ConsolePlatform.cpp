@@ -19,6 +19,12 @@ MessageAnswer ConsolePlatform::message(const std::string& text, MessageButtons b
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : m_answer;
 }
 
+void ConsolePlatform::takeFileChoice(FileDialog& dialog) {
+    if (m_fileChoices.empty()) return;
+    dialog.fileName = m_fileChoices.front();
+    m_fileChoices.pop_front();
+}
+
 void ConsolePlatform::showHelp(const std::string& helpFile, int command) {
     m_err << "help: " << helpFile << " (command " << command << ")\n";
 }

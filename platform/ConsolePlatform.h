@@ -2,6 +2,7 @@
 // The platform of the command-line tool: messages go to the error stream, questions get the
 // answer the command line gave, dialogs keep the names the command line put into them, and
 // the progress bar is drawn on the error stream when it is a terminal.
+#include <deque>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -20,14 +21,17 @@ public:
     // The answer to every Yes/No/Cancel question (Cancel unless the command line said otherwise).
     void setQuestionAnswer(MessageAnswer answer) { m_answer = answer; }
     void setChannel(std::optional<Channel> channel) { m_channel = channel; }
+    // The path the next open or save dialog returns, as if the user had picked it; a dialog
+    // with nothing queued acts as cancelled.
+    void queueFileChoice(const std::string& path) { m_fileChoices.push_back(path); }
 
     const std::vector<std::string>& messagesShown() const { return m_messages; }
     bool saw(const std::string& text) const;
 
     MessageAnswer message(const std::string& text, MessageButtons buttons,
                           MessageIcon icon) override;
-    void showOpenDialog(FileDialog&) override {}
-    void showSaveDialog(FileDialog&) override {}
+    void showOpenDialog(FileDialog& dialog) override { takeFileChoice(dialog); }
+    void showSaveDialog(FileDialog& dialog) override { takeFileChoice(dialog); }
     std::optional<Channel> chooseChannel() override { return m_channel; }
     void chooseFolder(const std::string&, std::string&) override {}
     void showFolderChooser() override {}
@@ -43,7 +47,10 @@ public:
                       const std::string& text) override;
 
 private:
+    void takeFileChoice(FileDialog& dialog);
+
     std::ostream& m_err;
+    std::deque<std::string> m_fileChoices;
     bool m_drawProgress;
     MessageAnswer m_answer = MessageAnswer::Cancel;
     std::optional<Channel> m_channel = Channel::Left;

@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""Times brenvik-cli's conversions against the raw split/merge floor, pair by pair in one run.
+
+The floor (raw_split_merge.c) does the same reads and writes with no format logic at all. For
+every job the script runs the floor and brenvik-cli alternately on the same cached input, takes
+the median of the per-pair time ratios, and the peak resident memory of each brenvik-cli run.
+
+    bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--floor-src ../shared/bench/raw_split_merge.c]
+                              [--pairs 11] [--work bench/work] [--sizes 40,16]
+
+Sizes: the first is the megabytes of the stereo and mono sources turned into loops, the second
+the megabytes of each track turned back into a wave. They default to the largest a loop can
+hold: loopinfo.ldf describes at most 2592 clusters of loop sectors (about 42 MB of source data),
+and the track opener reads the end sector as a signed 16-bit number (at most 16 MiB per track).
+"""
+import argparse
+import os
+import shutil
+import statistics
+import struct
+import subprocess
+import sys
+import time
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+ROOT = os.path.dirname(HERE)
+
+
+def wave_header(channels, data_size):
+    block = 2 * channels
+    return (b"RIFF" + struct.pack("<I", data_size + 36) + b"WAVEfmt " +
+            struct.pack("<IHHIIHH", 16, 1, channels, 44100, 44100 * block, block, 16) +
+            b"data" + struct.pack("<I", data_size))
+
+
+def make_wave(path, channels, data_size):
+    if os.path.exists(path) and os.path.getsize(path) == 44 + data_size:
+        return
+    with open(path, "wb") as f:
+        f.write(wave_header(channels, data_size))
+        left = data_size
+        seed = os.urandom(1 << 20)
+        while left:
+            n = min(left, len(seed))
+            f.write(seed[:n])
+            left -= n
+
+
+def run(cmd):
+    """Runs a command; returns (seconds, peak resident KiB)."""
+    start = time.perf_counter()
+    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    _, status, usage = os.wait4(proc.pid, 0)
+    seconds = time.perf_counter() - start
+    err = proc.stderr.read().decode(errors="replace")
+    proc.stderr.close()
+    if os.waitstatus_to_exitcode(status) != 0:
+        sys.exit(f"failed: {' '.join(cmd)}\n{err}")
+    return seconds, usage.ru_maxrss
+
+
+def clean(*paths):
+    for p in paths:
+        if os.path.isdir(p):
+            shutil.rmtree(p)
+        elif os.path.exists(p):
+            os.remove(p)
+
+
+def bench_pair(name, floor_cmd, floor_out, cli_cmd, cli_out, pairs):
+    ratios, floor_times, cli_times, peak = [], [], [], 0
+    for i in range(pairs + 1):  # the first pair warms the cache and is not counted
+        clean(*floor_out)
+        f, _ = run(floor_cmd)
+        clean(*cli_out)
+        c, rss = run(cli_cmd)
+        if i == 0:
+            continue
+        floor_times.append(f)
+        cli_times.append(c)
+        ratios.append(c / f)
+        peak = max(peak, rss)
+    print(f"{name:34s} floor {statistics.median(floor_times)*1000:8.1f} ms   "
+          f"brenvik {statistics.median(cli_times)*1000:8.1f} ms   "
+          f"median ratio {statistics.median(ratios):5.2f}   peak RSS {peak/1024:6.1f} MiB")
+    return statistics.median(ratios), peak
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("--cli", default=os.path.join(ROOT, "build", "cli", "brenvik-cli"))
+    ap.add_argument("--floor-src", default=os.path.join(ROOT, "..", "shared", "bench", "raw_split_merge.c"))
+    ap.add_argument("--pairs", type=int, default=11)
+    ap.add_argument("--work", default=os.path.join(HERE, "work"))
+    ap.add_argument("--sizes", default="40,16")
+    args = ap.parse_args()
+    loop_mb, track_mb = (int(x) for x in args.sizes.split(","))
+
+    os.makedirs(args.work, exist_ok=True)
+    floor = os.path.join(args.work, "raw_split_merge")
+    subprocess.check_call(["cc", "-O2", "-o", floor, args.floor_src])
+    w = lambda *p: os.path.join(args.work, *p)
+
+    mb = 1000 * 1000
+    stereo, mono = w("stereo.wav"), w("mono.wav")
+    make_wave(stereo, 2, loop_mb * mb // 4 * 4)
+    make_wave(mono, 1, loop_mb * mb // 2 * 2)
+    # Tracks to turn back into waves: a loop of the right size made by brenvik-cli itself.
+    track_src_stereo, track_src_mono = w("tracks_stereo.wav"), w("tracks_mono.wav")
+    make_wave(track_src_stereo, 2, track_mb * 1048576 * 2 - 2048)
+    make_wave(track_src_mono, 1, track_mb * 1048576 - 1024)
+    for src, loop in ((track_src_stereo, "LOOP1"), (track_src_mono, "LOOP2")):
+        clean(w("cards", "tracks", loop))
+        os.makedirs(w("cards", "tracks"), exist_ok=True)
+        run([args.cli, "to-loop", src, "--dest", w("cards", "tracks"), "--loop", loop[4:]])
+    t1, t2 = w("cards", "tracks", "LOOP1", "track1.wav"), w("cards", "tracks", "LOOP1", "track2.wav")
+    m1 = w("cards", "tracks", "LOOP2", "track1.wav")
+    os.makedirs(w("cards", "out"), exist_ok=True)
+
+    print(f"sources: stereo {loop_mb} MB, mono {loop_mb} MB; tracks {track_mb} MiB each; "
+          f"{args.pairs} timed pairs per job")
+    results = [
+        bench_pair(f"to-loop stereo {loop_mb} MB (split)",
+                   [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav")],
+                   [args.cli, "to-loop", stereo, "--dest", w("cards", "out"), "--loop", "1"],
+                   [w("cards", "out", "LOOP1")], args.pairs),
+        bench_pair(f"to-loop mono {loop_mb} MB (mono2loop)",
+                   [floor, "mono2loop", mono, w("M.wav")], [w("M.wav")],
+                   [args.cli, "to-loop", mono, "--dest", w("cards", "out"), "--loop", "2"],
+                   [w("cards", "out", "LOOP2")], args.pairs),
+        bench_pair(f"to-wave stereo 2x{track_mb} MiB (merge)",
+                   [floor, "merge", t1, t2, w("S.wav")], [w("S.wav")],
+                   [args.cli, "to-wave", t1, t2, "--output", w("S2.wav")], [w("S2.wav")], args.pairs),
+        bench_pair(f"to-wave mono {track_mb} MiB (loop2mono)",
+                   [floor, "loop2mono", m1, w("O.wav")], [w("O.wav")],
+                   [args.cli, "to-wave", m1, "--output", w("O2.wav")], [w("O2.wav")], args.pairs),
+    ]
+    worst = max(r for r, _ in results)
+    peak = max(p for _, p in results)
+    print(f"worst median ratio {worst:.2f} (target 1.25), largest peak RSS {peak/1024:.1f} MiB (target 16)")
+
+
+if __name__ == "__main__":
+    main()

@@ -3,16 +3,28 @@
 // its byte counts 32-bit; a result outside that range is an error of the routine, never a wrap.
 #include <cstdint>
 #include <limits>
+#include <type_traits>
+#include <utility>
 
 #include "RoutineError.h"
 
 namespace brenvik {
 
+// An integer keeps its value or fails; a floating value must lie within T's range (its
+// fraction is dropped, so callers round first). Integers of mixed signedness compare by value,
+// and a NaN fails.
 template <typename T, typename U>
 T checkedCast(U value) {
-    if (value < static_cast<U>(std::numeric_limits<T>::min()) ||
-        value > static_cast<U>(std::numeric_limits<T>::max()))
-        throw RoutineError("overflow");
+    static_assert(std::is_integral_v<T>);
+    if constexpr (std::is_integral_v<U>) {
+        if (!std::in_range<T>(value)) throw RoutineError("overflow");
+    } else {
+        // The bounds of the 8- to 32-bit targets are exact in double.
+        static_assert(sizeof(T) <= 4);
+        if (!(static_cast<double>(value) >= static_cast<double>(std::numeric_limits<T>::min()) &&
+              static_cast<double>(value) < static_cast<double>(std::numeric_limits<T>::max()) + 1.0))
+            throw RoutineError("overflow");
+    }
     return static_cast<T>(value);
 }
 

@@ -11,7 +11,8 @@ int32_t trackSectors(int32_t d, bool stereo) { return d / (stereo ? 2 * kSectorB
 int32_t loopSectors(int32_t d) { return d / kSectorBytes; }
 
 int32_t clusterCount(int32_t n) {
-    const double clusters = static_cast<double>(n - 1) / kClusterSectors + 1.0;
+    // Formed in double from the start, so no N can overflow the subtraction.
+    const double clusters = (static_cast<double>(n) - 1.0) / kClusterSectors + 1.0;
     return checkedCast<int32_t>(std::nearbyint(clusters));
 }
 

@@ -1,9 +1,9 @@
 #include "Numbers.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -41,6 +41,17 @@ std::optional<double> parseRadixInteger(std::string_view digits, int radix) {
     return static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(value)));
 }
 
+// The C-locale value of a plain number text ("-12.5", "3e2"); the process locale (which the
+// window program takes from the user's environment) must not turn "2.5" into 2. Parses the
+// longest leading number, as a decimal reader does; empty when none is there or it overflows.
+std::optional<double> plainValue(std::string_view plain) {
+    if (!plain.empty() && plain.front() == '+') plain.remove_prefix(1);
+    double value = 0;
+    const auto result = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (result.ec != std::errc() || !std::isfinite(value)) return std::nullopt;
+    return value;
+}
+
 }  // namespace
 
 std::optional<double> parseNumber(std::string_view text) {
@@ -51,7 +62,7 @@ std::optional<double> parseNumber(std::string_view text) {
         if (kind == 'O') return parseRadixInteger(text.substr(2), 8);
         return std::nullopt;
     }
-    std::string plain;  // the text without sign noise and thousands commas, for strtod
+    std::string plain;  // the text without blanks and thousands commas
     size_t i = 0;
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
     bool digits = false;
@@ -81,9 +92,7 @@ std::optional<double> parseNumber(std::string_view text) {
         if (!expDigits) return std::nullopt;
     }
     if (i != text.size()) return std::nullopt;
-    double value = std::strtod(plain.c_str(), nullptr);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
+    return plainValue(plain);
 }
 
 double roundHalfEven(double value) { return std::nearbyint(value); }
@@ -107,19 +116,22 @@ double leadingNumber(std::string_view text) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
     while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.'))
         plain += text[i++];
-    if (plain.empty()) return 0;
-    return std::strtod(plain.c_str(), nullptr);
+    return plainValue(plain).value_or(0.0);
 }
 
 std::string intToText(long long value) { return std::to_string(value); }
 
 namespace {
 
+// Like printf's %G in the C locale, whatever the process locale: "22.05", never "22,05".
 std::string generalForm(double value, int digits) {
     if (value == 0) return "0";  // no "-0"
     char buffer[40];
-    std::snprintf(buffer, sizeof buffer, "%.*G", digits, value);
-    return buffer;
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                      std::chars_format::general, digits);
+    std::string text(buffer, result.ptr);
+    for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return text;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
-// The number and text conversions the windows and the writer share.
+// The number and text conversions the windows and the writer share. The decimal point is
+// always ".", whatever locale the process runs in.
 #include <cstdint>
 #include <optional>
 #include <string>

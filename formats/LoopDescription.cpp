@@ -87,19 +87,23 @@ std::array<uint8_t, 3> checkTriple(const Description& d, int first, int last) {
     return running;
 }
 
-namespace {
-
-// Each check byte receives the running value of its own offset's remainder modulo 3.
-void storeTriple(Description& d, int first, int last, int at) {
+std::array<uint8_t, 3> checkBytes(const Description& d, int first, int last, int at) {
+    // Each check byte receives the running value of its own offset's remainder modulo 3.
     const auto running = checkTriple(d, first, last);
-    for (int i = 0; i < 3; ++i) d[static_cast<size_t>(at + i)] = running[static_cast<size_t>((at + i) % 3)];
+    std::array<uint8_t, 3> bytes{};
+    for (int i = 0; i < 3; ++i) bytes[static_cast<size_t>(i)] = running[static_cast<size_t>((at + i) % 3)];
+    return bytes;
 }
 
-bool tripleHolds(const Description& d, int first, int last, int at) {
-    const auto running = checkTriple(d, first, last);
-    for (int i = 0; i < 3; ++i)
-        if (d[static_cast<size_t>(at + i)] != running[static_cast<size_t>((at + i) % 3)]) return false;
-    return true;
+std::array<uint8_t, 3> storedCheckBytes(const Description& d, int at) {
+    return {d[static_cast<size_t>(at)], d[static_cast<size_t>(at + 1)], d[static_cast<size_t>(at + 2)]};
+}
+
+namespace {
+
+void storeTriple(Description& d, int first, int last, int at) {
+    const auto bytes = checkBytes(d, first, last, at);
+    for (int i = 0; i < 3; ++i) d[static_cast<size_t>(at + i)] = bytes[static_cast<size_t>(i)];
 }
 
 }  // namespace
@@ -110,8 +114,10 @@ void storeCheckTriples(Description& d) {
 }
 
 CheckState verifyCheckTriples(const Description& d) {
-    return CheckState{tripleHolds(d, ldf::kCheck1First, ldf::kCheck1Last, ldf::kCheck1At),
-                      tripleHolds(d, ldf::kCheck2First, ldf::kCheck2Last, ldf::kCheck2At)};
+    using namespace ldf;
+    return CheckState{
+        checkBytes(d, kCheck1First, kCheck1Last, kCheck1At) == storedCheckBytes(d, kCheck1At),
+        checkBytes(d, kCheck2First, kCheck2Last, kCheck2At) == storedCheckBytes(d, kCheck2At)};
 }
 
 DecodedDescription decodeDescription(const Description& d) {

@@ -73,6 +73,12 @@ Description buildDescription(const LoopValues& values);
 // The three running XOR values over [first, last], each starting at 0xFF, indexed by offset mod 3.
 std::array<uint8_t, 3> checkTriple(const Description& d, int first, int last);
 
+// The three bytes that belong at at, at + 1 and at + 2 for the range [first, last]: each gets
+// the running value of its own offset's remainder modulo 3.
+std::array<uint8_t, 3> checkBytes(const Description& d, int first, int last, int at);
+// The three bytes stored at at, at + 1 and at + 2.
+std::array<uint8_t, 3> storedCheckBytes(const Description& d, int at);
+
 // Stores both check triples (triple 1 first: triple 2 covers it).
 void storeCheckTriples(Description& d);
 

@@ -6,7 +6,7 @@
 
 #include "Controls.h"
 #include "TrackPath.h"
-#include "TrackSizeDerivation.h"
+#include "TrackSizes.h"
 
 namespace brenvik {
 struct ChannelSlot;

@@ -1,39 +1,24 @@
 // The open command of the Repeater-to-wave window: a track file of a loop folder, measured
 // against the loop's description, shown in one channel and checked.
-#include <array>
 #include <exception>
 
-#include "ByteOrder.h"
 #include "ByteSource.h"
 #include "ChannelFields.h"
-#include "LoopDescription.h"
 #include "Rep2Wav.h"
 #include "Rep2WavMessages.h"
 #include "TrackPath.h"
-#include "TrackSizeDerivation.h"
-#include "WaveHeader.h"
+#include "TrackSizes.h"
 
 namespace brenvik {
 
 namespace {
 
-// The opener reads the start and end sectors from track 1's record whichever track was chosen:
-// the loop writer gives all four records the same end sector.
-constexpr int kStartField = loop::ldf::kRecordBase + loop::ldf::kStartSector;  // 51
-constexpr int kEndField = loop::ldf::kRecordBase + loop::ldf::kEndSector;      // 54
-
-r2w::TrackSizes measureTrack(const std::string& trackPath, const std::string& descriptionPath) {
+// The start and end sectors come from track 1's record whichever track was chosen: the loop
+// writer gives all four records the same end sector.
+TrackSizes measureTrack(const std::string& trackPath, const std::string& descriptionPath) {
     FileSource track(trackPath);
     FileSource description(descriptionPath);
-    // Files too short for these offsets read as zero bytes there, which is no error by itself.
-    std::array<uint8_t, 1> start{};
-    std::array<uint8_t, 2> end{};
-    std::array<uint8_t, 4> total{};
-    description.readZeroFilled(kStartField, start);
-    description.readZeroFilled(kEndField, end);
-    track.readZeroFilled(wave::kDataSizeOffset, total);
-    return r2w::deriveTrackSizes(static_cast<int8_t>(start[0]), readLeS16(end.data()),
-                                 readLeS32(total.data()));
+    return deriveTrackSizes(readTrackInputs(description, track));
 }
 
 }  // namespace
@@ -66,7 +51,7 @@ void Rep2Wav::fileOpening() {
         m_platform.message(r2w::kTrackMissing, MessageButtons::Ok, MessageIcon::Critical);
         return;
     }
-    const r2w::TrackSizes sizes = measureTrack(path, where.descriptionPath);
+    const TrackSizes sizes = measureTrack(path, where.descriptionPath);
     if (m_globals.repChannel == "left")
         r2w::showTrack(left, path, where, sizes);
     else if (m_globals.repChannel == "right")

@@ -10,6 +10,7 @@
 
 #include "AppGlobals.h"
 #include "Controls.h"
+#include "LoopWriter.h"
 #include "Platform.h"
 
 namespace brenvik {
@@ -43,6 +44,7 @@ public:
     int16_t defaultTempoIndex = 0;
     std::vector<float> tempoTable;      // indices 0..maxBeats
     std::array<float, 8> barChoices{};  // entry b-1: bars when a bar holds b beats
+    LoopWriteResult lastSave;           // what the last Save did, for callers that must know
 
     // ---- handlers ----
     void Form_Load();
@@ -74,11 +76,30 @@ public:
     void setLeftPan(int16_t value);
     void setRightPan(int16_t value);
     void selectOption(int index);  // 1..8: selects it, clears its group, runs Option_Click
+    // The tempo bar's ends: a range that no longer holds the Value pulls it in, and that change
+    // raises the change handling like any other.
+    void setTempoMin(int16_t value);
+    void setTempoMax(int16_t value);
+
+    // The track (1 to 4) chosen for the mono or left channel, and for the right channel.
+    int leftTrack() const;
+    int rightTrack() const;
+    // What the writer takes from this window.
+    LoopRequest loopRequest() const;
 
     AppGlobals& globals() { return m_globals; }
     Platform& platform() { return m_platform; }
 
 private:
+    using Handler = void (Wav2Rep::*)();
+    void changeValue(ScrollBar& bar, int16_t value, Handler handler);
+    void clampValue(ScrollBar& bar, Handler handler);
+    void showPitch(const ScrollBar& bar, Control& display);
+    void showPan(const ScrollBar& bar, Control& display);
+    void monoLayout();
+    void stereoLayout();
+    void acceptWave(int32_t dataSize, const std::string& fileName);
+
     AppGlobals& m_globals;
     Platform& m_platform;
 };

@@ -1,0 +1,91 @@
+#include "AudioCopy.h"
+
+#include <span>
+#include <vector>
+
+#include "LoopLayout.h"
+#include "RoutineError.h"
+
+namespace brenvik {
+
+namespace {
+
+using loop::kCopyChunkBytes;
+using loop::kSectorBytes;
+using loop::kTrackAudioOffset;
+
+// One chunk's share of the progress bar, whose maximum counts the source in thousands of bytes.
+constexpr float kChunkProgress = 1048;
+constexpr int32_t kHalfChunkBytes = kCopyChunkBytes / 2;
+constexpr int32_t kFrameBytes = 4;
+
+// The source was checked to hold its data chunk, so a short read means the medium failed.
+void readExact(ByteSource& source, int64_t offset, std::span<uint8_t> dst) {
+    if (source.readAt(offset, dst) != dst.size()) throw RoutineError("source ends early");
+}
+
+void advanceProgress(Platform& platform, float step) {
+    platform.setProgressValue(platform.progressValue() + step);
+}
+
+// The whole sectors of what is left after the last full chunk.
+int32_t wholeSectors(int32_t remainder) { return remainder - remainder % kSectorBytes; }
+
+int64_t chunkOffset(const DataChunk& data, int32_t chunk) {
+    return data.dataStart + static_cast<int64_t>(chunk) * kCopyChunkBytes;
+}
+
+void splitFrames(std::span<const uint8_t> frames, std::vector<uint8_t>& left, std::vector<uint8_t>& right) {
+    for (size_t j = 0; j < frames.size() / kFrameBytes; ++j) {
+        left[2 * j] = frames[kFrameBytes * j];
+        left[2 * j + 1] = frames[kFrameBytes * j + 1];
+        right[2 * j] = frames[kFrameBytes * j + 2];
+        right[2 * j + 1] = frames[kFrameBytes * j + 3];
+    }
+}
+
+}  // namespace
+
+void copyMonoAudio(ByteSource& source, const DataChunk& data, FileSink& track, Platform& platform) {
+    const int32_t chunks = data.dataSize / kCopyChunkBytes;
+    const int32_t remainder = data.dataSize % kCopyChunkBytes;
+    std::vector<uint8_t> buffer(kCopyChunkBytes);
+    for (int32_t i = 0; i < chunks; ++i) {
+        readExact(source, chunkOffset(data, i), buffer);
+        track.writeAt(kTrackAudioOffset + static_cast<int64_t>(i) * kCopyChunkBytes, buffer);
+        advanceProgress(platform, kChunkProgress);
+    }
+    if (remainder < kSectorBytes) return;
+    const std::span<uint8_t> part(buffer.data(), static_cast<size_t>(wholeSectors(remainder)));
+    readExact(source, chunkOffset(data, chunks), part);
+    track.writeAt(kTrackAudioOffset + static_cast<int64_t>(chunks) * kCopyChunkBytes, part);
+    advanceProgress(platform, static_cast<float>(remainder / 1000));
+}
+
+void splitStereoAudio(ByteSource& source, const DataChunk& data, FileSink& left, FileSink& right,
+                      Platform& platform) {
+    const int32_t chunks = data.dataSize / kCopyChunkBytes;
+    const int32_t remainder = data.dataSize % kCopyChunkBytes;
+    std::vector<uint8_t> buffer(kCopyChunkBytes);
+    std::vector<uint8_t> leftBuffer(kHalfChunkBytes), rightBuffer(kHalfChunkBytes);
+    auto writeHalves = [&](int32_t chunk, size_t bytes) {
+        const int64_t at = kTrackAudioOffset + static_cast<int64_t>(chunk) * kHalfChunkBytes;
+        left.writeAt(at, std::span<const uint8_t>(leftBuffer.data(), bytes));
+        right.writeAt(at, std::span<const uint8_t>(rightBuffer.data(), bytes));
+    };
+    for (int32_t i = 0; i < chunks; ++i) {
+        readExact(source, chunkOffset(data, i), buffer);
+        splitFrames(buffer, leftBuffer, rightBuffer);
+        writeHalves(i, kHalfChunkBytes);
+        advanceProgress(platform, kChunkProgress);
+    }
+    if (remainder < kSectorBytes) return;
+    const int32_t q = wholeSectors(remainder);
+    const std::span<uint8_t> part(buffer.data(), static_cast<size_t>(q));
+    readExact(source, chunkOffset(data, chunks), part);
+    splitFrames(part, leftBuffer, rightBuffer);
+    writeHalves(chunks, static_cast<size_t>(q / 2));
+    advanceProgress(platform, static_cast<float>((q - 1) / 1000));
+}
+
+}  // namespace brenvik

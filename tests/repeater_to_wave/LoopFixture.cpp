@@ -1,0 +1,114 @@
+#include "LoopFixture.h"
+
+#include <QDir>
+#include <QString>
+#include <algorithm>
+#include <stdexcept>
+
+#include "ByteOrder.h"
+#include "LoopDescription.h"
+#include "LoopLayout.h"
+#include "TestFiles.h"
+#include "TrackFile.h"
+#include "WaveHeader.h"
+
+namespace brenvik::test {
+
+std::string makeFolder(const std::string& root, const std::string& name) {
+    if (!QDir(QString::fromStdString(root)).mkpath(QString::fromStdString(name)))
+        throw std::runtime_error("cannot create " + name);
+    return root + "/" + name;
+}
+
+void writeDescription(const std::string& folder, uint8_t startByte, int16_t endWord,
+                      int32_t sectors) {
+    loop::LoopValues values;
+    values.trackSectors = sectors;
+    values.loopSectors = sectors;
+    values.clusters = loop::clusterCount(sectors);
+    values.tempoCode = loop::tempoCode(120.0f);
+    values.bars = 1;
+    values.beats = 4;
+    values.division = 4;
+    values.tracks[0].chosen = true;
+    loop::Description d = loop::buildDescription(values);
+    d[51] = startByte;
+    d[54] = static_cast<uint8_t>(endWord & 0xFF);
+    d[55] = static_cast<uint8_t>((endWord >> 8) & 0xFF);
+    writeFile(folder + "/loopinfo.ldf", std::vector<uint8_t>(d.begin(), d.end()));
+}
+
+void writeDescriptionFor(const std::string& folder, int32_t audioBytes) {
+    const int32_t sectors = audioBytes / 512;
+    writeDescription(folder, 0, static_cast<int16_t>(sectors - 1), sectors);
+}
+
+std::string writeTrack(const std::string& folder, const TrackSpec& spec) {
+    const int32_t audio = static_cast<int32_t>(spec.audio.size());
+    const int32_t dataSize = spec.dataSize.value_or(spec.pre + audio + spec.post);
+    wave::Header header = spec.pre == loop::kPreBufferBytes && !spec.dataSize
+                              ? loop::trackHeader(audio + spec.post)
+                              : wave::canonicalHeader(1, dataSize);
+    writeLe32(header.data() + 24, static_cast<uint32_t>(spec.sampleRate));
+    std::vector<uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), static_cast<size_t>(spec.pre), kPreFill);
+    bytes.insert(bytes.end(), spec.audio.begin(), spec.audio.end());
+    bytes.insert(bytes.end(), static_cast<size_t>(spec.post), kPostFill);
+    if (spec.cutAt) bytes.resize(std::min(bytes.size(), *spec.cutAt));
+    const std::string path = folder + "/" + loop::trackFileName(spec.track);
+    writeFile(path, bytes);
+    return path;
+}
+
+std::string makeLoop(const std::string& root, const std::string& name,
+                     const std::vector<uint8_t>& audio, int track, int32_t post) {
+    const std::string folder = makeFolder(root, name);
+    writeDescriptionFor(folder, static_cast<int32_t>(audio.size()));
+    TrackSpec spec;
+    spec.track = track;
+    spec.audio = audio;
+    spec.post = post;
+    return writeTrack(folder, spec);
+}
+
+std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,
+                                    int16_t blockAlign, int32_t dataSize) {
+    std::vector<uint8_t> h(44, 0);
+    const auto put32 = [&](size_t at, int64_t v) {
+        for (size_t i = 0; i < 4; ++i) h[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
+    };
+    const auto put16 = [&](size_t at, int v) {
+        h[at] = static_cast<uint8_t>(v & 0xFF);
+        h[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
+    };
+    const std::string tags = "RIFF....WAVEfmt ";
+    std::copy(tags.begin(), tags.end(), h.begin());
+    put32(4, int64_t{dataSize} + 36);
+    put32(16, 16);
+    put16(20, 1);
+    put16(22, channels);
+    put32(24, sampleRate);
+    put32(28, byteRate);
+    put16(32, blockAlign);
+    put16(34, 16);
+    const std::string data = "data";
+    std::copy(data.begin(), data.end(), h.begin() + 36);
+    put32(40, dataSize);
+    return h;
+}
+
+std::vector<uint8_t> interleaved(const std::vector<uint8_t>& left, const std::vector<uint8_t>& right) {
+    const size_t frames = std::max(left.size(), right.size()) / 2;
+    std::vector<uint8_t> out;
+    out.reserve(frames * 4);
+    for (size_t k = 0; k < frames; ++k) {
+        for (const auto* channel : {&left, &right}) {
+            const bool present = 2 * k < channel->size();
+            out.push_back(present ? (*channel)[2 * k] : 0);
+            out.push_back(present ? (*channel)[2 * k + 1] : 0);
+        }
+    }
+    return out;
+}
+
+}  // namespace brenvik::test

@@ -15,6 +15,8 @@
 
 namespace brenvik {
 
+struct OpenerVerdict;
+
 class Wav2Rep {
 public:
     Wav2Rep(AppGlobals& globals, Platform& platform);
@@ -98,7 +100,7 @@ private:
     void showPan(const ScrollBar& bar, Control& display);
     void monoLayout();
     void stereoLayout();
-    void acceptWave(int32_t dataSize, const std::string& fileName);
+    void acceptWave(const OpenerVerdict& verdict, const std::string& fileName);
 
     AppGlobals& m_globals;
     Platform& m_platform;

@@ -2,22 +2,13 @@
 #include <initializer_list>
 
 #include "ByteSource.h"
-#include "Checked.h"
-#include "ChunkWalk.h"
 #include "Numbers.h"
 #include "RoutineError.h"
 #include "Wav2Rep.h"
+#include "WaveHeader.h"
+#include "WaveVerdict.h"
 
 namespace brenvik {
-
-namespace {
-
-constexpr int32_t kRepeaterRate = 44100;
-constexpr int16_t kRepeaterBits = 16;
-// A quarter second of one 16-bit channel at 44.1 kHz: the unit of the tempo positions.
-constexpr int32_t kQuarterSecondBytes = 22050;
-
-}  // namespace
 
 void Wav2Rep::openWave_Click() {
     try {
@@ -40,35 +31,26 @@ void Wav2Rep::fileOpeing() {
             m_platform.message("File does not exist!", MessageButtons::Ok, MessageIcon::Critical);
             return;
         }
-        int16_t bits = 0;
-        int32_t dataSize = 0;
+        OpenerVerdict verdict;
         {
             FileSource source(fileName);
-            const ChunkWalk walk = walkChunks(source);
-            // Only a complete "data" tag and size make a wave; a walk that ran off the file
-            // (or left it through a wild size) does not.
-            if (walk.end != ChunkWalk::End::Data) throw RoutineError("no data chunk");
-            const WaveFormatFields fields = readFormatFields(source, walk);
-            waveChannels = fields.channels;
-            waveSampleRate = fields.sampleRate;
-            bits = fields.bitsPerSample;
-            dataSize = walk.dataSize;
+            verdict = openerVerdict(source);
         }  // the file is closed here: nothing below reads it again
+        // Only a complete "data" tag and size make a wave; a walk that ran off the file does not.
+        if (verdict.outcome == OpenerVerdict::Outcome::WalkFailed) throw RoutineError("no data chunk");
+        waveChannels = verdict.format.channels;
+        waveSampleRate = verdict.format.sampleRate;
         if (waveChannels == 1) monoLayout();
         if (waveChannels == 2) stereoLayout();
-        if (waveSampleRate != kRepeaterRate) {
-            m_platform.message("Repeater supports 44.1 kHz sample rate only, this file has a sample rate of " +
-                               shortestGeneral(waveSampleRate / 1000.0) + "kHz");
+        if (verdict.outcome == OpenerVerdict::Outcome::WrongRate ||
+            verdict.outcome == OpenerVerdict::Outcome::WrongBits) {
+            m_platform.message(verdict.message);
             return;
         }
-        if (bits != kRepeaterBits) {
-            m_platform.message("Repeater supports 16 bit audio only, this file is " + intToText(bits) + " bit");
-            return;
-        }
-        acceptWave(dataSize, fileName);
+        acceptWave(verdict, fileName);
     } catch (const std::exception&) {
         m_platform.setBusy(false);
-        m_platform.message("Error in fileOpeing()", MessageButtons::Ok, MessageIcon::Critical);
+        m_platform.message(kOpenerErrorMessage, MessageButtons::Ok, MessageIcon::Critical);
     }
 }
 
@@ -106,21 +88,21 @@ void Wav2Rep::stereoLayout() {
     for (Control* c : {&r1, &r2, &r3, &r4}) c->visible = true;
 }
 
-void Wav2Rep::acceptWave(int32_t dataSize, const std::string& fileName) {
+void Wav2Rep::acceptWave(const OpenerVerdict& verdict, const std::string& fileName) {
     for (Control* c : {&leftFrame, &rightFrame}) c->enabled = true;
     for (ScrollBar* b : {&LeftPitch, &RightPitch, &LeftPan, &RightPan, &tempoCntrl}) b->enabled = true;
     browseLoop.enabled = true;
     toolButton[2].enabled = true;
 
-    const int32_t bytesPerChannel = checkedDiv<int32_t>(dataSize, waveChannels);
-    const int32_t beats = bytesPerChannel / kQuarterSecondBytes;
-    if (beats < 0) throw RoutineError("negative tempo table size");
-    maxBeats = checkedCast<int16_t>(beats);
+    // No channels, or a data size that gives no tempo table: only now, after the enabling.
+    if (!verdict.accepted()) throw RoutineError("no tempo table");
+    const int32_t bytesPerChannel = verdict.bytesPerChannel;
+    maxBeats = verdict.maxBeats;
 
     // Entry i - 1 is the tempo of a loop of i beats; each step is single precision, as the
     // Repeater's tempo field expects.
     tempoTable.assign(static_cast<size_t>(maxBeats) + 1, 0.0f);
-    const double minutes = static_cast<double>(bytesPerChannel) / 2 / kRepeaterRate / 60;
+    const double minutes = static_cast<double>(bytesPerChannel) / 2 / wave::kSampleRate / 60;
     for (int i = 1; i <= maxBeats; ++i) {
         const float q = static_cast<float>(minutes / i);
         tempoTable[static_cast<size_t>(i - 1)] = static_cast<float>(1.0 / static_cast<double>(q));

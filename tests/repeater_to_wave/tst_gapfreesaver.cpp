@@ -31,6 +31,8 @@ std::vector<uint8_t> concat(std::vector<uint8_t> a, const std::vector<uint8_t>& 
     return a;
 }
 
+const std::vector<uint8_t> kOldOutput(100000, 0x77);
+
 int signedByte(int byte) { return byte > 127 ? byte - 256 : byte; }
 
 }  // namespace
@@ -63,6 +65,7 @@ private:
     // the channel dialog). The description's end word makes the audio come out as given.
     std::string load(Channel channel, const TrackSpec& spec, int startByte = 0);
     void save(const std::optional<std::string>& path);
+    std::vector<uint8_t> loadOverExistingOutput();  // returns the loaded audio
     void expectProgress(float max, const QList<float>& values);
     void expectOnlySuccess();
 
@@ -307,25 +310,26 @@ void TestGapFreeSaver::neededTracksMissing() {
     QVERIFY(m_platform->progress().empty());
 }
 
-void TestGapFreeSaver::overwriteYesLeavesNoTail() {
+std::vector<uint8_t> TestGapFreeSaver::loadOverExistingOutput() {
     TrackSpec spec;
     spec.audio = patternBytes(4096);
     load(Channel::Left, spec);
-    writeFile(out(), std::vector<uint8_t>(100000, 0x77));
+    writeFile(out(), kOldOutput);  // longer than the wave the save writes
+    return spec.audio;
+}
+
+void TestGapFreeSaver::overwriteYesLeavesNoTail() {
+    const std::vector<uint8_t> audio = loadOverExistingOutput();
     m_platform->answerNextQuestion(MessageAnswer::Yes);
     save(out());
     QCOMPARE(m_platform->messageTexts(),
              (std::vector<std::string>{"File already exists. Overwrite?", "File writing successful"}));
     QCOMPARE(m_platform->messages().front().buttons, MessageButtons::YesNoCancel);
-    QCOMPARE(readFile(out()), concat(expectedHeader(1, 44100, 88200, 2, 4096), spec.audio));
+    QCOMPARE(readFile(out()), concat(expectedHeader(1, 44100, 88200, 2, 4096), audio));
 }
 
 void TestGapFreeSaver::overwriteNoAsksForAnotherName() {
-    TrackSpec spec;
-    spec.audio = patternBytes(4096);
-    load(Channel::Left, spec);
-    const std::vector<uint8_t> old(3000, 0x77);
-    writeFile(out(), old);
+    const std::vector<uint8_t> audio = loadOverExistingOutput();
     m_platform->answerNextQuestion(MessageAnswer::No);
     m_platform->chooseNextFile(out());
     m_platform->chooseNextFile(out("other.wav"));
@@ -334,21 +338,17 @@ void TestGapFreeSaver::overwriteNoAsksForAnotherName() {
     QCOMPARE(m_platform->dialogsShown()[1].fileName, out());  // still the refused name
     QCOMPARE(m_platform->messageTexts(),
              (std::vector<std::string>{"File already exists. Overwrite?", "File writing successful"}));
-    QCOMPARE(readFile(out()), old);
-    QCOMPARE(readFile(out("other.wav")), concat(expectedHeader(1, 44100, 88200, 2, 4096), spec.audio));
+    QCOMPARE(readFile(out()), kOldOutput);
+    QCOMPARE(readFile(out("other.wav")), concat(expectedHeader(1, 44100, 88200, 2, 4096), audio));
     QVERIFY(m_window->windowEnabled);
 }
 
 void TestGapFreeSaver::overwriteCancelWritesNothing() {
-    TrackSpec spec;
-    spec.audio = patternBytes(4096);
-    load(Channel::Left, spec);
-    const std::vector<uint8_t> old(3000, 0x77);
-    writeFile(out(), old);
+    loadOverExistingOutput();
     m_platform->answerNextQuestion(MessageAnswer::Cancel);
     save(out());
     QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"File already exists. Overwrite?"});
-    QCOMPARE(readFile(out()), old);
+    QCOMPARE(readFile(out()), kOldOutput);
     QVERIFY(m_platform->progress().empty());
     QCOMPARE(m_platform->busyChanges(), 0);
     QVERIFY(m_window->windowEnabled);

@@ -50,7 +50,6 @@ void placeTwips(QWidget* widget, int left, int top, int width, int height) {
 void paintBackground(QWidget* widget, const QColor& background) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, background);
-    palette.setColor(QPalette::Button, background);
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
 }

@@ -64,6 +64,8 @@ void QtPlatform::showFolderChooser() {
     if (showFolderChooserHook) showFolderChooserHook();
 }
 
+QtHelpViewer* QtPlatform::helpViewer() const { return m_helpViewer; }
+
 void QtPlatform::showHelp(const std::string& helpFile, int command) {
     if (!m_helpViewer) m_helpViewer = new QtHelpViewer(m_manualSource);
     m_helpViewer->showHelp(QString::fromStdString(helpFile), command);

@@ -30,7 +30,7 @@ public:
     void setProgressBar(QProgressBar* bar);
     // The manual the help viewer shows (a resource URL such as "qrc:/help/manual.html").
     void setManualSource(const QString& source) { m_manualSource = source; }
-    QtHelpViewer* helpViewer() const { return m_helpViewer; }
+    QtHelpViewer* helpViewer() const;
 
     // ---- Platform ----
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,

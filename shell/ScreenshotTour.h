@@ -1,0 +1,44 @@
+#pragma once
+// A developer's aid behind the hidden option --screenshot DIR: after start-up the program
+// shows its windows one after another, saves each as a PNG in DIR and ends. The converter
+// windows add their own shots (opened files and the like) through addShot.
+#include <QObject>
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+class QWidget;
+
+namespace brenvik {
+
+class MDIForm1;
+
+class ScreenshotTour : public QObject {
+    Q_OBJECT
+public:
+    ScreenshotTour(MDIForm1& mainWindow, const QString& directory);
+
+    // prepare brings the window to photograph on screen and returns it.
+    void addShot(const QString& name, std::function<QWidget*()> prepare);
+    // The shell's own shots: start-up, Preferences, folder chooser, About, help.
+    void addShellShots();
+    void start();
+
+    // The directory given with --screenshot, or empty.
+    static QString directoryArgument(const QStringList& arguments);
+
+private:
+    void next();
+
+    struct Shot {
+        QString name;
+        std::function<QWidget*()> prepare;
+    };
+    MDIForm1& m_mainWindow;
+    QString m_directory;
+    std::vector<Shot> m_shots;
+    size_t m_next = 0;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,33 @@
+// Brenvik, the window program: the main window over the two converter windows.
+#include <QApplication>
+#include <QScreen>
+
+#include "AppGlobals.h"
+#include "MDIForm1.h"
+#include "PlaceholderWindows.h"
+#include "PlatformWiring.h"
+#include "QtPlatform.h"
+#include "ScreenshotTour.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    brenvik::QtPlatform platform;
+    brenvik::AppGlobals globals;
+    brenvik::ConverterFactories factories{
+        [] { return new brenvik::PlaceholderWav2Rep; },
+        [] { return new brenvik::PlaceholderRep2Wav; },
+    };
+    brenvik::MDIForm1 mainWindow(globals, platform, factories);
+    brenvik::connectPlatform(platform, mainWindow);
+    const QString shots = brenvik::ScreenshotTour::directoryArgument(QApplication::arguments());
+    // A bare X server has no window manager to maximise the window: fill the screen directly.
+    if (!shots.isEmpty()) mainWindow.setGeometry(mainWindow.screen()->availableGeometry());
+    mainWindow.MDIForm_Load();
+
+    if (!shots.isEmpty()) {
+        auto* tour = new brenvik::ScreenshotTour(mainWindow, shots);
+        tour->addShellShots();
+        tour->start();
+    }
+    return QApplication::exec();
+}

@@ -1,11 +1,141 @@
+// brenvik-cli info PATH [--json]: what a normal wave file, a Repeater loop folder or one of its
+// track files holds, and what the program's openers would say about it. It only reads.
+#include <cctype>
+#include <exception>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ByteSource.h"
 #include "Cli.h"
+#include "InfoLoop.h"
+#include "InfoReport.h"
+#include "InfoWave.h"
 
 namespace brenvik::cli {
 
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kInfoUsage = "usage: brenvik-cli info PATH [--json]\n";
+
+struct InfoArgs {
+    std::string path;
+    bool json = false;
+};
+
+std::optional<InfoArgs> parseInfoArgs(const std::vector<std::string>& args) {
+    InfoArgs parsed;
+    bool havePath = false;
+    for (const std::string& arg : args) {
+        if (arg == "--json" && !parsed.json) {
+            parsed.json = true;
+        } else if (arg.empty() || arg.rfind("--", 0) == 0 || havePath) {
+            return std::nullopt;
+        } else {
+            parsed.path = arg;
+            havePath = true;
+        }
+    }
+    if (!havePath) return std::nullopt;
+    return parsed;
+}
+
+// A path that cannot be described: the one line on the error stream and status 1.
+struct InfoRefusal {
+    std::string reason;
+};
+
+std::string asText(const fs::path& path) { return path.string(); }
+
+bool isDescriptionIn(const fs::path& folder) {
+    std::error_code ignored;
+    return fs::is_regular_file(folder / kDescriptionName, ignored);
+}
+
+// Opens a file for reading or refuses with a reason that names it.
+std::unique_ptr<FileSource> openForReading(const fs::path& path) {
+    try {
+        return std::make_unique<FileSource>(asText(path));
+    } catch (const std::exception&) {
+        throw InfoRefusal{asText(path) + ": cannot be read"};
+    }
+}
+
+InfoNode describeFolder(const std::string& shown, const fs::path& folder) {
+    if (!isDescriptionIn(folder))
+        throw InfoRefusal{shown + ": not a loop folder (no " + kDescriptionName + " in it)"};
+    auto description = openForReading(folder / kDescriptionName);
+    InfoNode report = InfoNode::object();
+    report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
+    describeLoopFolder(report, asText(folder), *description);
+    return report;
+}
+
+bool hasWaveExtension(const fs::path& path) {
+    std::string ext = path.extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".wav";
+}
+
+InfoNode describeFile(const std::string& shown, const fs::path& path) {
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (path.filename() == kDescriptionName) return describeFolder(asText(folder), folder);
+    auto file = openForReading(path);
+    InfoNode report = InfoNode::object();
+    const bool track = hasWaveExtension(path) && isDescriptionIn(folder);
+    report.set("kind", InfoNode::text(track ? "track" : "wave")).set("path", InfoNode::text(shown));
+    if (track) {
+        // A track: the loop name is the folder's last component, the track name the file
+        // name up to its first ".", as the Repeater-to-wave window shows them.
+        auto description = openForReading(folder / kDescriptionName);
+        const std::string fileName = asText(path.filename());
+        const std::string loopName = asText(fs::absolute(path).parent_path().filename());
+        report.set("trackSizes", describeTrack(loopName, fileName.substr(0, fileName.find('.')),
+                                               *description, *file));
+    }
+    report.set("wave", describeWave(*file));
+    return report;
+}
+
+InfoNode describePath(const std::string& shown) {
+    const fs::path path(shown);
+    std::error_code error;
+    const fs::file_status status = fs::status(path, error);
+    if (status.type() == fs::file_type::not_found) throw InfoRefusal{shown + ": no such file or folder"};
+    if (error) throw InfoRefusal{shown + ": cannot be read"};
+    if (fs::is_directory(status)) return describeFolder(shown, path);
+    if (fs::is_regular_file(status)) return describeFile(shown, path);
+    throw InfoRefusal{shown + ": not a file or folder that can be read"};
+}
+
+}  // namespace
+
 int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    (void)args;
-    (void)out;
-    err << "not built yet\n";
+    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+        out << kInfoUsage;
+        return kOk;
+    }
+    const std::optional<InfoArgs> parsed = parseInfoArgs(args);
+    if (!parsed) {
+        err << kInfoUsage;
+        return kUsage;
+    }
+    try {
+        const InfoNode report = describePath(parsed->path);
+        if (parsed->json)
+            report.writeJson(out);
+        else
+            report.writeText(out);
+        return kOk;
+    } catch (const InfoRefusal& refusal) {
+        err << "brenvik-cli info: " << refusal.reason << '\n';
+    } catch (const std::exception&) {
+        err << "brenvik-cli info: " << parsed->path << ": cannot be read\n";
+    }
     return kFailed;
 }
 

@@ -1,0 +1,115 @@
+#include "InfoLoop.h"
+
+#include <array>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <span>
+
+#include "LoopDescription.h"
+#include "TrackFile.h"
+#include "TrackSizes.h"
+
+namespace brenvik::cli {
+
+namespace {
+
+std::string hexBytes(std::span<const uint8_t> bytes) {
+    std::string text;
+    for (uint8_t b : bytes) {
+        char pair[4];
+        std::snprintf(pair, sizeof pair, "%02X", static_cast<unsigned>(b));
+        if (!text.empty()) text += ' ';
+        text += pair;
+    }
+    return text;
+}
+
+InfoNode checkTriple(const loop::Description& d, int first, int last, int at) {
+    const auto stored = loop::storedCheckBytes(d, at);
+    const auto expected = loop::checkBytes(d, first, last, at);
+    InfoNode triple = InfoNode::object();
+    triple.set("stored", InfoNode::text(hexBytes(stored)))
+        .set("expected", InfoNode::text(hexBytes(expected)))
+        .set("correct", InfoNode::flag(stored == expected));
+    return triple;
+}
+
+// The writer stores T = 410 x R(t x 10 - 1), so t is about (T / 410 + 1) / 10.
+double tempoOf(int tempoCode) { return (tempoCode / 410.0 + 1.0) / 10.0; }
+
+InfoNode trackRecord(const loop::DecodedTrack& t, int track, const std::string& folder) {
+    const std::string file = loop::trackFileName(track);
+    std::error_code ignored;
+    InfoNode record = InfoNode::object();
+    record.set("track", InfoNode::integer(track))
+        .set("chosen", InfoNode::flag(t.chosen))
+        .set("endSector", InfoNode::integer(t.endSector))
+        .set("sectors", InfoNode::integer(t.endSector + 1))
+        .set("clusters", InfoNode::integer(t.clusters))
+        .set("bitmapClusters", InfoNode::integer(t.bitmapBits))
+        .set("pan", InfoNode::integer(t.pan))
+        .set("pitch", InfoNode::integer(t.pitch))
+        .set("file", InfoNode::text(file))
+        .set("fileExists", InfoNode::flag(std::filesystem::is_regular_file(
+                               std::filesystem::path(folder) / file, ignored)));
+    return record;
+}
+
+}  // namespace
+
+void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource& description) {
+    using namespace loop::ldf;
+    loop::Description d{};
+    description.readZeroFilled(0, d);  // a short file reads as if padded with zero bytes
+    const loop::DecodedDescription decoded = loop::decodeDescription(d);
+
+    InfoNode ldf = InfoNode::object();
+    ldf.set("size", InfoNode::integer(description.size()))
+        .set("header", InfoNode::text(hexBytes(decoded.header)))
+        .set("startSector", InfoNode::integer(decoded.startSector))
+        .set("tempoCode", InfoNode::integer(decoded.tempoCode))
+        .set("tempo", InfoNode::real(tempoOf(decoded.tempoCode)))
+        .set("bars", InfoNode::integer(decoded.bars))
+        .set("beats", InfoNode::integer(decoded.beats))
+        .set("division", InfoNode::integer(decoded.division))
+        .set("loopSectors", InfoNode::integer(decoded.loopSectors))
+        .set("checkTriple1", checkTriple(d, kCheck1First, kCheck1Last, kCheck1At))
+        .set("checkTriple2", checkTriple(d, kCheck2First, kCheck2Last, kCheck2At));
+
+    InfoNode tracks = InfoNode::list();
+    for (int k = 1; k <= 4; ++k) tracks.push(trackRecord(decoded.tracks[static_cast<size_t>(k - 1)], k, folder));
+
+    report.set("description", std::move(ldf)).set("tracks", std::move(tracks));
+}
+
+InfoNode describeTrack(const std::string& loopName, const std::string& trackName,
+                       FileSource& description, FileSource& track) {
+    const TrackInputs in = readTrackInputs(description, track);
+    InfoNode result = InfoNode::object();
+    result.set("loop", InfoNode::text(loopName))
+        .set("track", InfoNode::text(trackName))
+        .set("startField", InfoNode::integer(in.start))
+        .set("endField", InfoNode::integer(in.end))
+        .set("preBufferSectors", InfoNode::integer(preBufferSectors(in.start)));
+
+    InfoNode opener = InfoNode::object();
+    try {
+        const TrackSizes sizes = deriveTrackSizes(in);
+        result.set("pre", InfoNode::integer(sizes.pre))
+            .set("audio", InfoNode::integer(sizes.audio))
+            .set("post", InfoNode::integer(sizes.post))
+            .set("total", InfoNode::integer(sizes.total));
+        const bool ok = sizesAcceptable(sizes);
+        opener.set("outcome", InfoNode::text(ok ? "accepted" : "refused"))
+            .set("message", ok ? InfoNode() : InfoNode::text("Invalid or Untrimmed Repeater File"));
+    } catch (const std::exception&) {
+        // A size beyond 32 bits: the open command ends at once, without a message.
+        result.set("total", InfoNode::integer(in.total));
+        opener.set("outcome", InfoNode::text("failed")).set("message", InfoNode());
+    }
+    result.set("opener", std::move(opener));
+    return result;
+}
+
+}  // namespace brenvik::cli

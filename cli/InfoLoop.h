@@ -1,0 +1,23 @@
+#pragma once
+// `info` on a Repeater loop folder (its loopinfo.ldf decoded, its check triples verified, its
+// track files listed) and on one track file of such a folder (its sizes as the Repeater-to-wave
+// opener derives them, and whether the opener's check passes).
+#include <string>
+
+#include "ByteSource.h"
+#include "InfoReport.h"
+
+namespace brenvik::cli {
+
+inline constexpr const char* kDescriptionName = "loopinfo.ldf";
+
+// Adds "description" (the decoded loopinfo.ldf with both check triples) and "tracks" (the four
+// track records and whether each track file is in the folder) to report.
+void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource& description);
+
+// The opener's inputs, the sizes it derives and its verdict; loopName and trackName as the
+// Repeater-to-wave window shows them.
+InfoNode describeTrack(const std::string& loopName, const std::string& trackName,
+                       FileSource& description, FileSource& track);
+
+}  // namespace brenvik::cli

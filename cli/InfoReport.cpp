@@ -1,0 +1,140 @@
+#include "InfoReport.h"
+
+#include <cctype>
+#include <cstdio>
+#include <type_traits>
+
+#include "Numbers.h"
+
+namespace brenvik::cli {
+
+InfoNode& InfoNode::set(std::string key, InfoNode value) {
+    std::get<Object>(m_value).emplace_back(std::move(key), std::move(value));
+    return *this;
+}
+
+InfoNode& InfoNode::push(InfoNode value) {
+    std::get<List>(m_value).push_back(std::move(value));
+    return *this;
+}
+
+const InfoNode* InfoNode::find(const std::string& key) const {
+    for (const auto& [name, value] : std::get<Object>(m_value))
+        if (name == key) return &value;
+    return nullptr;
+}
+
+bool InfoNode::isContainer() const {
+    return std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value);
+}
+
+std::string wordsOf(const std::string& key) {
+    std::string words;
+    for (size_t i = 0; i < key.size(); ++i) {
+        const auto c = static_cast<unsigned char>(key[i]);
+        const bool startsWord = i > 0 && (std::isupper(c) || (std::isdigit(c) &&
+                                          !std::isdigit(static_cast<unsigned char>(key[i - 1]))));
+        if (startsWord) words += ' ';
+        words += static_cast<char>(std::tolower(c));
+    }
+    return words;
+}
+
+namespace {
+
+std::string scalarText(const std::monostate&) { return "none"; }
+std::string scalarText(bool value) { return value ? "yes" : "no"; }
+std::string scalarText(long long value) { return intToText(value); }
+std::string scalarText(double value) { return shortestGeneral(value); }
+std::string scalarText(const std::string& value) { return value; }
+
+std::string jsonString(const std::string& text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        switch (c) {
+        case '"': quoted += "\\\""; break;
+        case '\\': quoted += "\\\\"; break;
+        case '\n': quoted += "\\n"; break;
+        case '\t': quoted += "\\t"; break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+                quoted += escape;
+            } else {
+                quoted += c;
+            }
+        }
+    }
+    return quoted + "\"";
+}
+
+std::string jsonScalar(const std::monostate&) { return "null"; }
+std::string jsonScalar(bool value) { return value ? "true" : "false"; }
+std::string jsonScalar(long long value) { return intToText(value); }
+std::string jsonScalar(double value) { return shortestGeneral(value); }
+std::string jsonScalar(const std::string& value) { return jsonString(value); }
+
+std::string spaces(int indent) { return std::string(static_cast<size_t>(indent), ' '); }
+
+}  // namespace
+
+void InfoNode::writeText(std::ostream& out) const { writeText(out, 0); }
+
+void InfoNode::writeText(std::ostream& out, int indent) const {
+    if (const auto* object = std::get_if<Object>(&m_value)) {
+        for (const auto& [key, value] : *object) {
+            out << spaces(indent) << wordsOf(key) << ':';
+            if (value.isContainer()) {
+                out << '\n';
+                value.writeText(out, indent + 2);
+            } else {
+                out << ' ';
+                value.writeText(out, indent);
+            }
+        }
+    } else if (const auto* list = std::get_if<List>(&m_value)) {
+        if (list->empty()) out << spaces(indent) << "(none)\n";
+        for (const InfoNode& item : *list) {
+            out << spaces(indent) << "-\n";
+            item.writeText(out, indent + 2);
+        }
+    } else {
+        std::visit([&](const auto& v) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, Object> &&
+                          !std::is_same_v<std::decay_t<decltype(v)>, List>)
+                out << scalarText(v) << '\n';
+        }, m_value);
+    }
+}
+
+void InfoNode::writeJson(std::ostream& out) const {
+    writeJson(out, 0);
+    out << '\n';
+}
+
+void InfoNode::writeJson(std::ostream& out, int indent) const {
+    if (const auto* object = std::get_if<Object>(&m_value)) {
+        out << '{';
+        for (size_t i = 0; i < object->size(); ++i) {
+            out << (i == 0 ? "\n" : ",\n") << spaces(indent + 2) << jsonString((*object)[i].first) << ": ";
+            (*object)[i].second.writeJson(out, indent + 2);
+        }
+        out << (object->empty() ? "" : "\n" + spaces(indent)) << '}';
+    } else if (const auto* list = std::get_if<List>(&m_value)) {
+        out << '[';
+        for (size_t i = 0; i < list->size(); ++i) {
+            out << (i == 0 ? "\n" : ",\n") << spaces(indent + 2);
+            (*list)[i].writeJson(out, indent + 2);
+        }
+        out << (list->empty() ? "" : "\n" + spaces(indent)) << ']';
+    } else {
+        std::visit([&](const auto& v) {
+            if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, Object> &&
+                          !std::is_same_v<std::decay_t<decltype(v)>, List>)
+                out << jsonScalar(v);
+        }, m_value);
+    }
+}
+
+}  // namespace brenvik::cli

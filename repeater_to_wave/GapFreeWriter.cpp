@@ -18,8 +18,8 @@ namespace {
 constexpr size_t kCopiedHeaderBytes = 42;
 
 // Progress steps per full block, as the progress bar counts them (thousands of bytes, cut).
-constexpr float kMonoBlockStep = 1048.0f;
-constexpr float kStereoChannelStep = 524.0f;
+constexpr double kMonoBlockStep = 1048.0;
+constexpr double kStereoChannelStep = 524.0;
 
 wave::Header copiedHeader(ByteSource& track) {
     wave::Header header{};
@@ -33,8 +33,9 @@ void setDataSize(wave::Header& header, int32_t dataSize) {
     writeLe32(header.data() + wave::kDataSizeOffset, static_cast<uint32_t>(dataSize));
 }
 
-void advanceProgress(Platform& platform, float step) {
-    platform.setProgressValue(platform.progressValue() + step);
+// The bar's value is single precision; each step is added in double and rounded back to it.
+void advanceProgress(Platform& platform, double step) {
+    platform.setProgressValue(static_cast<float>(static_cast<double>(platform.progressValue()) + step));
 }
 
 int32_t audioStart(const TrackStretch& track) {
@@ -87,7 +88,7 @@ void writeMonoWave(const std::string& outputPath, const TrackStretch& track, Pla
         std::span<uint8_t> part(block.data(), static_cast<size_t>(rest));
         source.readZeroFilled(checkedAdd<int32_t>(start, offset), part);
         output.writeAt(checkedAdd<int32_t>(wave::kHeaderSize, offset), part);
-        advanceProgress(platform, static_cast<float>(rest / 1000));
+        advanceProgress(platform, rest / 1000);
     }
     output.close();
 }
@@ -129,7 +130,7 @@ void writeStereoWave(const std::string& outputPath, const TrackStretch& left,
             advanceProgress(platform, kStereoChannelStep);
             advanceProgress(platform, kStereoChannelStep);
         } else {
-            const float step = static_cast<float>(blockBytes) / 1000.0f;
+            const double step = static_cast<double>(blockBytes) / 1000.0;
             advanceProgress(platform, step);
             advanceProgress(platform, step);
         }

@@ -122,6 +122,7 @@ void TestLoopWriter::writes_data() {
     QTest::newRow("stereo 3 MiB") << 2 << 3145728
                                   << Progress{minimum(0),    maximum(3145), value(1048), value(2096),
                                               value(3144), value(3145),   value(0)};
+    QTest::newRow("stereo under a sector") << 2 << 300 << Progress{minimum(0), maximum(0), value(0), value(0)};
     QTest::newRow("stereo one sector and a bit")
         << 2 << 700 << Progress{minimum(0), maximum(0), value(0), value(0), value(0)};
 }

@@ -102,7 +102,7 @@ InfoNode describeTrack(const std::string& loopName, const std::string& trackName
             .set("total", InfoNode::integer(sizes.total));
         const bool ok = sizesAcceptable(sizes);
         opener.set("outcome", InfoNode::text(ok ? "accepted" : "refused"))
-            .set("message", ok ? InfoNode() : InfoNode::text("Invalid or Untrimmed Repeater File"));
+            .set("message", ok ? InfoNode() : InfoNode::text(kUntrimmedTrackMessage));
     } catch (const std::exception&) {
         // A size beyond 32 bits: the open command ends at once, without a message.
         result.set("total", InfoNode::integer(in.total));

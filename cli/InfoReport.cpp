@@ -18,12 +18,6 @@ InfoNode& InfoNode::push(InfoNode value) {
     return *this;
 }
 
-const InfoNode* InfoNode::find(const std::string& key) const {
-    for (const auto& [name, value] : std::get<Object>(m_value))
-        if (name == key) return &value;
-    return nullptr;
-}
-
 bool InfoNode::isContainer() const {
     return std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value);
 }

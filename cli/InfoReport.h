@@ -28,9 +28,6 @@ public:
     // Appends an element to a list; returns the list.
     InfoNode& push(InfoNode value);
 
-    // The member with this key, or nullptr (objects only).
-    const InfoNode* find(const std::string& key) const;
-
     void writeText(std::ostream& out) const;
     void writeJson(std::ostream& out) const;
 

@@ -18,7 +18,11 @@ QRadioButton* makeOption(QWidget* frame, const QString& name, const QString& cap
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(name);
     placeTwips(option, 240, top, 2535, 255);
-    paintText(option, Qt::white);
+    // Only the caption is white: the round indicator keeps its own colours, so the dot of the
+    // selected option stays visible.
+    QPalette palette = option->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    option->setPalette(palette);
     return option;
 }
 

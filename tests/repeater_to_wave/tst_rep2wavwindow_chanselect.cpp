@@ -85,6 +85,8 @@ void TestChanSelect::designState() {
     QVERIFY(!right->isChecked());
     QCOMPARE(right->geometry(), QRect(240 / 15, 600 / 15, 2535 / 15, 255 / 15));
     QCOMPARE(right->palette().color(QPalette::WindowText), QColor(Qt::white));
+    // The selected option's dot must stand out from its round indicator.
+    QVERIFY(left->palette().color(QPalette::Text) != left->palette().color(QPalette::Base));
 
     const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("Command1"));
     QVERIFY(ok);

@@ -63,7 +63,9 @@ MDIForm1::MDIForm1(AppGlobals& globals, Platform& platform, ConverterFactories f
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MDIForm1::showMenusOf);
 }
 
-MDIForm1::~MDIForm1() = default;
+// The area outlives this part of the window while QWidget's destructor hides it; it must not
+// report activations to a half-destroyed main window.
+MDIForm1::~MDIForm1() { disconnect(m_mdiArea, nullptr, this, nullptr); }
 
 void MDIForm1::MDIForm_Load() {
     m_globals.repMode = "mono";

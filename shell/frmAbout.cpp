@@ -54,10 +54,8 @@ frmAbout::frmAbout(QWidget* parent)
         move(screen->availableGeometry().center() - rect().center());
 }
 
-void frmAbout::cmdOK_Click() { close(); }
-
-// cmdOK is also the cancel button: Esc presses it.
-void frmAbout::reject() { cmdOK_Click(); }
+// Closing discards the box (it deletes itself on close).
+void frmAbout::cmdOK_Click() { accept(); }
 
 void frmAbout::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);

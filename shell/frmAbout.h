@@ -21,9 +21,6 @@ public:
     QLabel* lblDescription;
     QPushButton* cmdOK;
 
-public slots:
-    void reject() override;
-
 protected:
     void paintEvent(QPaintEvent* event) override;
 };

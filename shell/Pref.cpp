@@ -26,6 +26,8 @@ namespace {
 QLabel* makeLabel(QWidget* owner, const char* name, const char* caption) {
     auto* label = new QLabel(QString::fromLatin1(caption), owner);
     label->setObjectName(QString::fromLatin1(name));
+    // Label text starts at the label's top-left corner, level with the field beside it.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     paintText(label, systemWindowColour());
     return label;
 }

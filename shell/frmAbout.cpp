@@ -15,6 +15,7 @@ QLabel* makeLabel(QWidget* owner, const char* name, const char* text, const QFon
     auto* label = new QLabel(QString::fromLatin1(text), owner);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     paintText(label, systemWindowColour());
     return label;
 }

@@ -34,6 +34,16 @@ public:
     QLineEdit* edit;
 };
 
+// The window inside a main window that shows its menus, as the program's main window does.
+SampleWindow* showInActiveFrame(QMainWindow& frame) {
+    auto* window = new SampleWindow;
+    frame.setCentralWidget(window);
+    for (QMenu* menu : window->menus()) frame.menuBar()->addMenu(menu);
+    frame.show();
+    QApplication::setActiveWindow(&frame);
+    return window;
+}
+
 QStringList captions(const QMenu* menu) {
     QStringList texts;
     for (const QAction* action : menu->actions())
@@ -106,11 +116,7 @@ private slots:
 
     void menuShortcutsWinOverAFocusedTextBox() {
         QMainWindow frame;
-        auto* window = new SampleWindow;
-        frame.setCentralWidget(window);
-        for (QMenu* menu : window->menus()) frame.menuBar()->addMenu(menu);
-        frame.show();
-        QApplication::setActiveWindow(&frame);
+        SampleWindow* window = showInActiveFrame(frame);
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         window->edit->setText("selected text");
         window->edit->selectAll();
@@ -142,11 +148,7 @@ private slots:
 
     void disabledCommandLeavesItsKeyToTheTextBox() {
         QMainWindow frame;
-        auto* window = new SampleWindow;
-        frame.setCentralWidget(window);
-        for (QMenu* menu : window->menus()) frame.menuBar()->addMenu(menu);
-        frame.show();
-        QApplication::setActiveWindow(&frame);
+        SampleWindow* window = showInActiveFrame(frame);
         QVERIFY(QTest::qWaitForWindowActive(&frame));
         window->aboutAction()->setEnabled(false);
         window->edit->setText("abc");

@@ -260,7 +260,7 @@ void TestWav2RepWindow::layout() {
     QVERIFY(widget);
     const QRect design = pixels(twips.x(), twips.y(), twips.width(), twips.height());
     QCOMPARE(widget->pos(), design.topLeft());
-    // Options get the width they need; everything else has the design's size.
+    // The design gives the options' positions only; everything else has the design's size.
     if (!name.startsWith(QLatin1String("Option"))) QCOMPARE(widget->size(), design.size());
 }
 

@@ -7,9 +7,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "AppGlobals.h"
 #include "DirSelect.h"
 #include "MDIForm1.h"
 #include "Pref.h"
+#include "Rep2WavWindow.h"
+#include "Wav2RepWindow.h"
 #include "frmAbout.h"
 
 namespace brenvik {
@@ -17,6 +20,11 @@ namespace {
 
 // Long enough for the window system to map and paint a window.
 constexpr int kSettleMs = 700;
+
+QString argumentAfter(const QStringList& arguments, const QString& option, int index = 1) {
+    const qsizetype at = arguments.indexOf(option);
+    return at >= 0 && at + index < arguments.size() ? arguments[at + index] : QString();
+}
 
 }  // namespace
 
@@ -57,6 +65,43 @@ void ScreenshotTour::addShellShots() {
             if (widget->objectName() == QLatin1String("helpViewer")) return widget;
         return static_cast<QWidget*>(nullptr);
     });
+}
+
+void ScreenshotTour::addConverterShots(const QStringList& arguments) {
+    const QString wave = argumentAfter(arguments, QStringLiteral("--open-wave"));
+    const QString leftTrack = argumentAfter(arguments, QStringLiteral("--open-tracks"));
+    const QString rightTrack = argumentAfter(arguments, QStringLiteral("--open-tracks"), 2);
+    auto* wav2Rep = qobject_cast<Wav2RepWindow*>(m_mainWindow.wav2Rep());
+    auto* rep2Wav = qobject_cast<Rep2WavWindow*>(m_mainWindow.Rep2Wav());
+    if (!wave.isEmpty() && wav2Rep) {
+        addShot(QStringLiteral("wave-to-repeater-stereo"), [this, wave, wav2Rep] {
+            for (QWidget* widget : QApplication::topLevelWidgets())
+                if (widget->objectName() == QLatin1String("helpViewer")) widget->close();
+            // As the Open command does once the dialog returned the file.
+            wav2Rep->model().Diag1.fileName = wave.toStdString();
+            wav2Rep->model().fileOpeing();
+            wav2Rep->refresh();
+            m_mainWindow.activateChild(m_mainWindow.frameOf(wav2Rep));
+            return static_cast<QWidget*>(wav2Rep);
+        });
+    }
+    if (!leftTrack.isEmpty() && !rightTrack.isEmpty() && rep2Wav) {
+        addShot(QStringLiteral("repeater-to-wave-stereo"), [this, leftTrack, rightTrack, rep2Wav] {
+            Rep2Wav& model = rep2Wav->model();
+            model.Toolbar1_ButtonClick(5);  // stereo mode
+            // As the Open command does once the dialog and the channel dialog returned.
+            for (const auto& [channel, path] : {std::pair{"left", leftTrack}, std::pair{"right", rightTrack}}) {
+                model.globals().repChannel = channel;
+                model.Diag1.fileName = path.toStdString();
+                model.fileOpening();
+            }
+            rep2Wav->refresh();
+            m_mainWindow.activateChild(m_mainWindow.frameOf(rep2Wav));
+            return static_cast<QWidget*>(rep2Wav);
+        });
+    }
+    if (!wave.isEmpty() || !leftTrack.isEmpty())
+        addShot(QStringLiteral("main-window-with-files"), [this] { return &m_mainWindow; });
 }
 
 void ScreenshotTour::start() {

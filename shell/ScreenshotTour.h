@@ -23,6 +23,10 @@ public:
     void addShot(const QString& name, std::function<QWidget*()> prepare);
     // The shell's own shots: start-up, Preferences, folder chooser, About, help.
     void addShellShots();
+    // The converter windows with files opened, when the arguments name them:
+    // --open-wave WAVE (".WAV to Repeater") and --open-tracks LEFT RIGHT ("Repeater to .WAV",
+    // stereo mode). Each window is shot on its own, then the main window with both.
+    void addConverterShots(const QStringList& arguments);
     void start();
 
     // The directory given with --screenshot, or empty.

@@ -4,7 +4,7 @@
 
 #include "AppGlobals.h"
 #include "MDIForm1.h"
-#include "PlaceholderWindows.h"
+#include "ConverterWindows.h"
 #include "PlatformWiring.h"
 #include "QtPlatform.h"
 #include "ScreenshotTour.h"
@@ -13,12 +13,9 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     brenvik::QtPlatform platform;
     brenvik::AppGlobals globals;
-    brenvik::ConverterFactories factories{
-        [] { return new brenvik::PlaceholderWav2Rep; },
-        [] { return new brenvik::PlaceholderRep2Wav; },
-    };
-    brenvik::MDIForm1 mainWindow(globals, platform, factories);
+    brenvik::MDIForm1 mainWindow(globals, platform, brenvik::converterWindowFactories(globals, platform));
     brenvik::connectPlatform(platform, mainWindow);
+    brenvik::connectConverterWindows(platform, mainWindow);
     const QString shots = brenvik::ScreenshotTour::directoryArgument(QApplication::arguments());
     // A bare X server has no window manager to maximise the window: fill the screen directly.
     if (!shots.isEmpty()) mainWindow.setGeometry(mainWindow.screen()->availableGeometry());
@@ -27,6 +24,7 @@ int main(int argc, char* argv[]) {
     if (!shots.isEmpty()) {
         auto* tour = new brenvik::ScreenshotTour(mainWindow, shots);
         tour->addShellShots();
+        tour->addConverterShots(QApplication::arguments());
         tour->start();
     }
     return QApplication::exec();

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -19,8 +20,9 @@ std::vector<uint8_t> patternBytes(size_t count, uint16_t seed) {
 
 std::vector<uint8_t> canonicalWave(int16_t channels, const std::vector<uint8_t>& data) {
     const wave::Header header = wave::canonicalHeader(channels, static_cast<int32_t>(data.size()));
-    std::vector<uint8_t> bytes(header.begin(), header.end());
-    bytes.insert(bytes.end(), data.begin(), data.end());
+    std::vector<uint8_t> bytes(header.size() + data.size());
+    std::copy(header.begin(), header.end(), bytes.begin());
+    std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(header.size()));
     return bytes;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
-// Stand-ins for the two converter windows until their own folders provide them: the captions,
-// design sizes, backgrounds and the shared menus, without any converter controls.
+// Plain converter windows for the main window's own tests: the captions, design sizes,
+// backgrounds and the shared menus, without any converter controls.
 #include "ConverterWindow.h"
 
 namespace brenvik {

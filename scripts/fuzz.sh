@@ -3,16 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
-packages=(clang libclang-rt-14-dev cmake ninja-build python3)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
-  $SUDO apt-get update
-  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
-fi
+scripts/setup-debian.sh clang libclang-rt-14-dev python3
 CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DFUZZ_SECONDS="$seconds"
 cmake --build build-fuzz
 python3 scripts/make_fuzz_seeds.py build-fuzz/seeds

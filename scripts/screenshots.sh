@@ -11,11 +11,11 @@ build_dir="${1:-build}"
 program="$build_dir/shell/brenvik"
 out="$PWD/screenshots"
 
+scripts/setup-debian.sh xvfb xauth imagemagick python3
 if [ ! -x "$program" ] || [ ! -x "$build_dir/cli/brenvik-cli" ]; then
   cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build_dir" --target brenvik brenvik-cli
 fi
-command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (package xvfb)" >&2; exit 1; }
 
 mkdir -p "$out"
 rm -f "$out"/*.png

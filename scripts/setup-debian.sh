@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what Brenvik needs to build, test and run on Debian 12 (as root, or through sudo).
+# Installs what Brenvik needs to build, test and run on Debian 12 (as root, or through sudo),
+# plus any further packages named as arguments. Installs nothing when all are present.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
-          xvfb xauth x11-apps imagemagick)
+packages=(cmake ninja-build g++ qt6-base-dev libgl1-mesa-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -1,12 +1,10 @@
-// What both converter windows share: menus, shared commands, the close box, and menu shortcuts
-// that win over a focused text box.
+// What both converter windows share: their menus and menu shortcuts that win over a focused text
+// box. How the main window answers the shared commands and the close box is tested with it.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
 #include <QMainWindow>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
@@ -34,14 +32,18 @@ public:
     QLineEdit* edit;
 };
 
-// The window inside a main window that shows its menus, as the program's main window does.
-SampleWindow* showInActiveFrame(QMainWindow& frame) {
+// The window inside a main window that shows its menus, as the program's main window does, with
+// the text box focused and holding `text`.
+SampleWindow* showWithFocusedText(QMainWindow& frame, const QString& text) {
     auto* window = new SampleWindow;
     frame.setCentralWidget(window);
     for (QMenu* menu : window->menus()) frame.menuBar()->addMenu(menu);
     frame.show();
     QApplication::setActiveWindow(&frame);
-    return window;
+    if (!QTest::qWaitForWindowActive(&frame)) return nullptr;
+    window->edit->setText(text);
+    window->edit->setFocus();
+    return QTest::qWaitFor([&] { return window->edit->hasFocus(); }) ? window : nullptr;
 }
 
 QStringList captions(const QMenu* menu) {
@@ -58,10 +60,10 @@ class TestConverterWindow : public QObject {
 private slots:
     void menusHoldTheSharedCommands() {
         SampleWindow window;
-        QCOMPARE(window.menus().size(), 3);
-        QCOMPARE(window.menus()[0]->title(), QString("&File"));
-        QCOMPARE(window.menus()[1]->title(), QString("&Window"));
-        QCOMPARE(window.menus()[2]->title(), QString("&Help"));
+        QCOMPARE(window.windowTitle(), QString("Sample"));
+        QCOMPARE(window.menus(), (QList<QMenu*>{window.fileMenu(), window.windowMenu(), window.helpMenu()}));
+        QCOMPARE((QStringList{window.fileMenu()->title(), window.windowMenu()->title(), window.helpMenu()->title()}),
+                 (QStringList{"&File", "&Window", "&Help"}));
         QCOMPARE(captions(window.fileMenu()),
                  (QStringList{"&Open...", "&Save...", "-", "&Preferences...", "-", "E&xit"}));
         QCOMPARE(captions(window.helpMenu()), (QStringList{"&Contents...", "-", "&About..."}));
@@ -69,73 +71,22 @@ private slots:
         QCOMPARE(window.exitAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_X));
         QCOMPARE(window.contentsAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_C));
         QCOMPARE(window.aboutAction()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_A));
-        QCOMPARE(window.windowTitle(), QString("Sample"));
-    }
-
-    void sharedCommandsAreSignalled() {
-        SampleWindow window;
-        QSignalSpy preferences(&window, &ConverterWindow::preferencesRequested);
-        QSignalSpy exit(&window, &ConverterWindow::exitRequested);
-        QSignalSpy contents(&window, &ConverterWindow::contentsRequested);
-        QSignalSpy about(&window, &ConverterWindow::aboutRequested);
-        window.preferencesAction()->trigger();
-        window.contentsAction()->trigger();
-        window.contentsAction()->trigger();
-        window.aboutAction()->trigger();
-        QCOMPARE(preferences.count(), 1);
-        QCOMPARE(contents.count(), 2);
-        QCOMPARE(about.count(), 1);
-        QCOMPARE(exit.count(), 0);
-        window.exitAction()->trigger();
-        QCOMPARE(exit.count(), 1);
-    }
-
-    void closeBoxMinimisesInsteadOfClosing() {
-        QMdiArea area;
-        auto* window = new SampleWindow;
-        QMdiSubWindow* frame = area.addSubWindow(window);
-        area.show();
-        frame->show();
-        QVERIFY(!frame->close());
-        QCOMPARE(area.subWindowList().size(), 1);
-        QVERIFY(frame->isMinimized());
-        QVERIFY(!window->Form_QueryUnload(ConverterWindow::UnloadMode::ControlMenu));
-    }
-
-    void closeForTheMainWindowGoesAhead() {
-        QMdiArea area;
-        QPointer<SampleWindow> window = new SampleWindow;
-        area.addSubWindow(window)->show();
-        area.show();
-        window->setUnloadMode(ConverterWindow::UnloadMode::MDIForm);
-        area.closeAllSubWindows();
-        QVERIFY(area.subWindowList().isEmpty());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(window.isNull());
     }
 
     void menuShortcutsWinOverAFocusedTextBox() {
         QMainWindow frame;
-        SampleWindow* window = showInActiveFrame(frame);
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
-        window->edit->setText("selected text");
+        SampleWindow* window = showWithFocusedText(frame, "selected text");
+        QVERIFY(window);
         window->edit->selectAll();
-        window->edit->setFocus();
-        QTRY_VERIFY(window->edit->hasFocus());
         QApplication::clipboard()->setText("clipboard before");
-
         QSignalSpy contents(window, &ConverterWindow::contentsRequested);
         QSignalSpy exit(window, &ConverterWindow::exitRequested);
         QSignalSpy about(window, &ConverterWindow::aboutRequested);
         QSignalSpy open(window->open, &QAction::triggered);
-        QTest::keyClick(window->edit, Qt::Key_C, Qt::ControlModifier);
-        QTest::keyClick(window->edit, Qt::Key_X, Qt::ControlModifier);
-        QTest::keyClick(window->edit, Qt::Key_A, Qt::ControlModifier);
-        QTest::keyClick(window->edit, Qt::Key_O, Qt::ControlModifier);
-        QCOMPARE(contents.count(), 1);
-        QCOMPARE(exit.count(), 1);
-        QCOMPARE(about.count(), 1);
-        QCOMPARE(open.count(), 1);
+        for (Qt::Key key : {Qt::Key_C, Qt::Key_X, Qt::Key_A, Qt::Key_O})
+            QTest::keyClick(window->edit, key, Qt::ControlModifier);
+        QCOMPARE((QList<qsizetype>{contents.count(), exit.count(), about.count(), open.count()}),
+                 (QList<qsizetype>{1, 1, 1, 1}));
         // Neither copied nor cut.
         QCOMPARE(window->edit->text(), QString("selected text"));
         QCOMPARE(QApplication::clipboard()->text(), QString("clipboard before"));
@@ -148,13 +99,10 @@ private slots:
 
     void disabledCommandLeavesItsKeyToTheTextBox() {
         QMainWindow frame;
-        SampleWindow* window = showInActiveFrame(frame);
-        QVERIFY(QTest::qWaitForWindowActive(&frame));
+        SampleWindow* window = showWithFocusedText(frame, "abc");
+        QVERIFY(window);
         window->aboutAction()->setEnabled(false);
-        window->edit->setText("abc");
         window->edit->deselect();
-        window->edit->setFocus();
-        QTRY_VERIFY(window->edit->hasFocus());
         QTest::keyClick(window->edit, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(window->edit->selectedText(), QString("abc"));
     }

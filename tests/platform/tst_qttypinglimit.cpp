@@ -6,52 +6,39 @@
 
 #include "QtTypingLimit.h"
 
-using namespace brenvik;
-
 class TestQtTypingLimit : public QObject {
     Q_OBJECT
 private slots:
-    void typingStopsAtTheLimit() {
-        QLineEdit edit;
-        limitTyping(&edit, 3);
-        QTest::keyClicks(&edit, "12345");
-        QCOMPARE(edit.text(), QString("123"));
+    // A box limited to 3 characters: the program sets `start` (selected from `select` on when
+    // that is not -1), then the user types `typed`, or pastes `clipboard` when there is one.
+    void limit_data() {
+        QTest::addColumn<QString>("start");
+        QTest::addColumn<int>("select");
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("typing stops at the limit") << "" << -1 << "" << "12345" << "123";
+        QTest::newRow("program text kept whole, takes no more")
+            << "/a/folder/longer/than/the/limit" << -1 << "" << "g" << "/a/folder/longer/than/the/limit";
+        QTest::newRow("over-long text can be shortened") << "abcdef" << -1 << "" << "\b" << "abcde";
+        QTest::newRow("replacing a selection within the limit") << "123" << 2 << "" << "9" << "129";
+        QTest::newRow("paste beyond the limit refused") << "12" << -1 << "345" << "" << "12";
     }
-
-    void programmaticTextIsKeptWhole() {
+    void limit() {
+        QFETCH(QString, start);
+        QFETCH(int, select);
+        QFETCH(QString, clipboard);
+        QFETCH(QString, typed);
         QLineEdit edit;
-        limitTyping(&edit, 3);
-        edit.setText("/a/folder/longer/than/the/limit");
-        QCOMPARE(edit.text(), QString("/a/folder/longer/than/the/limit"));
-    }
-
-    void overLongTextTakesNoMoreButCanBeShortened() {
-        QLineEdit edit;
-        limitTyping(&edit, 3);
-        edit.setText("abcdef");
-        edit.end(false);
-        QTest::keyClick(&edit, Qt::Key_G);
-        QCOMPARE(edit.text(), QString("abcdef"));
-        QTest::keyClick(&edit, Qt::Key_Backspace);
-        QCOMPARE(edit.text(), QString("abcde"));
-    }
-
-    void replacingASelectionWithinTheLimitIsAllowed() {
-        QLineEdit edit;
-        limitTyping(&edit, 3);
-        QTest::keyClicks(&edit, "123");
-        edit.setSelection(2, 1);
-        QTest::keyClick(&edit, Qt::Key_9);
-        QCOMPARE(edit.text(), QString("129"));
-    }
-
-    void pasteBeyondTheLimitIsRefused() {
-        QLineEdit edit;
-        limitTyping(&edit, 3);
-        QTest::keyClicks(&edit, "12");
-        QGuiApplication::clipboard()->setText("345");
-        QTest::keySequence(&edit, QKeySequence::Paste);
-        QCOMPARE(edit.text(), QString("12"));
+        brenvik::limitTyping(&edit, 3);
+        edit.setText(start);
+        if (select >= 0) edit.setSelection(select, int(start.size()) - select);
+        if (!clipboard.isEmpty()) {
+            QGuiApplication::clipboard()->setText(clipboard);
+            QTest::keySequence(&edit, QKeySequence::Paste);
+        }
+        QTest::keyClicks(&edit, typed);
+        QTEST(edit.text(), "expected");
     }
 };
 

@@ -15,8 +15,10 @@
 #include "WhenModal.h"
 
 using namespace brenvik;
-using brenvik::test::TestPlatform;
 using brenvik::test::whenModal;
+
+// How a modal use of the chooser ends.
+enum Ending { OpenedAndOk, TypedAndOk, TypedAndCancel, Escape, DriveWithoutMedium, CloseBox };
 
 class TestDirSelect : public QObject {
     Q_OBJECT
@@ -28,20 +30,16 @@ private slots:
         QVERIFY(QDir(m_dir->path()).mkpath("empty-reader"));
         m_card = QDir(m_dir->filePath("card")).absolutePath();
         m_reader = QDir(m_dir->filePath("empty-reader")).absolutePath();
-        m_platform.reset(new TestPlatform);
+        m_platform.reset(new test::TestPlatform);
         m_globals = AppGlobals{};
     }
 
-    void drivesAreTheVolumes() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        QCOMPARE(chooser.Drive1->count(), 3);
-        QCOMPARE(chooser.Drive1->itemText(1), m_card + " [REPEATER]");
-        QCOMPARE(chooser.windowTitle(), QString("Choose folder"));
-    }
-
-    void startsOnTheSavedLoopFolder() {
+    void startsOnTheSavedLoopFolderAmongTheVolumes() {
         m_globals.initLoopDir = (m_card + "/LOOP1").toStdString();
         DirSelect chooser(m_globals, *m_platform, volumes());
+        QCOMPARE(chooser.windowTitle(), QString("Choose folder"));
+        QCOMPARE(chooser.Drive1->count(), 3);
+        QCOMPARE(chooser.Drive1->itemText(1), m_card + " [REPEATER]");
         QCOMPARE(chooser.Drive1->currentIndex(), 1);
         QCOMPARE(chooser.currentFolder(), m_card + "/LOOP1");
         QCOMPARE(chooser.Text1->text(), m_card + "/LOOP1");
@@ -51,16 +49,13 @@ private slots:
 
     void unusableSavedFolderFallsBackToTheRootSilently_data() {
         QTest::addColumn<QString>("saved");
-        QTest::newRow("missing folder") << "missing";
-        QTest::newRow("drive not ready") << "reader";
+        QTest::newRow("missing folder") << "CARD/LOOP9";
+        QTest::newRow("drive not ready") << "READER";
         QTest::newRow("empty text") << "";
     }
     void unusableSavedFolderFallsBackToTheRootSilently() {
         QFETCH(QString, saved);
-        const QString folder = saved == "missing"  ? m_card + "/LOOP9"
-                               : saved == "reader" ? m_reader
-                                                   : QString();
-        m_globals.initLoopDir = folder.toStdString();
+        m_globals.initLoopDir = saved.replace("CARD", m_card).replace("READER", m_reader).toStdString();
         DirSelect chooser(m_globals, *m_platform, volumes());
         QCOMPARE(chooser.Drive1->currentIndex(), 0);
         QCOMPARE(chooser.currentFolder(), QString("/"));
@@ -68,66 +63,47 @@ private slots:
         QVERIFY(m_platform->messages().empty());
     }
 
-    void okGivesTheFolderAndHides() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        chooser.presetFolder(m_card);
-        m_globals.chosenFolder = "kept on cancel";
+    // Shown modally with "field text" as the value to keep; every way out but OK keeps it.
+    void endings_data() {
+        QTest::addColumn<int>("ending");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("OK on an opened folder") << int(OpenedAndOk) << "CARD/LOOP2";
+        QTest::newRow("OK on a typed path, unchecked") << int(TypedAndOk) << "/no/such/folder/";
+        QTest::newRow("Cancel after typing") << int(TypedAndCancel) << "field text";
+        QTest::newRow("Esc") << int(Escape) << "field text";
+        QTest::newRow("drive without medium") << int(DriveWithoutMedium) << "field text";
+        QTest::newRow("close box discards") << int(CloseBox) << "field text";
+    }
+    void endings() {
+        QFETCH(int, ending);
+        QFETCH(QString, expected);
+        QPointer<DirSelect> chooser = new DirSelect(m_globals, *m_platform, volumes());
+        chooser->presetFolder(m_card);
+        m_globals.chosenFolder = "field text";
         whenModal([&](QWidget* modal) {
-            QCOMPARE(modal, &chooser);
-            chooser.Dir1_Open(m_card + "/LOOP2");
-            chooser.Command1->click();
+            QCOMPARE(modal, chooser.data());
+            switch (ending) {
+            case OpenedAndOk: chooser->Dir1_Open(m_card + "/LOOP2"); return chooser->Command1->click();
+            case TypedAndOk: chooser->Text1->setText("/no/such/folder/"); return chooser->Command1->click();
+            case TypedAndCancel: chooser->Text1->setText("/no/such/folder/"); return chooser->Command2->click();
+            case Escape: return QTest::keyClick(chooser, Qt::Key_Escape);
+            case DriveWithoutMedium: chooser->Drive1->setCurrentIndex(2); return chooser->Drive1_Change();
+            case CloseBox: chooser->close();
+            }
         });
-        chooser.showModal();
-        QCOMPARE(m_globals.chosenFolder, (m_card + "/LOOP2").toStdString());
-        QVERIFY(chooser.isHidden());
-    }
-
-    void typedPathIsReturnedUnchecked() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        whenModal([&](QWidget*) {
-            chooser.Text1->setText("/no/such/folder/");
-            chooser.Command1->click();
-        });
-        chooser.showModal();
-        QCOMPARE(m_globals.chosenFolder, std::string("/no/such/folder/"));
-    }
-
-    void cancelKeepsTheCallersValue() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        m_globals.chosenFolder = "field text";
-        whenModal([&](QWidget*) {
-            chooser.Text1->setText("/somewhere/else");
-            chooser.Command2->click();
-        });
-        chooser.showModal();
-        QCOMPARE(m_globals.chosenFolder, std::string("field text"));
-        QVERIFY(chooser.isHidden());
-    }
-
-    void escapeIsCancel() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        m_globals.chosenFolder = "field text";
-        whenModal([&](QWidget*) { QTest::keyClick(&chooser, Qt::Key_Escape); });
-        chooser.showModal();
-        QCOMPARE(m_globals.chosenFolder, std::string("field text"));
-        QVERIFY(chooser.isHidden());
-    }
-
-    void driveWithoutMediumSaysDeviceNotReadyAndHides() {
-        DirSelect chooser(m_globals, *m_platform, volumes());
-        m_globals.chosenFolder = "field text";
-        whenModal([&](QWidget*) {
-            chooser.Drive1->setCurrentIndex(2);
-            chooser.Drive1_Change();
-        });
-        chooser.showModal();
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Device Not Ready"});
-        QCOMPARE(m_platform->messages().front().icon, MessageIcon::Critical);
-        QCOMPARE(m_platform->messages().front().buttons, MessageButtons::Ok);
-        QVERIFY(chooser.isHidden());
-        QCOMPARE(m_globals.chosenFolder, std::string("field text"));
-        // The drive list still shows the drive that was picked.
-        QCOMPARE(chooser.Drive1->currentIndex(), 2);
+        chooser->showModal();
+        QCOMPARE(QString::fromStdString(m_globals.chosenFolder), expected.replace("CARD", m_card));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QCOMPARE(chooser.isNull(), ending == CloseBox);
+        QVERIFY(!chooser || chooser->isHidden());
+        if (ending != DriveWithoutMedium) QVERIFY(m_platform->messages().empty());
+        else {
+            QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Device Not Ready"});
+            QCOMPARE(m_platform->messages().front().icon, MessageIcon::Critical);
+            QCOMPARE(m_platform->messages().front().buttons, MessageButtons::Ok);
+            QCOMPARE(chooser->Drive1->currentIndex(), 2);  // still shows the drive that was picked
+        }
+        delete chooser;
     }
 
     void pickingADriveShowsItsCurrentFolder() {
@@ -168,16 +144,6 @@ private slots:
         QCOMPARE(chooser.Text1->text(), m_card + "/typed");
     }
 
-    void closeBoxDiscardsTheDialog() {
-        QPointer<DirSelect> chooser = new DirSelect(m_globals, *m_platform, volumes());
-        m_globals.chosenFolder = "field text";
-        whenModal([&](QWidget*) { chooser->close(); });
-        chooser->showModal();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(chooser.isNull());
-        QCOMPARE(m_globals.chosenFolder, std::string("field text"));
-    }
-
 private:
     // The root, the card (ready) and a card reader without a card (not ready).
     VolumeAccess volumes() const {
@@ -190,7 +156,7 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<test::TestPlatform> m_platform;
     AppGlobals m_globals;
     QString m_card;
     QString m_reader;

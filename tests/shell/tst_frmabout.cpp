@@ -1,4 +1,4 @@
-// The About box: fixed texts and look, OK, Enter and Esc.
+// The About box: fixed texts and look, the etched rule, OK, Enter and Esc.
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -11,38 +11,33 @@ using namespace brenvik;
 class TestFrmAbout : public QObject {
     Q_OBJECT
 private slots:
-    void fixedTextsAndLayout() {
+    void fixedTextsAndLook() {
         frmAbout about;
         QCOMPARE(about.windowTitle(), QString("About Brenvik"));
-        QCOMPARE(about.Label3->text(), QString("Brenvik"));
-        QCOMPARE(about.lblVersion->text(), QString("Version 1.0"));
-        QCOMPARE(about.lblDescription->text(), QString("Electrix Repeater .Wav File Utility"));
-        QCOMPARE(about.cmdOK->text(), QString("OK"));
+        QCOMPARE((QStringList{about.Label3->text(), about.lblVersion->text(), about.lblDescription->text(),
+                              about.cmdOK->text()}),
+                 (QStringList{"Brenvik", "Version 1.0", "Electrix Repeater .Wav File Utility", "OK"}));
         // Twips over 15: 8040 x 4665 client, OK at 6240, 3960, 1500, 585.
         QCOMPARE(about.size(), QSize(536, 311));
         QCOMPARE(about.cmdOK->geometry(), QRect(416, 264, 100, 39));
         QCOMPARE(about.Picture1->pixmap().size(), QSize(186, 153));
         QCOMPARE(about.palette().color(QPalette::Window), QColor(0x00, 0x40, 0x40));
         QVERIFY(about.cmdOK->isDefault());
-    }
-
-    void ruleIsEtched() {
-        frmAbout about;
+        // The rule: grey line at 2445 twips, white one of two pixels at 2460, on the teal ground.
         const QImage image = about.grab().toImage();
-        // Grey line at 2445 twips, white one of two pixels at 2460, on the teal ground.
         QCOMPARE(image.pixelColor(100, 163), QColor(0x80, 0x80, 0x80));
         QCOMPARE(image.pixelColor(100, 164), QColor(Qt::white));
         QCOMPARE(image.pixelColor(100, 165), QColor(Qt::white));
         QCOMPARE(image.pixelColor(100, 167), QColor(0x00, 0x40, 0x40));
     }
 
-    void closingKeys_data() {
+    void closingDiscardsTheBox_data() {
         QTest::addColumn<int>("key");
         QTest::newRow("enter") << int(Qt::Key_Return);
         QTest::newRow("escape") << int(Qt::Key_Escape);
         QTest::newRow("ok button") << 0;
     }
-    void closingKeys() {
+    void closingDiscardsTheBox() {
         QFETCH(int, key);
         QPointer<frmAbout> about = new frmAbout;
         about->show();

@@ -12,28 +12,25 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
 #include <cmath>
 
 #include "AppGlobals.h"
 #include "DirSelect.h"
 #include "MDIForm1.h"
-#include "PlaceholderWindows.h"
 #include "Pref.h"
 #include "TestPlatform.h"
 #include "WhenModal.h"
 #include "frmAbout.h"
 
 using namespace brenvik;
-using brenvik::test::TestPlatform;
 using brenvik::test::whenModal;
 
 class TestMDIForm1 : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_platform.reset(new TestPlatform);
+        m_platform.reset(new test::TestPlatform);
         m_globals = AppGlobals{};
         m_globals.repMode = "stereo";
         m_globals.repChannel = "right";
@@ -49,31 +46,25 @@ private slots:
         start();
         QCOMPARE(m_globals.repMode, std::string("mono"));
         QCOMPARE(m_globals.repChannel, std::string("left"));
-        QCOMPARE(m_globals.initLoopDir, std::string("/"));
-        QCOMPARE(m_globals.initWaveDir, std::string("/"));
-        QCOMPARE(m_globals.crossfadeMs, int16_t(45));
-        QCOMPARE(m_globals.autoIncrement, int16_t(1));
         QCOMPARE(m_main->windowTitle(), QString("Brenvik"));
         QVERIFY(m_main->isMaximized());
         QVERIFY(!m_main->windowIcon().isNull());
-        QCOMPARE(m_main->ProgressBar1()->minimum(), 0);
-        QCOMPARE(m_main->ProgressBar1()->maximum(), 100);
-        QCOMPARE(m_main->ProgressBar1()->value(), 0);
-        QCOMPARE(m_main->ProgressBar1()->y(), 0);
-        QCOMPARE(m_main->ProgressBar1()->height(), 13);
-        QVERIFY(m_main->ProgressBar1()->geometry().bottom() < m_main->mdiArea()->geometry().top());
+        const QProgressBar* bar = m_main->ProgressBar1();
+        QCOMPARE((QList<int>{bar->minimum(), bar->maximum(), bar->value(), bar->y(), bar->height()}),
+                 (QList<int>{0, 100, 0, 0, 13}));
+        QVERIFY(bar->geometry().bottom() < m_main->mdiArea()->geometry().top());
         QVERIFY(m_platform->settingWrites().empty());
         QVERIFY(m_platform->messages().empty());
     }
 
     void preferencesAreReadBeforeTheConvertersLoad() {
-        m_platform->settings()["Startup/intLP"] = "/media/card";
-        m_platform->settings()["Startup/intCF"] = "garbage";
-        m_platform->settings()["Startup/intAI"] = "0";
+        m_platform->settings() = {{"Startup/intLP", "/media/card"}, {"Startup/intWV", "/media/waves"},
+                                  {"Startup/intCF", "30"}, {"Startup/intAI", "0"}};
         start();
         QCOMPARE(m_loopDirAtWav2RepLoad, std::optional<std::string>("/media/card"));
         QCOMPARE(m_order, (QStringList{"wav2Rep", "Rep2Wav"}));
-        QCOMPARE(m_globals.crossfadeMs, int16_t(45));
+        QCOMPARE(m_globals.initWaveDir, std::string("/media/waves"));
+        QCOMPARE(m_globals.crossfadeMs, int16_t(30));
         QCOMPARE(m_globals.autoIncrement, int16_t(0));
     }
 
@@ -82,10 +73,10 @@ private slots:
         QMdiSubWindow* active = m_main->mdiArea()->currentSubWindow();
         QVERIFY(active);
         QCOMPARE(active->widget(), m_main->Rep2Wav());
-        QCOMPARE(active->widget()->windowTitle(), QString("Repeater to .WAV"));
-        QCOMPARE(menuTitles(), (QStringList{"&File", "&Window", "&Help"}));
+        QStringList titles;
+        for (QAction* action : m_main->menuBar()->actions()) titles << action->text();
+        QCOMPARE(titles, (QStringList{"&File", "&Window", "&Help"}));
         QCOMPARE(m_main->menuBar()->actions()[0]->menu(), m_main->Rep2Wav()->fileMenu());
-
         m_main->mdiArea()->setActiveSubWindow(m_main->frameOf(m_main->wav2Rep()));
         QCOMPARE(m_main->menuBar()->actions()[0]->menu(), m_main->wav2Rep()->fileMenu());
     }
@@ -95,9 +86,8 @@ private slots:
         // Outer size of the maximised main window, once the window system has applied it; 180
         // twips are 12 pixels.
         QTRY_COMPARE(m_main->frameGeometry().size(), m_main->screen()->availableGeometry().size());
-        const QSize outer = m_main->frameGeometry().size();
-        const float W = float(outer.width());
-        const float H = float(outer.height());
+        const float W = float(m_main->frameGeometry().width());
+        const float H = float(m_main->frameGeometry().height());
         const int width = int(std::lrint(W - 12.0f));
         QCOMPARE(m_main->frameOf(m_main->Rep2Wav())->geometry(),
                  QRect(0, 0, width, int(std::lrint(H * 0.3f))));
@@ -125,15 +115,17 @@ private slots:
         QVERIFY(!list->actions()[1]->isChecked());
     }
 
-    void exitClosesEverythingAndWritesNothing_data() {
-        QTest::addColumn<bool>("fromWav2Rep");
-        QTest::newRow("Exit in Repeater to .WAV") << false;
-        QTest::newRow("Exit in .WAV to Repeater") << true;
+    // Exit in either converter window, or the main window's close box, after Preferences was
+    // hidden by OK, the folder chooser by Cancel and the About box left open.
+    void theEndClosesEverythingAndWritesNothing_data() {
+        QTest::addColumn<int>("ending");
+        QTest::newRow("Exit in Repeater to .WAV") << 0;
+        QTest::newRow("Exit in .WAV to Repeater") << 1;
+        QTest::newRow("main window's close box") << 2;
     }
-    void exitClosesEverythingAndWritesNothing() {
-        QFETCH(bool, fromWav2Rep);
+    void theEndClosesEverythingAndWritesNothing() {
+        QFETCH(int, ending);
         start();
-        // Preferences used and hidden by OK; the folder chooser used and hidden by Cancel.
         m_main->Rep2Wav()->preferencesAction()->trigger();
         QPointer<Pref> pref = m_main->preferencesDialog();
         QVERIFY(pref);
@@ -150,64 +142,38 @@ private slots:
         QPointer<ConverterWindow> rep = m_main->Rep2Wav();
         QPointer<ConverterWindow> wav = m_main->wav2Rep();
 
-        (fromWav2Rep ? wav : rep)->exitAction()->trigger();
+        if (ending == 2)
+            QVERIFY(m_main->close());
+        else
+            (ending == 1 ? wav : rep)->exitAction()->trigger();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(!m_main->isVisible());
-        QVERIFY(rep.isNull());
-        QVERIFY(wav.isNull());
-        QVERIFY(pref.isNull());
-        QVERIFY(chooser.isNull());
-        QVERIFY(about.isNull());
+        QVERIFY(rep.isNull() && wav.isNull() && pref.isNull() && chooser.isNull() && about.isNull());
         QVERIFY(m_platform->settingWrites().empty());
         for (QWidget* widget : QApplication::topLevelWidgets()) QVERIFY(!widget->isVisible());
     }
 
-    void mainCloseBoxEndsTheProgramToo() {
-        start();
-        QPointer<ConverterWindow> rep = m_main->Rep2Wav();
-        QVERIFY(m_main->close());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(rep.isNull());
-        QVERIFY(m_platform->settingWrites().empty());
-    }
-
-    void preferencesTwiceShowsOneDialog() {
+    // Preferences and About from either window: modeless, one of each; OK discards the About box
+    // and the next About creates it afresh.
+    void sharedDialogsAreModelessAndShownOnce() {
         start();
         m_main->Rep2Wav()->preferencesAction()->trigger();
-        Pref* first = m_main->preferencesDialog();
-        QVERIFY(first && first->isVisible());
-        QVERIFY(!first->isModal());
-        m_main->wav2Rep()->preferencesAction()->trigger();
-        QCOMPARE(m_main->preferencesDialog(), first);
-    }
-
-    void preferencesOkSetsTheLoopNumberThroughTheHook() {
-        QTemporaryDir card;
-        for (const char* name : {"LOOP1", "LOOP2", "LOOP3", "LOOP001"}) QVERIFY(QDir(card.path()).mkdir(name));
-        m_platform->settings()["Startup/intLP"] = card.path().toStdString();
-        start();
-        std::vector<std::string> numbers;
-        m_main->setLoopNumberHook([&](const std::string& number) { numbers.push_back(number); });
-        m_main->Preferences_Click();
-        m_main->preferencesDialog()->Command1->click();
-        QCOMPARE(numbers, std::vector<std::string>{"4"});
-    }
-
-    void aboutTwiceShowsOneBox() {
-        start();
         m_main->Rep2Wav()->aboutAction()->trigger();
-        QPointer<frmAbout> first = m_main->aboutBox();
-        QVERIFY(first && first->isVisible());
-        QVERIFY(!first->isModal());
+        QPointer<Pref> pref = m_main->preferencesDialog();
+        QPointer<frmAbout> about = m_main->aboutBox();
+        QVERIFY(pref && pref->isVisible() && !pref->isModal());
+        QVERIFY(about && about->isVisible() && !about->isModal());
+        m_main->wav2Rep()->preferencesAction()->trigger();
         m_main->wav2Rep()->aboutAction()->trigger();
-        QCOMPARE(m_main->aboutBox(), first.data());
+        QCOMPARE(m_main->preferencesDialog(), pref.data());
+        QCOMPARE(m_main->aboutBox(), about.data());
         int shown = 0;
         for (QWidget* widget : QApplication::topLevelWidgets())
-            if (qobject_cast<frmAbout*>(widget) && widget->isVisible()) ++shown;
-        QCOMPARE(shown, 1);
-        first->cmdOK->click();
+            if ((qobject_cast<frmAbout*>(widget) || qobject_cast<Pref*>(widget)) && widget->isVisible()) ++shown;
+        QCOMPARE(shown, 2);
+        about->cmdOK->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(first.isNull());
+        QVERIFY(about.isNull());
         m_main->About_Click();
         QVERIFY(m_main->aboutBox());
     }
@@ -220,9 +186,7 @@ private slots:
         m_main->wav2Rep()->contentsAction()->trigger();
         QDir::setCurrent(before);
         const auto expected = std::make_pair(m_platform->helpFilePath(), 15);
-        QCOMPARE(m_platform->helpShown().size(), size_t(2));
-        QCOMPARE(m_platform->helpShown()[0], expected);
-        QCOMPARE(m_platform->helpShown()[1], expected);
+        QCOMPARE(m_platform->helpShown(), (std::vector<std::pair<std::string, int>>{expected, expected}));
         QVERIFY(QString::fromStdString(expected.first).endsWith("/Brenvik.hlp"));
         QVERIFY(QDir::isAbsolutePath(QString::fromStdString(expected.first)));
     }
@@ -243,9 +207,9 @@ private slots:
         QCOMPARE(folder, std::string("/media/card"));
         // Shown without waiting, the chooser keeps the caption it last had.
         m_main->showFolderChooser();
-        QCOMPARE(m_main->loadedFolderChooser()->windowTitle(), QString("Choose a Loop Folder"));
-        QVERIFY(m_main->loadedFolderChooser()->isVisible());
-        QVERIFY(!m_main->loadedFolderChooser()->isModal());
+        DirSelect* chooser = m_main->loadedFolderChooser();
+        QCOMPARE(chooser->windowTitle(), QString("Choose a Loop Folder"));
+        QVERIFY(chooser->isVisible() && !chooser->isModal());
     }
 
     void menuShortcutsReachTheActiveWindow() {
@@ -260,34 +224,28 @@ private slots:
         QTRY_VERIFY(edit->hasFocus());
         QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         QCOMPARE(m_platform->helpShown().size(), size_t(1));
-        QPointer<ConverterWindow> rep = m_main->Rep2Wav();
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         QVERIFY(!m_main->isVisible());
     }
 
 private:
+    // Plain converter windows with their captions, design sizes and the shared menus.
     void start() {
         ConverterFactories factories;
         factories.wav2Rep = [this] {
             m_loopDirAtWav2RepLoad = m_globals.initLoopDir;
             m_order << "wav2Rep";
-            return new PlaceholderWav2Rep;
+            return new ConverterWindow(".WAV to Repeater", QSize(760, 554), "&About Brenvik");
         };
         factories.rep2Wav = [this] {
             m_order << "Rep2Wav";
-            return new PlaceholderRep2Wav;
+            return new ConverterWindow("Repeater to .WAV", QSize(760, 457), "&About...");
         };
         m_main = new MDIForm1(m_globals, *m_platform, factories);
         m_main->MDIForm_Load();
     }
 
-    QStringList menuTitles() const {
-        QStringList titles;
-        for (QAction* action : m_main->menuBar()->actions()) titles << action->text();
-        return titles;
-    }
-
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<test::TestPlatform> m_platform;
     AppGlobals m_globals;
     QPointer<MDIForm1> m_main;
     std::optional<std::string> m_loopDirAtWav2RepLoad;

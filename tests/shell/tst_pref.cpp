@@ -18,13 +18,12 @@
 #include "WhenModal.h"
 
 using namespace brenvik;
-using brenvik::test::TestPlatform;
 using brenvik::test::whenModal;
 
 namespace {
 
 // A settings store that fails on one key.
-class FailingStore : public TestPlatform {
+class FailingStore : public test::TestPlatform {
 public:
     std::string failingKey;
     void writeSetting(const std::string& section, const std::string& key,
@@ -51,8 +50,6 @@ private slots:
     void cleanup() { delete m_chooser; }
 
     void fieldsShowTheGlobals() {
-        m_globals.crossfadeMs = 45;
-        m_globals.autoIncrement = 1;
         std::unique_ptr<Pref> pref(makePref());
         QCOMPARE(pref->windowTitle(), QString("Preferences"));
         QCOMPARE(pref->intLoop->text().toStdString(), m_card);
@@ -63,17 +60,11 @@ private slots:
         QCOMPARE(pref->Label2->text(), QString("Initial loop directory:"));
         QCOMPARE(pref->Label3->text(), QString("Automatically find next available loop:"));
         // The crossfade length is carried but cannot be seen or edited.
-        QVERIFY(pref->fadeSecs->isHidden());
-        QVERIFY(pref->Label4->isHidden());
-        QVERIFY(!pref->Label4->isEnabled());
+        QVERIFY(pref->fadeSecs->isHidden() && pref->Label4->isHidden() && !pref->Label4->isEnabled());
         QVERIFY(pref->autoIncr->text().isEmpty());
         QCOMPARE(pref->size(), QSize(599, 179));
-    }
-
-    void checkBoxFollowsAutoIncrement() {
         m_globals.autoIncrement = 0;
-        std::unique_ptr<Pref> pref(makePref());
-        QVERIFY(!pref->autoIncr->isChecked());
+        QVERIFY(!std::unique_ptr<Pref>(makePref())->autoIncr->isChecked());
     }
 
     void okWritesAllFourInOrderAndHides() {
@@ -93,47 +84,29 @@ private slots:
         QVERIFY(m_platform->messages().empty());
     }
 
+    // LOOP1 to LOOPn lie in the folder typed into the field, not in the saved one. Which names
+    // count as loops is the search's own test.
     void okPicksTheNextFreeLoop_data() {
-        QTest::addColumn<QStringList>("present");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("LOOP1 to LOOP3") << QStringList{"LOOP1", "LOOP2", "LOOP3"} << "4";
-        QTest::newRow("LOOP1 absent") << QStringList{"LOOP2", "LOOP3"} << "1";
-        QTest::newRow("LOOP001 is not LOOP1") << QStringList{"LOOP001"} << "1";
+        QTest::addColumn<int>("loops");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QStringList>("expected");
+        QTest::newRow("LOOP1 to LOOP3") << 3 << true << QStringList{"4"};
+        QTest::newRow("box cleared") << 1 << false << QStringList{};
+        QTest::newRow("all loops taken") << 999 << true << QStringList{};
     }
     void okPicksTheNextFreeLoop() {
-        QFETCH(QStringList, present);
-        QFETCH(QString, expected);
-        for (const QString& name : present) QVERIFY(QDir(QString::fromStdString(m_card)).mkdir(name));
+        QFETCH(int, loops);
+        QFETCH(bool, checked);
+        QTemporaryDir typed;
+        for (int n = 1; n <= loops; ++n) QVERIFY(QDir(typed.path()).mkdir(QString("LOOP%1").arg(n)));
         std::unique_ptr<Pref> pref(makePref());
+        pref->intLoop->setText(typed.path());
+        pref->autoIncr->setChecked(checked);
         pref->Command1->click();
-        QCOMPARE(m_loopNumbers, std::vector<std::string>{expected.toStdString()});
-    }
-
-    void okSearchesTheFolderInTheField() {
-        QTemporaryDir other;
-        QVERIFY(QDir(other.path()).mkdir("LOOP1"));
-        std::unique_ptr<Pref> pref(makePref());
-        pref->intLoop->setText(other.path());
-        pref->Command1->click();
-        QCOMPARE(m_loopNumbers, std::vector<std::string>{"2"});
-    }
-
-    void okWithTheBoxClearedLeavesTheLoopNumber() {
-        std::unique_ptr<Pref> pref(makePref());
-        pref->autoIncr->setChecked(false);
-        pref->Command1->click();
-        QVERIFY(m_loopNumbers.empty());
-        QCOMPARE(m_globals.autoIncrement, int16_t(0));
-        QCOMPARE(m_platform->settings()["Startup/intAI"], std::string("0"));
-    }
-
-    void okWithAllLoopsTakenLeavesTheLoopNumber() {
-        for (int n = 1; n <= 999; ++n)
-            QVERIFY(QDir(QString::fromStdString(m_card)).mkdir(QString("LOOP%1").arg(n)));
-        std::unique_ptr<Pref> pref(makePref());
-        pref->Command1->click();
-        QVERIFY(m_loopNumbers.empty());
+        QTEST(QStringList(m_loopNumbers.begin(), m_loopNumbers.end()), "expected");
+        QCOMPARE(m_globals.autoIncrement, int16_t(checked));
         QCOMPARE(m_platform->settingWrites().size(), size_t(4));
+        QCOMPARE(m_platform->settings()["Startup/intAI"], std::string(checked ? "1" : "0"));
     }
 
     void failedWriteSaysErrorInPreferences() {
@@ -150,16 +123,22 @@ private slots:
         QCOMPARE(m_platform->settingWrites(),
                  (std::vector<std::string>{"Startup/intLP=" + m_card, "Startup/intWV=/new/waves"}));
         QCOMPARE(m_globals.initWaveDir, std::string("/new/waves"));
-        QCOMPARE(m_loopNumbers, std::vector<std::string>{"1"});
+        QCOMPARE(m_loopNumbers, std::vector<QString>{"1"});
     }
 
-    void cancelChangesNothingAndDiscards() {
+    void cancelAndCloseBoxChangeNothingAndDiscard_data() {
+        QTest::addColumn<bool>("closeBox");
+        QTest::newRow("Cancel") << false;
+        QTest::newRow("close box") << true;
+    }
+    void cancelAndCloseBoxChangeNothingAndDiscard() {
+        QFETCH(bool, closeBox);
         QPointer<Pref> pref = makePref();
         pref->show();
         pref->intWav->setText("/edited");
         pref->intLoop->setText("/edited/too");
         pref->autoIncr->setChecked(false);
-        pref->Command2->click();
+        closeBox ? void(pref->close()) : pref->Command2->click();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(pref.isNull());
         QVERIFY(m_platform->settingWrites().empty());
@@ -169,19 +148,9 @@ private slots:
         QVERIFY(m_loopNumbers.empty());
     }
 
-    void closeBoxDiscardsLikeCancel() {
-        QPointer<Pref> pref = makePref();
-        pref->show();
-        pref->close();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(pref.isNull());
-        QVERIFY(m_platform->settingWrites().empty());
-    }
-
     void folderFieldsTakeFiftyCharactersFromTheKeyboard() {
         std::unique_ptr<Pref> pref(makePref());
         pref->intWav->setText(QString(50, 'a'));
-        pref->intWav->end(false);
         QTest::keyClick(pref->intWav, Qt::Key_B);
         QCOMPARE(pref->intWav->text(), QString(50, 'a'));
         pref->intLoop->clear();
@@ -189,60 +158,47 @@ private slots:
         QCOMPARE(pref->intLoop->text(), QString(50, 'c'));
     }
 
-    void folderButtonWithCancelKeepsTheTypedText() {
-        std::unique_ptr<Pref> pref(makePref());
-        pref->intLoop->setText("/typed/not/saved");
-        whenModal([this](QWidget*) { m_chooser->Command2->click(); });
-        pref->initLoop->click();
-        QCOMPARE(pref->intLoop->text(), QString("/typed/not/saved"));
-    }
-
-    void folderButtonOpensOnTheSavedFolderWithItsCaption() {
-        QVERIFY(QDir(QString::fromStdString(m_card)).mkdir("LOOP1"));
-        std::unique_ptr<Pref> pref(makePref());
-        pref->intLoop->setText("/typed/not/saved");
-        QString caption, shownText;
-        whenModal([&](QWidget*) {
-            caption = m_chooser->windowTitle();
-            shownText = m_chooser->Text1->text();
-            m_chooser->Dir1_Open(QString::fromStdString(m_card + "/LOOP1"));
-            m_chooser->Command1->click();
-        });
-        pref->initLoop->click();
-        QCOMPARE(caption, QString("Initial loop file directory"));
-        QCOMPARE(shownText.toStdString(), m_card);
-        QCOMPARE(pref->intLoop->text().toStdString(), m_card + "/LOOP1");
-        // Only OK of the dialog saves.
-        QCOMPARE(m_globals.initLoopDir, m_card);
-    }
-
-    void waveFolderButtonUsesTheWaveFolder() {
-        m_globals.initWaveDir = m_card;
-        std::unique_ptr<Pref> pref(makePref());
-        QString caption, shownText;
-        whenModal([&](QWidget*) {
-            caption = m_chooser->windowTitle();
-            shownText = m_chooser->Text1->text();
-            m_chooser->Text1->setText("/typed/in/chooser");
-            m_chooser->Command1->click();
-        });
-        pref->initWave->click();
-        QCOMPARE(caption, QString("Initial .wav file directory"));
-        QCOMPARE(shownText.toStdString(), m_card);
-        QCOMPARE(pref->intWav->text(), QString("/typed/in/chooser"));
-    }
-
-    void chosenFolderLongerThanTheFieldIsKeptWhole() {
-        std::unique_ptr<Pref> pref(makePref());
+    // The chooser opens on the saved folder with the button's caption; Cancel gives the field its
+    // typed text back, OK the chooser's text (kept whole beyond the field's limit). Only the
+    // dialog's own OK saves. CARD stands for the saved folder.
+    void folderButtons_data() {
+        QTest::addColumn<bool>("waveButton");
+        QTest::addColumn<QString>("chooserText");  // empty: Cancel; CARD/...: opened in the list
+        QTest::addColumn<QString>("expected");
         const QString longFolder = "/" + QString(70, 'x');
+        QTest::newRow("loop, Cancel") << false << "" << "/typed/not/saved";
+        QTest::newRow("loop, folder opened") << false << "CARD/LOOP1" << "CARD/LOOP1";
+        QTest::newRow("wave, typed in the chooser") << true << "/typed/in/chooser" << "/typed/in/chooser";
+        QTest::newRow("loop, longer than the field") << false << longFolder << longFolder;
+    }
+    void folderButtons() {
+        QFETCH(bool, waveButton);
+        QFETCH(QString, chooserText);
+        QFETCH(QString, expected);
+        const QString card = QString::fromStdString(m_card);
+        chooserText.replace("CARD", card);
+        expected.replace("CARD", card);
+        QVERIFY(QDir(card).mkdir("LOOP1"));
+        (waveButton ? m_globals.initWaveDir : m_globals.initLoopDir) = m_card;
+        (waveButton ? m_globals.initLoopDir : m_globals.initWaveDir) = "/";
+        std::unique_ptr<Pref> pref(makePref());
+        QLineEdit* field = waveButton ? pref->intWav : pref->intLoop;
+        field->setText("/typed/not/saved");
+        QString caption, shownText;
         whenModal([&](QWidget*) {
-            m_chooser->Text1->setText(longFolder);
-            m_chooser->Command1->click();
+            caption = m_chooser->windowTitle();
+            shownText = m_chooser->Text1->text();
+            if (chooserText.startsWith(card)) m_chooser->Dir1_Open(chooserText);
+            else m_chooser->Text1->setText(chooserText);
+            (chooserText.isEmpty() ? m_chooser->Command2 : m_chooser->Command1)->click();
         });
-        pref->initLoop->click();
-        QCOMPARE(pref->intLoop->text(), longFolder);
+        (waveButton ? pref->initWave : pref->initLoop)->click();
+        QCOMPARE(caption, waveButton ? QString("Initial .wav file directory") : QString("Initial loop file directory"));
+        QCOMPARE(shownText, card);
+        QCOMPARE(field->text(), expected);
+        QCOMPARE(waveButton ? m_globals.initWaveDir : m_globals.initLoopDir, m_card);
         pref->Command1->click();
-        QCOMPARE(m_platform->settings()["Startup/intLP"], longFolder.toStdString());
+        QCOMPARE(m_platform->settings()[waveButton ? "Startup/intWV" : "Startup/intLP"], expected.toStdString());
     }
 
 private:
@@ -253,7 +209,7 @@ private:
                 if (!m_chooser) m_chooser = new DirSelect(m_globals, *m_platform, VolumeAccess::system());
                 return m_chooser.data();
             },
-            [this](const std::string& number) { m_loopNumbers.push_back(number); });
+            [this](const std::string& number) { m_loopNumbers.push_back(QString::fromStdString(number)); });
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -261,7 +217,7 @@ private:
     std::unique_ptr<FailingStore> m_platform;
     AppGlobals m_globals;
     QPointer<DirSelect> m_chooser;
-    std::vector<std::string> m_loopNumbers;
+    std::vector<QString> m_loopNumbers;
 };
 
 QTEST_MAIN(TestPref)

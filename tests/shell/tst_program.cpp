@@ -3,12 +3,10 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTimer>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <filesystem>
 
 #include "AppGlobals.h"
@@ -25,8 +23,8 @@ using namespace brenvik;
 
 namespace {
 
-// The scripted user's side over the Qt platform's hooks: the test platform answers the prompts,
-// the real main window and converter windows do the rest.
+// The scripted user's side: the test platform answers the prompts, the real main window and
+// converter windows do the rest.
 struct Program {
     explicit Program(const QString& loopDir) {
         platform.settings()["Startup/intLP"] = loopDir.toStdString();
@@ -37,6 +35,7 @@ struct Program {
     }
     Wav2RepWindow* wav2Rep() const { return qobject_cast<Wav2RepWindow*>(mainWindow->wav2Rep()); }
     Rep2WavWindow* rep2Wav() const { return qobject_cast<Rep2WavWindow*>(mainWindow->Rep2Wav()); }
+    void trigger(QWidget* window, const char* action) { window->findChild<QAction*>(action)->trigger(); }
 
     AppGlobals globals;
     test::TestPlatform platform;
@@ -50,92 +49,77 @@ void makeFolder(const QString& path) { std::filesystem::create_directories(path.
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
-    void startsWithTheRealConverterWindows();
-    void preferencesOkRewritesTheLoopNumber();
-    void waveToLoopAndBackThroughBothWindows();
-    void channelDialogHookReachesTheOpenCommand();
+    void startsWithTheRealConverterWindows() {
+        QTemporaryDir card;
+        makeFolder(card.filePath("LOOP1"));
+        Program program(card.path());
+        QVERIFY(program.wav2Rep() && program.rep2Wav());
+        // Rep2Wav is shown last and so is the active child; the loop number was searched in the
+        // stored loop folder before wav2Rep was shown.
+        QCOMPARE(program.mainWindow->mdiArea()->activeSubWindow(), program.mainWindow->frameOf(program.rep2Wav()));
+        QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("2"));
+        QCOMPARE(program.wav2Rep()->model().loopName.text, card.path().toStdString());
+    }
+
+    void preferencesOkRewritesTheLoopNumber() {
+        QTemporaryDir card, other;
+        for (const char* loop : {"LOOP1", "LOOP2", "LOOP3"}) makeFolder(other.filePath(loop));
+        Program program(card.path());
+        QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("1"));
+        program.mainWindow->Preferences_Click();
+        Pref* pref = program.mainWindow->preferencesDialog();
+        QVERIFY(pref);
+        pref->intLoop->setText(other.path());
+        pref->Command1->click();
+        // The wave-to-Repeater window shows the search's result, but keeps its loop folder.
+        QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("4"));
+        QCOMPARE(program.wav2Rep()->model().loopName.text, card.path().toStdString());
+        QCOMPARE(program.platform.settings()["Startup/intLP"], other.path().toStdString());
+    }
+
+    void waveToLoopAndBackThroughBothWindows() {
+        QTemporaryDir card;
+        const std::vector<uint8_t> samples = test::patternBytes(4 * 44100 * 2 + 512 * 7);
+        const QString wave = card.filePath("source.wav"), back = card.filePath("back.wav");
+        const QString track = card.filePath("LOOP1/track1.wav");
+        test::writeFile(wave.toStdString(), test::canonicalWave(1, samples));
+        Program program(card.path());
+        program.platform.chooseNextFile(wave.toStdString());
+        program.trigger(program.wav2Rep(), "openWave");
+        QAction* saveLoop = program.wav2Rep()->findChild<QAction*>(QStringLiteral("saveLoop"));
+        QVERIFY(saveLoop && saveLoop->isEnabled());
+        saveLoop->trigger();
+        QCOMPARE(program.platform.messageTexts().back(), std::string("File writing successful"));
+        QVERIFY(QFileInfo::exists(track));
+
+        // Back to a wave through the other window: only the whole sectors came across.
+        program.platform.chooseNextFile(track.toStdString());
+        program.trigger(program.rep2Wav(), "Open");
+        program.platform.chooseNextFile(back.toStdString());
+        program.trigger(program.rep2Wav(), "Save");
+        QCOMPARE(program.platform.messageTexts().back(), std::string("File writing successful"));
+        const std::vector<uint8_t> written = test::readFile(back.toStdString());
+        const size_t kept = samples.size() / 512 * 512;
+        QCOMPARE(written.size(), 44 + kept);
+        QVERIFY(std::equal(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(kept), written.begin() + 44));
+        // After the save the loop number moved on to the next free one.
+        QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("2"));
+    }
+
+    void channelDialogHookReachesTheOpenCommand() {
+        AppGlobals globals;
+        QtPlatform platform;
+        MDIForm1 mainWindow(globals, platform, converterWindowFactories(globals, platform));
+        connectConverterWindows(platform, mainWindow);
+        QVERIFY(platform.chooseChannelHook);
+        // The hook shows the modal channel dialog; its close box leaves the choice open.
+        QTimer::singleShot(0, [] {
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String("ChanSelect") && w->isVisible()) w->close();
+        });
+        QCOMPARE(platform.chooseChannel(), std::optional<Channel>());
+    }
 };
-
-void TestProgram::startsWithTheRealConverterWindows() {
-    QTemporaryDir card;
-    makeFolder(card.filePath("LOOP1"));
-    Program program(card.path());
-    QVERIFY(program.wav2Rep());
-    QVERIFY(program.rep2Wav());
-    QCOMPARE(program.wav2Rep()->objectName(), QStringLiteral("wav2Rep"));
-    QCOMPARE(program.rep2Wav()->objectName(), QStringLiteral("Rep2Wav"));
-    // Rep2Wav is shown last and so is the active child; the loop number was searched in the
-    // stored loop folder before wav2Rep was shown.
-    QCOMPARE(program.mainWindow->mdiArea()->activeSubWindow(), program.mainWindow->frameOf(program.rep2Wav()));
-    QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("2"));
-    QCOMPARE(program.wav2Rep()->model().loopName.text, card.path().toStdString());
-}
-
-void TestProgram::preferencesOkRewritesTheLoopNumber() {
-    QTemporaryDir card, other;
-    for (const char* loop : {"LOOP1", "LOOP2", "LOOP3"}) makeFolder(other.filePath(loop));
-    Program program(card.path());
-    QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("1"));
-    program.mainWindow->Preferences_Click();
-    Pref* pref = program.mainWindow->preferencesDialog();
-    QVERIFY(pref);
-    auto* loopField = pref->findChild<QLineEdit*>(QStringLiteral("intLoop"));
-    QVERIFY(loopField);
-    loopField->setText(other.path());
-    auto* ok = pref->findChild<QPushButton*>(QStringLiteral("Command1"));
-    QVERIFY(ok);
-    ok->click();
-    // The wave-to-Repeater window shows the search's result, but keeps its loop folder.
-    QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("4"));
-    QCOMPARE(program.wav2Rep()->model().loopName.text, card.path().toStdString());
-    QCOMPARE(program.platform.settings()["Startup/intLP"], other.path().toStdString());
-}
-
-void TestProgram::waveToLoopAndBackThroughBothWindows() {
-    QTemporaryDir card;
-    const std::vector<uint8_t> samples = test::patternBytes(4 * 44100 * 2 + 512 * 7);
-    const QString wave = card.filePath("source.wav");
-    test::writeFile(wave.toStdString(), test::canonicalWave(1, samples));
-    Program program(card.path());
-
-    program.platform.chooseNextFile(wave.toStdString());
-    program.wav2Rep()->findChild<QAction*>(QStringLiteral("openWave"))->trigger();
-    QAction* saveLoop = program.wav2Rep()->findChild<QAction*>(QStringLiteral("saveLoop"));
-    QVERIFY(saveLoop && saveLoop->isEnabled());
-    saveLoop->trigger();
-    QCOMPARE(program.platform.messageTexts().back(), std::string("File writing successful"));
-    const QString track = card.filePath("LOOP1/track1.wav");
-    QVERIFY(QFileInfo::exists(track));
-
-    // Back to a wave through the other window: only the whole sectors came across.
-    const QString back = card.filePath("back.wav");
-    program.platform.chooseNextFile(track.toStdString());
-    program.rep2Wav()->findChild<QAction*>(QStringLiteral("Open"))->trigger();
-    program.platform.chooseNextFile(back.toStdString());
-    program.rep2Wav()->findChild<QAction*>(QStringLiteral("Save"))->trigger();
-    QCOMPARE(program.platform.messageTexts().back(), std::string("File writing successful"));
-    const std::vector<uint8_t> written = test::readFile(back.toStdString());
-    const size_t kept = samples.size() / 512 * 512;
-    QCOMPARE(written.size(), 44 + kept);
-    QVERIFY(std::equal(samples.begin(), samples.begin() + static_cast<std::ptrdiff_t>(kept), written.begin() + 44));
-    // After the save the loop number moved on to the next free one.
-    QCOMPARE(program.wav2Rep()->model().loopNumber.text, std::string("2"));
-}
-
-void TestProgram::channelDialogHookReachesTheOpenCommand() {
-    QTemporaryDir card;
-    AppGlobals globals;
-    QtPlatform platform;
-    MDIForm1 mainWindow(globals, platform, converterWindowFactories(globals, platform));
-    connectConverterWindows(platform, mainWindow);
-    QVERIFY(platform.chooseChannelHook);
-    // The hook shows the modal channel dialog; its close box leaves the choice open.
-    QTimer::singleShot(0, [] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (w->objectName() == QLatin1String("ChanSelect") && w->isVisible()) w->close();
-    });
-    QCOMPARE(platform.chooseChannel(), std::optional<Channel>());
-}
 
 QTEST_MAIN(TestProgram)
 #include "tst_program.moc"

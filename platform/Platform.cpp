@@ -1,5 +1,8 @@
 #include "Platform.h"
 
+#include <pwd.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -81,9 +84,15 @@ std::string Platform::defaultRoot() {
 }
 
 std::string Platform::helpFilePath() {
+    // The same file whatever the current folder: the home folder from the environment or, when
+    // that is not set, from the user database.
     const char* home = std::getenv("HOME");
-    std::string documents = (home && *home) ? std::string(home) + "/Documents" : "Documents";
-    return documents + separator() + "Brenvik.hlp";
+    std::string folder = (home && *home) ? home : "";
+    if (folder.empty()) {
+        const passwd* user = ::getpwuid(::getuid());
+        folder = (user && user->pw_dir) ? user->pw_dir : defaultRoot();
+    }
+    return folder + separator() + "Documents" + separator() + "Brenvik.hlp";
 }
 
 }  // namespace brenvik

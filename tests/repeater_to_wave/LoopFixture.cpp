@@ -6,6 +6,7 @@
 #include <stdexcept>
 
 #include "ByteOrder.h"
+#include "ByteWriter.h"
 #include "LoopDescription.h"
 #include "LoopLayout.h"
 #include "TestFiles.h"
@@ -73,28 +74,16 @@ std::string makeLoop(const std::string& root, const std::string& name,
 
 std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,
                                     int16_t blockAlign, int32_t dataSize) {
-    std::vector<uint8_t> h(44, 0);
-    const auto put32 = [&](size_t at, int64_t v) {
-        for (size_t i = 0; i < 4; ++i) h[at + i] = static_cast<uint8_t>((v >> (8 * i)) & 0xFF);
-    };
-    const auto put16 = [&](size_t at, int v) {
-        h[at] = static_cast<uint8_t>(v & 0xFF);
-        h[at + 1] = static_cast<uint8_t>((v >> 8) & 0xFF);
-    };
-    const std::string tags = "RIFF....WAVEfmt ";
-    std::copy(tags.begin(), tags.end(), h.begin());
-    put32(4, int64_t{dataSize} + 36);
-    put32(16, 16);
-    put16(20, 1);
-    put16(22, channels);
-    put32(24, sampleRate);
-    put32(28, byteRate);
-    put16(32, blockAlign);
-    put16(34, 16);
-    const std::string data = "data";
-    std::copy(data.begin(), data.end(), h.begin() + 36);
-    put32(40, dataSize);
-    return h;
+    return ByteWriter().riffHeader(int64_t{dataSize} + 36).tag("fmt ").le32(16).le16(1).le16(channels)
+        .le32(sampleRate).le32(byteRate).le16(blockAlign).le16(16).tag("data").le32(dataSize).bytes();
+}
+
+std::vector<uint8_t> expectedWave(int16_t channels, int32_t sampleRate, const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> bytes = expectedHeader(channels, sampleRate, 88200 * channels,
+                                                static_cast<int16_t>(2 * channels),
+                                                static_cast<int32_t>(data.size()));
+    bytes.insert(bytes.end(), data.begin(), data.end());
+    return bytes;
 }
 
 std::vector<uint8_t> interleaved(const std::vector<uint8_t>& left, const std::vector<uint8_t>& right) {

@@ -46,6 +46,10 @@ std::string makeLoop(const std::string& root, const std::string& name,
 std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,
                                     int16_t blockAlign, int32_t dataSize);
 
+// A saved wave as it must be: the header a save writes (the byte rate and block align of 16-bit
+// mono or stereo at 44.1 kHz, the sample rate as given) and then the data.
+std::vector<uint8_t> expectedWave(int16_t channels, int32_t sampleRate, const std::vector<uint8_t>& data);
+
 // Stereo frames as the saved wave must hold them: frame k is left sample k (or silence once
 // the left audio has ended) followed by right sample k (likewise); max(left, right) / 2 frames.
 std::vector<uint8_t> interleaved(const std::vector<uint8_t>& left, const std::vector<uint8_t>& right);

@@ -10,7 +10,6 @@
 #include <functional>
 
 #include "ChanSelect.h"
-#include "QtPlatform.h"
 
 using namespace brenvik;
 
@@ -37,6 +36,13 @@ std::optional<Channel> showAndDo(std::function<void(ChanSelect&)> user, bool* se
     return runChanSelect();
 }
 
+template <typename T>
+const T* child(const ChanSelect& dialog, const char* name) {
+    const T* found = dialog.findChild<T*>(QString::fromLatin1(name));
+    if (!found) qFatal("no %s", name);
+    return found;
+}
+
 void click(ChanSelect& dialog, const char* name) {
     auto* button = dialog.findChild<QAbstractButton*>(QString::fromLatin1(name));
     if (button) QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
@@ -47,115 +53,76 @@ void click(ChanSelect& dialog, const char* name) {
 class TestChanSelect : public QObject {
     Q_OBJECT
 private slots:
-    void designState();
-    void okTakesTheSelectedChannel_data();
-    void okTakesTheSelectedChannel();
-    void closeBoxGivesNoChoice();
-    void nextShowingStartsWithLeft();
-    void platformHookAsksTheDialog();
+    void designState() {
+        ChanSelect dialog;
+        QCOMPARE((QStringList{dialog.objectName(), dialog.windowTitle()}), (QStringList{"ChanSelect", "Channel Selection"}));
+        QCOMPARE(dialog.size(), QSize(4815 / 15, 2310 / 15));
+        QCOMPARE(dialog.palette().color(QPalette::Window), QColor(0x00, 0x40, 0x40));
+        QCOMPARE(dialog.font().pointSizeF(), 9.75);
+        const auto* label = child<QLabel>(dialog, "Label1");
+        const auto* frame = child<QGroupBox>(dialog, "Frame1");
+        const auto* left = child<QRadioButton>(dialog, "Option1");
+        const auto* right = child<QRadioButton>(dialog, "Option2");
+        const auto* ok = child<QPushButton>(dialog, "Command1");
+        QCOMPARE((QStringList{label->text(), frame->title(), left->text(), right->text(), ok->text()}),
+                 (QStringList{"Load File into ...", "", "Left Channel", "Right Channel", "OK"}));
+        QCOMPARE((QList<QRect>{label->geometry(), frame->geometry(), right->geometry(), ok->geometry()}),
+                 (QList<QRect>{QRect(120 / 15, 240 / 15, 2655 / 15, 255 / 15), QRect(360 / 15, 600 / 15, 3975 / 15, 975 / 15),
+                               QRect(240 / 15, 600 / 15, 2535 / 15, 255 / 15),
+                               QRect(3120 / 15, 1800 / 15, 1335 / 15, 375 / 15)}));
+        QVERIFY(left->parentWidget() == frame && right->parentWidget() == frame);
+        QVERIFY(left->isChecked() && !right->isChecked());
+        QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QCOMPARE(right->palette().color(QPalette::WindowText), QColor(Qt::white));
+        // The selected option's dot must stand out from its round indicator.
+        QVERIFY(left->palette().color(QPalette::Text) != left->palette().color(QPalette::Base));
+        QCOMPARE(ok->palette().color(QPalette::Button), QColor(0x00, 0x80, 0x00));
+        QVERIFY(!dialog.choice());
+    }
+
+    void choice_data() {
+        QTest::addColumn<QString>("option");  // clicked before closing; none: as the dialog opens
+        QTest::addColumn<bool>("ok");         // closed with OK, else with its close box
+        QTest::addColumn<int>("channel");     // -1: no choice
+        QTest::newRow("OK, left as it opens") << QString() << true << int(Channel::Left);
+        QTest::newRow("OK, left clicked") << "Option1" << true << int(Channel::Left);
+        QTest::newRow("OK, right clicked") << "Option2" << true << int(Channel::Right);
+        QTest::newRow("close box, right clicked") << "Option2" << false << -1;
+    }
+
+    void choice() {
+        QFETCH(QString, option);
+        QFETCH(bool, ok);
+        QFETCH(int, channel);
+        bool seen = false;
+        const std::optional<Channel> choice = showAndDo(
+            [option, ok](ChanSelect& dialog) {
+                if (!option.isEmpty()) click(dialog, qPrintable(option));
+                if (ok)
+                    click(dialog, "Command1");
+                else
+                    dialog.close();
+            },
+            &seen);
+        QVERIFY(seen);
+        QCOMPARE(choice, channel < 0 ? std::nullopt : std::optional<Channel>(Channel(channel)));
+    }
+
+    void nextShowingStartsWithLeft() {
+        QCOMPARE(showAndDo([](ChanSelect& dialog) {
+                     click(dialog, "Option2");
+                     click(dialog, "Command1");
+                 }),
+                 std::optional<Channel>(Channel::Right));
+        bool leftSelected = false;
+        QCOMPARE(showAndDo([&leftSelected](ChanSelect& dialog) {
+                     leftSelected = dialog.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked();
+                     click(dialog, "Command1");
+                 }),
+                 std::optional<Channel>(Channel::Left));
+        QVERIFY(leftSelected);
+    }
 };
-
-void TestChanSelect::designState() {
-    ChanSelect dialog;
-    QCOMPARE(dialog.objectName(), QStringLiteral("ChanSelect"));
-    QCOMPARE(dialog.windowTitle(), QStringLiteral("Channel Selection"));
-    QCOMPARE(dialog.size(), QSize(4815 / 15, 2310 / 15));
-    QCOMPARE(dialog.palette().color(QPalette::Window), QColor(0x00, 0x40, 0x40));
-    QCOMPARE(dialog.font().pointSizeF(), 9.75);
-
-    const auto* label = dialog.findChild<QLabel*>(QStringLiteral("Label1"));
-    QVERIFY(label);
-    QCOMPARE(label->text(), QStringLiteral("Load File into ..."));
-    QCOMPARE(label->geometry(), QRect(120 / 15, 240 / 15, 2655 / 15, 255 / 15));
-    QCOMPARE(label->palette().color(QPalette::WindowText), QColor(Qt::white));
-
-    const auto* frame = dialog.findChild<QGroupBox*>(QStringLiteral("Frame1"));
-    QVERIFY(frame);
-    QVERIFY(frame->title().isEmpty());
-    QCOMPARE(frame->geometry(), QRect(360 / 15, 600 / 15, 3975 / 15, 975 / 15));
-
-    const auto* left = dialog.findChild<QRadioButton*>(QStringLiteral("Option1"));
-    const auto* right = dialog.findChild<QRadioButton*>(QStringLiteral("Option2"));
-    QVERIFY(left && right);
-    QCOMPARE(left->parentWidget(), frame);
-    QCOMPARE(right->parentWidget(), frame);
-    QCOMPARE(left->text(), QStringLiteral("Left Channel"));
-    QCOMPARE(right->text(), QStringLiteral("Right Channel"));
-    QVERIFY(left->isChecked());
-    QVERIFY(!right->isChecked());
-    QCOMPARE(right->geometry(), QRect(240 / 15, 600 / 15, 2535 / 15, 255 / 15));
-    QCOMPARE(right->palette().color(QPalette::WindowText), QColor(Qt::white));
-    // The selected option's dot must stand out from its round indicator.
-    QVERIFY(left->palette().color(QPalette::Text) != left->palette().color(QPalette::Base));
-
-    const auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("Command1"));
-    QVERIFY(ok);
-    QCOMPARE(ok->text(), QStringLiteral("OK"));
-    QCOMPARE(ok->geometry(), QRect(3120 / 15, 1800 / 15, 1335 / 15, 375 / 15));
-    QCOMPARE(ok->palette().color(QPalette::Button), QColor(0x00, 0x80, 0x00));
-    QVERIFY(!dialog.choice());
-}
-
-void TestChanSelect::okTakesTheSelectedChannel_data() {
-    QTest::addColumn<QString>("option");
-    QTest::addColumn<int>("channel");
-    QTest::newRow("left as it opens") << QString() << int(Channel::Left);
-    QTest::newRow("left clicked") << "Option1" << int(Channel::Left);
-    QTest::newRow("right clicked") << "Option2" << int(Channel::Right);
-}
-
-void TestChanSelect::okTakesTheSelectedChannel() {
-    QFETCH(QString, option);
-    QFETCH(int, channel);
-    bool seen = false;
-    const std::optional<Channel> choice = showAndDo(
-        [option](ChanSelect& dialog) {
-            if (!option.isEmpty()) click(dialog, qPrintable(option));
-            click(dialog, "Command1");
-        },
-        &seen);
-    QVERIFY(seen);
-    QCOMPARE(choice, std::optional<Channel>(Channel(channel)));
-}
-
-void TestChanSelect::closeBoxGivesNoChoice() {
-    bool seen = false;
-    const std::optional<Channel> choice = showAndDo(
-        [](ChanSelect& dialog) {
-            click(dialog, "Option2");
-            dialog.close();
-        },
-        &seen);
-    QVERIFY(seen);
-    QVERIFY(!choice);
-}
-
-void TestChanSelect::nextShowingStartsWithLeft() {
-    QCOMPARE(showAndDo([](ChanSelect& dialog) {
-                 click(dialog, "Option2");
-                 click(dialog, "Command1");
-             }),
-             std::optional<Channel>(Channel::Right));
-    bool leftSelected = false;
-    QCOMPARE(showAndDo([&leftSelected](ChanSelect& dialog) {
-                 leftSelected = dialog.findChild<QRadioButton*>(QStringLiteral("Option1"))->isChecked();
-                 click(dialog, "Command1");
-             }),
-             std::optional<Channel>(Channel::Left));
-    QVERIFY(leftSelected);
-}
-
-void TestChanSelect::platformHookAsksTheDialog() {
-    QtPlatform platform;
-    QVERIFY(!platform.chooseChannel());  // nothing plugged in: no choice
-    platform.chooseChannelHook = [] {
-        return showAndDo([](ChanSelect& dialog) {
-            click(dialog, "Option2");
-            click(dialog, "Command1");
-        });
-    };
-    QCOMPARE(platform.chooseChannel(), std::optional<Channel>(Channel::Right));
-}
 
 QTEST_MAIN(TestChanSelect)
 #include "tst_rep2wavwindow_chanselect.moc"

@@ -1,6 +1,5 @@
 #include <QTest>
 
-#include <cmath>
 #include <optional>
 #include <string>
 
@@ -13,212 +12,102 @@ using namespace brenvik;
 class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
-    void parseNumber_data();
-    void parseNumber();
-    void textToInt16_data();
-    void textToInt16();
-    void textToInt32_data();
-    void textToInt32();
-    void leadingNumber_data();
-    void leadingNumber();
-    void intToText_data();
-    void intToText();
-    void shortestGeneralDouble_data();
-    void shortestGeneralDouble();
-    void shortestGeneralFloat_data();
-    void shortestGeneralFloat();
-    void oneDecimal_data();
-    void oneDecimal();
+    // parse: parseNumber and isNumeric; int16, int32: textToInt16/32, which fail with a
+    // RoutineError; leading: leadingNumber, which never fails.
+    void fromText_data() {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("numeric");
+        QTest::addColumn<double>("value");
+        auto ok = [](const char* function, std::initializer_list<std::pair<const char*, double>> rows) {
+            for (auto [text, value] : rows)
+                QTest::addRow("%s \"%s\"", function, text) << function << text << true << value;
+        };
+        auto fails = [](const char* function, std::initializer_list<const char*> texts) {
+            for (const char* text : texts)
+                QTest::addRow("%s \"%s\"", function, text) << function << text << false << 0.0;
+        };
+        // &H texts that fit 16 bits are 16-bit two's complement.
+        ok("parse", {{"7", 7}, {"007", 7}, {"2.5", 2.5}, {"  12 ", 12}, {"-3", -3}, {"+4", 4}, {"1,000", 1000},
+                     {"1e3", 1000}, {".5", 0.5}, {"&HFF", 255}, {"&HFFFF", -1}, {"&O17", 15}});
+        fails("parse", {"abc", "", "   ", "12abc", "1e", "-", ".", "&H", "&HG", "1e999"});
+        // Halves go to the even neighbour: -32768.5 to -32768, 32767.5 out of range.
+        ok("int16", {{"2.5", 2}, {"3.5", 4}, {"-2.5", -2}, {"0.5", 0}, {"2.6", 3}, {"007", 7},
+                     {"32767", 32767}, {"-32768", -32768}, {"-32768.5", -32768}});
+        fails("int16", {"32767.5", "32768", "-32769", "abc", ""});
+        ok("int32", {{"40000", 40000}, {"2147483647", 2147483647}, {"-2147483648", -2147483648.0}, {"4.5", 4}});
+        fails("int32", {"2147483648", "x1"});
+        // A second point stops the number; a text that does not start with one gives 0.
+        ok("leading", {{"16384 bytes", 16384}, {"-512 bytes", -512}, {"  7", 7}, {"+3 x", 3}, {"1.5.5", 1.5},
+                       {"bytes", 0}, {"", 0}, {"- 5", 0}});
+    }
+
+    void fromText() {
+        QFETCH(QString, function);
+        QFETCH(QString, text);
+        QFETCH(bool, numeric);
+        QFETCH(double, value);
+        const std::string t = text.toStdString();
+        std::optional<double> got;
+        try {
+            if (function == "parse") {
+                got = parseNumber(t);
+                QCOMPARE(isNumeric(t), numeric);
+            } else if (function == "int16") {
+                got = textToInt16(t);
+            } else if (function == "int32") {
+                got = textToInt32(t);
+            } else {
+                got = leadingNumber(t);
+            }
+        } catch (const RoutineError&) {
+            QVERIFY(function.startsWith("int"));
+        }
+        QCOMPARE(got.has_value(), numeric);
+        if (numeric) {  // exactly, not within QCOMPARE's tolerance for doubles
+            const QString shown = QString("%1 instead of %2").arg(*got, 0, 'g', 17).arg(value, 0, 'g', 17);
+            QVERIFY2(*got == value, qPrintable(shown));
+        }
+    }
+
+    // int: intToText; general, single: shortestGeneral of a double or a float; oneDecimal.
+    void toText_data() {
+        QTest::addColumn<QString>("function");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QString>("text");
+        auto rows = [](const char* function, std::initializer_list<std::pair<double, const char*>> pairs) {
+            for (auto [value, text] : pairs)
+                QTest::addRow("%s %g", function, value) << function << value << text;
+        };
+        rows("int", {{0, "0"}, {16384, "16384"}, {-512, "-512"}, {1052672, "1052672"}});  // no grouping
+        // 15 significant digits: the binary noise of 0.1 + 0.2 does not show.
+        rows("general", {{-24, "-24"}, {-1.5, "-1.5"}, {0.05, "0.05"}, {22050 / 1000.0, "22.05"},
+                         {48000 / 1000.0, "48"}, {8000 / 1000.0, "8"}, {11025 / 1000.0, "11.025"}, {0.0, "0"},
+                         {-0.0, "0"}, {0.1 + 0.2, "0.3"}, {1.0 / 3.0, "0.333333333333333"}, {0.00001, "1E-05"},
+                         {0.0001, "0.0001"}, {1e15, "1E+15"}, {1e14, "100000000000000"}});
+        // 7 significant digits: the single's 0.100000001 shows as 0.1.
+        rows("single", {{double(0.1f), "0.1"}, {127.5, "127.5"}, {-24, "-24"}});
+        // One decimal, halves away from zero.
+        rows("oneDecimal", {{127.5, "127.5"}, {0, "0.0"}, {240, "240.0"}, {0.5, "0.5"}, {7.25, "7.3"},
+                            {-7.25, "-7.3"}, {double(7.24f), "7.2"}, {double(-0.04f), "0.0"}});
+    }
+
+    void toText() {
+        QFETCH(QString, function);
+        QFETCH(double, value);
+        QFETCH(QString, text);
+        std::string got;
+        if (function == "int")
+            got = intToText(static_cast<long long>(value));
+        else if (function == "general")
+            got = shortestGeneral(value);
+        else if (function == "single")
+            got = shortestGeneral(static_cast<float>(value));
+        else
+            got = oneDecimal(static_cast<float>(value));
+        QCOMPARE(QString::fromStdString(got), text);
+    }
 };
-
-void TestNumbers::parseNumber_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("numeric");
-    QTest::addColumn<double>("value");
-    QTest::newRow("integer") << "7" << true << 7.0;
-    QTest::newRow("leading zeros") << "007" << true << 7.0;
-    QTest::newRow("half") << "2.5" << true << 2.5;
-    QTest::newRow("blanks around") << "  12 " << true << 12.0;
-    QTest::newRow("minus") << "-3" << true << -3.0;
-    QTest::newRow("plus") << "+4" << true << 4.0;
-    QTest::newRow("thousands comma") << "1,000" << true << 1000.0;
-    QTest::newRow("exponent") << "1e3" << true << 1000.0;
-    QTest::newRow("no integer part") << ".5" << true << 0.5;
-    QTest::newRow("hex") << "&HFF" << true << 255.0;
-    QTest::newRow("hex 16-bit wraps") << "&HFFFF" << true << -1.0;
-    QTest::newRow("octal") << "&O17" << true << 15.0;
-    QTest::newRow("letters") << "abc" << false << 0.0;
-    QTest::newRow("empty") << "" << false << 0.0;
-    QTest::newRow("blank") << "   " << false << 0.0;
-    QTest::newRow("digits then letters") << "12abc" << false << 0.0;
-    QTest::newRow("exponent without digits") << "1e" << false << 0.0;
-    QTest::newRow("sign alone") << "-" << false << 0.0;
-    QTest::newRow("point alone") << "." << false << 0.0;
-    QTest::newRow("hex without digits") << "&H" << false << 0.0;
-    QTest::newRow("bad hex digit") << "&HG" << false << 0.0;
-    QTest::newRow("beyond double") << "1e999" << false << 0.0;
-}
-
-void TestNumbers::parseNumber() {
-    QFETCH(QString, text);
-    QFETCH(bool, numeric);
-    QFETCH(double, value);
-    const std::optional<double> parsed = brenvik::parseNumber(text.toStdString());
-    QCOMPARE(parsed.has_value(), numeric);
-    QCOMPARE(isNumeric(text.toStdString()), numeric);
-    if (numeric) QCOMPARE(*parsed, value);
-}
-
-void TestNumbers::textToInt16_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("fails");
-    QTest::addColumn<int>("value");
-    // Halves go to the even neighbour.
-    QTest::newRow("2.5 to 2") << "2.5" << false << 2;
-    QTest::newRow("3.5 to 4") << "3.5" << false << 4;
-    QTest::newRow("-2.5 to -2") << "-2.5" << false << -2;
-    QTest::newRow("0.5 to 0") << "0.5" << false << 0;
-    QTest::newRow("1.5 to 2") << "1.5" << false << 2;
-    QTest::newRow("2.6 to 3") << "2.6" << false << 3;
-    QTest::newRow("007 to 7") << "007" << false << 7;
-    QTest::newRow("top") << "32767" << false << 32767;
-    QTest::newRow("bottom") << "-32768" << false << -32768;
-    QTest::newRow("-32768.5 to even -32768") << "-32768.5" << false << -32768;
-    QTest::newRow("32767.5 rounds out of range") << "32767.5" << true << 0;
-    QTest::newRow("one past top") << "32768" << true << 0;
-    QTest::newRow("one past bottom") << "-32769" << true << 0;
-    QTest::newRow("not numeric") << "abc" << true << 0;
-    QTest::newRow("empty") << "" << true << 0;
-}
-
-void TestNumbers::textToInt16() {
-    QFETCH(QString, text);
-    QFETCH(bool, fails);
-    QFETCH(int, value);
-    if (fails) {
-        QVERIFY_THROWS_EXCEPTION(RoutineError, brenvik::textToInt16(text.toStdString()));
-        return;
-    }
-    QCOMPARE(int(brenvik::textToInt16(text.toStdString())), value);
-}
-
-void TestNumbers::textToInt32_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("fails");
-    QTest::addColumn<qint64>("value");
-    QTest::newRow("beyond 16 bits") << "40000" << false << qint64(40000);
-    QTest::newRow("top") << "2147483647" << false << qint64(2147483647);
-    QTest::newRow("bottom") << "-2147483648" << false << qint64(-2147483648LL);
-    QTest::newRow("4.5 to 4") << "4.5" << false << qint64(4);
-    QTest::newRow("one past top") << "2147483648" << true << qint64(0);
-    QTest::newRow("not numeric") << "x1" << true << qint64(0);
-}
-
-void TestNumbers::textToInt32() {
-    QFETCH(QString, text);
-    QFETCH(bool, fails);
-    QFETCH(qint64, value);
-    if (fails) {
-        QVERIFY_THROWS_EXCEPTION(RoutineError, brenvik::textToInt32(text.toStdString()));
-        return;
-    }
-    QCOMPARE(qint64(brenvik::textToInt32(text.toStdString())), value);
-}
-
-void TestNumbers::leadingNumber_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("value");
-    QTest::newRow("size field") << "16384 bytes" << 16384.0;
-    QTest::newRow("negative size field") << "-512 bytes" << -512.0;
-    QTest::newRow("blanks first") << "  7" << 7.0;
-    QTest::newRow("plus sign") << "+3 x" << 3.0;
-    QTest::newRow("second point stops it") << "1.5.5" << 1.5;
-    QTest::newRow("no number") << "bytes" << 0.0;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("sign only") << "- 5" << 0.0;
-}
-
-void TestNumbers::leadingNumber() {
-    QFETCH(QString, text);
-    QFETCH(double, value);
-    QCOMPARE(brenvik::leadingNumber(text.toStdString()), value);
-}
-
-void TestNumbers::intToText_data() {
-    QTest::addColumn<qint64>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("zero") << qint64(0) << "0";
-    QTest::newRow("pre-buffer") << qint64(16384) << "16384";
-    QTest::newRow("negative") << qint64(-512) << "-512";
-    QTest::newRow("no grouping") << qint64(1052672) << "1052672";
-}
-
-void TestNumbers::intToText() {
-    QFETCH(qint64, value);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(brenvik::intToText(value)), text);
-}
-
-void TestNumbers::shortestGeneralDouble_data() {
-    QTest::addColumn<double>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("-24") << -24.0 << "-24";
-    QTest::newRow("-1.5") << -1.5 << "-1.5";
-    QTest::newRow("0.05") << 0.05 << "0.05";
-    QTest::newRow("22050 / 1000") << 22050 / 1000.0 << "22.05";
-    QTest::newRow("48000 / 1000") << 48000 / 1000.0 << "48";
-    QTest::newRow("8000 / 1000") << 8000 / 1000.0 << "8";
-    QTest::newRow("11025 / 1000") << 11025 / 1000.0 << "11.025";
-    QTest::newRow("zero") << 0.0 << "0";
-    QTest::newRow("negative zero") << -0.0 << "0";
-    // 15 significant digits: the binary noise of 0.1 + 0.2 does not show.
-    QTest::newRow("0.1 + 0.2") << 0.1 + 0.2 << "0.3";
-    QTest::newRow("a third") << 1.0 / 3.0 << "0.333333333333333";
-    QTest::newRow("tiny") << 0.00001 << "1E-05";
-    QTest::newRow("small but plain") << 0.0001 << "0.0001";
-    QTest::newRow("large") << 1e15 << "1E+15";
-    QTest::newRow("large but plain") << 1e14 << "100000000000000";
-}
-
-void TestNumbers::shortestGeneralDouble() {
-    QFETCH(double, value);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(shortestGeneral(value)), text);
-}
-
-void TestNumbers::shortestGeneralFloat_data() {
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("127.5") << 127.5f << "127.5";
-    // 7 significant digits: the single's 0.100000001 shows as 0.1.
-    QTest::newRow("0.1") << 0.1f << "0.1";
-    QTest::newRow("-24") << -24.0f << "-24";
-}
-
-void TestNumbers::shortestGeneralFloat() {
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(shortestGeneral(value)), text);
-}
-
-void TestNumbers::oneDecimal_data() {
-    QTest::addColumn<float>("value");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("default tempo of 4 s stereo") << 127.5f << "127.5";
-    QTest::newRow("zero") << 0.0f << "0.0";
-    QTest::newRow("whole") << 240.0f << "240.0";
-    QTest::newRow("leading zero") << 0.5f << "0.5";
-    QTest::newRow("half up") << 7.25f << "7.3";
-    QTest::newRow("half away from zero") << -7.25f << "-7.3";
-    QTest::newRow("rounds down") << 7.24f << "7.2";
-    QTest::newRow("tiny negative") << -0.04f << "0.0";
-}
-
-void TestNumbers::oneDecimal() {
-    QFETCH(float, value);
-    QFETCH(QString, text);
-    QCOMPARE(QString::fromStdString(brenvik::oneDecimal(value)), text);
-}
 
 QTEST_APPLESS_MAIN(TestNumbers)
 #include "tst_numbers.moc"

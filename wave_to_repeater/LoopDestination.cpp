@@ -1,26 +1,16 @@
 // Where the loop goes: the destination folder, the next free loop number and the Save command.
+#include "FreeLoopSearch.h"
 #include "Numbers.h"
 #include "Wav2Rep.h"
 
 namespace brenvik {
-
-namespace {
-
-constexpr int kHighestLoop = 999;
-
-}  // namespace
 
 // The search always runs in the initial loop folder, whatever was browsed to, and takes the
 // lowest free number so that a deleted loop's gap is filled first.
 void Wav2Rep::findFreeLoop() {
     loopName.text = m_globals.initLoopDir;
     if (m_globals.autoIncrement == 0) return;
-    for (int n = 1; n <= kHighestLoop; ++n) {
-        if (!m_platform.folderExists(m_globals.initLoopDir + Platform::separator() + "LOOP" + intToText(n))) {
-            loopNumber.text = intToText(n);
-            return;
-        }
-    }
+    if (const auto free = firstFreeLoop(m_platform, m_globals.initLoopDir)) loopNumber.text = intToText(*free);
 }
 
 // A cancelled chooser hands back the preset value, so the destination stays as it was.

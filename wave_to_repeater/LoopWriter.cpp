@@ -7,6 +7,7 @@
 #include "AudioCopy.h"
 #include "ByteSource.h"
 #include "Checked.h"
+#include "FreeLoopSearch.h"
 #include "ChunkWalk.h"
 #include "LoopDescription.h"
 #include "LoopLayout.h"
@@ -75,7 +76,7 @@ void saveLoop(const LoopRequest& request, Platform& platform, LoopWriteResult& r
     }
     result.loopNumberText = intToText(number);
     const std::string sep = Platform::separator();
-    std::string folder = request.destination + sep + "LOOP" + result.loopNumberText;
+    std::string folder = loopFolderPath(request.destination, number);
     if (!platform.folderExists(request.destination)) {
         show(platform, "Folder: " + request.destination + " does not exist or drive not ready",
                MessageIcon::Critical);

@@ -1,11 +1,12 @@
 #include "FreeLoopSearch.h"
 
 #include "Platform.h"
+#include "Numbers.h"
 
 namespace brenvik {
 
 std::string loopFolderPath(const std::string& folder, int number) {
-    return folder + Platform::separator() + "LOOP" + std::to_string(number);
+    return folder + Platform::separator() + "LOOP" + intToText(number);
 }
 
 std::optional<int> firstFreeLoop(Platform& platform, const std::string& folder) {

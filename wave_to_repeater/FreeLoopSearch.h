@@ -1,5 +1,6 @@
 #pragma once
-// The lowest loop number 1..999 whose folder does not exist in a destination folder.
+// Loop folders by number inside a destination folder, and the lowest number 1..999 still free
+// there: the finder of the ".WAV to Repeater" window and the Preferences OK search alike.
 #include <optional>
 #include <string>
 

@@ -17,17 +17,6 @@ Q_DECLARE_METATYPE(brenvik::MessageAnswer)
 
 namespace {
 
-// Notes whether the window was taking input when the hourglass went up.
-class WatchingPlatform : public TestPlatform {
-public:
-    const Rep2Wav* window = nullptr;
-    std::vector<bool> enabledWhenBusy;
-    void setBusy(bool busy) override {
-        if (busy && window) enabledWhenBusy.push_back(window->windowEnabled);
-        TestPlatform::setBusy(busy);
-    }
-};
-
 const std::vector<uint8_t> kOldOutput(100000, 0x77);
 
 int signedByte(int byte) { return byte > 127 ? byte - 256 : byte; }
@@ -40,10 +29,10 @@ private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_platform = std::make_unique<WatchingPlatform>();
+        m_platform = std::make_unique<TestPlatform>();
         m_globals = std::make_unique<AppGlobals>();
         m_window = std::make_unique<Rep2Wav>(*m_globals, *m_platform);
-        m_platform->window = m_window.get();
+        m_platform->windowUsable = [this] { return m_window->windowEnabled; };
     }
 
     void monoCopiesOnlyTheAudio_data() {
@@ -149,7 +138,7 @@ private slots:
         QCOMPARE(readFile(out()), expectedWave(1, 44100, expected));
 
         m_platform->clearRecords();
-        m_platform->enabledWhenBusy.clear();
+        m_platform->usableWhenBusy.clear();
         m_window->stereoMode();
         TrackSpec rightSpec;
         rightSpec.audio = patternBytes(600064, 7);
@@ -243,7 +232,7 @@ private slots:
         QCOMPARE(m_platform->messages().size(), size_t{1});
         QCOMPARE(m_platform->messages().front().text, std::string("error in fileSaving()"));
         QCOMPARE(m_platform->messages().front().icon, MessageIcon::Critical);
-        QCOMPARE(m_platform->enabledWhenBusy, std::vector<bool>{false});
+        QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>{false});
         QVERIFY(!m_platform->busy());
         QVERIFY(m_window->windowEnabled);
     }
@@ -335,11 +324,11 @@ private:
         QCOMPARE(shown.title, std::string("Brenvik"));
         QVERIFY(!m_platform->busy());
         QVERIFY(m_window->windowEnabled);
-        QCOMPARE(m_platform->enabledWhenBusy, std::vector<bool>{false});
+        QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>{false});
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<WatchingPlatform> m_platform;
+    std::unique_ptr<TestPlatform> m_platform;
     std::unique_ptr<AppGlobals> m_globals;
     std::unique_ptr<Rep2Wav> m_window;
     int m_loops = 0;

@@ -17,27 +17,13 @@
 #include "LoopFixture.h"
 #include "Rep2WavWindow.h"
 #include "TestFiles.h"
+#include "MenuListing.h"
 #include "TestPlatform.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
 
 namespace {
-
-// Notes whether the window took input while the save copied audio.
-class WatchingPlatform : public TestPlatform {
-public:
-    QWidget* window = nullptr;
-    std::vector<bool> enabledWhileCopying;
-    void setBusy(bool busy) override {
-        if (busy && window) enabledWhileCopying.push_back(window->isEnabled());
-        TestPlatform::setBusy(busy);
-    }
-    void setProgressValue(float value) override {
-        if (window && value > 0) enabledWhileCopying.push_back(window->isEnabled());
-        TestPlatform::setProgressValue(value);
-    }
-};
 
 const QStringList kFields{"File", "Loop", "Track", "Pre", "Audio", "Post", "Total"};
 
@@ -49,11 +35,11 @@ private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
         QVERIFY(m_dir->isValid());
-        m_platform = std::make_unique<WatchingPlatform>();
+        m_platform = std::make_unique<TestPlatform>();
         m_globals = std::make_unique<AppGlobals>();
         m_globals->initLoopDir = m_globals->initWaveDir = m_dir->path().toStdString();
         m_window = std::make_unique<Rep2WavWindow>(*m_globals, *m_platform);
-        m_platform->window = m_window.get();
+        m_platform->windowUsable = [this] { return m_window && m_window->isEnabled(); };
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -165,20 +151,11 @@ private slots:
         QStringList titles;
         for (QMenu* menu : m_window->menus()) titles << menu->title();
         QCOMPARE(titles, (QStringList{"&File", "&Window", "&Help"}));
-        auto items = [](QMenu* menu) {
-            QStringList names, captions;
-            for (QAction* a : menu->actions()) {
-                names << a->objectName();
-                captions << (a->isSeparator() ? QStringLiteral("-")
-                                              : a->text() + " " + a->shortcut().toString() + (a->isEnabled() ? "" : " off"));
-            }
-            return std::pair{names, captions};
-        };
-        const auto [fileNames, fileCaptions] = items(m_window->fileMenu());
+        const auto [fileNames, fileCaptions] = test::menuItems(m_window->fileMenu());
         QCOMPARE(fileNames, (QStringList{"Open", "Save", "sep2", "Preferences", "sep1", "Exit"}));
         QCOMPARE(fileCaptions, (QStringList{"&Open Repeater Wave File... Ctrl+O", "&Save as Normal Wave File... Ctrl+S", "-",
                                             "&Preferences... Ctrl+P", "-", "E&xit Ctrl+X"}));
-        const auto [helpNames, helpCaptions] = items(m_window->helpMenu());
+        const auto [helpNames, helpCaptions] = test::menuItems(m_window->helpMenu());
         QCOMPARE(helpNames, (QStringList{"Contents", "sepHelp", "About"}));
         QCOMPARE(helpCaptions, (QStringList{"&Contents... Ctrl+C", "-", "&About... Ctrl+A"}));
     }
@@ -374,13 +351,16 @@ private:
 
     // No input while the audio was copied; usable again afterwards.
     void expectDisabledWhileCopying() {
-        QVERIFY(!m_platform->enabledWhileCopying.empty());
-        for (bool enabled : m_platform->enabledWhileCopying) QVERIFY(!enabled);
+        const std::vector<bool>& busy = m_platform->usableWhenBusy;
+        const std::vector<bool>& copying = m_platform->usableAtProgress;
+        QVERIFY(!busy.empty() && !copying.empty());
+        for (bool usable : busy) QVERIFY(!usable);
+        for (bool usable : copying) QVERIFY(!usable);
         QVERIFY(m_window->isEnabled());
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<WatchingPlatform> m_platform;
+    std::unique_ptr<TestPlatform> m_platform;
     std::unique_ptr<AppGlobals> m_globals;
     std::unique_ptr<Rep2WavWindow> m_window;
 };

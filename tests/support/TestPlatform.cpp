@@ -27,6 +27,7 @@ void TestPlatform::unexpected(const std::string& what) {
 
 MessageAnswer TestPlatform::message(const std::string& text, MessageButtons buttons,
                                     MessageIcon icon) {
+    if (windowUsable) usableAtMessage.push_back(windowUsable());
     m_messages.push_back({text, buttons, icon, kAppTitle});
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     if (m_answers.empty()) {
@@ -71,6 +72,7 @@ void TestPlatform::chooseFolder(const std::string& caption, std::string& chosenF
 }
 
 void TestPlatform::setBusy(bool busy) {
+    if (busy && windowUsable) usableWhenBusy.push_back(windowUsable());
     if (busy != m_busy) ++m_busyChanges;
     m_busy = busy;
 }
@@ -83,6 +85,7 @@ void TestPlatform::setProgressMax(float value) {
 }
 
 void TestPlatform::setProgressValue(float value) {
+    if (value > 0 && windowUsable) usableAtProgress.push_back(windowUsable());
     m_progressValue = value;
     m_progress.push_back({ProgressEvent::Value, value});
 }

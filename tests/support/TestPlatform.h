@@ -3,6 +3,7 @@
 // message is recorded (text, buttons, icon, title) and every question is answered from a queue;
 // a prompt that the test did not script fails the running test.
 #include <deque>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -34,6 +35,11 @@ public:
     void chooseNextChannel(std::optional<Channel> channel) { m_channels.push_back(channel); }
     void chooseNextFolder(std::optional<std::string> folder) { m_folders.push_back(std::move(folder)); }
     void setFreeSpace(std::optional<int64_t> bytes) { m_freeSpace = bytes; }
+
+    // Whether the window under test takes input. When set, it is asked at every message, every
+    // switch to the busy pointer and every progress step above 0, and the answers are kept.
+    std::function<bool()> windowUsable;
+    std::vector<bool> usableAtMessage, usableWhenBusy, usableAtProgress;
 
     // --- what was shown ---
     const std::vector<RecordedMessage>& messages() const { return m_messages; }

@@ -14,17 +14,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Remembers whether the window could be used when each message was shown.
-class WatchingPlatform : public TestPlatform {
-public:
-    const Wav2Rep* window = nullptr;
-    std::vector<bool> enabledAtMessage;
-    MessageAnswer message(const std::string& text, MessageButtons buttons, MessageIcon icon) override {
-        enabledAtMessage.push_back(window->windowEnabled);
-        return TestPlatform::message(text, buttons, icon);
-    }
-};
-
 QList<int> barState(const ScrollBar& bar) {
     return {bar.min, bar.max, bar.smallChange, bar.largeChange, bar.value};
 }
@@ -114,17 +103,17 @@ private slots:
 
     void windowDisabledDuringSave() {
         Wav2RepBench& b = *m_bench;
-        WatchingPlatform watching;
+        TestPlatform watching;
         AppGlobals globals;
         globals.initLoopDir = b.root();
         Wav2Rep window(globals, watching);
-        watching.window = &window;
+        watching.windowUsable = [&window] { return window.windowEnabled; };
         window.loopName.text = b.root();
         window.loopNumber.text = "007";
         window.saveLoop_Click();  // no wave yet: refused, yet the reset runs
         QCOMPARE(watching.messageTexts(), std::vector<std::string>{"No wave file has been opened"});
         QCOMPARE(watching.messages()[0].icon, MessageIcon::None);
-        QCOMPARE(watching.enabledAtMessage, std::vector<bool>{false});
+        QCOMPARE(watching.usableAtMessage, std::vector<bool>{false});
         QVERIFY(window.windowEnabled);
         QVERIFY(!watching.busy());
         QCOMPARE(window.loopNumber.text, std::string("1"));

@@ -22,6 +22,7 @@
 
 #include "LoopDescription.h"
 #include "Wav2RepBench.h"
+#include "MenuListing.h"
 #include "Wav2RepWindow.h"
 
 using namespace brenvik;
@@ -29,17 +30,6 @@ using namespace brenvik::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Remembers whether the window could take input when each message was shown.
-class WatchingPlatform : public TestPlatform {
-public:
-    QWidget* window = nullptr;
-    std::vector<bool> enabledAtMessage;
-    MessageAnswer message(const std::string& text, MessageButtons buttons, MessageIcon icon) override {
-        enabledAtMessage.push_back(window && window->isEnabled());
-        return TestPlatform::message(text, buttons, icon);
-    }
-};
 
 QRect partOf(QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
@@ -71,7 +61,7 @@ const char* const kRightBlock[] = {"RightHeader", "rightFrame", "RightPan", "Rig
 class TestWav2RepWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<WatchingPlatform> m_platform;
+    std::unique_ptr<TestPlatform> m_platform;
     std::unique_ptr<AppGlobals> m_globals;
     std::unique_ptr<QMainWindow> m_host;
     Wav2RepWindow* m_window = nullptr;
@@ -83,7 +73,7 @@ class TestWav2RepWindow : public QObject {
     void makeWindow() {
         m_host = std::make_unique<QMainWindow>();
         m_window = new Wav2RepWindow(*m_globals, *m_platform);
-        m_platform->window = m_window;
+        m_platform->windowUsable = [this] { return m_window && m_window->isEnabled(); };
         m_host->setCentralWidget(m_window);
         for (QMenu* menu : m_window->menus()) m_host->menuBar()->addMenu(menu);
         m_host->resize(m_window->sizeHint() + QSize(0, m_host->menuBar()->sizeHint().height()));
@@ -143,7 +133,7 @@ class TestWav2RepWindow : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<WatchingPlatform>();
+        m_platform = std::make_unique<TestPlatform>();
         m_globals = std::make_unique<AppGlobals>();
         m_globals->initLoopDir = m_globals->initWaveDir = root();
     }
@@ -270,20 +260,11 @@ private slots:
         QStringList titles;
         for (QMenu* menu : m_window->menus()) titles << menu->title();
         QCOMPARE(titles, (QStringList{"&File", "&Window", "&Help"}));
-        auto items = [](QMenu* menu) {
-            QStringList names, captions;
-            for (QAction* a : menu->actions()) {
-                names << a->objectName();
-                captions << (a->isSeparator() ? QStringLiteral("-")
-                                              : a->text() + " " + a->shortcut().toString() + (a->isEnabled() ? "" : " off"));
-            }
-            return std::pair{names, captions};
-        };
-        const auto [fileNames, fileCaptions] = items(m_window->fileMenu());
+        const auto [fileNames, fileCaptions] = test::menuItems(m_window->fileMenu());
         QCOMPARE(fileNames, (QStringList{"openWave", "saveLoop", "sep1", "Preferences", "sep2", "Exit"}));
         QCOMPARE(fileCaptions, (QStringList{"&Open Normal Wave File... Ctrl+O", "&Save as Repeater Loop... Ctrl+S",
                                             "-", "&Preferences... Ctrl+P", "-", "E&xit Ctrl+X"}));
-        const auto [helpNames, helpCaptions] = items(m_window->helpMenu());
+        const auto [helpNames, helpCaptions] = test::menuItems(m_window->helpMenu());
         QCOMPARE(helpNames, (QStringList{"Contents", "sepHelp", "About"}));
         QCOMPARE(helpCaptions, (QStringList{"&Contents... Ctrl+C", "-", "&About Brenvik Ctrl+A"}));
     }
@@ -485,7 +466,7 @@ private slots:
 
         QVERIFY(clickToolButton(2));
         QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"File writing successful"});
-        QCOMPARE(m_platform->enabledAtMessage, std::vector<bool>{false});
+        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
         QVERIFY(m_window->isEnabled());
         QVERIFY(!m_platform->busy());
         QCOMPARE(m_platform->progressValue(), 0.0f);
@@ -528,7 +509,7 @@ private slots:
         QTest::keyClick(loopNumber, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(m_platform->messageTexts(),
                  (std::vector<std::string>{"File writing successful", "File writing successful"}));
-        QCOMPARE(m_platform->enabledAtMessage, (std::vector<bool>{false, false}));
+        QCOMPARE(m_platform->usableAtMessage, (std::vector<bool>{false, false}));
         QCOMPARE(texts({"loopNumber"}), QStringList{"3"});
         QVERIFY(loopNumber->hasFocus());
         for (const char* folder : {"/LOOP1", "/LOOP2"}) QCOMPARE(entriesIn(root() + folder), 2);

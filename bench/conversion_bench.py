@@ -6,12 +6,13 @@ every job the script runs the floor and brenvik-cli alternately on the same cach
 the median of the per-pair time ratios, and the peak resident memory of each brenvik-cli run.
 
     bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--floor-src ../shared/bench/raw_split_merge.c]
-                              [--pairs 11] [--work bench/work] [--sizes 40,16]
+                              [--pairs 11] [--work bench/work] [--sizes 40,32,16]
 
-Sizes: the first is the megabytes of the stereo and mono sources turned into loops, the second
-the megabytes of each track turned back into a wave. They default to the largest a loop can
-hold: loopinfo.ldf describes at most 2592 clusters of loop sectors (about 42 MB of source data),
-and the track opener reads the end sector as a signed 16-bit number (at most 16 MiB per track).
+Sizes: megabytes of the stereo source and of the mono source turned into loops, and mebibytes
+of each track turned back into a wave. They default to about the largest a loop can hold:
+loopinfo.ldf marks at most 2592 clusters of loop sectors (about 42 MB of source data) and a
+16-bit end sector (about 33.5 MB of mono audio), and the track opener reads the end sector as a
+signed 16-bit number (at most 16 MiB per track).
 """
 import argparse
 import os
@@ -47,16 +48,23 @@ def make_wave(path, channels, data_size):
 
 
 def run(cmd):
-    """Runs a command; returns (seconds, peak resident KiB)."""
+    """Runs a command; returns its wall-clock seconds."""
     start = time.perf_counter()
-    proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    _, status, usage = os.wait4(proc.pid, 0)
+    proc = subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
     seconds = time.perf_counter() - start
-    err = proc.stderr.read().decode(errors="replace")
-    proc.stderr.close()
-    if os.waitstatus_to_exitcode(status) != 0:
-        sys.exit(f"failed: {' '.join(cmd)}\n{err}")
-    return seconds, usage.ru_maxrss
+    if proc.returncode != 0:
+        sys.exit(f"failed: {' '.join(cmd)}\n{proc.stderr.decode(errors='replace')}")
+    return seconds
+
+
+def peak_rss_kib(cmd):
+    """Peak resident memory of one run, measured by GNU time (the forking Python's own pages
+    would count in a rusage taken from here)."""
+    if not os.path.exists("/usr/bin/time"):
+        return float("nan")
+    out = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, stdout=subprocess.DEVNULL,
+                         stderr=subprocess.PIPE, check=True).stderr.decode().strip().splitlines()
+    return int(out[-1])
 
 
 def clean(*paths):
@@ -68,18 +76,19 @@ def clean(*paths):
 
 
 def bench_pair(name, floor_cmd, floor_out, cli_cmd, cli_out, pairs):
-    ratios, floor_times, cli_times, peak = [], [], [], 0
+    ratios, floor_times, cli_times = [], [], []
     for i in range(pairs + 1):  # the first pair warms the cache and is not counted
         clean(*floor_out)
-        f, _ = run(floor_cmd)
+        f = run(floor_cmd)
         clean(*cli_out)
-        c, rss = run(cli_cmd)
+        c = run(cli_cmd)
         if i == 0:
             continue
         floor_times.append(f)
         cli_times.append(c)
         ratios.append(c / f)
-        peak = max(peak, rss)
+    clean(*cli_out)
+    peak = peak_rss_kib(cli_cmd)
     print(f"{name:34s} floor {statistics.median(floor_times)*1000:8.1f} ms   "
           f"brenvik {statistics.median(cli_times)*1000:8.1f} ms   "
           f"median ratio {statistics.median(ratios):5.2f}   peak RSS {peak/1024:6.1f} MiB")
@@ -92,9 +101,9 @@ def main():
     ap.add_argument("--floor-src", default=os.path.join(ROOT, "..", "shared", "bench", "raw_split_merge.c"))
     ap.add_argument("--pairs", type=int, default=11)
     ap.add_argument("--work", default=os.path.join(HERE, "work"))
-    ap.add_argument("--sizes", default="40,16")
+    ap.add_argument("--sizes", default="40,32,16")
     args = ap.parse_args()
-    loop_mb, track_mb = (int(x) for x in args.sizes.split(","))
+    loop_mb, mono_mb, track_mb = (int(x) for x in args.sizes.split(","))
 
     os.makedirs(args.work, exist_ok=True)
     floor = os.path.join(args.work, "raw_split_merge")
@@ -104,11 +113,11 @@ def main():
     mb = 1000 * 1000
     stereo, mono = w("stereo.wav"), w("mono.wav")
     make_wave(stereo, 2, loop_mb * mb // 4 * 4)
-    make_wave(mono, 1, loop_mb * mb // 2 * 2)
+    make_wave(mono, 1, mono_mb * mb // 2 * 2)
     # Tracks to turn back into waves: a loop of the right size made by brenvik-cli itself.
     track_src_stereo, track_src_mono = w("tracks_stereo.wav"), w("tracks_mono.wav")
-    make_wave(track_src_stereo, 2, track_mb * 1048576 * 2 - 2048)
-    make_wave(track_src_mono, 1, track_mb * 1048576 - 1024)
+    make_wave(track_src_stereo, 2, track_mb * 1048576 * 2)
+    make_wave(track_src_mono, 1, track_mb * 1048576)
     for src, loop in ((track_src_stereo, "LOOP1"), (track_src_mono, "LOOP2")):
         clean(w("cards", "tracks", loop))
         os.makedirs(w("cards", "tracks"), exist_ok=True)
@@ -117,14 +126,14 @@ def main():
     m1 = w("cards", "tracks", "LOOP2", "track1.wav")
     os.makedirs(w("cards", "out"), exist_ok=True)
 
-    print(f"sources: stereo {loop_mb} MB, mono {loop_mb} MB; tracks {track_mb} MiB each; "
+    print(f"sources: stereo {loop_mb} MB, mono {mono_mb} MB; tracks {track_mb} MiB each; "
           f"{args.pairs} timed pairs per job")
     results = [
         bench_pair(f"to-loop stereo {loop_mb} MB (split)",
                    [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav")],
                    [args.cli, "to-loop", stereo, "--dest", w("cards", "out"), "--loop", "1"],
                    [w("cards", "out", "LOOP1")], args.pairs),
-        bench_pair(f"to-loop mono {loop_mb} MB (mono2loop)",
+        bench_pair(f"to-loop mono {mono_mb} MB (mono2loop)",
                    [floor, "mono2loop", mono, w("M.wav")], [w("M.wav")],
                    [args.cli, "to-loop", mono, "--dest", w("cards", "out"), "--loop", "2"],
                    [w("cards", "out", "LOOP2")], args.pairs),

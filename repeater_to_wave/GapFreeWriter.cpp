@@ -1,11 +1,12 @@
 #include "GapFreeWriter.h"
 
 #include <algorithm>
+#include <cstring>
 #include <span>
-#include <vector>
 
 #include "ByteOrder.h"
 #include "ByteSource.h"
+#include "CopyBuffer.h"
 #include "Checked.h"
 #include "WaveHeader.h"
 
@@ -44,14 +45,23 @@ int32_t audioStart(const TrackStretch& track) {
 
 // Spreads the channel's bytes of this block over one lane of the frames: the left sample's two
 // bytes at 4j and 4j + 1, the right one's at 4j + 2 and 4j + 3.
+// Whole samples move as 16-bit units (byte order kept); an odd last byte goes on its own.
 void placeLane(std::span<const uint8_t> channel, std::span<uint8_t> frames, size_t lane) {
-    for (size_t i = 0; i < channel.size(); ++i) frames[(i / 2) * 4 + lane + i % 2] = channel[i];
+    const size_t samples = channel.size() / 2;
+    const uint8_t* in = channel.data();
+    uint8_t* out = frames.data() + lane;
+    for (size_t j = 0; j < samples; ++j) {
+        uint16_t sample;
+        std::memcpy(&sample, in + 2 * j, 2);
+        std::memcpy(out + 4 * j, &sample, 2);
+    }
+    if (channel.size() % 2 != 0) out[4 * samples] = in[2 * samples];
 }
 
 // Reads the channel's stretch for the block that starts `done` bytes into its audio, or
 // nothing once the channel has ended; returns the bytes that belong to the block.
 std::span<const uint8_t> readChannelBlock(ByteSource& track, const TrackStretch& stretch,
-                                          int32_t start, int32_t done, std::vector<uint8_t>& buffer) {
+                                          int32_t start, int32_t done, std::span<uint8_t> buffer) {
     const int32_t left = std::clamp(stretch.audio - done, 0, kStereoInputBlockBytes);
     std::span<uint8_t> part(buffer.data(), static_cast<size_t>(left));
     if (left > 0) track.readZeroFilled(checkedAdd<int32_t>(start, done), part);
@@ -73,7 +83,7 @@ void writeMonoWave(const std::string& outputPath, const TrackStretch& track, Pla
     platform.setProgressMin(0);
     platform.setProgressMax(static_cast<float>(audio / 1000));
 
-    std::vector<uint8_t> block(static_cast<size_t>(kMonoBlockBytes));
+    CopyBuffer block(static_cast<size_t>(kMonoBlockBytes));
     const int32_t fullBlocks = audio / kMonoBlockBytes;
     for (int32_t b = 0; b < fullBlocks; ++b) {
         const int32_t offset = checkedMul<int32_t>(b, kMonoBlockBytes);
@@ -113,19 +123,24 @@ void writeStereoWave(const std::string& outputPath, const TrackStretch& left,
     platform.setProgressMin(0);
     platform.setProgressMax(static_cast<float>(static_cast<double>(dataSize) / 1000.0));
 
-    std::vector<uint8_t> leftBlock(static_cast<size_t>(kStereoInputBlockBytes));
-    std::vector<uint8_t> rightBlock(static_cast<size_t>(kStereoInputBlockBytes));
-    std::vector<uint8_t> frames(static_cast<size_t>(2 * kStereoInputBlockBytes));
+    CopyBuffer leftBlock(static_cast<size_t>(kStereoInputBlockBytes));
+    CopyBuffer rightBlock(static_cast<size_t>(kStereoInputBlockBytes));
+    CopyBuffer frames(static_cast<size_t>(2 * kStereoInputBlockBytes));
     // `done` counts bytes per channel; output block b starts at 44 + 2 x done.
     for (int32_t done = 0; done < longest;
          done = checkedAdd<int32_t>(done, kStereoInputBlockBytes)) {
         const int32_t blockBytes = std::min(longest - done, kStereoInputBlockBytes);
-        // Zeroed every block, so a channel that has ended leaves silence in its lane.
-        std::fill(frames.begin(), frames.end(), uint8_t{0});
-        placeLane(readChannelBlock(leftSource, left, leftStart, done, leftBlock), frames, 0);
-        placeLane(readChannelBlock(rightSource, right, rightStart, done, rightBlock), frames, 2);
+        const auto leftPart = readChannelBlock(leftSource, left, leftStart, done, leftBlock);
+        const auto rightPart = readChannelBlock(rightSource, right, rightStart, done, rightBlock);
+        // A channel that ends inside the block (or has ended) leaves silence in its lane, so the
+        // block starts zeroed then; when both channels fill it, every byte written is overwritten.
+        const auto filled = static_cast<size_t>(blockBytes);
+        if (leftPart.size() < filled || rightPart.size() < filled || filled % 2 != 0)
+            std::fill(frames.data(), frames.data() + frames.size(), uint8_t{0});
+        placeLane(leftPart, frames, 0);
+        placeLane(rightPart, frames, 2);
         const int32_t outputOffset = checkedAdd<int32_t>(wave::kHeaderSize, 2 * done);
-        output.writeAt(outputOffset, std::span(frames.data(), static_cast<size_t>(2 * blockBytes)));
+        output.writeAt(outputOffset, frames.first(2 * filled));
         if (blockBytes == kStereoInputBlockBytes) {
             advanceProgress(platform, kStereoChannelStep);
             advanceProgress(platform, kStereoChannelStep);

@@ -96,6 +96,9 @@ private slots:
         QTest::newRow("stereo 3 MiB") << 2 << 3145728
                                       << Progress{minimum(0),  maximum(3145), value(1048), value(2096),
                                                   value(3144), value(3145),   value(0)};
+        // A remainder of 64000 bytes: its step is (q - 1) \ 1000 = 63, not 64.
+        QTest::newRow("stereo remainder a multiple of 1000")
+            << 2 << 1112576 << Progress{minimum(0), maximum(1112), value(1048), value(1111), value(1112), value(0)};
         QTest::newRow("stereo under a sector") << 2 << 300 << Progress{minimum(0), maximum(0), value(0), value(0)};
         QTest::newRow("stereo one sector and a bit")
             << 2 << 700 << Progress{minimum(0), maximum(0), value(0), value(0), value(0)};

@@ -83,14 +83,14 @@ std::string buildBrokenLoop(const QString& setup, const std::string& root) {
     const std::string folder = makeFolder(root, "LOOP9");
     const std::string track = folder + "/track1.wav";
     const std::string description = folder + "/loopinfo.ldf";
-    TrackSpec spec;
-    spec.audio = kSector;
+    TrackSpec layout;
+    layout.audio = kSector;
     if (setup == "no description") {
-        writeTrack(folder, spec);
+        writeTrack(folder, layout);
     } else if (setup == "no track") {
         writeDescriptionFor(folder, 512);
     } else if (setup == "empty description") {
-        writeTrack(folder, spec);
+        writeTrack(folder, layout);
         writeFile(description, {});
     } else if (setup == "empty track") {
         writeDescriptionFor(folder, 512);
@@ -99,45 +99,45 @@ std::string buildBrokenLoop(const QString& setup, const std::string& root) {
         // End word 0x0103 with its high byte cut off reads 3: four sectors of audio.
         writeDescription(folder, 0, 0x0103);
         writeFile(description, cut(readFile(description), 55));
-        spec.audio = kAudio;
-        writeTrack(folder, spec);
+        layout.audio = kAudio;
+        writeTrack(folder, layout);
     } else if (setup == "track cut inside its total") {
         // Of the data size 0x7F004200 only 00 42 remain: a total of 16896 bytes.
         writeDescriptionFor(folder, 512);
-        spec.dataSize = 0x7F004200;
-        spec.cutAt = 42;
-        writeTrack(folder, spec);
+        layout.dataSize = 0x7F004200;
+        layout.cutAt = 42;
+        writeTrack(folder, layout);
     } else if (setup == "track ends inside its audio") {
         writeDescriptionFor(folder, 2048);
-        spec.audio = kAudio;
-        spec.cutAt = 44 + 16384 + 1000;
-        writeTrack(folder, spec);
+        layout.audio = kAudio;
+        layout.cutAt = 44 + 16384 + 1000;
+        writeTrack(folder, layout);
     } else if (setup == "end before start") {
         writeDescription(folder, 0, -5);
-        writeTrack(folder, spec);
+        writeTrack(folder, layout);
     } else if (setup == "total below audio") {
         writeDescriptionFor(folder, 2048);
-        spec.audio = kAudio;
-        spec.dataSize = 100;
-        writeTrack(folder, spec);
+        layout.audio = kAudio;
+        layout.dataSize = 100;
+        writeTrack(folder, layout);
     } else if (setup == "total -2^31") {
         writeDescriptionFor(folder, 512);
-        spec.dataSize = INT32_MIN;
-        writeTrack(folder, spec);
+        layout.dataSize = INT32_MIN;
+        writeTrack(folder, layout);
     } else if (setup == "total 2^31 - 1, end 32767") {
         writeDescription(folder, 0, 32767);
-        spec.audio.clear();
-        spec.dataSize = INT32_MAX;
-        writeTrack(folder, spec);
+        layout.audio.clear();
+        layout.dataSize = INT32_MAX;
+        writeTrack(folder, layout);
     } else if (setup == "track is a folder") {
         writeDescriptionFor(folder, 512);
         fs::create_directory(track);
     } else if (setup == "description is a folder") {
-        writeTrack(folder, spec);
+        writeTrack(folder, layout);
         fs::create_directory(description);
     } else {  // a well-formed loop
         writeDescriptionFor(folder, 512);
-        writeTrack(folder, spec);
+        writeTrack(folder, layout);
     }
     return track;
 }

@@ -44,19 +44,19 @@ void writeDescriptionFor(const std::string& folder, int32_t audioBytes) {
     writeDescription(folder, 0, static_cast<int16_t>(sectors - 1), sectors);
 }
 
-std::string writeTrack(const std::string& folder, const TrackSpec& spec) {
-    const int32_t audio = static_cast<int32_t>(spec.audio.size());
-    const int32_t dataSize = spec.dataSize.value_or(spec.pre + audio + spec.post);
-    wave::Header header = spec.pre == loop::kPreBufferBytes && !spec.dataSize
-                              ? loop::trackHeader(audio + spec.post)
+std::string writeTrack(const std::string& folder, const TrackSpec& layout) {
+    const int32_t audio = static_cast<int32_t>(layout.audio.size());
+    const int32_t dataSize = layout.dataSize.value_or(layout.pre + audio + layout.post);
+    wave::Header header = layout.pre == loop::kPreBufferBytes && !layout.dataSize
+                              ? loop::trackHeader(audio + layout.post)
                               : wave::canonicalHeader(1, dataSize);
-    writeLe32(header.data() + 24, static_cast<uint32_t>(spec.sampleRate));
+    writeLe32(header.data() + 24, static_cast<uint32_t>(layout.sampleRate));
     std::vector<uint8_t> bytes(header.begin(), header.end());
-    bytes.insert(bytes.end(), static_cast<size_t>(spec.pre), kPreFill);
-    bytes.insert(bytes.end(), spec.audio.begin(), spec.audio.end());
-    bytes.insert(bytes.end(), static_cast<size_t>(spec.post), kPostFill);
-    if (spec.cutAt) bytes.resize(std::min(bytes.size(), *spec.cutAt));
-    const std::string path = folder + "/" + loop::trackFileName(spec.track);
+    bytes.insert(bytes.end(), static_cast<size_t>(layout.pre), kPreFill);
+    bytes.insert(bytes.end(), layout.audio.begin(), layout.audio.end());
+    bytes.insert(bytes.end(), static_cast<size_t>(layout.post), kPostFill);
+    if (layout.cutAt) bytes.resize(std::min(bytes.size(), *layout.cutAt));
+    const std::string path = folder + "/" + loop::trackFileName(layout.track);
     writeFile(path, bytes);
     return path;
 }
@@ -65,11 +65,11 @@ std::string makeLoop(const std::string& root, const std::string& name,
                      const std::vector<uint8_t>& audio, int track, int32_t post) {
     const std::string folder = makeFolder(root, name);
     writeDescriptionFor(folder, static_cast<int32_t>(audio.size()));
-    TrackSpec spec;
-    spec.track = track;
-    spec.audio = audio;
-    spec.post = post;
-    return writeTrack(folder, spec);
+    TrackSpec layout;
+    layout.track = track;
+    layout.audio = audio;
+    layout.post = post;
+    return writeTrack(folder, layout);
 }
 
 std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,

@@ -35,7 +35,7 @@ void writeDescription(const std::string& folder, uint8_t startByte, int16_t endW
 void writeDescriptionFor(const std::string& folder, int32_t audioBytes);
 
 // Writes the track file and returns its path.
-std::string writeTrack(const std::string& folder, const TrackSpec& spec);
+std::string writeTrack(const std::string& folder, const TrackSpec& layout);
 
 // A ready loop folder holding one track: description for the audio and a track with a
 // 16384-byte pre-buffer. Returns the track's path.

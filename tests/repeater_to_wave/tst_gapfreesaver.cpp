@@ -62,17 +62,17 @@ private slots:
         QFETCH(int, rate);
         QFETCH(float, progressMax);
         QFETCH(QList<float>, progressValues);
-        TrackSpec spec;
-        spec.pre = pre;
-        spec.audio = patternBytes(size_t(audio), 3);
-        spec.post = post;
-        spec.sampleRate = rate;
-        load(Channel::Left, spec, startByte);
+        TrackSpec layout;
+        layout.pre = pre;
+        layout.audio = patternBytes(size_t(audio), 3);
+        layout.post = post;
+        layout.sampleRate = rate;
+        load(Channel::Left, layout, startByte);
 
         save(out());
         expectOnlySuccess();
         expectProgress(progressMax, progressValues);
-        QCOMPARE(readFile(out()), expectedWave(1, rate, spec.audio));
+        QCOMPARE(readFile(out()), expectedWave(1, rate, layout.audio));
     }
 
     void stereoInterleavesBothTracks_data() {
@@ -127,13 +127,13 @@ private slots:
 
     void shortSourceReadsAsZeros() {
         // Both tracks' headers promise more than the files hold: what is missing reads as silence.
-        TrackSpec spec;
-        spec.audio = patternBytes(8192, 2);
-        spec.cutAt = 44 + 16384 + 3000;
-        load(Channel::Left, spec);
+        TrackSpec layout;
+        layout.audio = patternBytes(8192, 2);
+        layout.cutAt = 44 + 16384 + 3000;
+        load(Channel::Left, layout);
         save(out());
         expectOnlySuccess();
-        std::vector<uint8_t> expected(spec.audio.begin(), spec.audio.begin() + 3000);
+        std::vector<uint8_t> expected(layout.audio.begin(), layout.audio.begin() + 3000);
         expected.resize(8192, 0);
         QCOMPARE(readFile(out()), expectedWave(1, 44100, expected));
 
@@ -181,10 +181,10 @@ private slots:
         QFETCH(bool, rightLoaded);
         QFETCH(QString, message);
         if (stereo) m_window->stereoMode();
-        TrackSpec spec;
-        spec.audio = patternBytes(512);
-        if (leftLoaded) load(Channel::Left, spec);
-        if (rightLoaded) load(Channel::Right, spec);
+        TrackSpec layout;
+        layout.audio = patternBytes(512);
+        if (leftLoaded) load(Channel::Left, layout);
+        if (rightLoaded) load(Channel::Right, layout);
         m_window->Save_Click();  // no dialog may appear
         QCOMPARE(m_platform->messages().size(), size_t{1});
         QCOMPARE(QString::fromStdString(m_platform->messages().front().text), message);
@@ -254,14 +254,14 @@ private slots:
 
     void savesWhatTheFieldsSay() {
         // The saver does not read the description again: it cuts where the fields say.
-        TrackSpec spec;
-        spec.audio = patternBytes(2048, 4);
-        spec.post = 512;
-        load(Channel::Left, spec);
+        TrackSpec layout;
+        layout.audio = patternBytes(2048, 4);
+        layout.post = 512;
+        load(Channel::Left, layout);
         m_window->left.Pre.text = "16896 bytes";
         save(out());
         expectOnlySuccess();
-        std::vector<uint8_t> expected(spec.audio.begin() + 512, spec.audio.end());
+        std::vector<uint8_t> expected(layout.audio.begin() + 512, layout.audio.end());
         expected.resize(2048, kPostFill);
         QCOMPARE(readFile(out()), expectedWave(1, 44100, expected));
         QCOMPARE(m_window->left.Pre.text, std::string("16896 bytes"));
@@ -272,19 +272,19 @@ private:
     std::string out(const std::string& name = "out.wav") const { return root() + "/" + name; }
     // Writes a loop holding the track and opens it into the channel (stereo mode: through
     // the channel dialog). The description's end word makes the audio come out as given.
-    std::string load(Channel channel, const TrackSpec& spec, int startByte = 0) {
+    std::string load(Channel channel, const TrackSpec& layout, int startByte = 0) {
         const std::string folder = makeFolder(root(), "LOOP" + std::to_string(++m_loops));
-        const int sectors = static_cast<int>(spec.audio.size() / 512);
+        const int sectors = static_cast<int>(layout.audio.size() / 512);
         writeDescription(folder, static_cast<uint8_t>(startByte),
                          static_cast<int16_t>(sectors - 1 + signedByte(startByte)));
-        const std::string track = writeTrack(folder, spec);
+        const std::string track = writeTrack(folder, layout);
         m_platform->chooseNextFile(track);
         if (m_globals->repMode == "stereo") m_platform->chooseNextChannel(channel);
         m_window->Open_Click();
         const ChannelSlot& slot = channel == Channel::Left ? m_window->left : m_window->right;
         if (slot.File.text != track) qFatal("fixture track was not loaded");
-        if (slot.Pre.text != std::to_string(spec.pre) + " bytes" ||
-            slot.Audio.text != std::to_string(spec.audio.size()) + " bytes")
+        if (slot.Pre.text != std::to_string(layout.pre) + " bytes" ||
+            slot.Audio.text != std::to_string(layout.audio.size()) + " bytes")
             qFatal("fixture sizes differ: whole sectors of audio only");
         m_platform->clearRecords();
         return track;
@@ -292,10 +292,10 @@ private:
 
     // A plain track into the left channel.
     TrackSpec loadAudio(size_t bytes, uint16_t seed = 1) {
-        TrackSpec spec;
-        spec.audio = patternBytes(bytes, seed);
-        load(Channel::Left, spec);
-        return spec;
+        TrackSpec layout;
+        layout.audio = patternBytes(bytes, seed);
+        load(Channel::Left, layout);
+        return layout;
     }
     void save(const std::optional<std::string>& path) {
         m_platform->chooseNextFile(path);

@@ -53,9 +53,9 @@ private slots:
         const int post = 1536;
         const std::string folder = makeFolder(root(), "LOOP12");
         writeDescription(folder, static_cast<uint8_t>(startByte), static_cast<int16_t>(endWord));
-        TrackSpec spec;
-        spec.dataSize = pre + audio + post;  // only the header's size is read, not the bytes
-        const std::string track = writeTrack(folder, spec);
+        TrackSpec layout;
+        layout.dataSize = pre + audio + post;  // only the header's size is read, not the bytes
+        const std::string track = writeTrack(folder, layout);
 
         open(track);
         QVERIFY(m_platform->messages().empty());
@@ -69,10 +69,10 @@ private slots:
     void trackNameStopsAtFirstDot() {
         const std::string folder = makeFolder(root(), "LOOP3");
         writeDescriptionFor(folder, 1024);
-        TrackSpec spec;
-        spec.audio = patternBytes(1024);
+        TrackSpec layout;
+        layout.audio = patternBytes(1024);
         const std::string renamed = folder + "/track2.take1.wav";
-        std::filesystem::rename(writeTrack(folder, spec), renamed);
+        std::filesystem::rename(writeTrack(folder, layout), renamed);
         open(renamed);
         QCOMPARE(m_window->left.Track.text, std::string("track2"));
         QCOMPARE(m_window->left.Loop.text, std::string("LOOP3"));
@@ -156,10 +156,10 @@ private slots:
         loadLeftTrack();
         const std::string folder = makeFolder(root(), "LOOP9");
         writeDescription(folder, 0, static_cast<int16_t>(endWord));
-        TrackSpec spec;
-        spec.track = 2;
-        spec.dataSize = dataSize;
-        open(writeTrack(folder, spec), Channel::Right);
+        TrackSpec layout;
+        layout.track = 2;
+        layout.dataSize = dataSize;
+        open(writeTrack(folder, layout), Channel::Right);
         QCOMPARE(m_platform->messages().size(), size_t{1});
         QCOMPARE(m_platform->messages().front().text, std::string("Invalid or Untrimmed Repeater File"));
         QCOMPARE(m_platform->messages().front().icon, MessageIcon::None);
@@ -171,9 +171,9 @@ private slots:
         // A 10-byte description reads start 0 and end 0: one sector of audio behind 32 sectors.
         const std::string folder = makeFolder(root(), "LOOP5");
         writeFile(folder + "/loopinfo.ldf", std::vector<uint8_t>(10, 0x7F));
-        TrackSpec spec;
-        spec.audio = patternBytes(512);
-        const std::string track = writeTrack(folder, spec);
+        TrackSpec layout;
+        layout.audio = patternBytes(512);
+        const std::string track = writeTrack(folder, layout);
         open(track);
         QVERIFY(m_platform->messages().empty());
         QCOMPARE(m_window->left.Pre.text, std::string("16384 bytes"));
@@ -192,9 +192,9 @@ private slots:
         const QStringList before = texts(m_window->left);
         const std::string folder = makeFolder(root(), "LOOP6");
         writeDescription(folder, 0, 0);
-        TrackSpec spec;
-        spec.dataSize = INT32_MIN;  // total - audio - pre leaves the 32-bit range
-        open(writeTrack(folder, spec));
+        TrackSpec layout;
+        layout.dataSize = INT32_MIN;  // total - audio - pre leaves the 32-bit range
+        open(writeTrack(folder, layout));
         QVERIFY(m_platform->messages().empty());
         QCOMPARE(texts(m_window->left), before);
     }

@@ -52,6 +52,12 @@ ConverterWindow::~ConverterWindow() {
     qDeleteAll(m_menus);
 }
 
+void ConverterWindow::nameSeparators(QMenu* menu, std::initializer_list<const char*> names) {
+    auto name = names.begin();
+    for (QAction* action : menu->actions())
+        if (action->isSeparator() && name != names.end()) action->setObjectName(QString::fromLatin1(*name++));
+}
+
 QAction* ConverterWindow::makeAction(const QString& name, const QString& caption,
                                      const QKeySequence& shortcut) {
     auto* action = new QAction(caption, this);

@@ -7,6 +7,7 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
+#include <initializer_list>
 
 class QAction;
 class QMenu;
@@ -53,6 +54,8 @@ protected:
     // The window's own File commands (Open, Save, ...), placed above Preferences and Exit.
     void insertFileActions(const QList<QAction*>& actions);
     // A menu action named and captioned as the designs give it, with an optional shortcut.
+    // Gives the menu's separators the names the design gives them, in the order they stand.
+    static void nameSeparators(QMenu* menu, std::initializer_list<const char*> names);
     QAction* makeAction(const QString& name, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence());
 

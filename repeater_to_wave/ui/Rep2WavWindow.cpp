@@ -37,13 +37,6 @@ constexpr int kRightColumnX = 5760;
 // The toolbar's picture for each button index (0: a separator).
 constexpr std::array<int, 8> kButtonImages{0, 1, 2, 0, 3, 4, 0, 5};
 
-void nameSeparatorAfter(const QMenu* menu, const QAction* before, const QString& name) {
-    const QList<QAction*> actions = menu->actions();
-    const qsizetype at = actions.indexOf(const_cast<QAction*>(before));
-    if (at >= 0 && at + 1 < actions.size() && actions[at + 1]->isSeparator())
-        actions[at + 1]->setObjectName(name);
-}
-
 }  // namespace
 
 Rep2WavWindow::Rep2WavWindow(AppGlobals& globals, Platform& platform, QWidget* parent)
@@ -126,9 +119,8 @@ void Rep2WavWindow::buildMenus() {
     m_save = makeAction(QStringLiteral("Save"), QStringLiteral("&Save as Normal Wave File..."),
                         QKeySequence(Qt::CTRL | Qt::Key_S));
     insertFileActions({m_open, m_save});
-    nameSeparatorAfter(fileMenu(), m_save, QStringLiteral("sep2"));
-    nameSeparatorAfter(fileMenu(), preferencesAction(), QStringLiteral("sep1"));
-    nameSeparatorAfter(helpMenu(), contentsAction(), QStringLiteral("sepHelp"));
+    nameSeparators(fileMenu(), {"sep2", "sep1"});
+    nameSeparators(helpMenu(), {"sepHelp"});
     connect(m_open, &QAction::triggered, this, &Rep2WavWindow::Open_Click);
     connect(m_save, &QAction::triggered, this, &Rep2WavWindow::Save_Click);
 }

@@ -21,13 +21,6 @@ namespace {
 
 constexpr int kSaveButton = 2;  // Toolbar1's "Save as Repeater Loop"
 
-// Separators carry the names the menu design gives them, in the order they stand.
-void nameSeparators(QMenu* menu, std::initializer_list<const char*> names) {
-    auto name = names.begin();
-    for (QAction* action : menu->actions())
-        if (action->isSeparator() && name != names.end()) action->setObjectName(QString::fromLatin1(*name++));
-}
-
 // Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
 int16_t barValue(int value) { return static_cast<int16_t>(value); }
 

@@ -95,28 +95,11 @@ std::optional<double> parseNumber(std::string_view text) {
     return plainValue(plain);
 }
 
-double roundHalfEven(double value) { return std::nearbyint(value); }
-
+// The nearest integer, exact halves to the even neighbour (the default rounding mode).
 int16_t textToInt16(std::string_view text) {
     auto value = parseNumber(text);
     if (!value) throw RoutineError("type mismatch");
-    return checkedCast<int16_t>(roundHalfEven(*value));
-}
-
-int32_t textToInt32(std::string_view text) {
-    auto value = parseNumber(text);
-    if (!value) throw RoutineError("type mismatch");
-    return checkedCast<int32_t>(roundHalfEven(*value));
-}
-
-double leadingNumber(std::string_view text) {
-    size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
-    std::string plain;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) plain += text[i++];
-    while (i < text.size() && (std::isdigit(static_cast<unsigned char>(text[i])) || text[i] == '.'))
-        plain += text[i++];
-    return plainValue(plain).value_or(0.0);
+    return checkedCast<int16_t>(std::nearbyint(*value));
 }
 
 std::string intToText(long long value) { return std::to_string(value); }
@@ -137,7 +120,6 @@ std::string generalForm(double value, int digits) {
 }  // namespace
 
 std::string shortestGeneral(double value) { return generalForm(value, 15); }
-std::string shortestGeneral(float value) { return generalForm(static_cast<double>(value), 7); }
 
 std::string oneDecimal(float value) {
     // value * 10 is exact in double for any float, so the halves are found exactly.

@@ -14,25 +14,16 @@ namespace brenvik {
 std::optional<double> parseNumber(std::string_view text);
 inline bool isNumeric(std::string_view text) { return parseNumber(text).has_value(); }
 
-// Nearest integer, exact halves to the even neighbour.
-double roundHalfEven(double value);
-
-// Text to a 16-bit (or 32-bit) signed integer, rounding ties to even. Throws RoutineError
-// when the text is not numeric or the result leaves the range.
+// Text to a 16-bit signed integer, rounding to the nearest with ties to even. Throws
+// RoutineError when the text is not numeric or the result leaves the range.
 int16_t textToInt16(std::string_view text);
-int32_t textToInt32(std::string_view text);
-
-// The leading number of a text such as "16384 bytes" (blanks before it, an optional sign,
-// digits and a decimal part); 0 when the text does not start with a number.
-double leadingNumber(std::string_view text);
 
 // Plain decimal: a leading minus sign when negative, no blanks, no leading zeros.
 std::string intToText(long long value);
 
-// The shortest general number form: -24, -1.5, 0.05, 22.05, 48; 15 significant digits for a
-// double, 7 for a single, exponent form only for very large or very small values (1E-05).
+// The shortest general number form: -24, -1.5, 0.05, 22.05, 48; 15 significant digits,
+// exponent form only for very large or very small values (1E-05).
 std::string shortestGeneral(double value);
-std::string shortestGeneral(float value);
 
 // A single-precision value with exactly one decimal, halves away from zero: 127.5, 0.0, 7.3.
 std::string oneDecimal(float value);

@@ -44,8 +44,6 @@ inline TrackSizes deriveTrackSizes(const TrackInputs& in) {
 }
 
 // The opener's check of one loaded channel: no count negative and total not below audio.
-// When it fails the opener shows this message and empties both channels.
 bool sizesAcceptable(const TrackSizes& sizes);
-inline constexpr const char* kUntrimmedTrackMessage = "Invalid or Untrimmed Repeater File";
 
 }  // namespace brenvik

@@ -24,15 +24,4 @@ Header canonicalHeader(int16_t channels, int32_t dataSize) {
     return h;
 }
 
-HeaderFields readHeaderFields(const Header& h) {
-    return HeaderFields{readLeS32(h.data() + kRiffSizeOffset),
-                        readLeS16(h.data() + kFormatTagOffset),
-                        readLeS16(h.data() + kChannelsOffset),
-                        readLeS32(h.data() + kSampleRateOffset),
-                        readLeS32(h.data() + kByteRateOffset),
-                        readLeS16(h.data() + kBlockAlignOffset),
-                        readLeS16(h.data() + kBitsOffset),
-                        readLeS32(h.data() + kDataSizeOffset)};
-}
-
 }  // namespace brenvik::wave

@@ -26,18 +26,4 @@ using Header = std::array<uint8_t, kHeaderSize>;
 // A 44.1 kHz 16-bit PCM header for the given channel count and data size.
 Header canonicalHeader(int16_t channels, int32_t dataSize);
 
-struct HeaderFields {
-    int32_t riffSize;
-    int16_t formatTag;
-    int16_t channels;
-    int32_t sampleRate;
-    int32_t byteRate;
-    int16_t blockAlign;
-    int16_t bitsPerSample;
-    int32_t dataSize;
-};
-
-// The fields at the fixed offsets of the canonical layout (tags are not checked).
-HeaderFields readHeaderFields(const Header& header);
-
 }  // namespace brenvik::wave

@@ -4,38 +4,22 @@
 
 namespace brenvik {
 
-bool ConsolePlatform::saw(const std::string& text) const {
-    return std::find(m_messages.begin(), m_messages.end(), text) != m_messages.end();
+void ConsolePlatform::endProgressLine() {
+    if (m_drawn < 0) return;
+    m_err << '\n';
+    m_drawn = -1;
 }
 
-MessageAnswer ConsolePlatform::message(const std::string& text, MessageButtons buttons,
-                                       MessageIcon) {
-    if (m_drawn >= 0) {  // finish the progress line first
-        m_err << '\n';
-        m_drawn = -1;
-    }
-    m_messages.push_back(text);
+MessageAnswer ConsolePlatform::message(const std::string& text, MessageButtons buttons, MessageIcon) {
+    endProgressLine();
     m_err << text << '\n';
     return buttons == MessageButtons::Ok ? MessageAnswer::Ok : m_answer;
 }
 
-void ConsolePlatform::takeFileChoice(FileDialog& dialog) {
-    if (m_fileChoices.empty()) return;
-    dialog.fileName = m_fileChoices.front();
-    m_fileChoices.pop_front();
-}
-
-void ConsolePlatform::showHelp(const std::string& helpFile, int command) {
-    m_err << "help: " << helpFile << " (command " << command << ")\n";
-}
-
-void ConsolePlatform::setProgressValue(float value) {
-    m_value = value;
+void ConsolePlatform::showProgress(float done, float total) {
     if (!m_drawProgress) return;
-    const float span = m_max - m_min;
-    const int percent = span > 0 ? static_cast<int>(std::clamp((value - m_min) / span, 0.0f, 1.0f) * 100) : 0;
-    if (value == 0 && m_drawn < 0) return;
-    if (percent == m_drawn) return;
+    const int percent = total > 0 ? static_cast<int>(std::clamp(done / total, 0.0f, 1.0f) * 100) : 0;
+    if ((done == 0 && m_drawn < 0) || percent == m_drawn) return;
     m_drawn = percent;
     const int width = 40, filled = percent * width / 100;
     m_err << '\r' << '[' << std::string(static_cast<size_t>(filled), '#')

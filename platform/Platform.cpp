@@ -1,8 +1,5 @@
 #include "Platform.h"
 
-#include <pwd.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -75,24 +72,15 @@ std::string Platform::separator() {
     return std::string(1, static_cast<char>(fs::path::preferred_separator));
 }
 
+// The root of the system drive on Windows. On Linux the root folder is no place for a user's
+// loops and waves (nor writable for one), so the home folder stands in for it.
 std::string Platform::defaultRoot() {
 #ifdef _WIN32
     return "C:\\";
 #else
-    return "/";
-#endif
-}
-
-std::string Platform::helpFilePath() {
-    // The same file whatever the current folder: the home folder from the environment or, when
-    // that is not set, from the user database.
     const char* home = std::getenv("HOME");
-    std::string folder = (home && *home) ? home : "";
-    if (folder.empty()) {
-        const passwd* user = ::getpwuid(::getuid());
-        folder = (user && user->pw_dir) ? user->pw_dir : defaultRoot();
-    }
-    return folder + separator() + "Documents" + separator() + "Brenvik.hlp";
+    return home && *home ? home : "/";
+#endif
 }
 
 }  // namespace brenvik

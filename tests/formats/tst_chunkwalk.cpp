@@ -111,21 +111,6 @@ private slots:
         QCOMPARE((QList<int>{f.channels, f.sampleRate, f.bitsPerSample}), fields);
     }
 
-    // The loop writer's scan: where the "data" body starts and its size; nothing when the file
-    // ends inside the data header.
-    void scanForData() {
-        ByteWriter w;
-        w.riffHeader().fmtChunk(2, 44100, 16).tag("LIST").le32(5).fill(5).tag("data").le32(12).fill(12, 0x11);
-        MemorySource source(w.bytes());
-        const std::optional<DataChunk> data = brenvik::scanForData(source);
-        QVERIFY(data.has_value());
-        QCOMPARE(data->dataStart, 36 + 8 + 5 + 8);
-        QCOMPARE(data->dataSize, 12);
-        std::vector<uint8_t> cut = w.bytes();
-        cut.resize(40);
-        MemorySource cutSource(cut);
-        QVERIFY(!brenvik::scanForData(cutSource).has_value());
-    }
 };
 
 QTEST_APPLESS_MAIN(TestChunkWalk)

@@ -211,24 +211,6 @@ private slots:
         }
     }
 
-    void decodeReadsBack() {
-        const LoopValues v = values(1050112, true, {{2, -100, -2400}, {3, 100, 1200}}, 127.5f);
-        const DecodedDescription got = decodeDescription(buildDescription(v));
-        QCOMPARE(got.header, (std::array<uint8_t, 4>{0x20, 0xF3, 0xFA, 0x00}));
-        // Start sector, tempo code, bars, beats, division, N and whether the check triples hold.
-        QCOMPARE((QList<int>{got.startSector, got.tempoCode, got.bars, got.beats, got.division, got.loopSectors,
-                             got.checks.triple1, got.checks.triple2}),
-                 (QList<int>{0, 1274 * 410, 17, 4, 4, 2051, true, true}));
-        const std::array<QList<int>, 4> mix{QList<int>{0, 0}, {-100, -2400}, {100, 1200}, {0, 0}};
-        for (int k = 1; k <= 4; ++k) {
-            const DecodedTrack& t = got.tracks[size_t(k - 1)];
-            const int chosen = k == 2 || k == 3;
-            // Chosen, end sector, n - 16, n of the track table, m, bitmap bits, pan, pitch.
-            QCOMPARE((QList<int>{t.chosen, t.endSector, t.endMinus15, t.tableSectors, t.clusters, t.bitmapBits,
-                                 t.pan, t.pitch}),
-                     (QList<int>{chosen, 1024, 1025 - 16, 1025, 65 * chosen, 65 * chosen} + mix[size_t(k - 1)]));
-        }
-    }
 };
 
 QTEST_APPLESS_MAIN(TestLoopDescription)

@@ -92,21 +92,6 @@ private slots:
             QCOMPARE(int(brenvik::loop::int24Byte(value, index)), 0);
     }
 
-    void negativeByInvertAndCarry() {
-        // For a negative value the bytes equal: split the magnitude into three bytes, invert each,
-        // add one to the lowest byte and carry into the next only past 0xFF.
-        for (int value = -70000; value < 0; value += 7) {
-            const int magnitude = -value;
-            std::array<int, 3> bytes{~magnitude & 0xFF, ~(magnitude >> 8) & 0xFF, ~(magnitude >> 16) & 0xFF};
-            for (int& b : bytes) {
-                const bool carry = b == 0xFF;
-                b = (b + 1) & 0xFF;
-                if (!carry) break;
-            }
-            for (int16_t i = 1; i <= 3; ++i)
-                QCOMPARE(int(brenvik::loop::int24Byte(value, i)), bytes[static_cast<size_t>(i - 1)]);
-        }
-    }
 };
 
 QTEST_APPLESS_MAIN(TestLoopLayout)

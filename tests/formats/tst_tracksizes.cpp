@@ -1,13 +1,11 @@
 #include <QTest>
 
 #include <cstdint>
-#include <limits>
 #include <vector>
 
 #include "ByteWriter.h"
 #include "LoopDescription.h"
 #include "LoopLayout.h"
-#include "RoutineError.h"
 #include "TrackFile.h"
 #include "TrackSizes.h"
 
@@ -30,52 +28,6 @@ private slots:
         QFETCH(int, startByte);
         QFETCH(int, sectors);
         QCOMPARE(preBufferSectors(static_cast<int8_t>(static_cast<uint8_t>(startByte))), sectors);
-    }
-
-    void preBufferAlwaysInRange() {
-        for (int b = 0; b < 256; ++b) {
-            const int32_t u = preBufferSectors(static_cast<int8_t>(static_cast<uint8_t>(b)));
-            QVERIFY2(u >= 32 && u <= 64, qPrintable(QString("byte %1 gives %2").arg(b).arg(u)));
-        }
-    }
-
-    void sizes_data() {
-        QTest::addColumn<int>("s");
-        QTest::addColumn<int>("e");
-        QTest::addColumn<int>("total");
-        QTest::addColumn<int>("pre");
-        QTest::addColumn<int>("audio");
-        QTest::addColumn<int>("post");
-        QTest::addColumn<bool>("acceptable");
-        // Loops as the writer leaves them (start 0, end n - 1) are read back in writtenLoopReadsBack.
-        // Start byte 200 (-56): audio (1000 + 56 + 1) x 512, pre (-56 + 96) x 512.
-        QTest::newRow("start -56") << -56 << 1000 << 600000 << 20480 << 541184 << 600000 - 541184 - 20480 << true;
-        QTest::newRow("start 32") << 32 << 100 << 100000 << 32768 << 69 * 512 << 100000 - 69 * 512 - 32768 << true;
-        // End below start - 1: negative audio.
-        QTest::newRow("end below start") << 10 << 5 << 100000 << 21504 << -4 * 512 << 100000 + 2048 - 21504 << false;
-        QTest::newRow("untrimmed: negative post") << 0 << 1952 << 999936 << 16384 << 999936 << -16384 << false;
-        QTest::newRow("negative total") << 0 << -1 << -16384 << 16384 << 0 << -32768 << false;
-        QTest::newRow("largest end") << -128 << 32767 << 2147483647 << 32 * 512 << (32767 + 128 + 1) * 512
-                                     << 2147483647 - (32767 + 128 + 1) * 512 - 16384 << true;
-    }
-
-    void sizes() {
-        QFETCH(int, s);
-        QFETCH(int, e);
-        QFETCH(int, total);
-        QFETCH(int, pre);
-        QFETCH(int, audio);
-        QFETCH(int, post);
-        QFETCH(bool, acceptable);
-        const TrackSizes sizes = deriveTrackSizes(static_cast<int8_t>(s), static_cast<int16_t>(e), total);
-        QCOMPARE((QList<int>{sizes.pre, sizes.audio, sizes.post, sizes.total}), (QList<int>{pre, audio, post, total}));
-        QCOMPARE(sizesAcceptable(sizes), acceptable);
-    }
-
-    void overflowFails() {
-        // total - audio - pre leaves the 32-bit range.
-        QVERIFY_THROWS_EXCEPTION(RoutineError, deriveTrackSizes(0, 1952, std::numeric_limits<int32_t>::min()));
-        QVERIFY_THROWS_EXCEPTION(RoutineError, deriveTrackSizes(0, -32768, std::numeric_limits<int32_t>::max()));
     }
 
     // s at 51 of loopinfo.ldf as two's complement, e at 54 and the track's data size at 40, both

@@ -1,13 +1,22 @@
 #include "TestFiles.h"
 
-#include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 
-#include "WaveHeader.h"
+#include "ByteWriter.h"
 
 namespace brenvik::test {
+
+namespace {
+
+std::vector<uint8_t> joined(std::vector<uint8_t> bytes, const std::vector<uint8_t>& more) {
+    bytes.insert(bytes.end(), more.begin(), more.end());
+    return bytes;
+}
+
+}  // namespace
 
 std::vector<uint8_t> patternBytes(size_t count, uint16_t seed) {
     std::vector<uint8_t> bytes(count);
@@ -18,12 +27,38 @@ std::vector<uint8_t> patternBytes(size_t count, uint16_t seed) {
     return bytes;
 }
 
-std::vector<uint8_t> canonicalWave(int16_t channels, const std::vector<uint8_t>& data) {
-    const wave::Header header = wave::canonicalHeader(channels, static_cast<int32_t>(data.size()));
-    std::vector<uint8_t> bytes(header.size() + data.size());
-    std::copy(header.begin(), header.end(), bytes.begin());
-    std::copy(data.begin(), data.end(), bytes.begin() + static_cast<std::ptrdiff_t>(header.size()));
+std::vector<uint8_t> chunk(std::string_view tag, int32_t size, const std::vector<uint8_t>& body) {
+    return joined(ByteWriter().tag(tag).le32(size).bytes(), body);
+}
+
+std::vector<uint8_t> fmtChunk(int channels, int rate, int bits) {
+    return ByteWriter().fmtChunk(channels, rate, bits).bytes();
+}
+
+std::vector<uint8_t> riff(std::initializer_list<std::vector<uint8_t>> chunks) {
+    std::vector<uint8_t> bytes = ByteWriter().riffHeader().bytes();
+    for (const auto& c : chunks) bytes = joined(std::move(bytes), c);
     return bytes;
+}
+
+std::vector<uint8_t> wave(int channels, const std::vector<uint8_t>& data, int rate, int bits) {
+    return riff({fmtChunk(channels, rate, bits), chunk("data", static_cast<int32_t>(data.size()), data)});
+}
+
+std::vector<uint8_t> expectedTrack(const std::vector<uint8_t>& audio) {
+    const auto dataLength = static_cast<int64_t>(16384 + audio.size());
+    return joined(ByteWriter().riffHeader(36 + dataLength).fmtChunk(1, 44100, 16).tag("data")
+                      .le32(dataLength).fill(16384).bytes(),
+                  audio);
+}
+
+std::vector<uint8_t> channelWords(const std::vector<uint8_t>& data, int channel, size_t bytes) {
+    std::vector<uint8_t> words;
+    for (size_t w = static_cast<size_t>(channel); words.size() < bytes; w += 2) {
+        words.push_back(data[2 * w]);
+        words.push_back(data[2 * w + 1]);
+    }
+    return words;
 }
 
 void writeFile(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -36,6 +71,12 @@ std::vector<uint8_t> readFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw std::runtime_error("cannot read " + path);
     return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+int entriesIn(const std::string& folder) {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++count;
+    return count;
 }
 
 }  // namespace brenvik::test

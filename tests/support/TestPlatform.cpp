@@ -15,79 +15,55 @@ void TestPlatform::clearRecords() {
     m_dialogs.clear();
     m_folderCaptions.clear();
     m_modelessChoosers = 0;
-    m_help.clear();
+    m_manuals = 0;
     m_progress.clear();
     m_settingWrites.clear();
-    m_busyChanges = 0;
 }
 
-void TestPlatform::unexpected(const std::string& what) {
-    QTest::qFail(("unexpected prompt: " + what).c_str(), __FILE__, __LINE__);
+template <typename T>
+T TestPlatform::take(std::deque<T>& queue, const std::string& what, T fallback) {
+    if (queue.empty()) {
+        QTest::qFail(("unexpected prompt: " + what).c_str(), __FILE__, __LINE__);
+        return fallback;
+    }
+    T value = std::move(queue.front());
+    queue.pop_front();
+    return value;
 }
 
 MessageAnswer TestPlatform::message(const std::string& text, MessageButtons buttons,
                                     MessageIcon icon) {
     if (windowUsable) usableAtMessage.push_back(windowUsable());
-    m_messages.push_back({text, buttons, icon, kAppTitle});
+    m_messages.push_back({text, buttons, icon});
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
-    if (m_answers.empty()) {
-        unexpected("question \"" + text + "\"");
-        return MessageAnswer::Cancel;
-    }
-    MessageAnswer answer = m_answers.front();
-    m_answers.pop_front();
-    return answer;
+    return take(m_answers, "question \"" + text + "\"", MessageAnswer::Cancel);
 }
 
-void TestPlatform::showDialog(FileDialog& dialog) {
-    m_dialogs.push_back(dialog);
-    if (m_files.empty()) {
-        unexpected("file dialog");
-        return;
-    }
-    auto choice = m_files.front();
-    m_files.pop_front();
-    if (choice) dialog.fileName = *choice;
+std::optional<std::string> TestPlatform::takeFile(const FileDialogRequest& request) {
+    m_dialogs.push_back(request);
+    return take(m_files, "file dialog", std::optional<std::string>());
+}
+
+std::optional<std::string> TestPlatform::chooseFileToOpen(const FileDialogRequest& request) {
+    return takeFile(request);
+}
+
+std::optional<std::string> TestPlatform::chooseFileToSave(const FileDialogRequest& request) {
+    return takeFile(request);
 }
 
 std::optional<Channel> TestPlatform::chooseChannel() {
-    if (m_channels.empty()) {
-        unexpected("channel dialog");
-        return std::nullopt;
-    }
-    auto choice = m_channels.front();
-    m_channels.pop_front();
-    return choice;
+    return take(m_channels, "channel dialog", std::optional<Channel>());
 }
 
-void TestPlatform::chooseFolder(const std::string& caption, std::string& chosenFolder) {
+std::optional<std::string> TestPlatform::chooseFolder(const std::string& caption, const std::string&) {
     m_folderCaptions.push_back(caption);
-    if (m_folders.empty()) {
-        unexpected("folder chooser \"" + caption + "\"");
-        return;
-    }
-    auto choice = m_folders.front();
-    m_folders.pop_front();
-    if (choice) chosenFolder = *choice;
+    return take(m_folders, "folder chooser \"" + caption + "\"", std::optional<std::string>());
 }
 
 void TestPlatform::setBusy(bool busy) {
     if (busy && windowUsable) usableWhenBusy.push_back(windowUsable());
-    if (busy != m_busy) ++m_busyChanges;
     m_busy = busy;
-}
-
-void TestPlatform::setProgressMin(float value) { m_progress.push_back({ProgressEvent::Min, value}); }
-
-void TestPlatform::setProgressMax(float value) {
-    m_progressMax = value;
-    m_progress.push_back({ProgressEvent::Max, value});
-}
-
-void TestPlatform::setProgressValue(float value) {
-    if (value > 0 && windowUsable) usableAtProgress.push_back(windowUsable());
-    m_progressValue = value;
-    m_progress.push_back({ProgressEvent::Value, value});
 }
 
 int64_t TestPlatform::freeSpace(const std::string& path) {

@@ -1,0 +1,44 @@
+#pragma once
+// Every text the program shows in a message box, word for word, in one place.
+#include <cstdint>
+#include <string>
+
+namespace brenvik::message {
+
+// Both converters.
+inline constexpr const char* kFileMissing = "File does not exist!";
+inline constexpr const char* kWriteSucceeded = "File writing successful";
+inline constexpr const char* kSaveFailed = "error in fileSaving()";
+
+// Opening a normal wave.
+inline constexpr const char* kWaveOpenFailed = "Error in fileOpeing()";
+// "Repeater supports 44.1 kHz sample rate only, this file has a sample rate of 48kHz".
+std::string wrongSampleRate(int32_t sampleRate);
+// "Repeater supports 16 bit audio only, this file is 8 bit".
+std::string wrongBitsPerSample(int16_t bitsPerSample);
+
+// Writing a loop.
+inline constexpr const char* kLoopNumberNotNumeric = "Loop Number should be a Number [1-999]";
+inline constexpr const char* kLoopNumberOutOfRange = "Loop Number is out of Range [1-999]";
+// "Folder: " + destination + " does not exist or drive not ready".
+std::string destinationMissing(const std::string& destination);
+inline constexpr const char* kLoopExists = "Loop already exists. Overwrite?";
+inline constexpr const char* kNoRoomOnCard = "Not enough space available on CFC";
+inline constexpr const char* kNoWaveOpened = "No wave file has been opened";
+// "Loop is too long for the Repeater (at most 2592 clusters per track)".
+std::string loopTooLong();
+
+// Opening a Repeater track and saving it as a wave.
+inline constexpr const char* kDescriptionElsewhere =
+    "Repeater's .ldf and .wav files must reside in the same directory";
+inline constexpr const char* kUntrimmedTrack = "Invalid or Untrimmed Repeater File";
+inline constexpr const char* kNothingLoaded = "No Repeater files loaded";
+inline constexpr const char* kNoLeftTrack = "No Repeater file loaded in Left channel";
+inline constexpr const char* kNoRightTrack = "No Repeater file loaded in Right channel";
+inline constexpr const char* kFileExists = "File already exists. Overwrite?";
+
+// The shell.
+inline constexpr const char* kPreferencesFailed = "Error in Preferences";
+inline constexpr const char* kDeviceNotReady = "Device Not Ready";
+
+}  // namespace brenvik::message

@@ -1,0 +1,31 @@
+#pragma once
+// The four preferences, kept in the per-user settings store under section "Startup". They are
+// read once at start-up and written only by the Preferences dialog's OK.
+#include <cstdint>
+#include <string>
+
+#include "Platform.h"
+
+namespace brenvik {
+
+struct Preferences {
+    std::string loopFolder = Platform::defaultRoot();  // where loops are looked for and written
+    std::string waveFolder = Platform::defaultRoot();  // where wave files are opened and saved
+    int16_t crossfadeMs = 45;                          // stored and shown only
+    bool autoIncrement = true;                         // pick the next free loop number
+};
+
+namespace settingkey {
+inline constexpr const char* kSection = "Startup";
+inline constexpr const char* kLoopFolder = "intLP";
+inline constexpr const char* kWaveFolder = "intWV";
+inline constexpr const char* kCrossfade = "intCF";
+inline constexpr const char* kAutoIncrement = "intAI";
+}  // namespace settingkey
+
+// Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
+Preferences readPreferences(Platform& platform);
+// Writes intLP, intWV, intAI and intCF, in that order. Throws RoutineError when the store fails.
+void writePreferences(Platform& platform, const Preferences& preferences);
+
+}  // namespace brenvik

@@ -1,4 +1,4 @@
-#include "AudioCopy.h"
+#include "SourceToTracks.h"
 
 #include <cstring>
 #include <span>
@@ -23,10 +23,6 @@ constexpr int32_t kFrameBytes = 4;
 // The source was checked to hold its data chunk, so a short read means the medium failed.
 void readExact(ByteSource& source, int64_t offset, std::span<uint8_t> dst) {
     if (source.readAt(offset, dst) != dst.size()) throw RoutineError("source ends early");
-}
-
-void advanceProgress(Platform& platform, float step) {
-    platform.setProgressValue(platform.progressValue() + step);
 }
 
 // The whole sectors of what is left after the last full chunk.
@@ -54,24 +50,25 @@ void splitFrames(std::span<const uint8_t> frames, std::span<uint8_t> left, std::
 
 }  // namespace
 
-void copyMonoAudio(ByteSource& source, const DataChunk& data, FileSink& track, Platform& platform) {
+void copyMonoSourceToTrack(ByteSource& source, const DataChunk& data, FileSink& track,
+                           const ProgressStep& advance) {
     const int32_t chunks = data.dataSize / kCopyChunkBytes;
     const int32_t remainder = data.dataSize % kCopyChunkBytes;
     CopyBuffer buffer(kCopyChunkBytes);
     for (int32_t i = 0; i < chunks; ++i) {
         readExact(source, chunkOffset(data, i), buffer);
         track.writeAt(kTrackAudioOffset + static_cast<int64_t>(i) * kCopyChunkBytes, buffer);
-        advanceProgress(platform, kChunkProgress);
+        advance(kChunkProgress);
     }
     if (remainder < kSectorBytes) return;
     const std::span<uint8_t> part(buffer.data(), static_cast<size_t>(wholeSectors(remainder)));
     readExact(source, chunkOffset(data, chunks), part);
     track.writeAt(kTrackAudioOffset + static_cast<int64_t>(chunks) * kCopyChunkBytes, part);
-    advanceProgress(platform, static_cast<float>(remainder / 1000));
+    advance(static_cast<float>(remainder / 1000));
 }
 
-void splitStereoAudio(ByteSource& source, const DataChunk& data, FileSink& left, FileSink& right,
-                      Platform& platform) {
+void splitStereoSourceToTracks(ByteSource& source, const DataChunk& data, FileSink& left,
+                               FileSink& right, const ProgressStep& advance) {
     const int32_t chunks = data.dataSize / kCopyChunkBytes;
     const int32_t remainder = data.dataSize % kCopyChunkBytes;
     CopyBuffer buffer(kCopyChunkBytes);
@@ -85,7 +82,7 @@ void splitStereoAudio(ByteSource& source, const DataChunk& data, FileSink& left,
         readExact(source, chunkOffset(data, i), buffer);
         splitFrames(buffer, leftBuffer, rightBuffer);
         writeHalves(i, kHalfChunkBytes);
-        advanceProgress(platform, kChunkProgress);
+        advance(kChunkProgress);
     }
     if (remainder < kSectorBytes) return;
     const int32_t q = wholeSectors(remainder);
@@ -93,7 +90,7 @@ void splitStereoAudio(ByteSource& source, const DataChunk& data, FileSink& left,
     readExact(source, chunkOffset(data, chunks), part);
     splitFrames(part, leftBuffer, rightBuffer);
     writeHalves(chunks, static_cast<size_t>(q / 2));
-    advanceProgress(platform, static_cast<float>((q - 1) / 1000));
+    advance(static_cast<float>((q - 1) / 1000));
 }
 
 }  // namespace brenvik

@@ -1,11 +1,11 @@
-#include "Wav2RepArt.h"
+#include "WaveToRepeaterArt.h"
 
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
 #include <functional>
 
-namespace brenvik::wav2repart {
+namespace brenvik::waveart {
 namespace {
 
 const QColor kFolder(240, 200, 64);
@@ -59,16 +59,6 @@ QIcon saveLoopImage() {
     });
 }
 
-QIcon crossFadeImage() {
-    return draw(kToolImageSize, [](QPainter& painter) {
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(kWave, 2));
-        painter.drawLine(QPointF(1, 13), QPointF(15, 2));
-        painter.setPen(QPen(QColor(128, 0, 0), 2));
-        painter.drawLine(QPointF(1, 2), QPointF(15, 13));
-    });
-}
-
 QIcon loopFolderPicture() {
     return draw(QSize(16, 13), [](QPainter& painter) { drawFolder(painter, QRect(1, 3, 14, 9)); });
 }
@@ -84,4 +74,4 @@ QIcon beatsPicture() {
     });
 }
 
-}  // namespace brenvik::wav2repart
+}  // namespace brenvik::waveart

@@ -1,0 +1,263 @@
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "Messages.h"
+#include "Numbers.h"
+#include "TestFiles.h"
+#include "TestPlatform.h"
+#include "WaveToRepeaterModel.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+namespace fs = std::filesystem;
+
+Q_DECLARE_METATYPE(std::vector<uint8_t>)
+
+namespace {
+const QString kRate = "Repeater supports 44.1 kHz sample rate only, this file has a sample rate of ";
+const QString kError = "Error in fileOpeing()";
+}  // namespace
+
+class TestWaveToRepeaterModel : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestPlatform> m_platform;
+    Preferences m_preferences;
+    std::unique_ptr<WaveToRepeaterModel> m_model;
+
+    std::string file(const std::string& name) const { return m_dir->path().toStdString() + "/" + name; }
+    std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        writeFile(file(name), bytes);
+        return file(name);
+    }
+    void open(const std::string& path) {
+        m_platform->chooseNextFile(path);
+        m_model->open();
+    }
+    std::vector<int> shownCounts() const {  // bars, beats per bar, division
+        const LoopSettings& s = m_model->settings();
+        return {m_model->barsShown().value_or(-1), s.beatsPerBar, s.division};
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_platform = std::make_unique<TestPlatform>();
+        m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
+        m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, *m_platform);
+        m_model->load();
+    }
+
+    void refused_data() {
+        QTest::addColumn<std::vector<uint8_t>>("bytes");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("critical");
+        QTest::addColumn<int>("layout");  // 0 none, 1 mono, 2 stereo: it switches before the checks
+        QTest::addColumn<bool>("enables");
+        const auto samples = patternBytes(100);
+        const auto fmt = fmtChunk(1, 44100, 16);
+        // The pad byte makes the walk read "\0dat" as a tag one byte early and jump past the end.
+        QTest::newRow("odd chunk with pad byte")
+            << riff({fmt, chunk("junk", 3, {7, 7, 7, 0}), chunk("data", 100, samples)}) << kError << true << 0 << false;
+        // Without a "fmt " chunk the fields come from offsets 9, 11 and 21: "Edat" is the rate.
+        QTest::newRow("data before fmt") << riff({chunk("data", 100, samples), fmt}) << kRate + "1952539.717kHz"
+                                         << false << 0 << false;
+        QTest::newRow("0 channels") << wave(0, samples) << kError << true << 0 << true;
+        QTest::newRow("48 kHz and 8 bit: only the rate") << wave(2, samples, 48000, 8) << kRate + "48kHz" << false
+                                                         << 2 << false;
+        QTest::newRow("8 bit") << wave(1, samples, 44100, 8)
+                               << "Repeater supports 16 bit audio only, this file is 8 bit" << false << 1 << false;
+        // 2147483632 \ 22050 = 97392 beats: beyond 16 bits.
+        QTest::newRow("size far beyond the file") << riff({fmt, chunk("data", 0x7FFFFFF0, samples)}) << kError
+                                                  << true << 1 << true;
+    }
+
+    // Each refusal shows exactly its message and leaves the wave, the tempo and the controls as
+    // they were; only the layout follows the channel count, and a late failure enables the controls.
+    void refused() {
+        QFETCH(std::vector<uint8_t>, bytes);
+        QFETCH(QString, message);
+        QFETCH(bool, critical);
+        QFETCH(int, layout);
+        QFETCH(bool, enables);
+        m_platform->setBusy(true);
+        open(write("in.wav", bytes));
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message.toStdString()});
+        QCOMPARE(m_platform->messages()[0].icon, critical ? MessageIcon::Critical : MessageIcon::None);
+        QCOMPARE(m_platform->busy(), !critical);  // the error path resets the pointer
+        const std::optional<ChannelMode> modes[] = {std::nullopt, ChannelMode::Mono, ChannelMode::Stereo};
+        QCOMPARE(m_model->channelMode(), modes[layout]);
+        QCOMPARE(m_model->loopControlsEnabled(), enables);
+        QVERIFY(m_model->wavePath().empty() && !m_model->tempoShown());
+    }
+
+    // 1,411,200 stereo bytes: 705,600 per channel, 32 beats, tempos 7.5 i; the bar in the middle.
+    void workedExampleStereo() {
+        const std::string path = write("st.wav", wave(2, patternBytes(1411200)));
+        open(path);
+        QVERIFY(m_platform->messages().empty());
+        QCOMPARE(m_model->wavePath(), path);
+        QCOMPARE(m_model->maxBeats(), int16_t(32));
+        QCOMPARE(m_model->settings().tempoPosition, int16_t(16));
+        QCOMPARE(oneDecimal(m_model->tempoShown().value()), std::string("127.5"));
+        QCOMPARE(shownCounts(), (std::vector<int>{17, 1, 4}));
+        QVERIFY(m_model->showsRightChannel() && m_model->loopControlsEnabled());
+        QCOMPARE(m_model->channel(Channel::Right).track, 2);
+        QVERIFY(!m_model->trackEnabled(Channel::Left, 2) && !m_model->trackEnabled(Channel::Right, 1));
+        QVERIFY(m_model->trackEnabled(Channel::Left, 3) && m_model->trackEnabled(Channel::Right, 4));
+    }
+
+    void refusedStereoAfterMono() {
+        const std::string mono = write("mono.wav", wave(1, patternBytes(88200)));
+        open(mono);
+        open(write("st48.wav", wave(2, patternBytes(88200), 48000)));
+        QCOMPARE(m_model->channelMode(), std::optional(ChannelMode::Stereo));
+        QCOMPARE(m_model->wavePath(), mono);
+        QCOMPARE(m_model->maxBeats(), int16_t(4));
+    }
+
+    // The same file again leaves the tempo bar where it is: no tempo handling, the beats stay.
+    void reopenKeepsBeats() {
+        const std::string path = write("m.wav", wave(1, patternBytes(23 * 22050)));  // default 11: 12 beats
+        open(path);
+        m_model->stepBeatsPerBar();
+        QCOMPARE(shownCounts(), (std::vector<int>{6, 2, 4}));
+        open(path);
+        QCOMPARE(shownCounts(), (std::vector<int>{12, 2, 4}));  // the opener always shows the default bars
+        // A shorter wave pulls the bar into its range and back to its own default.
+        open(write("s.wav", wave(1, patternBytes(5 * 22050))));
+        QCOMPARE(m_model->settings().tempoPosition, int16_t(2));
+        QCOMPARE(shownCounts(), (std::vector<int>{3, 1, 4}));
+    }
+
+    // Stereo puts the right channel on track 2, or on 1 when the left one holds 2; mono resets
+    // the right channel's pan and pitch.
+    void layouts() {
+        m_model->selectTrack(Channel::Left, 2);
+        open(write("st.wav", wave(2, patternBytes(1000))));
+        QCOMPARE(m_model->channel(Channel::Right).track, 1);
+        m_model->selectTrack(Channel::Left, 1);  // held by the right channel: refused
+        QCOMPARE(m_model->channel(Channel::Left).track, 2);
+        m_model->setPan(Channel::Right, 40);
+        m_model->setPitch(Channel::Right, -150);
+        open(write("m.wav", wave(1, patternBytes(1000))));
+        QCOMPARE((std::vector<int>{m_model->channel(Channel::Right).pan, m_model->channel(Channel::Right).pitch}),
+                 (std::vector<int>{0, 0}));
+        QVERIFY(!m_model->showsRightChannel() && m_model->trackEnabled(Channel::Left, 1));
+    }
+
+    // A cancelled dialog keeps its last name: nothing chosen yet means no file.
+    void dialogAndCancel() {
+        m_platform->chooseNextFile(std::nullopt);
+        m_model->open();
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kFileMissing});
+        QCOMPARE(m_platform->messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(m_platform->dialogsShown().at(0).initialFolder, m_preferences.waveFolder);
+        const std::string path = write("m.wav", wave(1, patternBytes(1000)));
+        open(path);
+        m_platform->chooseNextFile(std::nullopt);
+        m_model->open();
+        QCOMPARE(m_platform->dialogsShown().at(2).fileName, path);
+        QCOMPARE(m_platform->messages().size(), size_t(1));
+    }
+
+    void stepBeats_data() {
+        QTest::addColumn<int>("beats");
+        QTest::addColumn<int>("clicks");
+        QTest::addColumn<std::vector<int>>("shown");  // bars, beats per bar, division
+        QTest::newRow("12 beats, 1") << 12 << 1 << std::vector<int>{6, 2, 4};
+        QTest::newRow("12 beats, 3") << 12 << 3 << std::vector<int>{3, 4, 4};
+        QTest::newRow("12 beats, 4: eighths") << 12 << 4 << std::vector<int>{2, 6, 8};
+        QTest::newRow("12 beats, 5: round again") << 12 << 5 << std::vector<int>{12, 1, 4};
+        QTest::newRow("13 beats (prime), 3") << 13 << 3 << std::vector<int>{13, 1, 4};
+        QTest::newRow("14 beats, 2: seven in eighths") << 14 << 2 << std::vector<int>{2, 7, 8};
+        QTest::newRow("one beat") << 1 << 1 << std::vector<int>{1, 1, 4};
+    }
+
+    void stepBeats() {
+        QFETCH(int, beats);
+        QFETCH(int, clicks);
+        QFETCH(std::vector<int>, shown);
+        open(write("m.wav", wave(1, patternBytes(41 * 22050))));  // 41 beat positions
+        m_model->setTempoPosition(int16_t(beats - 1));
+        for (int i = 0; i < clicks; ++i) m_model->stepBeatsPerBar();
+        QCOMPARE(shownCounts(), shown);
+    }
+
+    // The tempo handling sets the Beats box back to 1 but keeps the cycle where it stood.
+    void stepCarriesOverAndNeedsATempo() {
+        m_model->stepBeatsPerBar();  // no tempo yet: nothing to step to
+        QCOMPARE(m_model->settings().beatsPerBar, int16_t(1));
+        open(write("m.wav", wave(1, patternBytes(41 * 22050))));
+        m_model->setTempoPosition(11);
+        for (int i = 0; i < 3; ++i) m_model->stepBeatsPerBar();  // 4 beats per bar
+        m_model->setTempoPosition(10);
+        m_model->setTempoPosition(11);
+        m_model->stepBeatsPerBar();
+        QCOMPARE(shownCounts(), (std::vector<int>{2, 6, 8}));
+        m_model->setTempoPosition(99);  // pulled to the top end, where the table holds no tempo
+        QCOMPARE(m_model->settings().tempoPosition, int16_t(41));
+        QCOMPARE(m_model->tempoShown(), std::optional<float>(0.0f));
+        QCOMPARE(shownCounts(), (std::vector<int>{42, 1, 4}));
+    }
+
+    void displays() {
+        const std::pair<int16_t, std::string> pitches[] = {{-2400, "-24"}, {-150, "-1.5"}, {5, "0.05"}, {0, "0"}, {1200, "12"}};
+        for (const auto& [value, text] : pitches) QCOMPARE(pitchText(value), text);
+        const std::pair<int16_t, std::string> pans[] = {{-100, "L -100"}, {35, "R 35"}, {0, "Center"}};
+        for (const auto& [value, text] : pans) QCOMPARE(panText(value), text);
+        m_model->setPitch(Channel::Left, 3000);
+        m_model->setPan(Channel::Left, -300);
+        QCOMPARE((std::vector<int>{m_model->channel(Channel::Left).pitch, m_model->channel(Channel::Left).pan}),
+                 (std::vector<int>{1200, -100}));
+    }
+
+    // A browsed folder lasts one save; a cancelled chooser keeps the destination.
+    void saveToBrowsedFolder() {
+        fs::create_directory(file("card"));
+        fs::create_directory(file("LOOP1"));
+        m_model->load();
+        open(write("m.wav", wave(1, patternBytes(2000))));
+        m_platform->chooseNextFolder(std::nullopt);
+        m_model->browseDestination();
+        QCOMPARE(m_model->destination(), m_preferences.loopFolder);
+        m_platform->chooseNextFolder(file("card"));
+        m_model->browseDestination();
+        QCOMPARE(m_platform->folderCaptions().back(), std::string("Choose a Loop Folder"));
+        std::vector<bool> inputEnabled;
+        m_model->setInputEnabled = [&inputEnabled](bool enabled) { inputEnabled.push_back(enabled); };
+        m_platform->windowUsable = [&inputEnabled] { return inputEnabled.back(); };
+        m_model->save();
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
+        QVERIFY(fs::exists(file("card/LOOP2/track1.wav")));
+        QCOMPARE(inputEnabled, (std::vector<bool>{false, true}));
+        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
+        QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>{false});
+        QVERIFY(!m_platform->busy());
+        QCOMPARE(m_platform->progress().back().first, 0.0f);
+        QCOMPARE(m_model->destination(), m_preferences.loopFolder);
+        QCOMPARE(m_model->loopNumberText(), std::string("2"));
+    }
+
+    // With automatic numbering off the box keeps the number in the normal form the writer gave it,
+    // and only the destination returns.
+    void refusedSaveShowsItsMessage() {
+        m_model->setLoopNumberText("007");
+        fs::create_directory(file("elsewhere"));
+        m_platform->chooseNextFolder(file("elsewhere"));
+        m_model->browseDestination();
+        m_preferences.autoIncrement = false;
+        m_model->save();  // no wave yet
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
+        QCOMPARE(m_model->loopNumberText(), std::string("7"));
+        QCOMPARE(m_model->destination(), m_preferences.loopFolder);
+        QVERIFY(!m_platform->busy());
+        QCOMPARE(entriesIn(file("elsewhere")), 0);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestWaveToRepeaterModel)
+#include "tst_wavetorepeatermodel.moc"

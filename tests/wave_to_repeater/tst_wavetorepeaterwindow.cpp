@@ -1,0 +1,106 @@
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <memory>
+
+#include "Messages.h"
+#include "TestFiles.h"
+#include "TestPlatform.h"
+#include "WaveToRepeaterWindow.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+
+// The window draws its model and hands the user's actions to it; the model's own test covers
+// what the commands do.
+class TestWaveToRepeaterWindow : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestPlatform> m_platform;
+    Preferences m_preferences;
+    std::unique_ptr<WaveToRepeaterWindow> m_window;
+
+    template <typename T>
+    T* find(const char* name) const {
+        T* widget = m_window->findChild<T*>(QString::fromLatin1(name));
+        if (!widget) qFatal("no widget %s", name);
+        return widget;
+    }
+    std::string write(const std::string& name, const std::vector<uint8_t>& bytes) {
+        const std::string path = m_dir->path().toStdString() + "/" + name;
+        writeFile(path, bytes);
+        return path;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_platform = std::make_unique<TestPlatform>();
+        m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
+        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, *m_platform);
+        m_window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    }
+
+    // Before any wave: the mono look, the tempo bar and the left tracks unusable, Save only in the
+    // menu; a stereo wave shows the right channel; the loop number box holds the free number.
+    void looks() {
+        QCOMPARE(m_window->windowTitle(), QStringLiteral(".WAV to Repeater"));
+        QVERIFY(!find<QAction>("saveButton")->isEnabled() && m_window->saveAction()->isEnabled());
+        QVERIFY(!find<QScrollBar>("tempoBar")->isEnabled() && !find<QRadioButton>("leftTrack1")->isEnabled());
+        QVERIFY(!find<QLabel>("rightHeader")->isVisible() && !find<QScrollBar>("rightPanBar")->isVisible());
+        QCOMPARE(find<QLineEdit>("loopNumberBox")->text(), QStringLiteral("1"));
+        QCOMPARE(find<QLineEdit>("loopPrefixBox")->text(), QStringLiteral("/LOOP"));
+        QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
+
+        m_platform->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
+        find<QAction>("openButton")->trigger();
+        QVERIFY(find<QLabel>("rightHeader")->isVisible() && find<QScrollBar>("rightPanBar")->isVisible());
+        QCOMPARE(find<QLabel>("leftHeader")->text(), QStringLiteral("Left Channel"));
+        QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("127.5"));
+        QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
+        QVERIFY(find<QAction>("saveButton")->isEnabled());
+    }
+
+    // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it.
+    void tempoBarUpRaisesTheTempo() {
+        m_window->openWave(write("st.wav", wave(2, patternBytes(1411200))));
+        auto* bar = find<QScrollBar>("tempoBar");
+        bar->setFocus();
+        QTest::keyClick(bar, Qt::Key_Up);
+        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(17));
+        QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("135.0"));
+        QCOMPARE(find<QLineEdit>("barsBox")->text(), QStringLiteral("18"));
+    }
+
+    // Typed loop numbers reach the model; the pan label's double click centres the pan.
+    void typingAndResets() {
+        auto* box = find<QLineEdit>("loopNumberBox");
+        box->clear();
+        QTest::keyClicks(box, "0078");  // three characters at most
+        QCOMPARE(m_window->model().loopNumberText(), std::string("007"));
+        find<QScrollBar>("leftPanBar")->setValue(-40);
+        QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("L -40"));
+        QTest::mouseDClick(find<QLabel>("leftPanLabel"), Qt::LeftButton);
+        QCOMPARE(m_window->model().channel(Channel::Left).pan, int16_t(0));
+        QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
+    }
+
+    // The window takes no input while it saves, and takes it again afterwards.
+    void disabledWhileSaving() {
+        m_platform->windowUsable = [this] { return m_window->isEnabled(); };
+        m_window->saveAction()->trigger();  // no wave yet: refused
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
+        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
+        QVERIFY(m_window->isEnabled());
+    }
+};
+
+QTEST_MAIN(TestWaveToRepeaterWindow)
+#include "tst_wavetorepeaterwindow.moc"

@@ -1,0 +1,189 @@
+#include "WaveToRepeaterModel.h"
+
+#include <algorithm>
+#include <exception>
+
+#include "Checked.h"
+#include "FreeLoopSearch.h"
+#include "LoopWriting.h"
+#include "Messages.h"
+#include "Numbers.h"
+
+namespace brenvik {
+
+WaveToRepeaterModel::WaveToRepeaterModel(Preferences& preferences, Platform& platform)
+    : m_preferences(preferences), m_platform(platform) {}
+
+void WaveToRepeaterModel::showMessage(const std::string& text, MessageIcon icon) {
+    m_platform.message(text, MessageButtons::Ok, icon);
+}
+
+void WaveToRepeaterModel::load() {
+    m_lastBarLength = 1;
+    findFreeLoop();
+}
+
+// The search always runs in the initial loop folder, whatever was browsed to, and takes the
+// lowest free number, so that a deleted loop's gap is filled first.
+void WaveToRepeaterModel::findFreeLoop() {
+    m_destination = m_preferences.loopFolder;
+    if (!m_preferences.autoIncrement) return;
+    if (const auto free = firstFreeLoop(m_platform, m_preferences.loopFolder)) m_loopNumberText = intToText(*free);
+}
+
+void WaveToRepeaterModel::browseDestination() {
+    if (auto chosen = m_platform.chooseFolder("Choose a Loop Folder", m_destination)) m_destination = *chosen;
+}
+
+void WaveToRepeaterModel::open() {
+    FileDialogRequest dialog;
+    dialog.initialFolder = m_preferences.waveFolder;
+    dialog.fileName = m_openDialogName;
+    if (auto chosen = m_platform.chooseFileToOpen(dialog)) m_openDialogName = *chosen;
+    openWaveFile(m_openDialogName);
+}
+
+void WaveToRepeaterModel::openWaveFile(const std::string& path) {
+    const WaveOpenResult result = openWave(path, m_platform);
+    if (result.outcome == WaveOpenResult::Outcome::Missing) {
+        showMessage(result.message, result.icon);
+        return;
+    }
+    try {
+        // The layout follows the channel count before rate and width are checked.
+        if (result.layout) switchLayout(*result.layout);
+        if (result.enablesControls) m_loopControlsEnabled = true;
+        switch (result.outcome) {
+        case WaveOpenResult::Outcome::Accepted: accept(result.wave); return;
+        case WaveOpenResult::Outcome::WrongRate:
+        case WaveOpenResult::Outcome::WrongBits: showMessage(result.message, result.icon); return;
+        default: break;
+        }
+    } catch (const std::exception&) {
+    }
+    m_platform.setBusy(false);
+    showMessage(message::kWaveOpenFailed, MessageIcon::Critical);
+}
+
+// Mono: the right channel is hidden and set back to the centre and no pitch; any track is open
+// to the left channel. Stereo: the right channel goes to track 2, or to track 1 when the left
+// one is on track 2.
+void WaveToRepeaterModel::switchLayout(ChannelMode mode) {
+    m_channelMode = mode;
+    if (mode == ChannelMode::Mono) {
+        m_settings.right.pan = 0;
+        m_settings.right.pitch = 0;
+    } else {
+        m_settings.right.track = m_settings.left.track == 2 ? 1 : 2;
+    }
+}
+
+void WaveToRepeaterModel::accept(const OpenedWave& wave) {
+    m_wave.tempoTable = wave.tempoTable;
+    m_wave.maxBeats = wave.maxBeats;
+    const int16_t position = wave.defaultTempoPosition();
+    m_tempoShown = wave.tempoTable.at(static_cast<size_t>(position));
+    m_barsShown = position + 1;
+    // The narrower range pulls the position in first; either move runs the tempo handling.
+    setTempoPosition(m_settings.tempoPosition);
+    setTempoPosition(position);
+    m_wave.path = wave.path;
+}
+
+void WaveToRepeaterModel::setTempoPosition(int16_t position) {
+    position = std::clamp<int16_t>(position, 0, m_wave.maxBeats);
+    if (position == m_settings.tempoPosition) return;
+    m_settings.tempoPosition = position;
+    onTempoChanged();
+}
+
+// Every new position starts over with one beat per bar; the bar-length cycle is kept, so the next
+// step carries on from the last choice.
+void WaveToRepeaterModel::onTempoChanged() {
+    const int16_t position = m_settings.tempoPosition;
+    const int16_t beats = checkedAdd<int16_t>(position, 1);
+    m_tempoShown = m_wave.tempoTable.at(static_cast<size_t>(position));
+    m_barsShown = beats;
+    m_settings.beatsPerBar = 1;
+    m_settings.division = 4;
+    m_barChoices = barChoices(beats);
+}
+
+void WaveToRepeaterModel::stepBeatsPerBar() {
+    const std::optional<int16_t> next = nextBeatsPerBar(m_barChoices, m_lastBarLength);
+    if (!next) return;  // no tempo was chosen yet: nothing to step to
+    m_lastBarLength = *next;
+    m_barsShown = m_barChoices[static_cast<size_t>(*next - 1)];
+    m_settings.beatsPerBar = *next;
+    m_settings.division = divisionFor(*next);
+}
+
+ChannelSettings& WaveToRepeaterModel::channelSettings(Channel which) {
+    return which == Channel::Left ? m_settings.left : m_settings.right;
+}
+
+const ChannelSettings& WaveToRepeaterModel::channel(Channel which) const {
+    return which == Channel::Left ? m_settings.left : m_settings.right;
+}
+
+void WaveToRepeaterModel::setPitch(Channel which, int16_t pitch) {
+    channelSettings(which).pitch = std::clamp(pitch, kLowestPitch, kHighestPitch);
+}
+
+void WaveToRepeaterModel::setPan(Channel which, int16_t pan) {
+    channelSettings(which).pan = std::clamp(pan, kLowestPan, kHighestPan);
+}
+
+// In stereo each channel's options lose the track the other channel holds; in mono the left
+// channel may go to any track.
+bool WaveToRepeaterModel::trackEnabled(Channel which, int track) const {
+    if (which == Channel::Left) return !showsRightChannel() || m_settings.right.track != track;
+    return m_settings.left.track != track;
+}
+
+void WaveToRepeaterModel::selectTrack(Channel which, int track) {
+    if (track < 1 || track > kTrackCount || !trackEnabled(which, track)) return;
+    channelSettings(which).track = track;
+}
+
+// A browsed destination lasts for one Save: afterwards it returns to the initial loop folder,
+// also when the writer refused or the user cancelled.
+void WaveToRepeaterModel::save() {
+    if (setInputEnabled) setInputEnabled(false);
+    try {
+        LoopWriteRequest request;
+        request.sourcePath = m_wave.path;
+        request.destination = m_destination;
+        request.loopNumberText = m_loopNumberText;
+        request.mode = m_channelMode;
+        request.settings = m_settings;
+        request.tempoTable = m_wave.tempoTable;
+        const LoopWriteResult result = writeLoop(request, m_platform, [this](float done, float total) {
+            m_progressTotal = total;
+            m_platform.showProgress(done, total);
+        });
+        if (result.outcome == LoopWriteResult::Outcome::Written) {
+            showMessage(message::kWriteSucceeded);
+            m_platform.showProgress(0, m_progressTotal);
+        } else if (result.outcome != LoopWriteResult::Outcome::Cancelled) {
+            showMessage(result.message, result.icon);
+        }
+        if (result.loopNumber) m_loopNumberText = intToText(*result.loopNumber);
+        m_platform.showProgress(0, m_progressTotal);
+        m_platform.setBusy(false);
+        findFreeLoop();
+    } catch (const std::exception&) {
+        // The command ends without a message; the window must not stay disabled.
+    }
+    if (setInputEnabled) setInputEnabled(true);
+}
+
+std::string pitchText(int16_t pitch) { return shortestGeneral(pitch / 100.0); }
+
+std::string panText(int16_t pan) {
+    if (pan < 0) return "L " + intToText(pan);
+    if (pan > 0) return "R " + intToText(pan);
+    return "Center";
+}
+
+}  // namespace brenvik

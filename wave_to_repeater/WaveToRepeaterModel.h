@@ -1,0 +1,93 @@
+#pragma once
+// The ".WAV to Repeater" window without its widgets: the opened wave, the loop settings, the
+// destination and the commands, as typed state. The window draws this state and hands the user's
+// actions to the commands; text is made only when it draws.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Channels.h"
+#include "LoopSettings.h"
+#include "Platform.h"
+#include "Preferences.h"
+#include "WaveOpening.h"
+
+namespace brenvik {
+
+class WaveToRepeaterModel {
+public:
+    WaveToRepeaterModel(Preferences& preferences, Platform& platform);
+
+    // The window takes no input while a loop is written; it is told here.
+    std::function<void(bool enabled)> setInputEnabled;
+
+    // ---- commands ----
+    // The window's load: the bar-length cycle starts over and the destination is prepared.
+    void load();
+    // The Open command: the file dialog (a cancelled one keeps the last name, so the previous
+    // file is opened again), then openWaveFile.
+    void open();
+    void openWaveFile(const std::string& path);
+    // The Save command: writes the loop, then returns the destination to the initial loop folder.
+    void save();
+    void browseDestination();
+    // The destination back to the initial loop folder, with the lowest free loop number there
+    // when automatic numbering is on.
+    void findFreeLoop();
+    void setLoopNumberText(const std::string& text) { m_loopNumberText = text; }
+
+    // A position outside the bar's range is pulled into it; the tempo handling runs only when the
+    // position really changes. Throws RoutineError when the beat count leaves 16 bits.
+    void setTempoPosition(int16_t position);
+    // Steps to the next bar length that divides the beats (the Beats box), with its division.
+    void stepBeatsPerBar();
+    void setPitch(Channel channel, int16_t pitch);
+    void setPan(Channel channel, int16_t pan);
+    // A track the other channel holds cannot be chosen.
+    void selectTrack(Channel channel, int track);
+
+    // ---- what the window shows ----
+    const std::string& wavePath() const { return m_wave.path; }
+    std::optional<ChannelMode> channelMode() const { return m_channelMode; }
+    bool showsRightChannel() const { return m_channelMode == ChannelMode::Stereo; }
+    // The left tracks, the tempo bar and the Save button, once a wave got that far.
+    bool loopControlsEnabled() const { return m_loopControlsEnabled; }
+    const std::string& destination() const { return m_destination; }
+    const std::string& loopNumberText() const { return m_loopNumberText; }
+    const LoopSettings& settings() const { return m_settings; }
+    int16_t maxBeats() const { return m_wave.maxBeats; }
+    std::optional<float> tempoShown() const { return m_tempoShown; }
+    std::optional<int32_t> barsShown() const { return m_barsShown; }
+    bool trackEnabled(Channel channel, int track) const;
+    const ChannelSettings& channel(Channel which) const;
+
+private:
+    ChannelSettings& channelSettings(Channel which);
+    void switchLayout(ChannelMode mode);
+    void accept(const OpenedWave& wave);
+    void onTempoChanged();
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
+
+    Preferences& m_preferences;
+    Platform& m_platform;
+    std::string m_openDialogName;
+    std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file opened
+    bool m_loopControlsEnabled = false;
+    OpenedWave m_wave;                      // the last accepted wave
+    LoopSettings m_settings;
+    BarChoices m_barChoices{};              // of the last tempo change
+    int16_t m_lastBarLength = 1;            // where the bar-length cycle stands
+    std::optional<float> m_tempoShown;
+    std::optional<int32_t> m_barsShown;
+    std::string m_destination;
+    std::string m_loopNumberText = "1";
+    float m_progressTotal = 0;
+};
+
+// The pitch display: the value in semitones in the shortest general form (-24, -1.5, 0.05).
+std::string pitchText(int16_t pitch);
+// The pan display: "L -35", "R 35" or "Center".
+std::string panText(int16_t pan);
+
+}  // namespace brenvik

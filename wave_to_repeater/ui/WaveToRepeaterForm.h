@@ -1,0 +1,61 @@
+#pragma once
+// The widgets of the ".WAV to Repeater" window, by role, built at their design positions with
+// their look. The window owns them and fills in what its model holds each time it draws.
+#include <array>
+
+class QAction;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class QToolBar;
+class QWidget;
+
+namespace brenvik {
+
+class DoubleClickLabel;
+class TempoScrollBar;
+
+// One channel's block: header, track options, and the pitch and pan rows.
+struct ChannelWidgets {
+    QLabel* header = nullptr;
+    QLabel* strip = nullptr;
+    QLabel* trackLabel = nullptr;
+    QGroupBox* trackFrame = nullptr;
+    std::array<QRadioButton*, 4> trackOptions{};  // tracks 1 to 4
+    QFrame* backing = nullptr;
+    DoubleClickLabel* pitchLabel = nullptr;  // a double click resets the pitch
+    QScrollBar* pitchBar = nullptr;
+    QLineEdit* pitchBox = nullptr;
+    DoubleClickLabel* panLabel = nullptr;    // a double click resets the pan
+    QScrollBar* panBar = nullptr;
+    QLineEdit* panBox = nullptr;
+};
+
+struct WaveToRepeaterForm {
+    QToolBar* toolbar = nullptr;
+    QAction* openButton = nullptr;
+    QAction* saveButton = nullptr;
+
+    QLabel* wavePathLabel = nullptr;
+    QPushButton* destinationButton = nullptr;
+    QLineEdit* destinationBox = nullptr;
+    QLineEdit* loopPrefixBox = nullptr;  // the fixed "/LOOP" between folder and number
+    QLineEdit* loopNumberBox = nullptr;
+    QLineEdit* tempoBox = nullptr;
+    QLineEdit* barsBox = nullptr;
+    QLineEdit* beatsBox = nullptr;
+    QLineEdit* divisionBox = nullptr;
+    TempoScrollBar* tempoBar = nullptr;
+    QPushButton* beatsButton = nullptr;
+
+    ChannelWidgets left;
+    ChannelWidgets right;
+};
+
+WaveToRepeaterForm buildWaveToRepeaterForm(QWidget* window);
+
+}  // namespace brenvik

@@ -1,0 +1,187 @@
+#include "WaveToRepeaterWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QToolBar>
+#include <exception>
+
+#include "DoubleClickLabel.h"
+#include "Numbers.h"
+#include "QtFormLook.h"
+#include "TempoScrollBar.h"
+
+namespace brenvik {
+namespace {
+
+// Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
+int16_t barValue(int value) { return static_cast<int16_t>(value); }
+
+QString text(const std::string& s) { return QString::fromStdString(s); }
+
+// A text that is already there is left alone, so the cursor stays where the user typed.
+void setBoxText(QLineEdit* box, const QString& value) {
+    if (box->text() == value) return;
+    const QSignalBlocker blocker(box);
+    box->setText(value);
+}
+
+void setBar(QScrollBar* bar, int low, int high, int step, int page, int value) {
+    const QSignalBlocker blocker(bar);
+    bar->setRange(low, high);
+    bar->setSingleStep(step);
+    bar->setPageStep(page);
+    bar->setValue(value);
+}
+
+}  // namespace
+
+WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Platform& platform, QWidget* parent)
+    : ConverterWindow(QStringLiteral(".WAV to Repeater"), twipsSize(11400, 8310),
+                      QStringLiteral("&About Brenvik"), parent),
+      m_model(preferences, platform) {
+    setObjectName(QStringLiteral("waveToRepeaterWindow"));
+    setFont(sansFont(8.25));
+    paintBackground(this, QColor(128, 0, 0));
+    m_ui = buildWaveToRepeaterForm(this);
+    m_ui.loopPrefixBox->setText(text(Platform::separator() + "LOOP"));
+    placeToolbar();
+    buildMenus();
+    connectControls();
+    m_model.setInputEnabled = [this](bool enabled) {
+        setEnabled(enabled);
+        // The copy runs on this thread: show the disabled window before it starts.
+        if (!enabled) repaint();
+    };
+    m_model.load();
+    draw();
+}
+
+WaveToRepeaterWindow::~WaveToRepeaterWindow() = default;
+
+void WaveToRepeaterWindow::buildMenus() {
+    m_openAction = makeAction(QStringLiteral("openAction"), QStringLiteral("&Open Normal Wave File..."),
+                              QKeySequence(Qt::CTRL | Qt::Key_O));
+    m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("&Save as Repeater Loop..."),
+                              QKeySequence(Qt::CTRL | Qt::Key_S));
+    insertFileActions({m_openAction, m_saveAction});
+    for (QAction* open : {m_openAction, m_ui.openButton})
+        connect(open, &QAction::triggered, this, [this] { run([this] { m_model.open(); }); });
+    for (QAction* save : {m_saveAction, m_ui.saveButton})
+        connect(save, &QAction::triggered, this, &WaveToRepeaterWindow::onSave);
+}
+
+void WaveToRepeaterWindow::connectControls() {
+    connect(m_ui.destinationButton, &QPushButton::clicked, this,
+            [this] { run([this] { m_model.browseDestination(); }); });
+    connect(m_ui.beatsButton, &QPushButton::clicked, this, [this] { run([this] { m_model.stepBeatsPerBar(); }); });
+    connect(m_ui.loopNumberBox, &QLineEdit::textEdited, this,
+            [this](const QString& typed) { run([this, typed] { m_model.setLoopNumberText(typed.toStdString()); }); });
+    connect(m_ui.tempoBar, &QScrollBar::valueChanged, this,
+            [this](int value) { run([this, value] { m_model.setTempoPosition(barValue(value)); }); });
+    connectChannel(m_ui.left, Channel::Left);
+    connectChannel(m_ui.right, Channel::Right);
+}
+
+void WaveToRepeaterWindow::connectChannel(const ChannelWidgets& widgets, Channel channel) {
+    connect(widgets.pitchBar, &QScrollBar::valueChanged, this,
+            [this, channel](int value) { run([this, channel, value] { m_model.setPitch(channel, barValue(value)); }); });
+    connect(widgets.panBar, &QScrollBar::valueChanged, this,
+            [this, channel](int value) { run([this, channel, value] { m_model.setPan(channel, barValue(value)); }); });
+    connect(widgets.pitchLabel, &DoubleClickLabel::doubleClicked, this,
+            [this, channel] { run([this, channel] { m_model.setPitch(channel, 0); }); });
+    connect(widgets.panLabel, &DoubleClickLabel::doubleClicked, this,
+            [this, channel] { run([this, channel] { m_model.setPan(channel, 0); }); });
+    for (int track = 1; track <= kTrackCount; ++track)
+        connect(widgets.trackOptions[static_cast<size_t>(track - 1)], &QRadioButton::clicked, this,
+                [this, channel, track] { run([this, channel, track] { m_model.selectTrack(channel, track); }); });
+}
+
+void WaveToRepeaterWindow::run(const std::function<void()>& command) {
+    try {
+        command();
+    } catch (const std::exception&) {
+    }
+    draw();
+}
+
+// The focus comes back to where it was once the window takes input again.
+void WaveToRepeaterWindow::onSave() {
+    QPointer<QWidget> focused = QApplication::focusWidget();
+    if (focused && !isAncestorOf(focused)) focused = nullptr;
+    run([this] { m_model.save(); });
+    if (focused && focused->isEnabled() && focused->isVisible()) focused->setFocus();
+}
+
+void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
+    m_model.setLoopNumberText(number);
+    draw();
+}
+
+void WaveToRepeaterWindow::openWave(const std::string& path) {
+    run([this, &path] { m_model.openWaveFile(path); });
+}
+
+void WaveToRepeaterWindow::draw() {
+    const WaveToRepeaterModel& m = m_model;
+    const bool controls = m.loopControlsEnabled();
+    m_ui.saveButton->setEnabled(controls);
+    m_ui.wavePathLabel->setText(text(m.wavePath()));
+    setBoxText(m_ui.destinationBox, text(m.destination()));
+    setBoxText(m_ui.loopNumberBox, text(m.loopNumberText()));
+    const LoopSettings& s = m.settings();
+    setBoxText(m_ui.tempoBox, m.tempoShown() ? text(oneDecimal(*m.tempoShown())) : QString());
+    setBoxText(m_ui.barsBox, m.barsShown() ? QString::number(*m.barsShown()) : QString());
+    setBoxText(m_ui.beatsBox, QString::number(s.beatsPerBar));
+    setBoxText(m_ui.divisionBox, QString::number(s.division));
+    setBar(m_ui.tempoBar, 0, m.maxBeats(), 1, 10, s.tempoPosition);
+    m_ui.tempoBar->setEnabled(controls);
+    m_ui.left.trackFrame->setEnabled(controls);
+    const bool stereo = m.showsRightChannel();
+    m_ui.left.header->setText(stereo ? QStringLiteral("Left Channel") : QStringLiteral("Mono"));
+    drawChannel(m_ui.left, Channel::Left, true);
+    drawChannel(m_ui.right, Channel::Right, stereo);
+}
+
+void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel, bool visible) {
+    const ChannelSettings& c = m_model.channel(channel);
+    for (int track = 1; track <= kTrackCount; ++track) {
+        QRadioButton* option = w.trackOptions[static_cast<size_t>(track - 1)];
+        const QSignalBlocker blocker(option);
+        option->setText(QString::number(track));
+        option->setChecked(c.track == track);
+        option->setEnabled(m_model.trackEnabled(channel, track));
+    }
+    setBar(w.pitchBar, kLowestPitch, kHighestPitch, 1, 50, c.pitch);
+    setBar(w.panBar, kLowestPan, kHighestPan, 1, 10, c.pan);
+    setBoxText(w.pitchBox, text(pitchText(c.pitch)));
+    setBoxText(w.panBox, text(panText(c.pan)));
+    if (channel == Channel::Left) return;
+    for (QWidget* widget : {static_cast<QWidget*>(w.header), static_cast<QWidget*>(w.strip),
+                            static_cast<QWidget*>(w.trackLabel), static_cast<QWidget*>(w.trackFrame),
+                            static_cast<QWidget*>(w.backing), static_cast<QWidget*>(w.pitchLabel),
+                            static_cast<QWidget*>(w.pitchBar), static_cast<QWidget*>(w.pitchBox),
+                            static_cast<QWidget*>(w.panLabel), static_cast<QWidget*>(w.panBar),
+                            static_cast<QWidget*>(w.panBox)})
+        widget->setVisible(visible);
+}
+
+// The toolbar runs across the top of the window whatever its width.
+void WaveToRepeaterWindow::placeToolbar() {
+    m_ui.toolbar->setGeometry(0, 0, width(), m_ui.toolbar->sizeHint().height());
+}
+
+void WaveToRepeaterWindow::resizeEvent(QResizeEvent* event) {
+    ConverterWindow::resizeEvent(event);
+    placeToolbar();
+}
+
+}  // namespace brenvik

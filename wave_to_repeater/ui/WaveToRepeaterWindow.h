@@ -1,0 +1,53 @@
+#pragma once
+// ".WAV to Repeater": the window that shows the wave-to-Repeater model in widgets. Every user
+// action goes to one of the model's commands, after which the window draws the whole model again
+// with its widgets' signals blocked, so one change never raises another behind the model's back.
+#include <functional>
+#include <string>
+
+#include "ConverterWindow.h"
+#include "Preferences.h"
+#include "WaveToRepeaterForm.h"
+#include "WaveToRepeaterModel.h"
+
+namespace brenvik {
+
+class WaveToRepeaterWindow : public ConverterWindow {
+    Q_OBJECT
+public:
+    // Builds the window and runs its load (the bar-length cycle back to the start, the next free
+    // loop number), so the preferences must have been read before.
+    WaveToRepeaterWindow(Preferences& preferences, Platform& platform, QWidget* parent = nullptr);
+    ~WaveToRepeaterWindow() override;
+
+    WaveToRepeaterModel& model() { return m_model; }
+    // The Preferences OK rewrites the loop number box.
+    void setLoopNumber(const std::string& text);
+    // As the Open command does once its dialog returned this path.
+    void openWave(const std::string& path);
+
+    QAction* openAction() const { return m_openAction; }
+    QAction* saveAction() const { return m_saveAction; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void buildMenus();
+    void connectControls();
+    void connectChannel(const ChannelWidgets& widgets, Channel channel);
+    // Runs one command of the model and draws what it left. A command that fails without a
+    // message of its own (the tempo handling past 16 bits, say) ends there.
+    void run(const std::function<void()>& command);
+    void onSave();
+    void draw();
+    void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
+    void placeToolbar();
+
+    WaveToRepeaterModel m_model;
+    WaveToRepeaterForm m_ui;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+};
+
+}  // namespace brenvik

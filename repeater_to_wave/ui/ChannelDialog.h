@@ -5,29 +5,30 @@
 #include <QDialog>
 #include <optional>
 
-#include "Platform.h"
+#include "Channels.h"
 
 class QRadioButton;
 
 namespace brenvik {
 
-class ChanSelect : public QDialog {
+class ChannelDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit ChanSelect(QWidget* parent = nullptr);
+    explicit ChannelDialog(QWidget* parent = nullptr);
 
     // The channel chosen with OK; nothing when the dialog was closed any other way.
     std::optional<Channel> choice() const { return m_choice; }
 
-    void Command1_Click();
+private slots:
+    void onOkClicked();
 
 private:
-    QRadioButton* m_option1;
-    QRadioButton* m_option2;
+    QRadioButton* m_leftOption;
+    QRadioButton* m_rightOption;
     std::optional<Channel> m_choice;
 };
 
-// Shows the dialog modally and discards it. Fits QtPlatform::chooseChannelHook.
-std::optional<Channel> runChanSelect(QWidget* parent = nullptr);
+// Shows the dialog modally and discards it: the platform's channel question.
+std::optional<Channel> runChannelDialog(QWidget* parent);
 
 }  // namespace brenvik

@@ -1,4 +1,4 @@
-#include "ChanSelect.h"
+#include "ChannelDialog.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -28,47 +28,46 @@ QRadioButton* makeOption(QWidget* frame, const QString& name, const QString& cap
 
 }  // namespace
 
-ChanSelect::ChanSelect(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("ChanSelect"));
+ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("channelDialog"));
     setWindowTitle(QStringLiteral("Channel Selection"));
     setModal(true);
     setFixedSize(twipsSize(4815, 2310));
     setFont(sansFont(9.75));
     paintBackground(this, kBackground);
 
-    auto* label = new QLabel(QStringLiteral("Load File into ..."), this);
-    label->setObjectName(QStringLiteral("Label1"));
-    placeTwips(label, 120, 240, 2655, 255);
-    paintText(label, Qt::white);
+    auto* prompt = new QLabel(QStringLiteral("Load File into ..."), this);
+    prompt->setObjectName(QStringLiteral("promptLabel"));
+    placeTwips(prompt, 120, 240, 2655, 255);
+    paintText(prompt, Qt::white);
 
     auto* frame = new QGroupBox(this);
-    frame->setObjectName(QStringLiteral("Frame1"));
+    frame->setObjectName(QStringLiteral("channelFrame"));
     placeTwips(frame, 360, 600, 3975, 975);
-    m_option1 = makeOption(frame, QStringLiteral("Option1"), QStringLiteral("Left Channel"), 240);
-    m_option2 = makeOption(frame, QStringLiteral("Option2"), QStringLiteral("Right Channel"), 600);
-    m_option1->setChecked(true);
+    m_leftOption =
+        makeOption(frame, QStringLiteral("leftOption"), QStringLiteral("Left Channel"), 240);
+    m_rightOption =
+        makeOption(frame, QStringLiteral("rightOption"), QStringLiteral("Right Channel"), 600);
+    m_leftOption->setChecked(true);
 
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("Command1"));
+    ok->setObjectName(QStringLiteral("okButton"));
     placeTwips(ok, 3120, 1800, 1335, 375);
     QPalette palette = ok->palette();
     palette.setColor(QPalette::Button, kOkGreen);
     ok->setPalette(palette);
     ok->setAutoFillBackground(true);
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &ChanSelect::Command1_Click);
+    connect(ok, &QPushButton::clicked, this, &ChannelDialog::onOkClicked);
 }
 
-void ChanSelect::Command1_Click() {
-    if (m_option1->isChecked())
-        m_choice = Channel::Left;
-    else if (m_option2->isChecked())
-        m_choice = Channel::Right;
+void ChannelDialog::onOkClicked() {
+    m_choice = m_rightOption->isChecked() ? Channel::Right : Channel::Left;
     accept();
 }
 
-std::optional<Channel> runChanSelect(QWidget* parent) {
-    ChanSelect dialog(parent);
+std::optional<Channel> runChannelDialog(QWidget* parent) {
+    ChannelDialog dialog(parent);
     dialog.exec();
     return dialog.choice();
 }

@@ -1,0 +1,70 @@
+#include "TrackOpening.h"
+
+#include <exception>
+
+#include "ByteSource.h"
+#include "Messages.h"
+
+namespace brenvik {
+
+namespace {
+
+// Everything before the last separator; a bare name (the empty path of a first cancelled dialog
+// too) has no folder.
+std::string parentFolder(const std::string& path, const std::string& sep) {
+    const size_t cut = path.rfind(sep);
+    return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string afterLast(const std::string& text, const std::string& sep) {
+    const size_t cut = text.rfind(sep);
+    return cut == std::string::npos ? text : text.substr(cut + sep.size());
+}
+
+TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, MessageIcon icon) {
+    TrackOpenResult result;
+    result.outcome = outcome;
+    result.message = text;
+    result.icon = icon;
+    return result;
+}
+
+// The start and end sectors come from track 1's record whichever track was chosen: the loop
+// writer gives all four records the same sectors.
+TrackSizes measureTrack(const std::string& trackPath, const std::string& descriptionPath) {
+    FileSource track(trackPath);
+    FileSource description(descriptionPath);
+    return deriveTrackSizes(readTrackInputs(description, track));
+}
+
+}  // namespace
+
+TrackOpenResult openTrack(const std::string& path, Platform& platform) {
+    using Outcome = TrackOpenResult::Outcome;
+    const std::string sep = Platform::separator();
+    const std::string folder = parentFolder(path, sep);
+    // Plain concatenation: a track in the root, or a bare name, looks for "/loopinfo.ldf".
+    const std::string descriptionPath = folder + sep + "loopinfo.ldf";
+    if (!platform.fileExists(descriptionPath))
+        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
+                       MessageIcon::None);
+    if (!platform.fileExists(path))
+        return refusal(Outcome::TrackMissing, message::kFileMissing, MessageIcon::Critical);
+
+    TrackOpenResult result;
+    try {
+        result.track.sizes = measureTrack(path, descriptionPath);
+    } catch (const std::exception&) {
+        return result;  // Failed
+    }
+    if (!sizesAcceptable(result.track.sizes))
+        return refusal(Outcome::Untrimmed, message::kUntrimmedTrack, MessageIcon::None);
+    const std::string fileName = afterLast(path, sep);
+    result.outcome = Outcome::Opened;
+    result.track.path = path;
+    result.track.loopName = afterLast(folder, sep);
+    result.track.trackName = fileName.substr(0, fileName.find('.'));
+    return result;
+}
+
+}  // namespace brenvik

@@ -1,0 +1,47 @@
+#include "WaveSaving.h"
+
+#include <exception>
+
+#include "Messages.h"
+#include "RoutineError.h"
+
+namespace brenvik {
+
+WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
+                        const Progress& progress) {
+    using Outcome = WaveSaveResult::Outcome;
+    WaveSaveResult result{Outcome::Failed, request.outputPath};
+    try {
+        for (;;) {
+            if (!platform.fileExists(result.outputPath)) break;
+            const MessageAnswer answer =
+                platform.message(message::kFileExists, MessageButtons::YesNoCancel);
+            if (answer == MessageAnswer::Yes) {
+                platform.deleteFile(result.outputPath);
+                break;
+            }
+            if (answer != MessageAnswer::No) {
+                result.outcome = Outcome::Cancelled;
+                return result;
+            }
+            FileDialogRequest again = request.dialog;
+            again.fileName = result.outputPath;
+            if (std::optional<std::string> chosen = platform.chooseFileToSave(again))
+                result.outputPath = *chosen;
+        }
+        platform.setBusy(true);
+        if (request.mode == ChannelMode::Mono) {
+            copyTrackToMonoWave(result.outputPath, request.left, progress);
+        } else {
+            if (!request.right) throw RoutineError("no right track");
+            interleaveTracksToStereoWave(result.outputPath, request.left, *request.right, progress);
+        }
+        result.outcome = Outcome::Written;
+    } catch (const std::exception&) {
+        // Failed: the busy pointer goes back all the same.
+    }
+    platform.setBusy(false);
+    return result;
+}
+
+}  // namespace brenvik

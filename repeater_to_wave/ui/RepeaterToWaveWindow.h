@@ -1,0 +1,59 @@
+#pragma once
+// "Repeater to .WAV": draws the Repeater-to-wave model in widgets and routes the user's commands
+// to it. Every command is followed by drawing the whole model again; sizes become text only here.
+#include <array>
+
+#include "ConverterWindow.h"
+#include "RepeaterToWaveModel.h"
+
+class QAction;
+class QLabel;
+class QToolBar;
+
+namespace brenvik {
+
+class RepeaterToWaveWindow : public ConverterWindow {
+    Q_OBJECT
+public:
+    // The preferences and the platform must outlive the window. In stereo mode the open command
+    // asks the platform for the channel.
+    RepeaterToWaveWindow(const Preferences& preferences, Platform& platform,
+                         QWidget* parent = nullptr);
+
+    RepeaterToWaveModel& model() { return m_model; }
+    // For the screenshot tour: stereo mode with these tracks opened as left and right, as the
+    // Open command does once its dialogs have returned.
+    void showStereoTracks(const std::string& leftTrack, const std::string& rightTrack);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private slots:
+    void onOpenTriggered();
+    void onSaveTriggered();
+    void onMonoTriggered();
+    void onStereoTriggered();
+
+private:
+    // One column of the window: its header, the seven captions and the seven values (file, loop,
+    // track, pre-buffer, audio, post-buffer, total).
+    struct Column {
+        QLabel* header = nullptr;
+        std::array<QLabel*, 7> captions{};
+        std::array<QLabel*, 7> values{};
+    };
+
+    void buildColumns();
+    void buildToolBar();
+    void buildMenus();
+    void showModel();
+    static void showTrack(const Column& column, const std::optional<OpenedTrack>& track);
+
+    RepeaterToWaveModel m_model;
+    Column m_left, m_right;
+    QToolBar* m_toolBar = nullptr;
+    QAction* m_openAction = nullptr;
+    QAction* m_saveAction = nullptr;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,133 @@
+// The Repeater-to-wave window's model on real loop folders: which channel an open fills, what a
+// cancel keeps, the mode switches, and the save command's checks, messages and disabled window.
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "LoopFixture.h"
+#include "RepeaterToWaveModel.h"
+#include "TestFiles.h"
+#include "TestPlatform.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+using Texts = std::vector<std::string>;
+
+class TestRepeaterToWaveModel : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_platform = std::make_unique<TestPlatform>();
+        m_model = std::make_unique<RepeaterToWaveModel>(m_preferences, *m_platform);
+        m_model->setInputEnabled = [this](bool enabled) { m_enabled = enabled; };
+        m_platform->windowUsable = [this] { return m_enabled; };
+    }
+
+    // The window's test sees the headers and columns the modes give.
+    void openCommand() {
+        open(std::nullopt);  // the first time the name is empty: no loopinfo.ldf beside it
+        QCOMPARE(m_platform->messageTexts(), Texts{"Repeater's .ldf and .wav files must reside in the same directory"});
+        const FileDialogRequest& shown = m_platform->dialogsShown().front();
+        QCOMPARE(shown.initialFolder + "|" + shown.fileName + "|" + shown.defaultExtension + "|" + shown.filter + "|" +
+                     std::to_string(shown.filterIndex), std::string("/loops||.wav|.wav files (*.wav)|*.wav|1"));
+        const std::string first = loop("LOOP1", 1024), second = loop("LOOP2", 1536), third = loop("LOOP3", 2048);
+        open(first);
+        m_model->setMode(ChannelMode::Stereo);
+        open(std::nullopt, Channel::Right);  // later the previous name opens again, here into the right
+        QCOMPARE(m_platform->dialogsShown().back().fileName, first);
+        QCOMPARE(trackPaths(), (Texts{first, first}));
+        open(second, std::nullopt);  // the channel dialog's close box keeps the channel
+        QCOMPARE(trackPaths(), (Texts{first, second}));
+        open(third, Channel::Left);
+        m_model->setMode(ChannelMode::Mono);  // the right track is forgotten, the left one stays
+        QCOMPARE(trackPaths(), (Texts{third, ""}));
+        m_model->setMode(ChannelMode::Stereo);
+        open(first, std::nullopt);  // and the channel went back to the left
+        QCOMPARE(trackPaths(), (Texts{first, ""}));
+        QCOMPARE(m_platform->messages().size(), size_t(1));
+    }
+
+    // A missing track and an unreadable one leave both channels; an untrimmed one empties both.
+    void refusedOpens() {
+        m_model->setMode(ChannelMode::Stereo);
+        const std::string left = loop("LOOP1", 1024), right = loop("LOOP2", 512);
+        open(left, Channel::Left);
+        open(right, Channel::Right);
+        const std::string folder = makeFolder(root(), "LOOP9");
+        writeDescription(folder, 0, 99);  // 51200 bytes of audio
+        open(folder + "/track1.wav", Channel::Left);
+        TrackSpec layout;
+        layout.dataSize = INT32_MIN;  // the post-buffer leaves 32 bits
+        open(writeTrack(folder, layout), Channel::Right);
+        QCOMPARE(trackPaths(), (Texts{left, right}));
+        layout.dataSize = 1000;
+        open(writeTrack(folder, layout), Channel::Left);
+        QCOMPARE(trackPaths(), (Texts{"", ""}));
+        QCOMPARE(m_platform->messageTexts(), (Texts{"File does not exist!", "Invalid or Untrimmed Repeater File"}));
+        QCOMPARE(m_platform->messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(m_platform->messages()[1].icon, MessageIcon::None);
+    }
+
+    // Saves refused until both channels are loaded, one that writes, one whose dialog is cancelled.
+    void saveCommand() {
+        const std::vector<uint8_t> leftAudio = patternBytes(2048, 3), rightAudio = patternBytes(1024, 9);
+        m_model->save();
+        m_model->setMode(ChannelMode::Stereo);
+        open(makeLoop(root(), "LOOP2", rightAudio, 2, 512), Channel::Right);
+        m_model->save();
+        open(makeLoop(root(), "LOOP1", leftAudio, 1, 512), Channel::Left);
+        m_model->setMode(ChannelMode::Mono);
+        m_model->setMode(ChannelMode::Stereo);
+        m_model->save();
+        QCOMPARE(m_platform->messageTexts(), (Texts{"No Repeater files loaded", "No Repeater file loaded in Left channel",
+                                                    "No Repeater file loaded in Right channel"}));
+        QCOMPARE(m_platform->messages().back().icon, MessageIcon::None);
+        open(root() + "/LOOP2/track2.wav", Channel::Right);
+        m_platform->clearRecords();
+        m_platform->chooseNextFile(out());
+        m_model->save();
+        QCOMPARE(m_platform->dialogsShown().front().initialFolder, std::string("/waves"));
+        QCOMPARE(readFile(out()), expectedWave(2, 44100, interleaved(leftAudio, rightAudio)));
+        QCOMPARE(m_platform->messageTexts(), Texts{"File writing successful"});
+        QCOMPARE(m_platform->progress().back(), std::make_pair(0.0f, 4.096f));  // emptied after the message
+        QCOMPARE(m_platform->usableAtMessage, (std::vector<bool>{true, true, true, false}));  // refusals, success
+        QVERIFY(m_enabled);
+        open(std::nullopt, std::nullopt);  // the file dialog keeps the saved name
+        QCOMPARE(m_platform->dialogsShown().back().fileName, out());
+        m_platform->clearRecords();
+        m_platform->chooseNextFile(std::nullopt);  // a cancelled dialog leaves no name to write to
+        m_model->save();
+        QCOMPARE(m_platform->messageTexts(), Texts{"error in fileSaving()"});
+        QCOMPARE(m_platform->messages().front().icon, MessageIcon::Critical);
+        QCOMPARE(m_platform->usableWhenBusy, (std::vector<bool>{false, false}));
+        QVERIFY(m_platform->progress().empty() && m_enabled);
+        QCOMPARE(trackPaths(), (Texts{root() + "/LOOP1/track1.wav", root() + "/LOOP2/track2.wav"}));
+    }
+
+private:
+    std::string root() const { return m_dir->path().toStdString(); }
+    std::string out() const { return root() + "/out.wav"; }
+    std::string loop(const std::string& name, size_t bytes) { return makeLoop(root(), name, patternBytes(bytes)); }
+    Texts trackPaths() const {
+        Texts paths;
+        for (Channel channel : {Channel::Left, Channel::Right})
+            paths.push_back(m_model->track(channel) ? m_model->track(channel)->path : "");
+        return paths;
+    }
+    // The open dialog returns the path (or is cancelled); in stereo the channel dialog follows.
+    void open(const std::optional<std::string>& path, std::optional<Channel> channel = std::nullopt) {
+        m_platform->chooseNextFile(path);
+        if (m_model->mode() == ChannelMode::Stereo) m_platform->chooseNextChannel(channel);
+        m_model->open();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::unique_ptr<TestPlatform> m_platform;
+    Preferences m_preferences{"/loops", "/waves", 45, true};
+    std::unique_ptr<RepeaterToWaveModel> m_model;
+    bool m_enabled = true;
+};
+
+QTEST_GUILESS_MAIN(TestRepeaterToWaveModel)
+#include "tst_repeatertowavemodel.moc"

@@ -1,0 +1,117 @@
+// The "Repeater to .WAV" window in real widgets: its look, the columns in each mode, a stereo
+// open through the real channel dialog, and the window taking no input while a save copies.
+#include <QApplication>
+#include <QLabel>
+#include <QAbstractButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include "ChannelDialog.h"
+#include "LoopFixture.h"
+#include "MenuListing.h"
+#include "RepeaterToWaveWindow.h"
+#include "TestFiles.h"
+#include "TestPlatform.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+
+// The channel question goes to the real dialog, shown modally.
+class DialogPlatform : public TestPlatform {
+public:
+    std::optional<Channel> chooseChannel() override { return runChannelDialog(nullptr); }
+};
+
+class TestRepeaterToWaveWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void look() {
+        QCOMPARE(m_window.windowTitle(), QStringLiteral("Repeater to .WAV"));
+        QStringList tips;
+        for (QAction* button : m_window.findChild<QToolBar*>("toolBar")->actions()) tips << button->toolTip();
+        QCOMPARE(tips, (QStringList{"Open Repeater Wave File", "Remove Gaps and Save", "", "Mono Mode", "Stereo Mode"}));
+        QCOMPARE(menuItems(m_window.fileMenu()).second,
+                 (QStringList{"&Open Repeater Wave File... Ctrl+O", "&Save as Normal Wave File... Ctrl+S", "-",
+                              "&Preferences... Ctrl+P", "-", "E&xit Ctrl+X"}));
+        QCOMPARE(menuItems(m_window.helpMenu()).second.last(), QStringLiteral("&About... Ctrl+A"));
+        QCOMPARE(texts("^left.*Caption$"),
+                 (QStringList{"File:", "Loop:", "Track:", "Pre-Buffer:", "Audio Data:", "Post-Buffer:", "Total Size:"}));
+        QCOMPARE(texts("Header"), (QStringList{"Mono", "Right Channel"}));
+        QCOMPARE(texts(kValues).join(""), QString());
+        QVERIFY(rightColumnShown(false));
+    }
+
+    // The dialog's second showing starts from "Left Channel" again; mono forgets the right track.
+    void stereoOpensThroughChannelDialog() {
+        const std::string right = makeLoop(root(), "LOOP2", patternBytes(2048), 2, 512);
+        const std::string left = makeLoop(root(), "LOOP1", patternBytes(1024));
+        m_window.findChild<QAction*>("stereoButton")->trigger();
+        QCOMPARE(texts("Header"), (QStringList{"Left Channel", "Right Channel"}));
+        QVERIFY(rightColumnShown(true));
+        openThroughDialog(right, "rightOption");
+        openThroughDialog(left, nullptr);
+        QCOMPARE(m_leftSelectedAtStart, (QList<bool>{true, true}));
+        QCOMPARE(texts(kValues), (QStringList{left.c_str(), "LOOP1", "track1", "16384 bytes", "1024 bytes", "0 bytes",
+                                              "17408 bytes", right.c_str(), "LOOP2", "track2", "16384 bytes",
+                                              "2048 bytes", "512 bytes", "18944 bytes"}));
+        m_window.findChild<QAction*>("monoButton")->trigger();
+        QCOMPARE(texts("Header").value(0), QStringLiteral("Mono"));
+        QVERIFY(rightColumnShown(false));
+        QCOMPARE(texts("^right(?!Header).*Label$").join(""), QString());
+        QCOMPARE(texts("^left(?!Header).*Label$").value(0), left.c_str());
+    }
+
+    void disabledWhileSaving() {
+        m_window.showStereoTracks(makeLoop(root(), "LOOP1", patternBytes(4096)),
+                                  makeLoop(root(), "LOOP2", patternBytes(2048), 2));
+        QVERIFY(rightColumnShown(true));
+        m_platform.windowUsable = [this] { return m_window.isEnabled(); };
+        m_platform.chooseNextFile(root() + "/out.wav");
+        m_window.findChild<QAction*>("saveAction")->trigger();
+        QCOMPARE(m_platform.messageTexts(), std::vector<std::string>{"File writing successful"});
+        QCOMPARE(m_platform.usableWhenBusy, std::vector<bool>{false});
+        QVERIFY(m_window.isEnabled());
+    }
+
+private:
+    const QString kValues = "^(left|right)(?!Header).*Label$";
+    std::string root() const { return m_dir.path().toStdString(); }
+    // The texts of the labels whose object names match, in the order the window made them.
+    QStringList texts(const QString& pattern) const {
+        QStringList list;
+        for (QLabel* label : m_window.findChildren<QLabel*>(QRegularExpression(pattern))) list << label->text();
+        return list;
+    }
+    bool rightColumnShown(bool shown) const {
+        const QList<QLabel*> column = m_window.findChildren<QLabel*>(QRegularExpression("^right"));
+        return column.size() == 15 && std::all_of(column.begin(), column.end(), [this, shown](QLabel* label) {
+                   return label->isVisibleTo(&m_window) == shown;
+               });
+    }
+    // Opens the track from the menu; the channel dialog comes up modally, the option named is
+    // clicked (none: as it opens) and OK is pressed.
+    void openThroughDialog(const std::string& path, const char* option) {
+        m_platform.chooseNextFile(path);
+        QTimer::singleShot(0, [this, option] {
+            auto* dialog = qobject_cast<ChannelDialog*>(QApplication::activeModalWidget());
+            if (!dialog) return;
+            m_leftSelectedAtStart << dialog->findChild<QAbstractButton*>("leftOption")->isChecked();
+            if (option) QTest::mouseClick(dialog->findChild<QAbstractButton*>(option), Qt::LeftButton, {}, {8, 8});
+            QTest::mouseClick(dialog->findChild<QAbstractButton*>("okButton"), Qt::LeftButton);
+        });
+        m_window.findChild<QAction*>("openAction")->trigger();
+    }
+
+    // One window (never shown) for all three checks, each starting where the one before left it.
+    QTemporaryDir m_dir;
+    DialogPlatform m_platform;
+    Preferences m_preferences;
+    RepeaterToWaveWindow m_window{m_preferences, m_platform};
+    QList<bool> m_leftSelectedAtStart;
+};
+
+QTEST_MAIN(TestRepeaterToWaveWindow)
+#include "tst_repeatertowavewindow.moc"

@@ -9,7 +9,9 @@ void usage(std::ostream& err) {
            "       brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N]\n"
            "                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]\n"
            "                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]\n"
-           "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n";
+           "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n"
+           "       brenvik-cli --version\n"
+           "Each command takes -h or --help alone for its own usage.\n";
 }
 
 }  // namespace
@@ -26,6 +28,10 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (args[0] == "to-wave") return runToWave(rest, out, err, errIsTerminal);
     if (args[0] == "--help" || args[0] == "-h") {
         usage(out);
+        return kOk;
+    }
+    if (args[0] == "--version" && args.size() == 1) {
+        out << "brenvik-cli " << BRENVIK_VERSION << '\n';
         return kOk;
     }
     usage(err);

@@ -12,6 +12,11 @@ constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
 
+// Whether the arguments ask for a command's usage: one -h or --help alone.
+inline bool asksForHelp(const std::vector<std::string>& args) {
+    return args.size() == 1 && (args[0] == "-h" || args[0] == "--help");
+}
+
 // args excludes the program name.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         bool errIsTerminal = false);

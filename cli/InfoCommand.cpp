@@ -115,7 +115,7 @@ InfoNode describePath(const std::string& shown) {
 }  // namespace
 
 int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    if (asksForHelp(args)) {
         out << kInfoUsage;
         return kOk;
     }

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "LoopDescription.h"
+#include "Messages.h"
 #include "TrackFile.h"
 #include "TrackSizes.h"
 
@@ -36,6 +37,10 @@ InfoNode checkTriple(const loop::Description& d, int first, int last, int at) {
 }
 
 // The writer stores T = 410 x R(t x 10 - 1), so t is about (T / 410 + 1) / 10.
+// Track audio is 16-bit mono at 44.1 kHz; a sector holds 256 of its samples.
+constexpr double kMonoBytesPerSecond = 88200.0;
+constexpr double kSectorSeconds = 512 / kMonoBytesPerSecond;
+
 double tempoOf(int tempoCode) { return (tempoCode / 410.0 + 1.0) / 10.0; }
 
 InfoNode trackRecord(const loop::DecodedTrack& t, int track, const std::string& folder) {
@@ -74,6 +79,7 @@ void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource&
         .set("beats", InfoNode::integer(decoded.beats))
         .set("division", InfoNode::integer(decoded.division))
         .set("loopSectors", InfoNode::integer(decoded.loopSectors))
+        .set("duration", duration(kSectorSeconds * (decoded.tracks[0].endSector + 1)))
         .set("checkTriple1", checkTriple(d, kCheck1First, kCheck1Last, kCheck1At))
         .set("checkTriple2", checkTriple(d, kCheck2First, kCheck2Last, kCheck2At));
 
@@ -99,10 +105,11 @@ InfoNode describeTrack(const std::string& loopName, const std::string& trackName
         result.set("pre", InfoNode::integer(sizes.pre))
             .set("audio", InfoNode::integer(sizes.audio))
             .set("post", InfoNode::integer(sizes.post))
-            .set("total", InfoNode::integer(sizes.total));
+            .set("total", InfoNode::integer(sizes.total))
+            .set("duration", duration(sizes.audio / kMonoBytesPerSecond));
         const bool ok = sizesAcceptable(sizes);
         opener.set("outcome", InfoNode::text(ok ? "accepted" : "refused"))
-            .set("message", ok ? InfoNode() : InfoNode::text(kUntrimmedTrackMessage));
+            .set("message", ok ? InfoNode() : InfoNode::text(message::kUntrimmedTrack));
     } catch (const std::exception&) {
         // A size beyond 32 bits: the open command ends at once, without a message.
         result.set("total", InfoNode::integer(in.total));

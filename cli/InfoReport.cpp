@@ -1,6 +1,7 @@
 #include "InfoReport.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <type_traits>
 
@@ -20,6 +21,15 @@ InfoNode& InfoNode::push(InfoNode value) {
 
 bool InfoNode::isContainer() const {
     return std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value);
+}
+
+InfoNode duration(double seconds) {
+    const long long tenths = std::llround(seconds * 10);
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld.%lld", tenths / 600, tenths / 10 % 60, tenths % 10);
+    InfoNode node = InfoNode::object();
+    node.set("seconds", InfoNode::real(seconds)).set("text", InfoNode::text(text));
+    return node;
 }
 
 std::string wordsOf(const std::string& key) {

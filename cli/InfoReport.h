@@ -41,6 +41,9 @@ private:
     Value m_value;
 };
 
+// A length of audio: {"seconds": 4.0, "text": "0:04.0"} (minutes, seconds and tenths).
+InfoNode duration(double seconds);
+
 // "sampleRate" -> "sample rate", "checkTriple1" -> "check triple 1".
 std::string wordsOf(const std::string& key);
 

@@ -1,5 +1,6 @@
 #include "InfoWave.h"
 
+#include "Messages.h"
 #include "WaveVerdict.h"
 
 namespace brenvik::cli {
@@ -15,27 +16,47 @@ const char* endName(ChunkWalk::End end) {
     return "broken";
 }
 
-const char* outcomeName(OpenerVerdict::Outcome outcome) {
+const char* outcomeName(WaveVerdict::Outcome outcome) {
     switch (outcome) {
-    case OpenerVerdict::Outcome::Accepted: return "accepted";
-    case OpenerVerdict::Outcome::WrongRate:
-    case OpenerVerdict::Outcome::WrongBits: return "refused";
-    case OpenerVerdict::Outcome::WalkFailed:
-    case OpenerVerdict::Outcome::AcceptFailed: return "failed";
+    case WaveVerdict::Outcome::Accepted: return "accepted";
+    case WaveVerdict::Outcome::WrongRate:
+    case WaveVerdict::Outcome::WrongBits: return "refused";
+    case WaveVerdict::Outcome::WalkFailed:
+    case WaveVerdict::Outcome::AcceptFailed: return "failed";
     }
     return "failed";
+}
+
+// The opener's message for its verdict: none when it accepts.
+std::string verdictMessage(const WaveVerdict& v) {
+    switch (v.outcome) {
+    case WaveVerdict::Outcome::Accepted: return {};
+    case WaveVerdict::Outcome::WrongRate: return message::wrongSampleRate(v.format.sampleRate);
+    case WaveVerdict::Outcome::WrongBits: return message::wrongBitsPerSample(v.format.bitsPerSample);
+    case WaveVerdict::Outcome::WalkFailed:
+    case WaveVerdict::Outcome::AcceptFailed: break;
+    }
+    return message::kWaveOpenFailed;
 }
 
 InfoNode optionalInteger(bool present, long long value) {
     return present ? InfoNode::integer(value) : InfoNode();
 }
 
+// The data's length in time when its format says how many bytes a second holds.
+InfoNode durationOf(const WaveVerdict& v, bool read) {
+    const double bytesPerSecond = static_cast<double>(v.format.sampleRate) * v.format.channels * (v.format.bitsPerSample / 8);
+    if (!read || bytesPerSecond <= 0 || v.walk.dataSize < 0) return InfoNode();
+    return duration(v.walk.dataSize / bytesPerSecond);
+}
+
 }  // namespace
 
 InfoNode describeWave(FileSource& file) {
-    const OpenerVerdict v = openerVerdict(file);
+    const WaveVerdict v = judgeWave(file);
+    const std::string message = verdictMessage(v);
     const bool found = v.walk.end == ChunkWalk::End::Data;
-    const bool read = found && v.outcome != OpenerVerdict::Outcome::WalkFailed;
+    const bool read = found && v.outcome != WaveVerdict::Outcome::WalkFailed;
 
     InfoNode walk = InfoNode::object();
     walk.set("end", InfoNode::text(endName(v.walk.end)))
@@ -47,7 +68,7 @@ InfoNode describeWave(FileSource& file) {
 
     InfoNode opener = InfoNode::object();
     opener.set("outcome", InfoNode::text(outcomeName(v.outcome)))
-        .set("message", v.message.empty() ? InfoNode() : InfoNode::text(v.message))
+        .set("message", message.empty() ? InfoNode() : InfoNode::text(message))
         .set("maxBeats", optionalInteger(v.accepted(), v.maxBeats));
 
     InfoNode wave = InfoNode::object();
@@ -56,6 +77,7 @@ InfoNode describeWave(FileSource& file) {
         .set("channels", optionalInteger(read, v.format.channels))
         .set("sampleRate", optionalInteger(read, v.format.sampleRate))
         .set("bitsPerSample", optionalInteger(read, v.format.bitsPerSample))
+        .set("duration", durationOf(v, read))
         .set("opener", std::move(opener));
     return wave;
 }

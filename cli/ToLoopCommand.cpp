@@ -1,47 +1,99 @@
-// brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same window model the
+// brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same operations the
 // ".WAV to Repeater" window runs, so every check and message is the window's own.
-#include "AppGlobals.h"
 #include "Cli.h"
 #include "ConsolePlatform.h"
+#include "FreeLoopSearch.h"
+#include "LoopWriting.h"
+#include "Messages.h"
+#include "Numbers.h"
 #include "ToLoopOptions.h"
-#include "ToLoopParameters.h"
-#include "Wav2Rep.h"
+#include "WaveOpening.h"
 
 namespace brenvik::cli {
 
+namespace {
+
+constexpr const char* kToLoopUsage =
+    "usage: brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N] [--beats-per-bar B]\n"
+    "       [--track K] [--right-track K] [--pan P] [--pitch S] [--right-pan P] [--right-pitch S]\n"
+    "       [--overwrite]\n";
+
+// The settings the options give for this wave, or nothing after telling err why they do not fit
+// it (bad usage). Without --beats the loop keeps the window's default position.
+std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const ToLoopOptions& options, std::ostream& err) {
+    const int highest = wave.maxBeats + 1;
+    const int beats = options.beats.value_or(wave.defaultTempoPosition() + 1);
+    if (beats < 1 || beats > highest) {
+        err << "brenvik-cli to-loop: --beats must lie between 1 and " << highest << " for this wave\n";
+        return std::nullopt;
+    }
+    if (beats % options.beatsPerBar != 0) {
+        err << "brenvik-cli to-loop: " << options.beatsPerBar << " beats per bar do not divide " << beats
+            << " beats\n";
+        return std::nullopt;
+    }
+    LoopSettings settings;
+    settings.tempoPosition = static_cast<int16_t>(beats - 1);
+    settings.beatsPerBar = static_cast<int16_t>(options.beatsPerBar);
+    settings.division = divisionFor(settings.beatsPerBar);
+    settings.left = {options.track, options.pan, options.pitch};
+    settings.right = {options.rightTrack, options.rightPan, options.rightPitch};
+    return settings;
+}
+
+}  // namespace
+
 int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    if (asksForHelp(args)) {
+        out << kToLoopUsage;
+        return kOk;
+    }
     const std::optional<ToLoopOptions> options = parseToLoopOptions(args, err);
     if (!options) {
-        err << "usage: brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N] [--beats-per-bar B]\n"
-               "       [--track K] [--right-track K] [--pan P] [--pitch S] [--right-pan P] [--right-pitch S]\n"
-               "       [--overwrite]\n";
+        err << kToLoopUsage;
         return kUsage;
     }
     ConsolePlatform platform(err, errIsTerminal);
     // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
     platform.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
-    AppGlobals globals;
-    globals.initLoopDir = options->dest;
-    globals.autoIncrement = 1;
-    Wav2Rep window(globals, platform);
-    window.Form_Load();
-    // The finder leaves the number as it was when every loop exists.
-    if (!options->loop &&
-        platform.folderExists(options->dest + Platform::separator() + "LOOP" + window.loopNumber.text)) {
+    std::string loopNumber;
+    if (options->loop) {
+        loopNumber = *options->loop;
+    } else if (const auto free = firstFreeLoop(platform, options->dest)) {
+        loopNumber = intToText(*free);
+    } else {
         err << "brenvik-cli to-loop: no free loop number in " << options->dest << " (LOOP1 to LOOP999 all exist)\n";
         return kFailed;
     }
 
-    platform.queueFileChoice(options->source);
-    window.openWave_Click();
-    if (window.LoopFile.text.empty()) return kFailed;  // the opener has said why
-    if (!applyLoopParameters(window, *options, err)) return kUsage;
-    if (options->loop) window.loopNumber.text = *options->loop;
+    const WaveOpenResult opened = openWave(options->source, platform);
+    if (!opened.accepted()) {
+        platform.message(opened.message, MessageButtons::Ok, opened.icon);
+        return kFailed;
+    }
+    const std::optional<LoopSettings> settings = settingsFor(opened.wave, *options, err);
+    if (!settings) return kUsage;
 
-    window.saveLoop_Click();
-    if (!window.lastSave.written) return kFailed;
-    out << window.lastSave.loopFolder << '\n';
-    return kOk;
+    LoopWriteRequest request;
+    request.sourcePath = opened.wave.path;
+    request.destination = options->dest;
+    request.loopNumberText = loopNumber;
+    request.mode = opened.layout;
+    request.settings = *settings;
+    request.tempoTable = opened.wave.tempoTable;
+    const LoopWriteResult result =
+        writeLoop(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
+    switch (result.outcome) {
+    case LoopWriteResult::Outcome::Written:
+        platform.message(message::kWriteSucceeded, MessageButtons::Ok, MessageIcon::None);
+        out << result.loopFolder << '\n';
+        return kOk;
+    case LoopWriteResult::Outcome::Cancelled: return kFailed;
+    case LoopWriteResult::Outcome::Refused:
+    case LoopWriteResult::Outcome::Failed: break;
+    }
+    platform.message(result.message, MessageButtons::Ok, result.icon);
+    return kFailed;
 }
 
 }  // namespace brenvik::cli

@@ -1,4 +1,4 @@
-// brenvik-cli to-wave: the Repeater-to-wave window's open and save commands driven by
+// brenvik-cli to-wave: the Repeater-to-wave window's open and save operations driven by
 // arguments. One track gives a mono wave, two give a stereo wave (left, right).
 #include <exception>
 #include <optional>
@@ -7,8 +7,9 @@
 
 #include "Cli.h"
 #include "ConsolePlatform.h"
-#include "Rep2Wav.h"
-#include "Rep2WavMessages.h"
+#include "Messages.h"
+#include "TrackOpening.h"
+#include "WaveSaving.h"
 
 namespace brenvik::cli {
 
@@ -44,34 +45,34 @@ std::optional<ToWaveArgs> parseToWaveArgs(const std::vector<std::string>& args) 
     return parsed;
 }
 
-// Opens one track into a channel as the window's open command does; the opener's own messages
-// are already on the error stream when it refuses. True when the channel holds the track.
-bool openTrack(Rep2Wav& window, ConsolePlatform& platform, Channel channel,
-               const std::string& path, std::ostream& err) {
-    platform.setChannel(channel);
-    platform.queueFileChoice(path);
-    const size_t messagesBefore = platform.messagesShown().size();
-    window.Toolbar1_ButtonClick(Rep2Wav::kOpenButton);
-    const ChannelSlot& slot = channel == Channel::Left ? window.left : window.right;
-    if (slot.loaded() && slot.File.text == path) return true;
-    // The open command ends silently when a file cannot be read or a size does not fit.
-    if (platform.messagesShown().size() == messagesBefore)
+// Opens one track as the window's open command does; the opener's own message goes to the error
+// stream when it refuses, and a track that cannot be read is named.
+std::optional<OpenedTrack> openTrackFile(ConsolePlatform& platform, const std::string& path, std::ostream& err) {
+    const TrackOpenResult result = openTrack(path, platform);
+    if (result.outcome == TrackOpenResult::Outcome::Opened) return result.track;
+    if (result.outcome == TrackOpenResult::Outcome::Failed)
         err << path << ": cannot be read as a Repeater track\n";
-    return false;
+    else
+        platform.message(result.message, MessageButtons::Ok, result.icon);
+    return std::nullopt;
 }
+
+TrackAudio audioOf(const OpenedTrack& track) { return {track.path, track.sizes.pre, track.sizes.audio}; }
 
 }  // namespace
 
 int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal) {
+    if (asksForHelp(args)) {
+        out << kToWaveUsage;
+        return kOk;
+    }
     std::optional<ToWaveArgs> parsed = parseToWaveArgs(args);
     if (!parsed) {
         err << kToWaveUsage;
         return kUsage;
     }
     ConsolePlatform platform(err, errIsTerminal);
-    AppGlobals globals;
-    Rep2Wav window(globals, platform);
 
     // The file dialogs return absolute paths; the opener finds loopinfo.ldf beside the track.
     std::vector<std::string> tracks;
@@ -84,22 +85,34 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return kFailed;
     }
 
-    const bool stereo = tracks.size() == 2;
-    if (stereo) window.Toolbar1_ButtonClick(Rep2Wav::kStereoButton);
-    if (!openTrack(window, platform, Channel::Left, tracks[0], err)) return kFailed;
-    if (stereo && !openTrack(window, platform, Channel::Right, tracks[1], err)) return kFailed;
+    WaveSaveRequest request;
+    request.outputPath = output;
+    request.mode = tracks.size() == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
+    const std::optional<OpenedTrack> left = openTrackFile(platform, tracks[0], err);
+    if (!left) return kFailed;
+    request.left = audioOf(*left);
+    if (request.mode == ChannelMode::Stereo) {
+        const std::optional<OpenedTrack> right = openTrackFile(platform, tracks[1], err);
+        if (!right) return kFailed;
+        request.right = audioOf(*right);
+    }
 
     // Without --overwrite an existing output is kept: the question is answered Cancel.
     platform.setQuestionAnswer(parsed->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
-    platform.queueFileChoice(output);
-    window.Toolbar1_ButtonClick(Rep2Wav::kSaveButton);
-    if (!platform.saw(r2w::kWriteSucceeded)) {
-        if (platform.saw(r2w::kOverwriteQuestion) && !parsed->overwrite)
-            err << output << " was left as it is (--overwrite replaces it)\n";
+    const WaveSaveResult result =
+        saveWave(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
+    switch (result.outcome) {
+    case WaveSaveResult::Outcome::Written:
+        platform.message(message::kWriteSucceeded, MessageButtons::Ok, MessageIcon::None);
+        out << output << '\n';
+        return kOk;
+    case WaveSaveResult::Outcome::Cancelled:
+        err << output << " was left as it is (--overwrite replaces it)\n";
         return kFailed;
+    case WaveSaveResult::Outcome::Failed: break;
     }
-    out << output << '\n';
-    return kOk;
+    platform.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical);
+    return kFailed;
 }
 
 }  // namespace brenvik::cli

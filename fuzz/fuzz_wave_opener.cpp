@@ -8,9 +8,10 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     brenvik::MemorySource source({data, size});
-    const brenvik::OpenerVerdict verdict = brenvik::openerVerdict(source);
-    // An accepted file has a message-free verdict; every refusal carries its message.
-    if (verdict.accepted() != verdict.message.empty()) std::abort();
-    if (verdict.accepted() && verdict.maxBeats < 0) std::abort();
+    const brenvik::WaveVerdict verdict = brenvik::judgeWave(source);
+    // Only a walk that found its data chunk reaches a decision on the format.
+    const bool found = verdict.walk.end == brenvik::ChunkWalk::End::Data;
+    if ((verdict.outcome != brenvik::WaveVerdict::Outcome::WalkFailed) != found) std::abort();
+    if (verdict.accepted() && (verdict.maxBeats < 0 || verdict.bytesPerChannel < 0)) std::abort();
     return 0;
 }

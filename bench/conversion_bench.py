@@ -1,18 +1,34 @@
 #!/usr/bin/env python3
-"""Times brenvik-cli's conversions against the raw split/merge floor, pair by pair in one run.
+"""Times brenvik-cli's conversions against a floor program, pair by pair in one run.
 
-The floor (raw_split_merge.c) does the same reads and writes with no format logic at all. For
-every job the script runs the floor and brenvik-cli alternately on the same cached input, takes
-the median of the per-pair time ratios, and the peak resident memory of each brenvik-cli run.
+The floor, bench/raw_floor.c, does the same reads and writes as each conversion with 1 MiB
+buffers and no format logic; the script builds it (cc -O2) into its work folder. For each job it
+runs the floor and brenvik-cli alternately on the same cached input, the outputs removed and
+`sync` run before every run, and reports per job:
 
-    bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--floor-src ../shared/bench/raw_split_merge.c]
-                              [--pairs 11] [--work bench/work] [--sizes 40,32,16]
+  - the median of the per-pair wall-time ratios (brenvik-cli / floor),
+  - the median wall time of each side,
+  - the median CPU time (user + system, from the child's own rusage) of each side, and
+  - brenvik-cli's peak resident memory, from one more run under GNU time (`/usr/bin/time -f %M`,
+    Debian package `time`; a rusage taken from here would count the forking Python's pages).
+
+Once per job, before the timed pairs, it checks with cmp that the floor's audio files and
+brenvik-cli's are identical (brenvik-cli's loopinfo.ldf has no counterpart) and says so.
+
+    bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--pairs 15] [--work bench/work]
+                              [--sizes 40,32,16] [--max-ratio 1.10] [--cpu-ratio 1.5]
+
+Jobs: to-loop stereo (split), to-loop mono (mono2loop), to-wave stereo from two tracks (merge)
+and to-wave mono from one track (loop2mono). --max-ratio exits 1 when any job's median wall-time
+ratio is above the limit, --cpu-ratio when any job's median CPU-time ratio is; both name the jobs.
 
 Sizes: megabytes of the stereo source and of the mono source turned into loops, and mebibytes
-of each track turned back into a wave. They default to about the largest a loop can hold:
+of each track turned back into a wave; each is cut to whole 512-byte sectors, so brenvik-cli
+carries every source byte over. The defaults are about the largest a loop can hold:
 loopinfo.ldf marks at most 2592 clusters of loop sectors (about 42 MB of source data) and a
 16-bit end sector (about 33.5 MB of mono audio), and the track opener reads the end sector as a
-signed 16-bit number (at most 16 MiB per track).
+signed 16-bit number (at most 16 MiB per track). The tracks turned back into waves are made by
+brenvik-cli itself from generated waves.
 """
 import argparse
 import os
@@ -21,10 +37,12 @@ import statistics
 import struct
 import subprocess
 import sys
+import tempfile
 import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(HERE)
+SECTOR = 512
 
 
 def wave_header(channels, data_size):
@@ -48,18 +66,21 @@ def make_wave(path, channels, data_size):
 
 
 def run(cmd):
-    """Runs a command; returns its wall-clock seconds."""
-    start = time.perf_counter()
-    proc = subprocess.run(cmd, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    seconds = time.perf_counter() - start
-    if proc.returncode != 0:
-        sys.exit(f"failed: {' '.join(cmd)}\n{proc.stderr.decode(errors='replace')}")
-    return seconds
+    """Runs a command; returns (wall seconds, CPU seconds of the child: user + system)."""
+    with tempfile.TemporaryFile() as err:
+        start = time.perf_counter()
+        proc = subprocess.Popen(cmd, stdout=subprocess.DEVNULL, stderr=err)
+        _, status, usage = os.wait4(proc.pid, 0)
+        seconds = time.perf_counter() - start
+        proc.returncode = os.waitstatus_to_exitcode(status)
+        if proc.returncode != 0:
+            err.seek(0)
+            sys.exit(f"failed: {' '.join(cmd)}\n{err.read().decode(errors='replace')}")
+    return seconds, usage.ru_utime + usage.ru_stime
 
 
 def peak_rss_kib(cmd):
-    """Peak resident memory of one run, measured by GNU time (the forking Python's own pages
-    would count in a rusage taken from here)."""
+    """Peak resident memory of one run, measured by GNU time."""
     if not os.path.exists("/usr/bin/time"):
         return float("nan")
     out = subprocess.run(["/usr/bin/time", "-f", "%M"] + cmd, stdout=subprocess.DEVNULL,
@@ -75,79 +96,143 @@ def clean(*paths):
             os.remove(p)
 
 
-def bench_pair(name, floor_cmd, floor_out, cli_cmd, cli_out, pairs):
-    ratios, floor_times, cli_times = [], [], []
-    for i in range(pairs + 1):  # the first pair warms the cache and is not counted
-        clean(*floor_out)
-        f = run(floor_cmd)
-        clean(*cli_out)
-        c = run(cli_cmd)
-        if i == 0:
-            continue
-        floor_times.append(f)
-        cli_times.append(c)
-        ratios.append(c / f)
-    clean(*cli_out)
-    peak = peak_rss_kib(cli_cmd)
-    print(f"{name:34s} floor {statistics.median(floor_times)*1000:8.1f} ms   "
-          f"brenvik {statistics.median(cli_times)*1000:8.1f} ms   "
-          f"median ratio {statistics.median(ratios):5.2f}   peak RSS {peak/1024:6.1f} MiB")
-    return statistics.median(ratios), peak
+def fresh_run(cmd, outputs):
+    clean(*outputs)
+    os.sync()
+    return run(cmd)
+
+
+def same_bytes(a, b):
+    return subprocess.run(["cmp", "-s", a, b]).returncode == 0
+
+
+class Job:
+    def __init__(self, name, floor_cmd, floor_out, cli_cmd, cli_out, compare):
+        self.name, self.compare = name, compare
+        self.floor_cmd, self.floor_out = floor_cmd, floor_out
+        self.cli_cmd, self.cli_out = cli_cmd, cli_out
+
+    def check_outputs(self):
+        """Runs both sides once (which also warms the cache); True when every audio output
+        pair is identical."""
+        fresh_run(self.floor_cmd, self.floor_out)
+        fresh_run(self.cli_cmd, self.cli_out)
+        differ = [f"{a} vs {b}" for a, b in self.compare if not same_bytes(a, b)]
+        if differ:
+            print(f"{self.name}: outputs DIFFER: {', '.join(differ)}")
+        else:
+            print(f"{self.name}: {len(self.compare)} audio output(s) identical to the floor's (cmp)")
+        return not differ
+
+    def measure(self, pairs):
+        ratios, cpu_ratios = [], []
+        floor_wall, cli_wall, floor_cpu, cli_cpu = [], [], [], []
+        for _ in range(pairs):
+            fw, fc = fresh_run(self.floor_cmd, self.floor_out)
+            cw, cc = fresh_run(self.cli_cmd, self.cli_out)
+            floor_wall.append(fw)
+            cli_wall.append(cw)
+            floor_cpu.append(fc)
+            cli_cpu.append(cc)
+            ratios.append(cw / fw)
+            cpu_ratios.append(cc / fc if fc > 0 else float("inf"))
+        clean(*self.cli_out)
+        os.sync()
+        self.peak = peak_rss_kib(self.cli_cmd)
+        clean(*self.floor_out, *self.cli_out)
+        med = statistics.median
+        self.ratio, self.cpu_ratio = med(ratios), med(cpu_ratios)
+        self.floor_wall, self.cli_wall = med(floor_wall), med(cli_wall)
+        self.floor_cpu, self.cli_cpu = med(floor_cpu), med(cli_cpu)
 
 
 def main():
-    ap = argparse.ArgumentParser()
+    ap = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     ap.add_argument("--cli", default=os.path.join(ROOT, "build", "cli", "brenvik-cli"))
-    ap.add_argument("--floor-src", default=os.path.join(ROOT, "..", "shared", "bench", "raw_split_merge.c"))
-    ap.add_argument("--pairs", type=int, default=11)
+    ap.add_argument("--pairs", type=int, default=15, help="timed pairs per job (default 15)")
     ap.add_argument("--work", default=os.path.join(HERE, "work"))
-    ap.add_argument("--sizes", default="40,32,16")
+    ap.add_argument("--sizes", default="40,32,16",
+                    help="stereo MB, mono MB, track MiB (default 40,32,16)")
+    ap.add_argument("--max-ratio", type=float, help="exit 1 if a job's median wall ratio is above")
+    ap.add_argument("--cpu-ratio", type=float, help="exit 1 if a job's median CPU ratio is above")
     args = ap.parse_args()
     loop_mb, mono_mb, track_mb = (int(x) for x in args.sizes.split(","))
+    if not os.access(args.cli, os.X_OK):
+        sys.exit(f"no brenvik-cli at {args.cli} (build it, or give --cli PATH)")
+    cli = os.path.abspath(args.cli)
 
     os.makedirs(args.work, exist_ok=True)
-    floor = os.path.join(args.work, "raw_split_merge")
-    subprocess.check_call(["cc", "-O2", "-o", floor, args.floor_src])
+    floor = os.path.join(args.work, "raw_floor")
+    subprocess.check_call(["cc", "-O2", "-o", floor, os.path.join(HERE, "raw_floor.c")])
     w = lambda *p: os.path.join(args.work, *p)
 
-    mb = 1000 * 1000
+    mb, mib = 1000 * 1000, 1024 * 1024
+    whole = lambda n: n // SECTOR * SECTOR
     stereo, mono = w("stereo.wav"), w("mono.wav")
-    make_wave(stereo, 2, loop_mb * mb // 4 * 4)
-    make_wave(mono, 1, mono_mb * mb // 2 * 2)
-    # Tracks to turn back into waves: a loop of the right size made by brenvik-cli itself.
+    make_wave(stereo, 2, whole(loop_mb * mb))
+    make_wave(mono, 1, whole(mono_mb * mb))
+    # Tracks to turn back into waves: loops made by brenvik-cli itself.
     track_src_stereo, track_src_mono = w("tracks_stereo.wav"), w("tracks_mono.wav")
-    make_wave(track_src_stereo, 2, track_mb * 1048576 * 2)
-    make_wave(track_src_mono, 1, track_mb * 1048576)
+    make_wave(track_src_stereo, 2, whole(track_mb * mib) * 2)
+    make_wave(track_src_mono, 1, whole(track_mb * mib))
     for src, loop in ((track_src_stereo, "LOOP1"), (track_src_mono, "LOOP2")):
         clean(w("cards", "tracks", loop))
         os.makedirs(w("cards", "tracks"), exist_ok=True)
-        run([args.cli, "to-loop", src, "--dest", w("cards", "tracks"), "--loop", loop[4:]])
+        run([cli, "to-loop", src, "--dest", w("cards", "tracks"), "--loop", loop[4:]])
     t1, t2 = w("cards", "tracks", "LOOP1", "track1.wav"), w("cards", "tracks", "LOOP1", "track2.wav")
     m1 = w("cards", "tracks", "LOOP2", "track1.wav")
-    os.makedirs(w("cards", "out"), exist_ok=True)
+    out = w("cards", "out")
+    os.makedirs(out, exist_ok=True)
+
+    jobs = [
+        Job(f"to-loop stereo {loop_mb} MB (split)",
+            [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav")],
+            [cli, "to-loop", stereo, "--dest", out, "--loop", "1"], [os.path.join(out, "LOOP1")],
+            [(w("L.wav"), os.path.join(out, "LOOP1", "track1.wav")),
+             (w("R.wav"), os.path.join(out, "LOOP1", "track2.wav"))]),
+        Job(f"to-loop mono {mono_mb} MB (mono2loop)",
+            [floor, "mono2loop", mono, w("M.wav")], [w("M.wav")],
+            [cli, "to-loop", mono, "--dest", out, "--loop", "2"], [os.path.join(out, "LOOP2")],
+            [(w("M.wav"), os.path.join(out, "LOOP2", "track1.wav"))]),
+        Job(f"to-wave stereo 2x{track_mb} MiB (merge)",
+            [floor, "merge", t1, t2, w("S.wav")], [w("S.wav")],
+            [cli, "to-wave", t1, t2, "--output", w("S2.wav")], [w("S2.wav")],
+            [(w("S.wav"), w("S2.wav"))]),
+        Job(f"to-wave mono {track_mb} MiB (loop2mono)",
+            [floor, "loop2mono", m1, w("O.wav")], [w("O.wav")],
+            [cli, "to-wave", m1, "--output", w("O2.wav")], [w("O2.wav")],
+            [(w("O.wav"), w("O2.wav"))]),
+    ]
 
     print(f"sources: stereo {loop_mb} MB, mono {mono_mb} MB; tracks {track_mb} MiB each; "
-          f"{args.pairs} timed pairs per job")
-    results = [
-        bench_pair(f"to-loop stereo {loop_mb} MB (split)",
-                   [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav")],
-                   [args.cli, "to-loop", stereo, "--dest", w("cards", "out"), "--loop", "1"],
-                   [w("cards", "out", "LOOP1")], args.pairs),
-        bench_pair(f"to-loop mono {mono_mb} MB (mono2loop)",
-                   [floor, "mono2loop", mono, w("M.wav")], [w("M.wav")],
-                   [args.cli, "to-loop", mono, "--dest", w("cards", "out"), "--loop", "2"],
-                   [w("cards", "out", "LOOP2")], args.pairs),
-        bench_pair(f"to-wave stereo 2x{track_mb} MiB (merge)",
-                   [floor, "merge", t1, t2, w("S.wav")], [w("S.wav")],
-                   [args.cli, "to-wave", t1, t2, "--output", w("S2.wav")], [w("S2.wav")], args.pairs),
-        bench_pair(f"to-wave mono {track_mb} MiB (loop2mono)",
-                   [floor, "loop2mono", m1, w("O.wav")], [w("O.wav")],
-                   [args.cli, "to-wave", m1, "--output", w("O2.wav")], [w("O2.wav")], args.pairs),
-    ]
-    worst = max(r for r, _ in results)
-    peak = max(p for _, p in results)
-    print(f"worst median ratio {worst:.2f} (target 1.25), largest peak RSS {peak/1024:.1f} MiB (target 16)")
+          f"{args.pairs} timed pairs per job; load average {os.getloadavg()[0]:.2f} at start")
+    identical = all([job.check_outputs() for job in jobs])
+    print(f"{'job':34s} {'ratio':>6s} {'floor ms':>9s} {'brenvik ms':>10s} "
+          f"{'floor CPU':>10s} {'brenvik CPU':>11s} {'CPU ratio':>9s} {'peak RSS':>9s}")
+    for job in jobs:
+        job.measure(args.pairs)
+        print(f"{job.name:34s} {job.ratio:6.2f} {job.floor_wall*1000:9.1f} {job.cli_wall*1000:10.1f} "
+              f"{job.floor_cpu*1000:8.1f}ms {job.cli_cpu*1000:9.1f}ms {job.cpu_ratio:9.2f} "
+              f"{job.peak/1024:5.1f} MiB", flush=True)
+    load = os.getloadavg()[0]
+    print(f"load average {load:.2f} at the end")
+    if load > os.cpu_count():
+        print(f"note: more runnable tasks than the {os.cpu_count()} cores: wall times include waits "
+              f"for a core, so the wall ratios scatter more than the CPU ratios")
+
+    failed = []
+    if not identical:
+        failed.append("outputs differ from the floor's (see above)")
+    if args.max_ratio is not None:
+        failed += [f"{j.name}: median ratio {j.ratio:.2f} above {args.max_ratio:.2f}"
+                   for j in jobs if j.ratio > args.max_ratio]
+    if args.cpu_ratio is not None:
+        failed += [f"{j.name}: median CPU ratio {j.cpu_ratio:.2f} above {args.cpu_ratio:.2f}"
+                   for j in jobs if j.cpu_ratio > args.cpu_ratio]
+    for line in failed:
+        print(f"FAIL {line}")
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    main()
+    sys.exit(main())

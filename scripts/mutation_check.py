@@ -1,0 +1,552 @@
+#!/usr/bin/env python3
+"""Mutation check: how many small faults in the product code does the test suite catch?
+
+Samples mutation sites in the product C++ (not tests/, fuzz/, bench/), applies one at a time to
+the working tree, rebuilds, and runs the tests that can observe it. A mutant that does not
+compile is stillborn and left out of the rate; a failing or timed-out test kills it.
+
+  scripts/mutation_check.py [--repo DIR] [--build-dir DIR] [--seed 9] [--count 80]
+                            [--operators relational,arithmetic,...] [--report FILE] [--list]
+
+The same seed over the same tree samples the same mutants. Every mutated file is restored
+afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in the repo.
+"""
+import argparse
+import bisect
+import json
+import os
+import random
+import re
+import shlex
+import shutil
+import signal
+import subprocess
+import sys
+import time
+from collections import Counter, namedtuple
+from dataclasses import asdict, dataclass
+from pathlib import Path
+
+OPERATORS = ("relational", "arithmetic", "literal", "negate", "delete-call", "logical", "return")
+NON_PRODUCT = ("tests/", "fuzz/", "bench/")
+# Words after which a +, -, * or && cannot be binary, and that never start a call statement.
+KEYWORDS = set("""alignas alignof and asm auto bool break case catch char class co_await co_return
+co_yield const consteval constexpr constinit const_cast continue decltype default delete do
+double dynamic_cast else enum explicit export extern float for friend goto if inline int long
+mutable namespace new noexcept not operator or private protected public register
+reinterpret_cast requires return short signed sizeof static static_assert static_cast struct
+switch template thread_local throw try typedef typeid typename union unsigned using virtual void
+volatile while""".split())
+TOKEN = re.compile(r"""(?P<num>\.?\d(?:[eEpP][+-]|[\w.'])*)|(?P<id>[A-Za-z_]\w*)
+  |(?P<punct><=>|<<=|>>=|->\*|\.\.\.|::|->|\+\+|--|<<|>>|&&|\|\||[-+*/%&|^!=<>]=|\S)""", re.X)
+INTEGER = re.compile(r"(0[xX][0-9a-fA-F']+|[0-9][0-9']*)([uUlLzZ]*)")
+RELATIONAL_SWAP = {"<": "<=", "<=": "<", ">": ">=", ">=": ">", "==": "!=", "!=": "=="}
+ARITHMETIC_SWAP = {"+": "-", "-": "+", "*": "/", "/": "*", "+=": "-=", "-=": "+=", "*=": "/=", "/=": "*="}
+
+
+Token = namedtuple("Token", "start end text kind")  # kind: "num", "id" or "punct"
+
+
+@dataclass
+class Mutant:
+    file: str
+    line: int
+    col: int
+    operator: str
+    edits: tuple  # ((start, end, replacement), ...) as offsets into the file's text
+    before: str = ""
+    after: str = ""
+    outcome: str = ""  # "killed", "survived" or "stillborn"
+    tests_run: int = 0
+    killed_by: str = ""
+    build_seconds: float = 0.0
+    seconds: float = 0.0
+
+
+# ---------------------------------------------------------------- reading the code
+
+def mask_non_code(text):
+    """The text with comments, string and char literals, preprocessor lines and static_asserts
+    blanked to spaces, so that every offset and newline stays where it was."""
+    out, i, n, line_start = list(text), 0, len(text), True
+    def blank(a, b):
+        for k in range(a, b):
+            if out[k] != "\n":
+                out[k] = " "
+    while i < n:
+        c = text[i]
+        if line_start and c == "#":  # a directive runs on over backslash-newlines
+            j = i
+            while j < n and (text[j] != "\n" or text[j - 1] == "\\"):
+                j += 1
+            blank(i, j); i = j; continue
+        if c == "\n" or not c.isspace():
+            line_start = c == "\n"
+        if text.startswith("//", i):
+            j = text.find("\n", i); j = n if j < 0 else j
+        elif text.startswith("/*", i):
+            j = text.find("*/", i + 2); j = n if j < 0 else j + 2
+        elif c == '"' and re.search(r"(?<!\w)(?:u8|u|U|L)?R$", text[max(0, i - 3):i]):
+            delim = text[i + 1:text.index("(", i)]
+            j = text.index(")" + delim + '"', i) + len(delim) + 2
+        elif c == '"' or (c == "'" and not re.search(r"(?<![\w'])\d[\w']*$", text[max(0, i - 40):i])):
+            j = i + 1  # a ' inside a number is a digit separator, not a char literal
+            while j < n and text[j] != c:
+                j += 2 if text[j] == "\\" else 1
+            j += 1
+        else:
+            i += 1; continue
+        blank(i, j); i = j
+    masked = "".join(out)
+    for m in re.finditer(r"\bstatic_assert\b[^;]*;", masked):
+        masked = masked[:m.start()] + re.sub(r"[^\n]", " ", m.group()) + masked[m.end():]
+    return masked
+
+
+def matching(tokens, i):
+    """Index of the bracket that closes tokens[i] ( ( [ or { ), or None."""
+    pairs, depth = {"(": ")", "[": "]", "{": "}"}, 0
+    for j in range(i, len(tokens)):
+        t = tokens[j].text
+        depth += t in pairs
+        depth -= t in pairs.values()
+        if depth == 0:
+            return j
+    return None
+
+
+def template_brackets(tokens):
+    """Indices of < and > (or >>) tokens that are template brackets rather than comparisons:
+    a < after a name whose scan reaches its closing > before anything only an expression has."""
+    found = set()
+    for i, tok in enumerate(tokens):
+        if tok.text != "<" or i == 0 or tokens[i - 1].kind != "id" or tokens[i - 1].text == "operator":
+            continue
+        depth, parens = 1, 0
+        for j in range(i + 1, min(len(tokens), i + 64)):
+            t = tokens[j].text
+            parens += t in "(["
+            parens -= t in ")]"
+            if parens < 0 or t in (";", "{", "}") or (parens == 0 and t in ("&&", "||", "?", "and", "or")):
+                break
+            if parens == 0:
+                depth += (t == "<") - (t == ">") - 2 * (t == ">>")
+                if depth <= 0:
+                    found.update((i, j))
+                    break
+    return found
+
+
+def code_tokens(tokens):
+    """Per token, whether it sits in a function body (not at namespace, class or enum scope)."""
+    stack, inside, result = [], False, []
+    for i, tok in enumerate(tokens):
+        if tok.text == "{":
+            prev = tokens[i - 1].text if i else ""
+            stack.append(inside)
+            inside = inside or prev in (")", "]", "}", "const", "override", "noexcept", "mutable",
+                                        "else", "do", "try")
+        elif tok.text == "}" and stack:
+            inside = stack.pop()
+        result.append(inside)
+    return result
+
+
+def ends_operand(tok):
+    return tok.kind == "num" or tok.text in (")", "]") or (tok.kind == "id" and tok.text not in KEYWORDS)
+
+
+def spaced(text, tok):
+    return text[tok.start - 1].isspace() and text[tok.end].isspace()
+
+
+# ---------------------------------------------------------------- the mutation operators
+# Each yields (operator, edits) for one file; edits are (start, end, replacement) offsets.
+
+def relational(text, tokens, ctx):
+    for i, tok in enumerate(tokens):
+        if tok.text in RELATIONAL_SWAP and i not in ctx["templates"] and tokens[i - 1].text != "operator":
+            yield [(tok.start, tok.end, RELATIONAL_SWAP[tok.text])]
+
+
+def arithmetic(text, tokens, ctx):
+    for i, tok in enumerate(tokens):
+        if tok.text not in ARITHMETIC_SWAP or i == 0:
+            continue
+        binary = tok.text.endswith("=") or ends_operand(tokens[i - 1])
+        if tok.text == "*" and not spaced(text, tok):  # T* p is a declarator, a * b a product
+            binary = False
+        if binary:
+            yield [(tok.start, tok.end, ARITHMETIC_SWAP[tok.text])]
+
+
+def literal(text, tokens, ctx):
+    for i, tok in enumerate(tokens):
+        m = INTEGER.fullmatch(tok.text) if tok.kind == "num" else None
+        pure = [t.text for t in tokens[i - 2:i + 2]]  # ") = 0;" declares a pure virtual function
+        if not m or (len(pure) == 4 and pure[0] in (")", "const", "override", "noexcept")
+                     and pure[1:] == ["=", "0", ";"]):
+            continue
+        digits, suffix = m.group(1).replace("'", ""), m.group(2)
+        if digits[:2].lower() == "0x":
+            case = "X" if any(c in "ABCDEF" for c in digits) else "x"  # keep case and zero padding
+            new = digits[:2] + format(int(digits, 16) + 1, f"0{len(digits) - 2}{case}")
+        elif len(digits) > 1 and digits[0] == "0":
+            new = "0" + format(int(digits, 8) + 1, "o")
+        else:
+            new = str(int(digits) + 1)
+        yield [(tok.start, tok.end, new + suffix)]
+
+
+def negate(text, tokens, ctx):
+    for i, tok in enumerate(tokens[:-1]):
+        if tok.text not in ("if", "while") or tokens[i + 1].text != "(":
+            continue
+        close = matching(tokens, i + 1)
+        inner = tokens[i + 2:close] if close else []
+        depth, plain = 0, bool(inner)
+        for t in inner:  # skip init-statements and declarations: !( ) cannot wrap them
+            depth += t.text in "([{"
+            depth -= t.text in ")]}"
+            plain = plain and not (depth == 0 and t.text in (";", "="))
+        if plain:
+            yield [(tokens[i + 1].end, tokens[i + 1].end, "!("), (tokens[close].start, tokens[close].start, ")")]
+
+
+def delete_call(text, tokens, ctx):
+    starts, lines = [0] + [m.end() for m in re.finditer("\n", text)], {}
+    for i, tok in enumerate(tokens):
+        lines.setdefault(bisect.bisect_right(starts, tok.start), []).append(i)
+    for idx in lines.values():
+        first, last = idx[0], idx[-1]
+        starts_statement = first == 0 or tokens[first - 1].text in (";", "{", "}", ")", ":", "else", "do")
+        if ctx["code"][first] and starts_statement and tokens[last].text == ";" and is_call(tokens, first, last, ctx):
+            yield [(tokens[first].start, tokens[last].end, ";")]
+
+
+def is_call(tokens, first, last, ctx):
+    """Whether tokens[first:last] is one call chain: name(...), obj.name(...), a::b->c(...)."""
+    i = first + (tokens[first].text in ("emit", "::"))
+    head = tokens[i]
+    if head.kind != "id" or (head.text in KEYWORDS) or head.text.isupper():  # MACROS are not calls
+        return False
+    i, called = i + 1, False
+    while i < last:
+        t = tokens[i].text
+        if t in ("::", ".", "->") and tokens[i + 1].kind == "id":
+            i, called = i + 2, False
+        elif t in ("(", "["):
+            close = matching(tokens, i)
+            if close is None or close >= last:
+                return False
+            i, called = close + 1, t == "("
+        elif t == "<" and i in ctx["templates"]:
+            close = next((j for j in range(i + 1, last) if j in ctx["templates"]), last)
+            i = close + 1 if close < last else last + 1  # an unclosed < leaves the loop unmatched
+        else:
+            return False
+    return called
+
+
+def logical(text, tokens, ctx):
+    for i, tok in enumerate(tokens):
+        if tok.text == "||" or (tok.text == "&&" and spaced(text, tok) and ends_operand(tokens[i - 1])):
+            yield [(tok.start, tok.end, "&&" if tok.text == "||" else "||")]
+
+
+def return_value(text, tokens, ctx):
+    for i, tok in enumerate(tokens[:-1]):
+        if tok.text != "return" or tokens[i + 1].text == ";":
+            continue
+        j, depth = i + 1, 0
+        while j < len(tokens) and not (depth == 0 and tokens[j].text == ";"):
+            depth += tokens[j].text in "([{"
+            depth -= tokens[j].text in ")]}"
+            j += 1
+        if j < len(tokens) and text[tokens[i + 1].start:tokens[j].start].strip() != "{}":
+            yield [(tokens[i + 1].start, tokens[j - 1].end, "{}")]
+
+
+OPERATOR_FUNCTIONS = {"relational": relational, "arithmetic": arithmetic, "literal": literal,
+                      "negate": negate, "delete-call": delete_call, "logical": logical,
+                      "return": return_value}
+
+
+# ---------------------------------------------------------------- sites and sampling
+
+def product_files(repo):
+    names = run(["git", "-C", str(repo), "ls-files", "*.cpp", "*.h"])[1].split()
+    return sorted(n for n in names if not n.startswith(NON_PRODUCT))
+
+
+def apply_edits(text, edits):
+    for start, end, new in sorted(edits, reverse=True):
+        text = text[:start] + new + text[end:]
+    return text
+
+
+def line_at(text, offset):
+    start = text.rfind("\n", 0, offset) + 1
+    end = text.find("\n", offset)
+    return text[start:len(text) if end < 0 else end]
+
+
+def file_sites(repo, name, operators):
+    text = (repo / name).read_bytes().decode("utf-8", "surrogateescape")
+    masked = mask_non_code(text)
+    tokens = [Token(m.start(), m.end(), m.group(), m.lastgroup) for m in TOKEN.finditer(masked)]
+    ctx = {"templates": template_brackets(tokens), "code": code_tokens(tokens)}
+    for op in operators:
+        for edits in OPERATOR_FUNCTIONS[op](masked, tokens, ctx):
+            first = min(edits)[0]
+            line = text.count("\n", 0, first) + 1
+            col = first - text.rfind("\n", 0, first)
+            mutated = apply_edits(text, edits)
+            yield Mutant(name, line, col, op, tuple(edits), line_at(text, first).strip(),
+                         line_at(mutated, first).strip())
+
+
+def sample(repo, operators, count, seed):
+    sites = [m for name in product_files(repo) for m in file_sites(repo, name, operators)]
+    sites.sort(key=lambda m: (m.file, m.line, m.col, m.operator, m.edits))
+    chosen = random.Random(seed).sample(sites, min(count, len(sites)))
+    return sites, sorted(chosen, key=lambda m: (m.file, m.line, m.col, m.operator))
+
+
+# ---------------------------------------------------------------- building and testing
+
+def run(cmd, timeout=None):
+    """(exit code, output, timed out). The child gets its own process group, so a hung test
+    and everything it spawned can be stopped together."""
+    proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
+                            errors="replace", start_new_session=True)
+    try:
+        out, _ = proc.communicate(timeout=timeout)
+        return proc.returncode, out, False
+    except subprocess.TimeoutExpired:
+        os.killpg(proc.pid, signal.SIGKILL)
+        return -1, proc.communicate()[0], True
+    except BaseException:
+        os.killpg(proc.pid, signal.SIGKILL)
+        raise
+
+
+def configure(repo, build):
+    """Configures the build unless its cache already holds these settings. A warning must not
+    stop a mutant from building; lld, where present, links the ~40 programs a few times faster
+    than the default linker, and each mutant in a bottom layer relinks all of them."""
+    wanted = {"CMAKE_BUILD_TYPE:STRING": "RelWithDebInfo"}
+    if re.search(r"option\(\s*BRENVIK_WERROR\b", (repo / "CMakeLists.txt").read_text()):
+        wanted["BRENVIK_WERROR:BOOL"] = "OFF"
+    if shutil.which("ld.lld"):
+        wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = "-fuse-ld=lld"
+    cache = build / "CMakeCache.txt"
+    cached = cache.read_text().splitlines() if cache.exists() else []
+    if all(f"{k}={v}" in cached for k, v in wanted.items()):
+        return
+    cmd = ["cmake", "-S", str(repo), "-B", str(build), "-G", "Ninja"]
+    cmd += [f"-D{k.split(':')[0]}={v}" for k, v in wanted.items()]
+    rc, out, _ = run(cmd)
+    if rc != 0:
+        sys.exit(f"configure failed:\n{out}")
+
+
+def build_ok(build, jobs):
+    return run(["cmake", "--build", str(build), "-j", str(jobs)])[0] == 0
+
+
+def discover_tests(build):
+    """{test name: (executable, text of its command and environment)} for the non-fuzz tests."""
+    out = run(["ctest", "--test-dir", str(build), "-LE", "fuzz", "--show-only=json-v1"])[1]
+    tests = {}
+    for t in json.loads(out)["tests"]:
+        env = [p["value"] for p in t.get("properties", []) if p["name"] == "ENVIRONMENT"]
+        tests[t["name"]] = (Path(t["command"][0]), json.dumps([t["command"], env]))
+    return tests
+
+
+def program_watchers(build, tests):
+    """{program binary: tests that run it as a child process}. A test runs a program if the
+    program's path is in its command, its environment or its executable (a compiled-in path)."""
+    contents = {name: exe.read_bytes() for name, (exe, _) in tests.items()}
+    test_exes = {exe for exe, _ in tests.values()}
+    programs = [p for p in build.rglob("*") if p.is_file() and "CMakeFiles" not in p.parts
+                and p not in test_exes and os.access(p, os.X_OK) and p.open("rb").read(4) == b"\x7fELF"]
+    # Whole paths only: build/shell/brenvik is also the start of build/shell/brenvik_shell_autogen.
+    def runs(prog, name):
+        return (re.search(re.escape(str(prog)) + r"(?![\w.+-])", tests[name][1])
+                or str(prog).encode() + b"\0" in contents[name])
+    return {prog: {name for name in tests if runs(prog, name)} for prog in programs}
+
+
+def mtimes(paths):
+    return {p: p.stat().st_mtime_ns if p.exists() else 0 for p in paths}
+
+
+def observing_tests(tests, watchers, before):
+    """Tests that can see the mutant: their own executable was relinked, or they run a program
+    that was. Anything not relinked holds none of the mutated code. (The same build also undid
+    the previous mutant, so its tests run again too: more than needed, never fewer.)"""
+    after = mtimes(before)
+    changed = {p for p in before if after[p] != before[p]}
+    names = {name for name, (exe, _) in tests.items() if exe in changed}
+    for prog in changed & watchers.keys():
+        names |= watchers[prog]
+    return names
+
+
+def run_tests(build, names, durations, timeout):
+    """Runs the tests quickest first, stopping at the first failure; returns the failing test's
+    name or "". One ctest call per test, so --timeout holds even for tests whose own TIMEOUT
+    property is longer (ctest lets the property win over its --timeout)."""
+    for name in sorted(names, key=lambda n: (durations.get(n, 0), n)):
+        start = time.monotonic()
+        rc, _, timed_out = run(["ctest", "--test-dir", str(build), "-LE", "fuzz", "--stop-on-failure",
+                                "--timeout", str(timeout), "-R", f"^{re.escape(name)}$"], timeout + 30)
+        durations.setdefault(name, time.monotonic() - start)
+        if rc != 0 or timed_out:
+            return name + (" (timeout)" if timed_out else "")
+    return ""
+
+
+# ---------------------------------------------------------------- one mutant
+
+def try_mutant(repo, build, args, m, tests, watchers, durations):
+    path = repo / m.file
+    original = path.read_bytes()
+    start = time.monotonic()
+    # The build tree is not rebuilt after the file is restored: the next mutant's build
+    # recompiles it anyway (its time stamp is new), and one build instead of two halves the links.
+    try:
+        text = original.decode("utf-8", "surrogateescape")
+        path.write_bytes(apply_edits(text, m.edits).encode("utf-8", "surrogateescape"))
+        before = mtimes({exe for exe, _ in tests.values()} | watchers.keys())
+        built = build_ok(build, args.jobs)
+        m.build_seconds = round(time.monotonic() - start, 1)
+        if not built:
+            m.outcome = "stillborn"
+        else:
+            names = observing_tests(tests, watchers, before)
+            m.tests_run = len(names)
+            m.killed_by = run_tests(build, names, durations, args.timeout)
+            m.outcome = "killed" if m.killed_by else "survived"
+    finally:
+        path.write_bytes(original)
+    m.seconds = round(time.monotonic() - start, 1)
+
+
+# ---------------------------------------------------------------- reporting
+
+def summarise(mutants):
+    """Counts and kill rate (killed / (killed + survived)) overall and per top-level folder."""
+    def counts(group):
+        c = {k: sum(m.outcome == k for m in group) for k in ("killed", "survived", "stillborn")}
+        c["kill_rate"] = c["killed"] / (c["killed"] + c["survived"]) if c["killed"] + c["survived"] else None
+        return c
+    names = sorted({m.file.split("/")[0] for m in mutants})
+    return counts(mutants), {n: counts([m for m in mutants if m.file.split("/")[0] == n]) for n in names}
+
+
+def percent(r):
+    return "   -" if r is None else f"{100 * r:5.1f}%"
+
+
+def print_report(header, total, folders, mutants):
+    for key, value in header.items():
+        print(f"{key:>18}: {value}")
+    print(f"\n{'folder':<20}{'killed':>8}{'survived':>10}{'stillborn':>11}{'kill rate':>11}")
+    for name, f in list(folders.items()) + [("ALL", total)]:
+        print(f"{name:<20}{f['killed']:>8}{f['survived']:>10}{f['stillborn']:>11}{percent(f['kill_rate']):>11}")
+    survivors = [m for m in mutants if m.outcome == "survived"]
+    print(f"\nSurvivors ({len(survivors)}):")
+    for m in survivors:
+        print(f"  {m.file}:{m.line}  [{m.operator}]  ({m.tests_run} tests observed it)")
+        print(f"      - {m.before}\n      + {m.after}")
+
+
+def list_mutants(sites, chosen):
+    per_op = Counter(m.operator for m in sites)
+    print(f"{len(sites)} candidate sites: " + ", ".join(f"{k} {v}" for k, v in sorted(per_op.items())))
+    for k, m in enumerate(chosen, 1):
+        print(f"{k:3}. {m.file}:{m.line}:{m.col} [{m.operator}]\n       - {m.before}\n       + {m.after}")
+
+
+# ---------------------------------------------------------------- main
+
+def parse_args():
+    p = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    p.add_argument("--repo", type=Path, default=Path(__file__).resolve().parent.parent)
+    p.add_argument("--build-dir", type=Path, help="default: <repo>/build-mutation")
+    p.add_argument("--operators", default=",".join(OPERATORS))
+    p.add_argument("--count", type=int, default=80)
+    p.add_argument("--seed", type=int, default=9)
+    p.add_argument("--timeout", type=int, default=120, help="seconds per test")
+    p.add_argument("--jobs", type=int, default=2, help="build jobs")
+    p.add_argument("--report", type=Path, help="also write the report here as JSON")
+    p.add_argument("--list", action="store_true", help="only print the sampled mutants")
+    p.add_argument("--dirty-ok", action="store_true", help="run even with uncommitted product changes")
+    args = p.parse_args()
+    args.repo = args.repo.resolve()
+    args.build_dir = (args.build_dir or args.repo / "build-mutation").resolve()
+    args.operators = [o.strip() for o in args.operators.split(",") if o.strip()]
+    unknown = set(args.operators) - set(OPERATORS)
+    if unknown:
+        p.error(f"unknown operators {sorted(unknown)}; choose from {', '.join(OPERATORS)}")
+    return args
+
+
+def refuse_if_dirty(repo):
+    """A mutant is undone by writing back the bytes read; uncommitted work would muddle that."""
+    changed = run(["git", "-C", str(repo), "diff", "HEAD", "--name-only"])[1].split()
+    product = [n for n in changed if n.endswith((".cpp", ".h")) and not n.startswith(NON_PRODUCT)]
+    if product:
+        sys.exit("uncommitted changes in product files (use --dirty-ok to run anyway):\n  " + "\n  ".join(product))
+
+
+def main():
+    args = parse_args()
+    started = time.monotonic()
+    # A plain kill (SIGTERM) must also run the restoring finally blocks.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    sites, chosen = sample(args.repo, args.operators, args.count, args.seed)
+    if args.list:
+        return list_mutants(sites, chosen)
+    if not args.dirty_ok:
+        refuse_if_dirty(args.repo)
+    configure(args.repo, args.build_dir)
+    if not build_ok(args.build_dir, args.jobs):
+        sys.exit("the unmutated tree does not build")
+    tests = discover_tests(args.build_dir)
+    durations = {}
+    failing = run_tests(args.build_dir, tests.keys(), durations, args.timeout)
+    if failing:
+        sys.exit(f"the unmutated tree's tests are not green ({failing} fails); fix them first")
+    baseline = time.monotonic() - started
+    watchers = program_watchers(args.build_dir, tests)
+    print(f"baseline: {len(tests)} tests green in {sum(durations.values()):.0f} s; "
+          f"{len(chosen)} of {len(sites)} sites sampled", flush=True)
+    for k, m in enumerate(chosen, 1):
+        try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
+        print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s)  "
+              f"{m.file}:{m.line} [{m.operator}]" + (f"  by {m.killed_by}" if m.killed_by else ""), flush=True)
+    if not build_ok(args.build_dir, args.jobs):  # leave the build tree as the source is again
+        print("warning: the restored tree did not rebuild", file=sys.stderr)
+    elapsed = time.monotonic() - started
+    total, folders = summarise(chosen)
+    header = {"command": "python3 " + shlex.join(sys.argv), "repo": str(args.repo),
+              "seed": args.seed, "operators": ",".join(args.operators),
+              "mutants": f"{len(chosen)} of {len(sites)} candidate sites",
+              "elapsed": f"{elapsed:.0f} s (baseline build and tests {baseline:.0f} s)",
+              "per mutant": f"{(elapsed - baseline) / max(1, len(chosen)):.1f} s (build "
+                            f"{sum(m.build_seconds for m in chosen) / max(1, len(chosen)):.1f} s of it)"}
+    print()
+    print_report(header, total, folders, chosen)
+    if args.report:
+        data = dict(header, elapsed_seconds=round(elapsed, 1), baseline_seconds=round(baseline, 1),
+                    total=total, folders=folders, mutants=[asdict(m) for m in chosen],
+                    survivors=[asdict(m) for m in chosen if m.outcome == "survived"])
+        args.report.write_text(json.dumps(data, indent=2) + "\n")
+
+
+if __name__ == "__main__":
+    main()

@@ -16,33 +16,35 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
     // The menus have no parent widget: the main window's menu bar shows them, and they must not
     // be drawn inside this window. The window deletes them itself.
     m_fileMenu = new QMenu(QStringLiteral("&File"));
-    m_fileMenu->setObjectName(QStringLiteral("File"));
+    m_fileMenu->setObjectName(QStringLiteral("fileMenu"));
     m_windowMenu = new QMenu(QStringLiteral("&Window"));
-    m_windowMenu->setObjectName(QStringLiteral("Window"));
+    m_windowMenu->setObjectName(QStringLiteral("windowMenu"));
     m_helpMenu = new QMenu(QStringLiteral("&Help"));
-    m_helpMenu->setObjectName(QStringLiteral("Help"));
+    m_helpMenu->setObjectName(QStringLiteral("helpMenu"));
     m_menus = {m_fileMenu, m_windowMenu, m_helpMenu};
 
-    m_preferences = makeAction(QStringLiteral("Preferences"), QStringLiteral("&Preferences..."),
-                               QKeySequence(Qt::CTRL | Qt::Key_P));
-    m_exit = makeAction(QStringLiteral("Exit"), QStringLiteral("E&xit"),
-                        QKeySequence(Qt::CTRL | Qt::Key_X));
-    m_contents = makeAction(QStringLiteral("Contents"), QStringLiteral("&Contents..."),
-                            QKeySequence(Qt::CTRL | Qt::Key_C));
-    m_about = makeAction(QStringLiteral("About"), aboutCaption, QKeySequence(Qt::CTRL | Qt::Key_A));
+    m_preferencesAction =
+        makeAction(QStringLiteral("preferencesAction"), QStringLiteral("&Preferences..."),
+                   QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_exitAction = makeAction(QStringLiteral("exitAction"), QStringLiteral("E&xit"),
+                              QKeySequence(Qt::CTRL | Qt::Key_X));
+    m_contentsAction = makeAction(QStringLiteral("contentsAction"), QStringLiteral("&Contents..."),
+                                  QKeySequence(Qt::CTRL | Qt::Key_C));
+    m_aboutAction =
+        makeAction(QStringLiteral("aboutAction"), aboutCaption, QKeySequence(Qt::CTRL | Qt::Key_A));
 
-    m_fileSeparator = m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_preferences);
+    m_fileCommandsEnd = m_fileMenu->addSeparator();
+    m_fileMenu->addAction(m_preferencesAction);
     m_fileMenu->addSeparator();
-    m_fileMenu->addAction(m_exit);
-    m_helpMenu->addAction(m_contents);
+    m_fileMenu->addAction(m_exitAction);
+    m_helpMenu->addAction(m_contentsAction);
     m_helpMenu->addSeparator();
-    m_helpMenu->addAction(m_about);
+    m_helpMenu->addAction(m_aboutAction);
 
-    connect(m_preferences, &QAction::triggered, this, &ConverterWindow::preferencesRequested);
-    connect(m_exit, &QAction::triggered, this, &ConverterWindow::exitRequested);
-    connect(m_contents, &QAction::triggered, this, &ConverterWindow::contentsRequested);
-    connect(m_about, &QAction::triggered, this, &ConverterWindow::aboutRequested);
+    connect(m_preferencesAction, &QAction::triggered, this, &ConverterWindow::preferencesRequested);
+    connect(m_exitAction, &QAction::triggered, this, &ConverterWindow::exitRequested);
+    connect(m_contentsAction, &QAction::triggered, this, &ConverterWindow::contentsRequested);
+    connect(m_aboutAction, &QAction::triggered, this, &ConverterWindow::aboutRequested);
 
     qApp->installEventFilter(this);
 }
@@ -50,12 +52,6 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
 ConverterWindow::~ConverterWindow() {
     if (qApp) qApp->removeEventFilter(this);
     qDeleteAll(m_menus);
-}
-
-void ConverterWindow::nameSeparators(QMenu* menu, std::initializer_list<const char*> names) {
-    auto name = names.begin();
-    for (QAction* action : menu->actions())
-        if (action->isSeparator() && name != names.end()) action->setObjectName(QString::fromLatin1(*name++));
 }
 
 QAction* ConverterWindow::makeAction(const QString& name, const QString& caption,
@@ -67,23 +63,21 @@ QAction* ConverterWindow::makeAction(const QString& name, const QString& caption
 }
 
 void ConverterWindow::insertFileActions(const QList<QAction*>& actions) {
-    m_fileMenu->insertActions(m_fileSeparator, actions);
+    m_fileMenu->insertActions(m_fileCommandsEnd, actions);
 }
 
-bool ConverterWindow::Form_QueryUnload(UnloadMode mode) {
-    if (mode != UnloadMode::ControlMenu) return true;
+// A converter window lives as long as the program: its own close box only minimises it (or its
+// frame in the main window).
+void ConverterWindow::closeEvent(QCloseEvent* event) {
+    if (m_closeReason == CloseReason::ProgramEnding) {
+        event->accept();
+        return;
+    }
+    event->ignore();
     if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget()))
         frame->showMinimized();
     else
         showMinimized();
-    return false;
-}
-
-void ConverterWindow::closeEvent(QCloseEvent* event) {
-    if (Form_QueryUnload(m_unloadMode))
-        event->accept();
-    else
-        event->ignore();
 }
 
 bool ConverterWindow::isMenuShortcut(const QKeyEvent& key) const {

@@ -7,9 +7,9 @@
 #include <QSize>
 #include <QString>
 #include <QWidget>
-#include <initializer_list>
 
 class QAction;
+class QKeyEvent;
 class QMenu;
 
 namespace brenvik {
@@ -17,8 +17,9 @@ namespace brenvik {
 class ConverterWindow : public QWidget {
     Q_OBJECT
 public:
-    // Why a close was asked for; only the window's own close box (ControlMenu) is refused.
-    enum class UnloadMode { ControlMenu = 0, Code = 1, AppWindows = 2, TaskManager = 3, MDIForm = 4 };
+    // Who asks for a close: the window's own close box (turned into minimising the window) or
+    // the program, when the main window closes (let through).
+    enum class CloseReason { CloseBox, ProgramEnding };
 
     ConverterWindow(const QString& caption, QSize designClientSize, const QString& aboutCaption,
                     QWidget* parent = nullptr);
@@ -29,18 +30,13 @@ public:
     QMenu* fileMenu() const { return m_fileMenu; }
     QMenu* windowMenu() const { return m_windowMenu; }
     QMenu* helpMenu() const { return m_helpMenu; }
-    QAction* preferencesAction() const { return m_preferences; }
-    QAction* exitAction() const { return m_exit; }
-    QAction* contentsAction() const { return m_contents; }
-    QAction* aboutAction() const { return m_about; }
+    QAction* preferencesAction() const { return m_preferencesAction; }
+    QAction* exitAction() const { return m_exitAction; }
+    QAction* contentsAction() const { return m_contentsAction; }
+    QAction* aboutAction() const { return m_aboutAction; }
 
     // The main window sets the reason before it closes its children.
-    void setUnloadMode(UnloadMode mode) { m_unloadMode = mode; }
-    UnloadMode unloadMode() const { return m_unloadMode; }
-
-    // Decides a close: true lets it go ahead. A close from the window's own close box is turned
-    // into minimising the window, so a converter window lives as long as the program.
-    bool Form_QueryUnload(UnloadMode mode);
+    void setCloseReason(CloseReason reason) { m_closeReason = reason; }
 
     QSize sizeHint() const override { return m_designClientSize; }
 
@@ -53,9 +49,7 @@ signals:
 protected:
     // The window's own File commands (Open, Save, ...), placed above Preferences and Exit.
     void insertFileActions(const QList<QAction*>& actions);
-    // A menu action named and captioned as the designs give it, with an optional shortcut.
-    // Gives the menu's separators the names the design gives them, in the order they stand.
-    static void nameSeparators(QMenu* menu, std::initializer_list<const char*> names);
+    // A menu action with its object name, caption and optional shortcut.
     QAction* makeAction(const QString& name, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence());
 
@@ -70,12 +64,12 @@ private:
     QMenu* m_fileMenu;
     QMenu* m_windowMenu;
     QMenu* m_helpMenu;
-    QAction* m_fileSeparator;
-    QAction* m_preferences;
-    QAction* m_exit;
-    QAction* m_contents;
-    QAction* m_about;
-    UnloadMode m_unloadMode = UnloadMode::ControlMenu;
+    QAction* m_fileCommandsEnd;
+    QAction* m_preferencesAction;
+    QAction* m_exitAction;
+    QAction* m_contentsAction;
+    QAction* m_aboutAction;
+    CloseReason m_closeReason = CloseReason::CloseBox;
 };
 
 }  // namespace brenvik

@@ -5,6 +5,15 @@
 
 namespace brenvik {
 
+namespace {
+
+std::string withoutLeadingDot(std::string extension) {
+    if (!extension.empty() && extension.front() == '.') extension.erase(0, 1);
+    return extension;
+}
+
+}  // namespace
+
 QStringList qtNameFilters(const std::string& filter) {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList filters;
@@ -19,39 +28,37 @@ QStringList qtNameFilters(const std::string& filter) {
     return filters;
 }
 
-std::string withDefaultExtension(const std::string& path, const std::string& defaultExt) {
-    std::string extension = defaultExt;
-    if (!extension.empty() && extension.front() == '.') extension.erase(0, 1);
+std::string withDefaultExtension(const std::string& path, const std::string& defaultExtension) {
+    const std::string extension = withoutLeadingDot(defaultExtension);
     if (path.empty() || extension.empty()) return path;
     if (std::filesystem::path(path).filename().has_extension()) return path;
     return path + "." + extension;
 }
 
-void runFileDialog(FileDialog& dialog, bool save, QWidget* parent) {
+std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileDialogMode mode,
+                                         QWidget* parent) {
+    const bool save = mode == FileDialogMode::Save;
     QFileDialog box(parent);
     box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The commands test for existing files themselves and ask their own questions.
     box.setFileMode(QFileDialog::AnyFile);
     box.setOption(QFileDialog::DontConfirmOverwrite, true);
-    if (!dialog.initialDir.empty()) box.setDirectory(QString::fromStdString(dialog.initialDir));
-    const QStringList filters = qtNameFilters(dialog.filter);
+    if (!request.initialFolder.empty())
+        box.setDirectory(QString::fromStdString(request.initialFolder));
+    const QStringList filters = qtNameFilters(request.filter);
     if (!filters.isEmpty()) {
+        const bool known = request.filterIndex >= 1 && request.filterIndex <= filters.size();
         box.setNameFilters(filters);
-        const qsizetype index = dialog.filterIndex >= 1 && dialog.filterIndex <= filters.size()
-                                    ? dialog.filterIndex - 1
-                                    : 0;
-        box.selectNameFilter(filters[index]);
+        box.selectNameFilter(filters[known ? request.filterIndex - 1 : 0]);
     }
-    std::string extension = dialog.defaultExt;
-    if (!extension.empty() && extension.front() == '.') extension.erase(0, 1);
-    box.setDefaultSuffix(QString::fromStdString(extension));
+    box.setDefaultSuffix(QString::fromStdString(withoutLeadingDot(request.defaultExtension)));
     // A name kept from the last use opens the dialog on that file, as the common dialog does.
-    if (!dialog.fileName.empty()) box.selectFile(QString::fromStdString(dialog.fileName));
-    if (box.exec() != QDialog::Accepted) return;
+    if (!request.fileName.empty()) box.selectFile(QString::fromStdString(request.fileName));
+    if (box.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList chosen = box.selectedFiles();
-    if (chosen.isEmpty()) return;
-    dialog.fileName = withDefaultExtension(chosen.first().toStdString(), dialog.defaultExt);
+    if (chosen.isEmpty()) return std::nullopt;
+    return withDefaultExtension(chosen.first().toStdString(), request.defaultExtension);
 }
 
 }  // namespace brenvik

@@ -1,14 +1,17 @@
 #pragma once
-// The windows' common file dialog (Diag1) on Qt: its filter text, its default extension and the
-// open and save dialogs themselves.
-#include <QString>
+// The converter windows' open and save dialogs on Qt: the filter text, the default extension and
+// the dialogs themselves.
 #include <QStringList>
+#include <optional>
+#include <string>
 
 #include "Platform.h"
 
 class QWidget;
 
 namespace brenvik {
+
+enum class FileDialogMode { Open, Save };
 
 // ".wav files (*.wav)|*.wav" (description|patterns, pairs joined by "|", patterns separated by
 // ";") in Qt's form: ".wav files (*.wav)". A description that already ends with its patterns in
@@ -17,10 +20,10 @@ QStringList qtNameFilters(const std::string& filter);
 
 // The chosen name with the default extension (".wav" or "wav") added when its file-name part
 // has no extension of its own.
-std::string withDefaultExtension(const std::string& path, const std::string& defaultExt);
+std::string withDefaultExtension(const std::string& path, const std::string& defaultExtension);
 
-// Shows the dialog modally. On a choice fileName becomes the chosen full path; on cancel it
-// keeps its text.
-void runFileDialog(FileDialog& dialog, bool save, QWidget* parent);
+// Shows the dialog modally: the chosen full path, or nothing when the user cancelled.
+std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileDialogMode mode,
+                                         QWidget* parent);
 
 }  // namespace brenvik

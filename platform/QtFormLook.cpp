@@ -7,14 +7,22 @@
 
 namespace brenvik {
 
-int twipsToPixels(int twips) { return static_cast<int>(std::lround(twips / 15.0)); }
+int twipsToPixels(int twips) {
+    return static_cast<int>(std::lround(twips / 15.0));
+}
+
+namespace {
 
 QRect twipsRect(int left, int top, int width, int height) {
     return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width),
                  twipsToPixels(height));
 }
 
-QSize twipsSize(int width, int height) { return QSize(twipsToPixels(width), twipsToPixels(height)); }
+}  // namespace
+
+QSize twipsSize(int width, int height) {
+    return QSize(twipsToPixels(width), twipsToPixels(height));
+}
 
 QColor bgrColor(uint32_t bgr) {
     return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>((bgr >> 8) & 0xFF),
@@ -62,6 +70,8 @@ void paintText(QWidget* widget, const QColor& text) {
     widget->setPalette(palette);
 }
 
-QColor systemWindowColour() { return QApplication::palette().color(QPalette::Base); }
+QColor systemWindowColour() {
+    return QApplication::palette().color(QPalette::Base);
+}
 
 }  // namespace brenvik

@@ -3,7 +3,6 @@
 // them into pixels, QColors and fonts so every window places its controls the same way.
 #include <QColor>
 #include <QFont>
-#include <QRect>
 #include <QSize>
 #include <cstdint>
 
@@ -13,7 +12,6 @@ namespace brenvik {
 
 // 15 twips make one pixel at 96 dpi; Qt scales pixels itself on high-dpi screens.
 int twipsToPixels(int twips);
-QRect twipsRect(int left, int top, int width, int height);
 QSize twipsSize(int width, int height);
 
 // A colour written &H00BBGGRR.

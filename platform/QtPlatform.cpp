@@ -4,16 +4,31 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QPushButton>
 #include <QSettings>
+#include <QTextBrowser>
+#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
 #include "QtFileDialogs.h"
-#include "QtHelpViewer.h"
 #include "RoutineError.h"
 
 namespace brenvik {
+namespace {
+
+// The help viewer: a small free-standing window that shows the program's own manual.
+QWidget* makeHelpViewer() {
+    auto* viewer = new QWidget(nullptr, Qt::Window);
+    viewer->setObjectName(QStringLiteral("helpViewer"));
+    viewer->setWindowTitle(QStringLiteral("%1 Help").arg(QLatin1String(kAppTitle)));
+    auto* browser = new QTextBrowser(viewer);
+    browser->setOpenExternalLinks(true);
+    (new QVBoxLayout(viewer))->addWidget(browser);
+    viewer->resize(640, 520);
+    return viewer;
+}
+
+}  // namespace
 
 QtPlatform::QtPlatform() = default;
 
@@ -44,31 +59,35 @@ MessageAnswer QtPlatform::message(const std::string& text, MessageButtons button
     return MessageAnswer::Cancel;
 }
 
-void QtPlatform::showOpenDialog(FileDialog& dialog) {
-    runFileDialog(dialog, false, QApplication::activeWindow());
+std::optional<std::string> QtPlatform::chooseFileToOpen(const FileDialogRequest& request) {
+    return runFileDialog(request, FileDialogMode::Open, QApplication::activeWindow());
 }
 
-void QtPlatform::showSaveDialog(FileDialog& dialog) {
-    runFileDialog(dialog, true, QApplication::activeWindow());
+std::optional<std::string> QtPlatform::chooseFileToSave(const FileDialogRequest& request) {
+    return runFileDialog(request, FileDialogMode::Save, QApplication::activeWindow());
 }
 
 std::optional<Channel> QtPlatform::chooseChannel() {
     return chooseChannelHook ? chooseChannelHook() : std::nullopt;
 }
 
-void QtPlatform::chooseFolder(const std::string& caption, std::string& chosenFolder) {
-    if (chooseFolderHook) chooseFolderHook(caption, chosenFolder);
+std::optional<std::string> QtPlatform::chooseFolder(const std::string& caption,
+                                                    const std::string&) {
+    return chooseFolderHook ? chooseFolderHook(caption) : std::nullopt;
 }
 
 void QtPlatform::showFolderChooser() {
     if (showFolderChooserHook) showFolderChooserHook();
 }
 
-QtHelpViewer* QtPlatform::helpViewer() const { return m_helpViewer; }
-
-void QtPlatform::showHelp(const std::string& helpFile, int command) {
-    if (!m_helpViewer) m_helpViewer = new QtHelpViewer(m_manualSource);
-    m_helpViewer->showHelp(QString::fromStdString(helpFile), command);
+// Each time from the manual's start, whatever the user read last.
+void QtPlatform::showManual() {
+    if (!m_helpViewer) m_helpViewer = makeHelpViewer();
+    m_helpViewer->findChild<QTextBrowser*>()->setSource(
+        QUrl(QStringLiteral("qrc:/help/manual.html")));
+    m_helpViewer->show();
+    m_helpViewer->raise();
+    m_helpViewer->activateWindow();
 }
 
 void QtPlatform::setBusy(bool busy) {
@@ -82,31 +101,11 @@ void QtPlatform::setBusy(bool busy) {
 
 void QtPlatform::setProgressBar(QProgressBar* bar) {
     m_progressBar = bar;
-    if (!bar) return;
-    m_progressMin = static_cast<float>(bar->minimum());
-    m_progressMax = static_cast<float>(bar->maximum());
-    m_progressValue = static_cast<float>(bar->value());
 }
 
-void QtPlatform::setProgressMin(float value) {
-    m_progressMin = value;
-    showProgress();
-}
-
-void QtPlatform::setProgressMax(float value) {
-    m_progressMax = value;
-    showProgress();
-}
-
-void QtPlatform::setProgressValue(float value) {
-    m_progressValue = value;
-    showProgress();
-}
-
-void QtPlatform::showProgress() {
+void QtPlatform::showProgress(float done, float total) {
     if (!m_progressBar) return;
-    const double span = static_cast<double>(m_progressMax) - m_progressMin;
-    double fraction = span > 0 ? (static_cast<double>(m_progressValue) - m_progressMin) / span : 0;
+    double fraction = total > 0 ? static_cast<double>(done) / total : 0;
     fraction = std::clamp(fraction, 0.0, 1.0);
     m_progressBar->setRange(0, kProgressSteps);
     m_progressBar->setValue(static_cast<int>(std::lround(fraction * kProgressSteps)));

@@ -1,30 +1,34 @@
 #include "ConverterWindows.h"
 
-#include "AppGlobals.h"
-#include "ChanSelect.h"
+#include "ChannelDialog.h"
 #include "QtPlatform.h"
-#include "Rep2WavWindow.h"
-#include "Wav2RepWindow.h"
+#include "RepeaterToWaveWindow.h"
+#include "WaveToRepeaterWindow.h"
 
 namespace brenvik {
 
-ConverterFactories converterWindowFactories(AppGlobals& globals, Platform& platform) {
+ConverterFactories converterWindowFactories(Preferences& preferences, Platform& platform) {
     return ConverterFactories{
-        [&globals, &platform] { return new Wav2RepWindow(globals, platform); },
-        [&globals, &platform] { return new Rep2WavWindow(globals, platform); },
+        [&preferences, &platform] { return new WaveToRepeaterWindow(preferences, platform); },
+        [&preferences, &platform] { return new RepeaterToWaveWindow(preferences, platform); },
     };
 }
 
-void connectConverterWindows(QtPlatform& platform, MDIForm1& mainWindow) {
-    platform.chooseChannelHook = [&mainWindow] { return runChanSelect(&mainWindow); };
-    connectLoopNumber(mainWindow);
+void connectLoopNumber(MainWindow& mainWindow) {
+    mainWindow.setLoopNumberHook([&mainWindow](const std::string& number) {
+        if (auto* window = qobject_cast<WaveToRepeaterWindow*>(mainWindow.waveToRepeaterWindow()))
+            window->setLoopNumber(number);
+    });
 }
 
-void connectLoopNumber(MDIForm1& mainWindow) {
-    mainWindow.setLoopNumberHook([&mainWindow](const std::string& number) {
-        if (auto* wav2Rep = qobject_cast<Wav2RepWindow*>(mainWindow.wav2Rep()))
-            wav2Rep->setLoopNumber(number);
-    });
+void connectProgram(QtPlatform& platform, MainWindow& mainWindow) {
+    platform.setProgressBar(mainWindow.progressBar());
+    platform.chooseFolderHook = [&mainWindow](const std::string& caption) {
+        return mainWindow.chooseFolder(caption);
+    };
+    platform.showFolderChooserHook = [&mainWindow] { mainWindow.showFolderChooser(); };
+    platform.chooseChannelHook = [&mainWindow] { return runChannelDialog(&mainWindow); };
+    connectLoopNumber(mainWindow);
 }
 
 }  // namespace brenvik

@@ -20,8 +20,9 @@ VolumeAccess VolumeAccess::system() {
             if (!storage.isValid() || !QFileInfo(storage.rootPath()).isDir()) continue;
             volumes.push_back({storage.rootPath(), storage.name()});
         }
-        std::sort(volumes.begin(), volumes.end(),
-                  [](const DriveVolume& a, const DriveVolume& b) { return a.rootPath < b.rootPath; });
+        std::sort(volumes.begin(), volumes.end(), [](const DriveVolume& a, const DriveVolume& b) {
+            return a.rootPath < b.rootPath;
+        });
         volumes.erase(std::unique(volumes.begin(), volumes.end(),
                                   [](const DriveVolume& a, const DriveVolume& b) {
                                       return a.rootPath == b.rootPath;
@@ -43,9 +44,10 @@ qsizetype volumeIndexOf(const QList<DriveVolume>& volumes, const QString& path) 
     qsizetype bestLength = -1;
     for (qsizetype i = 0; i < volumes.size(); ++i) {
         const QString root = QDir::cleanPath(volumes[i].rootPath);
-        const bool holds = cleaned == root ||
-                           (cleaned.startsWith(root) &&
-                            (root.endsWith(QLatin1Char('/')) || cleaned.at(root.size()) == QLatin1Char('/')));
+        const bool holds =
+            cleaned == root ||
+            (cleaned.startsWith(root) &&
+             (root.endsWith(QLatin1Char('/')) || cleaned.at(root.size()) == QLatin1Char('/')));
         if (holds && root.size() > bestLength) {
             best = i;
             bestLength = root.size();

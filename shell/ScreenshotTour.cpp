@@ -3,17 +3,16 @@
 #include <QApplication>
 #include <QDir>
 #include <QPixmap>
-#include <QScreen>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 
-#include "AppGlobals.h"
-#include "DirSelect.h"
-#include "MDIForm1.h"
-#include "Pref.h"
-#include "Rep2WavWindow.h"
-#include "Wav2RepWindow.h"
-#include "frmAbout.h"
+#include "AboutDialog.h"
+#include "FolderChooser.h"
+#include "MainWindow.h"
+#include "PreferencesDialog.h"
+#include "RepeaterToWaveWindow.h"
+#include "WaveToRepeaterWindow.h"
 
 namespace brenvik {
 namespace {
@@ -26,14 +25,19 @@ QString argumentAfter(const QStringList& arguments, const QString& option, int i
     return at >= 0 && at + index < arguments.size() ? arguments[at + index] : QString();
 }
 
+QWidget* helpViewer() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget->objectName() == QLatin1String("helpViewer")) return widget;
+    return nullptr;
+}
+
 }  // namespace
 
-ScreenshotTour::ScreenshotTour(MDIForm1& mainWindow, const QString& directory)
+ScreenshotTour::ScreenshotTour(MainWindow& mainWindow, const QString& directory)
     : QObject(&mainWindow), m_mainWindow(mainWindow), m_directory(directory) {}
 
 QString ScreenshotTour::directoryArgument(const QStringList& arguments) {
-    const qsizetype at = arguments.indexOf(QStringLiteral("--screenshot"));
-    return at >= 0 && at + 1 < arguments.size() ? arguments[at + 1] : QString();
+    return argumentAfter(arguments, QStringLiteral("--screenshot"));
 }
 
 void ScreenshotTour::addShot(const QString& name, std::function<QWidget*()> prepare) {
@@ -43,27 +47,24 @@ void ScreenshotTour::addShot(const QString& name, std::function<QWidget*()> prep
 void ScreenshotTour::addShellShots() {
     addShot(QStringLiteral("startup"), [this] { return &m_mainWindow; });
     addShot(QStringLiteral("preferences"), [this] {
-        m_mainWindow.Preferences_Click();
+        m_mainWindow.onPreferencesRequested();
         return static_cast<QWidget*>(m_mainWindow.preferencesDialog());
     });
     addShot(QStringLiteral("folder-chooser"), [this] {
-        if (Pref* pref = m_mainWindow.preferencesDialog()) pref->hide();
-        DirSelect* chooser = m_mainWindow.folderChooser();
-        chooser->setWindowTitle(QStringLiteral("Initial loop file directory"));
+        if (PreferencesDialog* preferences = m_mainWindow.preferencesDialog()) preferences->hide();
+        m_mainWindow.folderChooser()->setWindowTitle(QStringLiteral("Initial loop file directory"));
         m_mainWindow.showFolderChooser();
-        return static_cast<QWidget*>(chooser);
+        return static_cast<QWidget*>(m_mainWindow.folderChooser());
     });
     addShot(QStringLiteral("about"), [this] {
-        if (DirSelect* chooser = m_mainWindow.loadedFolderChooser()) chooser->hide();
-        m_mainWindow.About_Click();
-        return static_cast<QWidget*>(m_mainWindow.aboutBox());
+        m_mainWindow.folderChooser()->hide();
+        m_mainWindow.onAboutRequested();
+        return static_cast<QWidget*>(m_mainWindow.aboutDialog());
     });
     addShot(QStringLiteral("help"), [this] {
-        if (frmAbout* about = m_mainWindow.aboutBox()) about->close();
-        m_mainWindow.Contents_Click();
-        for (QWidget* widget : QApplication::topLevelWidgets())
-            if (widget->objectName() == QLatin1String("helpViewer")) return widget;
-        return static_cast<QWidget*>(nullptr);
+        if (AboutDialog* about = m_mainWindow.aboutDialog()) about->close();
+        m_mainWindow.onContentsRequested();
+        return helpViewer();
     });
 }
 
@@ -71,33 +72,22 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
     const QString wave = argumentAfter(arguments, QStringLiteral("--open-wave"));
     const QString leftTrack = argumentAfter(arguments, QStringLiteral("--open-tracks"));
     const QString rightTrack = argumentAfter(arguments, QStringLiteral("--open-tracks"), 2);
-    auto* wav2Rep = qobject_cast<Wav2RepWindow*>(m_mainWindow.wav2Rep());
-    auto* rep2Wav = qobject_cast<Rep2WavWindow*>(m_mainWindow.Rep2Wav());
-    if (!wave.isEmpty() && wav2Rep) {
-        addShot(QStringLiteral("wave-to-repeater-stereo"), [this, wave, wav2Rep] {
-            for (QWidget* widget : QApplication::topLevelWidgets())
-                if (widget->objectName() == QLatin1String("helpViewer")) widget->close();
-            // As the Open command does once the dialog returned the file.
-            wav2Rep->model().Diag1.fileName = wave.toStdString();
-            wav2Rep->model().fileOpeing();
-            wav2Rep->refresh();
-            m_mainWindow.activateChild(m_mainWindow.frameOf(wav2Rep));
-            return static_cast<QWidget*>(wav2Rep);
+    auto* waveToRepeater = qobject_cast<WaveToRepeaterWindow*>(m_mainWindow.waveToRepeaterWindow());
+    auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(m_mainWindow.repeaterToWaveWindow());
+    if (!wave.isEmpty() && waveToRepeater) {
+        addShot(QStringLiteral("wave-to-repeater-stereo"), [this, wave, waveToRepeater] {
+            if (QWidget* viewer = helpViewer()) viewer->close();
+            waveToRepeater->openWave(wave.toStdString());
+            m_mainWindow.activateChild(m_mainWindow.frameOf(waveToRepeater));
+            return static_cast<QWidget*>(waveToRepeater);
         });
     }
-    if (!leftTrack.isEmpty() && !rightTrack.isEmpty() && rep2Wav) {
-        addShot(QStringLiteral("repeater-to-wave-stereo"), [this, leftTrack, rightTrack, rep2Wav] {
-            Rep2Wav& model = rep2Wav->model();
-            model.Toolbar1_ButtonClick(5);  // stereo mode
-            // As the Open command does once the dialog and the channel dialog returned.
-            for (const auto& [channel, path] : {std::pair{"left", leftTrack}, std::pair{"right", rightTrack}}) {
-                model.globals().repChannel = channel;
-                model.Diag1.fileName = path.toStdString();
-                model.fileOpening();
-            }
-            rep2Wav->refresh();
-            m_mainWindow.activateChild(m_mainWindow.frameOf(rep2Wav));
-            return static_cast<QWidget*>(rep2Wav);
+    if (!leftTrack.isEmpty() && !rightTrack.isEmpty() && repeaterToWave) {
+        addShot(QStringLiteral("repeater-to-wave-stereo"), [this, leftTrack, rightTrack,
+                                                            repeaterToWave] {
+            repeaterToWave->showStereoTracks(leftTrack.toStdString(), rightTrack.toStdString());
+            m_mainWindow.activateChild(m_mainWindow.frameOf(repeaterToWave));
+            return static_cast<QWidget*>(repeaterToWave);
         });
     }
     if (!wave.isEmpty() || !leftTrack.isEmpty())
@@ -117,10 +107,12 @@ void ScreenshotTour::next() {
     }
     Shot& shot = m_shots[m_next++];
     QWidget* window = shot.prepare();
-    QTimer::singleShot(kSettleMs, this, [this, name = shot.name, window = QPointer<QWidget>(window)] {
-        if (window) window->grab().save(QDir(m_directory).filePath(name + QStringLiteral(".png")));
-        next();
-    });
+    QTimer::singleShot(
+        kSettleMs, this, [this, name = shot.name, window = QPointer<QWidget>(window)] {
+            if (window)
+                window->grab().save(QDir(m_directory).filePath(name + QStringLiteral(".png")));
+            next();
+        });
 }
 
 }  // namespace brenvik

@@ -12,12 +12,12 @@ class QWidget;
 
 namespace brenvik {
 
-class MDIForm1;
+class MainWindow;
 
 class ScreenshotTour : public QObject {
     Q_OBJECT
 public:
-    ScreenshotTour(MDIForm1& mainWindow, const QString& directory);
+    ScreenshotTour(MainWindow& mainWindow, const QString& directory);
 
     // prepare brings the window to photograph on screen and returns it.
     void addShot(const QString& name, std::function<QWidget*()> prepare);
@@ -39,7 +39,7 @@ private:
         QString name;
         std::function<QWidget*()> prepare;
     };
-    MDIForm1& m_mainWindow;
+    MainWindow& m_mainWindow;
     QString m_directory;
     std::vector<Shot> m_shots;
     size_t m_next = 0;

@@ -2,24 +2,23 @@
 #include <QApplication>
 #include <QScreen>
 
-#include "AppGlobals.h"
-#include "MDIForm1.h"
 #include "ConverterWindows.h"
-#include "PlatformWiring.h"
+#include "MainWindow.h"
+#include "Preferences.h"
 #include "QtPlatform.h"
 #include "ScreenshotTour.h"
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     brenvik::QtPlatform platform;
-    brenvik::AppGlobals globals;
-    brenvik::MDIForm1 mainWindow(globals, platform, brenvik::converterWindowFactories(globals, platform));
-    brenvik::connectPlatform(platform, mainWindow);
-    brenvik::connectConverterWindows(platform, mainWindow);
+    brenvik::Preferences preferences;
+    brenvik::MainWindow mainWindow(preferences, platform,
+                                   brenvik::converterWindowFactories(preferences, platform));
+    brenvik::connectProgram(platform, mainWindow);
     const QString shots = brenvik::ScreenshotTour::directoryArgument(QApplication::arguments());
     // A bare X server has no window manager to maximise the window: fill the screen directly.
     if (!shots.isEmpty()) mainWindow.setGeometry(mainWindow.screen()->availableGeometry());
-    mainWindow.MDIForm_Load();
+    mainWindow.startUp();
 
     if (!shots.isEmpty()) {
         auto* tour = new brenvik::ScreenshotTour(mainWindow, shots);

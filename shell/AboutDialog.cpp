@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -22,43 +22,40 @@ QLabel* makeLabel(QWidget* owner, const char* name, const char* text, const QFon
 
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent)
-    : QDialog(parent),
-      Picture1(new QLabel(this)),
-      Label3(makeLabel(this, "Label3", "Brenvik", sansFont(13.5, true))),
-      lblVersion(makeLabel(this, "lblVersion", "Version 1.0", sansFont(8.25))),
-      lblDescription(makeLabel(this, "lblDescription", "Electrix Repeater .Wav File Utility",
-                               sansFont(9.75, true))),
-      cmdOK(new QPushButton(QStringLiteral("OK"), this)) {
-    setObjectName(QStringLiteral("frmAbout"));
+AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("aboutDialog"));
     setWindowTitle(QStringLiteral("About Brenvik"));
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(twipsSize(8040, 4665));
     paintBackground(this, bgrColor(0x00404000));
 
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setPixmap(aboutPicture());
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("pictureLabel"));
+    picture->setPixmap(aboutPicture());
     // A picture box shows its picture from the top-left corner and clips what does not fit.
-    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    placeTwips(Picture1, 120, 240, 2655, 2175);
-    placeTwips(Label3, 2880, 240, 4815, 375);
-    placeTwips(lblVersion, 2850, 1200, 3885, 225);
-    placeTwips(lblDescription, 2850, 1560, 4725, 330);
+    picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    placeTwips(picture, 120, 240, 2655, 2175);
+    placeTwips(makeLabel(this, "titleLabel", "Brenvik", sansFont(13.5, true)), 2880, 240, 4815,
+               375);
+    placeTwips(makeLabel(this, "versionLabel", "Version 1.0", sansFont(8.25)), 2850, 1200, 3885,
+               225);
+    placeTwips(makeLabel(this, "descriptionLabel", "Electrix Repeater .Wav File Utility",
+                         sansFont(9.75, true)),
+               2850, 1560, 4725, 330);
 
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    placeTwips(cmdOK, 6240, 3960, 1500, 585);
-    cmdOK->setDefault(true);
-    cmdOK->setFocus();
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
+    // Both the default button (Enter) and, as the dialog's reject, the cancel button (Esc).
+    auto* okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    placeTwips(okButton, 6240, 3960, 1500, 585);
+    okButton->setDefault(true);
+    okButton->setFocus();
+    connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
 }
 
-// Closing discards the box (it deletes itself on close).
-void frmAbout::cmdOK_Click() { accept(); }
-
-void frmAbout::paintEvent(QPaintEvent* event) {
+void AboutDialog::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     QPainter painter(this);
     // The etched rule: a grey line with a white one of 2 pixels just below it.

@@ -3,23 +3,12 @@
 // Esc close and discard it; the next About command creates it afresh.
 #include <QDialog>
 
-class QLabel;
-class QPushButton;
-
 namespace brenvik {
 
-class frmAbout : public QDialog {
+class AboutDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
-
-    void cmdOK_Click();
-
-    QLabel* Picture1;
-    QLabel* Label3;
-    QLabel* lblVersion;
-    QLabel* lblDescription;
-    QPushButton* cmdOK;
+    explicit AboutDialog(QWidget* parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,212 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <cmath>
+
+#include "AboutDialog.h"
+#include "BrenvikArt.h"
+#include "FolderChooser.h"
+#include "Platform.h"
+#include "Preferences.h"
+#include "PreferencesDialog.h"
+#include "QtFormLook.h"
+
+namespace brenvik {
+namespace {
+
+int nearestPixel(float value) {
+    return static_cast<int>(std::lrint(value));
+}
+
+void bringForward(QWidget* window) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+}  // namespace
+
+MainWindow::MainWindow(Preferences& preferences, Platform& platform, ConverterFactories factories,
+                       VolumeAccess volumes, QWidget* parent)
+    : QMainWindow(parent),
+      m_preferences(preferences),
+      m_platform(platform),
+      m_factories(std::move(factories)),
+      m_volumes(std::move(volumes)),
+      m_progressBar(new QProgressBar),
+      m_mdiArea(new QMdiArea) {
+    setObjectName(QStringLiteral("mainWindow"));
+    setWindowTitle(QString::fromLatin1(kAppTitle));
+    setWindowIcon(programIcon());
+
+    // The progress bar lies across the top of the client area; the child windows live below it.
+    m_progressBar->setObjectName(QStringLiteral("progressBar"));
+    m_progressBar->setRange(0, 100);
+    m_progressBar->setValue(0);
+    m_progressBar->setTextVisible(false);
+    m_progressBar->setFixedHeight(twipsToPixels(200));
+    auto* client = new QWidget;
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_progressBar);
+    layout->addWidget(m_mdiArea, 1);
+    setCentralWidget(client);
+    // The restored size of the design; the platform chooses the position.
+    resize(twipsSize(9690, 6165));
+
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::showMenusOf);
+}
+
+// The area outlives this part of the window while QWidget's destructor hides it; it must not
+// report activations to a half-destroyed main window.
+MainWindow::~MainWindow() {
+    disconnect(m_mdiArea, nullptr, this, nullptr);
+}
+
+void MainWindow::startUp() {
+    // The wave-to-Repeater window's own start-up already uses the preferences.
+    m_preferences = readPreferences(m_platform);
+    showMaximized();
+    m_waveToRepeater = m_factories.waveToRepeater();
+    adopt(m_waveToRepeater)->show();
+    m_repeaterToWave = m_factories.repeaterToWave();
+    QMdiSubWindow* frame = adopt(m_repeaterToWave);
+    frame->show();
+    // Shown last, the Repeater-to-wave window is the active child.
+    m_mdiArea->setActiveSubWindow(frame);
+    showMenusOf(frame);
+    stackChildren();
+}
+
+QMdiSubWindow* MainWindow::adopt(ConverterWindow* window) {
+    QMdiSubWindow* frame = m_mdiArea->addSubWindow(window);
+    frame->setWindowIcon(window->windowIcon().isNull() ? programIcon() : window->windowIcon());
+    connect(window, &ConverterWindow::preferencesRequested, this,
+            &MainWindow::onPreferencesRequested);
+    connect(window, &ConverterWindow::exitRequested, this, &MainWindow::close);
+    connect(window, &ConverterWindow::contentsRequested, this, &MainWindow::onContentsRequested);
+    connect(window, &ConverterWindow::aboutRequested, this, &MainWindow::onAboutRequested);
+    QMenu* windowMenu = window->windowMenu();
+    connect(windowMenu, &QMenu::aboutToShow, this,
+            [this, windowMenu] { fillWindowMenu(windowMenu); });
+    return frame;
+}
+
+QMdiSubWindow* MainWindow::frameOf(const ConverterWindow* window) const {
+    return window ? qobject_cast<QMdiSubWindow*>(window->parentWidget()) : nullptr;
+}
+
+// The main window has no menu of its own: it shows the active converter window's menus. While
+// no child is active (the frame lost the focus) the last menus stay.
+void MainWindow::showMenusOf(QMdiSubWindow* frame) {
+    auto* window = frame ? qobject_cast<ConverterWindow*>(frame->widget()) : nullptr;
+    if (!window) return;
+    menuBar()->clear();
+    for (QMenu* menu : window->menus()) menuBar()->addMenu(menu);
+}
+
+// Both children W - 180 twips wide; the Repeater-to-wave window 30 % of the main window's outer
+// height at the top, the wave-to-Repeater window 60 % below it. Single precision, in pixels.
+void MainWindow::stackChildren() {
+    QMdiSubWindow* top = frameOf(m_repeaterToWave);
+    QMdiSubWindow* bottom = frameOf(m_waveToRepeater);
+    // A window manager maximises the window after it is mapped; until then (or without one)
+    // the maximised outer size is the screen's work area.
+    QSize outer = frameGeometry().size();
+    if (isMaximized() && screen()) outer = outer.expandedTo(screen()->availableGeometry().size());
+    const auto W = static_cast<float>(outer.width());
+    const auto H = static_cast<float>(outer.height());
+    const int width = nearestPixel(W - static_cast<float>(twipsToPixels(180)));
+    top->setGeometry(0, 0, width, nearestPixel(H * 0.3f));
+    bottom->setGeometry(0, nearestPixel(H * 0.3f), width, nearestPixel(H * 0.6f));
+}
+
+void MainWindow::fillWindowMenu(QMenu* menu) {
+    menu->clear();
+    int number = 1;
+    for (QMdiSubWindow* frame : m_mdiArea->subWindowList(QMdiArea::CreationOrder)) {
+        QAction* entry = menu->addAction(
+            QStringLiteral("&%1 %2").arg(number++).arg(frame->widget()->windowTitle()));
+        entry->setCheckable(true);
+        entry->setChecked(frame == m_mdiArea->currentSubWindow());
+        const QPointer<QMdiSubWindow> target = frame;
+        connect(entry, &QAction::triggered, this, [this, target] {
+            if (target) activateChild(target);
+        });
+    }
+}
+
+// Choosing a minimised window from the Window list restores it, as the frame's own list does.
+void MainWindow::activateChild(QMdiSubWindow* frame) {
+    if (frame->isMinimized()) frame->showNormal();
+    m_mdiArea->setActiveSubWindow(frame);
+}
+
+PreferencesDialog* MainWindow::preferencesDialog() const {
+    return m_preferencesDialog;
+}
+
+AboutDialog* MainWindow::aboutDialog() const {
+    return m_aboutDialog;
+}
+
+FolderChooser* MainWindow::folderChooser() {
+    if (!m_folderChooser)
+        m_folderChooser = new FolderChooser(m_preferences.loopFolder, m_platform, m_volumes, this);
+    return m_folderChooser;
+}
+
+std::optional<std::string> MainWindow::chooseFolder(const std::string& caption) {
+    return folderChooser()->choose(QString::fromStdString(caption));
+}
+
+void MainWindow::showFolderChooser() {
+    bringForward(folderChooser());
+}
+
+void MainWindow::onPreferencesRequested() {
+    if (!m_preferencesDialog)
+        m_preferencesDialog = new PreferencesDialog(
+            m_preferences, m_platform, [this] { return folderChooser(); },
+            [this](const std::string& number) {
+                if (m_loopNumberHook) m_loopNumberHook(number);
+            },
+            this);
+    bringForward(m_preferencesDialog);
+}
+
+void MainWindow::onContentsRequested() {
+    m_platform.showManual();
+}
+
+void MainWindow::onAboutRequested() {
+    if (!m_aboutDialog) m_aboutDialog = new AboutDialog(this);
+    bringForward(m_aboutDialog);
+}
+
+// The converter windows let a close through when the program is ending; then every other window
+// of the program, shown or merely hidden, goes too, so nothing outlives the main window. No
+// setting is written.
+void MainWindow::closeEvent(QCloseEvent* event) {
+    for (ConverterWindow* child : {m_waveToRepeater.data(), m_repeaterToWave.data()})
+        if (child) child->setCloseReason(ConverterWindow::CloseReason::ProgramEnding);
+    m_mdiArea->closeAllSubWindows();
+    QList<QPointer<QWidget>> others;
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (widget != this && !qobject_cast<QMenu*>(widget)) others.push_back(widget);
+    for (const QPointer<QWidget>& widget : others)
+        if (widget) widget->close();
+    event->accept();
+}
+
+}  // namespace brenvik

@@ -1,0 +1,96 @@
+#pragma once
+// The main window: a frame holding the two converter windows, with the progress bar the
+// converters move across the top. It runs the start-up, owns the commands both converter windows
+// share (Preferences, Exit, Help Contents, About, the Window list) and the dialogs they open,
+// and closes everything of the program when it closes.
+#include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "ConverterWindow.h"
+#include "DriveVolumes.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QProgressBar;
+
+namespace brenvik {
+
+class AboutDialog;
+class FolderChooser;
+class Platform;
+class PreferencesDialog;
+struct Preferences;
+
+// The converter windows are built by their own folders; the main window only creates them, in
+// its start-up, once the preferences are read.
+struct ConverterFactories {
+    std::function<ConverterWindow*()> waveToRepeater, repeaterToWave;
+};
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    MainWindow(Preferences& preferences, Platform& platform, ConverterFactories factories,
+               VolumeAccess volumes = VolumeAccess::system(), QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // Reads the preferences, then opens the wave-to-Repeater and the Repeater-to-wave window
+    // in the maximised main window and stacks them. Runs once.
+    void startUp();
+
+    QProgressBar* progressBar() const { return m_progressBar; }
+    ConverterWindow* waveToRepeaterWindow() const { return m_waveToRepeater; }
+    ConverterWindow* repeaterToWaveWindow() const { return m_repeaterToWave; }
+    QMdiSubWindow* frameOf(const ConverterWindow* window) const;
+    // Brings a child window forward, restoring it when it is minimised.
+    void activateChild(QMdiSubWindow* frame);
+
+    // The dialogs while they exist (null otherwise).
+    PreferencesDialog* preferencesDialog() const;
+    AboutDialog* aboutDialog() const;
+    // The folder chooser, created on first use.
+    FolderChooser* folderChooser();
+
+    // Puts a loop number into the wave-to-Repeater window; the Preferences OK uses it.
+    void setLoopNumberHook(std::function<void(const std::string&)> hook) {
+        m_loopNumberHook = std::move(hook);
+    }
+
+    // The folder chooser for the converters: modal with a caption and a result, or merely shown
+    // as the user left it.
+    std::optional<std::string> chooseFolder(const std::string& caption);
+    void showFolderChooser();
+
+public slots:
+    void onPreferencesRequested();
+    void onContentsRequested();
+    void onAboutRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QMdiSubWindow* adopt(ConverterWindow* window);
+    void showMenusOf(QMdiSubWindow* frame);
+    void fillWindowMenu(QMenu* menu);
+    void stackChildren();
+
+    Preferences& m_preferences;
+    Platform& m_platform;
+    ConverterFactories m_factories;
+    VolumeAccess m_volumes;
+    QProgressBar* m_progressBar;
+    QMdiArea* m_mdiArea;
+    QPointer<ConverterWindow> m_waveToRepeater;
+    QPointer<ConverterWindow> m_repeaterToWave;
+    QPointer<PreferencesDialog> m_preferencesDialog;
+    QPointer<FolderChooser> m_folderChooser;
+    QPointer<AboutDialog> m_aboutDialog;
+    std::function<void(const std::string&)> m_loopNumberHook;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,186 @@
+#include "PreferencesDialog.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QToolButton>
+#include <exception>
+
+#include "FolderChooser.h"
+#include "FreeLoopSearch.h"
+#include "Messages.h"
+#include "Numbers.h"
+#include "Platform.h"
+#include "Preferences.h"
+#include "QtFormLook.h"
+#include "QtTypingLimit.h"
+
+namespace brenvik {
+namespace {
+
+QLabel* makeLabel(QWidget* owner, const char* name, const char* caption) {
+    auto* label = new QLabel(QString::fromLatin1(caption), owner);
+    label->setObjectName(QString::fromLatin1(name));
+    // Label text starts at the label's top-left corner, level with the field beside it.
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    paintText(label, systemWindowColour());
+    return label;
+}
+
+QLineEdit* makeField(QWidget* owner, const char* name, int maxChars) {
+    auto* field = new QLineEdit(owner);
+    field->setObjectName(QString::fromLatin1(name));
+    limitTyping(field, maxChars);
+    return field;
+}
+
+QToolButton* makeFolderButton(QWidget* owner, const char* name) {
+    auto* button = new QToolButton(owner);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(owner->style()->standardIcon(QStyle::SP_DirIcon));
+    return button;
+}
+
+QPushButton* makeButton(QWidget* owner, const char* name, const char* caption) {
+    auto* button = new QPushButton(QString::fromLatin1(caption), owner);
+    button->setObjectName(QString::fromLatin1(name));
+    // The design names no default button: Enter in a field does not press OK.
+    button->setAutoDefault(false);
+    return button;
+}
+
+}  // namespace
+
+PreferencesDialog::PreferencesDialog(Preferences& preferences, Platform& platform,
+                                     std::function<FolderChooser*()> folderChooser,
+                                     std::function<void(const std::string&)> setLoopNumber,
+                                     QWidget* parent)
+    : QDialog(parent),
+      m_preferences(preferences),
+      m_platform(platform),
+      m_folderChooser(std::move(folderChooser)),
+      m_setLoopNumber(std::move(setLoopNumber)),
+      m_waveFolderLabel(makeLabel(this, "waveFolderLabel", "Initial .wav file directory:")),
+      m_waveFolderEdit(makeField(this, "waveFolderEdit", 50)),
+      m_waveFolderButton(makeFolderButton(this, "waveFolderButton")),
+      m_loopFolderLabel(makeLabel(this, "loopFolderLabel", "Initial loop directory:")),
+      m_loopFolderEdit(makeField(this, "loopFolderEdit", 50)),
+      m_loopFolderButton(makeFolderButton(this, "loopFolderButton")),
+      m_crossfadeLabel(makeLabel(this, "crossfadeLabel", "Milliseconds in crossfade:")),
+      m_crossfadeEdit(makeField(this, "crossfadeEdit", 10)),
+      m_autoIncrementLabel(
+          makeLabel(this, "autoIncrementLabel", "Automatically find next available loop:")),
+      m_autoIncrementCheck(new QCheckBox(this)),
+      m_cancelButton(makeButton(this, "cancelButton", "Cancel")),
+      m_okButton(makeButton(this, "okButton", "OK")) {
+    setObjectName(QStringLiteral("preferencesDialog"));
+    setWindowTitle(QStringLiteral("Preferences"));
+    setFixedSize(twipsSize(8985, 2685));
+    paintBackground(this, bgrColor(0x00404000));
+    m_autoIncrementCheck->setObjectName(QStringLiteral("autoIncrementCheck"));
+
+    placeTwips(m_waveFolderLabel, 120, 480, 4815, 375);
+    placeTwips(m_waveFolderEdit, 3600, 480, 4935, 285);
+    placeTwips(m_waveFolderButton, 8520, 480, 360, 255);
+    placeTwips(m_loopFolderLabel, 120, 840, 4815, 375);
+    placeTwips(m_loopFolderEdit, 3600, 840, 4935, 285);
+    placeTwips(m_loopFolderButton, 8520, 840, 360, 255);
+    placeTwips(m_crossfadeLabel, 120, 1200, 4815, 375);
+    placeTwips(m_crossfadeEdit, 3600, 1200, 4935, 285);
+    placeTwips(m_autoIncrementLabel, 120, 1560, 4815, 375);
+    placeTwips(m_autoIncrementCheck, 3600, 1560, 495, 255);
+    placeTwips(m_cancelButton, 1440, 2040, 1815, 495);
+    placeTwips(m_okButton, 5640, 2040, 1815, 495);
+    // The crossfade length is carried through unchanged: the user cannot see or edit it here.
+    m_crossfadeLabel->setEnabled(false);
+    m_crossfadeLabel->hide();
+    m_crossfadeEdit->hide();
+
+    // Labels lie above the fields in the design; keep the fields clickable.
+    for (QWidget* field :
+         std::initializer_list<QWidget*>{m_waveFolderEdit, m_waveFolderButton, m_loopFolderEdit,
+                                         m_loopFolderButton, m_autoIncrementCheck})
+        field->raise();
+    setTabOrder(m_waveFolderEdit, m_waveFolderButton);
+    setTabOrder(m_waveFolderButton, m_loopFolderEdit);
+    setTabOrder(m_loopFolderEdit, m_loopFolderButton);
+    setTabOrder(m_loopFolderButton, m_cancelButton);
+    setTabOrder(m_cancelButton, m_okButton);
+    setTabOrder(m_okButton, m_autoIncrementCheck);
+
+    connect(m_waveFolderButton, &QToolButton::clicked, this,
+            &PreferencesDialog::onWaveFolderClicked);
+    connect(m_loopFolderButton, &QToolButton::clicked, this,
+            &PreferencesDialog::onLoopFolderClicked);
+    connect(m_okButton, &QPushButton::clicked, this, &PreferencesDialog::onOkClicked);
+    connect(m_cancelButton, &QPushButton::clicked, this, &PreferencesDialog::onCancelClicked);
+
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+
+    m_loopFolderEdit->setText(QString::fromStdString(preferences.loopFolder));
+    m_waveFolderEdit->setText(QString::fromStdString(preferences.waveFolder));
+    m_crossfadeEdit->setText(QString::fromStdString(intToText(preferences.crossfadeMs)));
+    m_autoIncrementCheck->setChecked(preferences.autoIncrement);
+}
+
+void PreferencesDialog::onWaveFolderClicked() {
+    chooseFolderFor(m_waveFolderEdit, "Initial .wav file directory", m_preferences.waveFolder);
+}
+
+void PreferencesDialog::onLoopFolderClicked() {
+    chooseFolderFor(m_loopFolderEdit, "Initial loop file directory", m_preferences.loopFolder);
+}
+
+// The chooser opens on the last saved folder, not on a text typed but not yet saved; Cancel
+// leaves the field's own text.
+void PreferencesDialog::chooseFolderFor(QLineEdit* field, const char* caption,
+                                        const std::string& savedFolder) {
+    FolderChooser* chooser = m_folderChooser ? m_folderChooser() : nullptr;
+    if (!chooser) return;
+    chooser->presetFolder(QString::fromStdString(savedFolder));
+    if (const auto chosen = chooser->choose(QString::fromLatin1(caption)))
+        field->setText(QString::fromStdString(*chosen));
+}
+
+void PreferencesDialog::onOkClicked() {
+    applyAndSave();
+    hide();
+}
+
+// The steps run in this order; a failure ends them where it happens, keeping what was done.
+void PreferencesDialog::applyAndSave() {
+    try {
+        m_preferences.loopFolder = m_loopFolderEdit->text().toStdString();
+        m_preferences.waveFolder = m_waveFolderEdit->text().toStdString();
+        m_preferences.autoIncrement = m_autoIncrementCheck->isChecked();
+        m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
+        if (m_preferences.autoIncrement) {
+            const auto free = firstFreeLoop(m_platform, m_preferences.loopFolder);
+            if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));
+        }
+        writePreferences(m_platform, m_preferences);
+    } catch (const std::exception&) {
+        m_platform.message(message::kPreferencesFailed, MessageButtons::Ok, MessageIcon::Critical);
+    }
+}
+
+void PreferencesDialog::onCancelClicked() {
+    close();
+}
+
+void PreferencesDialog::reject() {
+    close();
+}
+
+void PreferencesDialog::closeEvent(QCloseEvent* event) {
+    event->accept();
+    deleteLater();
+}
+
+}  // namespace brenvik

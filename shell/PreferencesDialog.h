@@ -1,0 +1,66 @@
+#pragma once
+// The Preferences dialog: edits the four preferences. OK copies the fields into the preferences,
+// hands the wave-to-Repeater window the next free loop number when automatic numbering is on,
+// and writes all four settings; it then only hides, keeping its fields. Cancel and the close box
+// discard it, so the next Preferences command shows the preferences afresh.
+#include <QDialog>
+#include <functional>
+#include <string>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QToolButton;
+
+namespace brenvik {
+
+class FolderChooser;
+class Platform;
+struct Preferences;
+
+class PreferencesDialog : public QDialog {
+    Q_OBJECT
+public:
+    // folderChooser gives the shared folder chooser, creating it on first use; setLoopNumber
+    // puts a loop number into the wave-to-Repeater window.
+    PreferencesDialog(Preferences& preferences, Platform& platform,
+                      std::function<FolderChooser*()> folderChooser,
+                      std::function<void(const std::string&)> setLoopNumber,
+                      QWidget* parent = nullptr);
+
+public slots:
+    void reject() override;
+
+private slots:
+    void onWaveFolderClicked();
+    void onLoopFolderClicked();
+    void onOkClicked();
+    void onCancelClicked();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void chooseFolderFor(QLineEdit* field, const char* caption, const std::string& savedFolder);
+    void applyAndSave();
+
+    Preferences& m_preferences;
+    Platform& m_platform;
+    std::function<FolderChooser*()> m_folderChooser;
+    std::function<void(const std::string&)> m_setLoopNumber;
+    QLabel* m_waveFolderLabel;
+    QLineEdit* m_waveFolderEdit;
+    QToolButton* m_waveFolderButton;
+    QLabel* m_loopFolderLabel;
+    QLineEdit* m_loopFolderEdit;
+    QToolButton* m_loopFolderButton;
+    QLabel* m_crossfadeLabel;
+    QLineEdit* m_crossfadeEdit;
+    QLabel* m_autoIncrementLabel;
+    QCheckBox* m_autoIncrementCheck;
+    QPushButton* m_cancelButton;
+    QPushButton* m_okButton;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,119 @@
+// The main window over two plain converter windows: start-up, stacking, the shared menus and
+// commands, the converter windows' close box and the end of the program.
+#include <cmath>
+
+#include "AboutDialog.h"
+#include "FolderChooser.h"
+#include "GuiTest.h"
+#include "MainWindow.h"
+#include "MenuListing.h"
+#include "Preferences.h"
+#include "PreferencesDialog.h"
+#include "TestPlatform.h"
+
+using namespace brenvik;
+using test::child;
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        delete m_main;
+        m_platform.reset(new test::TestPlatform);
+        m_created.clear();
+        m_main = new MainWindow(m_preferences, *m_platform,
+                                {[this] { return make(".WAV to Repeater", "&About Brenvik"); },
+                                 [this] { return make("Repeater to .WAV", "&About..."); }});
+    }
+    void cleanup() { delete m_main; }
+
+    // The preferences are read before the converter windows are made, defaults for absent keys.
+    void startUpAndStacking() {
+        m_preferences.autoIncrement = false;
+        m_platform->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}};
+        m_main->startUp();
+        QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
+        QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Platform::defaultRoot());
+        QVERIFY(m_preferences.crossfadeMs == 30 && m_platform->settingWrites().empty());
+        // Shown last, the Repeater-to-wave window is active; its menus are the main window's.
+        QCOMPARE(m_main->menuBar()->actions()[0]->menu(), rep()->fileMenu());
+        const QSize outer = m_main->screen()->availableGeometry().size();
+        QTRY_COMPARE(m_main->frameGeometry().size(), outer);
+        // Both W - 180 twips wide, 30 % of H on top, 60 % below.
+        const int width = outer.width() - 12, top = int(std::lrint(float(outer.height()) * 0.3f));
+        QCOMPARE(m_main->frameOf(rep())->geometry(), QRect(0, 0, width, top));
+        const int height = int(std::lrint(float(outer.height()) * 0.6f));
+        QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(0, top, width, height));
+
+        QMdiSubWindow* frame = m_main->frameOf(wav());
+        QVERIFY(!frame->close() && frame->isMinimized());  // the close box only minimises
+        emit rep()->windowMenu()->aboutToShow();
+        QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
+        rep()->windowMenu()->actions()[0]->trigger();
+        QVERIFY(!frame->isMinimized());
+        QCOMPARE(m_main->menuBar()->actions()[0]->menu(), wav()->fileMenu());
+    }
+
+    // Exit in either window or the main window's close box, after the folder chooser was hidden
+    // by Cancel, the Preferences dialog by OK, and with the About box open (once).
+    void theEndClosesEverythingAndWritesNothing() {
+        for (int ending = 0; ending < 3; ++ending) {
+            init();
+            m_main->startUp();
+            test::whenModal([](QWidget* w) { child<QPushButton>(w, "cancelButton")->click(); });
+            QCOMPARE(m_main->chooseFolder("Choose a Loop Folder"), std::nullopt);
+            QPointer<FolderChooser> chooser = m_main->folderChooser();
+            rep()->preferencesAction()->trigger();
+            QPointer<PreferencesDialog> preferences = m_main->preferencesDialog();
+            child<QPushButton>(preferences, "okButton")->click();
+            wav()->aboutAction()->trigger();
+            rep()->aboutAction()->trigger();
+            QPointer<AboutDialog> about = m_main->aboutDialog();
+            QVERIFY(about->isVisible() && preferences->isHidden() && chooser->isHidden());
+            m_platform->clearRecords();
+            QPointer<ConverterWindow> windows[] = {rep(), wav()};
+            ending == 2 ? void(m_main->close()) : windows[ending]->exitAction()->trigger();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(!windows[0] && !windows[1] && !preferences && !chooser && !about);
+            QVERIFY(!m_main->isVisible() && m_platform->settingWrites().empty());
+        }
+    }
+
+    // Ctrl+C opens the manual and Ctrl+X ends the program, neither copying nor cutting.
+    void menuShortcutsWinOverAFocusedTextBox() {
+        m_main->startUp();
+        QCOMPARE(test::menuItems(rep()->fileMenu()).second.join(','),
+                 "-,&Preferences... Ctrl+P,-,E&xit Ctrl+X");
+        QCOMPARE(test::menuItems(rep()->helpMenu()).second.join(','),
+                 "&Contents... Ctrl+C,-,&About... Ctrl+A");
+        auto* edit = rep()->findChild<QLineEdit*>();
+        QApplication::setActiveWindow(m_main);
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        edit->setFocus();
+        QApplication::clipboard()->setText("before");
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_2);  // other keys still reach the box
+        QVERIFY(m_platform->manualsShown() == 1 && edit->text() == "2");
+        QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
+        QVERIFY(!m_main->isVisible() && QApplication::clipboard()->text() == "before");
+    }
+
+private:
+    // A plain converter window with a text box, its text selected.
+    ConverterWindow* make(const QString& caption, const QString& about) {
+        m_created << caption.left(3) + m_preferences.loopFolder.data();
+        auto* window = new ConverterWindow(caption, QSize(600, 300), about);
+        (new QLineEdit("text", window))->selectAll();
+        return window;
+    }
+    ConverterWindow* rep() { return m_main->repeaterToWaveWindow(); }
+    ConverterWindow* wav() { return m_main->waveToRepeaterWindow(); }
+
+    std::unique_ptr<test::TestPlatform> m_platform;
+    Preferences m_preferences;
+    QPointer<MainWindow> m_main;
+    QStringList m_created;
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,112 @@
+// The Preferences dialog: OK (its steps in order, the free loop number, the failure), Cancel and
+// the close box, the folder buttons.
+#include "FolderChooser.h"
+#include "GuiTest.h"
+#include "Preferences.h"
+#include "PreferencesDialog.h"
+#include "TestPlatform.h"
+
+using namespace brenvik;
+using test::child;
+
+class TestPreferencesDialog : public QObject {
+    Q_OBJECT
+private slots:
+    void init() {
+        m_platform.reset(new test::TestPlatform);
+        m_preferences = Preferences{m_dir.path().toStdString(), "/waves", 30, true};
+        m_handed.clear();
+        delete m_chooser;
+        m_chooser = new FolderChooser("/", *m_platform, VolumeAccess::system());
+        m_dialog = new PreferencesDialog(m_preferences, *m_platform, [this] { return m_chooser; },
+                                         [this](const std::string& n) { m_handed << n.c_str(); });
+        m_dialog->show();
+    }
+    void cleanup() { delete m_dialog, delete m_chooser; }
+
+    // The user types a folder holding LOOP1 to LOOP<loops> and a long wave folder, sets the box.
+    void ok_data() {
+        QTest::addColumn<int>("loops");
+        QTest::addColumn<bool>("checked");
+        QTest::addColumn<QString>("crossfade");   // the hidden field's text
+        QTest::addColumn<QStringList>("handed");  // loop numbers handed to the window
+        QTest::newRow("LOOP1 to LOOP3") << 3 << true << "30" << QStringList{"4"};
+        QTest::newRow("box cleared") << 1 << false << "30" << QStringList{};
+        QTest::newRow("all loops taken") << 999 << true << "30" << QStringList{};
+        QTest::newRow("bad crossfade") << 0 << true << "4x" << QStringList{};
+    }
+    void ok() {
+        QFETCH(int, loops);
+        QFETCH(bool, checked);
+        QFETCH(QString, crossfade);
+        QTemporaryDir typed;
+        for (int n = 1; n <= loops; ++n) QDir(typed.path()).mkdir(QString("LOOP%1").arg(n));
+        QCOMPARE(edit("loopFolderEdit")->text(), m_dir.path());
+        edit("loopFolderEdit")->setText(typed.path());
+        QTest::keyClicks(edit("waveFolderEdit"), "/" + QString(55, 'w'));
+        edit("crossfadeEdit")->setText(crossfade);
+        child<QCheckBox>(m_dialog, "autoIncrementCheck")->setChecked(checked);
+        child<QPushButton>(m_dialog, "okButton")->click();
+
+        const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
+        const bool failed = crossfade != "30";
+        using Texts = std::vector<std::string>;
+        const Texts all{"Startup/intLP=" + typed.path().toStdString(), "Startup/intWV=" + waves,
+                        checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30"};
+        QCOMPARE(m_platform->settingWrites(), failed ? Texts{} : all);
+        QCOMPARE(m_platform->messageTexts(), Texts(failed, "Error in Preferences"));
+        QVERIFY(!failed || m_platform->messages()[0].icon == MessageIcon::Critical);
+        QTEST(m_handed, "handed");
+        const Preferences& p = m_preferences;  // the steps before a failure stay done
+        QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
+        QVERIFY(p.autoIncrement == checked && p.crossfadeMs == 30 && m_dialog->isHidden());
+    }
+
+    void cancelCloseBoxAndEscDiscard() {
+        for (int way = 0; way < 3; ++way) {
+            init();
+            edit("waveFolderEdit")->setText("/edited");
+            if (way == 0) child<QPushButton>(m_dialog, "cancelButton")->click();
+            if (way == 1) m_dialog->close();
+            if (way == 2) QTest::keyClick(m_dialog, Qt::Key_Escape);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY(m_dialog.isNull() && m_platform->settingWrites().empty());
+            QCOMPARE(m_preferences.waveFolder, std::string("/waves"));
+        }
+    }
+
+    // The chooser opens on the saved folder, not the typed one; Cancel leaves the typed text, OK
+    // gives the chooser's text, kept whole beyond the field's limit. Only the dialog's OK saves.
+    void folderButtons() {
+        m_preferences.waveFolder = m_preferences.loopFolder;
+        for (const QString& chosen : {QString(), "/" + QString(70, 'x')}) {
+            const bool wave = chosen.isEmpty();
+            QLineEdit* field = edit(wave ? "waveFolderEdit" : "loopFolderEdit");
+            field->setText("/typed");
+            QStringList seen;
+            test::whenModal([&](QWidget* chooser) {
+                seen << chooser->windowTitle() << child<QLineEdit>(chooser, "folderEdit")->text();
+                child<QLineEdit>(chooser, "folderEdit")->setText(chosen);
+                child<QPushButton>(chooser, wave ? "cancelButton" : "okButton")->click();
+            });
+            child<QToolButton>(m_dialog, wave ? "waveFolderButton" : "loopFolderButton")->click();
+            auto caption = wave ? "Initial .wav file directory" : "Initial loop file directory";
+            QCOMPARE(seen, (QStringList{caption, m_dir.path()}));
+            QCOMPARE(field->text(), wave ? "/typed" : chosen);
+        }
+        QVERIFY(m_platform->settingWrites().empty());
+    }
+
+private:
+    QLineEdit* edit(const char* name) { return child<QLineEdit>(m_dialog, name); }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<test::TestPlatform> m_platform;
+    Preferences m_preferences;
+    QPointer<PreferencesDialog> m_dialog;
+    QPointer<FolderChooser> m_chooser;
+    QStringList m_handed;
+};
+
+QTEST_MAIN(TestPreferencesDialog)
+#include "tst_preferencesdialog.moc"

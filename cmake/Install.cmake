@@ -11,5 +11,12 @@ install(TARGETS brenvik brenvik-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES data/${BRENVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${BRENVIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-install(FILES data/brenvik-cli.1 DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+# Manual pages are installed gzip-compressed, as Debian's policy wants, without a name or time
+# in the header (-n) so every build makes the same file. The copy is made when CMake
+# configures, again whenever the page changes.
+set(manpage ${PROJECT_SOURCE_DIR}/data/brenvik-cli.1)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${manpage})
+execute_process(COMMAND gzip -9 -n -c ${manpage} OUTPUT_FILE ${PROJECT_BINARY_DIR}/brenvik-cli.1.gz
+                COMMAND_ERROR_IS_FATAL ANY)
+install(FILES ${PROJECT_BINARY_DIR}/brenvik-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES shell/help/manual.html data/copyright DESTINATION ${BRENVIK_DOCDIR})

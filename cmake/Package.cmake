@@ -4,14 +4,15 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME brenvik)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "convert wave files to and from Electrix Repeater loops")
+# The extended description, wrapped as a Debian control file's lines are.
 set(CPACK_PACKAGE_DESCRIPTION
-  "Brenvik is a desktop utility for the Electrix Repeater, a hardware loop recorder that keeps \
-its loops on a CompactFlash card. A 44.1 kHz 16-bit mono or stereo wave file becomes a loop \
-folder on the card, and a recorded loop's tracks come back as a normal wave file. Samples are \
-copied unchanged.
+"Brenvik is a desktop utility for the Electrix Repeater, a hardware loop
+recorder that keeps its loops on a CompactFlash card. A 44.1 kHz 16-bit mono
+or stereo wave file becomes a loop folder on the card, and a recorded loop's
+tracks come back as a normal wave file. Samples are copied unchanged.
 
-The package holds the window program brenvik and the command-line tool brenvik-cli, which runs \
-the same conversions from a terminal or a script.")
+The package holds the window program brenvik and the command-line tool
+brenvik-cli, which runs the same conversions from a terminal or a script.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 

@@ -124,14 +124,16 @@ void InfoNode::writeJson(std::ostream& out, int indent) const {
             out << (i == 0 ? "\n" : ",\n") << spaces(indent + 2) << jsonString((*object)[i].first) << ": ";
             (*object)[i].second.writeJson(out, indent + 2);
         }
-        out << (object->empty() ? "" : "\n" + spaces(indent)) << '}';
+        if (!object->empty()) out << '\n' << spaces(indent);
+        out << '}';
     } else if (const auto* list = std::get_if<List>(&m_value)) {
         out << '[';
         for (size_t i = 0; i < list->size(); ++i) {
             out << (i == 0 ? "\n" : ",\n") << spaces(indent + 2);
             (*list)[i].writeJson(out, indent + 2);
         }
-        out << (list->empty() ? "" : "\n" + spaces(indent)) << ']';
+        if (!list->empty()) out << '\n' << spaces(indent);
+        out << ']';
     } else {
         std::visit([&](const auto& v) {
             if constexpr (!std::is_same_v<std::decay_t<decltype(v)>, Object> &&

@@ -4,7 +4,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-60}"
 scripts/setup-debian.sh clang libclang-rt-14-dev python3
-CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DFUZZ_SECONDS="$seconds"
+CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja -DBRENVIK_WERROR=ON -DFUZZ_SECONDS="$seconds"
 cmake --build build-fuzz
 python3 scripts/make_fuzz_seeds.py build-fuzz/seeds
 ctest --test-dir build-fuzz -L fuzz --output-on-failure

@@ -13,7 +13,7 @@ out="$PWD/screenshots"
 
 scripts/setup-debian.sh xvfb xauth imagemagick python3
 if [ ! -x "$program" ] || [ ! -x "$build_dir/cli/brenvik-cli" ]; then
-  cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake -S . -B "$build_dir" -G Ninja -DBRENVIK_WERROR=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
   cmake --build "$build_dir" --target brenvik brenvik-cli
 fi
 

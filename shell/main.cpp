@@ -1,21 +1,44 @@
 // Brenvik, the window program: the main window over the two converter windows.
 #include <QApplication>
+#include <QFileInfo>
 #include <QScreen>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
 
 #include "ConverterWindows.h"
 #include "MainWindow.h"
 #include "Preferences.h"
 #include "QtPlatform.h"
 #include "ScreenshotTour.h"
+#include "WaveToRepeaterWindow.h"
+
+namespace {
+
+// A wave named on the command line (as the desktop entry passes one): the first argument that is
+// not an option.
+QString waveArgument(const QStringList& arguments) {
+    for (qsizetype i = 1; i < arguments.size(); ++i)
+        if (!arguments[i].startsWith(QLatin1Char('-'))) return arguments[i];
+    return {};
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
+    // Answered before any window exists, so it works without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("brenvik %s\n", BRENVIK_VERSION);
+        return 0;
+    }
     QApplication app(argc, argv);
     brenvik::QtPlatform platform;
     brenvik::Preferences preferences;
     brenvik::MainWindow mainWindow(preferences, platform,
                                    brenvik::converterWindowFactories(preferences, platform));
     brenvik::connectProgram(platform, mainWindow);
-    const QString shots = brenvik::ScreenshotTour::directoryArgument(QApplication::arguments());
+    const QStringList arguments = QApplication::arguments();
+    const QString shots = brenvik::ScreenshotTour::directoryArgument(arguments);
     // A bare X server has no window manager to maximise the window: fill the screen directly.
     if (!shots.isEmpty()) mainWindow.setGeometry(mainWindow.screen()->availableGeometry());
     mainWindow.startUp();
@@ -23,8 +46,16 @@ int main(int argc, char* argv[]) {
     if (!shots.isEmpty()) {
         auto* tour = new brenvik::ScreenshotTour(mainWindow, shots);
         tour->addShellShots();
-        tour->addConverterShots(QApplication::arguments());
+        tour->addConverterShots(arguments);
         tour->start();
+    } else if (const QString wave = waveArgument(arguments); !wave.isEmpty()) {
+        // Opened once the windows are on screen, with the Open command's checks and messages.
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, wave] {
+            auto* window = qobject_cast<brenvik::WaveToRepeaterWindow*>(mainWindow.waveToRepeaterWindow());
+            if (!window) return;
+            mainWindow.activateChild(mainWindow.frameOf(window));
+            window->openWave(QFileInfo(wave).absoluteFilePath().toStdString());
+        });
     }
     return QApplication::exec();
 }

@@ -25,6 +25,15 @@ private slots:
         QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), {"shots"});
     }
 
+    // The version is told without a display.
+    void version() {
+        QProcess program;
+        program.setEnvironment(QProcess::systemEnvironment() << "QT_QPA_PLATFORM=none");
+        program.start(BRENVIK_PROGRAM, {"--version"});
+        QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
+        QVERIFY(program.readAllStandardOutput().startsWith("brenvik "));
+    }
+
     // The Preferences OK reaches the wave-to-Repeater window and the store; the platform reaches
     // the main window's progress bar, the folder chooser and the channel dialog.
     void windowsAreConnected() {

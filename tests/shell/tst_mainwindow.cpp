@@ -35,8 +35,6 @@ private slots:
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
         QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Platform::defaultRoot());
         QVERIFY(m_preferences.crossfadeMs == 30 && m_platform->settingWrites().empty());
-        // Shown last, the Repeater-to-wave window is active; its menus are the main window's.
-        QCOMPARE(m_main->menuBar()->actions()[0]->menu(), rep()->fileMenu());
         const QSize outer = m_main->screen()->availableGeometry().size();
         QTRY_COMPARE(m_main->frameGeometry().size(), outer);
         // Both W - 180 twips wide, 30 % of H on top, 60 % below.
@@ -45,10 +43,11 @@ private slots:
         const int height = int(std::lrint(float(outer.height()) * 0.6f));
         QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(0, top, width, height));
 
+        emit rep()->windowMenu()->aboutToShow();  // Repeater to .WAV, shown last, is the active one
+        QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
+        QVERIFY(rep()->windowMenu()->actions()[1]->isChecked());
         QMdiSubWindow* frame = m_main->frameOf(wav());
         QVERIFY(!frame->close() && frame->isMinimized());  // the close box only minimises
-        emit rep()->windowMenu()->aboutToShow();
-        QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
         rep()->windowMenu()->actions()[0]->trigger();
         QVERIFY(!frame->isMinimized());
         QCOMPARE(m_main->menuBar()->actions()[0]->menu(), wav()->fileMenu());

@@ -73,7 +73,7 @@ uint8_t xorOver(const std::vector<uint8_t>& d, int first, int last, int r) {
     return v;
 }
 
-// Adds both check triples the way the text describes them, triple 1 first.
+// Adds both check triples from their definition, triple 1 first.
 void addCheckBytes(std::vector<uint8_t>& d) {
     for (int i = 0; i < 3; ++i) d[size_t(0x648 + i)] = xorOver(d, 0x005, 0x646, i);
     for (int i = 0; i < 3; ++i) d[size_t(0x1087 + i)] = xorOver(d, 0x005, 0x107E, (i + 1) % 3);

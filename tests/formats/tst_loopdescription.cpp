@@ -103,8 +103,8 @@ Q_DECLARE_METATYPE(Fields)
 class TestLoopDescription : public QObject {
     Q_OBJECT
 private slots:
-    // Each block is compared whole with the one written out from the tables; the examples of the
-    // text are also compared at their offsets, written down as hex.
+    // Each block is compared whole with the one written out from the tables; the worked examples
+    // are also compared at their offsets, written down as hex.
     void block_data() {
         QTest::addColumn<int>("dataLength");
         QTest::addColumn<bool>("stereo");

@@ -57,8 +57,6 @@ std::optional<OpenedTrack> openTrackFile(ConsolePlatform& platform, const std::s
     return std::nullopt;
 }
 
-TrackAudio audioOf(const OpenedTrack& track) { return {track.path, track.sizes.pre, track.sizes.audio}; }
-
 }  // namespace
 
 int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

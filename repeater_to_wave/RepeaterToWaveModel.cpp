@@ -5,15 +5,6 @@
 
 namespace brenvik {
 
-namespace {
-
-// The saver works from the sizes the channel shows, not from the description again.
-TrackAudio audioOf(const OpenedTrack& track) {
-    return TrackAudio{track.path, track.sizes.pre, track.sizes.audio};
-}
-
-}  // namespace
-
 RepeaterToWaveModel::RepeaterToWaveModel(const Preferences& preferences, Platform& platform)
     : m_preferences(preferences), m_platform(platform) {}
 

@@ -7,6 +7,10 @@
 
 namespace brenvik {
 
+TrackAudio audioOf(const OpenedTrack& track) {
+    return TrackAudio{track.path, track.sizes.pre, track.sizes.audio};
+}
+
 WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
                         const Progress& progress) {
     using Outcome = WaveSaveResult::Outcome;

@@ -6,6 +6,7 @@
 
 #include "Channels.h"
 #include "Platform.h"
+#include "TrackOpening.h"
 #include "TracksToWave.h"
 
 namespace brenvik {
@@ -32,6 +33,10 @@ struct WaveSaveResult {
 // stays), No shows the save dialog again with the refused name and starts over with what it
 // returns (a cancelled dialog keeps the name), Cancel ends the save. The busy pointer shows from
 // then on and is back to normal when this returns.
+// Where an opened track's audio lies, from the sizes its channel shows: the save does not read
+// the loop description again.
+TrackAudio audioOf(const OpenedTrack& track);
+
 WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
                         const Progress& progress);
 

@@ -158,18 +158,19 @@ void WaveToRepeaterModel::save() {
         request.mode = m_channelMode;
         request.settings = m_settings;
         request.tempoTable = m_wave.tempoTable;
-        const LoopWriteResult result = writeLoop(request, m_platform, [this](float done, float total) {
-            m_progressTotal = total;
-            m_platform.showProgress(done, total);
+        float total = 0;
+        const LoopWriteResult result = writeLoop(request, m_platform, [this, &total](float done, float all) {
+            total = all;
+            m_platform.showProgress(done, all);
         });
         if (result.outcome == LoopWriteResult::Outcome::Written) {
             showMessage(message::kWriteSucceeded);
-            m_platform.showProgress(0, m_progressTotal);
+            m_platform.showProgress(0, total);
         } else if (result.outcome != LoopWriteResult::Outcome::Cancelled) {
             showMessage(result.message, result.icon);
         }
         if (result.loopNumber) m_loopNumberText = intToText(*result.loopNumber);
-        m_platform.showProgress(0, m_progressTotal);
+        m_platform.showProgress(0, total);
         m_platform.setBusy(false);
         findFreeLoop();
     } catch (const std::exception&) {

@@ -82,7 +82,6 @@ private:
     std::optional<int32_t> m_barsShown;
     std::string m_destination;
     std::string m_loopNumberText = "1";
-    float m_progressTotal = 0;
 };
 
 // The pitch display: the value in semitones in the shortest general form (-24, -1.5, 0.05).

@@ -5,9 +5,9 @@
 namespace brenvik {
 
 TempoScrollBar::TempoScrollBar(QWidget* parent) : QScrollBar(Qt::Vertical, parent) {
+    // Largest value at the top. A scroll bar's keys already follow its arrows (Qt inverts its
+    // controls), so Up raises the value like the up arrow does.
     setInvertedAppearance(true);
-    // The keys follow the arrows: Up raises the value like the up arrow does.
-    setInvertedControls(true);
     connect(this, &QAbstractSlider::actionTriggered, this, &TempoScrollBar::turnRound);
 }
 

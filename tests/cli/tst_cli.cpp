@@ -34,6 +34,13 @@ CliRun runCli(std::vector<std::string> args) {
     return CliRun{status, out.str(), err.str()};
 }
 
+loop::DecodedDescription decoded(const std::string& loopFolder) {
+    loop::Description d{};
+    const auto ldf = readFile(loopFolder + "/loopinfo.ldf");
+    std::copy(ldf.begin(), ldf.end(), d.begin());
+    return loop::decodeDescription(d);
+}
+
 QJsonObject json(const CliRun& run) { return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object(); }
 
 }  // namespace
@@ -129,13 +136,9 @@ private slots:
         QCOMPARE(run.out, card() + "/LOOP2\n");
         QCOMPARE(run.err, std::string("File writing successful\n"));
         QCOMPARE(readFile(card() + "/LOOP2/track4.wav"), expectedTrack(channelWords(m_stereoData, 1, 264960)));
-        loop::Description d{};
-        const auto ldf = readFile(card() + "/LOOP2/loopinfo.ldf");
-        std::copy(ldf.begin(), ldf.end(), d.begin());
-        const loop::DecodedDescription decoded = loop::decodeDescription(d);
-        QCOMPARE((std::vector<int>{decoded.bars, decoded.beats, decoded.division}), (std::vector<int>{4, 2, 4}));
-        QCOMPARE((std::vector<int>{decoded.tracks[1].pan, decoded.tracks[1].pitch, decoded.tracks[3].pan,
-                                   decoded.tracks[3].pitch}),
+        const loop::DecodedDescription d = decoded(card() + "/LOOP2");
+        QCOMPARE((std::vector<int>{d.bars, d.beats, d.division}), (std::vector<int>{4, 2, 4}));
+        QCOMPARE((std::vector<int>{d.tracks[1].pan, d.tracks[1].pitch, d.tracks[3].pan, d.tracks[3].pitch}),
                  (std::vector<int>{-35, -150, 100, 1200}));
     }
 
@@ -149,7 +152,10 @@ private slots:
         QVERIFY(fs::exists(card() + "/LOOP7/old.bin"));
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);
-        QVERIFY(!fs::exists(card() + "/LOOP7/old.bin") && fs::exists(card() + "/LOOP7/loopinfo.ldf"));
+        QVERIFY(!fs::exists(card() + "/LOOP7/old.bin"));
+        const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // no pan or pitch given: 0
+        QCOMPARE((std::vector<int>{plain.tracks[0].pan, plain.tracks[0].pitch, plain.tracks[1].pan,
+                                   plain.tracks[1].pitch}), (std::vector<int>(4, 0)));
         QCOMPARE(toLoop({"--loop", "abc"}).err, std::string("Loop Number should be a Number [1-999]\n"));
         writeFile(source(), wave(1, patternBytes(100), 48000));
         const CliRun refused = toLoop();
@@ -212,6 +218,13 @@ private slots:
         QCOMPARE(missing.status, 1);
         QCOMPARE(missing.err, "brenvik-cli info: " + path("missing.wav") + ": no such file or folder\n");
         QVERIFY(runCli({"info", source()}).out.find("channels: 2") != std::string::npos);
+        // A name with a space and a control character, holding a wave that cannot be opened.
+        const std::string odd = path("odd name\x01.wav");
+        writeFile(odd, {0x52, 0x49, 0x46, 0x46});  // "RIFF" and nothing more
+        const CliRun oddRun = runCli({"info", odd, "--json"});
+        QVERIFY(oddRun.out.find("odd name\\u0001.wav\"") != std::string::npos);
+        const QJsonObject oddInfo = json(oddRun);
+        QCOMPARE(oddInfo["wave"]["opener"]["message"].toString(), QStringLiteral("Error in fileOpeing()"));
     }
 
     void builtProgram() {

@@ -78,6 +78,10 @@ private slots:
         // 12 -> 0 ("RIFF" with size 4) -> 12 -> ...
         row("loop through the RIFF header", ByteWriter().riffHeader(4).tag("back").le32(-20).fill(8),
             End::Broken, 0, -1);
+        // Offset 0 is a chunk like any other: 12 -> 0 ("RIFF" with size 32) -> 40, the data.
+        row("through the RIFF header to data", ByteWriter().riffHeader(32).tag("back").le32(-20).fill(20)
+            .tag("data").le32(4).fill(4), End::Data, 3, -1, 40, 4,
+            {'A' | ('V' << 8), 'E' | ('b' << 8) | ('a' << 16) | ('c' << 24), 0});
         // 12 "fmt " -> 36 -> 50 -> 64 -> back to 36: a cycle that the walk enters late.
         row("longer cycle", monoStart().tag("aaaa").le32(6).fill(6).tag("bbbb")
             .le32(6).fill(6).tag("cccc").le32(36 - 64 - 8).fill(8), End::Broken, 0, 12);

@@ -139,6 +139,8 @@ private slots:
         row("m = 8", 225 * 512, false, {{2, 0, 0}}, {{0x1F1, "00 FF 00"}});
         row("m = 2592, the room", (2591 * 32 + 1) * 512, false, {{2, 0, 0}},
             {{0x1F1, "00" + QByteArray(2 * 324, 'F')}});
+        // Behind track 1's full bitmap its kind byte 1 has the lowest bit set: not a cluster.
+        row("m = 2592 on track 1", (2591 * 32 + 1) * 512, false, {{1, 0, 0}});
     }
 
     void block() {
@@ -157,6 +159,17 @@ private slots:
                                                    v.bars, v.beats, v.division, chosen);
         addCheckBytes(expected);
         QCOMPARE(std::vector<uint8_t>(d.begin(), d.end()), expected);
+        // Read back, the block gives the values it was built from.
+        const DecodedDescription back = decodeDescription(d);
+        QCOMPARE((QList<int>{back.tempoCode, back.bars, back.beats, back.division, back.loopSectors}),
+                 (QList<int>{v.tempoCode, v.bars, v.beats, v.division, v.loopSectors}));
+        QVERIFY(back.checks.triple1 && back.checks.triple2);
+        for (const Mix& mix : chosen) {
+            const DecodedTrack& t = back.tracks[size_t(mix.track - 1)];
+            QCOMPARE((QList<int>{t.chosen, t.endSector, t.clusters, t.bitmapBits, t.pan, t.pitch, t.tableSectors}),
+                     (QList<int>{1, int16_t(v.trackSectors - 1), v.clusters, v.clusters, mix.pan, mix.pitch,
+                                 v.trackSectors}));
+        }
     }
 
     void bitmapPastTheBlockFails() {

@@ -7,7 +7,7 @@
 
 using namespace brenvik::loop;
 
-// The counts of a loop, its tempo code and the 24-bit form of its description fields.
+// The counts of a loop and its tempo code.
 class TestLoopLayout : public QObject {
     Q_OBJECT
 private slots:
@@ -69,29 +69,6 @@ private slots:
         QFETCH(int, code);
         QCOMPARE(brenvik::loop::tempoCode(tempo), code);
     }
-
-    // The 24-bit form written as one number: -2400 is A0 F6 FF, byte 1 first.
-    void int24Byte_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<int>("form");
-        for (auto [value, form] : std::initializer_list<std::pair<int, int>>{
-                 {-1, 0xFFFFFF}, {-2400, 0xFFF6A0}, {100, 0x000064}, {-257, 0xFFFEFF}, {1200, 0x0004B0},
-                 {-100, 0xFFFF9C}, {-256, 0xFFFF00}, {1952, 0x0007A0}, {491590, 0x078046}, {-15, 0xFFFFF1},
-                 {0x123456, 0x123456}, {-0x800000, 0x800000}, {0x1000000, 0}, {0x7FFFFFFF, 0xFFFFFF},
-                 {int(0x80000000u), 0}})  // 491590: tempo 120; the last three wrap modulo 2^24
-            QTest::addRow("%d", value) << value << form;
-    }
-
-    void int24Byte() {
-        QFETCH(int, value);
-        QFETCH(int, form);
-        for (int16_t i = 1; i <= 3; ++i)
-            QCOMPARE(int(brenvik::loop::int24Byte(value, i)), (form >> (8 * (i - 1))) & 0xFF);
-        // Any other index gives 0.
-        for (int16_t index : {int16_t(0), int16_t(4), int16_t(-1), int16_t(32767)})
-            QCOMPARE(int(brenvik::loop::int24Byte(value, index)), 0);
-    }
-
 };
 
 QTEST_APPLESS_MAIN(TestLoopLayout)

@@ -12,8 +12,7 @@ using namespace brenvik;
 class TestNumbers : public QObject {
     Q_OBJECT
 private slots:
-    // parse: parseNumber and isNumeric; int16, int32: textToInt16/32, which fail with a
-    // RoutineError; leading: leadingNumber, which never fails.
+    // parse: parseNumber and isNumeric; int16: textToInt16, which fails with a RoutineError.
     void fromText_data() {
         QTest::addColumn<QString>("function");
         QTest::addColumn<QString>("text");

@@ -1,5 +1,5 @@
-// The window program's platform: message boxes, the file dialogs' filter and default extension.
-// Its settings store and progress bar are tested with the program.
+// The window program's platform: message boxes, the settings store, the file dialogs' filter and
+// default extension. Its progress bar is tested with the program.
 #include "GuiTest.h"
 #include "QtFileDialogs.h"
 #include "QtPlatform.h"
@@ -38,6 +38,16 @@ private slots:
         const int buttons = question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                      : QMessageBox::Ok;  // Yes or Ok the default
         QCOMPARE(shown, QString("Brenvik|Overwrite?|%1|%2").arg(icon).arg(buttons).split('|'));
+    }
+
+    // A stored text comes back; a key never stored gives the default.
+    void settings() {
+        QTemporaryDir store;
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
+        QtPlatform platform;
+        platform.writeSetting("Startup", "intLP", "/media/card");
+        QCOMPARE(platform.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
+        QCOMPARE(platform.readSetting("Startup", "intWV", "/home"), std::string("/home"));
     }
 
     void fileDialogFilters() {

@@ -1,6 +1,5 @@
 // The main window over two plain converter windows: start-up, stacking, the shared menus and
 // commands, the converter windows' close box and the end of the program.
-#include <cmath>
 
 #include "AboutDialog.h"
 #include "FolderChooser.h"
@@ -35,14 +34,6 @@ private slots:
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
         QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Platform::defaultRoot());
         QVERIFY(m_preferences.crossfadeMs == 30 && m_platform->settingWrites().empty());
-        const QSize outer = m_main->screen()->availableGeometry().size();
-        QTRY_COMPARE(m_main->frameGeometry().size(), outer);
-        // Both W - 180 twips wide, 30 % of H on top, 60 % below.
-        const int width = outer.width() - 12, top = int(std::lrint(float(outer.height()) * 0.3f));
-        QCOMPARE(m_main->frameOf(rep())->geometry(), QRect(0, 0, width, top));
-        const int height = int(std::lrint(float(outer.height()) * 0.6f));
-        QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(0, top, width, height));
-
         emit rep()->windowMenu()->aboutToShow();  // Repeater to .WAV, shown last, is the active one
         QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
         QVERIFY(rep()->windowMenu()->actions()[1]->isChecked());

@@ -29,8 +29,7 @@ constexpr int32_t kSpaceMargin = 50000;
 
 // Every track file starts with the canonical header and 32 sectors of silence; the Repeater
 // plays from the first sector behind them.
-void writeTrackStart(FileSink& track, int32_t audioLength) {
-    const wave::Header header = loop::trackHeader(audioLength);
+void writeTrackStart(FileSink& track, const wave::Header& header) {
     track.writeAt(0, header);
     const std::array<uint8_t, loop::kPreBufferBytes> silence{};
     track.writeAt(wave::kHeaderSize, silence);
@@ -139,6 +138,12 @@ LoopWriteResult LoopWriter::write() {
     const int64_t freeBytes = m_platform.freeSpace(m_platform.absolutePath(folder));
     if (checkedAdd<int32_t>(d, kSpaceMargin) > freeBytes + existingSize)
         return refuse(message::kNoRoomOnCard, MessageIcon::None);
+    // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
+    // untouched: a tempo index past the table or an overflow fails the save before an existing
+    // loop is deleted or a track is written.
+    const int32_t audioLength = loop::audioLength(d, stereo);
+    const wave::Header trackHeader = loop::trackHeader(audioLength);
+    const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
     if (overwrite) m_platform.deleteFolder(folder);
     m_platform.createFolder(folder);
 
@@ -153,11 +158,9 @@ LoopWriteResult LoopWriter::write() {
         splitStereoSourceToTracks(source, *data, left, *right, advance);
     else
         copyMonoSourceToTrack(source, *data, left, advance);
-    const int32_t audioLength = loop::audioLength(d, stereo);
-    writeTrackStart(left, audioLength);
-    if (right) writeTrackStart(*right, audioLength);
+    writeTrackStart(left, trackHeader);
+    if (right) writeTrackStart(*right, trackHeader);
 
-    const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
     FileSink ldf(folder + sep + "loopinfo.ldf");
     ldf.writeAt(0, description);
     ldf.close();

@@ -1,5 +1,8 @@
 #include "Platform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -66,6 +69,14 @@ void Platform::deleteFolder(const std::string& path) {
 void Platform::createFolder(const std::string& path) {
     std::error_code ec;
     if (!fs::create_directory(path, ec) || ec) throw RoutineError("cannot create folder");
+}
+
+void Platform::syncFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw RoutineError("cannot open folder");
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!synced) throw RoutineError("cannot sync folder");
 }
 
 std::string Platform::separator() {

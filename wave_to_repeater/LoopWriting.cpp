@@ -2,6 +2,7 @@
 
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <optional>
 
 #include "ByteSource.h"
@@ -15,6 +16,8 @@
 #include "RoutineError.h"
 #include "SourceToTracks.h"
 #include "TrackFile.h"
+
+namespace fs = std::filesystem;
 
 namespace brenvik {
 
@@ -163,9 +166,16 @@ LoopWriteResult LoopWriter::write() {
 
     FileSink ldf(folder + sep + "loopinfo.ldf");
     ldf.writeAt(0, description);
+    // "Written" means on the card: the files, the loop folder's names and the loop folder's own
+    // name in its parent reach the device before the save reports success.
+    left.sync();
+    if (right) right->sync();
+    ldf.sync();
     ldf.close();
     left.close();
     if (right) right->close();
+    m_platform.syncFolder(folder);
+    m_platform.syncFolder(fs::path(folder).parent_path().string());
     if (stereo) report(m_total);
     m_result.loopFolder = folder;
     return end(Outcome::Written);

@@ -79,6 +79,14 @@ void Platform::syncFolder(const std::string& path) {
     if (!synced) throw RoutineError("cannot sync folder");
 }
 
+std::string Platform::userDataFolder() {
+    // The base-directory rules ignore a relative XDG_DATA_HOME.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + "/.local/share";
+}
+
 std::string Platform::separator() {
     return std::string(1, static_cast<char>(fs::path::preferred_separator));
 }

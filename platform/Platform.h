@@ -80,6 +80,9 @@ public:
     // or deleted in it stay so when the card is pulled. Throws RoutineError on failure.
     virtual void syncFolder(const std::string& path);
 
+    // The folder for the user's own data: $XDG_DATA_HOME, or ~/.local/share when that is unset.
+    virtual std::string userDataFolder();
+
     // The per-user settings store, addressed by section and key.
     virtual std::string readSetting(const std::string& section, const std::string& key,
                                     const std::string& defaultText) = 0;

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "BackupStore.h"
 #include "ByteSource.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
@@ -147,7 +148,15 @@ LoopWriteResult LoopWriter::write() {
     const int32_t audioLength = loop::audioLength(d, stereo);
     const wave::Header trackHeader = loop::trackHeader(audioLength);
     const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
-    if (overwrite) m_platform.deleteFolder(folder);
+    if (overwrite) {
+        // The old loop goes into the backup store, checked there, before it is deleted.
+        try {
+            m_result.backupFolder = backup::BackupStore(m_platform).backUpLoop(folder);
+        } catch (const std::exception&) {
+            return refuse(message::kBackupFailed, MessageIcon::Critical);
+        }
+        m_platform.deleteFolder(folder);
+    }
     m_platform.createFolder(folder);
 
     const std::string sep = Platform::separator();

@@ -56,6 +56,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         fs::create_directory(card());
         writeFile(source(), wave(2, m_stereoData));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));  // the backup store
     }
 
     void badUsage_data() {
@@ -150,6 +151,8 @@ private slots:
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);
         QVERIFY(!fs::exists(card() + "/LOOP7/old.bin") && fs::exists(card() + "/LOOP7/loopinfo.ldf"));
+        const fs::directory_iterator stored(path("data/Brenvik/backups"));  // the old loop, backed up
+        QCOMPARE(readFile(stored->path().string() + "/LOOP7/old.bin"), std::vector<uint8_t>{1});
         QCOMPARE(toLoop({"--loop", "abc"}).err, std::string("Loop Number should be a Number [1-999]\n"));
         writeFile(source(), wave(1, patternBytes(100), 48000));
         const CliRun refused = toLoop();

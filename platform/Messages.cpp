@@ -49,4 +49,10 @@ std::string restoreLoopExists(const std::string& loopFolder) {
 
 std::string restoreFailed(const std::string& loopFolder) { return "Restoring " + loopFolder + " failed part-way"; }
 
+std::string noLoopsOnCard(const std::string& card) { return "No loop folders in " + card; }
+
+std::string cardBackupFailed(const std::string& destination) {
+    return "The card could not be backed up into " + destination;
+}
+
 }  // namespace brenvik::message

@@ -28,7 +28,7 @@ inline constexpr const char* kNoWaveOpened = "No wave file has been opened";
 // "Loop is too long for the Repeater (at most 2592 clusters per track)".
 std::string loopTooLong();
 
-// Backups of loops.
+// Backups of loops and cards.
 inline constexpr const char* kBackupFailed = "The loop could not be backed up, so it was not replaced";
 // "Backup file LOOP3/track1.wav does not match its manifest: nothing was restored".
 std::string backupFileChanged(const std::string& entry);
@@ -44,6 +44,10 @@ std::string backupLacksLoop(int loopNumber);
 std::string restoreLoopExists(const std::string& loopFolder);
 // "Restoring /card/LOOP7 failed part-way".
 std::string restoreFailed(const std::string& loopFolder);
+// "No loop folders in /card".
+std::string noLoopsOnCard(const std::string& card);
+// "The card could not be backed up into /dest".
+std::string cardBackupFailed(const std::string& destination);
 
 // Opening a Repeater track and saving it as a wave.
 inline constexpr const char* kDescriptionElsewhere =

@@ -6,7 +6,7 @@ namespace {
 
 void usage(std::ostream& err) {
     err << "usage: brenvik-cli info PATH [--json]\n"
-           "       brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N]\n"
+           "       brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]\n"
            "                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]\n"
            "                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]\n"
            "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n"

@@ -1,4 +1,4 @@
-// brenvik-cli backup and restore, in-process on real folders.
+// brenvik-cli backup, restore and to-loop with several sources, in-process on real folders.
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -113,6 +113,20 @@ private slots:
         QCOMPARE(run.out, std::string());
         QCOMPARE(QString::fromStdString(run.err), message + ": nothing was restored\n");
         QCOMPARE(entriesIn(path("new")), 0);
+    }
+
+    // Each source into the next free number; the first refusal ends the run, the loops written stay.
+    void manyWaves() {
+        for (const std::string name : {"a", "b", "c"}) writeFile(path(name + ".wav"), wave(1, patternBytes(8192)));
+        const CliRun three = runCli({"to-loop", path("a.wav"), path("b.wav"), path("c.wav"), "--dest", path("new")});
+        QCOMPARE(three.status, 0);
+        QCOMPARE(three.out, path("new/LOOP1") + "\n" + path("new/LOOP2") + "\n" + path("new/LOOP3") + "\n");
+        for (const std::string loop : {"LOOP1", "LOOP2", "LOOP3"})
+            QCOMPARE(readFile(path("new/" + loop + "/track1.wav")), expectedTrack(patternBytes(8192)));
+        const CliRun stopped = runCli({"to-loop", path("a.wav"), path("none.wav"), path("c.wav"), "--dest", path("new")});
+        QCOMPARE(stopped.status, 1);
+        QCOMPARE(stopped.out, path("new/LOOP4") + "\n");
+        QCOMPARE(entriesIn(path("new")), 4);
     }
 };
 

@@ -74,7 +74,7 @@ private slots:
         QTest::newRow("--version with more") << QStringList{"--version", "info"} << 2;
         QTest::newRow("to-loop: no dest") << QStringList{"to-loop", "s.wav"} << 2;
         QTest::newRow("to-loop: unknown option") << QStringList{"to-loop", "s.wav", "--dest", "D", "--speed", "2"} << 2;
-        QTest::newRow("to-loop: two sources") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D"} << 2;
+        QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << 2;
         QTest::newRow("to-loop: 4x beats") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats", "4x"} << 2;
         QTest::newRow("to-loop: 8 per bar") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats-per-bar", "8"} << 2;
         QTest::newRow("to-loop: track 5") << QStringList{"to-loop", "s.wav", "--dest", "D", "--track", "5"} << 2;

@@ -79,8 +79,9 @@ void BackupStore::removeOldest(const std::string& keep) {
     int64_t total = 0;
     for (const Entry& entry : all) total += sizes.emplace_back(sizeOf(entry.folder, m_platform));
     for (size_t i = 0; i < all.size() && total > m_limit; ++i) {
-        if (fs::equivalent(all[i].folder, keep)) continue;
+        // Removing old backups never fails the new one: a folder that cannot go simply stays.
         std::error_code ec;
+        if (fs::equivalent(all[i].folder, keep, ec) || ec) continue;
         fs::remove_all(all[i].folder, ec);
         if (!ec) total -= sizes[i];
     }

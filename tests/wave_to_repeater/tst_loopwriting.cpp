@@ -278,6 +278,20 @@ private slots:
         QCOMPARE(m_platform->messages().size(), size_t(existing ? 1 : 0));
         QVERIFY(treeOf(card()) == before);
     }
+
+    // A loop folder that cannot be copied whole is not replaced: the save stops before deleting.
+    void backupFails() {
+        source(wave(1, patternBytes(2048)));
+        existingLoop(100);
+        fs::create_directory(loop7() + "/sub");
+        m_platform->answerNextQuestion(MessageAnswer::Yes);
+        const Tree before = treeOf(card());
+        const LoopWriteResult result = write(request(1));
+        QCOMPARE(result.outcome, LoopWriteResult::Outcome::Refused);
+        QCOMPARE(result.message, "The loop could not be backed up, so it was not replaced");
+        QCOMPARE(result.icon, MessageIcon::Critical);
+        QVERIFY(treeOf(card()) == before);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestLoopWriting)

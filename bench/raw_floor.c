@@ -13,8 +13,13 @@
    A track is a canonical 44-byte mono header, 16384 zero bytes, then the samples; its data size
    counts the zero bytes too. Input headers are not parsed: the audio is everything behind them,
    cut to whole samples (split: whole frames). The benchmark gives sources of whole 512-byte
-   sectors, where brenvik-cli carries every byte over, so the outputs match its byte for byte. */
+   sectors, where brenvik-cli carries every byte over, so the outputs match its byte for byte.
+
+   Like brenvik-cli, it reports nothing before its outputs are on the device: each output file is
+   fsync'ed, then the folder that holds them, and for the loop jobs (split, mono2loop) that
+   folder's parent too, as brenvik-cli syncs the loop folder and the card. */
 #include <fcntl.h>
+#include <libgen.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -45,6 +50,27 @@ static int open_out(const char *path) {
   int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
   if (fd < 0) fail(path);
   return fd;
+}
+
+/* Syncs the output and closes it; 0 on success. */
+static int finish(int fd) {
+  if (fsync(fd) != 0) fail("fsync");
+  return close(fd);
+}
+
+static void sync_folder(const char *folder) {
+  int fd = open(folder, O_RDONLY | O_DIRECTORY);
+  if (fd < 0 || fsync(fd) != 0) fail(folder);
+  close(fd);
+}
+
+/* The folder holding an output, and for a loop job also that folder's parent. */
+static void sync_folders_of(const char *path, int loop_job) {
+  char copy[4096];
+  snprintf(copy, sizeof copy, "%s", path);
+  char *folder = dirname(copy);
+  sync_folder(folder);
+  if (loop_job) sync_folder(dirname(folder));
 }
 
 static uint64_t size_of(int fd) {
@@ -127,7 +153,9 @@ static int split(const char *in, const char *left, const char *right) {
     put(fr, lane_r, n * 2);
     left_over -= got;
   }
-  return close(fi) | close(fl) | close(fr);
+  int status = close(fi) | finish(fl) | finish(fr);
+  sync_folders_of(left, 1);
+  return status;
 }
 
 static int merge(const char *left, const char *right, const char *out) {
@@ -152,7 +180,9 @@ static int merge(const char *left, const char *right, const char *out) {
     put(fo, dst, block * 2);
     done += block;
   }
-  return close(fl) | close(fr) | close(fo);
+  int status = close(fl) | close(fr) | finish(fo);
+  sync_folders_of(out, 0);
+  return status;
 }
 
 /* mono2loop (to_track) and loop2mono: one stream of samples behind a fixed skip. */
@@ -171,7 +201,9 @@ static int copy(const char *in, const char *out, int to_track) {
     put(fo, src, want);
     left_over -= want;
   }
-  return close(fi) | close(fo);
+  int status = close(fi) | finish(fo);
+  sync_folders_of(out, to_track);
+  return status;
 }
 
 int main(int argc, char **argv) {

@@ -24,6 +24,8 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal);
+int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal);
 

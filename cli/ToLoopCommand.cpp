@@ -14,9 +14,10 @@ namespace brenvik::cli {
 namespace {
 
 constexpr const char* kToLoopUsage =
-    "usage: brenvik-cli to-loop SOURCE --dest DIR [--loop TEXT] [--beats N] [--beats-per-bar B]\n"
+    "usage: brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N] [--beats-per-bar B]\n"
     "       [--track K] [--right-track K] [--pan P] [--pitch S] [--right-pan P] [--right-pitch S]\n"
-    "       [--overwrite]\n";
+    "       [--overwrite]\n"
+    "       Several SOURCEs go into the next free loop numbers, one by one (not with --loop).\n";
 
 // The settings the options give for this wave, or nothing after telling err why they do not fit
 // it (bad usage). Without --beats the loop keeps the window's default position.
@@ -41,42 +42,30 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const ToLoopOpti
     return settings;
 }
 
-}  // namespace
-
-int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kToLoopUsage;
-        return kOk;
-    }
-    const std::optional<ToLoopOptions> options = parseToLoopOptions(args, err);
-    if (!options) {
-        err << kToLoopUsage;
-        return kUsage;
-    }
-    ConsolePlatform platform(err, errIsTerminal);
-    // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
-    platform.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+// One source into its loop: the exit status of that save.
+int convert(const std::string& source, const ToLoopOptions& options, ConsolePlatform& platform, std::ostream& out,
+            std::ostream& err) {
     std::string loopNumber;
-    if (options->loop) {
-        loopNumber = *options->loop;
-    } else if (const auto free = firstFreeLoop(platform, options->dest)) {
+    if (options.loop) {
+        loopNumber = *options.loop;
+    } else if (const auto free = firstFreeLoop(platform, options.dest)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << options->dest << " (LOOP1 to LOOP999 all exist)\n";
+        err << "brenvik-cli to-loop: no free loop number in " << options.dest << " (LOOP1 to LOOP999 all exist)\n";
         return kFailed;
     }
 
-    const WaveOpenResult opened = openWave(options->source, platform);
+    const WaveOpenResult opened = openWave(source, platform);
     if (!opened.accepted()) {
         platform.message(opened.message, MessageButtons::Ok, opened.icon);
         return kFailed;
     }
-    const std::optional<LoopSettings> settings = settingsFor(opened.wave, *options, err);
+    const std::optional<LoopSettings> settings = settingsFor(opened.wave, options, err);
     if (!settings) return kUsage;
 
     LoopWriteRequest request;
     request.sourcePath = opened.wave.path;
-    request.destination = options->dest;
+    request.destination = options.dest;
     request.loopNumberText = loopNumber;
     request.mode = opened.layout;
     request.settings = *settings;
@@ -94,6 +83,27 @@ int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     platform.message(result.message, MessageButtons::Ok, result.icon);
     return kFailed;
+}
+
+}  // namespace
+
+int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    if (asksForHelp(args)) {
+        out << kToLoopUsage;
+        return kOk;
+    }
+    const std::optional<ToLoopOptions> options = parseToLoopOptions(args, err);
+    if (!options) {
+        err << kToLoopUsage;
+        return kUsage;
+    }
+    ConsolePlatform platform(err, errIsTerminal);
+    // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
+    platform.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    // The first refusal ends the run; the loops written before it stay.
+    for (const std::string& source : options->sources)
+        if (const int status = convert(source, *options, platform, out, err); status != kOk) return status;
+    return kOk;
 }
 
 }  // namespace brenvik::cli

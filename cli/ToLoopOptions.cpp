@@ -56,9 +56,10 @@ public:
             else positional.push_back(arg);
         }
         if (!m_ok) return std::nullopt;
-        if (positional.size() != 1) return failed("give exactly one SOURCE wave");
-        o.source = positional.front();
+        if (positional.empty()) return failed("give a SOURCE wave");
+        o.sources = positional;
         if (o.dest.empty()) return failed("--dest DIR is required");
+        if (o.loop && o.sources.size() > 1) return failed("--loop takes a single SOURCE");
         if (o.loop && o.loop->size() > kLoopBoxLength)
             return failed("--loop takes at most 3 characters, as the loop number box does");
         // The right channel goes to track 2, or to track 1 when the left one is on track 2.

@@ -10,7 +10,7 @@
 namespace brenvik::cli {
 
 struct ToLoopOptions {
-    std::string source;
+    std::vector<std::string> sources;  // each into the next free loop number, in order
     std::string dest;
     std::optional<std::string> loop;  // as typed into the loopNumber box
     std::optional<int> beats;         // beats in the loop: tempo position + 1

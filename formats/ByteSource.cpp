@@ -85,6 +85,10 @@ void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
     }
 }
 
+void FileSink::sync() {
+    if (m_fd < 0 || ::fsync(m_fd) != 0) throw RoutineError("sync failed");
+}
+
 void FileSink::close() {
     if (m_fd >= 0 && ::close(m_fd) != 0) {
         m_fd = -1;

@@ -54,6 +54,9 @@ public:
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;
     void writeAt(int64_t offset, std::span<const uint8_t> src);
+    // Waits until what was written is on the device, not only in the system's cache. Throws
+    // RoutineError when the device reports a failure.
+    void sync();
     void close();
 
 private:

@@ -23,4 +23,36 @@ std::string loopTooLong() {
            " clusters per track)";
 }
 
+std::string backupFileChanged(const std::string& entry) {
+    return "Backup file " + entry + " does not match its manifest: nothing was restored";
+}
+
+std::string backupEntryRefused(const std::string& entry) {
+    return "Backup entry " + entry + " is not a loop file: nothing was restored";
+}
+
+std::string backupHoldsLink(const std::string& entry) {
+    return "Backup holds a symbolic link, " + entry + ": nothing was restored";
+}
+
+std::string backupUnreadable(const std::string& folder) {
+    return "No readable backup manifest in " + folder + ": nothing was restored";
+}
+
+std::string backupLacksLoop(int loopNumber) {
+    return "The backup holds no LOOP" + std::to_string(loopNumber) + ": nothing was restored";
+}
+
+std::string restoreLoopExists(const std::string& loopFolder) {
+    return "Loop already exists: " + loopFolder + " (nothing was restored)";
+}
+
+std::string restoreFailed(const std::string& loopFolder) { return "Restoring " + loopFolder + " failed part-way"; }
+
+std::string noLoopsOnCard(const std::string& card) { return "No loop folders in " + card; }
+
+std::string cardBackupFailed(const std::string& destination) {
+    return "The card could not be backed up into " + destination;
+}
+
 }  // namespace brenvik::message

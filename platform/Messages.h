@@ -28,6 +28,27 @@ inline constexpr const char* kNoWaveOpened = "No wave file has been opened";
 // "Loop is too long for the Repeater (at most 2592 clusters per track)".
 std::string loopTooLong();
 
+// Backups of loops and cards.
+inline constexpr const char* kBackupFailed = "The loop could not be backed up, so it was not replaced";
+// "Backup file LOOP3/track1.wav does not match its manifest: nothing was restored".
+std::string backupFileChanged(const std::string& entry);
+// "Backup entry ../x is not a loop file: nothing was restored".
+std::string backupEntryRefused(const std::string& entry);
+// "Backup holds a symbolic link, LOOP3/track1.wav: nothing was restored".
+std::string backupHoldsLink(const std::string& entry);
+// "No readable backup manifest in /path: nothing was restored".
+std::string backupUnreadable(const std::string& folder);
+// "The backup holds no LOOP7: nothing was restored".
+std::string backupLacksLoop(int loopNumber);
+// "Loop already exists: /card/LOOP7 (nothing was restored)".
+std::string restoreLoopExists(const std::string& loopFolder);
+// "Restoring /card/LOOP7 failed part-way".
+std::string restoreFailed(const std::string& loopFolder);
+// "No loop folders in /card".
+std::string noLoopsOnCard(const std::string& card);
+// "The card could not be backed up into /dest".
+std::string cardBackupFailed(const std::string& destination);
+
 // Opening a Repeater track and saving it as a wave.
 inline constexpr const char* kDescriptionElsewhere =
     "Repeater's .ldf and .wav files must reside in the same directory";

@@ -1,5 +1,8 @@
 #include "Platform.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
@@ -66,6 +69,22 @@ void Platform::deleteFolder(const std::string& path) {
 void Platform::createFolder(const std::string& path) {
     std::error_code ec;
     if (!fs::create_directory(path, ec) || ec) throw RoutineError("cannot create folder");
+}
+
+void Platform::syncFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw RoutineError("cannot open folder");
+    const bool synced = ::fsync(fd) == 0;
+    ::close(fd);
+    if (!synced) throw RoutineError("cannot sync folder");
+}
+
+std::string Platform::userDataFolder() {
+    // The base-directory rules ignore a relative XDG_DATA_HOME.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + "/.local/share";
 }
 
 std::string Platform::separator() {

@@ -76,6 +76,12 @@ public:
     virtual void deleteFile(const std::string& path);
     virtual void deleteFolder(const std::string& path);
     virtual void createFolder(const std::string& path);
+    // Waits until the folder's list of names is on the device, so that files created, renamed
+    // or deleted in it stay so when the card is pulled. Throws RoutineError on failure.
+    virtual void syncFolder(const std::string& path);
+
+    // The folder for the user's own data: $XDG_DATA_HOME, or ~/.local/share when that is unset.
+    virtual std::string userDataFolder();
 
     // The per-user settings store, addressed by section and key.
     virtual std::string readSetting(const std::string& section, const std::string& key,

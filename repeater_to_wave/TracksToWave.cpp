@@ -137,6 +137,7 @@ void copyTrackToMonoWave(const std::string& outputPath, const TrackAudio& track,
         output.writeAt(checkedAdd<int32_t>(wave::kHeaderSize, done), part);
         figures.advance(bytes == kMonoBlockBytes ? kMonoBlockStep : bytes / 1000);
     }
+    output.sync();
     output.close();
 }
 
@@ -176,6 +177,7 @@ void interleaveTracksToStereoWave(const std::string& outputPath, const TrackAudi
         figures.advance(step);
         figures.advance(step);
     }
+    output.sync();
     output.close();
 }
 

@@ -1,9 +1,12 @@
 #include "WaveSaving.h"
 
 #include <exception>
+#include <filesystem>
 
 #include "Messages.h"
 #include "RoutineError.h"
+
+namespace fs = std::filesystem;
 
 namespace brenvik {
 
@@ -40,6 +43,8 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
             if (!request.right) throw RoutineError("no right track");
             interleaveTracksToStereoWave(result.outputPath, request.left, *request.right, progress);
         }
+        // The wave is on the device; its name too, before the save counts as done.
+        platform.syncFolder(fs::absolute(result.outputPath).parent_path().string());
         result.outcome = Outcome::Written;
     } catch (const std::exception&) {
         // Failed: the busy pointer goes back all the same.

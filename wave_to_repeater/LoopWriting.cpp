@@ -2,8 +2,10 @@
 
 #include <array>
 #include <exception>
+#include <filesystem>
 #include <optional>
 
+#include "BackupStore.h"
 #include "ByteSource.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
@@ -15,6 +17,8 @@
 #include "RoutineError.h"
 #include "SourceToTracks.h"
 #include "TrackFile.h"
+
+namespace fs = std::filesystem;
 
 namespace brenvik {
 
@@ -29,8 +33,7 @@ constexpr int32_t kSpaceMargin = 50000;
 
 // Every track file starts with the canonical header and 32 sectors of silence; the Repeater
 // plays from the first sector behind them.
-void writeTrackStart(FileSink& track, int32_t audioLength) {
-    const wave::Header header = loop::trackHeader(audioLength);
+void writeTrackStart(FileSink& track, const wave::Header& header) {
     track.writeAt(0, header);
     const std::array<uint8_t, loop::kPreBufferBytes> silence{};
     track.writeAt(wave::kHeaderSize, silence);
@@ -139,7 +142,21 @@ LoopWriteResult LoopWriter::write() {
     const int64_t freeBytes = m_platform.freeSpace(m_platform.absolutePath(folder));
     if (checkedAdd<int32_t>(d, kSpaceMargin) > freeBytes + existingSize)
         return refuse(message::kNoRoomOnCard, MessageIcon::None);
-    if (overwrite) m_platform.deleteFolder(folder);
+    // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
+    // untouched: a tempo index past the table or an overflow fails the save before an existing
+    // loop is deleted or a track is written.
+    const int32_t audioLength = loop::audioLength(d, stereo);
+    const wave::Header trackHeader = loop::trackHeader(audioLength);
+    const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
+    if (overwrite) {
+        // The old loop goes into the backup store, checked there, before it is deleted.
+        try {
+            m_result.backupFolder = backup::BackupStore(m_platform).backUpLoop(folder);
+        } catch (const std::exception&) {
+            return refuse(message::kBackupFailed, MessageIcon::Critical);
+        }
+        m_platform.deleteFolder(folder);
+    }
     m_platform.createFolder(folder);
 
     const std::string sep = Platform::separator();
@@ -153,16 +170,21 @@ LoopWriteResult LoopWriter::write() {
         splitStereoSourceToTracks(source, *data, left, *right, advance);
     else
         copyMonoSourceToTrack(source, *data, left, advance);
-    const int32_t audioLength = loop::audioLength(d, stereo);
-    writeTrackStart(left, audioLength);
-    if (right) writeTrackStart(*right, audioLength);
+    writeTrackStart(left, trackHeader);
+    if (right) writeTrackStart(*right, trackHeader);
 
-    const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
     FileSink ldf(folder + sep + "loopinfo.ldf");
     ldf.writeAt(0, description);
+    // "Written" means on the card: the files, the loop folder's names and the loop folder's own
+    // name in its parent reach the device before the save reports success.
+    left.sync();
+    if (right) right->sync();
+    ldf.sync();
     ldf.close();
     left.close();
     if (right) right->close();
+    m_platform.syncFolder(folder);
+    m_platform.syncFolder(fs::path(folder).parent_path().string());
     if (stereo) report(m_total);
     m_result.loopFolder = folder;
     return end(Outcome::Written);

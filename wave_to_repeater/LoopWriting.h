@@ -35,8 +35,11 @@ struct LoopWriteResult {
     // The loop number in normal form once it passed its checks (007 becomes 7).
     std::optional<int16_t> loopNumber;
     std::string loopFolder;  // when written
+    std::string backupFolder;  // where the replaced loop was backed up, when one was
 };
 
+// Before an existing loop is deleted, its files go into the backup store (the platform's user
+// data folder); when that fails the save is refused and the card stays as it was.
 // Shows the busy pointer from the space check on; the caller restores it. `progress` sees the
 // bar's total (source bytes \ 1000) and each step.
 LoopWriteResult writeLoop(const LoopWriteRequest& request, Platform& platform, const Progress& progress);

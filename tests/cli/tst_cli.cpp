@@ -63,6 +63,7 @@ private slots:
         m_dir = std::make_unique<QTemporaryDir>();
         fs::create_directory(card());
         writeFile(source(), wave(2, m_stereoData));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));  // the backup store
     }
 
     void badUsage_data() {
@@ -80,7 +81,7 @@ private slots:
         QTest::newRow("--version with more") << QStringList{"--version", "info"} << 2;
         QTest::newRow("to-loop: no dest") << QStringList{"to-loop", "s.wav"} << 2;
         QTest::newRow("to-loop: unknown option") << QStringList{"to-loop", "s.wav", "--dest", "D", "--speed", "2"} << 2;
-        QTest::newRow("to-loop: two sources") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D"} << 2;
+        QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << 2;
         QTest::newRow("to-loop: 4x beats") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats", "4x"} << 2;
         QTest::newRow("to-loop: 8 per bar") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats-per-bar", "8"} << 2;
         QTest::newRow("to-loop: track 5") << QStringList{"to-loop", "s.wav", "--dest", "D", "--track", "5"} << 2;
@@ -156,6 +157,8 @@ private slots:
         const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // no pan or pitch given: 0
         QCOMPARE((std::vector<int>{plain.tracks[0].pan, plain.tracks[0].pitch, plain.tracks[1].pan,
                                    plain.tracks[1].pitch}), (std::vector<int>(4, 0)));
+        const fs::directory_iterator stored(path("data/Brenvik/backups"));  // the old loop, backed up
+        QCOMPARE(readFile(stored->path().string() + "/LOOP7/old.bin"), std::vector<uint8_t>{1});
         QCOMPARE(toLoop({"--loop", "abc"}).err, std::string("Loop Number should be a Number [1-999]\n"));
         writeFile(source(), wave(1, patternBytes(100), 48000));
         const CliRun refused = toLoop();

@@ -1,5 +1,6 @@
 // The built brenvik-cli under a file-size limit that cuts a write part-way: the save ends with
-// "error in fileSaving()" and exit status 1, and what was written by then stays.
+// "error in fileSaving()" and exit status 1, and what was written by then stays; a loop it was
+// replacing waits in the backup store.
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -10,7 +11,9 @@
 #include <filesystem>
 
 #include "LoopFixture.h"
+#include "Restore.h"
 #include "TestFiles.h"
+#include "TestPlatform.h"
 
 using namespace brenvik::test;
 namespace fs = std::filesystem;
@@ -70,6 +73,32 @@ private slots:
         QVERIFY(program.readAllStandardError().endsWith("error in fileSaving()\n"));
         QCOMPARE(fs::file_size(path(written.toStdString())), uintmax_t(limit));
         QVERIFY(!fs::exists(path("card/LOOP1/loopinfo.ldf")));
+    }
+
+    // Replacing a loop and failing part-way: the old loop waits in the backup store byte for
+    // byte, and goes back onto the card from there.
+    void overwriteCutPartWay() {
+        fs::remove_all(path("card"));
+        makeLoop(path("card"), "LOOP1", patternBytes(300000, 4));
+        const Tree old = treeOf(path("card/LOOP1"));
+        writeFile(path("in.wav"), wave(1, patternBytes(2 * 1048576)));
+        QProcess program;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_DATA_HOME", QString::fromStdString(path("data")));
+        program.setProcessEnvironment(env);
+        start(program, {"to-loop", QString::fromStdString(path("in.wav")), "--dest", QString::fromStdString(path("card")),
+                        "--loop", "1", "--overwrite"}, 1536 * 1024);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitCode(), 1);
+        QVERIFY(treeOf(path("card/LOOP1")) != old);
+        const fs::directory_iterator stored(path("data/Brenvik/backups"));
+        const std::string backup = stored->path().string();
+        QVERIFY(treeOf(backup + "/LOOP1") == old);
+
+        TestPlatform platform;
+        brenvik::backup::BackupStore store(platform);
+        QVERIFY(brenvik::backup::restoreBackup({backup, path("card"), {1}, true}, store, platform).restored);
+        QVERIFY(treeOf(path("card/LOOP1")) == old);
     }
 };
 

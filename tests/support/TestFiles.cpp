@@ -79,4 +79,13 @@ int entriesIn(const std::string& folder) {
     return count;
 }
 
+Tree treeOf(const std::string& folder) {
+    Tree tree;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        const std::string name = std::filesystem::relative(entry.path(), folder).string();
+        tree[name] = entry.is_directory() ? std::vector<uint8_t>{'/'} : readFile(entry.path().string());
+    }
+    return tree;
+}
+
 }  // namespace brenvik::test

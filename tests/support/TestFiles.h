@@ -3,6 +3,7 @@
 // pattern, the track files the Repeater expects, raw byte files, and reading a file back.
 #include <cstdint>
 #include <initializer_list>
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,5 +33,8 @@ void writeFile(const std::string& path, const std::vector<uint8_t>& bytes);
 std::vector<uint8_t> readFile(const std::string& path);
 // Files and folders directly inside a folder.
 int entriesIn(const std::string& folder);
+// Every file and folder below a folder, by relative path: a file's bytes, or "/" for a folder.
+using Tree = std::map<std::string, std::vector<uint8_t>>;
+Tree treeOf(const std::string& folder);
 
 }  // namespace brenvik::test

@@ -1,5 +1,6 @@
 #include "TestPlatform.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace brenvik::test {
@@ -64,6 +65,11 @@ std::optional<std::string> TestPlatform::chooseFolder(const std::string& caption
 void TestPlatform::setBusy(bool busy) {
     if (busy && windowUsable) usableWhenBusy.push_back(windowUsable());
     m_busy = busy;
+}
+
+std::string TestPlatform::userDataFolder() {
+    if (!m_dataFolder) m_dataFolder = std::make_shared<QTemporaryDir>();
+    return m_dataFolder->path().toStdString();
 }
 
 int64_t TestPlatform::freeSpace(const std::string& path) {

@@ -5,11 +5,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "Platform.h"
+
+class QTemporaryDir;
 
 namespace brenvik::test {
 
@@ -61,6 +64,8 @@ public:
     void setBusy(bool busy) override;
     void showProgress(float done, float total) override { m_progress.emplace_back(done, total); }
     int64_t freeSpace(const std::string& path) override;
+    // A temporary folder of this platform's own, so that no test writes into the user's data.
+    std::string userDataFolder() override;
     std::string readSetting(const std::string& section, const std::string& key,
                             const std::string& defaultText) override;
     void writeSetting(const std::string& section, const std::string& key,
@@ -76,6 +81,7 @@ private:
     std::deque<std::optional<Channel>> m_channels;
     std::deque<std::optional<std::string>> m_folders;
     std::optional<int64_t> m_freeSpace;
+    std::shared_ptr<QTemporaryDir> m_dataFolder;
     std::vector<RecordedMessage> m_messages;
     std::vector<FileDialogRequest> m_dialogs;
     std::vector<std::string> m_folderCaptions;

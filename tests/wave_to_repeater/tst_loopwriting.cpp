@@ -254,14 +254,43 @@ private slots:
         QCOMPARE(fs::exists(loop7() + "/track1.wav"), written);
     }
 
-    // Beats per bar times the position may point past the table: the save fails after the audio.
+    void tempoOutsideTable_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("new loop") << false;
+        QTest::newRow("replacing a loop") << true;
+    }
+
+    // 12 beats in 4/4 take the tempo from entry 4 x 11 = 44, past the table: the save fails
+    // after the question, with the card exactly as it was.
     void tempoOutsideTable() {
+        QFETCH(bool, existing);
         source(wave(1, patternBytes(2048)));
+        if (existing) {
+            existingLoop(100);
+            m_platform->answerNextQuestion(MessageAnswer::Yes);
+        }
+        const Tree before = treeOf(card());
         LoopWriteRequest r = request(1);
-        r.settings.beatsPerBar = 4;  // 4 x 11 = 44 > 40
-        QCOMPARE(write(r).outcome, LoopWriteResult::Outcome::Failed);
-        QVERIFY(fs::exists(loop7() + "/track1.wav"));
-        QVERIFY(!fs::exists(loop7() + "/loopinfo.ldf"));
+        r.settings.beatsPerBar = 4;
+        const LoopWriteResult result = write(r);
+        QCOMPARE(result.outcome, LoopWriteResult::Outcome::Failed);
+        QCOMPARE(result.message, "error in fileSaving()");
+        QCOMPARE(m_platform->messages().size(), size_t(existing ? 1 : 0));
+        QVERIFY(treeOf(card()) == before);
+    }
+
+    // A loop folder that cannot be copied whole is not replaced: the save stops before deleting.
+    void backupFails() {
+        source(wave(1, patternBytes(2048)));
+        existingLoop(100);
+        fs::create_directory(loop7() + "/sub");
+        m_platform->answerNextQuestion(MessageAnswer::Yes);
+        const Tree before = treeOf(card());
+        const LoopWriteResult result = write(request(1));
+        QCOMPARE(result.outcome, LoopWriteResult::Outcome::Refused);
+        QCOMPARE(result.message, "The loop could not be backed up, so it was not replaced");
+        QCOMPARE(result.icon, MessageIcon::Critical);
+        QVERIFY(treeOf(card()) == before);
     }
 };
 

@@ -1,0 +1,19 @@
+#pragma once
+// Whether a backup may go back onto a card, decided before anything is written: no symbolic link
+// anywhere in it, a manifest in its form, every entry a loop file (nothing that could land outside
+// the card's loop folders), and every file's bytes as the manifest says.
+#include <optional>
+#include <string>
+
+#include "Manifest.h"
+
+namespace brenvik::backup {
+
+struct BackupCheck {
+    std::optional<Manifest> manifest;  // when the backup may be restored
+    std::string refusal;               // otherwise the message naming what is wrong
+};
+
+BackupCheck checkBackup(const std::string& folder);
+
+}  // namespace brenvik::backup

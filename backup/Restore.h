@@ -1,0 +1,29 @@
+#pragma once
+// Putting loops from a backup (of the store or of a whole card) back onto a card. Everything is
+// checked before anything is written: the backup against its manifest, the loops asked for, loops
+// the card already holds, and the free space. A loop that is replaced is backed up into the store
+// first.
+#include <string>
+#include <vector>
+
+#include "BackupStore.h"
+#include "Platform.h"
+
+namespace brenvik::backup {
+
+struct RestoreRequest {
+    std::string backup;      // the backup folder
+    std::string card;        // the folder the loop folders go into
+    std::vector<int> loops;  // the loop numbers to put back; empty: every loop of the backup
+    bool overwrite = false;  // replace loops the card holds already
+};
+
+struct RestoreResult {
+    bool restored = false;
+    std::string message;                   // the refusal or failure when not restored
+    std::vector<std::string> loopFolders;  // the loop folders written, in order
+};
+
+RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Platform& platform);
+
+}  // namespace brenvik::backup

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -25,6 +26,10 @@ QWidget* makeHelpViewer() {
     browser->setOpenExternalLinks(true);
     (new QVBoxLayout(viewer))->addWidget(browser);
     viewer->resize(640, 520);
+    // A reader leaves the help as any other viewer window: with Escape.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), viewer);
+    close->setContext(Qt::WindowShortcut);
+    QObject::connect(close, &QShortcut::activated, viewer, &QWidget::close);
     return viewer;
 }
 

@@ -1,4 +1,5 @@
-// The window program's platform: message boxes, the file dialogs' filter and default extension.
+// The window program's platform: message boxes, the help viewer, the file dialogs' filter and
+// default extension.
 // Its settings store and progress bar are tested with the program.
 #include "GuiTest.h"
 #include "QtFileDialogs.h"
@@ -38,6 +39,18 @@ private slots:
         const int buttons = question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                      : QMessageBox::Ok;  // Yes or Ok the default
         QCOMPARE(shown, QString("Brenvik|Overwrite?|%1|%2").arg(icon).arg(buttons).split('|'));
+    }
+
+    // The help viewer opens on the manual and Escape closes it again.
+    void escapeClosesHelp() {
+        QtPlatform platform;
+        platform.showManual();
+        QWidget* viewer = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == "helpViewer") viewer = window;
+        QVERIFY(viewer && QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer->findChild<QTextBrowser*>(), Qt::Key_Escape);
+        QVERIFY(!viewer->isVisible());
     }
 
     void fileDialogFilters() {

@@ -25,7 +25,7 @@ QWidget* makeHelpViewer() {
     auto* browser = new QTextBrowser(viewer);
     browser->setOpenExternalLinks(true);
     (new QVBoxLayout(viewer))->addWidget(browser);
-    viewer->resize(640, 520);
+    viewer->resize(860, 680);  // the guide's widest pictures fit
     // A reader leaves the help as any other viewer window: with Escape.
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), viewer);
     close->setContext(Qt::WindowShortcut);

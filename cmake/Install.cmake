@@ -20,3 +20,6 @@ execute_process(COMMAND gzip -9 -n -c ${manpage} OUTPUT_FILE ${PROJECT_BINARY_DI
                 COMMAND_ERROR_IS_FATAL ANY)
 install(FILES ${PROJECT_BINARY_DIR}/brenvik-cli.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES shell/help/manual.html data/copyright DESTINATION ${BRENVIK_DOCDIR})
+# The guide's pictures (listed in shell/CMakeLists.txt), where its images/NAME.png links find them.
+list(TRANSFORM BRENVIK_MANUAL_IMAGES PREPEND shell/ OUTPUT_VARIABLE manual_images)
+install(FILES ${manual_images} DESTINATION ${BRENVIK_DOCDIR}/images)

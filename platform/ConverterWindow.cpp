@@ -7,6 +7,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 
+#include "QtFocusRing.h"
+
 namespace brenvik {
 
 ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
@@ -47,6 +49,7 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
     connect(m_aboutAction, &QAction::triggered, this, &ConverterWindow::aboutRequested);
 
     qApp->installEventFilter(this);
+    showFocusRing(this);
 }
 
 ConverterWindow::~ConverterWindow() {

@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QSettings>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -24,7 +25,11 @@ QWidget* makeHelpViewer() {
     auto* browser = new QTextBrowser(viewer);
     browser->setOpenExternalLinks(true);
     (new QVBoxLayout(viewer))->addWidget(browser);
-    viewer->resize(640, 520);
+    viewer->resize(860, 680);  // the guide's widest pictures fit
+    // A reader leaves the help as any other viewer window: with Escape.
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), viewer);
+    close->setContext(Qt::WindowShortcut);
+    QObject::connect(close, &QShortcut::activated, viewer, &QWidget::close);
     return viewer;
 }
 

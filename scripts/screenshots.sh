@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
-# (start-up, Preferences, folder chooser, About, help, and both converter windows with a stereo
-# wave and a stereo pair of tracks opened) into screenshots/. Each window grabs itself through
-# the program's hidden --screenshot option; a whole-screen capture is added when ImageMagick's
-# import is installed.
-#   scripts/screenshots.sh [BUILD_DIR]     (default: build)
+# (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
+# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused, and
+# the channel dialog) into screenshots/. Each window grabs itself through the program's hidden
+# --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
+# With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
+#   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+manual=no
+if [ "${1:-}" = "--manual" ]; then manual=yes; shift; fi
 build_dir="${1:-build}"
 program="$build_dir/shell/brenvik"
 out="$PWD/screenshots"
@@ -19,10 +22,14 @@ fi
 
 mkdir -p "$out"
 rm -f "$out"/*.png
-# Files for the converter windows: a 4-second stereo wave, and a loop made from it by the
-# command-line tool, whose two tracks the Repeater-to-wave window opens.
-files="$(mktemp -d)"
-python3 - "$files/stereo.wav" <<'PY'
+# What the windows show: a music folder with a 4-second stereo wave, and a card folder holding a
+# loop made from it by the command-line tool, whose two tracks the Repeater-to-wave window opens.
+# The folder has a fixed name, so the guide's pictures only change when the windows do.
+tour=/tmp/brenvik-tour
+rm -rf "$tour"
+mkdir -p "$tour/Music" "$tour/REPEATER" "$tour/settings/Brenvik"
+trap 'rm -rf "$tour"' EXIT
+python3 - "$tour/Music/drum-loop.wav" <<'PY'
 import math, struct, sys
 frames = 4 * 44100
 data = bytearray()
@@ -34,18 +41,42 @@ header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
           struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", len(data)))
 open(sys.argv[1], "wb").write(header + data)
 PY
-mkdir -p "$files/card"
-"$build_dir/cli/brenvik-cli" to-loop "$files/stereo.wav" --dest "$files/card" --loop 1 >/dev/null
-# A private settings store, so the shots show the defaults and the user's own stay untouched.
-settings_home="$(mktemp -d)"
-trap 'rm -rf "$settings_home" "$files"' EXIT
+"$build_dir/cli/brenvik-cli" to-loop "$tour/Music/drum-loop.wav" --dest "$tour/REPEATER" --loop 1 >/dev/null
+# A private settings store naming the two folders, as a user's Preferences would; the user's
+# own store stays untouched.
+cat > "$tour/settings/Brenvik/Brenvik.conf" <<CONF
+[Startup]
+intLP=$tour/REPEATER
+intWV=$tour/Music
+CONF
 
 # Inside the virtual server: the program takes its own shots and ends; meanwhile the whole screen
 # is captured once.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  XDG_CONFIG_HOME="$2" QT_QPA_PLATFORM=xcb "$0" --screenshot "$1" \
-    --open-wave "$3/stereo.wav" --open-tracks "$3/card/LOOP1/track1.wav" "$3/card/LOOP1/track2.wav" &
+  XDG_CONFIG_HOME="$2" QT_QPA_PLATFORM=xcb "$0" --screenshot "$1" --open-wave "$3/Music/drum-loop.wav" \
+    --open-tracks "$3/REPEATER/LOOP1/track1.wav" "$3/REPEATER/LOOP1/track2.wav" &
   pid=$!
   if command -v import >/dev/null; then sleep 2; import -window root "$1/screen.png" || true; fi
-  wait "$pid"' "$program" "$out" "$settings_home" "$files"
+  wait "$pid"' "$program" "$out" "$tour/settings" "$tour"
 ls -1 "$out"/*.png
+
+[ "$manual" = yes ] || exit 0
+# The guide's pictures: the converter windows trimmed to their controls, the main window scaled
+# down, the tempo bar's corner cut out; all reduced to a palette and without time stamps, so
+# they stay small and the same shots give the same files.
+images=shell/help/images
+mkdir -p "$images"
+picture() {  # SHOT NAME [IMAGEMAGICK OPTIONS...]
+  local shot="$1" name="$2"
+  shift 2
+  convert "$out/$shot.png" "$@" -strip -define png:exclude-chunks=date,time PNG8:"$images/$name.png"
+}
+picture main-window-with-files main-window -resize 800x
+picture wave-to-repeater-stereo wave-to-repeater -trim +repage
+picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
+picture repeater-to-wave-stereo repeater-to-wave -crop 761x172+0+0 +repage
+picture channel-dialog channel-dialog
+picture preferences preferences
+picture folder-chooser folder-chooser
+picture about about
+du -cb "$images"/*.png

@@ -6,6 +6,7 @@
 #include <QScreen>
 
 #include "BrenvikArt.h"
+#include "QtFocusRing.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
@@ -50,6 +51,7 @@ AboutDialog::AboutDialog(QWidget* parent) : QDialog(parent) {
     okButton->setDefault(true);
     okButton->setFocus();
     connect(okButton, &QPushButton::clicked, this, &QDialog::accept);
+    showFocusRing(this);
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -13,6 +13,7 @@
 #include "FolderHierarchy.h"
 #include "Messages.h"
 #include "Platform.h"
+#include "QtFocusRing.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
@@ -63,6 +64,7 @@ FolderChooser::FolderChooser(const std::string& startFolder, Platform& platform,
     connect(m_driveList, &QComboBox::activated, this, &FolderChooser::onDriveChanged);
     connect(m_okButton, &QPushButton::clicked, this, &FolderChooser::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &FolderChooser::onCancelClicked);
+    showFocusRing(this);
 
     presetFolder(QString::fromStdString(startFolder));
 }

@@ -17,6 +17,7 @@
 #include "Numbers.h"
 #include "Platform.h"
 #include "Preferences.h"
+#include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "QtTypingLimit.h"
 
@@ -119,6 +120,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Platform& platfor
             &PreferencesDialog::onLoopFolderClicked);
     connect(m_okButton, &QPushButton::clicked, this, &PreferencesDialog::onOkClicked);
     connect(m_cancelButton, &QPushButton::clicked, this, &PreferencesDialog::onCancelClicked);
+    showFocusRing(this);
 
     if (const QScreen* screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());

@@ -4,10 +4,12 @@
 #include <QDir>
 #include <QPixmap>
 #include <QPointer>
+#include <QScrollBar>
 #include <QTimer>
 #include <QWidget>
 
 #include "AboutDialog.h"
+#include "ChannelDialog.h"
 #include "FolderChooser.h"
 #include "MainWindow.h"
 #include "PreferencesDialog.h"
@@ -81,6 +83,12 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             m_mainWindow.activateChild(m_mainWindow.frameOf(waveToRepeater));
             return static_cast<QWidget*>(waveToRepeater);
         });
+        // The same window with the tempo bar holding the keyboard focus, to show the focus ring.
+        addShot(QStringLiteral("wave-to-repeater-focus"), [this, waveToRepeater] {
+            m_mainWindow.activateWindow();
+            waveToRepeater->findChild<QScrollBar*>(QStringLiteral("tempoBar"))->setFocus();
+            return static_cast<QWidget*>(waveToRepeater);
+        });
     }
     if (!leftTrack.isEmpty() && !rightTrack.isEmpty() && repeaterToWave) {
         addShot(QStringLiteral("repeater-to-wave-stereo"), [this, leftTrack, rightTrack,
@@ -89,9 +97,19 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             m_mainWindow.activateChild(m_mainWindow.frameOf(repeaterToWave));
             return static_cast<QWidget*>(repeaterToWave);
         });
+        // The question stereo mode asks for every opened track, shown here without waiting.
+        addShot(QStringLiteral("channel-dialog"), [this] {
+            auto* dialog = new ChannelDialog(&m_mainWindow);
+            dialog->setAttribute(Qt::WA_DeleteOnClose);
+            dialog->show();
+            return static_cast<QWidget*>(dialog);
+        });
     }
     if (!wave.isEmpty() || !leftTrack.isEmpty())
-        addShot(QStringLiteral("main-window-with-files"), [this] { return &m_mainWindow; });
+        addShot(QStringLiteral("main-window-with-files"), [this] {
+            if (auto* dialog = m_mainWindow.findChild<ChannelDialog*>()) dialog->close();
+            return &m_mainWindow;
+        });
 }
 
 void ScreenshotTour::start() {

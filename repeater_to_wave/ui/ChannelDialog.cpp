@@ -5,6 +5,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "QtFocusRing.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
@@ -59,6 +60,7 @@ ChannelDialog::ChannelDialog(QWidget* parent) : QDialog(parent) {
     ok->setAutoFillBackground(true);
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &ChannelDialog::onOkClicked);
+    showFocusRing(this);
 }
 
 void ChannelDialog::onOkClicked() {

@@ -1,5 +1,5 @@
-// The window program's platform: message boxes, the settings store, the file dialogs' filter and
-// default extension. Its progress bar is tested with the program.
+// The window program's platform: message boxes, the help viewer, the settings store, the file
+// dialogs' filter and default extension. Its progress bar is tested with the program.
 #include "GuiTest.h"
 #include "QtFileDialogs.h"
 #include "QtPlatform.h"
@@ -48,6 +48,18 @@ private slots:
         platform.writeSetting("Startup", "intLP", "/media/card");
         QCOMPARE(platform.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
         QCOMPARE(platform.readSetting("Startup", "intWV", "/home"), std::string("/home"));
+    }
+
+    // The help viewer opens on the manual and Escape closes it again.
+    void escapeClosesHelp() {
+        QtPlatform platform;
+        platform.showManual();
+        QWidget* viewer = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (window->objectName() == "helpViewer") viewer = window;
+        QVERIFY(viewer && QTest::qWaitForWindowActive(viewer));
+        QTest::keyClick(viewer->findChild<QTextBrowser*>(), Qt::Key_Escape);
+        QVERIFY(!viewer->isVisible());
     }
 
     void fileDialogFilters() {

@@ -69,9 +69,16 @@ private slots:
     }
 
     // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it.
+    // The focused control is ringed, and the ring follows the focus.
     void tempoBarUpRaisesTheTempo() {
         m_window->openWave(write("st.wav", wave(2, patternBytes(1411200))));
         auto* bar = find<QScrollBar>("tempoBar");
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        bar->setFocus();
+        auto* ring = find<QWidget>("focusRing");
+        QVERIFY(ring->isVisible() && ring->geometry().contains(bar->geometry(), true));
+        find<QLineEdit>("loopNumberBox")->setFocus();
+        QVERIFY(ring->geometry().contains(find<QLineEdit>("loopNumberBox")->geometry(), true));
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_Up);
         QCOMPARE(m_window->model().settings().tempoPosition, int16_t(17));

@@ -154,9 +154,10 @@ private slots:
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);
         QVERIFY(!fs::exists(card() + "/LOOP7/old.bin"));
-        const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // no pan or pitch given: 0
-        QCOMPARE((std::vector<int>{plain.tracks[0].pan, plain.tracks[0].pitch, plain.tracks[1].pan,
-                                   plain.tracks[1].pitch}), (std::vector<int>(4, 0)));
+        const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // tracks 1 and 2, no pan or pitch
+        QCOMPARE((std::vector<int>{plain.tracks[0].chosen, plain.tracks[1].chosen, plain.tracks[0].pan,
+                                   plain.tracks[0].pitch, plain.tracks[1].pan, plain.tracks[1].pitch}),
+                 (std::vector<int>{1, 1, 0, 0, 0, 0}));
         const fs::directory_iterator stored(path("data/Brenvik/backups"));  // the old loop, backed up
         QCOMPARE(readFile(stored->path().string() + "/LOOP7/old.bin"), std::vector<uint8_t>{1});
         QCOMPARE(toLoop({"--loop", "abc"}).err, std::string("Loop Number should be a Number [1-999]\n"));
@@ -223,17 +224,23 @@ private slots:
         QVERIFY(runCli({"info", source()}).out.find("channels: 2") != std::string::npos);
         // A name with a space and a control character, holding a wave that cannot be opened.
         const std::string odd = path("odd name\x01.wav");
-        writeFile(odd, {0x52, 0x49, 0x46, 0x46});  // "RIFF" and nothing more
-        const CliRun oddRun = runCli({"info", odd, "--json"});
-        QVERIFY(oddRun.out.find("odd name\\u0001.wav\"") != std::string::npos);
-        const QJsonObject oddInfo = json(oddRun);
-        QCOMPARE(oddInfo["wave"]["opener"]["message"].toString(), QStringLiteral("Error in fileOpeing()"));
+        const std::pair<std::vector<uint8_t>, QString> refused[] = {
+            {{0x52, 0x49, 0x46, 0x46}, "Error in fileOpeing()"},  // "RIFF" and nothing more
+            {test::wave(1, patternBytes(100), 48000),
+             "Repeater supports 44.1 kHz sample rate only, this file has a sample rate of 48kHz"}};
+        for (const auto& [bytes, message] : refused) {
+            writeFile(odd, bytes);
+            const CliRun oddRun = runCli({"info", odd, "--json"});
+            QVERIFY(oddRun.out.find("odd name\\u0001.wav\"") != std::string::npos);
+            const QJsonObject oddInfo = json(oddRun);
+            QCOMPARE(oddInfo["wave"]["opener"]["message"].toString(), message);
+        }
     }
 
     void builtProgram() {
         QProcess program;
         program.start(BRENVIK_CLI_PATH, {"to-loop", QString::fromStdString(source()), "--dest",
-                                         QString::fromStdString(card()), "--loop", "9"});
+                                         QString::fromStdString(card()), "--loop", "9", "--beats", "1"});
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitCode(), 0);
         QCOMPARE(program.readAllStandardOutput().toStdString(), card() + "/LOOP9\n");

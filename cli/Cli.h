@@ -24,6 +24,11 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
 int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal);
+// The card: list CARD, check PATH..., export PATH... --to DIR.
+int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              bool errIsTerminal);
 int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal);
 

@@ -88,7 +88,7 @@ private:
     }
 
     void checkTracks() {
-        const std::vector<int> chosen = chosenTracks(m_contents.description);
+        const std::vector<int> chosen = loop::chosenTracks(m_contents.description);
         for (int k = 1; k <= kTracks; ++k) {
             const auto& head = m_contents.tracks[static_cast<size_t>(k - 1)];
             const bool isChosen = std::find(chosen.begin(), chosen.end(), k) != chosen.end();
@@ -163,13 +163,6 @@ private:
 
 std::string LoopProblem::line(const std::string& loopName) const {
     return loopName + ": " + file + ": " + field + ": " + detail;
-}
-
-std::vector<int> chosenTracks(const loop::Description& d) {
-    std::vector<int> tracks;
-    for (int k = 1; k <= kTracks; ++k)
-        if (d[static_cast<size_t>(ldf::recordBase(k) + ldf::kChosen)] == 2) tracks.push_back(k);
-    return tracks;
 }
 
 std::vector<LoopProblem> checkLoop(const LoopContents& contents) { return Checker(contents).run(); }

@@ -22,7 +22,4 @@ struct LoopProblem {
 
 std::vector<LoopProblem> checkLoop(const LoopContents& contents);
 
-// The tracks the description chooses (its record's first byte is 2), lowest first.
-std::vector<int> chosenTracks(const loop::Description& description);
-
 }  // namespace brenvik::card

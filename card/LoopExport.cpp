@@ -25,7 +25,7 @@ int endSectorOf(const loop::Description& d, int track) {
 std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     std::vector<int> tracks;
     if (contents.hasDescription()) {
-        tracks = chosenTracks(contents.description);
+        tracks = loop::chosenTracks(contents.description);
     } else {
         for (int k = 1; k <= kTracks; ++k)
             if (contents.tracks[static_cast<size_t>(k - 1)]) tracks.push_back(k);

@@ -56,7 +56,7 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
     summary.bars = d.bars;
     summary.beats = d.beats;
     summary.division = d.division;
-    summary.chosenTracks = chosenTracks(contents.description);
+    summary.chosenTracks = loop::chosenTracks(contents.description);
     // The opener reads the start and end sector of track 1's record, whichever track it opens.
     const int32_t audio = (d.tracks[0].endSector - d.startSector + 1) * loop::kSectorBytes;
     summary.seconds = std::max(0, audio) / kTrackBytesPerSecond;

@@ -59,6 +59,7 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
                 outcome.message = opened.outcome == TrackOpenResult::Outcome::Failed
                                       ? track + ": cannot be read as a Repeater track"
                                       : opened.message;
+                outcome.icon = opened.icon;
             } else if (i == 0) {
                 request.left = audioOf(opened.track);
             } else {
@@ -89,7 +90,10 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         const WaveSaveResult saved = saveWave(request, platform, progress);
         platform.showProgress(0, total);
         outcome.result = saved.outcome == WaveSaveResult::Outcome::Written ? Result::Written : Result::Failed;
-        if (outcome.result == Result::Failed) outcome.message = message::kSaveFailed;
+        if (outcome.result == Result::Failed) {
+            outcome.message = message::kSaveFailed;
+            outcome.icon = MessageIcon::Critical;
+        }
         outcomes.push_back(outcome);
     }
     return outcomes;

@@ -31,6 +31,7 @@ struct ExportOutcome {
     Result result = Result::Failed;
     std::string outputPath;
     std::string message;
+    MessageIcon icon = MessageIcon::None;
 };
 
 // Asked for every wave that already exists: true replaces it.

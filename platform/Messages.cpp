@@ -23,4 +23,6 @@ std::string loopTooLong() {
            " clusters per track)";
 }
 
+std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
+
 }  // namespace brenvik::message

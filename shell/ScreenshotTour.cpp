@@ -8,6 +8,7 @@
 #include <QWidget>
 
 #include "AboutDialog.h"
+#include "CardWindow.h"
 #include "FolderChooser.h"
 #include "MainWindow.h"
 #include "PreferencesDialog.h"
@@ -92,6 +93,14 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
     }
     if (!wave.isEmpty() || !leftTrack.isEmpty())
         addShot(QStringLiteral("main-window-with-files"), [this] { return &m_mainWindow; });
+    if (const QString card = argumentAfter(arguments, QStringLiteral("--card")); !card.isEmpty()) {
+        addShot(QStringLiteral("card"), [this, card] {
+            m_mainWindow.onCardRequested();
+            auto* window = qobject_cast<CardWindow*>(m_mainWindow.cardWindow());
+            if (window) window->showCard(card.toStdString());
+            return window;
+        });
+    }
 }
 
 void ScreenshotTour::start() {

@@ -25,7 +25,8 @@ public:
     void addShellShots();
     // The converter windows with files opened, when the arguments name them:
     // --open-wave WAVE (".WAV to Repeater") and --open-tracks LEFT RIGHT ("Repeater to .WAV",
-    // stereo mode). Each window is shot on its own, then the main window with both.
+    // stereo mode). Each window is shot on its own, then the main window with both; --card DIR
+    // adds the Card window listing DIR.
     void addConverterShots(const QStringList& arguments);
     void start();
 

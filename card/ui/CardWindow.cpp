@@ -44,8 +44,11 @@ QPushButton* greenButton(const QString& name, const QString& text, QWidget* pare
     auto* button = new QPushButton(text, parent);
     button->setObjectName(name);
     button->setFont(sansFont(9.75, true));
-    paintBackground(button, kButtonColour);
-    paintText(button, systemWindowColour());
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, kButtonColour);
+    palette.setColor(QPalette::ButtonText, systemWindowColour());
+    button->setPalette(palette);
+    button->setAutoFillBackground(true);
     return button;
 }
 

@@ -112,11 +112,11 @@ CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
     layout->addWidget(m_table, 1);
     layout->addWidget(m_totalsLabel);
 
-    showCard(m_preferences.loopFolder);
-    if (m_listing.loops.empty()) offerMountedCard();
+    m_listing.card = m_preferences.loopFolder;
+    refresh();
 }
 
-void CardWindow::showCard(const std::string& folder) {
+void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.card
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
@@ -130,7 +130,11 @@ void CardWindow::showCard(const std::string& folder) {
     fillTable();
 }
 
-void CardWindow::refresh() { showCard(m_listing.card); }
+void CardWindow::refresh() {
+    showCard(m_listing.card);
+    // A card put in since: offered again while the initial loop folder still holds no loops.
+    if (m_listing.loops.empty() && m_listing.card == m_preferences.loopFolder) offerMountedCard();
+}
 
 void CardWindow::chooseOtherFolder() {
     if (const std::optional<std::string> folder = m_platform.chooseFolder("Card folder", m_listing.card))

@@ -36,7 +36,7 @@ public:
     // Opens a loop folder in the Repeater-to-wave window (set by the program).
     std::function<void(const std::string& folder)> openLoopHook;
 
-    void showCard(const std::string& folder);
+    void showCard(std::string folder);
     const card::CardListing& listing() const { return m_listing; }
     QTableWidget* table() const { return m_table; }
     // The volume offered by the button, empty when none is offered.

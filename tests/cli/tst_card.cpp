@@ -68,6 +68,10 @@ private slots:
             loop::storeCheckTriples(d);
         });
         fs::copy_file(makeCardLoop(m_card, 11, {1}, 10) + "/track1.wav", loop(11) + "/track4.wav");
+        writeFile(makeCardLoop(m_card, 12, {1}, 10) + "/track1.wav", expectedTrack(patternBytes(9 * 512)));
+        auto track = readFile(makeCardLoop(m_card, 13, {1}, 10) + "/track1.wav");
+        track[24] = 0x80, track[25] = 0xBB;  // 48000 Hz
+        writeFile(loop(13) + "/track1.wav", track);
         makeFolder(m_card, "LOOP012");  // not a loop name: skipped, as is any other folder
         makeFolder(m_card, "Samples");
     }
@@ -95,6 +99,10 @@ private slots:
                                              << QStringList{"loopinfo.ldf: track 1 cluster bitmap: 3 bits set, cluster count 2"};
         QTest::newRow("stray track") << 11 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
                                      << QStringList{"track4.wav: file: present, but the description does not choose track 4"};
+        QTest::newRow("track shorter than its end sector") << 12 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
+            << QStringList{"track1.wav: audio length: 4608 bytes behind the pre-buffer, end sector 9 needs 5120"};
+        QTest::newRow("foreign sample rate") << 13 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
+                                             << QStringList{"track1.wav: sample rate: 48000, not 44100"};
     }
 
     // list --json gives each loop's fields and problems; check gives the same problems as lines
@@ -108,7 +116,7 @@ private slots:
         const CliRun list = runCli({"list", m_card, "--json"});
         QCOMPARE(list.status, 0);
         const QJsonArray loops = QJsonDocument::fromJson(QByteArray::fromStdString(list.out))["loops"].toArray();
-        QCOMPARE(loops.size(), 11);
+        QCOMPARE(loops.size(), 13);
         const QJsonObject entry = loops[number - 1].toObject();
         QCOMPARE(entry["number"].toInt(), number);
         QCOMPARE(entry["channels"].toString(), channels);
@@ -135,13 +143,13 @@ private slots:
 
     void card() {
         const QJsonObject listed = QJsonDocument::fromJson(QByteArray::fromStdString(runCli({"list", m_card, "--json"}).out)).object();
-        QCOMPARE(listed["loopCount"].toInt(), 11);
-        QCOMPARE(listed["freeLoopNumbers"].toInt(), 988);
-        QCOMPARE(listed["lowestFreeLoop"].toInt(), 12);
+        QCOMPARE(listed["loopCount"].toInt(), 13);
+        QCOMPARE(listed["freeLoopNumbers"].toInt(), 986);
+        QCOMPARE(listed["lowestFreeLoop"].toInt(), 14);
         QVERIFY(listed["freeSpace"].toDouble() > 0);
         const CliRun check = runCli({"check", m_card});
         QCOMPARE(check.status, 1);
-        QCOMPARE(lines(check.out).size(), 5 + 6);  // five "ok", six problems
+        QCOMPARE(lines(check.out).size(), 5 + 8);  // five "ok", eight problems
         QCOMPARE(runCli({"check", loop(1), loop(2), "--json"}).status, 0);
         QCOMPARE(runCli({"check", loop(1), m_dir.path().toStdString() + "/nowhere"}).status, 1);
         QCOMPARE(runCli({"check"}).status, 2);

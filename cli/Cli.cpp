@@ -12,6 +12,9 @@ void usage(std::ostream& err) {
            "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n"
            "       brenvik-cli backup CARD DEST\n"
            "       brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]\n"
+           "       brenvik-cli list CARD [--json]\n"
+           "       brenvik-cli check PATH... [--json]\n"
+           "       brenvik-cli export PATH... --to DIR [--overwrite]\n"
            "       brenvik-cli --version\n"
            "Each command takes -h or --help alone for its own usage.\n";
 }
@@ -30,6 +33,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
     if (args[0] == "to-wave") return runToWave(rest, out, err, errIsTerminal);
     if (args[0] == "backup") return runBackup(rest, out, err);
     if (args[0] == "restore") return runRestore(rest, out, err);
+    if (args[0] == "list") return runList(rest, out, err);
+    if (args[0] == "check") return runCheck(rest, out, err);
+    if (args[0] == "export") return runExport(rest, out, err, errIsTerminal);
     if (args[0] == "--help" || args[0] == "-h") {
         usage(out);
         return kOk;

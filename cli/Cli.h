@@ -26,6 +26,11 @@ int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostr
               bool errIsTerminal);
 int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 int runRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// The card: list CARD, check PATH..., export PATH... --to DIR.
+int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              bool errIsTerminal);
 int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
               bool errIsTerminal);
 

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "LoopDescription.h"
+#include "LoopLayout.h"
 #include "Messages.h"
 #include "TrackFile.h"
 #include "TrackSizes.h"
@@ -36,12 +37,9 @@ InfoNode checkTriple(const loop::Description& d, int first, int last, int at) {
     return triple;
 }
 
-// The writer stores T = 410 x R(t x 10 - 1), so t is about (T / 410 + 1) / 10.
 // Track audio is 16-bit mono at 44.1 kHz; a sector holds 256 of its samples.
 constexpr double kMonoBytesPerSecond = 88200.0;
 constexpr double kSectorSeconds = 512 / kMonoBytesPerSecond;
-
-double tempoOf(int tempoCode) { return (tempoCode / 410.0 + 1.0) / 10.0; }
 
 InfoNode trackRecord(const loop::DecodedTrack& t, int track, const std::string& folder) {
     const std::string file = loop::trackFileName(track);
@@ -74,7 +72,7 @@ void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource&
         .set("header", InfoNode::text(hexBytes(decoded.header)))
         .set("startSector", InfoNode::integer(decoded.startSector))
         .set("tempoCode", InfoNode::integer(decoded.tempoCode))
-        .set("tempo", InfoNode::real(tempoOf(decoded.tempoCode)))
+        .set("tempo", InfoNode::real(loop::tempoOfCode(decoded.tempoCode)))
         .set("bars", InfoNode::integer(decoded.bars))
         .set("beats", InfoNode::integer(decoded.beats))
         .set("division", InfoNode::integer(decoded.division))

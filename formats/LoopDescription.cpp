@@ -151,4 +151,11 @@ DecodedDescription decodeDescription(const Description& d) {
     return out;
 }
 
+std::vector<int> chosenTracks(const Description& d) {
+    std::vector<int> tracks;
+    for (int k = 1; k <= 4; ++k)
+        if (d[static_cast<size_t>(ldf::recordBase(k) + ldf::kChosen)] == 2) tracks.push_back(k);
+    return tracks;
+}
+
 }  // namespace brenvik::loop

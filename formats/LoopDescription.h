@@ -2,6 +2,7 @@
 // loopinfo.ldf: the 16384-byte description of a Repeater loop.
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace brenvik::loop {
 
@@ -109,6 +110,9 @@ struct DecodedDescription {
     CheckState checks;
 };
 DecodedDescription decodeDescription(const Description& d);
+
+// The tracks a description chooses (their record's first byte is 2), lowest first.
+std::vector<int> chosenTracks(const Description& d);
 
 // A signed 24-bit field read back.
 int32_t readInt24(const uint8_t* p);

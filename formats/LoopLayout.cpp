@@ -26,6 +26,8 @@ int32_t tempoCode(float t) {
     return checkedMul<int32_t>(410, checkedCast<int32_t>(std::nearbyint(static_cast<double>(code))));
 }
 
+double tempoOfCode(int32_t code) { return (code / 410.0 + 1.0) / 10.0; }
+
 uint8_t int24Byte(int32_t value, int16_t index) {
     if (index < 1 || index > 3) return 0;
     const uint32_t form = static_cast<uint32_t>(value) & 0xFFFFFFu;

@@ -25,6 +25,8 @@ int32_t audioLength(int32_t sourceDataLength, bool stereo);
 
 // T = 410 x R(t x 10 - 1), with t x 10 - 1 formed in single precision.
 int32_t tempoCode(float beatsPerMinute);
+// The tempo a code stands for, as the Repeater shows it: (T / 410 + 1) / 10 beats per minute.
+double tempoOfCode(int32_t code);
 
 // Byte 1, 2 or 3 (least significant first) of the 24-bit two's complement form; 0 otherwise.
 uint8_t int24Byte(int32_t value, int16_t index);

@@ -3,9 +3,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMimeData>
+#include <QUrl>
 
 #include "QtFocusRing.h"
 
@@ -35,6 +39,9 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
     m_aboutAction =
         makeAction(QStringLiteral("aboutAction"), aboutCaption, QKeySequence(Qt::CTRL | Qt::Key_A));
 
+    m_cardAction = makeAction(QStringLiteral("cardAction"), QStringLiteral("&Card"));
+    m_cardAction->setToolTip(QStringLiteral("Card"));
+
     m_fileCommandsEnd = m_fileMenu->addSeparator();
     m_fileMenu->addAction(m_preferencesAction);
     m_fileMenu->addSeparator();
@@ -47,6 +54,8 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
     connect(m_exitAction, &QAction::triggered, this, &ConverterWindow::exitRequested);
     connect(m_contentsAction, &QAction::triggered, this, &ConverterWindow::contentsRequested);
     connect(m_aboutAction, &QAction::triggered, this, &ConverterWindow::aboutRequested);
+    connect(m_cardAction, &QAction::triggered, this, &ConverterWindow::cardRequested);
+    setAcceptDrops(true);
 
     qApp->installEventFilter(this);
     showFocusRing(this);
@@ -81,6 +90,40 @@ void ConverterWindow::closeEvent(QCloseEvent* event) {
         frame->showMinimized();
     else
         showMinimized();
+}
+
+bool ConverterWindow::canOpenDropped(const QStringList&) const { return false; }
+
+void ConverterWindow::openDropped(const QStringList&) {}
+
+QStringList ConverterWindow::droppedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (!data || !data->hasUrls()) return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile()) return {};
+        paths << url.toLocalFile();
+    }
+    return paths;
+}
+
+void ConverterWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (canOpenDropped(droppedPaths(event->mimeData()))) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ConverterWindow::dragMoveEvent(QDragMoveEvent* event) {
+    if (canOpenDropped(droppedPaths(event->mimeData()))) event->acceptProposedAction();
+    else event->ignore();
+}
+
+void ConverterWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = droppedPaths(event->mimeData());
+    if (!canOpenDropped(paths)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    openDropped(paths);
 }
 
 bool ConverterWindow::isMenuShortcut(const QKeyEvent& key) const {

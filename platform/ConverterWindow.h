@@ -9,7 +9,9 @@
 #include <QWidget>
 
 class QAction;
+class QDropEvent;
 class QKeyEvent;
+class QMimeData;
 class QMenu;
 
 namespace brenvik {
@@ -35,6 +37,17 @@ public:
     QAction* contentsAction() const { return m_contentsAction; }
     QAction* aboutAction() const { return m_aboutAction; }
 
+    // The entry that brings the Card window forward: the main window puts it below the Window
+    // list, each converter window at the end of its toolbar.
+    QAction* cardAction() const { return m_cardAction; }
+
+    // Files dropped on the window, local paths only: what the window opens, or nothing when it
+    // refuses them (refused without a message).
+    virtual bool canOpenDropped(const QStringList& paths) const;
+    virtual void openDropped(const QStringList& paths);
+    // The local paths of dropped data; empty when any of it is not a local file or folder.
+    static QStringList droppedPaths(const QMimeData* data);
+
     // The main window sets the reason before it closes its children.
     void setCloseReason(CloseReason reason) { m_closeReason = reason; }
 
@@ -45,6 +58,7 @@ signals:
     void exitRequested();
     void contentsRequested();
     void aboutRequested();
+    void cardRequested();
 
 protected:
     // The window's own File commands (Open, Save, ...), placed above Preferences and Exit.
@@ -54,6 +68,9 @@ protected:
                         const QKeySequence& shortcut = QKeySequence());
 
     void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -69,6 +86,7 @@ private:
     QAction* m_exitAction;
     QAction* m_contentsAction;
     QAction* m_aboutAction;
+    QAction* m_cardAction;
     CloseReason m_closeReason = CloseReason::CloseBox;
 };
 

@@ -54,5 +54,6 @@ std::string noLoopsOnCard(const std::string& card) { return "No loop folders in 
 std::string cardBackupFailed(const std::string& destination) {
     return "The card could not be backed up into " + destination;
 }
+std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
 
 }  // namespace brenvik::message

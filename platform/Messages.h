@@ -58,6 +58,11 @@ inline constexpr const char* kNoLeftTrack = "No Repeater file loaded in Left cha
 inline constexpr const char* kNoRightTrack = "No Repeater file loaded in Right channel";
 inline constexpr const char* kFileExists = "File already exists. Overwrite?";
 
+// The Card window.
+// path + " already exists. Overwrite?" (Yes or No) before an export replaces a wave.
+std::string exportReplaces(const std::string& path);
+inline constexpr const char* kNoLoopsSelected = "No loops selected";
+
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";
 inline constexpr const char* kDeviceNotReady = "Device Not Ready";

@@ -17,7 +17,7 @@ inline constexpr const char* kAppTitle = "Brenvik";
 // How a long copy reports how far it has come: done out of total, in the copy's own units.
 using Progress = std::function<void(float done, float total)>;
 
-enum class MessageButtons { Ok, YesNoCancel };
+enum class MessageButtons { Ok, YesNo, YesNoCancel };
 enum class MessageIcon { None, Critical };
 enum class MessageAnswer { Ok, Yes, No, Cancel };
 

@@ -53,14 +53,16 @@ MessageAnswer QtPlatform::message(const std::string& text, MessageButtons button
         box.exec();
         return MessageAnswer::Ok;
     }
-    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const bool withCancel = buttons == MessageButtons::YesNoCancel;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No |
+                           (withCancel ? QMessageBox::Cancel : QMessageBox::NoButton));
     box.setDefaultButton(QMessageBox::Yes);
-    box.setEscapeButton(QMessageBox::Cancel);
+    box.setEscapeButton(withCancel ? QMessageBox::Cancel : QMessageBox::No);
     box.exec();
     // Closing the box any other way than with Yes or No counts as Cancel.
     const QAbstractButton* clicked = box.clickedButton();
     if (clicked == box.button(QMessageBox::Yes)) return MessageAnswer::Yes;
-    if (clicked == box.button(QMessageBox::No)) return MessageAnswer::No;
+    if (clicked == box.button(QMessageBox::No) || !withCancel) return MessageAnswer::No;
     return MessageAnswer::Cancel;
 }
 

@@ -1,6 +1,11 @@
 #include "RepeaterToWaveModel.h"
 
+#include <exception>
+
+#include "ByteSource.h"
+#include "LoopDescription.h"
 #include "Messages.h"
+#include "TrackFile.h"
 #include "WaveSaving.h"
 
 namespace brenvik {
@@ -51,6 +56,37 @@ void RepeaterToWaveModel::openTrackInto(const std::string& path, Channel channel
     case TrackOpenResult::Outcome::Failed:
         break;  // ends silently; the channels stay as they were
     }
+}
+
+void RepeaterToWaveModel::openDroppedTrack(const std::string& path) {
+    Channel channel = Channel::Left;
+    if (m_mode == ChannelMode::Stereo) channel = m_platform.chooseChannel().value_or(m_nextChannel);
+    openTrackInto(path, channel);
+}
+
+void RepeaterToWaveModel::openStereoTracks(const std::string& leftPath, const std::string& rightPath) {
+    setMode(ChannelMode::Stereo);
+    openTrackInto(leftPath, Channel::Left);
+    openTrackInto(rightPath, Channel::Right);
+}
+
+void RepeaterToWaveModel::openLoop(const std::string& folder) {
+    const std::string sep = Platform::separator();
+    std::vector<int> tracks;
+    try {
+        loop::Description d{};
+        FileSource(folder + sep + "loopinfo.ldf").readZeroFilled(0, d);
+        tracks = loop::chosenTracks(d);
+    } catch (const std::exception&) {
+        // opened below, where the open's own message tells
+    }
+    const auto trackPath = [&](int k) { return folder + sep + loop::trackFileName(k); };
+    if (tracks.size() == 2) {
+        openStereoTracks(trackPath(tracks[0]), trackPath(tracks[1]));
+        return;
+    }
+    setMode(ChannelMode::Mono);
+    openTrackInto(trackPath(tracks.empty() ? 1 : tracks[0]), Channel::Left);
 }
 
 void RepeaterToWaveModel::save() {

@@ -32,6 +32,15 @@ public:
     void open();
     // The open command once its dialogs have returned this path and channel.
     void openTrackInto(const std::string& path, Channel channel);
+    // A track dropped on the window: into the channel the mode selects, as the Open command
+    // puts it there (in stereo mode the channel dialog asks).
+    void openDroppedTrack(const std::string& path);
+    // Two tracks as left and right channel, in stereo mode.
+    void openStereoTracks(const std::string& leftPath, const std::string& rightPath);
+    // A loop folder's chosen tracks: two as left and right in stereo mode (the lower track number
+    // left), else the first one in mono mode. A folder without a readable description opens its
+    // track1.wav, so the open command's own message tells what is missing.
+    void openLoop(const std::string& folder);
     // The save command. The window takes no input from the overwrite question to the end.
     void save();
     // Mono forgets the right track and makes the left channel the next one; stereo keeps both.

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
-# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused, and
-# the channel dialog) into screenshots/. Each window grabs itself through the program's hidden
+# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused, the
+# channel dialog, and the Card window) into screenshots/. Each window grabs itself through the program's hidden
 # --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
 #   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
@@ -42,6 +42,15 @@ header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
 open(sys.argv[1], "wb").write(header + data)
 PY
 "$build_dir/cli/brenvik-cli" to-loop "$tour/Music/drum-loop.wav" --dest "$tour/REPEATER" --loop 1 >/dev/null
+# A second, mono loop on track 3, so that the Card window lists two kinds of loop.
+python3 - "$tour/Music/bass-line.wav" <<'PY'
+import math, struct, sys
+data = b"".join(struct.pack("<h", int(9000 * math.sin(2 * math.pi * 110 * i / 44100))) for i in range(2 * 44100))
+open(sys.argv[1], "wb").write(b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
+                              struct.pack("<IHHIIHH", 16, 1, 1, 44100, 88200, 2, 16) + b"data" +
+                              struct.pack("<I", len(data)) + data)
+PY
+"$build_dir/cli/brenvik-cli" to-loop "$tour/Music/bass-line.wav" --dest "$tour/REPEATER" --loop 2 --track 3 >/dev/null
 # A private settings store naming the two folders, as a user's Preferences would; the user's
 # own store stays untouched.
 cat > "$tour/settings/Brenvik/Brenvik.conf" <<CONF
@@ -54,7 +63,7 @@ CONF
 # is captured once.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   XDG_CONFIG_HOME="$2" QT_QPA_PLATFORM=xcb "$0" --screenshot "$1" --open-wave "$3/Music/drum-loop.wav" \
-    --open-tracks "$3/REPEATER/LOOP1/track1.wav" "$3/REPEATER/LOOP1/track2.wav" &
+    --open-tracks "$3/REPEATER/LOOP1/track1.wav" "$3/REPEATER/LOOP1/track2.wav" --card "$3/REPEATER" &
   pid=$!
   if command -v import >/dev/null; then sleep 2; import -window root "$1/screen.png" || true; fi
   wait "$pid"' "$program" "$out" "$tour/settings" "$tour"
@@ -79,4 +88,5 @@ picture channel-dialog channel-dialog
 picture preferences preferences
 picture folder-chooser folder-chooser
 picture about about
+picture card card -trim +repage
 du -cb "$images"/*.png

@@ -1,5 +1,6 @@
 #include "ConverterWindows.h"
 
+#include "CardWindow.h"
 #include "ChannelDialog.h"
 #include "QtPlatform.h"
 #include "RepeaterToWaveWindow.h"
@@ -11,6 +12,17 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Platform& 
     return ConverterFactories{
         [&preferences, &platform] { return new WaveToRepeaterWindow(preferences, platform); },
         [&preferences, &platform] { return new RepeaterToWaveWindow(preferences, platform); },
+        [&preferences, &platform](MainWindow& mainWindow) -> QWidget* {
+            auto* card = new CardWindow(preferences, platform);
+            // A double-clicked loop opens in the Repeater-to-wave window, which comes forward.
+            card->openLoopHook = [&mainWindow](const std::string& folder) {
+                auto* window = qobject_cast<RepeaterToWaveWindow*>(mainWindow.repeaterToWaveWindow());
+                if (!window) return;
+                mainWindow.activateChild(mainWindow.frameOf(window));
+                window->openLoop(folder);
+            };
+            return card;
+        },
     };
 }
 

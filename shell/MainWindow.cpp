@@ -96,9 +96,16 @@ QMdiSubWindow* MainWindow::adopt(ConverterWindow* window) {
     connect(window, &ConverterWindow::exitRequested, this, &MainWindow::close);
     connect(window, &ConverterWindow::contentsRequested, this, &MainWindow::onContentsRequested);
     connect(window, &ConverterWindow::aboutRequested, this, &MainWindow::onAboutRequested);
+    connect(window, &ConverterWindow::cardRequested, this, &MainWindow::onCardRequested);
     QMenu* windowMenu = window->windowMenu();
-    connect(windowMenu, &QMenu::aboutToShow, this,
-            [this, windowMenu] { fillWindowMenu(windowMenu); });
+    connect(windowMenu, &QMenu::aboutToShow, this, [this, window, windowMenu] {
+        fillWindowMenu(windowMenu);
+        // After the list of child windows: the entry of the Card window.
+        if (m_factories.card) {
+            windowMenu->addSeparator();
+            windowMenu->addAction(window->cardAction());
+        }
+    });
     return frame;
 }
 
@@ -183,6 +190,19 @@ void MainWindow::onPreferencesRequested() {
             },
             this);
     bringForward(m_preferencesDialog);
+}
+
+void MainWindow::onCardRequested() {
+    if (!m_factories.card) return;
+    if (!m_card) {
+        m_card = m_factories.card(*this);
+        QMdiSubWindow* frame = m_mdiArea->addSubWindow(m_card);
+        frame->setWindowIcon(programIcon());
+        frame->resize(m_card->size());
+    }
+    auto* frame = qobject_cast<QMdiSubWindow*>(m_card->parentWidget());
+    frame->show();
+    activateChild(frame);
 }
 
 void MainWindow::onContentsRequested() {

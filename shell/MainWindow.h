@@ -24,11 +24,14 @@ class FolderChooser;
 class Platform;
 class PreferencesDialog;
 struct Preferences;
+class MainWindow;
 
 // The converter windows are built by their own folders; the main window only creates them, in
 // its start-up, once the preferences are read.
 struct ConverterFactories {
     std::function<ConverterWindow*()> waveToRepeater, repeaterToWave;
+    // The Card window, made when it is first asked for (none without a factory).
+    std::function<QWidget*(MainWindow&)> card;
 };
 
 class MainWindow : public QMainWindow {
@@ -46,6 +49,8 @@ public:
     ConverterWindow* waveToRepeaterWindow() const { return m_waveToRepeater; }
     ConverterWindow* repeaterToWaveWindow() const { return m_repeaterToWave; }
     QMdiSubWindow* frameOf(const ConverterWindow* window) const;
+    // The Card window while it exists (null otherwise).
+    QWidget* cardWindow() const { return m_card; }
     // Brings a child window forward, restoring it when it is minimised.
     void activateChild(QMdiSubWindow* frame);
 
@@ -69,6 +74,8 @@ public slots:
     void onPreferencesRequested();
     void onContentsRequested();
     void onAboutRequested();
+    // Makes the Card window the active child, creating it on first use.
+    void onCardRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -87,6 +94,7 @@ private:
     QMdiArea* m_mdiArea;
     QPointer<ConverterWindow> m_waveToRepeater;
     QPointer<ConverterWindow> m_repeaterToWave;
+    QPointer<QWidget> m_card;
     QPointer<PreferencesDialog> m_preferencesDialog;
     QPointer<FolderChooser> m_folderChooser;
     QPointer<AboutDialog> m_aboutDialog;

@@ -10,6 +10,7 @@
 
 #include "AboutDialog.h"
 #include "ChannelDialog.h"
+#include "CardWindow.h"
 #include "FolderChooser.h"
 #include "MainWindow.h"
 #include "PreferencesDialog.h"
@@ -110,6 +111,14 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             if (auto* dialog = m_mainWindow.findChild<ChannelDialog*>()) dialog->close();
             return &m_mainWindow;
         });
+    if (const QString card = argumentAfter(arguments, QStringLiteral("--card")); !card.isEmpty()) {
+        addShot(QStringLiteral("card"), [this, card] {
+            m_mainWindow.onCardRequested();
+            auto* window = qobject_cast<CardWindow*>(m_mainWindow.cardWindow());
+            if (window) window->showCard(card.toStdString());
+            return window;
+        });
+    }
 }
 
 void ScreenshotTour::start() {

@@ -1,6 +1,8 @@
 #include "RepeaterToWaveWindow.h"
 
 #include <QAction>
+#include <QDir>
+#include <QFileInfo>
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
@@ -179,6 +181,7 @@ void RepeaterToWaveWindow::buildToolBar() {
     m_toolBar->addSeparator();
     addButton("monoButton", Picture::Mono, "Mono Mode", &Window::onMonoTriggered);
     addButton("stereoButton", Picture::Stereo, "Stereo Mode", &Window::onStereoTriggered);
+    m_toolBar->addAction(cardAction());  // after the specified buttons
 }
 
 void RepeaterToWaveWindow::buildMenus() {
@@ -195,9 +198,43 @@ void RepeaterToWaveWindow::buildMenus() {
 
 void RepeaterToWaveWindow::showStereoTracks(const std::string& leftTrack,
                                             const std::string& rightTrack) {
-    m_model.setMode(ChannelMode::Stereo);
-    m_model.openTrackInto(leftTrack, Channel::Left);
-    m_model.openTrackInto(rightTrack, Channel::Right);
+    m_model.openStereoTracks(leftTrack, rightTrack);
+    showModel();
+}
+
+void RepeaterToWaveWindow::openLoop(const std::string& folder) {
+    m_model.openLoop(folder);
+    showModel();
+}
+
+namespace {
+
+bool isWaveFile(const QString& path) {
+    return QFileInfo(path).isFile() && path.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive);
+}
+
+bool isLoopFolder(const QString& path) {
+    return QFileInfo(path).isDir() && QFileInfo(QDir(path).filePath(QStringLiteral("loopinfo.ldf"))).isFile();
+}
+
+}  // namespace
+
+bool RepeaterToWaveWindow::canOpenDropped(const QStringList& paths) const {
+    if (paths.size() == 1) return isWaveFile(paths[0]) || isLoopFolder(paths[0]);
+    return paths.size() == 2 && m_model.mode() == ChannelMode::Stereo && isWaveFile(paths[0]) &&
+           isWaveFile(paths[1]);
+}
+
+void RepeaterToWaveWindow::openDropped(const QStringList& paths) {
+    if (paths.size() == 2) {
+        QStringList sorted = paths;
+        sorted.sort();
+        m_model.openStereoTracks(sorted[0].toStdString(), sorted[1].toStdString());
+    } else if (isLoopFolder(paths[0])) {
+        m_model.openLoop(QDir::cleanPath(paths[0]).toStdString());
+    } else {
+        m_model.openDroppedTrack(paths[0].toStdString());
+    }
     showModel();
 }
 

@@ -24,6 +24,13 @@ public:
     // For the screenshot tour: stereo mode with these tracks opened as left and right, as the
     // Open command does once its dialogs have returned.
     void showStereoTracks(const std::string& leftTrack, const std::string& rightTrack);
+    // A loop folder's chosen tracks: two as left and right in stereo mode, one in mono mode.
+    void openLoop(const std::string& folder);
+
+    // A track file opens into the channel the mode selects, two track files in stereo mode as
+    // left and right (in name order), a loop folder with its chosen tracks.
+    bool canOpenDropped(const QStringList& paths) const override;
+    void openDropped(const QStringList& paths) override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "ChannelDialog.h"
+#include "DropEvents.h"
 #include "LoopFixture.h"
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
@@ -32,7 +33,7 @@ private slots:
         QCOMPARE(m_window.windowTitle(), QStringLiteral("Repeater to .WAV"));
         QStringList tips;
         for (QAction* button : m_window.findChild<QToolBar*>("toolBar")->actions()) tips << button->toolTip();
-        QCOMPARE(tips, (QStringList{"Open Repeater Wave File", "Remove Gaps and Save", "", "Mono Mode", "Stereo Mode"}));
+        QCOMPARE(tips, (QStringList{"Open Repeater Wave File", "Remove Gaps and Save", "", "Mono Mode", "Stereo Mode", "Card"}));
         QCOMPARE(menuItems(m_window.fileMenu()).second,
                  (QStringList{"&Open Repeater Wave File... Ctrl+O", "&Save as Normal Wave File... Ctrl+S", "-",
                               "&Preferences... Ctrl+P", "-", "E&xit Ctrl+X"}));
@@ -74,6 +75,32 @@ private slots:
         QCOMPARE(m_platform.messageTexts(), std::vector<std::string>{"File writing successful"});
         QCOMPARE(m_platform.usableWhenBusy, std::vector<bool>{false});
         QVERIFY(m_window.isEnabled());
+    }
+
+    // A track opens into the mono channel, a loop folder with its chosen tracks, two tracks in
+    // stereo mode in name order; anything else is refused and changes nothing.
+    void drops() {
+        m_platform.clearRecords();
+        m_window.findChild<QAction*>("monoButton")->trigger();
+        const std::string loop = makeCardLoop(root() + "/card", 3, {2, 4}, 4);
+        const QString track2 = QString::fromStdString(loop + "/track2.wav"), track4 = QString::fromStdString(loop + "/track4.wav");
+        const std::string other = makeLoop(root(), "LOOP5", patternBytes(1024), 1);
+        QVERIFY(dropPaths(&m_window, {QString::fromStdString(other)}));
+        QCOMPARE(texts(kValues).value(0), QString::fromStdString(other));
+        QVERIFY(dropPaths(&m_window, {QString::fromStdString(loop)}));
+        QVERIFY(rightColumnShown(true));
+        QCOMPARE(texts(kValues).value(0) + " " + texts(kValues).value(7), track2 + " " + track4);
+        QVERIFY(dropPaths(&m_window, {track4, QString::fromStdString(other)}));
+        QCOMPARE(texts(kValues).value(0) + " " + texts(kValues).value(7), QString::fromStdString(other) + " " + track4);
+        writeFile(root() + "/notes.txt", {1});
+        m_window.findChild<QAction*>("monoButton")->trigger();
+        const QStringList before = texts(kValues);
+        for (const QStringList& refused : {QStringList{track2, track4}, QStringList{QString::fromStdString(root() + "/notes.txt")},
+                                           QStringList{QString::fromStdString(root())}})
+            QVERIFY(!dropPaths(&m_window, refused));
+        QVERIFY(!dropOn(&m_window, {QUrl("https://example.org/track1.wav")}));
+        QCOMPARE(texts(kValues), before);
+        QVERIFY(m_platform.messages().empty());
     }
 
 private:

@@ -22,7 +22,8 @@ private slots:
         m_created.clear();
         m_main = new MainWindow(m_preferences, *m_platform,
                                 {[this] { return make(".WAV to Repeater", "&About Brenvik"); },
-                                 [this] { return make("Repeater to .WAV", "&About..."); }});
+                                 [this] { return make("Repeater to .WAV", "&About..."); },
+                                 {}});
     }
     void cleanup() { delete m_main; }
 

@@ -72,6 +72,25 @@ std::string makeLoop(const std::string& root, const std::string& name,
     return writeTrack(folder, layout);
 }
 
+std::string makeCardLoop(const std::string& card, int number, const std::vector<int>& tracks,
+                         int32_t sectors) {
+    const std::string folder = makeFolder(card, "LOOP" + std::to_string(number));
+    loop::LoopValues values;
+    values.trackSectors = values.loopSectors = sectors;
+    values.clusters = loop::clusterCount(sectors);
+    values.tempoCode = loop::tempoCode(120.0f);
+    values.bars = 2;
+    values.beats = 8;
+    values.division = 4;
+    for (int k : tracks) values.tracks[static_cast<size_t>(k - 1)].chosen = true;
+    const loop::Description d = loop::buildDescription(values);
+    writeFile(folder + "/loopinfo.ldf", std::vector<uint8_t>(d.begin(), d.end()));
+    for (int k : tracks)
+        writeFile(folder + "/" + loop::trackFileName(k),
+                  expectedTrack(patternBytes(static_cast<size_t>(sectors) * 512, static_cast<uint16_t>(k))));
+    return folder;
+}
+
 std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,
                                     int16_t blockAlign, int32_t dataSize) {
     return ByteWriter().riffHeader(int64_t{dataSize} + 36).tag("fmt ").le32(16).le16(1).le16(channels)

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "Messages.h"
+#include "DropEvents.h"
 #include "TestFiles.h"
 #include "TestPlatform.h"
 #include "WaveToRepeaterWindow.h"
@@ -66,6 +67,21 @@ private slots:
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("127.5"));
         QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
         QVERIFY(find<QAction>("saveButton")->isEnabled());
+    }
+
+    // A dropped wave opens as the Open command opens it, with its checks and messages; two files
+    // or another kind of file are refused without a word.
+    void drops() {
+        const QString stereo = QString::fromStdString(write("st.wav", wave(2, patternBytes(1411200))));
+        const QString eightBit = QString::fromStdString(write("8.wav", wave(1, patternBytes(400), 44100, 8)));
+        QVERIFY(!dropPaths(m_window.get(), {stereo, stereo}));
+        QVERIFY(!dropPaths(m_window.get(), {QString::fromStdString(write("a.txt", {1}))}));
+        QVERIFY(m_window->model().wavePath().empty());
+        QVERIFY(dropPaths(m_window.get(), {stereo}));
+        QCOMPARE(m_window->model().wavePath(), stereo.toStdString());
+        QVERIFY(find<QLabel>("rightHeader")->isVisible());
+        QVERIFY(dropPaths(m_window.get(), {eightBit}));
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
     }
 
     // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it.

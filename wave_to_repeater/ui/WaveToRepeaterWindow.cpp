@@ -11,6 +11,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QFileInfo>
 #include <QToolBar>
 #include <exception>
 
@@ -52,6 +53,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Platform& p
     setFont(sansFont(8.25));
     paintBackground(this, QColor(128, 0, 0));
     m_ui = buildWaveToRepeaterForm(this);
+    m_ui.toolbar->addAction(cardAction());  // after the specified buttons
     m_ui.loopPrefixBox->setText(text(Platform::separator() + "LOOP"));
     placeToolbar();
     buildMenus();
@@ -128,6 +130,15 @@ void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
 
 void WaveToRepeaterWindow::openWave(const std::string& path) {
     run([this, &path] { m_model.openWaveFile(path); });
+}
+
+bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
+    return paths.size() == 1 && QFileInfo(paths[0]).isFile() &&
+           paths[0].endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive);
+}
+
+void WaveToRepeaterWindow::openDropped(const QStringList& paths) {
+    openWave(paths[0].toStdString());
 }
 
 void WaveToRepeaterWindow::draw() {

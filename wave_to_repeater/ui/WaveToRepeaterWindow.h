@@ -29,6 +29,10 @@ public:
     QAction* openAction() const { return m_openAction; }
     QAction* saveAction() const { return m_saveAction; }
 
+    // One wave file dropped on the window opens as the Open command opens it.
+    bool canOpenDropped(const QStringList& paths) const override;
+    void openDropped(const QStringList& paths) override;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
 

@@ -1,0 +1,28 @@
+#pragma once
+// The loop folders of a card: every folder named "LOOP" and a loop number 1 to 999 in plain
+// decimal (LOOP7, not LOOP007), in loop-number order. Other folders and files are not loops.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace brenvik::card {
+
+inline constexpr int kLowestLoop = 1;
+inline constexpr int kHighestLoop = 999;
+
+struct LoopFolder {
+    int number = 0;
+    std::string path;  // the card's path, "/" and the folder's name
+};
+
+// The loop number a folder name stands for, or nothing.
+std::optional<int> loopNumberOf(const std::string& folderName);
+
+// The loop folders directly inside card, lowest number first. Throws RoutineError when the
+// folder cannot be read.
+std::vector<LoopFolder> loopFoldersIn(const std::string& card);
+
+// Whether path is itself a loop folder by its name.
+bool isLoopFolderPath(const std::string& path);
+
+}  // namespace brenvik::card

@@ -1,0 +1,78 @@
+#include "LoopContents.h"
+
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "ByteSource.h"
+#include "CardFolder.h"
+#include "TrackFile.h"
+
+namespace fs = std::filesystem;
+
+namespace brenvik::card {
+
+namespace {
+
+// Which track a file name is ("track3.wav" is 3), or 0.
+int trackOfFileName(const std::string& name) {
+    for (int k = 1; k <= kTracks; ++k)
+        if (name == loop::trackFileName(k)) return k;
+    return 0;
+}
+
+}  // namespace
+
+LoopContents readLoopContents(const std::string& folder) {
+    LoopContents contents;
+    contents.folder = folder;
+    fs::path path(folder);
+    if (!path.has_filename()) path = path.parent_path();
+    contents.name = path.filename().string();
+    contents.number = loopNumberOf(contents.name).value_or(0);
+
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) {
+        contents.readable = false;
+        return contents;
+    }
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) {
+            contents.readable = false;
+            break;
+        }
+        std::error_code entryError;
+        if (!it->is_regular_file(entryError)) continue;
+        const auto size = static_cast<int64_t>(it->file_size(entryError));
+        if (entryError) continue;
+        contents.sizeOnDisk += size;
+        const std::string name = it->path().filename().string();
+        if (name == kDescriptionFile) contents.descriptionSize = size;
+        if (const int track = trackOfFileName(name))
+            contents.tracks[static_cast<size_t>(track - 1)] = TrackFileHead{size, {}};
+    }
+
+    if (contents.descriptionSize) {
+        try {
+            FileSource source((path / kDescriptionFile).string());
+            source.readZeroFilled(0, contents.description);
+            contents.descriptionReadable = true;
+        } catch (const std::exception&) {
+            // listed as unreadable by the check
+        }
+    }
+    for (int k = 1; k <= kTracks; ++k) {
+        auto& head = contents.tracks[static_cast<size_t>(k - 1)];
+        if (!head) continue;
+        try {
+            FileSource source((path / loop::trackFileName(k)).string());
+            source.readZeroFilled(0, head->header);
+        } catch (const std::exception&) {
+            head->fileSize = -1;  // present but unreadable
+        }
+    }
+    return contents;
+}
+
+}  // namespace brenvik::card

@@ -1,0 +1,40 @@
+#pragma once
+// What one loop folder holds, read without touching the audio: its files and their sizes, the
+// 16384-byte loopinfo.ldf and the 44-byte header of each track file. Listing and checking a card
+// work from this alone, so a card of 999 loops is read in a moment.
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "LoopDescription.h"
+#include "WaveHeader.h"
+
+namespace brenvik::card {
+
+inline constexpr const char* kDescriptionFile = "loopinfo.ldf";
+inline constexpr int kTracks = 4;
+
+struct TrackFileHead {
+    int64_t fileSize = 0;
+    wave::Header header{};  // zero bytes where the file is shorter than a header
+};
+
+struct LoopContents {
+    int number = 0;          // from the folder's name; 0 when the name is no loop name
+    std::string folder;
+    std::string name;        // the folder's name, such as LOOP7
+    bool readable = true;    // false when the folder itself could not be read
+    int64_t sizeOnDisk = 0;  // bytes of the files in the folder
+    std::optional<int64_t> descriptionSize;     // nothing when loopinfo.ldf is missing
+    bool descriptionReadable = false;
+    loop::Description description{};            // zero-filled past a short file's end
+    std::array<std::optional<TrackFileHead>, kTracks> tracks;  // track1.wav .. track4.wav
+
+    bool hasDescription() const { return descriptionSize && descriptionReadable; }
+};
+
+// Never throws: what cannot be read is left empty (readable, descriptionReadable false).
+LoopContents readLoopContents(const std::string& folder);
+
+}  // namespace brenvik::card

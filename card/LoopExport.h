@@ -1,0 +1,45 @@
+#pragma once
+// A loop written out as waves in one step, through the Repeater-to-wave window's own open and
+// save procedures: two chosen tracks of equal length become one stereo LOOPn.wav (the lower
+// track number as left: the description does not record which was left), any other chosen track
+// its own LOOPn-trackK.wav.
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "LoopContents.h"
+#include "Platform.h"
+
+namespace brenvik::card {
+
+struct WavePlan {
+    std::string fileName;     // LOOP7.wav or LOOP7-track3.wav
+    std::vector<int> tracks;  // one track (mono) or left and right
+};
+
+// The waves a loop becomes. Without a readable description the track files present stand for
+// the chosen tracks (the open then reports the missing description).
+std::vector<WavePlan> wavesOfLoop(const LoopContents& contents);
+
+struct ExportOutcome {
+    enum class Result {
+        Written,
+        Kept,     // the wave existed and was not to be replaced
+        Refused,  // the opener refused a track: `message` holds its text
+        Failed,   // the save failed: `message` holds the save's failure text
+    };
+    Result result = Result::Failed;
+    std::string outputPath;
+    std::string message;
+    MessageIcon icon = MessageIcon::None;
+};
+
+// Asked for every wave that already exists: true replaces it.
+using ReplaceQuestion = std::function<bool(const std::string& outputPath)>;
+
+// Writes the waves of the loop folder into toFolder. Messages are returned, not shown; the
+// progress goes to the platform's progress bar.
+std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
+                                      Platform& platform, const ReplaceQuestion& mayReplace);
+
+}  // namespace brenvik::card

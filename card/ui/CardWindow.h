@@ -1,0 +1,68 @@
+#pragma once
+// "Card": every loop of a card folder in one sortable table (as brenvik-cli list shows them),
+// the free space, a Refresh, another folder from the folder chooser, the selected loops exported
+// as waves, and a double click that opens a loop in the Repeater-to-wave window. A loop with
+// problems is marked and tells them in its tooltip. When the initial loop folder holds no loops
+// but a mounted volume does, the window offers that volume with one button.
+#include <QWidget>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "CardFinder.h"
+#include "CardListing.h"
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace brenvik {
+
+class Platform;
+struct Preferences;
+
+class CardWindow : public QWidget {
+    Q_OBJECT
+public:
+    enum Column { LoopColumn, TempoColumn, BarsColumn, BeatsColumn, DivisionColumn, LengthColumn,
+                  ChannelsColumn, ChosenColumn, FilesColumn, SizeColumn, CheckColumn, ColumnCount };
+
+    // Lists the initial loop folder at once; mountRoots are where a card is looked for when
+    // that folder holds no loops.
+    CardWindow(const Preferences& preferences, Platform& platform,
+               std::vector<std::string> mountRoots = card::defaultMountRoots(),
+               QWidget* parent = nullptr);
+
+    // Opens a loop folder in the Repeater-to-wave window (set by the program).
+    std::function<void(const std::string& folder)> openLoopHook;
+
+    void showCard(std::string folder);
+    const card::CardListing& listing() const { return m_listing; }
+    QTableWidget* table() const { return m_table; }
+    // The volume offered by the button, empty when none is offered.
+    const std::string& offeredCard() const { return m_offered; }
+
+public slots:
+    void refresh();
+    void chooseOtherFolder();
+    void exportSelected();
+    void useOfferedCard();
+
+private:
+    void fillTable();
+    void offerMountedCard();
+    void openRow(int row);
+
+    const Preferences& m_preferences;
+    Platform& m_platform;
+    std::vector<std::string> m_mountRoots;
+    card::CardListing m_listing;
+    std::string m_offered;
+    QLabel* m_folderLabel;
+    QLabel* m_totalsLabel;
+    QLabel* m_offerLabel;
+    QPushButton* m_offerButton;
+    QTableWidget* m_table;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,95 @@
+#include "CardReport.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "Numbers.h"
+
+namespace brenvik::cli {
+
+namespace {
+
+InfoNode integers(const std::vector<int>& values) {
+    InfoNode list = InfoNode::list();
+    for (int v : values) list.push(InfoNode::integer(v));
+    return list;
+}
+
+std::string joined(const std::vector<int>& values) {
+    std::string text;
+    for (int v : values) text += (text.empty() ? "" : ",") + intToText(v);
+    return text.empty() ? "-" : text;
+}
+
+std::string lengthText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+    return text;
+}
+
+}  // namespace
+
+InfoNode loopNode(const card::LoopSummary& loop) {
+    const auto ifDescribed = [&loop](InfoNode value) { return loop.described ? std::move(value) : InfoNode(); };
+    InfoNode problems = InfoNode::list();
+    for (const std::string& line : loop.problemLines()) problems.push(InfoNode::text(line));
+    InfoNode node = InfoNode::object();
+    node.set("number", InfoNode::integer(loop.number))
+        .set("name", InfoNode::text(loop.name))
+        .set("path", InfoNode::text(loop.folder))
+        .set("tempo", ifDescribed(InfoNode::real(std::round(loop.tempo * 10) / 10)))
+        .set("bars", ifDescribed(InfoNode::integer(loop.bars)))
+        .set("beats", ifDescribed(InfoNode::integer(loop.beats)))
+        .set("division", ifDescribed(InfoNode::integer(loop.division)))
+        .set("seconds", ifDescribed(InfoNode::real(loop.seconds)))
+        .set("channels", ifDescribed(InfoNode::text(loop.channels())))
+        .set("chosenTracks", integers(loop.chosenTracks))
+        .set("trackFiles", integers(loop.trackFiles))
+        .set("sizeOnDisk", InfoNode::integer(loop.sizeOnDisk))
+        .set("check", InfoNode::text(loop.intact() ? "ok" : "problems"))
+        .set("problems", std::move(problems));
+    return node;
+}
+
+InfoNode listingNode(const card::CardListing& listing) {
+    InfoNode loops = InfoNode::list();
+    for (const card::LoopSummary& loop : listing.loops) loops.push(loopNode(loop));
+    InfoNode node = InfoNode::object();
+    node.set("card", InfoNode::text(listing.card))
+        .set("loops", std::move(loops))
+        .set("loopCount", InfoNode::integer(static_cast<long long>(listing.loops.size())))
+        .set("freeLoopNumbers", InfoNode::integer(listing.freeLoopNumbers))
+        .set("lowestFreeLoop", listing.lowestFreeLoop ? InfoNode::integer(*listing.lowestFreeLoop) : InfoNode())
+        .set("freeSpace", listing.freeSpace ? InfoNode::integer(*listing.freeSpace) : InfoNode());
+    return node;
+}
+
+void writeListingTable(std::ostream& out, const card::CardListing& listing) {
+    char row[160];
+    std::snprintf(row, sizeof row, "%-8s %6s %4s %5s %3s %9s %-8s %-7s %-7s %11s  %s\n", "loop", "tempo",
+                  "bars", "beats", "div", "length", "channels", "chosen", "files", "bytes", "check");
+    out << row;
+    for (const card::LoopSummary& loop : listing.loops) {
+        const std::string check = loop.intact() ? "ok" : intToText(static_cast<long long>(loop.problems.size())) +
+                                                             (loop.problems.size() == 1 ? " problem" : " problems");
+        if (loop.described)
+            std::snprintf(row, sizeof row, "%-8s %6s %4d %5d %3d %9s %-8s %-7s %-7s %11lld  %s\n",
+                          loop.name.c_str(), card::tempoText(loop.tempo).c_str(), loop.bars, loop.beats,
+                          loop.division, lengthText(loop.seconds).c_str(), loop.channels().c_str(),
+                          joined(loop.chosenTracks).c_str(), joined(loop.trackFiles).c_str(),
+                          static_cast<long long>(loop.sizeOnDisk), check.c_str());
+        else
+            std::snprintf(row, sizeof row, "%-8s %6s %4s %5s %3s %9s %-8s %-7s %-7s %11lld  %s\n",
+                          loop.name.c_str(), "-", "-", "-", "-", "-", "-", "-", joined(loop.trackFiles).c_str(),
+                          static_cast<long long>(loop.sizeOnDisk), check.c_str());
+        out << row;
+        for (const std::string& line : loop.problemLines()) out << "  " << line << '\n';
+    }
+    out << "loops: " << listing.loops.size() << '\n'
+        << "free loop numbers: " << listing.freeLoopNumbers;
+    if (listing.lowestFreeLoop) out << " (lowest " << *listing.lowestFreeLoop << ')';
+    out << "\nfree space: "
+        << (listing.freeSpace ? intToText(*listing.freeSpace) + " bytes" : std::string("unknown")) << '\n';
+}
+
+}  // namespace brenvik::cli

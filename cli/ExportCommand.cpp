@@ -1,0 +1,120 @@
+// brenvik-cli export PATH... --to DIR [--overwrite]: every loop of the paths (a loop folder or a
+// whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
+// LOOPn-trackK.wav for any other chosen track.
+#include <exception>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "CardFolder.h"
+#include "Cli.h"
+#include "ConsolePlatform.h"
+#include "LoopContents.h"
+#include "LoopExport.h"
+
+namespace brenvik::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
+
+struct ExportArgs {
+    std::vector<std::string> paths;
+    std::string to;
+    bool overwrite = false;
+};
+
+std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) {
+    ExportArgs parsed;
+    bool haveTo = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--overwrite") {
+            parsed.overwrite = true;
+        } else if (arg == "--to") {
+            if (haveTo || i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
+            parsed.to = args[++i];
+            haveTo = true;
+        } else if (arg.empty() || arg.rfind("--", 0) == 0) {
+            return std::nullopt;
+        } else {
+            parsed.paths.push_back(arg);
+        }
+    }
+    if (!haveTo || parsed.paths.empty()) return std::nullopt;
+    return parsed;
+}
+
+// A loop folder by its name or its description; anything else is a card of loops.
+std::vector<std::string> loopsOf(const std::string& path) {
+    std::error_code ec;
+    if (card::isLoopFolderPath(path) || fs::is_regular_file(fs::path(path) / card::kDescriptionFile, ec))
+        return {path};
+    std::vector<std::string> folders;
+    for (const card::LoopFolder& folder : card::loopFoldersIn(path)) folders.push_back(folder.path);
+    return folders;
+}
+
+}  // namespace
+
+int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+              bool errIsTerminal) {
+    if (asksForHelp(args)) {
+        out << kExportUsage;
+        return kOk;
+    }
+    const std::optional<ExportArgs> parsed = parseExportArgs(args);
+    if (!parsed) {
+        err << kExportUsage;
+        return kUsage;
+    }
+    std::error_code ec;
+    if (!fs::is_directory(parsed->to, ec)) {
+        err << "brenvik-cli export: " << parsed->to << ": not a folder\n";
+        return kFailed;
+    }
+    ConsolePlatform platform(err, errIsTerminal);
+    const card::ReplaceQuestion mayReplace = [&parsed](const std::string&) { return parsed->overwrite; };
+    bool allWritten = true;
+    for (const std::string& path : parsed->paths) {
+        std::vector<std::string> loops;
+        try {
+            if (!fs::is_directory(path, ec)) throw std::runtime_error("not a folder");
+            loops = loopsOf(path);
+        } catch (const std::exception&) {
+            err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n";
+            allWritten = false;
+            continue;
+        }
+        for (const std::string& loop : loops) {
+            std::vector<card::ExportOutcome> outcomes;
+            try {
+                outcomes = card::exportLoop(loop, parsed->to, platform, mayReplace);
+            } catch (const std::exception&) {
+                err << "brenvik-cli export: " << loop << ": cannot be read\n";
+            }
+            if (outcomes.empty()) {
+                err << "brenvik-cli export: " << loop << ": no track to export\n";
+                allWritten = false;
+            }
+            for (const card::ExportOutcome& outcome : outcomes) {
+                using Result = card::ExportOutcome::Result;
+                switch (outcome.result) {
+                case Result::Written: out << outcome.outputPath << '\n'; break;
+                case Result::Kept:
+                    err << outcome.outputPath << " was left as it is (--overwrite replaces it)\n";
+                    break;
+                case Result::Refused:
+                case Result::Failed: err << loop << ": " << outcome.message << '\n'; break;
+                }
+                allWritten = allWritten && outcome.result == Result::Written;
+            }
+        }
+    }
+    return allWritten ? kOk : kFailed;
+}
+
+}  // namespace brenvik::cli

@@ -4,30 +4,13 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
 namespace fs = std::filesystem;
-
-namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliRun runCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err, false);
-    return CliRun{status, out.str(), err.str()};
-}
-
-}  // namespace
 
 class TestBackupCli : public QObject {
     Q_OBJECT

@@ -7,9 +7,8 @@
 #include <QTest>
 
 #include <filesystem>
-#include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
 #include "TestFiles.h"
@@ -19,17 +18,6 @@ using namespace brenvik::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out, err;
-};
-
-CliRun runCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err, false);
-    return CliRun{status, out.str(), err.str()};
-}
 
 QStringList lines(const std::string& text) {
     return QString::fromStdString(text).split('\n', Qt::SkipEmptyParts);

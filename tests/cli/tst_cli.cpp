@@ -8,9 +8,8 @@
 #include <QTest>
 
 #include <filesystem>
-#include <sstream>
 
-#include "Cli.h"
+#include "CliRun.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
 #include "TestFiles.h"
@@ -20,19 +19,6 @@ using namespace brenvik::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliRun {
-    int status;
-    std::string out;
-    std::string err;
-    bool said(const std::string& part) const { return err.find(part) != std::string::npos; }
-};
-
-CliRun runCli(std::vector<std::string> args) {
-    std::ostringstream out, err;
-    const int status = cli::run(args, out, err, false);
-    return CliRun{status, out.str(), err.str()};
-}
 
 loop::DecodedDescription decoded(const std::string& loopFolder) {
     loop::Description d{};

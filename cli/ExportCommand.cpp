@@ -1,6 +1,7 @@
 // brenvik-cli export PATH... --to DIR [--overwrite]: every loop of the paths (a loop folder or a
 // whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
 // LOOPn-trackK.wav for any other chosen track.
+#include <cstdint>
 #include <exception>
 #include <filesystem>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "ConsolePlatform.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
+#include "PathsToTarget.h"
 
 namespace brenvik::cli {
 
@@ -20,33 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
-
-struct ExportArgs {
-    std::vector<std::string> paths;
-    std::string to;
-    bool overwrite = false;
-};
-
-std::optional<ExportArgs> parseExportArgs(const std::vector<std::string>& args) {
-    ExportArgs parsed;
-    bool haveTo = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--overwrite") {
-            parsed.overwrite = true;
-        } else if (arg == "--to") {
-            if (haveTo || i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
-            parsed.to = args[++i];
-            haveTo = true;
-        } else if (arg.empty() || arg.rfind("--", 0) == 0) {
-            return std::nullopt;
-        } else {
-            parsed.paths.push_back(arg);
-        }
-    }
-    if (!haveTo || parsed.paths.empty()) return std::nullopt;
-    return parsed;
-}
 
 // A loop folder by its name or its description; anything else is a card of loops.
 std::vector<std::string> loopsOf(const std::string& path) {
@@ -66,14 +41,14 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << kExportUsage;
         return kOk;
     }
-    const std::optional<ExportArgs> parsed = parseExportArgs(args);
+    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--to", 1, SIZE_MAX);
     if (!parsed) {
         err << kExportUsage;
         return kUsage;
     }
     std::error_code ec;
-    if (!fs::is_directory(parsed->to, ec)) {
-        err << "brenvik-cli export: " << parsed->to << ": not a folder\n";
+    if (!fs::is_directory(parsed->target, ec)) {
+        err << "brenvik-cli export: " << parsed->target << ": not a folder\n";
         return kFailed;
     }
     ConsolePlatform platform(err, errIsTerminal);
@@ -92,7 +67,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, parsed->to, platform, mayReplace);
+                outcomes = card::exportLoop(loop, parsed->target, platform, mayReplace);
             } catch (const std::exception&) {
                 err << "brenvik-cli export: " << loop << ": cannot be read\n";
             }

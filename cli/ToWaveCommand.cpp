@@ -8,6 +8,7 @@
 #include "Cli.h"
 #include "ConsolePlatform.h"
 #include "Messages.h"
+#include "PathsToTarget.h"
 #include "TrackOpening.h"
 #include "WaveSaving.h"
 
@@ -17,33 +18,6 @@ namespace {
 
 constexpr const char* kToWaveUsage =
     "usage: brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n";
-
-struct ToWaveArgs {
-    std::vector<std::string> tracks;
-    std::string output;
-    bool overwrite = false;
-};
-
-std::optional<ToWaveArgs> parseToWaveArgs(const std::vector<std::string>& args) {
-    ToWaveArgs parsed;
-    bool haveOutput = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (arg == "--overwrite") {
-            parsed.overwrite = true;
-        } else if (arg == "--output") {
-            if (haveOutput || i + 1 >= args.size() || args[i + 1].empty()) return std::nullopt;
-            parsed.output = args[++i];
-            haveOutput = true;
-        } else if (arg.rfind("--", 0) == 0 || arg.empty()) {
-            return std::nullopt;
-        } else {
-            parsed.tracks.push_back(arg);
-        }
-    }
-    if (!haveOutput || parsed.tracks.empty() || parsed.tracks.size() > 2) return std::nullopt;
-    return parsed;
-}
 
 // Opens one track as the window's open command does; the opener's own message goes to the error
 // stream when it refuses, and a track that cannot be read is named.
@@ -65,7 +39,7 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
         out << kToWaveUsage;
         return kOk;
     }
-    std::optional<ToWaveArgs> parsed = parseToWaveArgs(args);
+    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--output", 1, 2);
     if (!parsed) {
         err << kToWaveUsage;
         return kUsage;
@@ -76,8 +50,8 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::vector<std::string> tracks;
     std::string output;
     try {
-        for (const std::string& track : parsed->tracks) tracks.push_back(platform.absolutePath(track));
-        output = platform.absolutePath(parsed->output);
+        for (const std::string& track : parsed->paths) tracks.push_back(platform.absolutePath(track));
+        output = platform.absolutePath(parsed->target);
     } catch (const std::exception&) {
         err << "to-wave: cannot resolve the paths given\n";
         return kFailed;

@@ -55,5 +55,12 @@ std::string cardBackupFailed(const std::string& destination) {
     return "The card could not be backed up into " + destination;
 }
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
+std::string noBackupsOf(int loopNumber) {
+    return "No backups of LOOP" + std::to_string(loopNumber) + " in the backup store";
+}
+std::string restoreReplaces(const std::string& loopFolder) {
+    return loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?";
+}
+std::string loopRestored(const std::string& loopFolder) { return "Restored " + loopFolder; }
 
 }  // namespace brenvik::message

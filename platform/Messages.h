@@ -62,6 +62,15 @@ inline constexpr const char* kFileExists = "File already exists. Overwrite?";
 // path + " already exists. Overwrite?" (Yes or No) before an export replaces a wave.
 std::string exportReplaces(const std::string& path);
 inline constexpr const char* kNoLoopsSelected = "No loops selected";
+inline constexpr const char* kSelectOneLoop = "Select one loop to see its backups";
+// "No backups of LOOP7 in the backup store".
+std::string noBackupsOf(int loopNumber);
+inline constexpr const char* kNoBackupSelected = "No backup selected";
+// loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?"
+// (Yes or No).
+std::string restoreReplaces(const std::string& loopFolder);
+// "Restored /card/LOOP7".
+std::string loopRestored(const std::string& loopFolder);
 
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";

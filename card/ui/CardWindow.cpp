@@ -9,6 +9,9 @@
 #include <exception>
 #include <set>
 
+#include "BackupStore.h"
+#include "CardLook.h"
+#include "LoopBackupsDialog.h"
 #include "LoopExport.h"
 #include "Messages.h"
 #include "Platform.h"
@@ -19,8 +22,6 @@ namespace brenvik {
 
 namespace {
 
-const QColor kWindowBackground(0x00, 0x40, 0x40);  // the converter windows' dark teal
-const QColor kButtonColour(0x00, 0x80, 0x00);      // the green of the dialogs' OK
 const QColor kProblemRow(0xFF, 0xC0, 0xC0);
 
 // A cell that sorts by the number it holds, not by its text.
@@ -38,28 +39,6 @@ QString tracksText(const std::vector<int>& tracks) {
     return parts.isEmpty() ? QStringLiteral("-") : parts.join(QLatin1Char(','));
 }
 
-QString megabytes(int64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }
-
-QPushButton* greenButton(const QString& name, const QString& text, QWidget* parent) {
-    auto* button = new QPushButton(text, parent);
-    button->setObjectName(name);
-    button->setFont(sansFont(9.75, true));
-    QPalette palette = button->palette();
-    palette.setColor(QPalette::Button, kButtonColour);
-    palette.setColor(QPalette::ButtonText, systemWindowColour());
-    button->setPalette(palette);
-    button->setAutoFillBackground(true);
-    return button;
-}
-
-QLabel* whiteLabel(const QString& name, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setFont(sansFont(9.75, true));
-    paintText(label, systemWindowColour());
-    return label;
-}
-
 }  // namespace
 
 CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
@@ -75,7 +54,7 @@ CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
       m_table(new QTableWidget(0, ColumnCount, this)) {
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
-    paintBackground(this, kWindowBackground);
+    paintBackground(this, kCardBackground);
     resize(twipsSize(11400, 6855));
 
     m_table->setObjectName(QStringLiteral("loopTable"));
@@ -95,7 +74,9 @@ CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
     auto* exportButton = greenButton(QStringLiteral("exportButton"), QStringLiteral("Export..."), this);
     connect(refreshButton, &QPushButton::clicked, this, &CardWindow::refresh);
     connect(folderButton, &QPushButton::clicked, this, &CardWindow::chooseOtherFolder);
+    auto* backupsButton = greenButton(QStringLiteral("backupsButton"), QStringLiteral("Backups..."), this);
     connect(exportButton, &QPushButton::clicked, this, &CardWindow::exportSelected);
+    connect(backupsButton, &QPushButton::clicked, this, &CardWindow::showBackups);
     connect(m_offerButton, &QPushButton::clicked, this, &CardWindow::useOfferedCard);
 
     auto* top = new QHBoxLayout;
@@ -103,6 +84,7 @@ CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
     top->addWidget(refreshButton);
     top->addWidget(folderButton);
     top->addWidget(exportButton);
+    top->addWidget(backupsButton);
     auto* offer = new QHBoxLayout;
     offer->addWidget(m_offerLabel, 1);
     offer->addWidget(m_offerButton);
@@ -232,6 +214,23 @@ void CardWindow::exportSelected() {
     }
     setEnabled(true);
     if (allWritten) m_platform.message(message::kWriteSucceeded);
+}
+
+void CardWindow::showBackups() {
+    std::set<int> rows;
+    for (const QTableWidgetItem* cell : m_table->selectedItems()) rows.insert(cell->row());
+    if (rows.size() != 1) {
+        m_platform.message(message::kSelectOneLoop);
+        return;
+    }
+    const int loopNumber = static_cast<int>(m_table->item(*rows.begin(), LoopColumn)->data(Qt::UserRole).toDouble());
+    if (backup::BackupStore(m_platform).listBackups(loopNumber).empty()) {
+        m_platform.message(message::noBackupsOf(loopNumber));
+        return;
+    }
+    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_platform, this);
+    dialog.exec();
+    refresh();
 }
 
 }  // namespace brenvik

@@ -1,9 +1,10 @@
 #pragma once
 // "Card": every loop of a card folder in one sortable table (as brenvik-cli list shows them),
 // the free space, a Refresh, another folder from the folder chooser, the selected loops exported
-// as waves, and a double click that opens a loop in the Repeater-to-wave window. A loop with
-// problems is marked and tells them in its tooltip. When the initial loop folder holds no loops
-// but a mounted volume does, the window offers that volume with one button.
+// as waves, the selected loop's backups (one of them restored), and a double click that opens a
+// loop in the Repeater-to-wave window. A loop with problems is marked and tells them in its
+// tooltip. When the initial loop folder holds no loops but a mounted volume does, the window
+// offers that volume with one button.
 #include <QWidget>
 #include <functional>
 #include <string>
@@ -46,6 +47,8 @@ public slots:
     void refresh();
     void chooseOtherFolder();
     void exportSelected();
+    // The selected loop's backups in the backup store, one of which may be restored.
+    void showBackups();
     void useOfferedCard();
 
 private:

@@ -1,11 +1,13 @@
 // The Card window inside the window program, offscreen: it lists the card as brenvik-cli list
 // does, marks broken loops, opens a double-clicked loop in the Repeater-to-wave window, offers a
-// mounted card and exports the selected loops.
+// mounted card, exports the selected loops and restores a loop from the backup store.
 #include <filesystem>
 
+#include "BackupStore.h"
 #include "CardWindow.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
+#include "LoopBackupsDialog.h"
 #include "LoopFixture.h"
 #include "Messages.h"
 #include "Preferences.h"
@@ -105,6 +107,56 @@ private slots:
         QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
         QCOMPARE(platform.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(readFile(out + "/LOOP2.wav"), std::vector<uint8_t>{7});
+    }
+
+    // A loop backed up, then changed on the card: its backup is listed, and Restore after a Yes
+    // gives the card the old bytes back, the changed loop kept in the store first. A backup that
+    // no longer matches its manifest is marked and not restored; a loop without backups is told so.
+    void restoresABackup() {
+        TestPlatform platform;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "restore");
+        const std::string loop = makeCardLoop(card, 5, {1}, 50);
+        makeCardLoop(card, 6, {1}, 50);
+        const Tree before = treeOf(loop);
+        backup::BackupStore store(platform);
+        store.backUpLoop(loop);
+        writeFile(loop + "/track1.wav", {1, 2, 3});
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, platform, {});
+        child<QPushButton>(&window, "backupsButton")->click();
+        window.table()->selectRow(1);
+        child<QPushButton>(&window, "backupsButton")->click();
+        QStringList checks;
+        const auto restoreRow = [&](int row) {
+            whenModal([&checks, row](QWidget* dialog) {
+                auto* list = child<QTableWidget>(dialog, "backupTable");
+                checks.clear();
+                for (int r = 0; r < list->rowCount(); ++r) checks << list->item(r, LoopBackupsDialog::CheckColumn)->text();
+                list->selectRow(row);
+                child<QPushButton>(dialog, "restoreButton")->click();
+                if (dialog->isVisible()) dialog->close();
+            });
+            window.table()->selectRow(0);
+            child<QPushButton>(&window, "backupsButton")->click();
+        };
+        platform.answerNextQuestion(MessageAnswer::Yes);
+        restoreRow(0);
+        QCOMPARE(checks, QStringList{"matches its manifest"});
+        QVERIFY(treeOf(loop) == before);
+        QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
+        const std::string target = card + "/LOOP5";
+        QCOMPARE(platform.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
+                                                                    message::restoreReplaces(target),
+                                                                    message::loopRestored(target)}));
+
+        const std::vector<backup::StoredBackup> backups = store.listBackups(5);
+        QCOMPARE(backups.size(), size_t(2));
+        writeFile(backups[1].folder + "/LOOP5/track1.wav", {9});
+        platform.clearRecords();
+        restoreRow(1);
+        QCOMPARE(checks, (QStringList{"matches its manifest", "does not match"}));
+        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
+        QVERIFY(treeOf(loop) == before);
     }
 };
 

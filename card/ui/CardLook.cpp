@@ -1,0 +1,36 @@
+#include "CardLook.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "QtFormLook.h"
+
+namespace brenvik {
+
+namespace {
+const QColor kButtonColour(0x00, 0x80, 0x00);  // the green of the dialogs' OK
+}
+
+QPushButton* greenButton(const QString& name, const QString& text, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
+    button->setObjectName(name);
+    button->setFont(sansFont(9.75, true));
+    QPalette palette = button->palette();
+    palette.setColor(QPalette::Button, kButtonColour);
+    palette.setColor(QPalette::ButtonText, systemWindowColour());
+    button->setPalette(palette);
+    button->setAutoFillBackground(true);
+    return button;
+}
+
+QLabel* whiteLabel(const QString& name, QWidget* parent) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFont(sansFont(9.75, true));
+    paintText(label, systemWindowColour());
+    return label;
+}
+
+QString megabytes(int64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }
+
+}  // namespace brenvik

@@ -1,0 +1,141 @@
+#include "LoopBackupsDialog.h"
+
+#include <QDateTime>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTimeZone>
+#include <QVBoxLayout>
+#include <exception>
+#include <filesystem>
+#include <system_error>
+
+#include "BackupCheck.h"
+#include "CardLook.h"
+#include "Messages.h"
+#include "QtFormLook.h"
+#include "Restore.h"
+
+namespace brenvik {
+
+namespace {
+
+// The store names a backup after its UTC time, "20261206T015000Z" (with "-k" for a second one in
+// the same second); shown in local time.
+QString madeText(const std::string& made) {
+    QDateTime time = QDateTime::fromString(QString::fromStdString(made.substr(0, 16)),
+                                           QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    if (!time.isValid()) return QString::fromStdString(made);
+    time.setTimeZone(QTimeZone::utc());
+    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}
+
+}  // namespace
+
+LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform& platform, QWidget* parent)
+    : QDialog(parent),
+      m_card(std::move(card)),
+      m_loopNumber(loopNumber),
+      m_platform(platform),
+      m_store(platform),
+      m_table(new QTableWidget(0, ColumnCount, this)) {
+    setObjectName(QStringLiteral("loopBackupsDialog"));
+    const QString loopName = QStringLiteral("LOOP%1").arg(loopNumber);
+    setWindowTitle(QStringLiteral("Backups of %1").arg(loopName));
+    paintBackground(this, kCardBackground);
+    resize(twipsSize(7200, 4200));
+
+    QLabel* title = whiteLabel(QStringLiteral("titleLabel"), this);
+    title->setText(QStringLiteral("Backups of %1 in %2, newest first")
+                       .arg(loopName, QString::fromStdString(m_store.root())));
+    title->setWordWrap(true);
+
+    m_table->setObjectName(QStringLiteral("backupTable"));
+    m_table->setFont(sansFont(8.25));
+    m_table->setHorizontalHeaderLabels({"Made", "Size", "Check"});
+    m_table->verticalHeader()->hide();
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_table->horizontalHeader()->setStretchLastSection(true);
+
+    auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
+    auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);
+    connect(restoreButton, &QPushButton::clicked, this, &LoopBackupsDialog::restoreChosen);
+    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(restoreButton);
+    buttons->addWidget(closeButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(title);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(buttons);
+
+    fillTable();
+}
+
+void LoopBackupsDialog::fillTable() {
+    // Checking reads every byte of every backup of the loop.
+    m_platform.setBusy(true);
+    m_backups.clear();
+    for (backup::StoredBackup& stored : m_store.listBackups(m_loopNumber)) {
+        backup::BackupCheck check = backup::checkBackup(stored.folder);
+        m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
+    }
+    m_platform.setBusy(false);
+
+    m_table->setRowCount(static_cast<int>(m_backups.size()));
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const Listed& listed = m_backups[static_cast<size_t>(row)];
+        auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
+                                                                  : QStringLiteral("does not match"));
+        check->setToolTip(QString::fromStdString(listed.refusal));
+        m_table->setItem(row, MadeColumn, new QTableWidgetItem(madeText(listed.backup.made)));
+        m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
+        m_table->setItem(row, CheckColumn, check);
+    }
+    m_table->resizeColumnsToContents();
+}
+
+void LoopBackupsDialog::restoreChosen() {
+    const QModelIndexList chosen = m_table->selectionModel()->selectedRows();
+    if (chosen.isEmpty()) {
+        m_platform.message(message::kNoBackupSelected);
+        return;
+    }
+    const Listed& listed = m_backups[static_cast<size_t>(chosen.front().row())];
+    // A backup just found damaged is not offered for the question; the restore checks it again anyway.
+    if (!listed.refusal.empty()) {
+        m_platform.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
+        return;
+    }
+    const std::string target = m_card + "/LOOP" + std::to_string(m_loopNumber);
+    backup::RestoreRequest request{listed.backup.folder, m_card, {m_loopNumber}, false};
+    std::error_code ec;
+    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {
+        if (m_platform.message(message::restoreReplaces(target), MessageButtons::YesNo) != MessageAnswer::Yes)
+            return;
+        request.overwrite = true;
+    }
+    m_platform.setBusy(true);
+    backup::RestoreResult result;
+    try {
+        result = backup::restoreBackup(request, m_store, m_platform);
+    } catch (const std::exception&) {
+        result.message = message::restoreFailed(target);
+    }
+    m_platform.setBusy(false);
+    if (!result.restored) {
+        m_platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        fillTable();  // the store may hold the card's loop now
+        return;
+    }
+    m_platform.message(message::loopRestored(target));
+    accept();
+}
+
+}  // namespace brenvik

@@ -13,7 +13,8 @@ runs the floor and brenvik-cli alternately on the same cached input, the outputs
     Debian package `time`; a rusage taken from here would count the forking Python's pages).
 
 Once per job, before the timed pairs, it checks with cmp that the floor's audio files and
-brenvik-cli's are identical (brenvik-cli's loopinfo.ldf has no counterpart) and says so.
+brenvik-cli's are identical (the floor's loopinfo.ldf is 16384 zero bytes, written and synced for the
+same work, and not compared) and says so.
 
     bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--pairs 15] [--work bench/work]
                               [--sizes 40,32,16] [--max-ratio 1.10] [--cpu-ratio 1.5]
@@ -186,12 +187,12 @@ def main():
 
     jobs = [
         Job(f"to-loop stereo {loop_mb} MB (split)",
-            [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav")],
+            [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav"), w("loopinfo.ldf")],
             [cli, "to-loop", stereo, "--dest", out, "--loop", "1"], [os.path.join(out, "LOOP1")],
             [(w("L.wav"), os.path.join(out, "LOOP1", "track1.wav")),
              (w("R.wav"), os.path.join(out, "LOOP1", "track2.wav"))]),
         Job(f"to-loop mono {mono_mb} MB (mono2loop)",
-            [floor, "mono2loop", mono, w("M.wav")], [w("M.wav")],
+            [floor, "mono2loop", mono, w("M.wav")], [w("M.wav"), w("loopinfo.ldf")],
             [cli, "to-loop", mono, "--dest", out, "--loop", "2"], [os.path.join(out, "LOOP2")],
             [(w("M.wav"), os.path.join(out, "LOOP2", "track1.wav"))]),
         Job(f"to-wave stereo 2x{track_mb} MiB (merge)",

@@ -17,7 +17,8 @@
 
    Like brenvik-cli, it reports nothing before its outputs are on the device: each output file is
    fsync'ed, then the folder that holds them, and for the loop jobs (split, mono2loop) that
-   folder's parent too, as brenvik-cli syncs the loop folder and the card. */
+   folder's parent too, as brenvik-cli syncs the loop folder and the card. The loop jobs also
+   write a 16384-byte loopinfo.ldf of zeros beside their tracks. */
 #include <fcntl.h>
 #include <libgen.h>
 #include <stdint.h>
@@ -64,11 +65,17 @@ static void sync_folder(const char *folder) {
   close(fd);
 }
 
-/* The folder holding an output, and for a loop job also that folder's parent. */
+/* The folder holding an output, and for a loop job also that folder's parent. A loop job first
+   writes its 16384-byte description beside the tracks, as brenvik-cli writes loopinfo.ldf. */
 static void sync_folders_of(const char *path, int loop_job) {
-  char copy[4096];
+  char copy[4096], description[4200];
   snprintf(copy, sizeof copy, "%s", path);
   char *folder = dirname(copy);
+  if (loop_job) {
+    snprintf(description, sizeof description, "%s/loopinfo.ldf", folder);
+    int fd = open_out(description);
+    if (write(fd, silence, PREBUF) != PREBUF || finish(fd) != 0) fail(description);
+  }
   sync_folder(folder);
   if (loop_job) sync_folder(dirname(folder));
 }

@@ -119,7 +119,7 @@ private:
                });
     }
     // Opens the track from the menu; the channel dialog comes up modally, the option named is
-    // clicked (none: as it opens) and OK is pressed.
+    // clicked (none: as it opens) and Return presses its default button, OK.
     void openThroughDialog(const std::string& path, const char* option) {
         m_platform.chooseNextFile(path);
         QTimer::singleShot(0, [this, option] {
@@ -127,7 +127,7 @@ private:
             if (!dialog) return;
             m_leftSelectedAtStart << dialog->findChild<QAbstractButton*>("leftOption")->isChecked();
             if (option) QTest::mouseClick(dialog->findChild<QAbstractButton*>(option), Qt::LeftButton, {}, {8, 8});
-            QTest::mouseClick(dialog->findChild<QAbstractButton*>("okButton"), Qt::LeftButton);
+            QTest::keyClick(dialog, Qt::Key_Return);
         });
         m_window.findChild<QAction*>("openAction")->trigger();
     }

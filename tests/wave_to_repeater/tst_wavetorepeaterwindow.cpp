@@ -100,6 +100,9 @@ private slots:
         QCOMPARE(m_window->model().settings().tempoPosition, int16_t(17));
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("135.0"));
         QCOMPARE(find<QLineEdit>("barsBox")->text(), QStringLiteral("18"));
+        find<QAbstractButton>("beatsButton")->click();  // 18 beats as 9 bars of 2
+        QCOMPARE((QStringList{find<QLineEdit>("barsBox")->text(), find<QLineEdit>("beatsBox")->text()}),
+                 (QStringList{"9", "2"}));
     }
 
     // Typed loop numbers reach the model; the pan label's double click centres the pan.

@@ -83,6 +83,8 @@ private slots:
         QTest::newRow("to-wave: output twice") << QStringList{"to-wave", "t", "--output", "o", "--output", "p"} << 2;
         QTest::newRow("to-wave: empty track") << QStringList{"to-wave", "", "--output", "o.wav"} << 2;
         QTest::newRow("backup: an option for the card") << QStringList{"backup", "-x", "dest"} << 2;
+        QTest::newRow("restore: --loop without a number") << QStringList{"restore", "b", "c", "--loop"} << 2;
+        QTest::newRow("list: unknown option") << QStringList{"list", "--bogus"} << 2;
         QTest::newRow("to-wave: unknown option") << QStringList{"to-wave", "t", "--output", "o", "--force"} << 2;
     }
 

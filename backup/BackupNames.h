@@ -9,9 +9,6 @@
 
 namespace brenvik::backup {
 
-// 7 for "LOOP7"; nothing for any other name ("LOOP07", "LOOP0", "loop7", "LOOP1000").
-std::optional<int> loopNumberOf(std::string_view folderName);
-
 // loopinfo.ldf and track1.wav to track4.wav.
 bool isLoopFileName(std::string_view name);
 

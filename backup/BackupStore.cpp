@@ -6,6 +6,7 @@
 
 #include "BackupNames.h"
 #include "BackupWriting.h"
+#include "LoopFolderName.h"
 #include "Manifest.h"
 #include "RoutineError.h"
 
@@ -30,7 +31,7 @@ std::vector<Entry> entries(const std::string& root) {
         const std::string name = it->path().filename().string();
         const size_t dash = name.find('-');
         if (dash == std::string::npos) continue;
-        found.push_back({it->path(), loopNumberOf(name.substr(0, dash)), name.substr(dash + 1)});
+        found.push_back({it->path(), loop::loopNumberOf(name.substr(0, dash)), name.substr(dash + 1)});
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.made < b.made; });
     return found;

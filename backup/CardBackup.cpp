@@ -8,6 +8,7 @@
 
 #include "BackupNames.h"
 #include "BackupWriting.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 
 namespace fs = std::filesystem;
@@ -21,7 +22,7 @@ std::map<int, std::vector<fs::path>> loopFiles(const fs::path& card) {
     std::map<int, std::vector<fs::path>> loops;
     std::error_code ec;
     for (fs::directory_iterator it(card, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::optional<int> number = loopNumberOf(it->path().filename().string());
+        const std::optional<int> number = loop::loopNumberOf(it->path().filename().string());
         if (!number || it->is_symlink(ec) || !it->is_directory(ec)) continue;
         std::vector<fs::path>& files = loops[*number];
         for (fs::directory_iterator file(it->path(), ec), none; !ec && file != none; file.increment(ec))

@@ -6,6 +6,7 @@
 
 #include "CardFolder.h"
 #include "LoopContents.h"
+#include "LoopFolderName.h"
 
 namespace fs = std::filesystem;
 
@@ -32,7 +33,7 @@ std::vector<std::string> defaultMountRoots() { return {"/media", "/run/media", "
 bool holdsLoops(const std::string& folder) {
     for (const fs::path& sub : foldersIn(folder)) {
         std::error_code ec;
-        if (loopNumberOf(sub.filename().string()) && fs::is_regular_file(sub / kDescriptionFile, ec)) return true;
+        if (loop::loopNumberOf(sub.filename().string()) && fs::is_regular_file(sub / loop::kDescriptionFileName, ec)) return true;
     }
     return false;
 }

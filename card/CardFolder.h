@@ -15,9 +15,6 @@ struct LoopFolder {
     std::string path;  // the card's path, "/" and the folder's name
 };
 
-// The loop number a folder name stands for, or nothing.
-std::optional<int> loopNumberOf(const std::string& folderName);
-
 // The loop folders directly inside card, lowest number first. Throws RoutineError when the
 // folder cannot be read.
 std::vector<LoopFolder> loopFoldersIn(const std::string& card);

@@ -6,6 +6,7 @@
 #include <exception>
 
 #include "ByteOrder.h"
+#include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Numbers.h"
 #include "TrackFile.h"
@@ -37,16 +38,16 @@ public:
             return m_problems;
         }
         if (!m_contents.descriptionSize) {
-            add(kDescriptionFile, "file", "missing");
+            add(loop::kDescriptionFileName, "file", "missing");
             return m_problems;
         }
         if (!m_contents.descriptionReadable) {
-            add(kDescriptionFile, "file", "cannot be read");
+            add(loop::kDescriptionFileName, "file", "cannot be read");
             return m_problems;
         }
         if (*m_contents.descriptionSize != loop::kDescriptionSize) {
             // The fields cannot be trusted in a block of another size.
-            add(kDescriptionFile, "size",
+            add(loop::kDescriptionFileName, "size",
                 num(*m_contents.descriptionSize) + " bytes, not " + num(loop::kDescriptionSize));
             return m_problems;
         }
@@ -69,7 +70,7 @@ private:
             const auto stored = loop::storedCheckBytes(d, t.at);
             const auto expected = loop::checkBytes(d, t.first, t.last, t.at);
             if (stored != expected)
-                add(kDescriptionFile, t.name, "stored " + hexBytes(stored) + ", expected " + hexBytes(expected));
+                add(loop::kDescriptionFileName, t.name, "stored " + hexBytes(stored) + ", expected " + hexBytes(expected));
         }
     }
 
@@ -82,7 +83,7 @@ private:
             for (int at = base + ldf::kBitmap; at <= base + ldf::kBitmapEnd; ++at)
                 bits += std::popcount(d[static_cast<size_t>(at)]);
             if (bits != clusters)
-                add(kDescriptionFile, "track " + num(k) + " cluster bitmap",
+                add(loop::kDescriptionFileName, "track " + num(k) + " cluster bitmap",
                     num(bits) + " bits set, cluster count " + num(clusters));
         }
     }

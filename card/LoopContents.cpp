@@ -6,6 +6,7 @@
 
 #include "ByteSource.h"
 #include "CardFolder.h"
+#include "LoopFolderName.h"
 #include "TrackFile.h"
 
 namespace fs = std::filesystem;
@@ -29,7 +30,7 @@ LoopContents readLoopContents(const std::string& folder) {
     fs::path path(folder);
     if (!path.has_filename()) path = path.parent_path();
     contents.name = path.filename().string();
-    contents.number = loopNumberOf(contents.name).value_or(0);
+    contents.number = loop::loopNumberOf(contents.name).value_or(0);
 
     std::error_code ec;
     fs::directory_iterator it(folder, ec);
@@ -48,14 +49,14 @@ LoopContents readLoopContents(const std::string& folder) {
         if (entryError) continue;
         contents.sizeOnDisk += size;
         const std::string name = it->path().filename().string();
-        if (name == kDescriptionFile) contents.descriptionSize = size;
+        if (name == loop::kDescriptionFileName) contents.descriptionSize = size;
         if (const int track = trackOfFileName(name))
             contents.tracks[static_cast<size_t>(track - 1)] = TrackFileHead{size, {}};
     }
 
     if (contents.descriptionSize) {
         try {
-            FileSource source((path / kDescriptionFile).string());
+            FileSource source((path / loop::kDescriptionFileName).string());
             source.readZeroFilled(0, contents.description);
             contents.descriptionReadable = true;
         } catch (const std::exception&) {

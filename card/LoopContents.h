@@ -12,7 +12,6 @@
 
 namespace brenvik::card {
 
-inline constexpr const char* kDescriptionFile = "loopinfo.ldf";
 inline constexpr int kTracks = 4;
 
 struct TrackFileHead {

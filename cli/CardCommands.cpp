@@ -11,6 +11,7 @@
 #include "CardReport.h"
 #include "Cli.h"
 #include "ConsolePlatform.h"
+#include "LoopFolderName.h"
 
 namespace brenvik::cli {
 
@@ -47,7 +48,7 @@ bool isFolder(const std::string& path) {
 
 bool isSingleLoop(const std::string& path) {
     std::error_code ec;
-    return card::isLoopFolderPath(path) || fs::is_regular_file(fs::path(path) / card::kDescriptionFile, ec);
+    return card::isLoopFolderPath(path) || fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "InfoLoop.h"
 #include "InfoReport.h"
 #include "InfoWave.h"
+#include "LoopFolderName.h"
 
 namespace brenvik::cli {
 
@@ -53,7 +54,7 @@ std::string asText(const fs::path& path) { return path.string(); }
 
 bool isDescriptionIn(const fs::path& folder) {
     std::error_code ignored;
-    return fs::is_regular_file(folder / kDescriptionName, ignored);
+    return fs::is_regular_file(folder / loop::kDescriptionFileName, ignored);
 }
 
 // Opens a file for reading or refuses with a reason that names it.
@@ -67,8 +68,8 @@ std::unique_ptr<FileSource> openForReading(const fs::path& path) {
 
 InfoNode describeFolder(const std::string& shown, const fs::path& folder) {
     if (!isDescriptionIn(folder))
-        throw InfoRefusal{shown + ": not a loop folder (no " + kDescriptionName + " in it)"};
-    auto description = openForReading(folder / kDescriptionName);
+        throw InfoRefusal{shown + ": not a loop folder (no " + loop::kDescriptionFileName + " in it)"};
+    auto description = openForReading(folder / loop::kDescriptionFileName);
     InfoNode report = InfoNode::object();
     report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
     describeLoopFolder(report, asText(folder), *description);
@@ -83,7 +84,7 @@ bool hasWaveExtension(const fs::path& path) {
 
 InfoNode describeFile(const std::string& shown, const fs::path& path) {
     const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (path.filename() == kDescriptionName) return describeFolder(asText(folder), folder);
+    if (path.filename() == loop::kDescriptionFileName) return describeFolder(asText(folder), folder);
     auto file = openForReading(path);
     InfoNode report = InfoNode::object();
     const bool track = hasWaveExtension(path) && isDescriptionIn(folder);
@@ -91,7 +92,7 @@ InfoNode describeFile(const std::string& shown, const fs::path& path) {
     if (track) {
         // A track: the loop name is the folder's last component, the track name the file
         // name up to its first ".", as the Repeater-to-wave window shows them.
-        auto description = openForReading(folder / kDescriptionName);
+        auto description = openForReading(folder / loop::kDescriptionFileName);
         const std::string fileName = asText(path.filename());
         const std::string loopName = asText(fs::absolute(path).parent_path().filename());
         report.set("trackSizes", describeTrack(loopName, fileName.substr(0, fileName.find('.')),

@@ -9,7 +9,6 @@
 
 namespace brenvik::cli {
 
-inline constexpr const char* kDescriptionName = "loopinfo.ldf";
 
 // Adds "description" (the decoded loopinfo.ldf with both check triples) and "tracks" (the four
 // track records and whether each track file is in the folder) to report.

@@ -1,0 +1,18 @@
+#include "LoopFolderName.h"
+
+namespace brenvik::loop {
+
+std::optional<int> loopNumberOf(std::string_view folderName) {
+    constexpr std::string_view prefix = "LOOP";
+    if (!folderName.starts_with(prefix)) return std::nullopt;
+    const std::string_view digits = folderName.substr(prefix.size());
+    if (digits.empty() || digits.size() > 3 || digits.front() == '0') return std::nullopt;
+    int number = 0;
+    for (char c : digits) {
+        if (c < '0' || c > '9') return std::nullopt;
+        number = number * 10 + (c - '0');
+    }
+    return number;
+}
+
+}  // namespace brenvik::loop

@@ -1,0 +1,14 @@
+#pragma once
+// The names the Repeater gives a loop on its card: a folder "LOOP" and the loop number 1 to 999
+// in plain decimal (LOOP7, not LOOP007), holding loopinfo.ldf and the track files.
+#include <optional>
+#include <string_view>
+
+namespace brenvik::loop {
+
+inline constexpr const char* kDescriptionFileName = "loopinfo.ldf";
+
+// 7 for "LOOP7"; nothing for any other name ("LOOP07", "LOOP0", "loop7", "LOOP1000").
+std::optional<int> loopNumberOf(std::string_view folderName);
+
+}  // namespace brenvik::loop

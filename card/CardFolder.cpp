@@ -27,10 +27,11 @@ std::vector<LoopFolder> loopFoldersIn(const std::string& card) {
     return loops;
 }
 
-bool isLoopFolderPath(const std::string& path) {
+bool isOneLoop(const std::string& path) {
     fs::path p(path);
     if (!p.has_filename()) p = p.parent_path();  // "card/LOOP7/" names LOOP7 too
-    return loop::loopNumberOf(p.filename().string()).has_value();
+    std::error_code ec;
+    return loop::loopNumberOf(p.filename().string()) || fs::is_regular_file(p / loop::kDescriptionFileName, ec);
 }
 
 }  // namespace brenvik::card

@@ -19,7 +19,8 @@ struct LoopFolder {
 // folder cannot be read.
 std::vector<LoopFolder> loopFoldersIn(const std::string& card);
 
-// Whether path is itself a loop folder by its name.
-bool isLoopFolderPath(const std::string& path);
+// Whether path is itself one loop folder, not a card of loops: named as a loop, or holding a
+// loopinfo.ldf.
+bool isOneLoop(const std::string& path);
 
 }  // namespace brenvik::card

@@ -11,7 +11,6 @@
 #include "CardReport.h"
 #include "Cli.h"
 #include "ConsolePlatform.h"
-#include "LoopFolderName.h"
 
 namespace brenvik::cli {
 
@@ -44,11 +43,6 @@ std::optional<PathsArgs> parsePathsArgs(const std::vector<std::string>& args) {
 bool isFolder(const std::string& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
-}
-
-bool isSingleLoop(const std::string& path) {
-    std::error_code ec;
-    return card::isLoopFolderPath(path) || fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec);
 }
 
 }  // namespace
@@ -102,7 +96,7 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
         std::vector<std::string> folders;
         try {
-            if (isSingleLoop(path))
+            if (card::isOneLoop(path))
                 folders.push_back(path);
             else
                 for (const card::LoopFolder& folder : card::loopFoldersIn(path)) folders.push_back(folder.path);

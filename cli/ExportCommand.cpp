@@ -13,7 +13,6 @@
 #include "ConsolePlatform.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
-#include "LoopFolderName.h"
 #include "PathsToTarget.h"
 
 namespace brenvik::cli {
@@ -26,9 +25,7 @@ constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR
 
 // A loop folder by its name or its description; anything else is a card of loops.
 std::vector<std::string> loopsOf(const std::string& path) {
-    std::error_code ec;
-    if (card::isLoopFolderPath(path) || fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec))
-        return {path};
+    if (card::isOneLoop(path)) return {path};
     std::vector<std::string> folders;
     for (const card::LoopFolder& folder : card::loopFoldersIn(path)) folders.push_back(folder.path);
     return folders;

@@ -10,6 +10,15 @@ compile is stillborn and left out of the rate; a failing or timed-out test kills
 
 The same seed over the same tree samples the same mutants. Every mutated file is restored
 afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in the repo.
+
+Two kinds of mutant are set apart from the behaviour kill rate:
+  equivalent  a returned std::nullopt, 0, false or nullptr replaced by {}: the same value, so no
+              test can tell; these are not built at all.
+  look        a change to where a widget sits or how something is painted (twips, colours, pens,
+              the lines of an icon). The suite keeps one look check per window and no pinned
+              layout numbers, so these are reported beside the rate, not in it.
+`--rescore REPORT.json` prints a saved report again under these rules, so that runs made before
+them compare with runs made after.
 """
 import argparse
 import bisect
@@ -56,7 +65,7 @@ class Mutant:
     edits: tuple  # ((start, end, replacement), ...) as offsets into the file's text
     before: str = ""
     after: str = ""
-    outcome: str = ""  # "killed", "survived" or "stillborn"
+    outcome: str = ""  # "killed", "survived", "stillborn" or "equivalent"
     tests_run: int = 0
     killed_by: str = ""
     build_seconds: float = 0.0
@@ -272,6 +281,30 @@ OPERATOR_FUNCTIONS = {"relational": relational, "arithmetic": arithmetic, "liter
                       "return": return_value}
 
 
+# ---------------------------------------------------------------- kinds of mutant
+
+# A return of one of these, replaced by {}, returns the very same value.
+DEFAULT_VALUE = re.compile(r"return\s+(std::nullopt|0[uUlLzZ]*|0\.0f?|false|nullptr)\s*;")
+# Window code's files that only build, place or paint widgets.
+LOOK_FILE = re.compile(r"(Art|Images|Look|Layout|Form|FocusRing)\.(cpp|h)$")
+WINDOW_CODE = re.compile(r"(^|/)(ui|shell)/|^platform/(Qt|ConverterWindow)")
+# A line of window code that places or paints: a rectangle, a colour, a pen, a drawing call.
+LOOK_LINE = re.compile(r"""\b(Q(Color|Pen|Brush|Rect|RectF|Size|Point|Polygon|LinearGradient)
+    |placeTwips|twipsToPixels|draw[A-Z]\w*|fill(Rect|Path)|adjusted
+    |set(Pen|Brush|RenderHint|Palette|AutoFillBackground|ContentsMargins|Spacing)
+    |add(Widget|Stretch|Spacing))\b
+    |^[-\d\s{},()]*[{}][-\d\s{},()]*$""", re.X)  # or a row of a table of twips
+
+
+def kind_of(m):
+    """"equivalent", "look" or "" (behaviour) for a mutant, from its file and original line."""
+    if m.operator == "return" and DEFAULT_VALUE.search(m.before):
+        return "equivalent"
+    if WINDOW_CODE.search(m.file) and (LOOK_FILE.search(m.file) or LOOK_LINE.search(m.before)):
+        return "look"
+    return ""
+
+
 # ---------------------------------------------------------------- sites and sampling
 
 def product_files(repo):
@@ -438,10 +471,17 @@ def try_mutant(repo, build, args, m, tests, watchers, durations):
 # ---------------------------------------------------------------- reporting
 
 def summarise(mutants):
-    """Counts and kill rate (killed / (killed + survived)) overall and per top-level folder."""
+    """Counts and kill rates overall and per top-level folder: kill_rate is killed / (killed +
+    survived) over every scored mutant, behaviour_rate the same with look mutants set apart."""
+    def rate(killed, survived):
+        return killed / (killed + survived) if killed + survived else None
     def counts(group):
-        c = {k: sum(m.outcome == k for m in group) for k in ("killed", "survived", "stillborn")}
-        c["kill_rate"] = c["killed"] / (c["killed"] + c["survived"]) if c["killed"] + c["survived"] else None
+        c = {k: sum(m.outcome == k for m in group) for k in ("killed", "survived", "stillborn", "equivalent")}
+        look = [m for m in group if kind_of(m) == "look"]
+        c["look_killed"] = sum(m.outcome == "killed" for m in look)
+        c["look_survived"] = sum(m.outcome == "survived" for m in look)
+        c["kill_rate"] = rate(c["killed"], c["survived"])
+        c["behaviour_rate"] = rate(c["killed"] - c["look_killed"], c["survived"] - c["look_survived"])
         return c
     names = sorted({m.file.split("/")[0] for m in mutants})
     return counts(mutants), {n: counts([m for m in mutants if m.file.split("/")[0] == n]) for n in names}
@@ -454,13 +494,18 @@ def percent(r):
 def print_report(header, total, folders, mutants):
     for key, value in header.items():
         print(f"{key:>18}: {value}")
-    print(f"\n{'folder':<20}{'killed':>8}{'survived':>10}{'stillborn':>11}{'kill rate':>11}")
+    print(f"\n{'folder':<18}{'killed':>7}{'survived':>9}{'stillborn':>10}{'equivalent':>11}"
+          f"{'look k/s':>9}{'kill rate':>10}{'behaviour':>10}")
     for name, f in list(folders.items()) + [("ALL", total)]:
-        print(f"{name:<20}{f['killed']:>8}{f['survived']:>10}{f['stillborn']:>11}{percent(f['kill_rate']):>11}")
+        look = f"{f['look_killed']}/{f['look_survived']}"
+        print(f"{name:<18}{f['killed']:>7}{f['survived']:>9}{f['stillborn']:>10}{f['equivalent']:>11}"
+              f"{look:>9}{percent(f['kill_rate']):>10}{percent(f['behaviour_rate']):>10}")
+    print("\nkill rate: killed / (killed + survived); behaviour: the same without the look mutants")
     survivors = [m for m in mutants if m.outcome == "survived"]
     print(f"\nSurvivors ({len(survivors)}):")
     for m in survivors:
-        print(f"  {m.file}:{m.line}  [{m.operator}]  ({m.tests_run} tests observed it)")
+        look = "  look" if kind_of(m) == "look" else ""
+        print(f"  {m.file}:{m.line}  [{m.operator}]{look}  ({m.tests_run} tests observed it)")
         print(f"      - {m.before}\n      + {m.after}")
 
 
@@ -485,6 +530,7 @@ def parse_args():
     p.add_argument("--report", type=Path, help="also write the report here as JSON")
     p.add_argument("--list", action="store_true", help="only print the sampled mutants")
     p.add_argument("--dirty-ok", action="store_true", help="run even with uncommitted product changes")
+    p.add_argument("--rescore", type=Path, metavar="REPORT", help="print a saved JSON report again")
     args = p.parse_args()
     args.repo = args.repo.resolve()
     args.build_dir = (args.build_dir or args.repo / "build-mutation").resolve()
@@ -508,6 +554,8 @@ def main():
     started = time.monotonic()
     # A plain kill (SIGTERM) must also run the restoring finally blocks.
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    if args.rescore:
+        return rescore(args.rescore)
     sites, chosen = sample(args.repo, args.operators, args.count, args.seed)
     if args.list:
         return list_mutants(sites, chosen)
@@ -526,7 +574,10 @@ def main():
     print(f"baseline: {len(tests)} tests green in {sum(durations.values()):.0f} s; "
           f"{len(chosen)} of {len(sites)} sites sampled", flush=True)
     for k, m in enumerate(chosen, 1):
-        try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
+        if kind_of(m) == "equivalent":
+            m.outcome = "equivalent"
+        else:
+            try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
         print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s)  "
               f"{m.file}:{m.line} [{m.operator}]" + (f"  by {m.killed_by}" if m.killed_by else ""), flush=True)
     if not build_ok(args.build_dir, args.jobs):  # leave the build tree as the source is again
@@ -546,6 +597,18 @@ def main():
                     total=total, folders=folders, mutants=[asdict(m) for m in chosen],
                     survivors=[asdict(m) for m in chosen if m.outcome == "survived"])
         args.report.write_text(json.dumps(data, indent=2) + "\n")
+
+
+def rescore(path):
+    """A saved report printed again under this script's kinds of mutant."""
+    data = json.loads(path.read_text())
+    mutants = [Mutant(**{**m, "edits": tuple(map(tuple, m["edits"]))}) for m in data["mutants"]]
+    for m in mutants:
+        if kind_of(m) == "equivalent":
+            m.outcome = "equivalent"
+    keys = ("command", "repo", "seed", "operators", "mutants", "elapsed", "per mutant")
+    header = {"rescored": str(path), **{k: data[k] for k in keys if k in data}}
+    print_report(header, *summarise(mutants), mutants)
 
 
 if __name__ == "__main__":

@@ -193,7 +193,9 @@ private slots:
     }
 
     void info() {
-        const QJsonObject wave = json(runCli({"info", source(), "--json"}));
+        const CliRun waveRun = runCli({"info", source(), "--json"});
+        QVERIFY(waveRun.out.starts_with("{\n  \"kind\": \"wave\",\n  \"path\": "));  // two spaces a level
+        const QJsonObject wave = json(waveRun);
         QCOMPARE(wave["kind"].toString(), QStringLiteral("wave"));
         QCOMPARE(wave["wave"]["channels"].toInt(), 2);
         QCOMPARE(wave["wave"]["opener"]["maxBeats"].toInt(), 12);

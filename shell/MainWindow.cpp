@@ -127,10 +127,10 @@ void MainWindow::showMenusOf(QMdiSubWindow* frame) {
 void MainWindow::stackChildren() {
     QMdiSubWindow* top = frameOf(m_repeaterToWave);
     QMdiSubWindow* bottom = frameOf(m_waveToRepeater);
-    // A window manager maximises the window after it is mapped; until then (or without one)
-    // the maximised outer size is the screen's work area.
+    // Start-up has just maximised the window, but a window manager maximises it only after it
+    // is mapped; until then (or without one) the maximised outer size is the screen's work area.
     QSize outer = frameGeometry().size();
-    if (isMaximized() && screen()) outer = outer.expandedTo(screen()->availableGeometry().size());
+    if (screen()) outer = outer.expandedTo(screen()->availableGeometry().size());
     const auto W = static_cast<float>(outer.width());
     const auto H = static_cast<float>(outer.height());
     const int width = nearestPixel(W - static_cast<float>(twipsToPixels(180)));

@@ -38,7 +38,6 @@ public:
     std::function<void(const std::string& folder)> openLoopHook;
 
     void showCard(std::string folder);
-    const card::CardListing& listing() const { return m_listing; }
     QTableWidget* table() const { return m_table; }
     // The volume offered by the button, empty when none is offered.
     const std::string& offeredCard() const { return m_offered; }

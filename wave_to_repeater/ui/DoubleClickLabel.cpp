@@ -8,7 +8,6 @@ DoubleClickLabel::DoubleClickLabel(const QString& text, QWidget* parent) : QLabe
 
 void DoubleClickLabel::mouseDoubleClickEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && isEnabled()) {
-        event->accept();
         emit doubleClicked();
         return;
     }

@@ -118,13 +118,17 @@ private slots:
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
     }
 
-    // The window takes no input while it saves, and takes it again afterwards.
+    // The window takes no input while it saves, and takes it again afterwards, with the focus
+    // back where it was.
     void disabledWhileSaving() {
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        auto* box = find<QLineEdit>("loopNumberBox");
+        box->setFocus();
         m_platform->windowUsable = [this] { return m_window->isEnabled(); };
         m_window->saveAction()->trigger();  // no wave yet: refused
         QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
         QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
-        QVERIFY(m_window->isEnabled());
+        QVERIFY(m_window->isEnabled() && box->hasFocus());
     }
 };
 

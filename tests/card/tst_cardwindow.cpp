@@ -9,6 +9,7 @@
 #include "GuiTest.h"
 #include "LoopBackupsDialog.h"
 #include "LoopFixture.h"
+#include "LookCheck.h"
 #include "Messages.h"
 #include "Preferences.h"
 #include "RepeaterToWaveWindow.h"
@@ -47,6 +48,7 @@ private slots:
         auto* card = qobject_cast<CardWindow*>(main.cardWindow());
         QVERIFY(card);
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
+        BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
         QCOMPARE(column(*card, CardWindow::CheckColumn), (QStringList{"ok", "ok", "1 problem(s)"}));
         QCOMPARE(card->table()->item(2, CardWindow::TempoColumn)->toolTip(),
@@ -126,11 +128,12 @@ private slots:
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(1);
         child<QPushButton>(&window, "backupsButton")->click();
-        QStringList checks;
+        QStringList checks, dialogLook;
         const auto restoreRow = [&](int row) {
-            whenModal([&checks, row](QWidget* dialog) {
+            whenModal([&checks, &dialogLook, row](QWidget* dialog) {
                 auto* list = child<QTableWidget>(dialog, "backupTable");
                 checks.clear();
+                if (dialogLook.isEmpty()) dialogLook = lookOf(dialog);
                 for (int r = 0; r < list->rowCount(); ++r) checks << list->item(r, LoopBackupsDialog::CheckColumn)->text();
                 list->selectRow(row);
                 child<QPushButton>(dialog, "restoreButton")->click();
@@ -142,6 +145,7 @@ private slots:
         platform.answerNextQuestion(MessageAnswer::Yes);
         restoreRow(0);
         QCOMPARE(checks, QStringList{"matches its manifest"});
+        QCOMPARE(dialogLook, keptLook("loop-backups-dialog", dialogLook));
         QVERIFY(treeOf(loop) == before);
         QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
         const std::string target = card + "/LOOP5";

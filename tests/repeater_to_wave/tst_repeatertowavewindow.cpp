@@ -10,6 +10,7 @@
 #include <QToolBar>
 
 #include "ChannelDialog.h"
+#include "LookCheck.h"
 #include "DropEvents.h"
 #include "LoopFixture.h"
 #include "MenuListing.h"
@@ -43,6 +44,7 @@ private slots:
         QCOMPARE(texts("Header"), (QStringList{"Mono", "Right Channel"}));
         QCOMPARE(texts(kValues).join(""), QString());
         QVERIFY(rightColumnShown(false));
+        BRENVIK_CHECK_LOOK(&m_window, "repeater-to-wave");
     }
 
     // The dialog's second showing starts from "Left Channel" again; mono forgets the right track.
@@ -55,6 +57,7 @@ private slots:
         openThroughDialog(right, "rightOption");
         openThroughDialog(left, nullptr);
         QCOMPARE(m_leftSelectedAtStart, (QList<bool>{true, true}));
+        QCOMPARE(m_dialogLook, keptLook("channel-dialog", m_dialogLook));
         QCOMPARE(texts(kValues), (QStringList{left.c_str(), "LOOP1", "track1", "16384 bytes", "1024 bytes", "0 bytes",
                                               "17408 bytes", right.c_str(), "LOOP2", "track2", "16384 bytes",
                                               "2048 bytes", "512 bytes", "18944 bytes"}));
@@ -126,6 +129,7 @@ private:
             auto* dialog = qobject_cast<ChannelDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
             m_leftSelectedAtStart << dialog->findChild<QAbstractButton*>("leftOption")->isChecked();
+            m_dialogLook = lookOf(dialog);
             if (option) QTest::mouseClick(dialog->findChild<QAbstractButton*>(option), Qt::LeftButton, {}, {8, 8});
             QTest::keyClick(dialog, Qt::Key_Return);
         });
@@ -138,6 +142,7 @@ private:
     Preferences m_preferences;
     RepeaterToWaveWindow m_window{m_preferences, m_platform};
     QList<bool> m_leftSelectedAtStart;
+    QStringList m_dialogLook;
 };
 
 QTEST_MAIN(TestRepeaterToWaveWindow)

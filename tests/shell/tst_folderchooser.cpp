@@ -1,6 +1,7 @@
 // The folder chooser: where it starts, the ways out of a modal use, drives and folders.
 #include "FolderChooser.h"
 #include "GuiTest.h"
+#include "LookCheck.h"
 #include "TestPlatform.h"
 
 using namespace brenvik;
@@ -53,6 +54,7 @@ private slots:
             shown << FolderChooser(start.toStdString(), *m_platform, m_drives).currentFolder();
         FolderChooser chooser(m_card.toStdString(), *m_platform, m_drives);
         chooser.show();
+        BRENVIK_CHECK_LOOK(&chooser, "folder-chooser");
         QTreeWidget* folders = child<QTreeWidget>(&chooser, "folderList");
         emit folders->itemActivated(folders->currentItem()->child(1), 0);
         QComboBox* drives = child<QComboBox>(&chooser, "driveList");

@@ -4,6 +4,7 @@
 #include "AboutDialog.h"
 #include "FolderChooser.h"
 #include "GuiTest.h"
+#include "LookCheck.h"
 #include "MainWindow.h"
 #include "MenuListing.h"
 #include "Preferences.h"
@@ -43,6 +44,7 @@ private slots:
         rep()->windowMenu()->actions()[0]->trigger();
         QVERIFY(!frame->isMinimized());
         QCOMPARE(m_main->menuBar()->actions()[0]->menu(), wav()->fileMenu());
+        BRENVIK_CHECK_LOOK(m_main, "main-window");
     }
 
     // Exit in either window or the main window's close box, after the folder chooser was hidden
@@ -61,6 +63,7 @@ private slots:
             rep()->aboutAction()->trigger();
             QPointer<AboutDialog> about = m_main->aboutDialog();
             QVERIFY(about->isVisible() && preferences->isHidden() && chooser->isHidden());
+            if (ending == 0) BRENVIK_CHECK_LOOK(about.data(), "about-dialog");
             m_platform->clearRecords();
             QPointer<ConverterWindow> windows[] = {rep(), wav()};
             ending == 2 ? void(m_main->close()) : windows[ending]->exitAction()->trigger();

@@ -2,6 +2,7 @@
 // the close box, the folder buttons.
 #include "FolderChooser.h"
 #include "GuiTest.h"
+#include "LookCheck.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
 #include "TestPlatform.h"
@@ -63,6 +64,7 @@ private slots:
     }
 
     void cancelCloseBoxAndEscDiscard() {
+        BRENVIK_CHECK_LOOK(m_dialog.data(), "preferences-dialog");
         for (int way = 0; way < 3; ++way) {
             init();
             edit("waveFolderEdit")->setText("/edited");

@@ -11,6 +11,7 @@
 
 #include "Messages.h"
 #include "DropEvents.h"
+#include "LookCheck.h"
 #include "TestFiles.h"
 #include "TestPlatform.h"
 #include "WaveToRepeaterWindow.h"
@@ -67,6 +68,7 @@ private slots:
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("127.5"));
         QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
         QVERIFY(find<QAction>("saveButton")->isEnabled());
+        BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages; two files

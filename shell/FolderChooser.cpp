@@ -2,7 +2,6 @@
 
 #include <QDir>
 
-#include <QCloseEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPointer>
@@ -154,8 +153,7 @@ void FolderChooser::reject() {
 }
 
 // The close box discards the dialog: the next use starts afresh on the loop folder.
-void FolderChooser::closeEvent(QCloseEvent* event) {
-    event->accept();
+void FolderChooser::closeEvent(QCloseEvent*) {
     deleteLater();
 }
 

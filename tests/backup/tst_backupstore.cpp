@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "BackupCheck.h"
+#include "BackupNames.h"
 #include "BackupStore.h"
 #include "RoutineError.h"
 #include "TestFiles.h"
@@ -43,6 +44,12 @@ private slots:
         QCOMPARE(store.listBackups(7).size(), size_t(1));
         QCOMPARE(store.listBackups(7)[0].folder, made);
         QVERIFY(store.listBackups(8).empty());
+    }
+
+    // A backup's folder is named for the moment in UTC, whatever the machine's time zone.
+    void stampsInUtc() {
+        QCOMPARE(backup::utcStamp(0), std::string("19700101T000000Z"));
+        QCOMPARE(backup::utcStamp(1700000000), std::string("20231114T221320Z"));
     }
 
     void keepsTheNewestWithinTheLimit_data() {

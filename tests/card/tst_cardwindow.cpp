@@ -142,6 +142,12 @@ private slots:
             window.table()->selectRow(0);
             child<QPushButton>(&window, "backupsButton")->click();
         };
+        whenModal([](QWidget* dialog) {  // Restore with no backup chosen
+            child<QPushButton>(dialog, "restoreButton")->click();
+            dialog->close();
+        });
+        window.table()->selectRow(0);
+        child<QPushButton>(&window, "backupsButton")->click();
         platform.answerNextQuestion(MessageAnswer::Yes);
         restoreRow(0);
         QCOMPARE(checks, QStringList{"matches its manifest"});
@@ -150,6 +156,7 @@ private slots:
         QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
         const std::string target = card + "/LOOP5";
         QCOMPARE(platform.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
+                                                                    message::kNoBackupSelected,
                                                                     message::restoreReplaces(target),
                                                                     message::loopRestored(target)}));
 

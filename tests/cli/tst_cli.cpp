@@ -74,6 +74,7 @@ private slots:
         QTest::newRow("to-loop: right on the left's 1") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-track", "1"} << 2;
         QTest::newRow("to-loop: pitch -") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "-"} << 2;
         QTest::newRow("to-loop: pitch 1.234") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "1.234"} << 2;
+        QTest::newRow("to-loop: pitch -24.01") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "-24.01"} << 2;
         QTest::newRow("to-loop: pitch 13") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-pitch", "13"} << 2;
         QTest::newRow("to-loop: pan 101") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pan", "101"} << 2;
         QTest::newRow("to-loop: pan missing") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-pan"} << 2;

@@ -285,14 +285,16 @@ OPERATOR_FUNCTIONS = {"relational": relational, "arithmetic": arithmetic, "liter
 
 # A return of one of these, replaced by {}, returns the very same value.
 DEFAULT_VALUE = re.compile(r"return\s+(std::nullopt|0[uUlLzZ]*|0\.0f?|false|nullptr)\s*;")
-# Window code's files that only build, place or paint widgets.
-LOOK_FILE = re.compile(r"(Art|Images|Look|Layout|Form|FocusRing)\.(cpp|h)$")
+# Window code's files that only paint: pictures, icons, colours, the focus ring.
+LOOK_FILE = re.compile(r"(Art|Images|Look|FocusRing)\.(cpp|h)$")
 WINDOW_CODE = re.compile(r"(^|/)(ui|shell)/|^platform/(Qt|ConverterWindow)")
-# A line of window code that places or paints: a rectangle, a colour, a pen, a drawing call.
+# A line of window code that places or paints: a rectangle, a colour, a pen, a drawing call, a
+# row of a table of twips.
 LOOK_LINE = re.compile(r"""\b(Q(Color|Pen|Brush|Rect|RectF|Size|Point|Polygon|LinearGradient)
     |placeTwips|twipsToPixels|draw[A-Z]\w*|fill(Rect|Path)|adjusted
     |set(Pen|Brush|RenderHint|Palette|AutoFillBackground|ContentsMargins|Spacing)
     |add(Widget|Stretch|Spacing))\b
+    |\{[^{},]+,[^{},]+,[^{},]+,[^{},]+\}  # a rectangle in twips
     |^[-\d\s{},()]*[{}][-\d\s{},()]*$""", re.X)  # or a row of a table of twips
 
 

@@ -174,6 +174,7 @@ private slots:
         QTest::newRow("12 beats, 5: round again") << 12 << 5 << std::vector<int>{12, 1, 4};
         QTest::newRow("13 beats (prime), 3") << 13 << 3 << std::vector<int>{13, 1, 4};
         QTest::newRow("14 beats, 2: seven in eighths") << 14 << 2 << std::vector<int>{2, 7, 8};
+        QTest::newRow("16 beats, 3: never 8 in a bar") << 16 << 3 << std::vector<int>{16, 1, 4};
         QTest::newRow("one beat") << 1 << 1 << std::vector<int>{1, 1, 4};
     }
 

@@ -86,7 +86,8 @@ private slots:
         QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
     }
 
-    // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it.
+    // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it;
+    // Page Down lowers it a page.
     // The focused control is ringed, and the ring follows the focus.
     void tempoBarUpRaisesTheTempo() {
         m_window->openWave(write("st.wav", wave(2, patternBytes(1411200))));
@@ -105,6 +106,8 @@ private slots:
         find<QAbstractButton>("beatsButton")->click();  // 18 beats as 9 bars of 2
         QCOMPARE((QStringList{find<QLineEdit>("barsBox")->text(), find<QLineEdit>("beatsBox")->text()}),
                  (QStringList{"9", "2"}));
+        QTest::keyClick(bar, Qt::Key_PageDown);  // a page of 10 positions down
+        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(7));
     }
 
     // Typed loop numbers reach the model; the pan label's double click centres the pan.

@@ -110,13 +110,15 @@ private slots:
         QCOMPARE(m_window->model().settings().tempoPosition, int16_t(7));
     }
 
-    // Typed loop numbers reach the model; the pan label's double click centres the pan.
+    // Typed loop numbers reach the model; the Right key moves the pan right; the pan label's
+    // double click centres the pan.
     void typingAndResets() {
         auto* box = find<QLineEdit>("loopNumberBox");
         box->clear();
         QTest::keyClicks(box, "0078");  // three characters at most
         QCOMPARE(m_window->model().loopNumberText(), std::string("007"));
-        find<QScrollBar>("leftPanBar")->setValue(-40);
+        find<QScrollBar>("leftPanBar")->setValue(-41);
+        QTest::keyClick(find<QScrollBar>("leftPanBar"), Qt::Key_Right);  // towards the right
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("L -40"));
         QTest::mouseDClick(find<QLabel>("leftPanLabel"), Qt::LeftButton);
         QCOMPARE(m_window->model().channel(Channel::Left).pan, int16_t(0));

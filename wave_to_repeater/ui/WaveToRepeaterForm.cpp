@@ -165,6 +165,9 @@ void layOutRow(Builder& b, QWidget* window, const ChannelDesign& d, const QStrin
                                       sansFont(9.75, true), systemWindowColour());
     bar = b.bar(new QScrollBar(Qt::Horizontal, window), name + QStringLiteral("Bar"),
                 {d.controlsLeft, top, 3615, 255});
+    // Qt turns a scroll bar's keys round for the sake of vertical ones; here the Right key raises
+    // the value, moving the thumb the way the arrow points.
+    bar->setInvertedControls(false);
     display = b.box(name + QStringLiteral("Box"), {d.displayLeft, top, 855, 285});
 }
 

@@ -1,9 +1,9 @@
 #include "LookCheck.h"
 
 #include <QAbstractButton>
-#include <QAction>
 #include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
+#include <QAction>
 #include <QComboBox>
 #include <QCryptographicHash>
 #include <QFile>
@@ -22,15 +22,19 @@ QString hashOf(const QImage& picture) {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (int y = 0; y < argb.height(); ++y)
-        hash.addData(QByteArrayView(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4));
-    return QStringLiteral("%1x%2:%3").arg(argb.width()).arg(argb.height())
+        hash.addData(
+            QByteArrayView(reinterpret_cast<const char*>(argb.constScanLine(y)), argb.width() * 4));
+    return QStringLiteral("%1x%2:%3")
+        .arg(argb.width())
+        .arg(argb.height())
         .arg(QString::fromLatin1(hash.result().toHex().left(12)));
 }
 
 bool inLayout(const QLayout* layout, const QWidget* widget) {
     for (int i = 0; i < layout->count(); ++i) {
         QLayoutItem* item = layout->itemAt(i);
-        if (item->widget() == widget || (item->layout() && inLayout(item->layout(), widget))) return true;
+        if (item->widget() == widget || (item->layout() && inLayout(item->layout(), widget)))
+            return true;
     }
     return false;
 }
@@ -38,7 +42,8 @@ bool inLayout(const QLayout* layout, const QWidget* widget) {
 // Widgets whose own painting includes text in a font.
 bool drawsText(const QWidget* w) {
     if (const auto* label = qobject_cast<const QLabel*>(w)) return !label->text().isEmpty();
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) return !button->text().isEmpty();
+    if (const auto* button = qobject_cast<const QAbstractButton*>(w))
+        return !button->text().isEmpty();
     if (const auto* group = qobject_cast<const QGroupBox*>(w)) return !group->title().isEmpty();
     return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractSpinBox*>(w) ||
            qobject_cast<const QComboBox*>(w) || qobject_cast<const QAbstractScrollArea*>(w) ||
@@ -48,26 +53,36 @@ bool drawsText(const QWidget* w) {
 QString lineOf(QWidget* w, const QWidget* window) {
     QStringList parts{w->objectName(), QString::fromLatin1(w->metaObject()->className())};
     const QWidget* parent = w->parentWidget();
-    const bool laidOut = w == window ? w->layout() != nullptr : parent && parent->layout() && inLayout(parent->layout(), w);
+    const bool laidOut = w == window ? w->layout() != nullptr
+                                     : parent && parent->layout() && inLayout(parent->layout(), w);
     if (!laidOut) {
         const QRect r = w->geometry();
         parts << (w == window ? QStringLiteral("%1x%2").arg(r.width()).arg(r.height())
-                              : QStringLiteral("%1,%2 %3x%4").arg(r.x()).arg(r.y()).arg(r.width()).arg(r.height()));
+                              : QStringLiteral("%1,%2 %3x%4")
+                                    .arg(r.x())
+                                    .arg(r.y())
+                                    .arg(r.width())
+                                    .arg(r.height()));
     }
     parts << (w->isVisibleTo(window) ? QStringLiteral("shown") : QStringLiteral("hidden"));
-    parts << QStringLiteral("colours %1/%2%3").arg(w->palette().color(w->backgroundRole()).name(),
-                                                  w->palette().color(w->foregroundRole()).name(),
-                                                  w->autoFillBackground() ? QStringLiteral(" filled") : QString());
+    parts << QStringLiteral("colours %1/%2%3")
+                 .arg(w->palette().color(w->backgroundRole()).name(),
+                      w->palette().color(w->foregroundRole()).name(),
+                      w->autoFillBackground() ? QStringLiteral(" filled") : QString());
     if (w->testAttribute(Qt::WA_SetFont))
-        parts << QStringLiteral("font %1 %2%3").arg(w->font().families().join(QLatin1Char('/')))
-                     .arg(w->font().pointSizeF()).arg(w->font().bold() ? QStringLiteral(" bold") : QString());
+        parts << QStringLiteral("font %1 %2%3")
+                     .arg(w->font().families().join(QLatin1Char('/')))
+                     .arg(w->font().pointSizeF())
+                     .arg(w->font().bold() ? QStringLiteral(" bold") : QString());
     if (const auto* button = qobject_cast<QAbstractButton*>(w); button && !button->icon().isNull())
-        parts << QStringLiteral("icon ") + hashOf(button->icon().pixmap(button->iconSize()).toImage());
+        parts << QStringLiteral("icon ") +
+                     hashOf(button->icon().pixmap(button->iconSize()).toImage());
     if (const auto* label = qobject_cast<QLabel*>(w); label && !label->pixmap().isNull())
         parts << QStringLiteral("picture ") + hashOf(label->pixmap().toImage());
     if (w == window && !w->windowIcon().isNull())
         parts << QStringLiteral("window icon ") + hashOf(w->windowIcon().pixmap(32, 32).toImage());
-    if (!laidOut && w->isVisibleTo(window) && !drawsText(w)) {  // its own painting, not its children's
+    if (!laidOut && w->isVisibleTo(window) &&
+        !drawsText(w)) {  // its own painting, not its children's
         QImage painted(w->size(), QImage::Format_ARGB32);
         painted.fill(Qt::transparent);
         w->render(&painted, {}, {}, QWidget::DrawWindowBackground);
@@ -81,21 +96,25 @@ QString lineOf(QWidget* w, const QWidget* window) {
 QStringList lookOf(QWidget* window) {
     QStringList lines{lineOf(window, window)};
     for (QWidget* w : window->findChildren<QWidget*>())
-        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) && !w->isWindow())
+        if (!w->objectName().isEmpty() && !w->objectName().startsWith(QLatin1String("qt_")) &&
+            !w->isWindow())
             lines << lineOf(w, window);
     for (const QAction* action : window->findChildren<QAction*>())  // the toolbars' pictures
         if (!action->icon().isNull())
-            lines << QStringLiteral("%1; QAction; icon %2").arg(action->objectName(),
-                                                            hashOf(action->icon().pixmap(16, 16).toImage()));
+            lines << QStringLiteral("%1; QAction; icon %2")
+                         .arg(action->objectName(),
+                              hashOf(action->icon().pixmap(16, 16).toImage()));
     return lines;
 }
 
 QStringList keptLook(const QString& name, const QStringList& present) {
     QFile file(QStringLiteral(BRENVIK_LOOKS_DIR "/") + name + QStringLiteral(".txt"));
-    if (qEnvironmentVariableIntValue("BRENVIK_UPDATE_LOOKS") == 1 && file.open(QIODevice::WriteOnly))
+    if (qEnvironmentVariableIntValue("BRENVIK_UPDATE_LOOKS") == 1 &&
+        file.open(QIODevice::WriteOnly))
         file.write((present.join(QLatin1Char('\n')) + QLatin1Char('\n')).toUtf8());
     file.close();
-    if (!file.open(QIODevice::ReadOnly)) return {QStringLiteral("no kept look at ") + file.fileName()};
+    if (!file.open(QIODevice::ReadOnly))
+        return {QStringLiteral("no kept look at ") + file.fileName()};
     QStringList kept = QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'));
     kept.removeLast();  // after the last line's newline
     return kept;

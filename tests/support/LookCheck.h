@@ -20,8 +20,8 @@ QStringList keptLook(const QString& name, const QStringList& present);
 }  // namespace brenvik::test
 
 // Compares a window's look with the kept one, line by line.
-#define BRENVIK_CHECK_LOOK(window, name)                                  \
-    do {                                                                  \
-        const QStringList present = brenvik::test::lookOf(window);        \
-        QCOMPARE(present, brenvik::test::keptLook(name, present));        \
+#define BRENVIK_CHECK_LOOK(window, name)                           \
+    do {                                                           \
+        const QStringList present = brenvik::test::lookOf(window); \
+        QCOMPARE(present, brenvik::test::keptLook(name, present)); \
     } while (false)

@@ -55,7 +55,7 @@ BackupStore::BackupStore(std::string root, Platform& platform, int64_t limit)
 
 std::string BackupStore::backUpLoop(const std::string& loopFolder) {
     const fs::path folder = fs::path(loopFolder).lexically_normal();
-    const std::string loopName = (folder.has_filename() ? folder : folder.parent_path()).filename().string();
+    const std::string loopName = loop::lastFolderName(folder.string());
     std::vector<BackupFile> files;
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; it != end; it.increment(ec)) {

@@ -48,7 +48,7 @@ CardBackupResult backUpCard(const std::string& card, const std::string& destinat
     }
     std::vector<BackupFile> files;
     for (const auto& [number, paths] : loopFiles(card)) {
-        const std::string loopName = "LOOP" + std::to_string(number);
+        const std::string loopName = loop::loopFolderName(number);
         result.loops.push_back(loopName);
         for (const fs::path& path : paths) files.push_back({path.string(), loopName + "/" + path.filename().string()});
     }
@@ -56,8 +56,7 @@ CardBackupResult backUpCard(const std::string& card, const std::string& destinat
         result.message = message::noLoopsOnCard(card);
         return result;
     }
-    const fs::path normal = fs::absolute(card).lexically_normal();
-    std::string cardName = (normal.has_filename() ? normal : normal.parent_path()).filename().string();
+    std::string cardName = loop::lastFolderName(fs::absolute(card).lexically_normal().string());
     if (cardName.empty()) cardName = "card";
     try {
         result.folder = writeBackup(destination, cardName, files, platform);

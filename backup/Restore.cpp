@@ -9,6 +9,7 @@
 #include "BackupCheck.h"
 #include "BackupNames.h"
 #include "HashedCopy.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 #include "RoutineError.h"
 
@@ -62,7 +63,7 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, P
             continue;
         const auto found = byLoop.find(number);
         if (found == byLoop.end()) return refused(message::backupLacksLoop(number));
-        LoopToRestore loop{number, found->second, request.card + "/LOOP" + std::to_string(number), false};
+        LoopToRestore loop{number, found->second, request.card + "/" + loop::loopFolderName(number), false};
         std::error_code ec;
         loop.exists = fs::exists(fs::symlink_status(loop.target, ec));
         if (loop.exists && !request.overwrite) return refused(message::restoreLoopExists(loop.target));

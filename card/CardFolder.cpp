@@ -28,10 +28,9 @@ std::vector<LoopFolder> loopFoldersIn(const std::string& card) {
 }
 
 bool isOneLoop(const std::string& path) {
-    fs::path p(path);
-    if (!p.has_filename()) p = p.parent_path();  // "card/LOOP7/" names LOOP7 too
     std::error_code ec;
-    return loop::loopNumberOf(p.filename().string()) || fs::is_regular_file(p / loop::kDescriptionFileName, ec);
+    return loop::loopNumberOf(loop::lastFolderName(path)) ||
+           fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec);
 }
 
 }  // namespace brenvik::card

@@ -27,9 +27,8 @@ int trackOfFileName(const std::string& name) {
 LoopContents readLoopContents(const std::string& folder) {
     LoopContents contents;
     contents.folder = folder;
-    fs::path path(folder);
-    if (!path.has_filename()) path = path.parent_path();
-    contents.name = path.filename().string();
+    const fs::path path(folder);
+    contents.name = loop::lastFolderName(folder);
     contents.number = loop::loopNumberOf(contents.name).value_or(0);
 
     std::error_code ec;

@@ -1,5 +1,7 @@
 #include "LoopFolderName.h"
 
+#include <filesystem>
+
 namespace brenvik::loop {
 
 std::optional<int> loopNumberOf(std::string_view folderName) {
@@ -13,6 +15,13 @@ std::optional<int> loopNumberOf(std::string_view folderName) {
         number = number * 10 + (c - '0');
     }
     return number;
+}
+
+std::string loopFolderName(int number) { return "LOOP" + std::to_string(number); }
+
+std::string lastFolderName(const std::string& path) {
+    const std::filesystem::path folder(path);
+    return (folder.has_filename() ? folder : folder.parent_path()).filename().string();
 }
 
 }  // namespace brenvik::loop

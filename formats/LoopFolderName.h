@@ -2,6 +2,7 @@
 // The names the Repeater gives a loop on its card: a folder "LOOP" and the loop number 1 to 999
 // in plain decimal (LOOP7, not LOOP007), holding loopinfo.ldf and the track files.
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace brenvik::loop {
@@ -10,5 +11,12 @@ inline constexpr const char* kDescriptionFileName = "loopinfo.ldf";
 
 // 7 for "LOOP7"; nothing for any other name ("LOOP07", "LOOP0", "loop7", "LOOP1000").
 std::optional<int> loopNumberOf(std::string_view folderName);
+
+// "LOOP7" for 7.
+std::string loopFolderName(int number);
+
+// The last name of a folder path, with or without a separator behind it: "LOOP7" for
+// "card/LOOP7" and "card/LOOP7/".
+std::string lastFolderName(const std::string& path);
 
 }  // namespace brenvik::loop

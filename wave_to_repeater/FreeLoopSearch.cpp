@@ -1,12 +1,12 @@
 #include "FreeLoopSearch.h"
 
+#include "LoopFolderName.h"
 #include "Platform.h"
-#include "Numbers.h"
 
 namespace brenvik {
 
 std::string loopFolderPath(const std::string& folder, int number) {
-    return folder + Platform::separator() + "LOOP" + intToText(number);
+    return folder + Platform::separator() + loop::loopFolderName(number);
 }
 
 std::optional<int> firstFreeLoop(Platform& platform, const std::string& folder) {

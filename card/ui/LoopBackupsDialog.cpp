@@ -14,6 +14,7 @@
 
 #include "BackupCheck.h"
 #include "CardLook.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
 #include "Restore.h"
@@ -42,7 +43,7 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform&
       m_store(platform),
       m_table(new QTableWidget(0, ColumnCount, this)) {
     setObjectName(QStringLiteral("loopBackupsDialog"));
-    const QString loopName = QStringLiteral("LOOP%1").arg(loopNumber);
+    const QString loopName = QString::fromStdString(loop::loopFolderName(loopNumber));
     setWindowTitle(QStringLiteral("Backups of %1").arg(loopName));
     paintBackground(this, kCardBackground);
     resize(twipsSize(7200, 4200));
@@ -113,7 +114,7 @@ void LoopBackupsDialog::restoreChosen() {
         m_platform.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
         return;
     }
-    const std::string target = m_card + "/LOOP" + std::to_string(m_loopNumber);
+    const std::string target = m_card + "/" + loop::loopFolderName(m_loopNumber);
     backup::RestoreRequest request{listed.backup.folder, m_card, {m_loopNumber}, false};
     std::error_code ec;
     if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {

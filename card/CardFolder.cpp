@@ -33,4 +33,11 @@ bool isOneLoop(const std::string& path) {
            fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec);
 }
 
+std::vector<std::string> loopFoldersOf(const std::string& path) {
+    if (isOneLoop(path)) return {path};
+    std::vector<std::string> folders;
+    for (const LoopFolder& folder : loopFoldersIn(path)) folders.push_back(folder.path);
+    return folders;
+}
+
 }  // namespace brenvik::card

@@ -23,4 +23,8 @@ std::vector<LoopFolder> loopFoldersIn(const std::string& card);
 // loopinfo.ldf.
 bool isOneLoop(const std::string& path);
 
+// The loops a path names: itself when it is one loop, else the card's loop folders. Throws
+// RoutineError when a card folder cannot be read.
+std::vector<std::string> loopFoldersOf(const std::string& path);
+
 }  // namespace brenvik::card

@@ -96,10 +96,7 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
         }
         std::vector<std::string> folders;
         try {
-            if (card::isOneLoop(path))
-                folders.push_back(path);
-            else
-                for (const card::LoopFolder& folder : card::loopFoldersIn(path)) folders.push_back(folder.path);
+            folders = card::loopFoldersOf(path);
         } catch (const std::exception&) {
             err << "brenvik-cli check: " << path << ": cannot be read\n";
             allIntact = false;

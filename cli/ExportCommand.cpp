@@ -23,14 +23,6 @@ namespace fs = std::filesystem;
 
 constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
 
-// A loop folder by its name or its description; anything else is a card of loops.
-std::vector<std::string> loopsOf(const std::string& path) {
-    if (card::isOneLoop(path)) return {path};
-    std::vector<std::string> folders;
-    for (const card::LoopFolder& folder : card::loopFoldersIn(path)) folders.push_back(folder.path);
-    return folders;
-}
-
 }  // namespace
 
 int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
@@ -56,7 +48,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         std::vector<std::string> loops;
         try {
             if (!fs::is_directory(path, ec)) throw std::runtime_error("not a folder");
-            loops = loopsOf(path);
+            loops = card::loopFoldersOf(path);
         } catch (const std::exception&) {
             err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n";
             allWritten = false;

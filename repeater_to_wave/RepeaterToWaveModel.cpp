@@ -4,6 +4,7 @@
 
 #include "ByteSource.h"
 #include "LoopDescription.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 #include "TrackFile.h"
 #include "WaveSaving.h"
@@ -75,7 +76,7 @@ void RepeaterToWaveModel::openLoop(const std::string& folder) {
     std::vector<int> tracks;
     try {
         loop::Description d{};
-        FileSource(folder + sep + "loopinfo.ldf").readZeroFilled(0, d);
+        FileSource(folder + sep + loop::kDescriptionFileName).readZeroFilled(0, d);
         tracks = loop::chosenTracks(d);
     } catch (const std::exception&) {
         // opened below, where the open's own message tells

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "ByteSource.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 
 namespace brenvik {
@@ -44,7 +45,7 @@ TrackOpenResult openTrack(const std::string& path, Platform& platform) {
     const std::string sep = Platform::separator();
     const std::string folder = parentFolder(path, sep);
     // Plain concatenation: a track in the root, or a bare name, looks for "/loopinfo.ldf".
-    const std::string descriptionPath = folder + sep + "loopinfo.ldf";
+    const std::string descriptionPath = folder + sep + loop::kDescriptionFileName;
     if (!platform.fileExists(descriptionPath))
         return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
                        MessageIcon::None);

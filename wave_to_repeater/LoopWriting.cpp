@@ -11,6 +11,7 @@
 #include "ChunkWalk.h"
 #include "FreeLoopSearch.h"
 #include "LoopDescription.h"
+#include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -173,7 +174,7 @@ LoopWriteResult LoopWriter::write() {
     writeTrackStart(left, trackHeader);
     if (right) writeTrackStart(*right, trackHeader);
 
-    FileSink ldf(folder + sep + "loopinfo.ldf");
+    FileSink ldf(folder + sep + loop::kDescriptionFileName);
     ldf.writeAt(0, description);
     // "Written" means on the card: the files, the loop folder's names and the loop folder's own
     // name in its parent reach the device before the save reports success.

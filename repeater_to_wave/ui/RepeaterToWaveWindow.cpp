@@ -11,6 +11,7 @@
 #include <QResizeEvent>
 #include <QToolBar>
 
+#include "LoopFolderName.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
@@ -214,7 +215,7 @@ bool isWaveFile(const QString& path) {
 }
 
 bool isLoopFolder(const QString& path) {
-    return QFileInfo(path).isDir() && QFileInfo(QDir(path).filePath(QStringLiteral("loopinfo.ldf"))).isFile();
+    return QFileInfo(path).isDir() && QFileInfo(QDir(path).filePath(QString::fromLatin1(loop::kDescriptionFileName))).isFile();
 }
 
 }  // namespace

@@ -6,10 +6,7 @@
 namespace brenvik::backup {
 
 bool isLoopFileName(std::string_view name) {
-    if (name == loop::kDescriptionFileName) return true;
-    for (int track = 1; track <= 4; ++track)
-        if (name == loop::trackFileName(track)) return true;
-    return false;
+    return name == loop::kDescriptionFileName || loop::trackOfFileName(name) != 0;
 }
 
 std::optional<int> restorableEntry(std::string_view entry) {

@@ -76,7 +76,7 @@ private:
 
     void checkBitmaps() {
         const Description& d = m_contents.description;
-        for (int k = 1; k <= kTracks; ++k) {
+        for (int k = 1; k <= loop::kTrackFiles; ++k) {
             const int base = ldf::recordBase(k);
             const int clusters = readLeS16(&d[static_cast<size_t>(base + ldf::kClusters)]);
             int bits = 0;
@@ -90,7 +90,7 @@ private:
 
     void checkTracks() {
         const std::vector<int> chosen = loop::chosenTracks(m_contents.description);
-        for (int k = 1; k <= kTracks; ++k) {
+        for (int k = 1; k <= loop::kTrackFiles; ++k) {
             const auto& head = m_contents.tracks[static_cast<size_t>(k - 1)];
             const bool isChosen = std::find(chosen.begin(), chosen.end(), k) != chosen.end();
             const std::string file = loop::trackFileName(k);

@@ -13,17 +13,6 @@ namespace fs = std::filesystem;
 
 namespace brenvik::card {
 
-namespace {
-
-// Which track a file name is ("track3.wav" is 3), or 0.
-int trackOfFileName(const std::string& name) {
-    for (int k = 1; k <= kTracks; ++k)
-        if (name == loop::trackFileName(k)) return k;
-    return 0;
-}
-
-}  // namespace
-
 LoopContents readLoopContents(const std::string& folder) {
     LoopContents contents;
     contents.folder = folder;
@@ -49,7 +38,7 @@ LoopContents readLoopContents(const std::string& folder) {
         contents.sizeOnDisk += size;
         const std::string name = it->path().filename().string();
         if (name == loop::kDescriptionFileName) contents.descriptionSize = size;
-        if (const int track = trackOfFileName(name))
+        if (const int track = loop::trackOfFileName(name))
             contents.tracks[static_cast<size_t>(track - 1)] = TrackFileHead{size, {}};
     }
 
@@ -62,7 +51,7 @@ LoopContents readLoopContents(const std::string& folder) {
             // listed as unreadable by the check
         }
     }
-    for (int k = 1; k <= kTracks; ++k) {
+    for (int k = 1; k <= loop::kTrackFiles; ++k) {
         auto& head = contents.tracks[static_cast<size_t>(k - 1)];
         if (!head) continue;
         try {

@@ -8,11 +8,10 @@
 #include <string>
 
 #include "LoopDescription.h"
+#include "TrackFile.h"
 #include "WaveHeader.h"
 
 namespace brenvik::card {
-
-inline constexpr int kTracks = 4;
 
 struct TrackFileHead {
     int64_t fileSize = 0;
@@ -28,7 +27,7 @@ struct LoopContents {
     std::optional<int64_t> descriptionSize;     // nothing when loopinfo.ldf is missing
     bool descriptionReadable = false;
     loop::Description description{};            // zero-filled past a short file's end
-    std::array<std::optional<TrackFileHead>, kTracks> tracks;  // track1.wav .. track4.wav
+    std::array<std::optional<TrackFileHead>, loop::kTrackFiles> tracks;  // track1.wav .. track4.wav
 
     bool hasDescription() const { return descriptionSize && descriptionReadable; }
 };

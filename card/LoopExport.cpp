@@ -3,6 +3,7 @@
 #include <exception>
 #include <filesystem>
 
+#include "ByteOrder.h"
 #include "LoopCheck.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -17,7 +18,7 @@ namespace {
 
 int endSectorOf(const loop::Description& d, int track) {
     const size_t at = static_cast<size_t>(loop::ldf::recordBase(track) + loop::ldf::kEndSector);
-    return static_cast<int16_t>(d[at] | (d[at + 1] << 8));
+    return readLeS16(&d[at]);
 }
 
 }  // namespace
@@ -27,7 +28,7 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     if (contents.hasDescription()) {
         tracks = loop::chosenTracks(contents.description);
     } else {
-        for (int k = 1; k <= kTracks; ++k)
+        for (int k = 1; k <= loop::kTrackFiles; ++k)
             if (contents.tracks[static_cast<size_t>(k - 1)]) tracks.push_back(k);
     }
     if (tracks.size() == 2 && contents.hasDescription() &&

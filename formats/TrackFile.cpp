@@ -11,4 +11,10 @@ wave::Header trackHeader(int32_t audioLength) {
 
 std::string trackFileName(int track) { return "track" + std::to_string(track) + ".wav"; }
 
+int trackOfFileName(std::string_view name) {
+    for (int k = 1; k <= kTrackFiles; ++k)
+        if (name == trackFileName(k)) return k;
+    return 0;
+}
+
 }  // namespace brenvik::loop

@@ -3,6 +3,7 @@
 // silent pre-buffer in front of the audio.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "WaveHeader.h"
 
@@ -11,7 +12,12 @@ namespace brenvik::loop {
 // Header of a track holding audioLength bytes of audio: data length 16384 + audio length.
 wave::Header trackHeader(int32_t audioLength);
 
+inline constexpr int kTrackFiles = 4;  // track1.wav to track4.wav
+
 // "track1.wav" to "track4.wav".
 std::string trackFileName(int track);
+
+// Which track a file name is: 3 for "track3.wav"; 0 for any other name.
+int trackOfFileName(std::string_view name);
 
 }  // namespace brenvik::loop

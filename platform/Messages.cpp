@@ -1,5 +1,6 @@
 #include "Messages.h"
 
+#include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Numbers.h"
 
@@ -40,7 +41,7 @@ std::string backupUnreadable(const std::string& folder) {
 }
 
 std::string backupLacksLoop(int loopNumber) {
-    return "The backup holds no LOOP" + std::to_string(loopNumber) + ": nothing was restored";
+    return "The backup holds no " + loop::loopFolderName(loopNumber) + ": nothing was restored";
 }
 
 std::string restoreLoopExists(const std::string& loopFolder) {
@@ -56,7 +57,7 @@ std::string cardBackupFailed(const std::string& destination) {
 }
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
 std::string noBackupsOf(int loopNumber) {
-    return "No backups of LOOP" + std::to_string(loopNumber) + " in the backup store";
+    return "No backups of " + loop::loopFolderName(loopNumber) + " in the backup store";
 }
 std::string restoreReplaces(const std::string& loopFolder) {
     return loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?";

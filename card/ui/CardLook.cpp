@@ -1,7 +1,9 @@
 #include "CardLook.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QTableWidget>
 
 #include "QtFormLook.h"
 
@@ -29,6 +31,18 @@ QLabel* whiteLabel(const QString& name, QWidget* parent) {
     label->setFont(sansFont(9.75, true));
     paintText(label, systemWindowColour());
     return label;
+}
+
+QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget* parent) {
+    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    table->setObjectName(name);
+    table->setFont(sansFont(8.25));
+    table->setHorizontalHeaderLabels(headers);
+    table->verticalHeader()->hide();
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->horizontalHeader()->setStretchLastSection(true);
+    return table;
 }
 
 QString megabytes(int64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }

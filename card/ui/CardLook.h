@@ -3,10 +3,12 @@
 // buttons and bold white labels.
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 class QLabel;
 class QPushButton;
+class QTableWidget;
 class QWidget;
 
 namespace brenvik {
@@ -15,6 +17,8 @@ inline const QColor kCardBackground(0x00, 0x40, 0x40);
 
 QPushButton* greenButton(const QString& name, const QString& text, QWidget* parent);
 QLabel* whiteLabel(const QString& name, QWidget* parent);
+// A read-only table of whole rows under the given column headers, without row numbers.
+QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget* parent);
 
 // "1.2 MB".
 QString megabytes(int64_t bytes);

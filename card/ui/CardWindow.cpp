@@ -51,21 +51,16 @@ CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
       m_totalsLabel(whiteLabel(QStringLiteral("totalsLabel"), this)),
       m_offerLabel(whiteLabel(QStringLiteral("offerLabel"), this)),
       m_offerButton(greenButton(QStringLiteral("offerButton"), QStringLiteral("Show this Card"), this)),
-      m_table(new QTableWidget(0, ColumnCount, this)) {
+      m_table(rowTable(QStringLiteral("loopTable"),
+                       {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
+                        "Size", "Check"},
+                       this)) {
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
     paintBackground(this, kCardBackground);
     resize(twipsSize(11400, 6855));
 
-    m_table->setObjectName(QStringLiteral("loopTable"));
-    m_table->setFont(sansFont(8.25));
-    m_table->setHorizontalHeaderLabels({"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels",
-                                        "Tracks", "Files", "Size", "Check"});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    m_table->horizontalHeader()->setStretchLastSection(true);
     m_table->horizontalHeader()->setSortIndicator(LoopColumn, Qt::AscendingOrder);  // as list does
     connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
 

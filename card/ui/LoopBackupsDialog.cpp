@@ -2,7 +2,6 @@
 
 #include <QDateTime>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
@@ -41,7 +40,7 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform&
       m_loopNumber(loopNumber),
       m_platform(platform),
       m_store(platform),
-      m_table(new QTableWidget(0, ColumnCount, this)) {
+      m_table(rowTable(QStringLiteral("backupTable"), {"Made", "Size", "Check"}, this)) {
     setObjectName(QStringLiteral("loopBackupsDialog"));
     const QString loopName = QString::fromStdString(loop::loopFolderName(loopNumber));
     setWindowTitle(QStringLiteral("Backups of %1").arg(loopName));
@@ -53,14 +52,7 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform&
                        .arg(loopName, QString::fromStdString(m_store.root())));
     title->setWordWrap(true);
 
-    m_table->setObjectName(QStringLiteral("backupTable"));
-    m_table->setFont(sansFont(8.25));
-    m_table->setHorizontalHeaderLabels({"Made", "Size", "Check"});
-    m_table->verticalHeader()->hide();
-    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_table->horizontalHeader()->setStretchLastSection(true);
 
     auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
     auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);

@@ -64,10 +64,10 @@ std::string BackupStore::backUpLoop(const std::string& loopFolder) {
         // The copy must hold all the deletion would take: anything that is not a plain file
         // here stops the backup, and with it the replacement.
         if (it->is_symlink(ec) || !it->is_regular_file(ec) || name.find('\n') != std::string::npos)
-            throw RoutineError("not a plain file: " + name);
+            throw RoutineError(it->path().string() + " is not a plain file, so it cannot be backed up");
         files.push_back({it->path().string(), loopName + "/" + name});
     }
-    if (ec) throw RoutineError("cannot read " + loopFolder);
+    if (ec) throw RoutineError::ofSystem("cannot read the folder", loopFolder, ec);
     std::sort(files.begin(), files.end(), [](const BackupFile& a, const BackupFile& b) { return a.name < b.name; });
     const std::string made = writeBackup(m_root, loopName, files, m_platform);
     removeOldest(made);

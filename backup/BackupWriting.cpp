@@ -20,14 +20,14 @@ namespace {
 fs::path newFolder(const fs::path& parent, const std::string& prefix) {
     std::error_code ec;
     fs::create_directories(parent, ec);
-    if (ec) throw RoutineError("cannot create " + parent.string());
+    if (ec) throw RoutineError::ofSystem("cannot create the folder", parent.string(), ec);
     const std::string base = prefix + "-" + utcStamp(std::time(nullptr));
     for (int k = 1; k < 1000; ++k) {
         const fs::path folder = parent / (k == 1 ? base : base + "-" + std::to_string(k));
         if (fs::create_directory(folder, ec)) return folder;
-        if (ec) throw RoutineError("cannot create " + folder.string());
+        if (ec) throw RoutineError::ofSystem("cannot create the folder", folder.string(), ec);
     }
-    throw RoutineError("no free backup name");
+    throw RoutineError("no free backup name for " + base + " in " + parent.string());
 }
 
 std::string write(const fs::path& folder, const std::vector<BackupFile>& files, Platform& platform) {
@@ -49,7 +49,7 @@ std::string write(const fs::path& folder, const std::vector<BackupFile>& files, 
     // Read back: the copies on the device are the bytes the manifest names.
     for (const ManifestEntry& entry : manifest)
         if (digestOf((folder / entry.name).string()) != entry.digest)
-            throw RoutineError("copy differs: " + entry.name);
+            throw RoutineError("the copy of " + entry.name + " read back different from the original");
     return folder.string();
 }
 

@@ -38,7 +38,7 @@ void copyLoop(const LoopToRestore& loop, const std::string& backup, Platform& pl
         const std::string name = fs::path(entry.name).filename().string();
         // Checked again on the way: a file that changed since the check is not restored as good.
         if (copyWithDigest((fs::path(backup) / entry.name).string(), loop.target + "/" + name) != entry.digest)
-            throw RoutineError("changed during the copy: " + entry.name);
+            throw RoutineError("the backup file " + entry.name + " changed during the copy");
     }
     platform.syncFolder(loop.target);
 }

@@ -14,10 +14,10 @@ namespace brenvik::card {
 std::vector<LoopFolder> loopFoldersIn(const std::string& card) {
     std::error_code ec;
     fs::directory_iterator it(card, ec);
-    if (ec) throw RoutineError("cannot read the card folder");
+    if (ec) throw RoutineError::ofSystem("cannot read the folder", card, ec);
     std::vector<LoopFolder> loops;
     for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) throw RoutineError("cannot read the card folder");
+        if (ec) throw RoutineError::ofSystem("cannot read the folder", card, ec);
         const std::optional<int> number = loop::loopNumberOf(it->path().filename().string());
         std::error_code typeError;
         if (number && it->is_directory(typeError)) loops.push_back({*number, it->path().string()});

@@ -26,7 +26,8 @@ void put24(Description& d, int offset, int32_t value) {
 void putBitmap(Description& d, int offset, int32_t bits) {
     for (int32_t i = 0; i < bits; ++i) {
         const int at = offset + i / 8;
-        if (at >= kDescriptionSize) throw RoutineError("cluster bitmap past the end");
+        if (at >= kDescriptionSize)
+            throw RoutineError("a cluster bitmap of " + std::to_string(bits) + " bits runs past the end of loopinfo.ldf");
         d[static_cast<size_t>(at)] |= static_cast<uint8_t>(1u << (i % 8));
     }
 }

@@ -26,7 +26,7 @@ bool Platform::folderExists(const std::string& path) {
 std::string Platform::absolutePath(const std::string& path) {
     std::error_code ec;
     fs::path absolute = fs::absolute(path, ec);
-    if (ec) throw RoutineError("no absolute path");
+    if (ec) throw RoutineError::ofSystem("cannot make an absolute path of", path, ec);
     return absolute.lexically_normal().string();
 }
 
@@ -34,11 +34,11 @@ int64_t Platform::folderSize(const std::string& path) {
     std::error_code ec;
     int64_t total = 0;
     fs::recursive_directory_iterator it(path, ec), end;
-    if (ec) throw RoutineError("cannot read folder");
+    if (ec) throw RoutineError::ofSystem("cannot read the folder", path, ec);
     for (; it != end; it.increment(ec)) {
-        if (ec) throw RoutineError("cannot read folder");
+        if (ec) throw RoutineError::ofSystem("cannot read the folder", path, ec);
         if (it->is_regular_file(ec)) total += static_cast<int64_t>(it->file_size(ec));
-        if (ec) throw RoutineError("cannot read folder");
+        if (ec) throw RoutineError::ofSystem("cannot read the size of", it->path().string(), ec);
     }
     return total;
 }
@@ -51,32 +51,35 @@ int64_t Platform::freeSpace(const std::string& path) {
            probe.parent_path() != probe)
         probe = probe.parent_path();
     const fs::space_info info = fs::space(probe, ec);
-    if (ec) throw RoutineError("cannot tell free space");
+    if (ec) throw RoutineError::ofSystem("cannot tell the free space of", probe.string(), ec);
     return static_cast<int64_t>(info.available);
 }
 
 void Platform::deleteFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::remove(path, ec) || ec) throw RoutineError("cannot delete file");
+    if (!fs::remove(path, ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (ec) throw RoutineError::ofSystem("cannot delete", path, ec);
 }
 
 void Platform::deleteFolder(const std::string& path) {
     std::error_code ec;
     fs::remove_all(path, ec);
-    if (ec) throw RoutineError("cannot delete folder");
+    if (ec) throw RoutineError::ofSystem("cannot delete the folder", path, ec);
 }
 
 void Platform::createFolder(const std::string& path) {
     std::error_code ec;
-    if (!fs::create_directory(path, ec) || ec) throw RoutineError("cannot create folder");
+    if (!fs::create_directory(path, ec) && !ec) ec = std::make_error_code(std::errc::file_exists);
+    if (ec) throw RoutineError::ofSystem("cannot create the folder", path, ec);
 }
 
 void Platform::syncFolder(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) throw RoutineError("cannot open folder");
+    if (fd < 0) throw RoutineError::ofSystem("cannot open the folder", path);
     const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
     ::close(fd);
-    if (!synced) throw RoutineError("cannot sync folder");
+    if (!synced) throw RoutineError::ofSystem("cannot sync the folder", path, error);
 }
 
 std::string Platform::userDataFolder() {

@@ -135,7 +135,8 @@ void QtPlatform::writeSetting(const std::string& section, const std::string& key
     settings.setValue(QString::fromStdString(key), QString::fromStdString(text));
     settings.endGroup();
     settings.sync();
-    if (settings.status() != QSettings::NoError) throw RoutineError("cannot write setting");
+    if (settings.status() != QSettings::NoError) throw RoutineError("cannot write the setting " + section + "/" + key + " into " +
+                                                               settings.fileName().toStdString());
 }
 
 }  // namespace brenvik

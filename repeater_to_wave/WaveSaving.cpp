@@ -40,7 +40,7 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
         if (request.mode == ChannelMode::Mono) {
             copyTrackToMonoWave(result.outputPath, request.left, progress);
         } else {
-            if (!request.right) throw RoutineError("no right track");
+            if (!request.right) throw RoutineError("a stereo wave needs a right track");
             interleaveTracksToStereoWave(result.outputPath, request.left, *request.right, progress);
         }
         // The wave is on the device; its name too, before the save counts as done.

@@ -54,7 +54,12 @@ loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool ste
     // The tempo comes from the entry at beats per bar times the position, in 16-bit arithmetic;
     // a product outside the table is an error of the save.
     const int16_t index = checkedMul<int16_t>(s.beatsPerBar, s.tempoPosition);
-    values.tempoCode = loop::tempoCode(request.tempoTable.at(static_cast<size_t>(index)));
+    if (index < 0 || static_cast<size_t>(index) >= request.tempoTable.size())
+        throw RoutineError("the tempo index " + intToText(index) + " (" + intToText(s.beatsPerBar) +
+                           " beats per bar x tempo position " + intToText(s.tempoPosition) +
+                           ") lies outside the tempo table (0 to " +
+                           intToText(static_cast<long long>(request.tempoTable.size()) - 1) + ")");
+    values.tempoCode = loop::tempoCode(request.tempoTable[static_cast<size_t>(index)]);
     return values;
 }
 
@@ -116,18 +121,23 @@ LoopWriteResult LoopWriter::write() {
     if (!request.mode) return refuse(message::kNoWaveOpened, MessageIcon::None);
     const bool stereo = *request.mode == ChannelMode::Stereo;
     const LoopSettings& s = request.settings;
-    if (!validTrack(s.left.track) || (stereo && (!validTrack(s.right.track) || s.right.track == s.left.track)))
-        throw RoutineError("no such track");
+    for (const int track : {s.left.track, stereo ? s.right.track : 1})
+        if (!validTrack(track)) throw RoutineError("there is no track " + intToText(track) + ", only 1 to 4");
+    if (stereo && s.right.track == s.left.track)
+        throw RoutineError("the left and the right channel cannot share track " + intToText(s.left.track));
 
     FileSource source(request.sourcePath);
     const std::optional<DataChunk> data = scanForData(source);
-    if (!data) throw RoutineError("no data chunk");
+    if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
     const int32_t d = data->dataSize;
     if (tooLong(d, stereo)) return refuse(message::loopTooLong(), MessageIcon::Critical);
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);
-    if (d < 0 || source.size() < data->dataStart + copied) throw RoutineError("source shorter than its data");
+    if (d < 0) throw RoutineError(request.sourcePath + ": the data size " + intToText(d) + " is negative");
+    if (source.size() < data->dataStart + copied)
+        throw RoutineError(request.sourcePath + " ends before its data: the data chunk promises " + intToText(d) +
+                           " bytes, the file holds " + intToText(source.size() - data->dataStart));
 
     bool overwrite = false;
     if (m_platform.folderExists(folder)) {

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "CoreSeam.h"
+#include "Files.h"
 #include "LoopContents.h"
-#include "Platform.h"
 
 namespace brenvik::card {
 
@@ -32,14 +33,13 @@ struct ExportOutcome {
     std::string outputPath;
     std::string message;
     MessageIcon icon = MessageIcon::None;
+    std::string reason;  // the cause behind the message
 };
 
-// Asked for every wave that already exists: true replaces it.
-using ReplaceQuestion = std::function<bool(const std::string& outputPath)>;
-
-// Writes the waves of the loop folder into toFolder. Messages are returned, not shown; the
-// progress goes to the platform's progress bar.
-std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
-                                      Platform& platform, const ReplaceQuestion& mayReplace);
+// Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
+// `mayReplace` says (Cancel keeps it too). Messages are returned, not shown. `progress` sees each
+// wave's copy from the start; after each wave it is told 0 done.
+std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder, Files& files,
+                                      const OverwritePolicy& mayReplace, const Progress& progress);
 
 }  // namespace brenvik::card

@@ -2,7 +2,8 @@
 // manifest, and the copy checked against it.
 #include "CardBackup.h"
 #include "Cli.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 
 namespace brenvik::cli {
 
@@ -23,10 +24,11 @@ int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << kBackupUsage;
         return kUsage;
     }
-    ConsolePlatform platform(err);
-    const backup::CardBackupResult result = backup::backUpCard(args[0], args[1], platform);
+    Files files;
+    ConsoleInteraction ui(err);
+    const backup::CardBackupResult result = backup::backUpCard(args[0], args[1], files);
     if (result.folder.empty()) {
-        platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
     }
     out << result.folder << '\n';

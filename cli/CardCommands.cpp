@@ -1,7 +1,6 @@
 // brenvik-cli list CARD and check PATH...: the loops of a card at a glance, and whether each is
 // intact. Both only read, and only the descriptions and track headers, never the audio.
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,13 +9,13 @@
 #include "CardListing.h"
 #include "CardReport.h"
 #include "Cli.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kListUsage = "usage: brenvik-cli list CARD [--json]\n";
 constexpr const char* kCheckUsage = "usage: brenvik-cli check PATH... [--json]\n";
@@ -40,11 +39,6 @@ std::optional<PathsArgs> parsePathsArgs(const std::vector<std::string>& args) {
     return parsed;
 }
 
-bool isFolder(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(path, ec);
-}
-
 }  // namespace
 
 int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
@@ -58,20 +52,20 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return kUsage;
     }
     const std::string& cardPath = parsed->paths[0];
-    if (!isFolder(cardPath)) {
+    const Files files;
+    if (!files.folderExists(cardPath)) {
         err << "brenvik-cli list: " << cardPath << ": not a folder\n";
         return kFailed;
     }
-    ConsolePlatform platform(err);
     try {
-        const card::CardListing listing = card::listCard(cardPath, platform);
+        const card::CardListing listing = card::listCard(cardPath, files);
         if (parsed->json)
             listingNode(listing).writeJson(out);
         else
             writeListingTable(out, listing);
         return kOk;
     } catch (const std::exception&) {
-        err << "brenvik-cli list: " << cardPath << ": cannot be read\n";
+        err << "brenvik-cli list: " << cardPath << ": cannot be read\n" << reasonLine(caughtReason());
         return kFailed;
     }
 }
@@ -88,22 +82,23 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
     }
     bool allIntact = true;
     InfoNode loops = InfoNode::list();
+    const Files files;
     for (const std::string& path : parsed->paths) {
-        if (!isFolder(path)) {
+        if (!files.folderExists(path)) {
             err << "brenvik-cli check: " << path << ": not a folder\n";
             allIntact = false;
             continue;
         }
         std::vector<std::string> folders;
         try {
-            folders = card::loopFoldersOf(path);
+            folders = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli check: " << path << ": cannot be read\n";
+            err << "brenvik-cli check: " << path << ": cannot be read\n" << reasonLine(caughtReason());
             allIntact = false;
             continue;
         }
         for (const std::string& folder : folders) {
-            card::LoopSummary loop = card::summarizeLoopFolder(folder);
+            card::LoopSummary loop = card::summarizeLoopFolder(files, folder);
             loop.name = folder;  // the loop as the command line reached it
             allIntact = allIntact && loop.intact();
             if (parsed->json) {

@@ -3,23 +3,22 @@
 // LOOPn-trackK.wav for any other chosen track.
 #include <cstdint>
 #include <exception>
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "CardFolder.h"
 #include "Cli.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
 #include "PathsToTarget.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
-
-namespace fs = std::filesystem;
 
 constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
 
@@ -36,30 +35,33 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << kExportUsage;
         return kUsage;
     }
-    std::error_code ec;
-    if (!fs::is_directory(parsed->target, ec)) {
+    Files files;
+    if (!files.folderExists(parsed->target)) {
         err << "brenvik-cli export: " << parsed->target << ": not a folder\n";
         return kFailed;
     }
-    ConsolePlatform platform(err, errIsTerminal);
-    const card::ReplaceQuestion mayReplace = [&parsed](const std::string&) { return parsed->overwrite; };
+    ConsoleInteraction ui(err, errIsTerminal);
+    const OverwritePolicy mayReplace = [&parsed](const std::string&) {
+        return parsed->overwrite ? ReplaceChoice::Replace : ReplaceChoice::Keep;
+    };
     bool allWritten = true;
     for (const std::string& path : parsed->paths) {
         std::vector<std::string> loops;
         try {
-            if (!fs::is_directory(path, ec)) throw std::runtime_error("not a folder");
-            loops = card::loopFoldersOf(path);
+            if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
+            loops = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n";
+            err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n"
+                << reasonLine(caughtReason());
             allWritten = false;
             continue;
         }
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, parsed->target, platform, mayReplace);
+                outcomes = card::exportLoop(loop, parsed->target, files, mayReplace, ui.progress());
             } catch (const std::exception&) {
-                err << "brenvik-cli export: " << loop << ": cannot be read\n";
+                err << "brenvik-cli export: " << loop << ": cannot be read\n" << reasonLine(caughtReason());
             }
             if (outcomes.empty()) {
                 err << "brenvik-cli export: " << loop << ": no track to export\n";
@@ -73,7 +75,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
                     err << outcome.outputPath << " was left as it is (--overwrite replaces it)\n";
                     break;
                 case Result::Refused:
-                case Result::Failed: err << loop << ": " << outcome.message << '\n'; break;
+                case Result::Failed: err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason); break;
                 }
                 allWritten = allWritten && outcome.result == Result::Written;
             }

@@ -3,7 +3,9 @@
 #include <charconv>
 
 #include "Cli.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
+#include "LoopFolderName.h"
 #include "Restore.h"
 
 namespace brenvik::cli {
@@ -18,7 +20,7 @@ constexpr const char* kRestoreUsage =
 std::optional<int> loopNumber(const std::string& text) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 999) return std::nullopt;
+    if (error != std::errc() || end != text.data() + text.size() || !loop::isLoopNumber(value)) return std::nullopt;
     return value;
 }
 
@@ -57,12 +59,13 @@ int runRestore(const std::vector<std::string>& args, std::ostream& out, std::ost
         err << kRestoreUsage;
         return kUsage;
     }
-    ConsolePlatform platform(err);
-    backup::BackupStore store(platform);
-    const backup::RestoreResult result = backup::restoreBackup(*request, store, platform);
+    Files files;
+    ConsoleInteraction ui(err);
+    backup::BackupStore store(files);
+    const backup::RestoreResult result = backup::restoreBackup(*request, store, files);
     for (const std::string& folder : result.loopFolders) out << folder << '\n';
     if (!result.restored) {
-        platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
     }
     return kOk;

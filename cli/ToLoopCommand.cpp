@@ -1,7 +1,8 @@
 // brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same operations the
 // ".WAV to Repeater" window runs, so every check and message is the window's own.
 #include "Cli.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "FreeLoopSearch.h"
 #include "LoopWriting.h"
 #include "Messages.h"
@@ -34,7 +35,7 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const ToLoopOpti
         return std::nullopt;
     }
     LoopSettings settings;
-    settings.tempoPosition = static_cast<int16_t>(beats - 1);
+    settings.beatCount = beats;
     settings.beatsPerBar = static_cast<int16_t>(options.beatsPerBar);
     settings.division = divisionFor(settings.beatsPerBar);
     settings.left = {options.track, options.pan, options.pitch};
@@ -42,22 +43,29 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const ToLoopOpti
     return settings;
 }
 
-// One source into its loop: the exit status of that save.
-int convert(const std::string& source, const ToLoopOptions& options, ConsolePlatform& platform, std::ostream& out,
-            std::ostream& err) {
+// One source into its loop: the exit status of that save. Of several sources, every refusal names
+// the one refused below its message.
+int convert(const std::string& source, const ToLoopOptions& options, Files& files, ConsoleInteraction& ui,
+            std::ostream& out, std::ostream& err) {
+    const bool several = options.sources.size() > 1;
+    const auto detail = [&](const std::string& reason) {
+        if (!several) return reason;
+        return reason.empty() ? source : source + ": " + reason;
+    };
     std::string loopNumber;
     if (options.loop) {
         loopNumber = *options.loop;
-    } else if (const auto free = firstFreeLoop(platform, options.dest)) {
+    } else if (const auto free = firstFreeLoop(files, options.dest)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << options.dest << " (LOOP1 to LOOP999 all exist)\n";
+        err << "brenvik-cli to-loop: no free loop number in " << options.dest << " (LOOP1 to LOOP999 all exist)\n"
+            << reasonLine(detail({}));
         return kFailed;
     }
 
-    const WaveOpenResult opened = openWave(source, platform);
+    const WaveOpenResult opened = openWave(source, files);
     if (!opened.accepted()) {
-        platform.message(opened.message, MessageButtons::Ok, opened.icon);
+        ui.message(opened.message, MessageButtons::Ok, opened.icon, detail(opened.reason));
         return kFailed;
     }
     const std::optional<LoopSettings> settings = settingsFor(opened.wave, options, err);
@@ -70,18 +78,19 @@ int convert(const std::string& source, const ToLoopOptions& options, ConsolePlat
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
-    const LoopWriteResult result =
-        writeLoop(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
+    const OverwritePolicy mayReplace = askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
+    const LoopWriteResult result = writeLoop(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
-        platform.message(message::kWriteSucceeded, MessageButtons::Ok, MessageIcon::None);
+        ui.message(message::kWriteSucceeded);
         out << result.loopFolder << '\n';
         return kOk;
-    case LoopWriteResult::Outcome::Cancelled: return kFailed;
+    case LoopWriteResult::Outcome::Kept:
+    case LoopWriteResult::Outcome::Cancelled: err << reasonLine(several ? source : ""); return kFailed;
     case LoopWriteResult::Outcome::Refused:
     case LoopWriteResult::Outcome::Failed: break;
     }
-    platform.message(result.message, MessageButtons::Ok, result.icon);
+    ui.message(result.message, MessageButtons::Ok, result.icon, detail(result.reason));
     return kFailed;
 }
 
@@ -97,12 +106,13 @@ int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << kToLoopUsage;
         return kUsage;
     }
-    ConsolePlatform platform(err, errIsTerminal);
+    Files files;
+    ConsoleInteraction ui(err, errIsTerminal);
     // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
-    platform.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    ui.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
     // The first refusal ends the run; the loops written before it stay.
     for (const std::string& source : options->sources)
-        if (const int status = convert(source, *options, platform, out, err); status != kOk) return status;
+        if (const int status = convert(source, *options, files, ui, out, err); status != kOk) return status;
     return kOk;
 }
 

@@ -70,8 +70,8 @@ Description buildDescription(const LoopValues& v) {
         putBitmap(d, base + kBitmap, v.clusters);
     }
     put24(d, kTempo, v.tempoCode);                                     // 6. loop section
-    put8(d, kBars, v.bars);
-    put8(d, kBeats, v.beats);
+    put8(d, kBars, v.beatCount);
+    put8(d, kBeats, v.beatsPerBar);
     put8(d, kDivision, v.division);
     put24(d, kLoopSectors, v.loopSectors);
     put24(d, kLoopEnd, v.loopSectors - 1);
@@ -127,8 +127,8 @@ DecodedDescription decodeDescription(const Description& d) {
     for (size_t i = 0; i < 4; ++i) out.header[i] = d[i];
     out.startSector = static_cast<int8_t>(d[recordBase(1) + kStartSector]);
     out.tempoCode = readInt24(&d[kTempo]);
-    out.bars = d[kBars];
-    out.beats = d[kBeats];
+    out.beatCount = d[kBars];
+    out.beatsPerBar = d[kBeats];
     out.division = d[kDivision];
     out.loopSectors = readInt24(&d[kLoopSectors]);
     for (int k = 1; k <= 4; ++k) {

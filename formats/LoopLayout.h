@@ -11,8 +11,10 @@ constexpr int32_t kClusterBytes = kSectorBytes * kClusterSectors;  // 16384
 constexpr int32_t kPreBufferBytes = 16384;
 constexpr int32_t kTrackAudioOffset = 44 + kPreBufferBytes;  // 16428
 constexpr int32_t kCopyChunkBytes = 1048576;
-constexpr int32_t kMaxClusters = 2592;  // the bitmap room of one track record
 constexpr int32_t kMaxEndSector = 65535;  // the 16-bit end-sector field
+// What a loop folder takes on the card besides its audio: the track headers, the pre-buffers,
+// loopinfo.ldf and the folder's entries. A save adds at most its audio + 49240 bytes.
+constexpr int32_t kSpaceMargin = 50000;
 
 // n: sectors in each written track.
 int32_t trackSectors(int32_t sourceDataLength, bool stereo);

@@ -25,6 +25,10 @@ RoutineError RoutineError::outOfRange(const std::string& value, int bits, bool i
                         "-bit range");
 }
 
+std::string noFileReason(const std::string& path) {
+    return path.empty() ? "no file was chosen" : "there is no file " + path;
+}
+
 std::string caughtReason() {
     const std::exception_ptr caught = std::current_exception();
     if (!caught) return {};

@@ -23,6 +23,10 @@ public:
     static RoutineError outOfRange(const std::string& value, int bits, bool isSigned);
 };
 
+// Why a file cannot be used when there is none at the path: "there is no file /x/in.wav", or, for
+// the empty name a cancelled dialog leaves, "no file was chosen".
+std::string noFileReason(const std::string& path);
+
 // The cause of the failure being handled, in words: a RoutineError's own text, or the standard
 // library's for any other exception. Inside a catch block; empty where nothing was thrown.
 std::string caughtReason();

@@ -1,7 +1,7 @@
 #include "Messages.h"
 
 #include "LoopFolderName.h"
-#include "LoopLayout.h"
+#include "LoopDescription.h"
 #include "Numbers.h"
 
 namespace brenvik::message {
@@ -20,7 +20,7 @@ std::string destinationMissing(const std::string& destination) {
 }
 
 std::string loopTooLong() {
-    return "Loop is too long for the Repeater (at most " + intToText(loop::kMaxClusters) +
+    return "Loop is too long for the Repeater (at most " + intToText(loop::ldf::kClusterRoom) +
            " clusters per track)";
 }
 
@@ -50,12 +50,17 @@ std::string restoreLoopExists(const std::string& loopFolder) {
 
 std::string restoreFailed(const std::string& loopFolder) { return "Restoring " + loopFolder + " failed part-way"; }
 
+std::string restoreNotStarted(const std::string& loopFolder) {
+    return "Could not restore " + loopFolder + ": nothing was restored";
+}
+
 std::string noLoopsOnCard(const std::string& card) { return "No loop folders in " + card; }
 
 std::string cardBackupFailed(const std::string& destination) {
     return "The card could not be backed up into " + destination;
 }
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
+std::string trackUnreadable(const std::string& path) { return path + ": cannot be read as a Repeater track"; }
 std::string noBackupsOf(int loopNumber) {
     return "No backups of " + loop::loopFolderName(loopNumber) + " in the backup store";
 }

@@ -15,7 +15,7 @@
 #include "AboutDialog.h"
 #include "BrenvikArt.h"
 #include "FolderChooser.h"
-#include "Platform.h"
+#include "Interaction.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
 #include "QtFormLook.h"
@@ -35,11 +35,13 @@ void bringForward(QWidget* window) {
 
 }  // namespace
 
-MainWindow::MainWindow(Preferences& preferences, Platform& platform, ConverterFactories factories,
-                       VolumeAccess volumes, QWidget* parent)
+MainWindow::MainWindow(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
+                       ConverterFactories factories, VolumeAccess volumes, QWidget* parent)
     : QMainWindow(parent),
       m_preferences(preferences),
-      m_platform(platform),
+      m_files(files),
+      m_ui(ui),
+      m_store(store),
       m_factories(std::move(factories)),
       m_volumes(std::move(volumes)),
       m_progressBar(new QProgressBar),
@@ -75,7 +77,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::startUp() {
     // The wave-to-Repeater window's own start-up already uses the preferences.
-    m_preferences = readPreferences(m_platform);
+    m_preferences = readPreferences(m_store);
     showMaximized();
     m_waveToRepeater = m_factories.waveToRepeater();
     adopt(m_waveToRepeater)->show();
@@ -169,7 +171,7 @@ AboutDialog* MainWindow::aboutDialog() const {
 
 FolderChooser* MainWindow::folderChooser() {
     if (!m_folderChooser)
-        m_folderChooser = new FolderChooser(m_preferences.loopFolder, m_platform, m_volumes, this);
+        m_folderChooser = new FolderChooser(m_preferences.loopFolder, m_ui, m_volumes, this);
     return m_folderChooser;
 }
 
@@ -184,7 +186,7 @@ void MainWindow::showFolderChooser() {
 void MainWindow::onPreferencesRequested() {
     if (!m_preferencesDialog)
         m_preferencesDialog = new PreferencesDialog(
-            m_preferences, m_platform, [this] { return folderChooser(); },
+            m_preferences, m_files, m_ui, m_store, [this] { return folderChooser(); },
             [this](const std::string& number) {
                 if (m_loopNumberHook) m_loopNumberHook(number);
             },
@@ -206,7 +208,7 @@ void MainWindow::onCardRequested() {
 }
 
 void MainWindow::onContentsRequested() {
-    m_platform.showManual();
+    m_ui.showManual();
 }
 
 void MainWindow::onAboutRequested() {

@@ -13,10 +13,12 @@
 #include "CardLook.h"
 #include "LoopBackupsDialog.h"
 #include "LoopExport.h"
+#include "Files.h"
+#include "Interaction.h"
 #include "Messages.h"
-#include "Platform.h"
 #include "Preferences.h"
 #include "QtFormLook.h"
+#include "RoutineError.h"
 
 namespace brenvik {
 
@@ -41,11 +43,12 @@ QString tracksText(const std::vector<int>& tracks) {
 
 }  // namespace
 
-CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
+CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                        std::vector<std::string> mountRoots, QWidget* parent)
     : QWidget(parent),
       m_preferences(preferences),
-      m_platform(platform),
+      m_files(files),
+      m_ui(ui),
       m_mountRoots(std::move(mountRoots)),
       m_folderLabel(whiteLabel(QStringLiteral("folderLabel"), this)),
       m_totalsLabel(whiteLabel(QStringLiteral("totalsLabel"), this)),
@@ -97,9 +100,10 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
-        m_listing = card::listCard(folder, m_platform);
+        m_listing = card::listCard(folder, m_files);
     } catch (const std::exception&) {
         // a folder that cannot be read lists no loops
+        m_ui.logFailure("Card", caughtReason());
     }
     m_offered.clear();
     m_offerLabel->hide();
@@ -114,12 +118,12 @@ void CardWindow::refresh() {
 }
 
 void CardWindow::chooseOtherFolder() {
-    if (const std::optional<std::string> folder = m_platform.chooseFolder("Card folder", m_listing.card))
+    if (const std::optional<std::string> folder = m_ui.chooseFolder(message::kChooseCardFolder, m_listing.card))
         showCard(*folder);
 }
 
 void CardWindow::offerMountedCard() {
-    const std::optional<std::string> found = card::findMountedCard(m_mountRoots);
+    const std::optional<std::string> found = card::findMountedCard(m_files, m_mountRoots);
     if (!found || *found == m_listing.card) return;
     m_offered = *found;
     m_offerLabel->setText(QStringLiteral("A card with loops is mounted at %1").arg(QString::fromStdString(*found)));
@@ -141,8 +145,8 @@ void CardWindow::fillTable() {
         const std::vector<QTableWidgetItem*> cells{
             new NumberItem(QString::number(loop.number), loop.number),
             new NumberItem(dash(QString::fromStdString(card::tempoText(loop.tempo))), loop.tempo),
-            new NumberItem(dash(QString::number(loop.bars)), loop.bars),
-            new NumberItem(dash(QString::number(loop.beats)), loop.beats),
+            new NumberItem(dash(QString::number(loop.beatCount)), loop.beatCount),
+            new NumberItem(dash(QString::number(loop.beatsPerBar)), loop.beatsPerBar),
             new NumberItem(dash(QString::number(loop.division)), loop.division),
             new NumberItem(dash(QString::number(loop.seconds, 'f', 1) + " s"), loop.seconds),
             new QTableWidgetItem(dash(QString::fromStdString(loop.channels()))),
@@ -185,45 +189,44 @@ void CardWindow::exportSelected() {
     for (const QTableWidgetItem* cell : m_table->selectedItems())
         folders.insert(cell->data(Qt::UserRole + 1).toString().toStdString());
     if (folders.empty()) {
-        m_platform.message(message::kNoLoopsSelected);
+        m_ui.message(message::kNoLoopsSelected);
         return;
     }
-    const std::optional<std::string> target = m_platform.chooseFolder("Export to", m_preferences.waveFolder);
+    const std::optional<std::string> target = m_ui.chooseFolder(message::kChooseExportFolder, m_preferences.waveFolder);
     if (!target) return;
-    const card::ReplaceQuestion mayReplace = [this](const std::string& path) {
-        return m_platform.message(message::exportReplaces(path), MessageButtons::YesNo) == MessageAnswer::Yes;
-    };
+    const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, message::exportReplaces, MessageButtons::YesNo);
     setEnabled(false);
     bool allWritten = true;
     for (const std::string& folder : folders) {
         std::vector<card::ExportOutcome> outcomes;
         try {
-            outcomes = card::exportLoop(folder, *target, m_platform, mayReplace);
+            outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress());
         } catch (const std::exception&) {
-            outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed, MessageIcon::Critical});
+            outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
+                                MessageIcon::Critical, caughtReason()});
         }
         for (const card::ExportOutcome& outcome : outcomes) {
-            if (!outcome.message.empty()) m_platform.message(outcome.message, MessageButtons::Ok, outcome.icon);
+            if (!outcome.message.empty()) m_ui.tell(outcome);
             allWritten = allWritten && outcome.result == card::ExportOutcome::Result::Written;
         }
     }
     setEnabled(true);
-    if (allWritten) m_platform.message(message::kWriteSucceeded);
+    if (allWritten) m_ui.message(message::kWriteSucceeded);
 }
 
 void CardWindow::showBackups() {
     std::set<int> rows;
     for (const QTableWidgetItem* cell : m_table->selectedItems()) rows.insert(cell->row());
     if (rows.size() != 1) {
-        m_platform.message(message::kSelectOneLoop);
+        m_ui.message(message::kSelectOneLoop);
         return;
     }
     const int loopNumber = static_cast<int>(m_table->item(*rows.begin(), LoopColumn)->data(Qt::UserRole).toDouble());
-    if (backup::BackupStore(m_platform).listBackups(loopNumber).empty()) {
-        m_platform.message(message::noBackupsOf(loopNumber));
+    if (backup::BackupStore(m_files).listBackups(loopNumber).empty()) {
+        m_ui.message(message::noBackupsOf(loopNumber));
         return;
     }
-    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_platform, this);
+    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_files, m_ui, this);
     dialog.exec();
     refresh();
 }

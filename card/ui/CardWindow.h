@@ -19,7 +19,8 @@ class QTableWidget;
 
 namespace brenvik {
 
-class Platform;
+class Files;
+class Interaction;
 struct Preferences;
 
 class CardWindow : public QWidget {
@@ -30,7 +31,7 @@ public:
 
     // Lists the initial loop folder at once; mountRoots are where a card is looked for when
     // that folder holds no loops.
-    CardWindow(const Preferences& preferences, Platform& platform,
+    CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                std::vector<std::string> mountRoots = card::defaultMountRoots(),
                QWidget* parent = nullptr);
 
@@ -56,7 +57,8 @@ private:
     void openRow(int row);
 
     const Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
     std::vector<std::string> m_mountRoots;
     card::CardListing m_listing;
     std::string m_offered;

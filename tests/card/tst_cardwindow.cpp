@@ -14,7 +14,8 @@
 #include "Preferences.h"
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -38,10 +39,11 @@ private slots:
     }
 
     void listsAndOpensALoop() {
-        TestPlatform platform;
+        TestInteraction platform;
+        ScriptedFiles files;
         platform.settings()["Startup/intLP"] = m_card;
         Preferences preferences;
-        MainWindow main(preferences, platform, converterWindowFactories(preferences, platform));
+        MainWindow main(preferences, files, platform, platform, converterWindowFactories(preferences, files, platform));
         main.startUp();
         auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(main.repeaterToWaveWindow());
         repeaterToWave->cardAction()->trigger();
@@ -79,9 +81,10 @@ private slots:
         const std::string media = m_dir.path().toStdString() + "/media";
         makeFolder(media, "user/EMPTY");
         makeCardLoop(media + "/user/REPEATER", 9, {1}, 4);
-        TestPlatform platform;
+        TestInteraction platform;
+        ScriptedFiles files;
         const Preferences preferences{makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true};
-        CardWindow window(preferences, platform, {m_dir.path().toStdString() + "/nowhere", media});
+        CardWindow window(preferences, files, platform, {m_dir.path().toStdString() + "/nowhere", media});
         QCOMPARE(window.table()->rowCount(), 0);
         QCOMPARE(window.offeredCard(), media + "/user/REPEATER");
         QVERIFY(child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
@@ -92,10 +95,11 @@ private slots:
 
     // Export writes the selected loops' waves; an existing one is replaced only after a Yes.
     void exportsTheSelection() {
-        TestPlatform platform;
+        TestInteraction platform;
+        ScriptedFiles files;
         const std::string out = makeFolder(m_dir.path().toStdString(), "out");
         const Preferences preferences{m_card, out, 45, true};
-        CardWindow window(preferences, platform, {});
+        CardWindow window(preferences, files, platform, {});
         window.table()->selectRow(1);
         platform.chooseNextFolder(out);
         child<QPushButton>(&window, "exportButton")->click();
@@ -115,16 +119,17 @@ private slots:
     // gives the card the old bytes back, the changed loop kept in the store first. A backup that
     // no longer matches its manifest is marked and not restored; a loop without backups is told so.
     void restoresABackup() {
-        TestPlatform platform;
+        TestInteraction platform;
+        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "restore");
         const std::string loop = makeCardLoop(card, 5, {1}, 50);
         makeCardLoop(card, 6, {1}, 50);
         const Tree before = treeOf(loop);
-        backup::BackupStore store(platform);
+        backup::BackupStore store(files);
         store.backUpLoop(loop);
         writeFile(loop + "/track1.wav", {1, 2, 3});
         const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, platform, {});
+        CardWindow window(preferences, files, platform, {});
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(1);
         child<QPushButton>(&window, "backupsButton")->click();

@@ -6,8 +6,9 @@
 
 #include "LoopFixture.h"
 #include "RepeaterToWaveModel.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -18,8 +19,8 @@ class TestRepeaterToWaveModel : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
-        m_model = std::make_unique<RepeaterToWaveModel>(m_preferences, *m_platform);
+        m_platform = std::make_unique<TestInteraction>();
+        m_model = std::make_unique<RepeaterToWaveModel>(m_preferences, m_files, *m_platform);
         m_model->setInputEnabled = [this](bool enabled) { m_enabled = enabled; };
         m_platform->windowUsable = [this] { return m_enabled; };
     }
@@ -29,8 +30,10 @@ private slots:
         open(std::nullopt);  // the first time the name is empty: no loopinfo.ldf beside it
         QCOMPARE(m_platform->messageTexts(), Texts{"Repeater's .ldf and .wav files must reside in the same directory"});
         const FileDialogRequest& shown = m_platform->dialogsShown().front();
-        QCOMPARE(shown.initialFolder + "|" + shown.fileName + "|" + shown.defaultExtension + "|" + shown.filter + "|" +
-                     std::to_string(shown.filterIndex), std::string("/loops||.wav|.wav files (*.wav)|*.wav|1"));
+        QCOMPARE(shown.initialFolder + "|" + shown.fileName + "|" + shown.defaultExtension + "|" +
+                     shown.filters.at(0).description + "|" + shown.filters.at(0).patterns.at(0) + "|" +
+                     std::to_string(shown.filterIndex),
+                 std::string("/loops||.wav|.wav files (*.wav)|*.wav|0"));
         const std::string first = loop("LOOP1", 1024), second = loop("LOOP2", 1536), third = loop("LOOP3", 2048);
         open(first);
         m_model->setMode(ChannelMode::Stereo);
@@ -100,9 +103,47 @@ private slots:
         m_model->save();
         QCOMPARE(m_platform->messageTexts(), Texts{"error in fileSaving()"});
         QCOMPARE(m_platform->messages().front().icon, MessageIcon::Critical);
-        QCOMPARE(m_platform->usableWhenBusy, (std::vector<bool>{false, false}));
+        QCOMPARE(m_platform->messages().front().detail, std::string("no file was chosen"));
+        QCOMPARE(m_platform->usableWhenBusy, (std::vector<bool>{false}));  // busy for the copy only
         QVERIFY(m_platform->progress().empty() && m_enabled);
         QCOMPARE(trackPaths(), (Texts{root() + "/LOOP1/track1.wav", root() + "/LOOP2/track2.wav"}));
+    }
+
+    void overwrite_data() {
+        QTest::addColumn<QList<int>>("answers");     // MessageAnswer, in order
+        QTest::addColumn<QString>("dialogReturns");  // after No: a name, "" for a cancelled dialog
+        QTest::addColumn<QString>("written");        // the file that holds the new wave; "": none
+        const int yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No), cancel = int(MessageAnswer::Cancel);
+        QTest::newRow("Yes") << QList<int>{yes} << QString() << "out.wav";
+        QTest::newRow("No: another name") << QList<int>{no} << "other.wav" << "other.wav";
+        QTest::newRow("No, dialog cancelled: asked again") << QList<int>{no, cancel} << "" << "";
+        QTest::newRow("Cancel") << QList<int>{cancel} << QString() << "";
+    }
+
+    // No shows the save dialog again with the refused name and saves to what it returns; the busy
+    // pointer shows for a copy only.
+    void overwrite() {
+        QFETCH(QList<int>, answers);
+        QFETCH(QString, dialogReturns);
+        QFETCH(QString, written);
+        const std::vector<uint8_t> old(100, 0x77), audio = patternBytes(4096);
+        writeFile(out(), old);
+        open(makeLoop(root(), "LOOP1", audio));
+        m_platform->clearRecords();
+        m_platform->chooseNextFile(out());
+        for (int answer : answers) m_platform->answerNextQuestion(MessageAnswer(answer));
+        if (!dialogReturns.isNull())
+            m_platform->chooseNextFile(dialogReturns.isEmpty() ? std::nullopt
+                                                               : std::optional(root() + "/" + dialogReturns.toStdString()));
+        m_model->save();
+        Texts shown(size_t(answers.size()), "File already exists. Overwrite?");
+        if (!written.isEmpty()) shown.push_back("File writing successful");
+        QCOMPARE(m_platform->messageTexts(), shown);
+        QCOMPARE(m_platform->dialogsShown().size(), size_t(dialogReturns.isNull() ? 1 : 2));
+        QCOMPARE(m_platform->dialogsShown().back().fileName, dialogReturns.isNull() ? std::string() : out());
+        QCOMPARE(readFile(out()), written == "out.wav" ? expectedWave(1, 44100, audio) : old);
+        if (written == "other.wav") QCOMPARE(readFile(root() + "/other.wav"), expectedWave(1, 44100, audio));
+        QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>(written.isEmpty() ? 0 : 1, false));
     }
 
 private:
@@ -123,7 +164,8 @@ private:
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_platform;
+    ScriptedFiles m_files;
     Preferences m_preferences{"/loops", "/waves", 45, true};
     std::unique_ptr<RepeaterToWaveModel> m_model;
     bool m_enabled = true;

@@ -16,13 +16,14 @@
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
 
 // The channel question goes to the real dialog, shown modally.
-class DialogPlatform : public TestPlatform {
+class DialogPlatform : public TestInteraction {
 public:
     std::optional<Channel> chooseChannel() override { return runChannelDialog(nullptr); }
 };
@@ -139,8 +140,9 @@ private:
     // One window (never shown) for all three checks, each starting where the one before left it.
     QTemporaryDir m_dir;
     DialogPlatform m_platform;
+    ScriptedFiles m_files;
     Preferences m_preferences;
-    RepeaterToWaveWindow m_window{m_preferences, m_platform};
+    RepeaterToWaveWindow m_window{m_preferences, m_files, m_platform};
     QList<bool> m_leftSelectedAtStart;
     QStringList m_dialogLook;
 };

@@ -2,7 +2,7 @@
 #include "FolderChooser.h"
 #include "GuiTest.h"
 #include "LookCheck.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using test::child;
@@ -13,7 +13,7 @@ private slots:
     void init() {
         QVERIFY(QDir(m_dir.path()).mkpath("card/LOOP1") && QDir(m_dir.path()).mkpath("card/LOOP2"));
         m_card = m_dir.filePath("card");
-        m_platform.reset(new test::TestPlatform);
+        m_platform.reset(new test::TestInteraction);
         // The root, the card (ready) and the card reader above it without a card (not ready).
         m_drives.list = [this] {
             return QList<DriveVolume>{{"/", ""}, {m_card, "CF"}, {m_dir.path(), ""}};
@@ -70,7 +70,7 @@ private:
     QTemporaryDir m_dir;
     QString m_card;
     VolumeAccess m_drives;
-    std::unique_ptr<test::TestPlatform> m_platform;
+    std::unique_ptr<test::TestInteraction> m_platform;
 };
 
 QTEST_MAIN(TestFolderChooser)

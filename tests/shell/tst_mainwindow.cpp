@@ -9,7 +9,8 @@
 #include "MenuListing.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using test::child;
@@ -19,9 +20,9 @@ class TestMainWindow : public QObject {
 private slots:
     void init() {
         delete m_main;
-        m_platform.reset(new test::TestPlatform);
+        m_platform.reset(new test::TestInteraction);
         m_created.clear();
-        m_main = new MainWindow(m_preferences, *m_platform,
+        m_main = new MainWindow(m_preferences, m_files, *m_platform, *m_platform,
                                 {[this] { return make(".WAV to Repeater", "&About Brenvik"); },
                                  [this] { return make("Repeater to .WAV", "&About..."); },
                                  {}});
@@ -34,7 +35,7 @@ private slots:
         m_platform->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}};
         m_main->startUp();
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
-        QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Platform::defaultRoot());
+        QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Files::defaultRoot());
         QVERIFY(m_preferences.crossfadeMs == 30 && m_platform->settingWrites().empty());
         emit rep()->windowMenu()->aboutToShow();  // Repeater to .WAV, shown last, is the active one
         QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
@@ -103,7 +104,8 @@ private:
     ConverterWindow* rep() { return m_main->repeaterToWaveWindow(); }
     ConverterWindow* wav() { return m_main->waveToRepeaterWindow(); }
 
-    std::unique_ptr<test::TestPlatform> m_platform;
+    std::unique_ptr<test::TestInteraction> m_platform;
+    test::ScriptedFiles m_files;
     Preferences m_preferences;
     QPointer<MainWindow> m_main;
     QStringList m_created;

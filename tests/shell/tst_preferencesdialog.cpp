@@ -5,7 +5,8 @@
 #include "LookCheck.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using test::child;
@@ -14,12 +15,12 @@ class TestPreferencesDialog : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_platform.reset(new test::TestPlatform);
+        m_platform.reset(new test::TestInteraction);
         m_preferences = Preferences{m_dir.path().toStdString(), "/waves", 30, true};
         m_handed.clear();
         delete m_chooser;
         m_chooser = new FolderChooser("/", *m_platform, VolumeAccess::system());
-        m_dialog = new PreferencesDialog(m_preferences, *m_platform, [this] { return m_chooser; },
+        m_dialog = new PreferencesDialog(m_preferences, m_files, *m_platform, *m_platform, [this] { return m_chooser; },
                                          [this](const std::string& n) { m_handed << n.c_str(); });
         m_dialog->show();
     }
@@ -57,6 +58,7 @@ private slots:
         QCOMPARE(m_platform->settingWrites(), failed ? Texts{} : all);
         QCOMPARE(m_platform->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_platform->messages()[0].icon == MessageIcon::Critical);
+        QVERIFY(!failed || m_platform->messages()[0].detail == "\"4x\" is not a number");
         QTEST(m_handed, "handed");
         const Preferences& p = m_preferences;  // the steps before a failure stay done
         QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
@@ -103,7 +105,8 @@ private:
     QLineEdit* edit(const char* name) { return child<QLineEdit>(m_dialog, name); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::TestPlatform> m_platform;
+    std::unique_ptr<test::TestInteraction> m_platform;
+    test::ScriptedFiles m_files;
     Preferences m_preferences;
     QPointer<PreferencesDialog> m_dialog;
     QPointer<FolderChooser> m_chooser;

@@ -4,7 +4,9 @@
 #include "GuiTest.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "QtPlatform.h"
+#include "Files.h"
+#include "QtInteraction.h"
+#include "QtSettingsStore.h"
 
 using namespace brenvik;
 using test::child;
@@ -40,9 +42,11 @@ private slots:
         QTemporaryDir card;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, card.path());
         for (const char* loop : {"LOOP1", "LOOP2", "LOOP3"}) QDir(card.path()).mkdir(loop);
-        QtPlatform platform;
+        Files files;
+        QtInteraction platform;
+        QtSettingsStore settings;
         Preferences preferences;
-        MainWindow main(preferences, platform, converterWindowFactories(preferences, platform));
+        MainWindow main(preferences, files, platform, settings, converterWindowFactories(preferences, files, platform));
         connectProgram(platform, main);
         main.startUp();
         main.onPreferencesRequested();

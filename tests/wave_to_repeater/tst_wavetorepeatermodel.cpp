@@ -6,8 +6,9 @@
 
 #include "Messages.h"
 #include "Numbers.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 #include "WaveToRepeaterModel.h"
 
 using namespace brenvik;
@@ -24,7 +25,8 @@ const QString kError = "Error in fileOpeing()";
 class TestWaveToRepeaterModel : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_platform;
+    ScriptedFiles m_files;
     Preferences m_preferences;
     std::unique_ptr<WaveToRepeaterModel> m_model;
 
@@ -45,9 +47,9 @@ class TestWaveToRepeaterModel : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
+        m_platform = std::make_unique<TestInteraction>();
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
-        m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, *m_platform);
+        m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, m_files, *m_platform);
         m_model->load();
     }
 
@@ -101,7 +103,7 @@ private slots:
         QVERIFY(m_platform->messages().empty());
         QCOMPARE(m_model->wavePath(), path);
         QCOMPARE(m_model->maxBeats(), int16_t(32));
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(16));
+        QCOMPARE(m_model->tempoPosition(), int16_t(16));
         QCOMPARE(oneDecimal(m_model->tempoShown().value()), std::string("127.5"));
         QCOMPARE(shownCounts(), (std::vector<int>{17, 1, 4}));
         QVERIFY(m_model->showsRightChannel() && m_model->loopControlsEnabled());
@@ -129,7 +131,7 @@ private slots:
         QCOMPARE(shownCounts(), (std::vector<int>{12, 2, 4}));  // the opener always shows the default bars
         // A shorter wave pulls the bar into its range and back to its own default.
         open(write("s.wav", wave(1, patternBytes(5 * 22050))));
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(2));
+        QCOMPARE(m_model->tempoPosition(), int16_t(2));
         QCOMPARE(shownCounts(), (std::vector<int>{3, 1, 4}));
     }
 
@@ -200,7 +202,7 @@ private slots:
         m_model->stepBeatsPerBar();
         QCOMPARE(shownCounts(), (std::vector<int>{2, 6, 8}));
         m_model->setTempoPosition(99);  // pulled to the top end, where the table holds no tempo
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(41));
+        QCOMPARE(m_model->tempoPosition(), int16_t(41));
         QCOMPARE(m_model->tempoShown(), std::optional<float>(0.0f));
         QCOMPARE(shownCounts(), (std::vector<int>{42, 1, 4}));
     }
@@ -241,6 +243,16 @@ private slots:
         QCOMPARE(m_platform->progress().back().first, 0.0f);
         QCOMPARE(m_model->destination(), m_preferences.loopFolder);
         QCOMPARE(m_model->loopNumberText(), std::string("2"));
+        // The loop is there now: No keeps it, and the window opens the folder chooser.
+        m_platform->clearRecords();
+        m_model->setLoopNumberText("2");
+        m_platform->chooseNextFolder(file("card"));
+        m_model->browseDestination();
+        m_platform->answerNextQuestion(MessageAnswer::No);
+        m_model->save();
+        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kLoopExists});
+        QCOMPARE(m_platform->modelessChoosersShown(), 1);
+        QCOMPARE(entriesIn(file("card/LOOP2")), 2);
     }
 
     // With automatic numbering off the box keeps the number in the normal form the writer gave it,

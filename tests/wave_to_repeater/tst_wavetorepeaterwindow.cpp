@@ -13,7 +13,8 @@
 #include "DropEvents.h"
 #include "LookCheck.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
@@ -24,7 +25,8 @@ using namespace brenvik::test;
 class TestWaveToRepeaterWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_platform;
+    ScriptedFiles m_files;
     Preferences m_preferences;
     std::unique_ptr<WaveToRepeaterWindow> m_window;
 
@@ -43,9 +45,9 @@ class TestWaveToRepeaterWindow : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
+        m_platform = std::make_unique<TestInteraction>();
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
-        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, *m_platform);
+        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, m_files, *m_platform);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -100,14 +102,14 @@ private slots:
         QVERIFY(ring->geometry().contains(find<QLineEdit>("loopNumberBox")->geometry(), true));
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_Up);
-        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(17));
+        QCOMPARE(m_window->model().tempoPosition(), int16_t(17));
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("135.0"));
         QCOMPARE(find<QLineEdit>("barsBox")->text(), QStringLiteral("18"));
         find<QAbstractButton>("beatsButton")->click();  // 18 beats as 9 bars of 2
         QCOMPARE((QStringList{find<QLineEdit>("barsBox")->text(), find<QLineEdit>("beatsBox")->text()}),
                  (QStringList{"9", "2"}));
         QTest::keyClick(bar, Qt::Key_PageDown);  // a page of 10 positions down
-        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(7));
+        QCOMPARE(m_window->model().tempoPosition(), int16_t(7));
     }
 
     // Typed loop numbers reach the model; the Right key moves the pan right; the pan label's

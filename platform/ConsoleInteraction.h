@@ -1,25 +1,25 @@
 #pragma once
-// The platform of the command-line tool: messages go to the error stream, every Yes/No/Cancel
-// question gets the answer the command line gave, nothing is chosen in a dialog, and the progress
-// bar is drawn on the error stream when it is a terminal.
-#include <map>
+// The command-line tool's side of the user: messages go to the error stream (the first line the
+// message itself, the reason behind it on the next, indented), every question gets the answer the
+// command line gave, nothing is chosen in a dialog, and the progress bar is drawn on the error
+// stream when it is a terminal.
 #include <ostream>
 #include <string>
 
-#include "Platform.h"
+#include "Interaction.h"
 
 namespace brenvik {
 
-class ConsolePlatform : public Platform {
+class ConsoleInteraction : public Interaction {
 public:
-    explicit ConsolePlatform(std::ostream& err, bool drawProgress = false)
+    explicit ConsoleInteraction(std::ostream& err, bool drawProgress = false)
         : m_err(err), m_drawProgress(drawProgress) {}
 
     // The answer to every question (Cancel unless the command line said otherwise).
     void setQuestionAnswer(MessageAnswer answer) { m_answer = answer; }
 
-    MessageAnswer message(const std::string& text, MessageButtons buttons,
-                          MessageIcon icon) override;
+    MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                          MessageIcon icon = MessageIcon::None, const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> chooseFileToSave(const FileDialogRequest&) override { return {}; }
     std::optional<Channel> chooseChannel() override { return {}; }
@@ -28,10 +28,7 @@ public:
     void showManual() override {}
     void setBusy(bool) override {}
     void showProgress(float done, float total) override;
-    std::string readSetting(const std::string& section, const std::string& key,
-                            const std::string& defaultText) override;
-    void writeSetting(const std::string& section, const std::string& key,
-                      const std::string& text) override;
+    void logFailure(const std::string& command, const std::string& reason) override;
 
 private:
     void endProgressLine();
@@ -39,8 +36,11 @@ private:
     std::ostream& m_err;
     bool m_drawProgress;
     MessageAnswer m_answer = MessageAnswer::Cancel;
-    std::map<std::string, std::string> m_settings;
     int m_drawn = -1;  // the percentage on the progress line, -1 when none is drawn
 };
+
+// The line that gives a reason below a message on the console: indented, or nothing when there is
+// no reason.
+std::string reasonLine(const std::string& reason);
 
 }  // namespace brenvik

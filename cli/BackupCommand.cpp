@@ -1,7 +1,9 @@
 // brenvik-cli backup: every loop of a card copied into a new folder below DEST, with a SHA-256
 // manifest, and the copy checked against it.
+#include "Arguments.h"
 #include "CardBackup.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 
@@ -9,24 +11,10 @@ namespace brenvik::cli {
 
 namespace {
 
-constexpr const char* kBackupUsage =
-    "usage: brenvik-cli backup CARD DEST\n"
-    "       copies every LOOPn folder's loopinfo.ldf and track files into DEST/<card name>-<UTC time>/\n";
-
-}  // namespace
-
-int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kBackupUsage;
-        return kOk;
-    }
-    if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
-        err << kBackupUsage;
-        return kUsage;
-    }
+int runBackup(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     Files files;
     ConsoleInteraction ui(err);
-    const backup::CardBackupResult result = backup::backUpCard(args[0], args[1], files);
+    const backup::CardBackupResult result = backup::backUpCard(args.positionals()[0], args.positionals()[1], files);
     if (result.folder.empty()) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
@@ -34,5 +22,16 @@ int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << result.folder << '\n';
     return kOk;
 }
+
+constexpr Positional kPositionals[] = {{"CARD", Count::One, "the card folder"},
+                                       {"DEST", Count::One, "the folder the backup is made in"}};
+
+}  // namespace
+
+constinit const Command kBackupCommand{
+    "backup",
+    "Copies every LOOPn folder's loopinfo.ldf and track files into a new folder in DEST named after the card and "
+    "the UTC time, with a SHA-256 manifest, reads the copy back against it and prints the folder.",
+    kPositionals, {}, runBackup};
 
 }  // namespace brenvik::cli

@@ -1,51 +1,38 @@
 // brenvik-cli export PATH... --to DIR [--overwrite]: every loop of the paths (a loop folder or a
 // whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
 // LOOPn-trackK.wav for any other chosen track.
-#include <cstdint>
 #include <exception>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "CardFolder.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
-#include "PathsToTarget.h"
 #include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
-
-}  // namespace
-
-int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kExportUsage;
-        return kOk;
-    }
-    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--to", 1, SIZE_MAX);
-    if (!parsed) {
-        err << kExportUsage;
-        return kUsage;
-    }
+int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const std::string target = *args.text("--to");
+    const bool overwrite = args.given("--overwrite");
     Files files;
-    if (!files.folderExists(parsed->target)) {
-        err << "brenvik-cli export: " << parsed->target << ": not a folder\n";
+    if (!files.folderExists(target)) {
+        err << "brenvik-cli export: " << target << ": not a folder\n";
         return kFailed;
     }
     ConsoleInteraction ui(err, errIsTerminal);
-    const OverwritePolicy mayReplace = [&parsed](const std::string&) {
-        return parsed->overwrite ? ReplaceChoice::Replace : ReplaceChoice::Keep;
+    const OverwritePolicy mayReplace = [overwrite](const std::string&) {
+        return overwrite ? ReplaceChoice::Replace : ReplaceChoice::Keep;
     };
     bool allWritten = true;
-    for (const std::string& path : parsed->paths) {
+    for (const std::string& path : args.positionals()) {
         std::vector<std::string> loops;
         try {
             if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
@@ -59,7 +46,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, parsed->target, files, mayReplace, ui.progress());
+                outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress());
             } catch (const std::exception&) {
                 err << "brenvik-cli export: " << loop << ": cannot be read\n" << reasonLine(caughtReason());
             }
@@ -83,5 +70,18 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     return allWritten ? kOk : kFailed;
 }
+
+constexpr Positional kPositionals[] = {{"PATH", Count::Many, "a loop folder, or a card folder for all its loops"}};
+constexpr Option kOptions[] = {
+    Option::path("--to", "DIR", "the folder the waves are written into; it must exist").mustBeGiven(),
+    Option::flag("--overwrite", "replaces waves of the same names")};
+
+}  // namespace
+
+constinit const Command kExportCommand{
+    "export",
+    "Writes every loop as waves: two chosen tracks of equal length as one stereo LOOPn.wav (the lower track left), "
+    "any other chosen track as its own LOOPn-trackK.wav.",
+    kPositionals, kOptions, runExport};
 
 }  // namespace brenvik::cli

@@ -5,11 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "Messages.h"
-#include "PathsToTarget.h"
 #include "RoutineError.h"
 #include "TrackOpening.h"
 #include "WaveSaving.h"
@@ -17,9 +18,6 @@
 namespace brenvik::cli {
 
 namespace {
-
-constexpr const char* kToWaveUsage =
-    "usage: brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n";
 
 // Opens one track as the window's open command does; the opener's own message goes to the error
 // stream when it refuses, and a track that cannot be read is named. The reason follows either.
@@ -31,19 +29,7 @@ std::optional<OpenedTrack> openTrackFile(const Files& files, ConsoleInteraction&
     return std::nullopt;
 }
 
-}  // namespace
-
-int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kToWaveUsage;
-        return kOk;
-    }
-    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--output", 1, 2);
-    if (!parsed) {
-        err << kToWaveUsage;
-        return kUsage;
-    }
+int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     Files files;
     ConsoleInteraction ui(err, errIsTerminal);
 
@@ -51,10 +37,10 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     std::vector<std::string> tracks;
     std::string output;
     try {
-        for (const std::string& track : parsed->paths) tracks.push_back(files.absolutePath(track));
-        output = files.absolutePath(parsed->target);
+        for (const std::string& track : args.positionals()) tracks.push_back(files.absolutePath(track));
+        output = files.absolutePath(*args.text("--output"));
     } catch (const std::exception&) {
-        err << "to-wave: cannot resolve the paths given\n" << reasonLine(caughtReason());
+        err << "brenvik-cli to-wave: cannot resolve the paths given\n" << reasonLine(caughtReason());
         return kFailed;
     }
 
@@ -71,7 +57,7 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     // Without --overwrite an existing output is kept: the question is answered Cancel.
-    ui.setQuestionAnswer(parsed->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     const OverwritePolicy mayReplace = askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
     const WaveSaveResult result = saveWave(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
@@ -88,5 +74,17 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical, result.reason);
     return kFailed;
 }
+
+constexpr Positional kPositionals[] = {
+    {"TRACK", Count::One, "a track file in its loop folder: the mono wave, or the left channel of a stereo one"},
+    {"RIGHT_TRACK", Count::Optional, "a second track file: the right channel of a stereo wave"}};
+constexpr Option kOptions[] = {Option::path("--output", "OUT", "the wave file to write").mustBeGiven(),
+                               Option::flag("--overwrite", "replaces an existing OUT")};
+
+}  // namespace
+
+constinit const Command kToWaveCommand{
+    "to-wave", "Turns a loop's track back into a wave without the buffers: one track a mono wave, two a stereo wave.",
+    kPositionals, kOptions, runToWave};
 
 }  // namespace brenvik::cli

@@ -55,16 +55,6 @@ loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool ste
     return values;
 }
 
-// Past these limits loopinfo.ldf cannot describe the track: its bitmap room holds 2592
-// clusters and its end-sector field 16 bits. Empty when the source fits.
-std::string tooLong(int32_t d, bool stereo) {
-    const int32_t n = loop::trackSectors(d, stereo);
-    const int32_t clusters = loop::clusterCount(loop::loopSectors(d));
-    if (clusters <= loop::ldf::kClusterRoom && n - 1 <= loop::kMaxEndSector) return {};
-    return "the source makes " + intToText(clusters) + " clusters and an end sector of " + intToText(n - 1) +
-           " per track";
-}
-
 bool validTrack(int track) { return track >= 1 && track <= kTrackCount; }
 
 class LoopWriter {
@@ -131,8 +121,11 @@ LoopWriteResult LoopWriter::write() {
     const std::optional<DataChunk> data = scanForData(source);
     if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
     const int32_t d = data->dataSize;
-    if (const std::string why = tooLong(d, stereo); !why.empty())
-        return refuse(message::loopTooLong(), MessageIcon::Critical, why);
+    if (loop::exceedsLoop(d, stereo))
+        return refuse(message::loopTooLong(), MessageIcon::Critical,
+                      "the source makes " + intToText(loop::clusterCount(loop::loopSectors(d))) +
+                          " clusters and an end sector of " + intToText(loop::trackSectors(d, stereo) - 1) +
+                          " per track");
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);

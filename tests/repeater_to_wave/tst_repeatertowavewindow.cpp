@@ -23,7 +23,7 @@ using namespace brenvik;
 using namespace brenvik::test;
 
 // The channel question goes to the real dialog, shown modally.
-class DialogPlatform : public TestInteraction {
+class DialogInteraction : public TestInteraction {
 public:
     std::optional<Channel> chooseChannel() override { return runChannelDialog(nullptr); }
 };
@@ -139,7 +139,7 @@ private:
 
     // One window (never shown) for all three checks, each starting where the one before left it.
     QTemporaryDir m_dir;
-    DialogPlatform m_platform;
+    DialogInteraction m_platform;
     ScriptedFiles m_files;
     Preferences m_preferences;
     RepeaterToWaveWindow m_window{m_preferences, m_files, m_platform};

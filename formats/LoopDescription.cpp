@@ -10,18 +10,14 @@ namespace {
 
 constexpr std::array<uint8_t, 4> kHeader{0x20, 0xF3, 0xFA, 0x00};
 
-// Every field goes through int24Byte, byte by byte, lowest offset with index 1.
-void put8(Description& d, int offset, int32_t value) {
-    d.at(static_cast<size_t>(offset)) = int24Byte(value, 1);
+// Every field goes through int24Byte, byte by byte, the least significant byte at the lowest offset.
+void putBytes(Description& d, int offset, int32_t value, int count) {
+    for (int i = 0; i < count; ++i) d.at(static_cast<size_t>(offset + i)) = int24Byte(value, i);
 }
 
-void put16(Description& d, int offset, int32_t value) {
-    for (int16_t i = 1; i <= 2; ++i) d.at(static_cast<size_t>(offset + i - 1)) = int24Byte(value, i);
-}
-
-void put24(Description& d, int offset, int32_t value) {
-    for (int16_t i = 1; i <= 3; ++i) d.at(static_cast<size_t>(offset + i - 1)) = int24Byte(value, i);
-}
+void put8(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 1); }
+void put16(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 2); }
+void put24(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 3); }
 
 void putBitmap(Description& d, int offset, int32_t bits) {
     for (int32_t i = 0; i < bits; ++i) {

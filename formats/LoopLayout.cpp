@@ -47,10 +47,10 @@ int32_t tempoCode(float t) {
 
 double tempoOfCode(int32_t code) { return (code / 410.0 + 1.0) / 10.0; }
 
-uint8_t int24Byte(int32_t value, int16_t index) {
-    if (index < 1 || index > 3) return 0;
+uint8_t int24Byte(int32_t value, int byte) {
+    if (byte < 0 || byte > 2) return 0;
     const uint32_t form = static_cast<uint32_t>(value) & 0xFFFFFFu;
-    return static_cast<uint8_t>(form >> (8 * (index - 1)));
+    return static_cast<uint8_t>(form >> (8 * byte));
 }
 
 }  // namespace brenvik::loop

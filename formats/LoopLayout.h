@@ -36,7 +36,8 @@ int32_t tempoCode(float beatsPerMinute);
 // The tempo a code stands for, as the Repeater shows it: (T / 410 + 1) / 10 beats per minute.
 double tempoOfCode(int32_t code);
 
-// Byte 1, 2 or 3 (least significant first) of the 24-bit two's complement form; 0 otherwise.
-uint8_t int24Byte(int32_t value, int16_t index);
+// Byte 0, 1 or 2 (the least significant first) of the 24-bit two's complement form; 0 for any
+// other byte.
+uint8_t int24Byte(int32_t value, int byte);
 
 }  // namespace brenvik::loop

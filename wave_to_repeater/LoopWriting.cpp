@@ -180,7 +180,7 @@ LoopWriteResult LoopWriter::write() {
     writeTrackStart(left, trackHeader);
     if (right) writeTrackStart(*right, trackHeader);
 
-    FileSink ldf(folder + sep + loop::kDescriptionFileName);
+    FileSink ldf(loop::descriptionPath(folder));
     ldf.writeAt(0, description);
     // "Written" means on the card: the files, the loop folder's names and the loop folder's own
     // name in its parent reach the device before the save reports success.

@@ -34,8 +34,6 @@ struct SaveCase {
 };
 Q_DECLARE_METATYPE(OpenCase)
 Q_DECLARE_METATYPE(SaveCase)
-Q_DECLARE_METATYPE(brenvik::ReplaceChoice)
-Q_DECLARE_METATYPE(brenvik::WaveSaveResult::Outcome)
 
 class TestRepeaterToWaveCore : public QObject {
     Q_OBJECT
@@ -112,28 +110,6 @@ private slots:
                                            : expectedWave(1, c.rate, heard));
         QCOMPARE(m_progress.front(), std::make_pair(0.0f, c.total));
         QCOMPARE(m_progress.back().first, c.done);
-    }
-
-    void overwrite_data() {
-        QTest::addColumn<ReplaceChoice>("choice");
-        QTest::addColumn<WaveSaveResult::Outcome>("outcome");
-        QTest::newRow("Yes: the old file goes first") << ReplaceChoice::Replace << Saved::Written;
-        QTest::newRow("No") << ReplaceChoice::Keep << Saved::Kept;
-        QTest::newRow("Cancel") << ReplaceChoice::Cancel << Saved::Cancelled;
-    }
-
-    // The existing file is longer than the new wave; it is asked about by its path.
-    void overwrite() {
-        QFETCH(ReplaceChoice, choice);
-        QFETCH(WaveSaveResult::Outcome, outcome);
-        const std::vector<uint8_t> old(100000, 0x77), audio = patternBytes(4096);
-        writeFile(out(), old);
-        std::vector<std::string> asked;
-        const OverwritePolicy policy = [&](const std::string& existing) { return asked.push_back(existing), choice; };
-        WaveSaveRequest request{out(), ChannelMode::Mono, {makeLoop(root(), "LOOP1", audio), 16384, 4096}, {}};
-        QCOMPARE(saveWave(request, m_files, policy, {}).outcome, outcome);
-        QCOMPARE(asked, std::vector<std::string>{out()});
-        QCOMPARE(readFile(out()), outcome == Saved::Written ? expectedWave(1, 44100, audio) : old);
     }
 
 private:

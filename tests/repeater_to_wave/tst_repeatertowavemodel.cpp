@@ -120,13 +120,13 @@ private slots:
         QTest::newRow("Cancel") << QList<int>{cancel} << QString() << "";
     }
 
-    // No shows the save dialog again with the refused name and saves to what it returns; the busy
-    // pointer shows for a copy only.
+    // Yes deletes the existing, longer file first, so no tail of it stays; No shows the save dialog
+    // again with the refused name and saves to what it returns; the busy pointer shows for a copy only.
     void overwrite() {
         QFETCH(QList<int>, answers);
         QFETCH(QString, dialogReturns);
         QFETCH(QString, written);
-        const std::vector<uint8_t> old(100, 0x77), audio = patternBytes(4096);
+        const std::vector<uint8_t> old(100000, 0x77), audio = patternBytes(4096);
         writeFile(out(), old);
         open(makeLoop(root(), "LOOP1", audio));
         m_platform->clearRecords();

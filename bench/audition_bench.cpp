@@ -6,6 +6,7 @@
 //   audition-bench first-sound [RUNS]   milliseconds from play() until the loop's first frame
 //                                       is heard on the capture source "ci_capture" (a null
 //                                       sink's monitor; bench/audition_bench.py starts it)
+#include <sys/resource.h>
 #include <QAudioDevice>
 #include <QAudioSource>
 #include <QCoreApplication>
@@ -14,6 +15,7 @@
 #include <QEventLoop>
 #include <QMediaDevices>
 #include <QTimer>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -58,6 +60,9 @@ int peaks(const std::string& path, int runs) {
     std::printf("%lld frames, %d channels, %lld peaks\n", static_cast<long long>(run.frames),
                 run.channels, static_cast<long long>(blocks));
     report("peaks", ms);
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    std::printf("peak resident memory: %ld KiB\n", usage.ru_maxrss);
     return 0;
 }
 
@@ -79,11 +84,7 @@ int firstSound(int runs) {
     }
     audition::PlaySource source{{audition::SampleRun{path, 0, 44100, 2}}, 44100};
 
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    QAudioSource capture(captureDevice, format);
+    QAudioSource capture(captureDevice, AudioPlayback::format());
     QIODevice* recorder = capture.start();
     AudioPlayback playback;
     QElapsedTimer clock;

@@ -18,16 +18,15 @@ namespace {
 constexpr int kFrameBytes = 4;
 constexpr int kDrainMarginMs = 50;
 
-// The loop's samples go out exactly as they are: 44.1 kHz, 16 bit, two channels.
-QAudioFormat loopFormat() {
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    return format;
-}
-
 }  // namespace
+
+QAudioFormat AudioPlayback::format() {
+    QAudioFormat wanted;
+    wanted.setSampleRate(44100);
+    wanted.setChannelCount(2);
+    wanted.setSampleFormat(QAudioFormat::Int16);
+    return wanted;
+}
 
 AudioPlayback::AudioPlayback(QObject* parent) : QObject(parent) {
     m_drain.setSingleShot(true);
@@ -73,7 +72,7 @@ bool AudioPlayback::play(const audition::PlaySource& source, int passes) {
             if (m_device.get() == device) fail(m_device->failure());
         },
         Qt::QueuedConnection);
-    m_sink = std::make_unique<QAudioSink>(output, loopFormat());
+    m_sink = std::make_unique<QAudioSink>(output, format());
     m_sink->setVolume(1.0);
     connect(m_sink.get(), &QAudioSink::stateChanged, this, &AudioPlayback::onSinkState);
     m_sink->start(m_device.get());

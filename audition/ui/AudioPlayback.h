@@ -3,6 +3,7 @@
 // audio output (Qt Multimedia), round and round or for a number of passes, and tells where the
 // playhead is. Where the machine has no audio output it says why, and Play does nothing.
 #include <QAudio>
+#include <QAudioFormat>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -21,6 +22,9 @@ class AudioPlayback : public QObject {
 public:
     explicit AudioPlayback(QObject* parent = nullptr);
     ~AudioPlayback() override;
+
+    // What goes out: the loop's samples exactly as they are, 44.1 kHz, 16 bit, two channels.
+    static QAudioFormat format();
 
     // Empty when an audio output exists; otherwise why nothing can be played (a disabled Play
     // button's tooltip).

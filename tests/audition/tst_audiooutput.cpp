@@ -25,12 +25,6 @@ namespace {
 constexpr int kLoopSectors = 80;  // 20480 frames, under half a second
 const char* kCapture = "ci_capture";
 
-std::vector<uint8_t> noise(size_t bytes, uint32_t seed) {
-    std::vector<uint8_t> out(bytes);
-    for (uint8_t& b : out) b = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
-    return out;
-}
-
 }  // namespace
 
 class TestAudioOutput : public QObject {
@@ -101,7 +95,7 @@ void TestAudioOutput::playsTheLoopSampleForSample() {
     const std::string folder = makeCardLoop(card.path().toStdString(), 1, {1, 2}, kLoopSectors);
     std::vector<std::vector<uint8_t>> tracks;
     for (int k : {1, 2}) {
-        tracks.push_back(noise(512 * kLoopSectors, static_cast<uint32_t>(k)));
+        tracks.push_back(noiseBytes(512 * kLoopSectors, static_cast<uint32_t>(k)));
         writeFile(folder + "/track" + std::to_string(k) + ".wav", expectedTrack(tracks.back()));
     }
     const audition::Preparation prepared = audition::sourceOfLoop(folder);
@@ -114,11 +108,7 @@ void TestAudioOutput::playsTheLoopSampleForSample() {
     for (const QAudioDevice& device : QMediaDevices::audioInputs())
         if (device.id() == kCapture) captureDevice = device;
     QVERIFY2(!captureDevice.isNull(), "the null sink's capture source is not listed");
-    QAudioFormat format;
-    format.setSampleRate(44100);
-    format.setChannelCount(2);
-    format.setSampleFormat(QAudioFormat::Int16);
-    QAudioSource capture(captureDevice, format);
+    QAudioSource capture(captureDevice, AudioPlayback::format());
     QIODevice* recorder = capture.start();
     QVERIFY(recorder);
     QByteArray recording;

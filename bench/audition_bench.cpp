@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "AudioPlayback.h"
+#include "ByteSource.h"
 #include "Peaks.h"
 #include "PlaySource.h"
 
@@ -57,9 +58,22 @@ int peaks(const std::string& path, int runs) {
             std::chrono::steady_clock::now() - start;
         if (i > 0) ms.push_back(took.count());  // the first run warms the cache
     }
+    // The floor: the same 1 MiB reads with nothing done with the bytes.
+    std::vector<double> floorMs;
+    std::vector<uint8_t> buffer(static_cast<size_t>(audition::kPeakReadBytes));
+    for (int i = 0; i < runs; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        brenvik::FileSource file(run.path);
+        for (int64_t at = 0; at < run.frames * 2 * run.channels; at += audition::kPeakReadBytes)
+            file.readAt(run.offset + at, buffer);
+        const std::chrono::duration<double, std::milli> took =
+            std::chrono::steady_clock::now() - start;
+        floorMs.push_back(took.count());
+    }
     std::printf("%lld frames, %d channels, %lld peaks\n", static_cast<long long>(run.frames),
                 run.channels, static_cast<long long>(blocks));
     report("peaks", ms);
+    report("plain 1 MiB reads of the same bytes", floorMs);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("peak resident memory: %ld KiB\n", usage.ru_maxrss);

@@ -3,8 +3,9 @@
 
   - peaks: the waveform peaks of a 40 MB stereo wave (made in bench/work), warm cache, on one
     core (taskset -c 0), through build/bench/audition-bench; target <= 15 ms. The fastest run
-    is printed too: with other builds on the cores it is the one that ran undisturbed. Then the
-    peak resident memory for that wave and for one a tenth its size, which should match.
+    is printed too: with other builds on the cores it is the one that ran undisturbed. So are
+    plain 1 MiB reads of the same bytes (the floor), and the peak resident memory for that wave
+    and for one a tenth its size, which should match.
   - Play to first sound: a PulseAudio server of the benchmark's own in a temporary folder, with a
     null sink "ci" and its monitor remapped as "ci_capture"; audition-bench plays a loop and
     records the capture source; target <= 100 ms.
@@ -74,6 +75,9 @@ def main():
     fastest = [float(re.search(r"fastest ([0-9.]+) ms", out).group(1)) for out in outputs]
     print("peaks of a %d MB stereo wave (ms, median of %d runs each): %s; median %.2f ms, fastest %.2f ms" %
           (a.size_mb, a.runs, ", ".join("%.2f" % x for x in peaks), statistics.median(peaks), min(fastest)))
+    floor = [median_of(out, "plain 1 MiB reads of the same bytes") for out in outputs]
+    print("plain 1 MiB reads of the same bytes, the floor (ms): %s; median %.2f ms" %
+          (", ".join("%.2f" % x for x in floor), statistics.median(floor)))
     # Memory stays flat: the same peak resident memory for a wave a tenth the size.
     small = os.path.join(work, "audition-stereo-small.wav")
     make_wave(small, a.size_mb * 100000 // 4 * 4)

@@ -25,26 +25,19 @@ WaveformView::WaveformView(QWidget* parent) : QWidget(parent), m_playheadTimer(n
     connect(m_playheadTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
-void WaveformView::showRuns(std::vector<audition::SampleRun> runs) {
-    m_markFrom = 0;
-    m_markTo = -1;
-    m_loader.load(std::move(runs));
+void WaveformView::show(const audition::WaveformSource& source) {
+    m_source = source;
+    m_loader.load(source.runs);
 }
 
 void WaveformView::clear() {
+    m_source = {};
     m_loader.clear();
 }
 
-void WaveformView::setMarkedRange(int64_t from, int64_t to) {
-    m_markFrom = from;
-    m_markTo = to;
-    update();
-}
-
-void WaveformView::followPlayback(const AudioPlayback* playback, int64_t firstFrame) {
+void WaveformView::followPlayback(const AudioPlayback* playback) {
     if (m_playback) disconnect(m_playback, nullptr, this, nullptr);
     m_playback = playback;
-    m_playFrom = firstFrame;
     if (!playback) return;
     connect(playback, &AudioPlayback::playingChanged, this, [this](bool playing) {
         if (playing)
@@ -66,8 +59,8 @@ void WaveformView::paintEvent(QPaintEvent*) {
     painter.fillRect(rect(), kBackground);
     const auto& lanes = m_loader.lanes();
     if (lanes.empty() || m_loader.frames() == 0) return;
-    const int64_t markTo = m_markTo < 0 ? m_loader.frames() : m_markTo;
-    painter.fillRect(QRect(QPoint(columnOf(m_markFrom), 0), QPoint(columnOf(markTo) - 1, height())),
+    painter.fillRect(QRect(QPoint(columnOf(m_source.markFrom), 0),
+                           QPoint(columnOf(m_source.markTo) - 1, height())),
                      kMarked);
 
     const int w = width();
@@ -97,7 +90,7 @@ void WaveformView::paintEvent(QPaintEvent*) {
         const qint64 frame = m_playback->playheadFrame();
         if (frame >= 0) {
             painter.setPen(kPlayhead);
-            const int x = columnOf(m_playFrom + frame);
+            const int x = columnOf(m_source.playFrom + frame);
             painter.drawLine(x, 0, x, height());
         }
     }

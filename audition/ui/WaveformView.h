@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PeakLoader.h"
+#include "WaveformSource.h"
 
 class QTimer;
 
@@ -18,14 +19,11 @@ class WaveformView : public QWidget {
 public:
     explicit WaveformView(QWidget* parent = nullptr);
 
-    // Shows these runs (a wave's channels, or a track's or a pair's whole data); the mark covers
-    // them all until setMarkedRange says otherwise.
-    void showRuns(std::vector<audition::SampleRun> runs);
+    // Shows the source's runs with its mark; the playhead counts from its playFrom.
+    void show(const audition::WaveformSource& source);
     void clear();
-    // Frames [from, to) are the part the loop holds.
-    void setMarkedRange(int64_t from, int64_t to);
-    // Playhead positions count from this frame of the view (where the played audio starts).
-    void followPlayback(const AudioPlayback* playback, int64_t firstFrame = 0);
+    // The playhead follows this playback while it plays.
+    void followPlayback(const AudioPlayback* playback);
 
     const PeakLoader& peaks() const { return m_loader; }
     QSize sizeHint() const override { return {400, 120}; }
@@ -37,9 +35,8 @@ private:
     int columnOf(int64_t frame) const;
 
     PeakLoader m_loader;
-    int64_t m_markFrom = 0, m_markTo = -1;  // -1: everything
+    audition::WaveformSource m_source;
     const AudioPlayback* m_playback = nullptr;
-    int64_t m_playFrom = 0;
     QTimer* m_playheadTimer = nullptr;
 };
 

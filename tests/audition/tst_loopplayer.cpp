@@ -14,6 +14,7 @@
 #include "Peaks.h"
 #include "RoutineError.h"
 #include "TestFiles.h"
+#include "WaveformSource.h"
 
 using namespace brenvik;
 using namespace brenvik::audition;
@@ -70,6 +71,7 @@ private slots:
     void playsEveryPassExactly_data();
     void playsEveryPassExactly();
     void aFileCutWhilePlayingStopsTheStream();
+    void waveformMarksWhatTheLoopHolds();
     void peaksAreEachBlocksExtremes_data();
     void peaksAreEachBlocksExtremes();
 };
@@ -188,6 +190,28 @@ void TestLoopPlayer::aFileCutWhilePlayingStopsTheStream() {
     } catch (const RoutineError& e) {
         QCOMPARE(std::string(e.what()), message::playUnreadable(path));
     }
+}
+
+// A wave's mark ends where a loop written from it ends: whole sectors per track (a stereo loop
+// counts its sectors over both channels). Tracks show their whole data, as far as the file goes.
+void TestLoopPlayer::waveformMarksWhatTheLoopHolds() {
+    QTemporaryDir dir;
+    const std::string path = dir.path().toStdString() + "/w.wav";
+    for (const auto& [channels, frames, marked] : {std::tuple{1, 1000, 768}, {2, 400, 384}}) {
+        writeFile(path, wave(channels, patternBytes(static_cast<size_t>(2 * channels * frames))));
+        const WaveformSource view = waveformOfWave(*sourceOfWave(path).source);
+        QCOMPARE(view.runs.front().frames, int64_t{frames});
+        QCOMPARE(view.markTo, int64_t{marked});
+    }
+    const std::string folder = makeFolder(dir.path().toStdString(), "LOOP1");
+    const std::string track =
+        writeTrack(folder, {1, 16384, patternBytes(4096), 512, {}, 44100, 44 + 16384 + 4096});
+    const OpenedTrack opened{track, "LOOP1", "track1", TrackSizes{16384, 4096, 512, 16384 + 4608}};
+    const WaveformSource view = waveformOfTracks(opened, opened);
+    QCOMPARE(view.runs.size(), size_t{2});
+    QCOMPARE(view.runs[1].frames, int64_t{(16384 + 4096) / 2});
+    QCOMPARE(std::tuple(view.markFrom, view.markTo, view.playFrom),
+             std::tuple(int64_t{8192}, int64_t{8192 + 2048}, int64_t{8192}));
 }
 
 void TestLoopPlayer::peaksAreEachBlocksExtremes_data() {

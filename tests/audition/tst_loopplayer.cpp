@@ -236,8 +236,8 @@ void TestLoopPlayer::peaksAreEachBlocksExtremes() {
     // Quiet blocks with a full-scale sample on a block's last (left) or first (right) frame.
     for (size_t i = 0; spikes && i < s.size(); ++i) {
         const size_t frame = i / width;
-        s[i] = frame % 256 == (i % width ? 0 : 255) ? ((frame / 256) % 2 ? 32767 : -32768)
-                                                    : static_cast<int16_t>(s[i] / 64);
+        const int spike = (frame / 256) % 2 ? 32767 : -32768;
+        s[i] = static_cast<int16_t>(frame % 256 == (i % width ? 0 : 255) ? spike : s[i] / 64);
     }
     std::vector<uint8_t> file(static_cast<size_t>(offset) + 2 * s.size(), 0x55);
     for (size_t i = 0; i < s.size(); ++i)

@@ -147,6 +147,7 @@ int firstSound(int runs) {
         }
         ms.push_back(heardAfter);
     }
+    std::remove(path.c_str());
     report("Play to first sound", ms);
     return 0;
 }

@@ -94,7 +94,7 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
             std::ostream& err) {
     const bool several = args.positionals().size() > 1;
     const auto detail = [&](const std::string& reason) {
-        if (!several) return reason;
+        if (!several || reason.find(source) != std::string::npos) return reason;
         return reason.empty() ? source : source + ": " + reason;
     };
     const std::string dest = *args.text("--dest");

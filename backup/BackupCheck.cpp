@@ -37,7 +37,8 @@ BackupCheck checkBackup(const Files& files, const std::string& folder) {
         check.refusal = message::backupHoldsLink(*link);
         return check;
     }
-    const std::optional<std::string> text = readManifestText(Files::joinPath(folder, kManifestName));
+    const std::optional<std::string> text =
+        readManifestText(Files::joinPath(folder, kManifestName));
     std::optional<Manifest> manifest = text ? parseManifest(*text) : std::nullopt;
     if (!manifest) {
         check.refusal = message::backupUnreadable(folder);

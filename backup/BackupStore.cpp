@@ -32,7 +32,8 @@ std::vector<Entry> entries(const Files& files, const std::string& root) {
         if (entry.kind != FolderEntry::Kind::Folder || entry.isLink) continue;
         const size_t dash = entry.name.find('-');
         if (dash == std::string::npos) continue;
-        found.push_back({entry.path, loop::loopNumberOf(entry.name.substr(0, dash)), entry.name.substr(dash + 1)});
+        found.push_back({entry.path, loop::loopNumberOf(entry.name.substr(0, dash)),
+                         entry.name.substr(dash + 1)});
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.made < b.made; });
     return found;
@@ -60,7 +61,8 @@ std::string BackupStore::backUpLoop(const std::string& loopFolder) {
     for (const FolderEntry& entry : m_files.listFolder(loopFolder)) {
         // The copy must hold all the deletion would take: anything that is not a plain file
         // here stops the backup, and with it the replacement.
-        if (entry.isLink || entry.kind != FolderEntry::Kind::File || entry.name.find('\n') != std::string::npos)
+        if (entry.isLink || entry.kind != FolderEntry::Kind::File ||
+            entry.name.find('\n') != std::string::npos)
             throw RoutineError(entry.path + " is not a plain file, so it cannot be backed up");
         copies.push_back({entry.path, loopName + "/" + entry.name});
     }
@@ -91,7 +93,8 @@ std::vector<StoredBackup> BackupStore::listBackups(std::optional<int> loopNumber
         if (!entry.loopNumber || (loopNumber && *entry.loopNumber != *loopNumber) ||
             !m_files.fileExists(Files::joinPath(entry.folder, kManifestName)))
             continue;
-        list.push_back({entry.folder, *entry.loopNumber, entry.made, sizeOf(entry.folder, m_files)});
+        list.push_back(
+            {entry.folder, *entry.loopNumber, entry.made, sizeOf(entry.folder, m_files)});
     }
     std::reverse(list.begin(), list.end());
     return list;

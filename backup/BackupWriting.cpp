@@ -18,7 +18,8 @@ std::string newFolder(const std::string& parent, const std::string& prefix, File
     files.createFolders(parent);
     const std::string base = prefix + "-" + utcStamp(std::time(nullptr));
     for (int k = 1; k < 1000; ++k) {
-        const std::string folder = Files::joinPath(parent, k == 1 ? base : base + "-" + std::to_string(k));
+        const std::string folder =
+            Files::joinPath(parent, k == 1 ? base : base + "-" + std::to_string(k));
         if (files.entryExists(folder)) continue;
         files.createFolder(folder);
         return folder;
@@ -45,7 +46,8 @@ std::string write(const std::string& folder, const std::vector<BackupFile>& copi
     // Read back: the copies on the device are the bytes the manifest names.
     for (const ManifestEntry& entry : manifest)
         if (digestOf(Files::joinPath(folder, entry.name)) != entry.digest)
-            throw RoutineError("the copy of " + entry.name + " read back different from the original");
+            throw RoutineError("the copy of " + entry.name +
+                               " read back different from the original");
     return folder;
 }
 

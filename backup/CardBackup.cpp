@@ -16,7 +16,9 @@ namespace {
 // The card's loop files by loop number, by name; other files and links are not part of a loop,
 // and what cannot be read holds none.
 std::map<int, std::vector<FolderEntry>> loopFiles(const Files& files, const std::string& card) {
-    const auto plain = [](const FolderEntry& entry, FolderEntry::Kind kind) { return !entry.isLink && entry.kind == kind; };
+    const auto plain = [](const FolderEntry& entry, FolderEntry::Kind kind) {
+        return !entry.isLink && entry.kind == kind;
+    };
     std::map<int, std::vector<FolderEntry>> loops;
     try {
         for (const FolderEntry& folder : files.listFolder(card)) {
@@ -24,7 +26,8 @@ std::map<int, std::vector<FolderEntry>> loopFiles(const Files& files, const std:
             if (!number || !plain(folder, FolderEntry::Kind::Folder)) continue;
             std::vector<FolderEntry>& inLoop = loops[*number];
             for (const FolderEntry& file : files.listFolder(folder.path))
-                if (isLoopFileName(file.name) && plain(file, FolderEntry::Kind::File)) inLoop.push_back(file);
+                if (isLoopFileName(file.name) && plain(file, FolderEntry::Kind::File))
+                    inLoop.push_back(file);
         }
     } catch (const std::exception&) {
     }
@@ -47,7 +50,8 @@ CardBackupResult backUpCard(const std::string& card, const std::string& destinat
     for (const auto& [number, inLoop] : loopFiles(files, card)) {
         const std::string loopName = loop::loopFolderName(number);
         result.loops.push_back(loopName);
-        for (const FolderEntry& file : inLoop) copies.push_back({file.path, loopName + "/" + file.name});
+        for (const FolderEntry& file : inLoop)
+            copies.push_back({file.path, loopName + "/" + file.name});
     }
     if (result.loops.empty()) {
         result.message = message::noLoopsOnCard(card);

@@ -2,8 +2,8 @@
 
 namespace brenvik::backup {
 
-std::optional<std::string> makeLoopFolder(const std::string& folder, bool replacing, BackupStore& store,
-                                          Files& files) {
+std::optional<std::string> makeLoopFolder(const std::string& folder, bool replacing,
+                                          BackupStore& store, Files& files) {
     std::optional<std::string> backup;
     if (replacing) {
         try {

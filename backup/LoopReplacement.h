@@ -20,7 +20,7 @@ public:
 // Makes `folder` a new, empty loop folder. When `replacing` the one there, that one is backed up
 // first (the backup's folder is returned) and then deleted. Throws LoopNotBackedUp when the backup
 // fails, RoutineError when the folder cannot be deleted or created.
-std::optional<std::string> makeLoopFolder(const std::string& folder, bool replacing, BackupStore& store,
-                                          Files& files);
+std::optional<std::string> makeLoopFolder(const std::string& folder, bool replacing,
+                                          BackupStore& store, Files& files);
 
 }  // namespace brenvik::backup

@@ -32,7 +32,8 @@ void copyLoop(const LoopToRestore& loop, const std::string& backup, Files& files
     for (const ManifestEntry& entry : loop.files) {
         const std::string name = loop::lastFolderName(entry.name);
         // Checked again on the way: a file that changed since the check is not restored as good.
-        if (copyWithDigest(Files::joinPath(backup, entry.name), loop.target + "/" + name) != entry.digest)
+        if (copyWithDigest(Files::joinPath(backup, entry.name), loop.target + "/" + name) !=
+            entry.digest)
             throw RoutineError("the backup file " + entry.name + " changed during the copy");
     }
     files.syncFolder(loop.target);
@@ -41,7 +42,8 @@ void copyLoop(const LoopToRestore& loop, const std::string& backup, Files& files
 }  // namespace
 
 RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Files& files) {
-    if (!files.folderExists(request.card)) return refused(message::destinationMissing(request.card));
+    if (!files.folderExists(request.card))
+        return refused(message::destinationMissing(request.card));
     const BackupCheck check = checkBackup(files, request.backup);
     if (!check.manifest) return refused(check.refusal);
 
@@ -63,7 +65,8 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         if (loop.exists && !request.overwrite) return refused(message::restoreLoopExists(loop.target));
         try {
             if (loop.exists) freed += files.folderSize(loop.target);
-            for (const ManifestEntry& entry : loop.files) needed += files.fileSize(Files::joinPath(request.backup, entry.name));
+            for (const ManifestEntry& entry : loop.files)
+                needed += files.fileSize(Files::joinPath(request.backup, entry.name));
         } catch (const std::exception&) {
             return refused(message::restoreNotStarted(loop.target), caughtReason());
         }
@@ -72,8 +75,9 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
     try {
         const int64_t freeBytes = files.freeSpace(request.card);
         if (needed > freeBytes + freed)
-            return refused(message::kNoRoomOnCard, "the loops need " + std::to_string(needed) + " bytes; " +
-                                                       std::to_string(freeBytes + freed) + " are free");
+            return refused(message::kNoRoomOnCard,
+                           "the loops need " + std::to_string(needed) + " bytes; " +
+                               std::to_string(freeBytes + freed) + " are free");
     } catch (const std::exception&) {
         return refused(message::restoreNotStarted(request.card), caughtReason());
     }
@@ -83,7 +87,8 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
     bool cardChanged = false;
     for (const LoopToRestore& loop : loops) {
         try {
-            if (loop.exists) cardChanged = true;  // deleting may take part of the old loop even when it fails
+            if (loop.exists)
+                cardChanged = true;  // deleting may take part of the old loop even when it fails
             makeLoopFolder(loop.target, loop.exists, store, files);
             cardChanged = true;
             copyLoop(loop, request.backup, files);
@@ -92,7 +97,8 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
             result.reason = notBackedUp.what();
             return result;
         } catch (const std::exception&) {
-            result.message = cardChanged ? message::restoreFailed(loop.target) : message::restoreNotStarted(loop.target);
+            result.message = cardChanged ? message::restoreFailed(loop.target)
+                                         : message::restoreNotStarted(loop.target);
             result.reason = caughtReason();
             return result;
         }

@@ -9,11 +9,13 @@ std::vector<std::string> defaultMountRoots() { return {"/media", "/run/media", "
 
 bool holdsLoops(const Files& files, const std::string& folder) {
     for (const std::string& sub : files.subfoldersOf(folder))
-        if (loop::loopNumberOf(loop::lastFolderName(sub)) && loop::holdsDescription(sub)) return true;
+        if (loop::loopNumberOf(loop::lastFolderName(sub)) && loop::holdsDescription(sub))
+            return true;
     return false;
 }
 
-std::optional<std::string> findMountedCard(const Files& files, const std::vector<std::string>& roots) {
+std::optional<std::string> findMountedCard(const Files& files,
+                                           const std::vector<std::string>& roots) {
     for (const std::string& root : roots) {
         for (const std::string& volume : files.subfoldersOf(root)) {
             if (holdsLoops(files, volume)) return volume;

@@ -19,6 +19,7 @@ bool holdsLoops(const Files& files, const std::string& folder);
 
 // The first such volume, roots in the order given and folders by name; nothing when none holds
 // loops. Folders that cannot be read are passed over.
-std::optional<std::string> findMountedCard(const Files& files, const std::vector<std::string>& roots);
+std::optional<std::string> findMountedCard(const Files& files,
+                                           const std::vector<std::string>& roots);
 
 }  // namespace brenvik::card

@@ -11,7 +11,8 @@ std::vector<LoopFolder> loopFoldersIn(const Files& files, const std::string& car
     std::vector<LoopFolder> loops;
     for (const FolderEntry& entry : files.listFolder(card)) {
         const std::optional<int> number = loop::loopNumberOf(entry.name);
-        if (number && entry.kind == FolderEntry::Kind::Folder) loops.push_back({*number, entry.path});
+        if (number && entry.kind == FolderEntry::Kind::Folder)
+            loops.push_back({*number, entry.path});
     }
     std::sort(loops.begin(), loops.end(),
               [](const LoopFolder& a, const LoopFolder& b) { return a.number < b.number; });

@@ -27,7 +27,8 @@ CardListing listCard(const std::string& card, const Files& files) {
         listing.loops.push_back(summarizeLoopFolder(files, folder.path));
         used.insert(folder.number);
     }
-    listing.freeLoopNumbers = loop::kHighestLoop - loop::kLowestLoop + 1 - static_cast<int>(used.size());
+    listing.freeLoopNumbers =
+        loop::kHighestLoop - loop::kLowestLoop + 1 - static_cast<int>(used.size());
     for (int n = loop::kLowestLoop; n <= loop::kHighestLoop && !listing.lowestFreeLoop; ++n)
         if (!used.count(n)) listing.lowestFreeLoop = n;
     try {

@@ -34,8 +34,9 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     return plans;
 }
 
-std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder, Files& files,
-                                      const OverwritePolicy& mayReplace, const Progress& progress) {
+std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
+                                      Files& files, const OverwritePolicy& mayReplace,
+                                      const Progress& progress) {
     using Result = ExportOutcome::Result;
     const std::string folder = files.absolutePath(loopFolder);
     const LoopContents contents = readLoopContents(files, folder);
@@ -48,12 +49,14 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         request.mode = plan.tracks.size() == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
         for (size_t i = 0; i < plan.tracks.size() && outcome.message.empty(); ++i) {
             // The same open as the window's Open command, with its messages.
-            const std::string track = folder + Files::separator() + loop::trackFileName(plan.tracks[i]);
+            const std::string track =
+                folder + Files::separator() + loop::trackFileName(plan.tracks[i]);
             const TrackOpenResult opened = openTrack(track, files);
             if (opened.outcome != TrackOpenResult::Outcome::Opened) {
                 outcome.result = Result::Refused;
-                outcome.message = opened.outcome == TrackOpenResult::Outcome::Failed ? message::trackUnreadable(track)
-                                                                                     : opened.message;
+                outcome.message = opened.outcome == TrackOpenResult::Outcome::Failed
+                                      ? message::trackUnreadable(track)
+                                      : opened.message;
                 outcome.icon = opened.icon;
                 outcome.reason = opened.reason;
             } else if (i == 0) {
@@ -69,21 +72,26 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
             return choice == ReplaceChoice::Cancel ? ReplaceChoice::Keep : choice;
         };
         float total = 0;
-        const WaveSaveResult saved = saveWave(request, files, keepOnCancel, [&progress, &total](float done, float all) {
-            total = all;
-            if (progress) progress(done, all);
-        });
+        const WaveSaveResult saved =
+            saveWave(request, files, keepOnCancel, [&progress, &total](float done, float all) {
+                total = all;
+                if (progress) progress(done, all);
+            });
         if (progress) progress(0, total);
         switch (saved.outcome) {
-        case WaveSaveResult::Outcome::Written: outcome.result = Result::Written; break;
-        case WaveSaveResult::Outcome::Kept:
-        case WaveSaveResult::Outcome::Cancelled: outcome.result = Result::Kept; break;
-        case WaveSaveResult::Outcome::Failed:
-            outcome.result = Result::Failed;
-            outcome.message = message::kSaveFailed;
-            outcome.icon = MessageIcon::Critical;
-            outcome.reason = saved.reason;
-            break;
+            case WaveSaveResult::Outcome::Written:
+                outcome.result = Result::Written;
+                break;
+            case WaveSaveResult::Outcome::Kept:
+            case WaveSaveResult::Outcome::Cancelled:
+                outcome.result = Result::Kept;
+                break;
+            case WaveSaveResult::Outcome::Failed:
+                outcome.result = Result::Failed;
+                outcome.message = message::kSaveFailed;
+                outcome.icon = MessageIcon::Critical;
+                outcome.reason = saved.reason;
+                break;
         }
     }
     return outcomes;

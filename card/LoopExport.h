@@ -39,7 +39,8 @@ struct ExportOutcome {
 // Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
 // `mayReplace` says (Cancel keeps it too). Messages are returned, not shown. `progress` sees each
 // wave's copy from the start; after each wave it is told 0 done.
-std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder, Files& files,
-                                      const OverwritePolicy& mayReplace, const Progress& progress);
+std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
+                                      Files& files, const OverwritePolicy& mayReplace,
+                                      const Progress& progress);
 
 }  // namespace brenvik::card

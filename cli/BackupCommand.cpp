@@ -14,7 +14,8 @@ namespace {
 int runBackup(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     Files files;
     ConsoleInteraction ui(err);
-    const backup::CardBackupResult result = backup::backUpCard(args.positionals()[0], args.positionals()[1], files);
+    const backup::CardBackupResult result =
+        backup::backUpCard(args.positionals()[0], args.positionals()[1], files);
     if (result.folder.empty()) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;

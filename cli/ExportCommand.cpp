@@ -38,7 +38,8 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
             loops = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n"
+            err << "brenvik-cli export: " << path
+                << ": not a loop folder or card that can be read\n"
                 << reasonLine(caughtReason());
             allWritten = false;
             continue;
@@ -48,7 +49,8 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             try {
                 outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress());
             } catch (const std::exception&) {
-                err << "brenvik-cli export: " << loop << ": cannot be read\n" << reasonLine(caughtReason());
+                err << "brenvik-cli export: " << loop << ": cannot be read\n"
+                    << reasonLine(caughtReason());
             }
             if (outcomes.empty()) {
                 err << "brenvik-cli export: " << loop << ": no track to export\n";
@@ -62,7 +64,9 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
                     err << outcome.outputPath << " was left as it is (--overwrite replaces it)\n";
                     break;
                 case Result::Refused:
-                case Result::Failed: err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason); break;
+                case Result::Failed:
+                    err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason);
+                    break;
                 }
                 allWritten = allWritten && outcome.result == Result::Written;
             }

@@ -33,8 +33,11 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
 constexpr Positional kPositionals[] = {{"BACKUP", Count::One, "a card backup, or a backup from the backup store"},
                                        {"CARD", Count::One, "the card folder the loops go to"}};
 constexpr Option kOptions[] = {
-    Option::number("--loop", "N", loop::kLowestLoop, loop::kHighestLoop, "restores only loop N; may be given again").mayRepeat(),
-    Option::flag("--overwrite", "replaces loops the card holds, each backed up into the backup store first")};
+    Option::number("--loop", "N", loop::kLowestLoop, loop::kHighestLoop,
+                   "restores only loop N; may be given again")
+        .mayRepeat(),
+    Option::flag("--overwrite",
+                 "replaces loops the card holds, each backed up into the backup store first")};
 
 }  // namespace
 

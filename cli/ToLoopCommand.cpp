@@ -90,8 +90,8 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
 
 // One source into its loop: the exit status of that save. Of several sources, every refusal names
 // the one refused below its message.
-int convert(const std::string& source, const Arguments& args, Files& files, ConsoleInteraction& ui, std::ostream& out,
-            std::ostream& err) {
+int convert(const std::string& source, const Arguments& args, Files& files, ConsoleInteraction& ui,
+            std::ostream& out, std::ostream& err) {
     const bool several = args.positionals().size() > 1;
     const auto detail = [&](const std::string& reason) {
         if (!several || reason.find(source) != std::string::npos) return reason;
@@ -104,7 +104,8 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     } else if (const auto free = firstFreeLoop(files, dest)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n"
+        err << "brenvik-cli to-loop: no free loop number in " << dest
+            << " (LOOP1 to LOOP999 all exist)\n"
             << reasonLine(detail({}));
         return kFailed;
     }
@@ -124,7 +125,8 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
-    const OverwritePolicy mayReplace = askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
     const LoopWriteResult result = writeLoop(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
@@ -132,7 +134,9 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
         out << result.loopFolder << '\n';
         return kOk;
     case LoopWriteResult::Outcome::Kept:
-    case LoopWriteResult::Outcome::Cancelled: err << reasonLine(several ? source : ""); return kFailed;
+    case LoopWriteResult::Outcome::Cancelled:
+        err << reasonLine(several ? source : "");
+        return kFailed;
     case LoopWriteResult::Outcome::Refused:
     case LoopWriteResult::Outcome::Failed: break;
     }
@@ -151,7 +155,8 @@ int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     // The first refusal ends the run; the loops written before it stay.
     for (const std::string& source : args.positionals())
-        if (const int status = convert(source, args, files, ui, out, err); status != kOk) return status;
+        if (const int status = convert(source, args, files, ui, out, err); status != kOk)
+            return status;
     return kOk;
 }
 

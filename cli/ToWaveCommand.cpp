@@ -21,11 +21,13 @@ namespace {
 
 // Opens one track as the window's open command does; the opener's own message goes to the error
 // stream when it refuses, and a track that cannot be read is named. The reason follows either.
-std::optional<OpenedTrack> openTrackFile(const Files& files, ConsoleInteraction& ui, const std::string& path) {
+std::optional<OpenedTrack> openTrackFile(const Files& files, ConsoleInteraction& ui,
+                                         const std::string& path) {
     const TrackOpenResult result = openTrack(path, files);
     if (result.outcome == TrackOpenResult::Outcome::Opened) return result.track;
     const bool failed = result.outcome == TrackOpenResult::Outcome::Failed;
-    ui.message(failed ? message::trackUnreadable(path) : result.message, MessageButtons::Ok, result.icon, result.reason);
+    ui.message(failed ? message::trackUnreadable(path) : result.message, MessageButtons::Ok,
+               result.icon, result.reason);
     return std::nullopt;
 }
 
@@ -37,10 +39,12 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     std::vector<std::string> tracks;
     std::string output;
     try {
-        for (const std::string& track : args.positionals()) tracks.push_back(files.absolutePath(track));
+        for (const std::string& track : args.positionals())
+            tracks.push_back(files.absolutePath(track));
         output = files.absolutePath(*args.text("--output"));
     } catch (const std::exception&) {
-        err << "brenvik-cli to-wave: cannot resolve the paths given\n" << reasonLine(caughtReason());
+        err << "brenvik-cli to-wave: cannot resolve the paths given\n"
+            << reasonLine(caughtReason());
         return kFailed;
     }
 
@@ -58,7 +62,8 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
 
     // Without --overwrite an existing output is kept: the question is answered Cancel.
     ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
-    const OverwritePolicy mayReplace = askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
     const WaveSaveResult result = saveWave(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case WaveSaveResult::Outcome::Written:

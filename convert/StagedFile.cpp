@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "ConvertError.h"
-#include "Messages.h"
 #include "Files.h"
+#include "Messages.h"
 #include "RoutineError.h"
 
 namespace fs = std::filesystem;

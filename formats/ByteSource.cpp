@@ -45,7 +45,8 @@ FileSource::~FileSource() {
 }
 
 size_t FileSource::readAt(int64_t offset, std::span<uint8_t> dst) {
-    if (offset < 0) throw RoutineError("cannot read " + m_path + " at offset " + std::to_string(offset));
+    if (offset < 0)
+        throw RoutineError("cannot read " + m_path + " at offset " + std::to_string(offset));
     size_t got = 0;
     while (got < dst.size()) {
         ssize_t k = ::pread(m_fd, dst.data() + got, dst.size() - got,
@@ -78,7 +79,8 @@ FileSink::~FileSink() {
 
 void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
     if (m_fd < 0) throw RoutineError("cannot write " + m_path + ": it is closed");
-    if (offset < 0) throw RoutineError("cannot write " + m_path + " at offset " + std::to_string(offset));
+    if (offset < 0)
+        throw RoutineError("cannot write " + m_path + " at offset " + std::to_string(offset));
     size_t done = 0;
     while (done < src.size()) {
         ssize_t k = ::pwrite(m_fd, src.data() + done, src.size() - done,

@@ -21,7 +21,8 @@ std::string valueText(U value) requires std::is_integral_v<U> {
 // "32767 + 1 leaves the signed 16-bit range".
 template <typename T>
 [[noreturn]] void fail(const std::string& expression) {
-    throw RoutineError::outOfRange(expression, 8 * static_cast<int>(sizeof(T)), std::is_signed_v<T>);
+    throw RoutineError::outOfRange(expression, 8 * static_cast<int>(sizeof(T)),
+                                   std::is_signed_v<T>);
 }
 template <typename T>
 [[noreturn]] void fail(T a, const char* op, T b) {

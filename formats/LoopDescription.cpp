@@ -10,20 +10,28 @@ namespace {
 
 constexpr std::array<uint8_t, 4> kHeader{0x20, 0xF3, 0xFA, 0x00};
 
-// Every field goes through int24Byte, byte by byte, the least significant byte at the lowest offset.
+// Every field goes through int24Byte, byte by byte, the least significant byte at the lowest
+// offset.
 void putBytes(Description& d, int offset, int32_t value, int count) {
     for (int i = 0; i < count; ++i) d.at(static_cast<size_t>(offset + i)) = int24Byte(value, i);
 }
 
-void put8(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 1); }
-void put16(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 2); }
-void put24(Description& d, int offset, int32_t value) { putBytes(d, offset, value, 3); }
+void put8(Description& d, int offset, int32_t value) {
+    putBytes(d, offset, value, 1);
+}
+void put16(Description& d, int offset, int32_t value) {
+    putBytes(d, offset, value, 2);
+}
+void put24(Description& d, int offset, int32_t value) {
+    putBytes(d, offset, value, 3);
+}
 
 void putBitmap(Description& d, int offset, int32_t bits) {
     for (int32_t i = 0; i < bits; ++i) {
         const int at = offset + i / 8;
         if (at >= kDescriptionSize)
-            throw RoutineError("a cluster bitmap of " + std::to_string(bits) + " bits runs past the end of loopinfo.ldf");
+            throw RoutineError("a cluster bitmap of " + std::to_string(bits) +
+                               " bits runs past the end of loopinfo.ldf");
         d[static_cast<size_t>(at)] |= static_cast<uint8_t>(1u << (i % 8));
     }
 }

@@ -63,8 +63,8 @@ struct LoopValues {
     int32_t tempoCode = 0;     // T
     // The Repeater calls these two fields bars and beats: "bars" holds the loop's beat count,
     // "beats" the beats in one bar.
-    int32_t beatCount = 0;     // stored in the bars field
-    int32_t beatsPerBar = 0;   // stored in the beats field
+    int32_t beatCount = 0;    // stored in the bars field
+    int32_t beatsPerBar = 0;  // stored in the beats field
     int32_t division = 0;
     std::array<TrackMix, 4> tracks{};  // tracks 1 to 4
 };

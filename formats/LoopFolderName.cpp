@@ -27,7 +27,8 @@ std::string lastFolderName(const std::string& path) {
 }
 
 std::string descriptionPath(const std::string& folder) {
-    return folder + static_cast<char>(std::filesystem::path::preferred_separator) + kDescriptionFileName;
+    return folder + static_cast<char>(std::filesystem::path::preferred_separator) +
+           kDescriptionFileName;
 }
 
 bool holdsDescription(const std::string& folder) {

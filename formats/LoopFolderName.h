@@ -12,7 +12,9 @@ inline constexpr const char* kDescriptionFileName = "loopinfo.ldf";
 // The numbers a loop may have.
 inline constexpr int kLowestLoop = 1;
 inline constexpr int kHighestLoop = 999;
-constexpr bool isLoopNumber(long long number) { return number >= kLowestLoop && number <= kHighestLoop; }
+constexpr bool isLoopNumber(long long number) {
+    return number >= kLowestLoop && number <= kHighestLoop;
+}
 
 // 7 for "LOOP7"; nothing for any other name ("LOOP07", "LOOP0", "loop7", "LOOP1000").
 std::optional<int> loopNumberOf(std::string_view folderName);

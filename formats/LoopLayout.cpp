@@ -25,7 +25,8 @@ int32_t audioLength(int32_t d, bool stereo) {
 bool exceedsLoop(int64_t d, bool stereo) {
     if (d > std::numeric_limits<int32_t>::max()) return true;
     const auto length = static_cast<int32_t>(d);
-    return clusterCount(loopSectors(length)) > ldf::kClusterRoom || trackSectors(length, stereo) - 1 > kMaxEndSector;
+    return clusterCount(loopSectors(length)) > ldf::kClusterRoom ||
+           trackSectors(length, stereo) - 1 > kMaxEndSector;
 }
 
 int32_t longestLoopSource(bool stereo) {

@@ -14,15 +14,16 @@ RoutineError RoutineError::ofSystem(std::string_view step, const std::string& pa
     return ofSystem(step, path, std::error_code(error, std::generic_category()));
 }
 
-RoutineError RoutineError::ofSystem(std::string_view step, const std::string& path, const std::error_code& error) {
+RoutineError RoutineError::ofSystem(std::string_view step, const std::string& path,
+                                    const std::error_code& error) {
     // An empty name is shown as such: a cancelled dialog leaves one.
     const std::string shown = path.empty() ? "\"\"" : path;
     return RoutineError(std::string(step) + " " + shown + ": " + error.message());
 }
 
 RoutineError RoutineError::outOfRange(const std::string& value, int bits, bool isSigned) {
-    return RoutineError(value + " leaves the " + (isSigned ? "signed " : "unsigned ") + std::to_string(bits) +
-                        "-bit range");
+    return RoutineError(value + " leaves the " + (isSigned ? "signed " : "unsigned ") +
+                        std::to_string(bits) + "-bit range");
 }
 
 std::string noFileReason(const std::string& path) {

@@ -18,7 +18,8 @@ public:
     // text for the error number (errno as it stands when none is given).
     static RoutineError ofSystem(std::string_view step, const std::string& path);
     static RoutineError ofSystem(std::string_view step, const std::string& path, int error);
-    static RoutineError ofSystem(std::string_view step, const std::string& path, const std::error_code& error);
+    static RoutineError ofSystem(std::string_view step, const std::string& path,
+                                 const std::error_code& error);
     // "70000 leaves the signed 16-bit range".
     static RoutineError outOfRange(const std::string& value, int bits, bool isSigned);
 };

@@ -12,8 +12,10 @@ WaveVerdict judgeWave(ByteSource& source) {
     WaveVerdict v;
     try {
         v.walk = walkChunks(source);
-        if (v.walk.end == ChunkWalk::End::EndOfFile) v.reason = "no data chunk before the end of the file";
-        if (v.walk.end == ChunkWalk::End::Broken) v.reason = "the chunk sizes lead outside the file";
+        if (v.walk.end == ChunkWalk::End::EndOfFile)
+            v.reason = "no data chunk before the end of the file";
+        if (v.walk.end == ChunkWalk::End::Broken)
+            v.reason = "the chunk sizes lead outside the file";
         if (v.walk.end != ChunkWalk::End::Data) return v;
         v.format = readFormatFields(source, v.walk);
     } catch (const std::exception&) {
@@ -35,7 +37,8 @@ WaveVerdict judgeWave(ByteSource& source) {
         // The tempo table runs from index 0 to maxBeats: a negative count cannot size it.
         if (beats < 0)
             throw RoutineError("a data size of " + std::to_string(v.walk.dataSize) + " bytes in " +
-                               std::to_string(v.format.channels) + " channels gives a negative beat count");
+                               std::to_string(v.format.channels) +
+                               " channels gives a negative beat count");
         v.maxBeats = checkedCast<int16_t>(beats);
         v.outcome = WaveVerdict::Outcome::Accepted;
     } catch (const std::exception&) {

@@ -19,11 +19,14 @@ public:
     void setQuestionAnswer(MessageAnswer answer) { m_answer = answer; }
 
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
-                          MessageIcon icon = MessageIcon::None, const std::string& detail = {}) override;
+                          MessageIcon icon = MessageIcon::None,
+                          const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest&) override { return {}; }
     std::optional<std::string> chooseFileToSave(const FileDialogRequest&) override { return {}; }
     std::optional<Channel> chooseChannel() override { return {}; }
-    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override { return {}; }
+    std::optional<std::string> chooseFolder(const std::string&, const std::string&) override {
+        return {};
+    }
     void showFolderChooser() override {}
     void showManual() override {}
     void setBusy(bool) override {}

@@ -19,9 +19,12 @@ namespace {
 
 FolderEntry::Kind kindOfStatus(const fs::file_status& status) {
     switch (status.type()) {
-    case fs::file_type::regular: return FolderEntry::Kind::File;
-    case fs::file_type::directory: return FolderEntry::Kind::Folder;
-    default: return FolderEntry::Kind::Other;
+        case fs::file_type::regular:
+            return FolderEntry::Kind::File;
+        case fs::file_type::directory:
+            return FolderEntry::Kind::Folder;
+        default:
+            return FolderEntry::Kind::Other;
     }
 }
 
@@ -137,7 +140,8 @@ bool Files::sameEntry(const std::string& a, const std::string& b) const {
 
 void Files::deleteFile(const std::string& path) {
     std::error_code ec;
-    if (!fs::remove(path, ec) && !ec) ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (!fs::remove(path, ec) && !ec)
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
     if (ec) throw RoutineError::ofSystem("cannot delete", path, ec);
 }
 

@@ -54,8 +54,8 @@ public:
 
     // Each throws RoutineError, naming the path and the system's reason, when it fails.
     void deleteFile(const std::string& path);
-    void deleteFolder(const std::string& path);  // with everything in it
-    void createFolder(const std::string& path);  // one folder, which must be new
+    void deleteFolder(const std::string& path);   // with everything in it
+    void createFolder(const std::string& path);   // one folder, which must be new
     void createFolders(const std::string& path);  // with every missing parent
     // Waits until the folder's list of names is on the device, so that files created, renamed or
     // deleted in it stay so when the card is pulled.

@@ -38,8 +38,10 @@ public:
     // A message box titled with the application title; `detail`, when there is one, says why
     // below the message. Returns the button chosen (Cancel when a Yes/No/Cancel box is closed any
     // other way).
-    virtual MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
-                                  MessageIcon icon = MessageIcon::None, const std::string& detail = {}) = 0;
+    virtual MessageAnswer message(const std::string& text,
+                                  MessageButtons buttons = MessageButtons::Ok,
+                                  MessageIcon icon = MessageIcon::None,
+                                  const std::string& detail = {}) = 0;
 
     // The chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) = 0;
@@ -94,7 +96,8 @@ private:
 
 // The one way to ask before replacing: the question about the existing path with these buttons.
 // Yes replaces, No keeps, and Cancel or a box closed otherwise cancels.
-OverwritePolicy askBeforeReplacing(Interaction& ui, std::function<std::string(const std::string&)> question,
+OverwritePolicy askBeforeReplacing(Interaction& ui,
+                                   std::function<std::string(const std::string&)> question,
                                    MessageButtons buttons = MessageButtons::YesNoCancel);
 
 }  // namespace brenvik

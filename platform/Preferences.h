@@ -10,8 +10,8 @@
 namespace brenvik {
 
 struct Preferences {
-    std::string loopFolder = Files::defaultRoot();  // where loops are looked for and written
-    std::string waveFolder = Files::defaultRoot();  // where wave files are opened and saved
+    std::string loopFolder = Files::defaultRoot();     // where loops are looked for and written
+    std::string waveFolder = Files::defaultRoot();     // where wave files are opened and saved
     int16_t crossfadeMs = 45;                          // stored and shown only
     bool autoIncrement = true;                         // pick the next free loop number
 };

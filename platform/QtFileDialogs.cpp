@@ -18,10 +18,13 @@ QStringList qtNameFilters(const std::vector<FileFilter>& filters) {
     QStringList shown;
     for (const FileFilter& filter : filters) {
         QStringList patterns;
-        for (const std::string& pattern : filter.patterns) patterns << QString::fromStdString(pattern);
+        for (const std::string& pattern : filter.patterns)
+            patterns << QString::fromStdString(pattern);
         const QString description = QString::fromStdString(filter.description);
-        const QString bracketed = QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
-        shown << (description.endsWith(bracketed) ? description : description + QLatin1Char(' ') + bracketed);
+        const QString bracketed =
+            QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        shown << (description.endsWith(bracketed) ? description
+                                                  : description + QLatin1Char(' ') + bracketed);
     }
     return shown;
 }
@@ -47,7 +50,9 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileD
     const QStringList filters = qtNameFilters(request.filters);
     if (!filters.isEmpty()) {
         box.setNameFilters(filters);
-        box.selectNameFilter(filters[request.filterIndex < request.filters.size() ? qsizetype(request.filterIndex) : 0]);
+        box.selectNameFilter(
+            filters[request.filterIndex < request.filters.size() ? qsizetype(request.filterIndex)
+                                                                 : 0]);
     }
     box.setDefaultSuffix(QString::fromStdString(withoutLeadingDot(request.defaultExtension)));
     // A name kept from the last use opens the dialog on that file, as the common dialog does.

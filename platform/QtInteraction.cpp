@@ -79,7 +79,7 @@ std::optional<Channel> QtInteraction::chooseChannel() {
 }
 
 std::optional<std::string> QtInteraction::chooseFolder(const std::string& caption,
-                                                    const std::string&) {
+                                                       const std::string&) {
     return chooseFolderHook ? chooseFolderHook(caption) : std::nullopt;
 }
 

@@ -28,7 +28,8 @@ public:
     void setProgressBar(QProgressBar* bar);
 
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
-                          MessageIcon icon = MessageIcon::None, const std::string& detail = {}) override;
+                          MessageIcon icon = MessageIcon::None,
+                          const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     std::optional<Channel> chooseChannel() override;

@@ -15,7 +15,8 @@ std::string QtSettingsStore::readSetting(const std::string& section, const std::
     return value.isValid() ? value.toString().toStdString() : defaultText;
 }
 
-void QtSettingsStore::writeSetting(const std::string& section, const std::string& key, const std::string& text) {
+void QtSettingsStore::writeSetting(const std::string& section, const std::string& key,
+                                   const std::string& text) {
     QSettings settings(QString::fromLatin1(kAppTitle), QString::fromLatin1(kAppTitle));
     settings.beginGroup(QString::fromStdString(section));
     settings.setValue(QString::fromStdString(key), QString::fromStdString(text));

@@ -8,7 +8,8 @@ class QtSettingsStore : public SettingsStore {
 public:
     std::string readSetting(const std::string& section, const std::string& key,
                             const std::string& defaultText) override;
-    void writeSetting(const std::string& section, const std::string& key, const std::string& text) override;
+    void writeSetting(const std::string& section, const std::string& key,
+                      const std::string& text) override;
 };
 
 }  // namespace brenvik

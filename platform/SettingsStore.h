@@ -11,7 +11,8 @@ public:
     virtual std::string readSetting(const std::string& section, const std::string& key,
                                     const std::string& defaultText) = 0;
     // Throws RoutineError when the store cannot be written.
-    virtual void writeSetting(const std::string& section, const std::string& key, const std::string& text) = 0;
+    virtual void writeSetting(const std::string& section, const std::string& key,
+                              const std::string& text) = 0;
 };
 
 }  // namespace brenvik

@@ -11,7 +11,8 @@
 
 namespace brenvik {
 
-RepeaterToWaveModel::RepeaterToWaveModel(const Preferences& preferences, Files& files, Interaction& ui)
+RepeaterToWaveModel::RepeaterToWaveModel(const Preferences& preferences, Files& files,
+                                         Interaction& ui)
     : m_preferences(preferences), m_files(files), m_ui(ui) {}
 
 const std::optional<OpenedTrack>& RepeaterToWaveModel::track(Channel channel) const {
@@ -111,7 +112,8 @@ void RepeaterToWaveModel::save() {
     if (stereo) request.right = audioOf(*m_right);
 
     enableInput(false);
-    const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, [](const std::string&) { return message::kFileExists; });
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(m_ui, [](const std::string&) { return message::kFileExists; });
     float total = 0;
     WaveSaveResult result;
     for (;;) {
@@ -126,7 +128,8 @@ void RepeaterToWaveModel::save() {
         if (result.outcome != WaveSaveResult::Outcome::Kept) break;
         // A cancelled dialog keeps the name it was shown with.
         dialog.fileName = request.outputPath;
-        if (std::optional<std::string> chosen = m_ui.chooseFileToSave(dialog)) request.outputPath = *chosen;
+        if (std::optional<std::string> chosen = m_ui.chooseFileToSave(dialog))
+            request.outputPath = *chosen;
     }
     m_dialogName = request.outputPath;
     if (result.outcome == WaveSaveResult::Outcome::Written) {
@@ -134,7 +137,8 @@ void RepeaterToWaveModel::save() {
         m_ui.showProgress(0, total);
     } else if (result.outcome == WaveSaveResult::Outcome::Failed) {
         // The progress bar keeps the figure the copy reached.
-        m_ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical, result.reason);
+        m_ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical,
+                     result.reason);
     }
     enableInput(true);
 }

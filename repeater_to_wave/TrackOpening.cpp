@@ -24,7 +24,8 @@ std::string afterLast(const std::string& text, const std::string& sep) {
     return cut == std::string::npos ? text : text.substr(cut + sep.size());
 }
 
-TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, MessageIcon icon, std::string reason) {
+TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, MessageIcon icon,
+                        std::string reason) {
     TrackOpenResult result;
     result.outcome = outcome;
     result.message = text;
@@ -34,8 +35,9 @@ TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, Mess
 }
 
 std::string sizesText(const TrackSizes& s) {
-    return "pre-buffer " + intToText(s.pre) + ", audio " + intToText(s.audio) + " and post-buffer " +
-           intToText(s.post) + " bytes in a data chunk of " + intToText(s.total);
+    return "pre-buffer " + intToText(s.pre) + ", audio " + intToText(s.audio) +
+           " and post-buffer " + intToText(s.post) + " bytes in a data chunk of " +
+           intToText(s.total);
 }
 
 // The start and end sectors come from track 1's record whichever track was chosen: the loop
@@ -55,13 +57,15 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
     // Plain concatenation: a track in the root looks for "/loopinfo.ldf".
     const std::string descriptionPath = loop::descriptionPath(folder);
     if (path.find(sep) == std::string::npos)
-        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere, MessageIcon::None,
+        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
+                       MessageIcon::None,
                        path.empty() ? noFileReason(path) : path + " names no folder");
     if (!files.fileExists(descriptionPath))
-        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere, MessageIcon::None,
-                       noFileReason(descriptionPath));
+        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
+                       MessageIcon::None, noFileReason(descriptionPath));
     if (!files.fileExists(path))
-        return refusal(Outcome::TrackMissing, message::kFileMissing, MessageIcon::Critical, noFileReason(path));
+        return refusal(Outcome::TrackMissing, message::kFileMissing, MessageIcon::Critical,
+                       noFileReason(path));
 
     TrackOpenResult result;
     try {
@@ -71,7 +75,8 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
         return result;  // Failed
     }
     if (!sizesAcceptable(result.track.sizes))
-        return refusal(Outcome::Untrimmed, message::kUntrimmedTrack, MessageIcon::None, sizesText(result.track.sizes));
+        return refusal(Outcome::Untrimmed, message::kUntrimmedTrack, MessageIcon::None,
+                       sizesText(result.track.sizes));
     const std::string fileName = afterLast(path, sep);
     result.outcome = Outcome::Opened;
     result.track.path = path;

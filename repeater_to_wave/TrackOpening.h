@@ -28,7 +28,7 @@ struct TrackOpenResult {
     OpenedTrack track;    // when Opened
     std::string message;  // for the three refusals
     MessageIcon icon = MessageIcon::None;
-    std::string reason;   // the cause behind a refusal or failure
+    std::string reason;  // the cause behind a refusal or failure
 };
 
 // A name without a folder (the empty name of a first cancelled dialog) has no description beside

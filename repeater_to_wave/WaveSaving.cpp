@@ -10,15 +10,19 @@ TrackAudio audioOf(const OpenedTrack& track) {
     return TrackAudio{track.path, track.sizes.pre, track.sizes.audio};
 }
 
-WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files, const OverwritePolicy& mayReplace,
-                        const Progress& progress) {
+WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
+                        const OverwritePolicy& mayReplace, const Progress& progress) {
     using Outcome = WaveSaveResult::Outcome;
     try {
         if (files.fileExists(request.outputPath)) {
             switch (mayReplace(request.outputPath)) {
-            case ReplaceChoice::Replace: files.deleteFile(request.outputPath); break;
-            case ReplaceChoice::Keep: return {Outcome::Kept, {}};
-            case ReplaceChoice::Cancel: return {Outcome::Cancelled, {}};
+                case ReplaceChoice::Replace:
+                    files.deleteFile(request.outputPath);
+                    break;
+                case ReplaceChoice::Keep:
+                    return {Outcome::Kept, {}};
+                case ReplaceChoice::Cancel:
+                    return {Outcome::Cancelled, {}};
             }
         }
         if (request.outputPath.empty()) throw RoutineError(noFileReason(request.outputPath));
@@ -26,7 +30,8 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files, const Over
             copyTrackToMonoWave(request.outputPath, request.left, progress);
         } else {
             if (!request.right) throw RoutineError("a stereo wave needs a right track");
-            interleaveTracksToStereoWave(request.outputPath, request.left, *request.right, progress);
+            interleaveTracksToStereoWave(request.outputPath, request.left, *request.right,
+                                         progress);
         }
         // The wave is on the device; its name too, before the save counts as done.
         files.syncFolder(Files::parentOf(files.absolutePath(request.outputPath)));

@@ -22,8 +22,8 @@ struct WaveSaveRequest {
 
 struct WaveSaveResult {
     enum class Outcome {
-        Written,    // the caller shows "File writing successful" and then empties the progress bar
-        Kept,       // the file exists and is not to be replaced (No): the window asks for another name
+        Written,  // the caller shows "File writing successful" and then empties the progress bar
+        Kept,  // the file exists and is not to be replaced (No): the window asks for another name
         Cancelled,  // the file exists and the save was cancelled: nothing more is shown
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
     };
@@ -37,7 +37,7 @@ TrackAudio audioOf(const OpenedTrack& track);
 
 // An existing file is replaced only as `mayReplace` says: then it is deleted first, so no tail of
 // a longer old file stays. The copy reports to `progress` from its first block on.
-WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files, const OverwritePolicy& mayReplace,
-                        const Progress& progress);
+WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
+                        const OverwritePolicy& mayReplace, const Progress& progress);
 
 }  // namespace brenvik

@@ -46,10 +46,12 @@ loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool ste
     values.division = s.division;
     // The tempo comes from the entry at beats per bar times (beats - 1), in 16-bit arithmetic; a
     // product outside the table is an error of the save.
-    const int16_t index = checkedMul<int16_t>(s.beatsPerBar, checkedSub<int16_t>(static_cast<int16_t>(values.beatCount), 1));
+    const int16_t index = checkedMul<int16_t>(
+        s.beatsPerBar, checkedSub<int16_t>(static_cast<int16_t>(values.beatCount), 1));
     if (index < 0 || static_cast<size_t>(index) >= request.tempoTable.size())
         throw RoutineError("the tempo index " + intToText(index) + " (" + intToText(s.beatsPerBar) +
-                           " beats per bar x " + intToText(values.beatCount) + " beats less one) lies outside the tempo table (0 to " +
+                           " beats per bar x " + intToText(values.beatCount) +
+                           " beats less one) lies outside the tempo table (0 to " +
                            intToText(static_cast<long long>(request.tempoTable.size()) - 1) + ")");
     values.tempoCode = loop::tempoCode(request.tempoTable[static_cast<size_t>(index)]);
     return values;
@@ -71,8 +73,8 @@ public:
     }
 
 private:
-    LoopWriteResult end(Outcome outcome, std::string text = {}, MessageIcon icon = MessageIcon::None,
-                        std::string reason = {}) {
+    LoopWriteResult end(Outcome outcome, std::string text = {},
+                        MessageIcon icon = MessageIcon::None, std::string reason = {}) {
         m_result.outcome = outcome;
         m_result.message = std::move(text);
         m_result.icon = icon;
@@ -102,7 +104,8 @@ LoopWriteResult LoopWriter::write() {
     if (!isNumeric(request.loopNumberText))
         return refuse(message::kLoopNumberNotNumeric, MessageIcon::Critical);
     const int16_t number = textToInt16(request.loopNumberText);
-    if (!loop::isLoopNumber(number)) return refuse(message::kLoopNumberOutOfRange, MessageIcon::Critical);
+    if (!loop::isLoopNumber(number))
+        return refuse(message::kLoopNumberOutOfRange, MessageIcon::Critical);
     m_result.loopNumber = number;
     std::string folder = loopFolderPath(request.destination, number);
     if (!m_files.folderExists(request.destination))
@@ -113,9 +116,11 @@ LoopWriteResult LoopWriter::write() {
     const bool stereo = *request.mode == ChannelMode::Stereo;
     const LoopSettings& s = request.settings;
     for (const int track : {s.left.track, stereo ? s.right.track : 1})
-        if (!validTrack(track)) throw RoutineError("there is no track " + intToText(track) + ", only 1 to 4");
+        if (!validTrack(track))
+            throw RoutineError("there is no track " + intToText(track) + ", only 1 to 4");
     if (stereo && s.right.track == s.left.track)
-        throw RoutineError("the left and the right channel cannot share track " + intToText(s.left.track));
+        throw RoutineError("the left and the right channel cannot share track " +
+                           intToText(s.left.track));
 
     FileSource source(request.sourcePath);
     const std::optional<DataChunk> data = scanForData(source);
@@ -124,22 +129,27 @@ LoopWriteResult LoopWriter::write() {
     if (loop::exceedsLoop(d, stereo))
         return refuse(message::loopTooLong(), MessageIcon::Critical,
                       "the source makes " + intToText(loop::clusterCount(loop::loopSectors(d))) +
-                          " clusters and an end sector of " + intToText(loop::trackSectors(d, stereo) - 1) +
-                          " per track");
+                          " clusters and an end sector of " +
+                          intToText(loop::trackSectors(d, stereo) - 1) + " per track");
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);
-    if (d < 0) throw RoutineError(request.sourcePath + ": the data size " + intToText(d) + " is negative");
+    if (d < 0)
+        throw RoutineError(request.sourcePath + ": the data size " + intToText(d) + " is negative");
     if (source.size() < data->dataStart + copied)
-        throw RoutineError(request.sourcePath + " ends before its data: the data chunk promises " + intToText(d) +
-                           " bytes, the file holds " + intToText(source.size() - data->dataStart));
+        throw RoutineError(request.sourcePath + " ends before its data: the data chunk promises " +
+                           intToText(d) + " bytes, the file holds " +
+                           intToText(source.size() - data->dataStart));
 
     bool overwrite = false;
     if (m_files.folderExists(folder)) {
         switch (m_mayReplace(folder)) {
-        case ReplaceChoice::Replace: break;
-        case ReplaceChoice::Keep: return end(Outcome::Kept);
-        case ReplaceChoice::Cancel: return end(Outcome::Cancelled);
+            case ReplaceChoice::Replace:
+                break;
+            case ReplaceChoice::Keep:
+                return end(Outcome::Kept);
+            case ReplaceChoice::Cancel:
+                return end(Outcome::Cancelled);
         }
         folder = m_files.absolutePath(folder);
         overwrite = true;
@@ -149,9 +159,12 @@ LoopWriteResult LoopWriter::write() {
     const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(folder));
     const int32_t needed = checkedAdd<int32_t>(d, loop::kSpaceMargin);
     if (needed > freeBytes + existingSize)
-        return refuse(message::kNoRoomOnCard, MessageIcon::None,
-                      "the loop needs " + intToText(needed) + " bytes; " + intToText(freeBytes) + " are free" +
-                          (overwrite ? " besides the " + intToText(existingSize) + " of the loop it replaces" : ""));
+        return refuse(
+            message::kNoRoomOnCard, MessageIcon::None,
+            "the loop needs " + intToText(needed) + " bytes; " + intToText(freeBytes) +
+                " are free" +
+                (overwrite ? " besides the " + intToText(existingSize) + " of the loop it replaces"
+                           : ""));
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.
@@ -161,7 +174,8 @@ LoopWriteResult LoopWriter::write() {
     // The old loop goes into the backup store, checked there, before it is deleted.
     try {
         backup::BackupStore store(m_files);
-        m_result.backupFolder = backup::makeLoopFolder(folder, overwrite, store, m_files).value_or("");
+        m_result.backupFolder =
+            backup::makeLoopFolder(folder, overwrite, store, m_files).value_or("");
     } catch (const backup::LoopNotBackedUp& notBackedUp) {
         return refuse(message::kBackupFailed, MessageIcon::Critical, notBackedUp.what());
     }
@@ -199,8 +213,8 @@ LoopWriteResult LoopWriter::write() {
 
 }  // namespace
 
-LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files, const OverwritePolicy& mayReplace,
-                          const Progress& progress) {
+LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
+                          const OverwritePolicy& mayReplace, const Progress& progress) {
     LoopWriter writer(request, files, mayReplace, progress);
     try {
         return writer.write();

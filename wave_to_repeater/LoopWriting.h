@@ -28,7 +28,8 @@ struct LoopWriteResult {
     enum class Outcome {
         Written,    // the caller shows "File writing successful"
         Refused,    // the caller shows `message` with `icon`, and `reason` below it
-        Kept,       // the loop exists and is not to be replaced (No): the window opens the folder chooser
+        Kept,       // the loop exists and is not to be replaced (No): the window opens the folder
+                    // chooser
         Cancelled,  // the loop exists and the save was cancelled: nothing more is shown
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
     };
@@ -45,7 +46,7 @@ struct LoopWriteResult {
 // Before an existing loop is deleted, its files go into the backup store (the user data folder);
 // when that fails the save is refused and the card stays as it was. `progress` sees the bar's
 // total (source bytes \ 1000) and each step.
-LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files, const OverwritePolicy& mayReplace,
-                          const Progress& progress);
+LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
+                          const OverwritePolicy& mayReplace, const Progress& progress);
 
 }  // namespace brenvik

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "ByteSource.h"
-#include "RoutineError.h"
 #include "Messages.h"
+#include "RoutineError.h"
 #include "WaveHeader.h"
 #include "WaveVerdict.h"
 
@@ -18,7 +18,8 @@ std::optional<ChannelMode> layoutFor(int16_t channels) {
     return std::nullopt;  // any other count leaves the layout as it is
 }
 
-WaveOpenResult refused(WaveOpenResult::Outcome outcome, std::string text, MessageIcon icon, std::string reason = {}) {
+WaveOpenResult refused(WaveOpenResult::Outcome outcome, std::string text, MessageIcon icon,
+                       std::string reason = {}) {
     WaveOpenResult result;
     result.outcome = outcome;
     result.message = std::move(text);
@@ -42,17 +43,20 @@ std::vector<float> buildTempoTable(int32_t bytesPerChannel, int16_t maxBeats) {
 WaveOpenResult openWave(const std::string& path, const Files& files) {
     using Outcome = WaveOpenResult::Outcome;
     if (!files.fileExists(path))
-        return refused(Outcome::Missing, message::kFileMissing, MessageIcon::Critical, noFileReason(path));
+        return refused(Outcome::Missing, message::kFileMissing, MessageIcon::Critical,
+                       noFileReason(path));
     WaveVerdict verdict;
     try {
         FileSource source(path);
         verdict = judgeWave(source);
     } catch (const std::exception&) {
-        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical, caughtReason());
+        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                       caughtReason());
     }
     switch (verdict.outcome) {
     case WaveVerdict::Outcome::WalkFailed:
-        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical, verdict.reason);
+        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                       verdict.reason);
     case WaveVerdict::Outcome::WrongRate: {
         WaveOpenResult r = refused(Outcome::WrongRate, message::wrongSampleRate(verdict.format.sampleRate),
                                    MessageIcon::None);
@@ -66,7 +70,8 @@ WaveOpenResult openWave(const std::string& path, const Files& files) {
         return r;
     }
     case WaveVerdict::Outcome::AcceptFailed: {
-        WaveOpenResult r = refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical, verdict.reason);
+        WaveOpenResult r = refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                                   verdict.reason);
         r.layout = layoutFor(verdict.format.channels);
         r.enablesControls = true;
         return r;

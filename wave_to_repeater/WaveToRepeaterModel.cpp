@@ -14,7 +14,8 @@ namespace brenvik {
 WaveToRepeaterModel::WaveToRepeaterModel(Preferences& preferences, Files& files, Interaction& ui)
     : m_preferences(preferences), m_files(files), m_ui(ui) {}
 
-void WaveToRepeaterModel::showMessage(const std::string& text, MessageIcon icon, const std::string& reason) {
+void WaveToRepeaterModel::showMessage(const std::string& text, MessageIcon icon,
+                                      const std::string& reason) {
     m_ui.message(text, MessageButtons::Ok, icon, reason);
 }
 
@@ -28,11 +29,13 @@ void WaveToRepeaterModel::load() {
 void WaveToRepeaterModel::findFreeLoop() {
     m_destination = m_preferences.loopFolder;
     if (!m_preferences.autoIncrement) return;
-    if (const auto free = firstFreeLoop(m_files, m_preferences.loopFolder)) m_loopNumberText = intToText(*free);
+    if (const auto free = firstFreeLoop(m_files, m_preferences.loopFolder))
+        m_loopNumberText = intToText(*free);
 }
 
 void WaveToRepeaterModel::browseDestination() {
-    if (auto chosen = m_ui.chooseFolder(message::kChooseLoopFolder, m_destination)) m_destination = *chosen;
+    if (auto chosen = m_ui.chooseFolder(message::kChooseLoopFolder, m_destination))
+        m_destination = *chosen;
 }
 
 void WaveToRepeaterModel::open() {
@@ -57,7 +60,9 @@ void WaveToRepeaterModel::openWaveFile(const std::string& path) {
         switch (result.outcome) {
         case WaveOpenResult::Outcome::Accepted: accept(result.wave); return;
         case WaveOpenResult::Outcome::WrongRate:
-        case WaveOpenResult::Outcome::WrongBits: m_ui.tell(result); return;
+        case WaveOpenResult::Outcome::WrongBits:
+            m_ui.tell(result);
+            return;
         default: break;
         }
     } catch (const std::exception&) {
@@ -174,14 +179,19 @@ void WaveToRepeaterModel::save() {
             });
         }
         switch (result.outcome) {
-        case LoopWriteResult::Outcome::Written:
-            showMessage(message::kWriteSucceeded);
-            m_ui.showProgress(0, total);
-            break;
-        case LoopWriteResult::Outcome::Kept: m_ui.showFolderChooser(); break;
-        case LoopWriteResult::Outcome::Cancelled: break;
-        case LoopWriteResult::Outcome::Refused:
-        case LoopWriteResult::Outcome::Failed: m_ui.tell(result); break;
+            case LoopWriteResult::Outcome::Written:
+                showMessage(message::kWriteSucceeded);
+                m_ui.showProgress(0, total);
+                break;
+            case LoopWriteResult::Outcome::Kept:
+                m_ui.showFolderChooser();
+                break;
+            case LoopWriteResult::Outcome::Cancelled:
+                break;
+            case LoopWriteResult::Outcome::Refused:
+            case LoopWriteResult::Outcome::Failed:
+                m_ui.tell(result);
+                break;
         }
         if (result.loopNumber) m_loopNumberText = intToText(*result.loopNumber);
         m_ui.showProgress(0, total);

@@ -72,7 +72,8 @@ private:
     void switchLayout(ChannelMode mode);
     void accept(const OpenedWave& wave);
     void onTempoChanged();
-    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None, const std::string& reason = {});
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None,
+                     const std::string& reason = {});
 
     Preferences& m_preferences;
     Files& m_files;

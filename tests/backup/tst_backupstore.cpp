@@ -9,8 +9,8 @@
 #include "BackupNames.h"
 #include "BackupStore.h"
 #include "RoutineError.h"
-#include "TestFiles.h"
 #include "ScriptedFiles.h"
+#include "TestFiles.h"
 
 using namespace brenvik;
 using namespace brenvik::test;

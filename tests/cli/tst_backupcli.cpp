@@ -108,11 +108,15 @@ private slots:
         for (const std::string loop : {"LOOP1", "LOOP2", "LOOP3"})
             QCOMPARE(readFile(path("new/" + loop + "/track1.wav")), expectedTrack(patternBytes(8192)));
         writeFile(path("b.wav"), wave(1, patternBytes(8192), 48000));
-        const CliRun stopped = runCli({"to-loop", path("a.wav"), path("b.wav"), path("c.wav"), "--dest", path("new")});
+        const CliRun stopped =
+            runCli({"to-loop", path("a.wav"), path("b.wav"), path("c.wav"), "--dest", path("new")});
         QCOMPARE(stopped.status, 1);
         QCOMPARE(stopped.out, path("new/LOOP4") + "\n");
-        QCOMPARE(stopped.err, "File writing successful\nRepeater supports 44.1 kHz sample rate only, this file has a "
-                              "sample rate of 48kHz\n  " + path("b.wav") + "\n");
+        QCOMPARE(
+            stopped.err,
+            "File writing successful\nRepeater supports 44.1 kHz sample rate only, this file has a "
+            "sample rate of 48kHz\n  " +
+                path("b.wav") + "\n");
         QCOMPARE(entriesIn(path("new")), 4);
     }
 };

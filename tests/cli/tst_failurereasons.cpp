@@ -71,7 +71,9 @@ class TestFailureReasons : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
 
-    std::string path(const std::string& name) const { return m_dir->path().toStdString() + "/" + name; }
+    std::string path(const std::string& name) const {
+        return m_dir->path().toStdString() + "/" + name;
+    }
 
 private slots:
     void init() {
@@ -88,29 +90,44 @@ private slots:
         QTest::addColumn<QString>("message");  // {dir} stands for the test's folder
         QTest::addColumn<QString>("reason");   // a pattern
         const QString saveFailed = "error in fileSaving()";
-        const QString tempo = "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the tempo "
-                              "table \\(0 to 95\\)";
+        const QString tempo =
+            "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the tempo "
+            "table \\(0 to 95\\)";
         for (const QString via : {"to-loop", "window"}) {
             QTest::newRow(qPrintable("full card, " + via))
-                << "full" << via << saveFailed << "cannot write {dir}/card/LOOP1/track1.wav: File too large";
+                << "full" << via << saveFailed
+                << "cannot write {dir}/card/LOOP1/track1.wav: File too large";
             QTest::newRow(qPrintable("read-only card, " + via))
-                << "read-only" << via << saveFailed << "cannot create the folder {dir}/card/LOOP1: Permission denied";
-            QTest::newRow(qPrintable("bad argument, " + via)) << "bad" << via << saveFailed << tempo;
+                << "read-only" << via << saveFailed
+                << "cannot create the folder {dir}/card/LOOP1: Permission denied";
+            QTest::newRow(qPrintable("bad argument, " + via))
+                << "bad" << via << saveFailed << tempo;
         }
-        QTest::newRow("missing file, to-loop") << "missing" << "to-loop" << "File does not exist!"
+        QTest::newRow("missing file, to-loop") << "missing"
+                                               << "to-loop"
+                                               << "File does not exist!"
                                                << "there is no file {dir}/in.wav";
-        QTest::newRow("missing file, window") << "missing" << "window" << saveFailed
-                                              << "cannot open {dir}/in.wav: No such file or directory";
+        QTest::newRow("missing file, window")
+            << "missing"
+            << "window" << saveFailed << "cannot open {dir}/in.wav: No such file or directory";
         QTest::newRow("read-only card, restore")
-            << "read-only" << "restore" << "Could not restore {dir}/card/LOOP3: nothing was restored"
+            << "read-only"
+            << "restore"
+            << "Could not restore {dir}/card/LOOP3: nothing was restored"
             << "cannot create the folder {dir}/card/LOOP3: Permission denied";
-        QTest::newRow("read-only destination, backup") << "read-only" << "backup"
-                                                       << "The card could not be backed up into {dir}/dest"
-                                                       << "cannot create the folder {dir}/dest/src-.*: Permission denied";
+        QTest::newRow("read-only destination, backup")
+            << "read-only"
+            << "backup"
+            << "The card could not be backed up into {dir}/dest"
+            << "cannot create the folder {dir}/dest/src-.*: Permission denied";
         QTest::newRow("read-only destination, export")
-            << "read-only" << "export" << "{dir}/src/LOOP3: " + saveFailed
+            << "read-only"
+            << "export"
+            << "{dir}/src/LOOP3: " + saveFailed
             << "cannot create {dir}/out/LOOP3-track1.wav: Permission denied";
-        QTest::newRow("missing file, export") << "missing" << "export" << "{dir}/src/LOOP3: File does not exist!"
+        QTest::newRow("missing file, export") << "missing"
+                                              << "export"
+                                              << "{dir}/src/LOOP3: File does not exist!"
                                               << "there is no file {dir}/src/LOOP3/track1.wav";
     }
 
@@ -143,9 +160,11 @@ private slots:
             model.load();
             model.openWaveFile(path("in.wav"));
             if (trouble == "bad") model.setTempoPosition(47);
-            for (int step = 0; trouble == "bad" && step < 3; ++step) model.stepBeatsPerBar();  // 2, 3, 4
+            for (int step = 0; trouble == "bad" && step < 3; ++step)
+                model.stepBeatsPerBar();  // 2, 3, 4
         }
-        if (trouble == "missing") fs::remove(command == "export" ? path("src/LOOP3/track1.wav") : path("in.wav"));
+        if (trouble == "missing")
+            fs::remove(command == "export" ? path("src/LOOP3/track1.wav") : path("in.wav"));
 
         std::string shown, because;  // the first line, and the rest
         {

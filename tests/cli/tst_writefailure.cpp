@@ -12,8 +12,8 @@
 
 #include "LoopFixture.h"
 #include "Restore.h"
-#include "TestFiles.h"
 #include "ScriptedFiles.h"
+#include "TestFiles.h"
 
 using namespace brenvik::test;
 namespace fs = std::filesystem;
@@ -72,7 +72,8 @@ private slots:
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
         // Into a pipe, not a terminal: the message and its reason, no progress bar drawn over it.
         QCOMPARE(QString(program.readAllStandardError()),
-                 QString("error in fileSaving()\n  cannot write %1: File too large\n").arg(m_dir.filePath(written)));
+                 QString("error in fileSaving()\n  cannot write %1: File too large\n")
+                     .arg(m_dir.filePath(written)));
         QCOMPARE(fs::file_size(path(written.toStdString())), uintmax_t(limit));
         QVERIFY(!fs::exists(path("card/LOOP1/loopinfo.ldf")));
     }
@@ -99,7 +100,8 @@ private slots:
 
         ScriptedFiles files;
         brenvik::backup::BackupStore store(files);
-        QVERIFY(brenvik::backup::restoreBackup({backup, path("card"), {1}, true}, store, files).restored);
+        QVERIFY(brenvik::backup::restoreBackup({backup, path("card"), {1}, true}, store, files)
+                    .restored);
         QVERIFY(treeOf(path("card/LOOP1")) == old);
     }
 };

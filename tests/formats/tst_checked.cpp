@@ -26,7 +26,8 @@ private slots:
     void outOfRangeNamesTheValues() {
         const std::pair<std::function<void()>, std::string> cases[] = {
             {[] { checkedCast<int16_t>(32768); }, "32768 leaves the signed 16-bit range"},
-            {[] { checkedCast<int32_t>(uint32_t(0x80000000u)); }, "2147483648 leaves the signed 32-bit range"},
+            {[] { checkedCast<int32_t>(uint32_t(0x80000000u)); },
+             "2147483648 leaves the signed 32-bit range"},
             {[] { checkedCast<uint16_t>(-1); }, "-1 leaves the unsigned 16-bit range"},
             {[] { checkedCast<int16_t>(32767.5 + 0.5); }, "32768 leaves the signed 16-bit range"},
             {[] { checkedCast<int32_t>(std::nan("")); }, "nan leaves the signed 32-bit range"},
@@ -35,7 +36,8 @@ private slots:
              "-2147483648 - 1 leaves the signed 32-bit range"},
             {[] { checkedMul<int16_t>(256, 128); }, "256 x 128 leaves the signed 16-bit range"},
             {[] { checkedDiv<int32_t>(5, 0); }, "5 \\ 0: division by zero"},
-            {[] { checkedDiv<int16_t>(-32768, -1); }, "-32768 \\ -1 leaves the signed 16-bit range"},
+            {[] { checkedDiv<int16_t>(-32768, -1); },
+             "-32768 \\ -1 leaves the signed 16-bit range"},
         };
         for (const auto& [compute, reason] : cases) {
             std::string caught = "nothing thrown";

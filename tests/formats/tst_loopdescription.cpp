@@ -155,13 +155,15 @@ private slots:
             const QByteArray got(reinterpret_cast<const char*>(d.data()) + offset, want.size());
             QCOMPARE(got.toHex(' ').toUpper(), want.toHex(' ').toUpper());
         }
-        std::vector<uint8_t> expected = fromTables(v.trackSectors, v.loopSectors, v.clusters, v.tempoCode,
-                                                   v.beatCount, v.beatsPerBar, v.division, chosen);
+        std::vector<uint8_t> expected =
+            fromTables(v.trackSectors, v.loopSectors, v.clusters, v.tempoCode, v.beatCount,
+                       v.beatsPerBar, v.division, chosen);
         addCheckBytes(expected);
         QCOMPARE(std::vector<uint8_t>(d.begin(), d.end()), expected);
         // Read back, the block gives the values it was built from.
         const DecodedDescription back = decodeDescription(d);
-        QCOMPARE((QList<int>{back.tempoCode, back.beatCount, back.beatsPerBar, back.division, back.loopSectors}),
+        QCOMPARE((QList<int>{back.tempoCode, back.beatCount, back.beatsPerBar, back.division,
+                             back.loopSectors}),
                  (QList<int>{v.tempoCode, v.beatCount, v.beatsPerBar, v.division, v.loopSectors}));
         QVERIFY(back.checks.triple1 && back.checks.triple2);
         for (const Mix& mix : chosen) {

@@ -27,13 +27,14 @@ private slots:
         test::whenModal([&](QWidget* modal) {
             auto* box = static_cast<QMessageBox*>(modal);
             const int buttons = box->standardButtons() | box->standardButton(box->defaultButton());
-            shown << box->windowTitle() << box->text() << box->informativeText() << QString::number(box->icon())
-                  << QString::number(buttons);
+            shown << box->windowTitle() << box->text() << box->informativeText()
+                  << QString::number(box->icon()) << QString::number(buttons);
             press ? box->button(press)->click() : QTest::keyClick(box, Qt::Key_Escape);
         });
         QtInteraction ui;
         QTEST(question ? ui.message("Overwrite?", MessageButtons::YesNoCancel)
-                       : ui.message("Failed", MessageButtons::Ok, MessageIcon::Critical, "cannot write x: Disk full"),
+                       : ui.message("Failed", MessageButtons::Ok, MessageIcon::Critical,
+                                    "cannot write x: Disk full"),
               "expected");
         const int icon = question ? QMessageBox::NoIcon : QMessageBox::Critical;
         const int buttons = question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
@@ -75,10 +76,18 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("added") << "/music/loop" << ".wav" << "/music/loop.wav";
-        QTest::newRow("given without dot") << "/music/loop" << "wav" << "/music/loop.wav";
-        QTest::newRow("own extension kept") << "/music/LOOP.AIF" << ".wav" << "/music/LOOP.AIF";
-        QTest::newRow("dot in a folder name") << "/my.music/loop" << ".wav" << "/my.music/loop.wav";
+        QTest::newRow("added") << "/music/loop"
+                               << ".wav"
+                               << "/music/loop.wav";
+        QTest::newRow("given without dot") << "/music/loop"
+                                           << "wav"
+                                           << "/music/loop.wav";
+        QTest::newRow("own extension kept") << "/music/LOOP.AIF"
+                                            << ".wav"
+                                            << "/music/LOOP.AIF";
+        QTest::newRow("dot in a folder name") << "/my.music/loop"
+                                              << ".wav"
+                                              << "/my.music/loop.wav";
     }
     void defaultExtension() {
         QFETCH(QString, path);

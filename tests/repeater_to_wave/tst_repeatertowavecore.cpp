@@ -99,8 +99,10 @@ private slots:
         TrackSpec right{2, 32768, patternBytes(size_t(c.rightAudio), 9), 512, {}, 48000, {}};
         TrackSpec& last = c.stereo ? right : left;
         if (c.present >= 0) last.cutAt = size_t(44 + last.pre + c.present);
-        WaveSaveRequest request{out(), c.stereo ? ChannelMode::Stereo : ChannelMode::Mono,
-                                {writeTrack(makeFolder(root(), "LOOP1"), left), 20480, c.leftAudio}, {}};
+        WaveSaveRequest request{out(),
+                                c.stereo ? ChannelMode::Stereo : ChannelMode::Mono,
+                                {writeTrack(makeFolder(root(), "LOOP1"), left), 20480, c.leftAudio},
+                                {}};
         if (c.stereo) request.right = TrackAudio{writeTrack(makeFolder(root(), "LOOP2"), right), 32768, c.rightAudio};
         QCOMPARE(saveAndRecord(request).outcome, Saved::Written);
         std::vector<uint8_t> heard = last.audio;  // the bytes the file holds, then silence
@@ -118,7 +120,8 @@ private:
     std::string out() const { return path("out.wav"); }
     WaveSaveResult saveAndRecord(const WaveSaveRequest& request) {
         const OverwritePolicy never = [](const std::string&) { return ReplaceChoice::Cancel; };
-        return saveWave(request, m_files, never, [this](float done, float all) { m_progress.emplace_back(done, all); });
+        return saveWave(request, m_files, never,
+                        [this](float done, float all) { m_progress.emplace_back(done, all); });
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

@@ -31,8 +31,8 @@ private slots:
         QCOMPARE(m_platform->messageTexts(), Texts{"Repeater's .ldf and .wav files must reside in the same directory"});
         const FileDialogRequest& shown = m_platform->dialogsShown().front();
         QCOMPARE(shown.initialFolder + "|" + shown.fileName + "|" + shown.defaultExtension + "|" +
-                     shown.filters.at(0).description + "|" + shown.filters.at(0).patterns.at(0) + "|" +
-                     std::to_string(shown.filterIndex),
+                     shown.filters.at(0).description + "|" + shown.filters.at(0).patterns.at(0) +
+                     "|" + std::to_string(shown.filterIndex),
                  std::string("/loops||.wav|.wav files (*.wav)|*.wav|0"));
         const std::string first = loop("LOOP1", 1024), second = loop("LOOP2", 1536), third = loop("LOOP3", 2048);
         open(first);
@@ -113,15 +113,19 @@ private slots:
         QTest::addColumn<QList<int>>("answers");     // MessageAnswer, in order
         QTest::addColumn<QString>("dialogReturns");  // after No: a name, "" for a cancelled dialog
         QTest::addColumn<QString>("written");        // the file that holds the new wave; "": none
-        const int yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No), cancel = int(MessageAnswer::Cancel);
+        const int yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No),
+                  cancel = int(MessageAnswer::Cancel);
         QTest::newRow("Yes") << QList<int>{yes} << QString() << "out.wav";
-        QTest::newRow("No: another name") << QList<int>{no} << "other.wav" << "other.wav";
-        QTest::newRow("No, dialog cancelled: asked again") << QList<int>{no, cancel} << "" << "";
+        QTest::newRow("No: another name") << QList<int>{no} << "other.wav"
+                                          << "other.wav";
+        QTest::newRow("No, dialog cancelled: asked again") << QList<int>{no, cancel} << ""
+                                                           << "";
         QTest::newRow("Cancel") << QList<int>{cancel} << QString() << "";
     }
 
     // Yes deletes the existing, longer file first, so no tail of it stays; No shows the save dialog
-    // again with the refused name and saves to what it returns; the busy pointer shows for a copy only.
+    // again with the refused name and saves to what it returns; the busy pointer shows for a copy
+    // only.
     void overwrite() {
         QFETCH(QList<int>, answers);
         QFETCH(QString, dialogReturns);
@@ -133,16 +137,20 @@ private slots:
         m_platform->chooseNextFile(out());
         for (int answer : answers) m_platform->answerNextQuestion(MessageAnswer(answer));
         if (!dialogReturns.isNull())
-            m_platform->chooseNextFile(dialogReturns.isEmpty() ? std::nullopt
-                                                               : std::optional(root() + "/" + dialogReturns.toStdString()));
+            m_platform->chooseNextFile(
+                dialogReturns.isEmpty()
+                    ? std::nullopt
+                    : std::optional(root() + "/" + dialogReturns.toStdString()));
         m_model->save();
         Texts shown(size_t(answers.size()), "File already exists. Overwrite?");
         if (!written.isEmpty()) shown.push_back("File writing successful");
         QCOMPARE(m_platform->messageTexts(), shown);
         QCOMPARE(m_platform->dialogsShown().size(), size_t(dialogReturns.isNull() ? 1 : 2));
-        QCOMPARE(m_platform->dialogsShown().back().fileName, dialogReturns.isNull() ? std::string() : out());
+        QCOMPARE(m_platform->dialogsShown().back().fileName,
+                 dialogReturns.isNull() ? std::string() : out());
         QCOMPARE(readFile(out()), written == "out.wav" ? expectedWave(1, 44100, audio) : old);
-        if (written == "other.wav") QCOMPARE(readFile(root() + "/other.wav"), expectedWave(1, 44100, audio));
+        if (written == "other.wav")
+            QCOMPARE(readFile(root() + "/other.wav"), expectedWave(1, 44100, audio));
         QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>(written.isEmpty() ? 0 : 1, false));
     }
 

@@ -10,13 +10,13 @@
 #include <QToolBar>
 
 #include "ChannelDialog.h"
-#include "LookCheck.h"
 #include "DropEvents.h"
+#include "LookCheck.h"
 #include "LoopFixture.h"
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
-#include "TestFiles.h"
 #include "ScriptedFiles.h"
+#include "TestFiles.h"
 #include "TestInteraction.h"
 
 using namespace brenvik;

@@ -32,8 +32,8 @@ T TestInteraction::take(std::deque<T>& queue, const std::string& what, T fallbac
     return value;
 }
 
-MessageAnswer TestInteraction::message(const std::string& text, MessageButtons buttons, MessageIcon icon,
-                                       const std::string& detail) {
+MessageAnswer TestInteraction::message(const std::string& text, MessageButtons buttons,
+                                       MessageIcon icon, const std::string& detail) {
     if (windowUsable) usableAtMessage.push_back(windowUsable());
     m_messages.push_back({text, buttons, icon, detail});
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
@@ -57,7 +57,8 @@ std::optional<Channel> TestInteraction::chooseChannel() {
     return take(m_channels, "channel dialog", std::optional<Channel>());
 }
 
-std::optional<std::string> TestInteraction::chooseFolder(const std::string& caption, const std::string&) {
+std::optional<std::string> TestInteraction::chooseFolder(const std::string& caption,
+                                                         const std::string&) {
     m_folderCaptions.push_back(caption);
     return take(m_folders, "folder chooser \"" + caption + "\"", std::optional<std::string>());
 }
@@ -68,13 +69,13 @@ void TestInteraction::setBusy(bool busy) {
 }
 
 std::string TestInteraction::readSetting(const std::string& section, const std::string& key,
-                                      const std::string& defaultText) {
+                                         const std::string& defaultText) {
     auto it = m_settings.find(section + "/" + key);
     return it == m_settings.end() ? defaultText : it->second;
 }
 
 void TestInteraction::writeSetting(const std::string& section, const std::string& key,
-                                const std::string& text) {
+                                   const std::string& text) {
     m_settings[section + "/" + key] = text;
     m_settingWrites.push_back(section + "/" + key + "=" + text);
 }

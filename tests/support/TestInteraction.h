@@ -28,7 +28,9 @@ public:
     // A path, or nothing for a cancelled dialog.
     void chooseNextFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
     void chooseNextChannel(std::optional<Channel> channel) { m_channels.push_back(channel); }
-    void chooseNextFolder(std::optional<std::string> folder) { m_folders.push_back(std::move(folder)); }
+    void chooseNextFolder(std::optional<std::string> folder) {
+        m_folders.push_back(std::move(folder));
+    }
 
     // Whether the window under test takes input; asked at every message and every switch to the
     // busy pointer, the answers kept.
@@ -53,11 +55,13 @@ public:
 
     // --- Interaction ---
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
-                          MessageIcon icon = MessageIcon::None, const std::string& detail = {}) override;
+                          MessageIcon icon = MessageIcon::None,
+                          const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     std::optional<Channel> chooseChannel() override;
-    std::optional<std::string> chooseFolder(const std::string& caption, const std::string& current) override;
+    std::optional<std::string> chooseFolder(const std::string& caption,
+                                            const std::string& current) override;
     void showFolderChooser() override { ++m_modelessChoosers; }
     void showManual() override { ++m_manuals; }
     void setBusy(bool busy) override;
@@ -69,7 +73,8 @@ public:
     // --- SettingsStore ---
     std::string readSetting(const std::string& section, const std::string& key,
                             const std::string& defaultText) override;
-    void writeSetting(const std::string& section, const std::string& key, const std::string& text) override;
+    void writeSetting(const std::string& section, const std::string& key,
+                      const std::string& text) override;
 
 private:
     std::optional<std::string> takeFile(const FileDialogRequest& request);
@@ -89,7 +94,7 @@ private:
     bool m_busy = false;
     std::vector<std::string> m_failures;
     std::map<std::string, std::string> m_settings;  // "section/key" -> text
-    std::vector<std::string> m_settingWrites;        // "section/key=text" in order
+    std::vector<std::string> m_settingWrites;       // "section/key=text" in order
 };
 
 }  // namespace brenvik::test

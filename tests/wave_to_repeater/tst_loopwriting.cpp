@@ -69,8 +69,12 @@ class TestLoopWriting : public QObject {
         return r;
     }
     LoopWriteResult write(const LoopWriteRequest& r) {
-        const auto progress = [this](float done, float total) { m_steps.emplace_back(done, total); };
-        return writeLoop(r, *m_files, askBeforeReplacing(*m_ui, [](auto&) { return message::kLoopExists; }), progress);
+        const auto progress = [this](float done, float total) {
+            m_steps.emplace_back(done, total);
+        };
+        return writeLoop(r, *m_files,
+                         askBeforeReplacing(*m_ui, [](auto&) { return message::kLoopExists; }),
+                         progress);
     }
     void existingLoop(int64_t size) {
         fs::create_directory(loop7());
@@ -139,22 +143,29 @@ private slots:
         QTest::addColumn<LoopWriteResult::Outcome>("outcome");
         QTest::addColumn<QString>("message");  // "{card}" stands for the card folder
         QTest::addColumn<bool>("critical");
-        QTest::addColumn<int>("normalised");   // 0: none
+        QTest::addColumn<int>("normalised");  // 0: none
         using O = LoopWriteResult::Outcome;
         const QString notNumber = "Loop Number should be a Number [1-999]";
         const QString range = "Loop Number is out of Range [1-999]";
-        QTest::newRow("empty") << "" << "" << true << true << O::Refused << notNumber << true << 0;
-        QTest::newRow("0") << "0" << "" << true << true << O::Refused << range << true << 0;
-        QTest::newRow("-3") << "-3" << "" << true << true << O::Refused << range << true << 0;
-        QTest::newRow("2.5 is 2") << "2.5" << "" << true << true << O::Written << "" << false << 2;
+        QTest::newRow("empty") << ""
+                               << "" << true << true << O::Refused << notNumber << true << 0;
+        QTest::newRow("0") << "0"
+                           << "" << true << true << O::Refused << range << true << 0;
+        QTest::newRow("-3") << "-3"
+                            << "" << true << true << O::Refused << range << true << 0;
+        QTest::newRow("2.5 is 2") << "2.5"
+                                  << "" << true << true << O::Written << "" << false << 2;
         // The number is normalised before the folder check.
-        QTest::newRow("destination missing") << "007" << "/missing" << true << true << O::Refused
-                                             << "Folder: {card}/missing does not exist or drive not ready" << true
-                                             << 7;
-        QTest::newRow("no wave") << "7" << "" << false << true << O::Refused << "No wave file has been opened"
-                                 << false << 7;
-        QTest::newRow("no data chunk") << "7" << "" << true << false << O::Failed << "error in fileSaving()" << true
-                                       << 7;
+        QTest::newRow("destination missing")
+            << "007"
+            << "/missing" << true << true << O::Refused
+            << "Folder: {card}/missing does not exist or drive not ready" << true << 7;
+        QTest::newRow("no wave") << "7"
+                                 << "" << false << true << O::Refused
+                                 << "No wave file has been opened" << false << 7;
+        QTest::newRow("no data chunk")
+            << "7"
+            << "" << true << false << O::Failed << "error in fileSaving()" << true << 7;
     }
 
     void refusals() {
@@ -224,12 +235,15 @@ private slots:
         using O = LoopWriteResult::Outcome;
         const int d = 2048;
         QTest::newRow("Yes") << 100 << MessageAnswer::Yes << -1 << O::Written;
-        QTest::newRow("No: kept, for the window's folder chooser") << 100 << MessageAnswer::No << -1 << O::Kept;
+        QTest::newRow("No: kept, for the window's folder chooser")
+            << 100 << MessageAnswer::No << -1 << O::Kept;
         QTest::newRow("Cancel") << 100 << MessageAnswer::Cancel << -1 << O::Cancelled;
         QTest::newRow("just enough space") << 0 << MessageAnswer::Yes << d + 50000 << O::Written;
         QTest::newRow("one byte short") << 0 << MessageAnswer::Yes << d + 49999 << O::Refused;
-        QTest::newRow("replaced loop counts as free") << 10000 << MessageAnswer::Yes << d + 40000 << O::Written;
-        QTest::newRow("replaced loop, one byte short") << 10000 << MessageAnswer::Yes << d + 39999 << O::Refused;
+        QTest::newRow("replaced loop counts as free")
+            << 10000 << MessageAnswer::Yes << d + 40000 << O::Written;
+        QTest::newRow("replaced loop, one byte short")
+            << 10000 << MessageAnswer::Yes << d + 39999 << O::Refused;
     }
 
     void existingLoopAndSpace() {
@@ -246,7 +260,8 @@ private slots:
         QCOMPARE(write(request(1)).outcome, outcome);
         const bool written = outcome == LoopWriteResult::Outcome::Written;
         QCOMPARE(m_ui->messageTexts(),
-                 existing ? std::vector<std::string>{"Loop already exists. Overwrite?"} : std::vector<std::string>{});
+                 existing ? std::vector<std::string>{"Loop already exists. Overwrite?"}
+                          : std::vector<std::string>{});
         if (existing) QCOMPARE(m_ui->messages()[0].buttons, MessageButtons::YesNoCancel);
         if (existing) QCOMPARE(m_ui->messages()[0].icon, MessageIcon::None);
         QCOMPARE(fs::exists(loop7() + "/old.bin"), existing && !written);
@@ -274,8 +289,9 @@ private slots:
         const LoopWriteResult result = write(r);
         QCOMPARE(result.outcome, LoopWriteResult::Outcome::Failed);
         QCOMPARE(result.message, "error in fileSaving()");
-        QCOMPARE(result.reason, "the tempo index 44 (4 beats per bar x 12 beats less one) lies outside the tempo "
-                                "table (0 to 40)");
+        QCOMPARE(result.reason,
+                 "the tempo index 44 (4 beats per bar x 12 beats less one) lies outside the tempo "
+                 "table (0 to 40)");
         QCOMPARE(m_ui->messages().size(), size_t(existing ? 1 : 0));
         QVERIFY(treeOf(card()) == before);
     }

@@ -9,11 +9,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "Messages.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
-#include "TestFiles.h"
+#include "Messages.h"
 #include "ScriptedFiles.h"
+#include "TestFiles.h"
 #include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 

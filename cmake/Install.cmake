@@ -1,6 +1,6 @@
 # `cmake --install`: the two programs, and what makes the window program a desktop application
-# (desktop entry, icon in the hicolor theme, AppStream metainfo), the manual pages and the
-# manual the Help menu shows. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
+# (desktop entry, icon in the hicolor theme, AppStream metainfo), the manual pages, the changelog
+# and the manual the Help menu shows. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
 include(GNUInstallDirs)
 
 # The application id names the desktop entry, the icon and the metainfo alike.
@@ -12,8 +12,8 @@ install(FILES data/${BRENVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR
 install(FILES data/${BRENVIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
-# Manual pages are installed gzip-compressed with the most compression, as Debian's policy
-# wants, without a name or time in the header (-n) so every build makes the same
+# Manual pages and the changelog are installed gzip-compressed with the most compression, as
+# Debian's policy wants, without a name or time in the header (-n) so every build makes the same
 # file. TEXT, made from SOURCE when CMake configures (again whenever SOURCE changes), is
 # installed as DESTINATION/NAME.gz.
 function(brenvik_install_gzipped source text destination name)
@@ -32,6 +32,17 @@ foreach(page brenvik.1 brenvik-cli.1)
   brenvik_install_gzipped(${PROJECT_SOURCE_DIR}/data/${page} "${text}" ${CMAKE_INSTALL_MANDIR}/man1
                           ${page})
 endforeach()
+
+# CHANGELOG.md as the package's changelog, each entry signed by the package's maintainer; its
+# newest entry and the metainfo's newest release must be the project's version.
+set(BRENVIK_PACKAGE_MAINTAINER "Brenvik developers <brenvik@invalid>" CACHE STRING
+    "The Maintainer field of the Debian package, who signs its changelog: a name and an address")
+include(cmake/Changelog.cmake)
+set(metainfo ${PROJECT_SOURCE_DIR}/data/${BRENVIK_APP_ID}.metainfo.xml)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${metainfo})
+brenvik_debian_changelog(${PROJECT_SOURCE_DIR}/CHANGELOG.md "${BRENVIK_PACKAGE_MAINTAINER}" text)
+brenvik_check_metainfo_release(${metainfo} ${PROJECT_VERSION} ${BRENVIK_CHANGELOG_DATE})
+brenvik_install_gzipped(${PROJECT_SOURCE_DIR}/CHANGELOG.md "${text}" ${BRENVIK_DOCDIR} changelog)
 
 install(FILES shell/help/manual.html data/copyright DESTINATION ${BRENVIK_DOCDIR})
 # The guide's pictures (listed in shell/CMakeLists.txt), where its images/NAME.png links find them.

@@ -1,6 +1,6 @@
 # `cmake --install`: the two programs, and what makes the window program a desktop application
-# (desktop entry, icon in the hicolor theme, AppStream metainfo), the manual pages, the changelog
-# and the manual the Help menu shows. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
+# (desktop entry, icon in the hicolor theme, AppStream metainfo), the manual pages, the changelog,
+# the manual the Help menu shows and lintian's overrides. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
 include(GNUInstallDirs)
 
 # The application id names the desktop entry, the icon and the metainfo alike.
@@ -44,6 +44,9 @@ brenvik_debian_changelog(${PROJECT_SOURCE_DIR}/CHANGELOG.md "${BRENVIK_PACKAGE_M
 brenvik_check_metainfo_release(${metainfo} ${PROJECT_VERSION} ${BRENVIK_CHANGELOG_DATE})
 brenvik_install_gzipped(${PROJECT_SOURCE_DIR}/CHANGELOG.md "${text}" ${BRENVIK_DOCDIR} changelog)
 
+# Lintian reads the package's overrides, each with its reason, from here.
+install(FILES data/brenvik.lintian-overrides DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides
+        RENAME brenvik)
 install(FILES shell/help/manual.html data/copyright DESTINATION ${BRENVIK_DOCDIR})
 # The guide's pictures (listed in shell/CMakeLists.txt), where its images/NAME.png links find them.
 list(TRANSFORM BRENVIK_MANUAL_IMAGES PREPEND shell/ OUTPUT_VARIABLE manual_images)

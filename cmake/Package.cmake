@@ -16,7 +16,8 @@ brenvik-cli, which runs the same conversions from a terminal or a script.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 
-# The maintainer is set in cmake/Install.cmake, where it signs the changelog.
+# The maintainer (cmake/Install.cmake, where the changelog is signed) is a placeholder until
+# there is a real address; data/brenvik.lintian-overrides says so to lintian.
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${BRENVIK_PACKAGE_MAINTAINER})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)

@@ -1,30 +1,18 @@
 // brenvik-cli backup: every loop of a card copied into a new folder below DEST, with a SHA-256
 // manifest, and the copy checked against it.
+#include "Arguments.h"
 #include "CardBackup.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-constexpr const char* kBackupUsage =
-    "usage: brenvik-cli backup CARD DEST\n"
-    "       copies every LOOPn folder's loopinfo.ldf and track files into DEST/<card name>-<UTC time>/\n";
-
-}  // namespace
-
-int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kBackupUsage;
-        return kOk;
-    }
-    if (args.size() != 2 || args[0].starts_with("-") || args[1].starts_with("-")) {
-        err << kBackupUsage;
-        return kUsage;
-    }
+int runBackup(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     ConsolePlatform platform(err);
-    const backup::CardBackupResult result = backup::backUpCard(args[0], args[1], platform);
+    const backup::CardBackupResult result = backup::backUpCard(args.positionals()[0], args.positionals()[1], platform);
     if (result.folder.empty()) {
         platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
         return kFailed;
@@ -32,5 +20,16 @@ int runBackup(const std::vector<std::string>& args, std::ostream& out, std::ostr
     out << result.folder << '\n';
     return kOk;
 }
+
+constexpr Positional kPositionals[] = {{"CARD", Count::One, "the card folder"},
+                                       {"DEST", Count::One, "the folder the backup is made in"}};
+
+}  // namespace
+
+constinit const Command kBackupCommand{
+    "backup",
+    "Copies every LOOPn folder's loopinfo.ldf and track files into a new folder in DEST named after the card and "
+    "the UTC time, with a SHA-256 manifest, reads the copy back against it and prints the folder.",
+    kPositionals, {}, runBackup};
 
 }  // namespace brenvik::cli

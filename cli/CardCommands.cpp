@@ -2,14 +2,15 @@
 // intact. Both only read, and only the descriptions and track headers, never the audio.
 #include <exception>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "CardFolder.h"
 #include "CardListing.h"
 #include "CardReport.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 
 namespace brenvik::cli {
@@ -18,46 +19,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kListUsage = "usage: brenvik-cli list CARD [--json]\n";
-constexpr const char* kCheckUsage = "usage: brenvik-cli check PATH... [--json]\n";
-
-struct PathsArgs {
-    std::vector<std::string> paths;
-    bool json = false;
-};
-
-std::optional<PathsArgs> parsePathsArgs(const std::vector<std::string>& args) {
-    PathsArgs parsed;
-    for (const std::string& arg : args) {
-        if (arg == "--json" && !parsed.json)
-            parsed.json = true;
-        else if (arg.empty() || arg.rfind("--", 0) == 0)
-            return std::nullopt;
-        else
-            parsed.paths.push_back(arg);
-    }
-    if (parsed.paths.empty()) return std::nullopt;
-    return parsed;
-}
-
 bool isFolder(const std::string& path) {
     std::error_code ec;
     return fs::is_directory(path, ec);
 }
 
-}  // namespace
-
-int runList(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kListUsage;
-        return kOk;
-    }
-    const std::optional<PathsArgs> parsed = parsePathsArgs(args);
-    if (!parsed || parsed->paths.size() != 1) {
-        err << kListUsage;
-        return kUsage;
-    }
-    const std::string& cardPath = parsed->paths[0];
+int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+    const std::string& cardPath = args.positionals()[0];
     if (!isFolder(cardPath)) {
         err << "brenvik-cli list: " << cardPath << ": not a folder\n";
         return kFailed;
@@ -65,7 +33,7 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     ConsolePlatform platform(err);
     try {
         const card::CardListing listing = card::listCard(cardPath, platform);
-        if (parsed->json)
+        if (args.given("--json"))
             listingNode(listing).writeJson(out);
         else
             writeListingTable(out, listing);
@@ -76,19 +44,11 @@ int runList(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
 }
 
-int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kCheckUsage;
-        return kOk;
-    }
-    const std::optional<PathsArgs> parsed = parsePathsArgs(args);
-    if (!parsed) {
-        err << kCheckUsage;
-        return kUsage;
-    }
+int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+    const bool json = args.given("--json");
     bool allIntact = true;
     InfoNode loops = InfoNode::list();
-    for (const std::string& path : parsed->paths) {
+    for (const std::string& path : args.positionals()) {
         if (!isFolder(path)) {
             err << "brenvik-cli check: " << path << ": not a folder\n";
             allIntact = false;
@@ -106,7 +66,7 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             card::LoopSummary loop = card::summarizeLoopFolder(folder);
             loop.name = folder;  // the loop as the command line reached it
             allIntact = allIntact && loop.intact();
-            if (parsed->json) {
+            if (json) {
                 loops.push(loopNode(loop));
             } else {
                 for (const std::string& line : loop.problemLines()) out << line << '\n';
@@ -114,12 +74,28 @@ int runCheck(const std::vector<std::string>& args, std::ostream& out, std::ostre
             }
         }
     }
-    if (parsed->json) {
+    if (json) {
         InfoNode report = InfoNode::object();
         report.set("intact", InfoNode::flag(allIntact)).set("loops", std::move(loops));
         report.writeJson(out);
     }
     return allIntact ? kOk : kFailed;
 }
+
+constexpr Positional kListPositionals[] = {{"CARD", Count::One, "the card folder"}};
+constexpr Positional kCheckPositionals[] = {{"PATH", Count::Many, "a loop folder, or a card folder for all its loops"}};
+constexpr Option kJsonOption[] = {Option::flag("--json", "prints the report as JSON")};
+
+}  // namespace
+
+constinit const Command kListCommand{
+    "list",
+    "Lists every loop of a card: tempo, bars, beats, division, length, channels, track files, bytes and whether it "
+    "is intact; then the free loop numbers and the free space. It reads only descriptions and track headers.",
+    kListPositionals, kJsonOption, runList};
+
+constinit const Command kCheckCommand{
+    "check", "Says for each loop whether it is intact, or names each problem: the loop, the file and the field.",
+    kCheckPositionals, kJsonOption, runCheck};
 
 }  // namespace brenvik::cli

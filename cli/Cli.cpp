@@ -1,22 +1,29 @@
 #include "Cli.h"
 
+#include "ArgumentReader.h"
+#include "CommandHelp.h"
+#include "Commands.h"
+
 namespace brenvik::cli {
 
 namespace {
 
-void usage(std::ostream& err) {
-    err << "usage: brenvik-cli info PATH [--json]\n"
-           "       brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]\n"
-           "                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]\n"
-           "                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]\n"
-           "       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n"
-           "       brenvik-cli backup CARD DEST\n"
-           "       brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]\n"
-           "       brenvik-cli list CARD [--json]\n"
-           "       brenvik-cli check PATH... [--json]\n"
-           "       brenvik-cli export PATH... --to DIR [--overwrite]\n"
-           "       brenvik-cli --version\n"
-           "Each command takes -h or --help alone for its own usage.\n";
+// Bad usage before a command is known: what was wrong, then every command's usage.
+int badUsage(std::ostream& err, const std::string& problem) {
+    err << "brenvik-cli: " << problem << '\n';
+    writeAllUsages(err, kCommands);
+    return kUsage;
+}
+
+int runCommand(const Command& command, const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+               bool errIsTerminal) {
+    const CommandLine line = readCommandLine(command, args);
+    switch (line.asks) {
+    case CommandLine::Asks::Run: break;
+    case CommandLine::Asks::Help: writeHelp(out, command); return kOk;
+    case CommandLine::Asks::BadUsage: return badUsage(err, command, line.problem);
+    }
+    return command.run(line.arguments, out, err, errIsTerminal);
 }
 
 }  // namespace
@@ -24,28 +31,22 @@ void usage(std::ostream& err) {
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         bool errIsTerminal) {
     if (args.empty()) {
-        usage(err);
+        writeAllUsages(err, kCommands);
         return kUsage;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    if (args[0] == "info") return runInfo(rest, out, err);
-    if (args[0] == "to-loop") return runToLoop(rest, out, err, errIsTerminal);
-    if (args[0] == "to-wave") return runToWave(rest, out, err, errIsTerminal);
-    if (args[0] == "backup") return runBackup(rest, out, err);
-    if (args[0] == "restore") return runRestore(rest, out, err);
-    if (args[0] == "list") return runList(rest, out, err);
-    if (args[0] == "check") return runCheck(rest, out, err);
-    if (args[0] == "export") return runExport(rest, out, err, errIsTerminal);
+    for (const Command* command : kCommands)
+        if (command->name == args[0]) return runCommand(*command, rest, out, err, errIsTerminal);
     if (args[0] == "--help" || args[0] == "-h") {
-        usage(out);
+        writeAllUsages(out, kCommands);
         return kOk;
     }
-    if (args[0] == "--version" && args.size() == 1) {
+    if (args[0] == "--version") {
+        if (!rest.empty()) return badUsage(err, "unexpected argument '" + rest[0] + "'");
         out << "brenvik-cli " << BRENVIK_VERSION << '\n';
         return kOk;
     }
-    usage(err);
-    return kUsage;
+    return badUsage(err, "unknown command '" + args[0] + "'");
 }
 
 }  // namespace brenvik::cli

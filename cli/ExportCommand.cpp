@@ -1,19 +1,18 @@
 // brenvik-cli export PATH... --to DIR [--overwrite]: every loop of the paths (a loop folder or a
 // whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
 // LOOPn-trackK.wav for any other chosen track.
-#include <cstdint>
 #include <exception>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "CardFolder.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
-#include "PathsToTarget.h"
 
 namespace brenvik::cli {
 
@@ -21,30 +20,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kExportUsage = "usage: brenvik-cli export PATH... --to DIR [--overwrite]\n";
-
-}  // namespace
-
-int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kExportUsage;
-        return kOk;
-    }
-    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--to", 1, SIZE_MAX);
-    if (!parsed) {
-        err << kExportUsage;
-        return kUsage;
-    }
+int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const std::string target = *args.text("--to");
+    const bool overwrite = args.given("--overwrite");
     std::error_code ec;
-    if (!fs::is_directory(parsed->target, ec)) {
-        err << "brenvik-cli export: " << parsed->target << ": not a folder\n";
+    if (!fs::is_directory(target, ec)) {
+        err << "brenvik-cli export: " << target << ": not a folder\n";
         return kFailed;
     }
     ConsolePlatform platform(err, errIsTerminal);
-    const card::ReplaceQuestion mayReplace = [&parsed](const std::string&) { return parsed->overwrite; };
+    const card::ReplaceQuestion mayReplace = [overwrite](const std::string&) { return overwrite; };
     bool allWritten = true;
-    for (const std::string& path : parsed->paths) {
+    for (const std::string& path : args.positionals()) {
         std::vector<std::string> loops;
         try {
             if (!fs::is_directory(path, ec)) throw std::runtime_error("not a folder");
@@ -57,7 +44,7 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, parsed->target, platform, mayReplace);
+                outcomes = card::exportLoop(loop, target, platform, mayReplace);
             } catch (const std::exception&) {
                 err << "brenvik-cli export: " << loop << ": cannot be read\n";
             }
@@ -81,5 +68,18 @@ int runExport(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
     return allWritten ? kOk : kFailed;
 }
+
+constexpr Positional kPositionals[] = {{"PATH", Count::Many, "a loop folder, or a card folder for all its loops"}};
+constexpr Option kOptions[] = {
+    Option::path("--to", "DIR", "the folder the waves are written into; it must exist").mustBeGiven(),
+    Option::flag("--overwrite", "replaces waves of the same names")};
+
+}  // namespace
+
+constinit const Command kExportCommand{
+    "export",
+    "Writes every loop as waves: two chosen tracks of equal length as one stereo LOOPn.wav (the lower track left), "
+    "any other chosen track as its own LOOPn-trackK.wav.",
+    kPositionals, kOptions, runExport};
 
 }  // namespace brenvik::cli

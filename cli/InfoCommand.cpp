@@ -4,12 +4,12 @@
 #include <exception>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
+#include "Arguments.h"
 #include "ByteSource.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "InfoLoop.h"
 #include "InfoReport.h"
 #include "InfoWave.h"
@@ -20,30 +20,6 @@ namespace brenvik::cli {
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr const char* kInfoUsage = "usage: brenvik-cli info PATH [--json]\n";
-
-struct InfoArgs {
-    std::string path;
-    bool json = false;
-};
-
-std::optional<InfoArgs> parseInfoArgs(const std::vector<std::string>& args) {
-    InfoArgs parsed;
-    bool havePath = false;
-    for (const std::string& arg : args) {
-        if (arg == "--json" && !parsed.json) {
-            parsed.json = true;
-        } else if (arg.empty() || arg.rfind("--", 0) == 0 || havePath) {
-            return std::nullopt;
-        } else {
-            parsed.path = arg;
-            havePath = true;
-        }
-    }
-    if (!havePath) return std::nullopt;
-    return parsed;
-}
 
 // A path that cannot be described: the one line on the error stream and status 1.
 struct InfoRefusal {
@@ -113,21 +89,11 @@ InfoNode describePath(const std::string& shown) {
     throw InfoRefusal{shown + ": not a file or folder that can be read"};
 }
 
-}  // namespace
-
-int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kInfoUsage;
-        return kOk;
-    }
-    const std::optional<InfoArgs> parsed = parseInfoArgs(args);
-    if (!parsed) {
-        err << kInfoUsage;
-        return kUsage;
-    }
+int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+    const std::string& path = args.positionals()[0];
     try {
-        const InfoNode report = describePath(parsed->path);
-        if (parsed->json)
+        const InfoNode report = describePath(path);
+        if (args.given("--json"))
             report.writeJson(out);
         else
             report.writeText(out);
@@ -135,9 +101,21 @@ int runInfo(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const InfoRefusal& refusal) {
         err << "brenvik-cli info: " << refusal.reason << '\n';
     } catch (const std::exception&) {
-        err << "brenvik-cli info: " << parsed->path << ": cannot be read\n";
+        err << "brenvik-cli info: " << path << ": cannot be read\n";
     }
     return kFailed;
 }
+
+constexpr Positional kPositionals[] = {
+    {"PATH", Count::One, "a wave file, a loop folder (or its loopinfo.ldf) or one of a loop's track files"}};
+constexpr Option kOptions[] = {Option::flag("--json", "prints the description as JSON instead of text")};
+
+}  // namespace
+
+constinit const Command kInfoCommand{
+    "info",
+    "Describes what a wave file, a loop folder or a track file holds, and what opening it would say. It only "
+    "reads.",
+    kPositionals, kOptions, runInfo};
 
 }  // namespace brenvik::cli

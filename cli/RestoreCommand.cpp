@@ -1,8 +1,9 @@
 // brenvik-cli restore: loops from a backup (a whole-card backup or one of the backup store) back
 // onto a card, after the backup was checked against its manifest.
-#include <charconv>
-
+#include "Arguments.h"
+#include "CardFolder.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 #include "Restore.h"
 
@@ -10,56 +11,15 @@ namespace brenvik::cli {
 
 namespace {
 
-constexpr const char* kRestoreUsage =
-    "usage: brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]\n"
-    "       --loop N restores only loop N (may be given again); --overwrite replaces loops the card\n"
-    "       holds, each backed up into the backup store first\n";
-
-std::optional<int> loopNumber(const std::string& text) {
-    int value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < 1 || value > 999) return std::nullopt;
-    return value;
-}
-
-// The request, or nothing for bad usage.
-std::optional<backup::RestoreRequest> parse(const std::vector<std::string>& args) {
+int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     backup::RestoreRequest request;
-    std::vector<std::string> positional;
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--overwrite") {
-            request.overwrite = true;
-        } else if (args[i] == "--loop") {
-            const std::optional<int> number = i + 1 < args.size() ? loopNumber(args[++i]) : std::nullopt;
-            if (!number) return std::nullopt;
-            request.loops.push_back(*number);
-        } else if (args[i].starts_with("-")) {
-            return std::nullopt;
-        } else {
-            positional.push_back(args[i]);
-        }
-    }
-    if (positional.size() != 2) return std::nullopt;
-    request.backup = positional[0];
-    request.card = positional[1];
-    return request;
-}
-
-}  // namespace
-
-int runRestore(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (asksForHelp(args)) {
-        out << kRestoreUsage;
-        return kOk;
-    }
-    const std::optional<backup::RestoreRequest> request = parse(args);
-    if (!request) {
-        err << kRestoreUsage;
-        return kUsage;
-    }
+    request.backup = args.positionals()[0];
+    request.card = args.positionals()[1];
+    request.loops = args.numbers("--loop");
+    request.overwrite = args.given("--overwrite");
     ConsolePlatform platform(err);
     backup::BackupStore store(platform);
-    const backup::RestoreResult result = backup::restoreBackup(*request, store, platform);
+    const backup::RestoreResult result = backup::restoreBackup(request, store, platform);
     for (const std::string& folder : result.loopFolders) out << folder << '\n';
     if (!result.restored) {
         platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
@@ -67,5 +27,20 @@ int runRestore(const std::vector<std::string>& args, std::ostream& out, std::ost
     }
     return kOk;
 }
+
+constexpr Positional kPositionals[] = {{"BACKUP", Count::One, "a card backup, or a backup from the backup store"},
+                                       {"CARD", Count::One, "the card folder the loops go to"}};
+constexpr Option kOptions[] = {
+    Option::number("--loop", "N", 1, card::kHighestLoop, "restores only loop N; may be given again").mayRepeat(),
+    Option::flag("--overwrite", "replaces loops the card holds, each backed up into the backup store first")};
+
+}  // namespace
+
+constinit const Command kRestoreCommand{
+    "restore",
+    "Puts the loops of a backup back onto a card and prints each loop folder restored. Every check comes first "
+    "(the backup against its manifest, the loops asked for, the loops the card holds, the free space): a refusal "
+    "writes nothing.",
+    kPositionals, kOptions, runRestore};
 
 }  // namespace brenvik::cli

@@ -1,57 +1,103 @@
 // brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same operations the
 // ".WAV to Repeater" window runs, so every check and message is the window's own.
+#include <cstdint>
+
+#include "Arguments.h"
 #include "Cli.h"
+#include "CommandHelp.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 #include "FreeLoopSearch.h"
+#include "LoopSettings.h"
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
-#include "ToLoopOptions.h"
 #include "WaveOpening.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-constexpr const char* kToLoopUsage =
-    "usage: brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N] [--beats-per-bar B]\n"
-    "       [--track K] [--right-track K] [--pan P] [--pitch S] [--right-pan P] [--right-pitch S]\n"
-    "       [--overwrite]\n"
-    "       Several SOURCEs go into the next free loop numbers, one by one (not with --loop).\n";
+constexpr size_t kLoopBoxLength = 3;       // the loop number box takes at most 3 characters
+constexpr int kMostBeats = INT16_MAX + 1;  // the tempo position, the beats less one, is 16-bit
+constexpr int kPitchDecimals = 2;          // pitch is held in hundredths of a semitone
+
+int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
+
+constexpr Positional kPositionals[] = {{"SOURCE", Count::Many, "a 44.1 kHz 16-bit mono or stereo wave file"}};
+constexpr Option kOptions[] = {
+    Option::path("--dest", "DIR", "the folder the loop folder is written into, normally the card's").mustBeGiven(),
+    Option::text("--loop", "TEXT", kLoopBoxLength,
+                 "the loop number, checked as the loop number box checks it; default the lowest free number in DIR"),
+    Option::number("--beats", "N", 1, kMostBeats,
+                   "the beats in the loop, which set its tempo, up to what the wave allows; default half-way, as in "
+                   "the window"),
+    Option::number("--beats-per-bar", "B", 1, kLongestBar, "beats per bar, dividing the beats; default 1"),
+    Option::number("--track", "K", 1, kTrackCount, "the track of the mono wave or of the left channel; default 1"),
+    Option::number("--right-track", "K", 1, kTrackCount,
+                   "the track of the right channel; default 2, or 1 when the left channel is on track 2"),
+    Option::number("--pan", "P", kLowestPan, kHighestPan,
+                   "the pan of the mono wave or of the left channel, negative to the left; default 0"),
+    Option::number("--pitch", "S", kLowestPitch, kHighestPitch,
+                   "the pitch of the mono wave or of the left channel in semitones; default 0", kPitchDecimals),
+    Option::number("--right-pan", "P", kLowestPan, kHighestPan, "the pan of the right channel"),
+    Option::number("--right-pitch", "S", kLowestPitch, kHighestPitch, "the pitch of the right channel in semitones",
+                   kPitchDecimals),
+    Option::flag("--overwrite", "replaces a loop folder of the same number, backing it up into the backup store first"),
+};
+
+// The channels' settings as the options give them. The right channel goes to track 2, or to
+// track 1 when the left one is on track 2.
+struct Channels {
+    ChannelSettings left, right;
+};
+
+Channels channelsOf(const Arguments& args) {
+    const int track = args.number("--track").value_or(1);
+    const auto int16 = [&args](const char* option) { return static_cast<int16_t>(args.number(option).value_or(0)); };
+    return {{track, int16("--pan"), int16("--pitch")},
+            {args.number("--right-track").value_or(track == 2 ? 1 : 2), int16("--right-pan"), int16("--right-pitch")}};
+}
 
 // The settings the options give for this wave, or nothing after telling err why they do not fit
 // it (bad usage). Without --beats the loop keeps the window's default position.
-std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const ToLoopOptions& options, std::ostream& err) {
+std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments& args, std::ostream& err) {
     const int highest = wave.maxBeats + 1;
-    const int beats = options.beats.value_or(wave.defaultTempoPosition() + 1);
+    const int beats = args.number("--beats").value_or(wave.defaultTempoPosition() + 1);
+    const int beatsPerBar = args.number("--beats-per-bar").value_or(1);
     if (beats < 1 || beats > highest) {
-        err << "brenvik-cli to-loop: --beats must lie between 1 and " << highest << " for this wave\n";
+        badUsage(err, kToLoopCommand,
+                 "--beats: '" + std::to_string(beats) + "' is outside 1 to " + std::to_string(highest) +
+                     " for this wave");
         return std::nullopt;
     }
-    if (beats % options.beatsPerBar != 0) {
-        err << "brenvik-cli to-loop: " << options.beatsPerBar << " beats per bar do not divide " << beats
-            << " beats\n";
+    if (beats % beatsPerBar != 0) {
+        badUsage(err, kToLoopCommand,
+                 "--beats-per-bar: '" + std::to_string(beatsPerBar) + "' does not divide " + std::to_string(beats) +
+                     " beats");
         return std::nullopt;
     }
     LoopSettings settings;
     settings.tempoPosition = static_cast<int16_t>(beats - 1);
-    settings.beatsPerBar = static_cast<int16_t>(options.beatsPerBar);
+    settings.beatsPerBar = static_cast<int16_t>(beatsPerBar);
     settings.division = divisionFor(settings.beatsPerBar);
-    settings.left = {options.track, options.pan, options.pitch};
-    settings.right = {options.rightTrack, options.rightPan, options.rightPitch};
+    const Channels channels = channelsOf(args);
+    settings.left = channels.left;
+    settings.right = channels.right;
     return settings;
 }
 
 // One source into its loop: the exit status of that save.
-int convert(const std::string& source, const ToLoopOptions& options, ConsolePlatform& platform, std::ostream& out,
+int convert(const std::string& source, const Arguments& args, ConsolePlatform& platform, std::ostream& out,
             std::ostream& err) {
+    const std::string dest = *args.text("--dest");
     std::string loopNumber;
-    if (options.loop) {
-        loopNumber = *options.loop;
-    } else if (const auto free = firstFreeLoop(platform, options.dest)) {
+    if (const auto typed = args.text("--loop")) {
+        loopNumber = *typed;
+    } else if (const auto free = firstFreeLoop(platform, dest)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << options.dest << " (LOOP1 to LOOP999 all exist)\n";
+        err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n";
         return kFailed;
     }
 
@@ -60,12 +106,12 @@ int convert(const std::string& source, const ToLoopOptions& options, ConsolePlat
         platform.message(opened.message, MessageButtons::Ok, opened.icon);
         return kFailed;
     }
-    const std::optional<LoopSettings> settings = settingsFor(opened.wave, options, err);
+    const std::optional<LoopSettings> settings = settingsFor(opened.wave, args, err);
     if (!settings) return kUsage;
 
     LoopWriteRequest request;
     request.sourcePath = opened.wave.path;
-    request.destination = options.dest;
+    request.destination = dest;
     request.loopNumberText = loopNumber;
     request.mode = opened.layout;
     request.settings = *settings;
@@ -85,25 +131,26 @@ int convert(const std::string& source, const ToLoopOptions& options, ConsolePlat
     return kFailed;
 }
 
-}  // namespace
-
-int runToLoop(const std::vector<std::string>& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kToLoopUsage;
-        return kOk;
-    }
-    const std::optional<ToLoopOptions> options = parseToLoopOptions(args, err);
-    if (!options) {
-        err << kToLoopUsage;
-        return kUsage;
-    }
+int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    if (args.given("--loop") && args.positionals().size() > 1)
+        return badUsage(err, kToLoopCommand, "--loop takes a single SOURCE");
+    if (const Channels channels = channelsOf(args); channels.left.track == channels.right.track)
+        return badUsage(err, kToLoopCommand, "the left and the right channel cannot share a track");
     ConsolePlatform platform(err, errIsTerminal);
     // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
-    platform.setQuestionAnswer(options->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    platform.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     // The first refusal ends the run; the loops written before it stay.
-    for (const std::string& source : options->sources)
-        if (const int status = convert(source, *options, platform, out, err); status != kOk) return status;
+    for (const std::string& source : args.positionals())
+        if (const int status = convert(source, args, platform, out, err); status != kOk) return status;
     return kOk;
 }
+
+}  // namespace
+
+constinit const Command kToLoopCommand{
+    "to-loop",
+    "Writes each wave SOURCE as a loop folder in DIR. Several SOURCEs go into the next free loop numbers, one by one "
+    "(not with --loop).",
+    kPositionals, kOptions, runToLoop};
 
 }  // namespace brenvik::cli

@@ -5,19 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "Arguments.h"
 #include "Cli.h"
+#include "Commands.h"
 #include "ConsolePlatform.h"
 #include "Messages.h"
-#include "PathsToTarget.h"
 #include "TrackOpening.h"
 #include "WaveSaving.h"
 
 namespace brenvik::cli {
 
 namespace {
-
-constexpr const char* kToWaveUsage =
-    "usage: brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]\n";
 
 // Opens one track as the window's open command does; the opener's own message goes to the error
 // stream when it refuses, and a track that cannot be read is named.
@@ -31,29 +29,17 @@ std::optional<OpenedTrack> openTrackFile(ConsolePlatform& platform, const std::s
     return std::nullopt;
 }
 
-}  // namespace
-
-int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-              bool errIsTerminal) {
-    if (asksForHelp(args)) {
-        out << kToWaveUsage;
-        return kOk;
-    }
-    const std::optional<PathsToTarget> parsed = parsePathsToTarget(args, "--output", 1, 2);
-    if (!parsed) {
-        err << kToWaveUsage;
-        return kUsage;
-    }
+int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     ConsolePlatform platform(err, errIsTerminal);
 
     // The file dialogs return absolute paths; the opener finds loopinfo.ldf beside the track.
     std::vector<std::string> tracks;
     std::string output;
     try {
-        for (const std::string& track : parsed->paths) tracks.push_back(platform.absolutePath(track));
-        output = platform.absolutePath(parsed->target);
+        for (const std::string& track : args.positionals()) tracks.push_back(platform.absolutePath(track));
+        output = platform.absolutePath(*args.text("--output"));
     } catch (const std::exception&) {
-        err << "to-wave: cannot resolve the paths given\n";
+        err << "brenvik-cli to-wave: cannot resolve the paths given\n";
         return kFailed;
     }
 
@@ -70,7 +56,7 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     }
 
     // Without --overwrite an existing output is kept: the question is answered Cancel.
-    platform.setQuestionAnswer(parsed->overwrite ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    platform.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     const WaveSaveResult result =
         saveWave(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
     switch (result.outcome) {
@@ -86,5 +72,17 @@ int runToWave(const std::vector<std::string>& args, std::ostream& out, std::ostr
     platform.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical);
     return kFailed;
 }
+
+constexpr Positional kPositionals[] = {
+    {"TRACK", Count::One, "a track file in its loop folder: the mono wave, or the left channel of a stereo one"},
+    {"RIGHT_TRACK", Count::Optional, "a second track file: the right channel of a stereo wave"}};
+constexpr Option kOptions[] = {Option::path("--output", "OUT", "the wave file to write").mustBeGiven(),
+                               Option::flag("--overwrite", "replaces an existing OUT")};
+
+}  // namespace
+
+constinit const Command kToWaveCommand{
+    "to-wave", "Turns a loop's track back into a wave without the buffers: one track a mono wave, two a stereo wave.",
+    kPositionals, kOptions, runToWave};
 
 }  // namespace brenvik::cli

@@ -12,6 +12,11 @@
 
 namespace brenvik {
 
+namespace {
+// The failure with the system's own reason: "write failed: No space left on device".
+RoutineError systemError(const std::string& what) { return RoutineError(what + ": " + std::strerror(errno)); }
+}  // namespace
+
 void ByteSource::readZeroFilled(int64_t offset, std::span<uint8_t> dst) {
     size_t got = offset < 0 ? 0 : readAt(offset, dst);
     std::fill(dst.begin() + static_cast<std::ptrdiff_t>(got), dst.end(), uint8_t{0});
@@ -26,7 +31,7 @@ size_t MemorySource::readAt(int64_t offset, std::span<uint8_t> dst) {
 
 FileSource::FileSource(const std::string& path) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throw RoutineError("cannot open " + path);
+    if (m_fd < 0) throw systemError("cannot open " + path);
     struct stat st {};
     if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(m_fd);
@@ -47,7 +52,7 @@ size_t FileSource::readAt(int64_t offset, std::span<uint8_t> dst) {
                             static_cast<off_t>(offset + static_cast<int64_t>(got)));
         if (k < 0) {
             if (errno == EINTR) continue;
-            throw RoutineError("read failed");
+            throw systemError("read failed");
         }
         if (k == 0) break;
         got += static_cast<size_t>(k);
@@ -63,7 +68,7 @@ int64_t FileSource::size() const {
 
 FileSink::FileSink(const std::string& path) {
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (m_fd < 0) throw RoutineError("cannot create " + path);
+    if (m_fd < 0) throw systemError("cannot create " + path);
 }
 
 FileSink::~FileSink() {
@@ -78,7 +83,7 @@ void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
                              static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (k < 0) {
             if (errno == EINTR) continue;
-            throw RoutineError("write failed");
+            throw systemError("write failed");
         }
         if (k == 0) throw RoutineError("write failed");
         done += static_cast<size_t>(k);
@@ -86,13 +91,13 @@ void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
 }
 
 void FileSink::sync() {
-    if (m_fd < 0 || ::fsync(m_fd) != 0) throw RoutineError("sync failed");
+    if (m_fd < 0 || ::fsync(m_fd) != 0) throw systemError("sync failed");
 }
 
 void FileSink::close() {
     if (m_fd >= 0 && ::close(m_fd) != 0) {
         m_fd = -1;
-        throw RoutineError("close failed");
+        throw systemError("close failed");
     }
     m_fd = -1;
 }

@@ -1,6 +1,7 @@
 #include "LoopLayout.h"
 
 #include <cmath>
+#include <limits>
 
 #include "Checked.h"
 
@@ -18,6 +19,23 @@ int32_t clusterCount(int32_t n) {
 
 int32_t audioLength(int32_t d, bool stereo) {
     return stereo ? 256 * loopSectors(d) : kSectorBytes * trackSectors(d, false);
+}
+
+bool exceedsLoop(int64_t d, bool stereo) {
+    if (d > std::numeric_limits<int32_t>::max()) return true;
+    const auto length = static_cast<int32_t>(d);
+    return clusterCount(loopSectors(length)) > kMaxClusters || trackSectors(length, stereo) - 1 > kMaxEndSector;
+}
+
+int32_t longestLoopSource(bool stereo) {
+    // Both limits grow with the length, so a bisection finds where they begin to bite.
+    int32_t fits = 0;
+    int32_t exceeds = std::numeric_limits<int32_t>::max();
+    while (exceeds - fits > 1) {
+        const int32_t middle = fits + (exceeds - fits) / 2;
+        (exceedsLoop(middle, stereo) ? exceeds : fits) = middle;
+    }
+    return fits;
 }
 
 int32_t tempoCode(float t) {

@@ -23,6 +23,12 @@ int32_t clusterCount(int32_t loopSectors);
 // Bytes of audio in each written track: 512 n (mono) or 256 N (stereo).
 int32_t audioLength(int32_t sourceDataLength, bool stereo);
 
+// Whether loopinfo.ldf cannot describe a loop of this much source data: its bitmap room holds
+// 2592 clusters per track and its end-sector field 16 bits.
+bool exceedsLoop(int64_t sourceDataLength, bool stereo);
+// The most source data a loop can take: about 42 MB in stereo, 33.5 MB in mono.
+int32_t longestLoopSource(bool stereo);
+
 // T = 410 x R(t x 10 - 1), with t x 10 - 1 formed in single precision.
 int32_t tempoCode(float beatsPerMinute);
 // The tempo a code stands for, as the Repeater shows it: (T / 410 + 1) / 10 beats per minute.

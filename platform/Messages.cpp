@@ -1,5 +1,7 @@
 #include "Messages.h"
 
+#include <cmath>
+
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Numbers.h"
@@ -22,6 +24,32 @@ std::string destinationMissing(const std::string& destination) {
 std::string loopTooLong() {
     return "Loop is too long for the Repeater (at most " + intToText(loop::kMaxClusters) +
            " clusters per track)";
+}
+
+std::string audioUnreadable(const std::string& path, const std::string& reason) {
+    return "Cannot read " + path + ": " + reason;
+}
+
+std::string convertedUnwritable(const std::string& path, const std::string& reason) {
+    return "Cannot write " + path + ": " + reason;
+}
+
+std::string noSuchChannel(const std::string& path, int channels, int channel) {
+    return path + " has " + intToText(channels) + " channels: there is no channel " + intToText(channel);
+}
+
+std::string tooLongForWave(const std::string& path) { return path + " is too long for a wave file once converted"; }
+
+namespace {
+std::string minutesAndSeconds(long long seconds) {
+    return intToText(seconds / 60) + " min " + intToText(seconds % 60) + " s";
+}
+}  // namespace
+
+std::string tooLongForLoop(const std::string& path, double seconds, double longestSeconds, bool stereo) {
+    return path + " is " + minutesAndSeconds(static_cast<long long>(std::ceil(seconds))) +
+           " long once converted: a " + (stereo ? "stereo" : "mono") + " loop holds at most " +
+           minutesAndSeconds(static_cast<long long>(std::floor(longestSeconds)));
 }
 
 std::string backupFileChanged(const std::string& entry) {

@@ -30,6 +30,19 @@ inline constexpr const char* kNoWaveOpened = "No wave file has been opened";
 // "Loop is too long for the Repeater (at most 2592 clusters per track)".
 std::string loopTooLong();
 
+// Converting other audio files into 44.1 kHz 16-bit waves.
+// "Cannot read /x/song.aif: Format not recognised." (the reason is the audio library's own).
+std::string audioUnreadable(const std::string& path, const std::string& reason);
+// "Cannot write /x/song.wav: No space left on device".
+std::string convertedUnwritable(const std::string& path, const std::string& reason);
+// "/x/song.wav has 6 channels: there is no channel 7".
+std::string noSuchChannel(const std::string& path, int channels, int channel);
+// "/x/song.wav is too long for a wave file once converted".
+std::string tooLongForWave(const std::string& path);
+// "/x/song.flac is 5 min 12 s long once converted: a stereo loop holds at most 4 min 0 s"; the
+// length is rounded up and the limit down to whole seconds.
+std::string tooLongForLoop(const std::string& path, double seconds, double longestSeconds, bool stereo);
+
 // Backups of loops and cards.
 inline constexpr const char* kBackupFailed = "The loop could not be backed up, so it was not replaced";
 // "Backup file LOOP3/track1.wav does not match its manifest: nothing was restored".

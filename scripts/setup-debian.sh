@@ -2,7 +2,7 @@
 # Installs what Brenvik needs to build, test and run on Debian 12 (as root, or through sudo),
 # plus any further packages named as arguments. Installs nothing when all are present.
 set -euo pipefail
-packages=(cmake ninja-build g++ qt6-base-dev libgl1-mesa-dev "$@")
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl1-mesa-dev libsndfile1-dev libsoxr-dev "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -58,13 +58,6 @@ loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool ste
     return values;
 }
 
-// Past these limits loopinfo.ldf cannot describe the track: its bitmap room holds 2592
-// clusters and its end-sector field 16 bits.
-bool tooLong(int32_t d, bool stereo) {
-    const int32_t n = loop::trackSectors(d, stereo);
-    return loop::clusterCount(loop::loopSectors(d)) > loop::kMaxClusters || n - 1 > loop::kMaxEndSector;
-}
-
 bool validTrack(int track) { return track >= 1 && track <= kTrackCount; }
 
 class LoopWriter {
@@ -123,7 +116,7 @@ LoopWriteResult LoopWriter::write() {
     const std::optional<DataChunk> data = scanForData(source);
     if (!data) throw RoutineError("no data chunk");
     const int32_t d = data->dataSize;
-    if (tooLong(d, stereo)) return refuse(message::loopTooLong(), MessageIcon::Critical);
+    if (loop::exceedsLoop(d, stereo)) return refuse(message::loopTooLong(), MessageIcon::Critical);
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);

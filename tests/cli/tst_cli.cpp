@@ -8,10 +8,12 @@
 #include <QTest>
 
 #include <filesystem>
+#include <tuple>
 
 #include "CliRun.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
+#include "NumberText.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -54,52 +56,119 @@ private slots:
 
     void badUsage_data() {
         QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::newRow("nothing") << QStringList{} << 2;
-        QTest::newRow("unknown command") << QStringList{"convert"} << 2;
-        QTest::newRow("-h") << QStringList{"-h"} << 0;
-        QTest::newRow("info: no path") << QStringList{"info"} << 2;
-        QTest::newRow("info: two paths") << QStringList{"info", "a.wav", "b.wav"} << 2;
-        QTest::newRow("info: json twice") << QStringList{"info", "a.wav", "--json", "--json"} << 2;
-        QTest::newRow("info: --help") << QStringList{"info", "--help"} << 0;
-        QTest::newRow("to-loop: -h") << QStringList{"to-loop", "-h"} << 0;
-        QTest::newRow("to-wave: --help") << QStringList{"to-wave", "--help"} << 0;
-        QTest::newRow("--version with more") << QStringList{"--version", "info"} << 2;
-        QTest::newRow("to-loop: no dest") << QStringList{"to-loop", "s.wav"} << 2;
-        QTest::newRow("to-loop: unknown option") << QStringList{"to-loop", "s.wav", "--dest", "D", "--speed", "2"} << 2;
-        QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << 2;
-        QTest::newRow("to-loop: 4x beats") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats", "4x"} << 2;
-        QTest::newRow("to-loop: 8 per bar") << QStringList{"to-loop", "s.wav", "--dest", "D", "--beats-per-bar", "8"} << 2;
-        QTest::newRow("to-loop: track 5") << QStringList{"to-loop", "s.wav", "--dest", "D", "--track", "5"} << 2;
-        QTest::newRow("to-loop: right on the left's 1") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-track", "1"} << 2;
-        QTest::newRow("to-loop: pitch -") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "-"} << 2;
-        QTest::newRow("to-loop: pitch 1.234") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "1.234"} << 2;
-        QTest::newRow("to-loop: pitch -24.01") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pitch", "-24.01"} << 2;
-        QTest::newRow("to-loop: pitch 13") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-pitch", "13"} << 2;
-        QTest::newRow("to-loop: pan 101") << QStringList{"to-loop", "s.wav", "--dest", "D", "--pan", "101"} << 2;
-        QTest::newRow("to-loop: pan missing") << QStringList{"to-loop", "s.wav", "--dest", "D", "--right-pan"} << 2;
-        QTest::newRow("to-loop: four-character loop") << QStringList{"to-loop", "s.wav", "--dest", "D", "--loop", "1234"} << 2;
-        QTest::newRow("to-wave: no output") << QStringList{"to-wave", "t.wav"} << 2;
-        QTest::newRow("to-wave: three tracks") << QStringList{"to-wave", "a", "b", "c", "--output", "o.wav"} << 2;
-        QTest::newRow("to-wave: output twice") << QStringList{"to-wave", "t", "--output", "o", "--output", "p"} << 2;
-        QTest::newRow("to-wave: empty track") << QStringList{"to-wave", "", "--output", "o.wav"} << 2;
-        QTest::newRow("backup: an option for the card") << QStringList{"backup", "-x", "dest"} << 2;
-        QTest::newRow("restore: --loop without a number") << QStringList{"restore", "b", "c", "--loop"} << 2;
-        QTest::newRow("list: unknown option") << QStringList{"list", "--bogus"} << 2;
-        QTest::newRow("to-wave: unknown option") << QStringList{"to-wave", "t", "--output", "o", "--force"} << 2;
+        QTest::addColumn<QString>("said");  // the first line on the error stream
+        const QString toLoop = "brenvik-cli to-loop: ", toWave = "brenvik-cli to-wave: ";
+        const auto toLoopWith = [](const QStringList& more) { return QStringList{"to-loop", "s.wav", "--dest", "D"} + more; };
+        QTest::newRow("nothing") << QStringList{} << "usage: brenvik-cli info PATH [--json]";
+        QTest::newRow("unknown command") << QStringList{"convert"} << "brenvik-cli: unknown command 'convert'";
+        QTest::newRow("--version with more") << QStringList{"--version", "info"} << "brenvik-cli: unexpected argument 'info'";
+        QTest::newRow("info: no path") << QStringList{"info"} << "brenvik-cli info: missing PATH";
+        QTest::newRow("info: two paths") << QStringList{"info", "a.wav", "b.wav"} << "brenvik-cli info: unexpected argument 'b.wav'";
+        QTest::newRow("info: json twice") << QStringList{"info", "a.wav", "--json", "--json"} << "brenvik-cli info: --json is given twice";
+        QTest::newRow("info: -x") << QStringList{"info", "-x"} << "brenvik-cli info: unknown option -x";
+        QTest::newRow("info: -x after --") << QStringList{"info", "--", "-x", "b"} << "brenvik-cli info: unexpected argument 'b'";
+        QTest::newRow("to-loop: no source") << QStringList{"to-loop", "--dest", "D"} << toLoop + "missing SOURCE";
+        QTest::newRow("to-loop: no dest") << QStringList{"to-loop", "s.wav"} << toLoop + "--dest DIR is required";
+        QTest::newRow("to-loop: empty dest") << QStringList{"to-loop", "s.wav", "--dest", ""} << toLoop + "--dest: DIR is empty";
+        QTest::newRow("to-loop: unknown option") << toLoopWith({"--speed", "2"}) << toLoop + "unknown option --speed";
+        QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << toLoop + "--loop takes a single SOURCE";
+        QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
+        QTest::newRow("to-loop: 4x beats") << toLoopWith({"--beats", "4x"}) << toLoop + "--beats: '4x' is not a whole number";
+        QTest::newRow("to-loop: 2.0 beats") << toLoopWith({"--beats", "2.0"}) << toLoop + "--beats: '2.0' is not a whole number";
+        QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
+        QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";
+        QTest::newRow("to-loop: right on the left's 1") << toLoopWith({"--right-track", "1"}) << toLoop + "the left and the right channel cannot share a track";
+        QTest::newRow("to-loop: right on the left's 2") << toLoopWith({"--track", "2", "--right-track", "2"}) << toLoop + "the left and the right channel cannot share a track";
+        QTest::newRow("to-loop: pitch -") << toLoopWith({"--pitch", "-"}) << toLoop + "--pitch: '-' is not a number with up to 2 decimals";
+        QTest::newRow("to-loop: pitch 1.234") << toLoopWith({"--pitch", "1.234"}) << toLoop + "--pitch: '1.234' is not a number with up to 2 decimals";
+        QTest::newRow("to-loop: pitch -24.01") << toLoopWith({"--pitch", "-24.01"}) << toLoop + "--pitch: '-24.01' is outside -24 to 12";
+        QTest::newRow("to-loop: pitch 13") << toLoopWith({"--right-pitch", "13"}) << toLoop + "--right-pitch: '13' is outside -24 to 12";
+        QTest::newRow("to-loop: pan 101") << toLoopWith({"--pan", "101"}) << toLoop + "--pan: '101' is outside -100 to 100";
+        QTest::newRow("to-loop: pan past 64 bits") << toLoopWith({"--pan", "-99999999999999999999"}) << toLoop + "--pan: '-99999999999999999999' is outside -100 to 100";
+        QTest::newRow("to-loop: pan missing") << toLoopWith({"--right-pan"}) << toLoop + "--right-pan needs a value";
+        QTest::newRow("to-loop: beats twice") << toLoopWith({"--beats", "4", "--beats", "4"}) << toLoop + "--beats is given twice";
+        QTest::newRow("to-loop: four-character loop") << toLoopWith({"--loop", "1234"}) << toLoop + "--loop: '1234' is longer than 3 characters";
+        QTest::newRow("to-wave: no output") << QStringList{"to-wave", "t.wav"} << toWave + "--output OUT is required";
+        QTest::newRow("to-wave: three tracks") << QStringList{"to-wave", "a", "b", "c", "--output", "o.wav"} << toWave + "unexpected argument 'c'";
+        QTest::newRow("to-wave: output twice") << QStringList{"to-wave", "t", "--output", "o", "--output", "p"} << toWave + "--output is given twice";
+        QTest::newRow("to-wave: empty track") << QStringList{"to-wave", "", "--output", "o.wav"} << toWave + "TRACK is empty";
+        QTest::newRow("to-wave: empty right track") << QStringList{"to-wave", "t", "", "--output", "o.wav"} << toWave + "RIGHT_TRACK is empty";
+        QTest::newRow("to-wave: unknown option") << QStringList{"to-wave", "t", "--output", "o", "--force"} << toWave + "unknown option --force";
+        QTest::newRow("backup: an option for the card") << QStringList{"backup", "-x", "dest"} << "brenvik-cli backup: unknown option -x";
+        QTest::newRow("backup: no dest") << QStringList{"backup", "card"} << "brenvik-cli backup: missing DEST";
+        QTest::newRow("restore: --loop without a number") << QStringList{"restore", "b", "c", "--loop"} << "brenvik-cli restore: --loop needs a value";
+        QTest::newRow("restore: loop 1000") << QStringList{"restore", "b", "c", "--loop", "1", "--loop", "1000"} << "brenvik-cli restore: --loop: '1000' is outside 1 to 999";
+        QTest::newRow("list: unknown option") << QStringList{"list", "--bogus"} << "brenvik-cli list: unknown option --bogus";
+        QTest::newRow("check: no path") << QStringList{"check", "--json"} << "brenvik-cli check: missing PATH";
+        QTest::newRow("export: no --to") << QStringList{"export", "card"} << "brenvik-cli export: --to DIR is required";
     }
 
-    // Bad usage says how to use the command on the error stream; asked for, it goes to the output.
+    // Bad usage names what is wrong, then gives the usage, on the error stream, and writes nothing.
     void badUsage() {
         QFETCH(QStringList, args);
-        QFETCH(int, status);
+        QFETCH(QString, said);
         std::vector<std::string> words;
         for (const QString& arg : args) words.push_back(arg.toStdString());
         const CliRun run = runCli(words);
-        QCOMPARE(run.status, status);
-        QVERIFY((status == 0 ? run.out : run.err).find("usage: brenvik-cli") != std::string::npos);
-        QCOMPARE((status == 0 ? run.err : run.out), std::string());
+        QCOMPARE(run.status, 2);
+        QCOMPARE(QString::fromStdString(run.err.substr(0, run.err.find('\n'))), said);
+        const bool ofCommand = !args.isEmpty() && said.startsWith("brenvik-cli " + args[0] + ": ");
+        QVERIFY(run.err.find("usage: brenvik-cli " + (ofCommand ? words[0] : "info") + " ") != std::string::npos);
+        QCOMPARE(run.out, std::string());
         QCOMPARE(entriesIn(card()), 0);
+    }
+
+    // Asked for, the usage goes to the output; behind a command, with a line on each argument.
+    void help() {
+        const CliRun all = runCli({"-h"});
+        QCOMPARE(all.status, 0);
+        QCOMPARE(all.out, std::string(R"(usage: brenvik-cli info PATH [--json]
+       brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
+                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
+                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
+       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
+       brenvik-cli backup CARD DEST
+       brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]
+       brenvik-cli list CARD [--json]
+       brenvik-cli check PATH... [--json]
+       brenvik-cli export PATH... --to DIR [--overwrite]
+       brenvik-cli --version
+Each command takes -h or --help alone for its own usage.
+)"));
+        const CliRun restore = runCli({"restore", "b", "-h"});  // -h asks for help among other arguments too
+        QCOMPARE(restore.status, 0);
+        QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]
+Puts the loops of a backup back onto a card and prints each loop folder
+restored. Every check comes first (the backup against its manifest, the loops
+asked for, the loops the card holds, the free space): a refusal writes nothing.
+
+  BACKUP       a card backup, or a backup from the backup store
+  CARD         the card folder the loops go to
+  --loop N     1 to 999: restores only loop N; may be given again
+  --overwrite  replaces loops the card holds, each backed up into the backup
+               store first
+)"));
+        QVERIFY(runCli({"to-loop", "--help"}).out.find("\n  --pitch S          -24 to 12: the pitch of") != std::string::npos);
+    }
+
+    // The command line's one number reader, with 2 decimals as pitch takes them, and back to text.
+    void numbers_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<qint64>("value");  // -1 for no number
+        QTest::addColumn<QString>("shortest");
+        for (const auto& [text, value, shortest] :
+             {std::tuple{"0.05", 5, "0.05"}, {"-1.5", -150, "-1.5"}, {"+12", 1200, "12"}, {".5", 50, "0.5"},
+              {"007.10", 710, "7.1"}, {"-0", 0, "0"}, {"5.", -1, ""}, {"1.2.3", -1, ""}, {" 1", -1, ""}, {"+-1", -1, ""}})
+            QTest::newRow(text) << QString(text) << qint64(value) << QString(shortest);
+    }
+
+    void numbers() {
+        QFETCH(QString, text);
+        QFETCH(qint64, value);
+        QFETCH(QString, shortest);
+        const std::optional<int64_t> read = cli::readNumber(text.toStdString(), 2);
+        QCOMPARE(read.value_or(-1), value);
+        if (read) QCOMPARE(QString::fromStdString(cli::numberText(*read, 2)), shortest);
     }
 
     void version() {
@@ -115,7 +184,8 @@ private slots:
             QCOMPARE(run.status, 2);
             QCOMPARE(entriesIn(card()), 0);
         }
-        QVERIFY(toLoop({"--beats", "14"}).said("--beats must lie between 1 and 13 for this wave"));
+        QVERIFY(toLoop({"--beats", "14"}).said("brenvik-cli to-loop: --beats: '14' is outside 1 to 13 for this wave\n"));
+        QVERIFY(toLoop({"--beats-per-bar", "5"}).said("--beats-per-bar: '5' does not divide 7 beats\n"));
     }
 
     // The lowest free number; the written folder on the output, the messages on the error stream.

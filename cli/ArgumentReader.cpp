@@ -1,0 +1,145 @@
+#include "ArgumentReader.h"
+
+#include <algorithm>
+
+#include "NumberText.h"
+
+namespace brenvik::cli {
+
+namespace {
+
+std::string quoted(const std::string& value) {
+    return "'" + value + "'";
+}
+
+// What is wrong with a value given to the option; nothing when it fits.
+std::optional<std::string> valueProblem(const Option& option, const std::string& value) {
+    const std::string named = std::string(option.name) + ": ";
+    switch (option.kind) {
+        case ValueKind::None:
+            break;
+        case ValueKind::Text:
+            if (option.maxLength != 0 && value.size() > option.maxLength)
+                return named + quoted(value) + " is longer than " +
+                       std::to_string(option.maxLength) + " characters";
+            break;
+        case ValueKind::Path:
+            if (value.empty()) return named + std::string(option.valueName) + " is empty";
+            break;
+        case ValueKind::Number: {
+            const std::optional<int64_t> number = readNumber(value, option.decimals);
+            if (!number)
+                return named + quoted(value) +
+                       (option.decimals == 0 ? " is not a whole number"
+                                             : " is not a number with up to " +
+                                                   std::to_string(option.decimals) + " decimals");
+            if (*number < option.low || *number > option.high)
+                return named + quoted(value) + " is outside " +
+                       numberText(option.low, option.decimals) + " to " +
+                       numberText(option.high, option.decimals);
+            break;
+        }
+    }
+    return std::nullopt;
+}
+
+class Reader {
+public:
+    Reader(const Command& command, const std::vector<std::string>& args)
+        : m_command(command),
+          m_args(args),
+          m_line{CommandLine::Asks::Run, Arguments(command), {}} {}
+
+    CommandLine read() {
+        bool optionsEnded = false;
+        for (size_t at = 0; at < m_args.size() && !failed(); ++at) {
+            const std::string& arg = m_args[at];
+            if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+                m_line.arguments.addPositional(arg);
+            } else if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "-h" || arg == "--help") {
+                m_line.asks = CommandLine::Asks::Help;
+                return m_line;
+            } else {
+                at = readOption(at);
+            }
+        }
+        if (!failed()) checkPositionals();
+        if (!failed()) checkRequiredOptions();
+        return m_line;
+    }
+
+private:
+    bool failed() const { return m_line.asks == CommandLine::Asks::BadUsage; }
+
+    void fail(std::string problem) {
+        m_line.asks = CommandLine::Asks::BadUsage;
+        m_line.problem = std::move(problem);
+    }
+
+    // The option at m_args[at] and its value; the index of the last argument it took.
+    size_t readOption(size_t at) {
+        const std::string& name = m_args[at];
+        const auto option = std::find_if(m_command.options.begin(), m_command.options.end(),
+                                         [&name](const Option& o) { return o.name == name; });
+        if (option == m_command.options.end()) {
+            fail("unknown option " + name);
+            return at;
+        }
+        if (!option->repeatable && m_line.arguments.given(name)) {
+            fail(name + " is given twice");
+            return at;
+        }
+        if (option->kind == ValueKind::None) {
+            m_line.arguments.addOption(*option, {}, 0);
+            return at;
+        }
+        if (at + 1 >= m_args.size()) {
+            fail(name + " needs a value");
+            return at;
+        }
+        const std::string& value = m_args[at + 1];
+        if (const auto problem = valueProblem(*option, value)) {
+            fail(*problem);
+        } else {
+            const bool isNumber = option->kind == ValueKind::Number;
+            m_line.arguments.addOption(*option, value,
+                                       isNumber ? int(*readNumber(value, option->decimals)) : 0);
+        }
+        return at + 1;
+    }
+
+    void checkPositionals() {
+        const auto& table = m_command.positionals;
+        const auto& given = m_line.arguments.positionals();
+        for (size_t i = 0; i < table.size(); ++i)
+            if (table[i].count != Count::Optional && i >= given.size())
+                return fail("missing " + std::string(table[i].name));
+        const bool many = !table.empty() && table.back().count == Count::Many;
+        if (!many && given.size() > table.size())
+            return fail("unexpected argument " + quoted(given[table.size()]));
+        for (size_t i = 0; i < given.size(); ++i)
+            if (given[i].empty())
+                return fail(std::string(table[std::min(i, table.size() - 1)].name) + " is empty");
+    }
+
+    void checkRequiredOptions() {
+        for (const Option& option : m_command.options)
+            if (option.required && !m_line.arguments.given(option.name))
+                return fail(std::string(option.name) + " " + std::string(option.valueName) +
+                            " is required");
+    }
+
+    const Command& m_command;
+    const std::vector<std::string>& m_args;
+    CommandLine m_line;
+};
+
+}  // namespace
+
+CommandLine readCommandLine(const Command& command, const std::vector<std::string>& args) {
+    return Reader(command, args).read();
+}
+
+}  // namespace brenvik::cli

@@ -1,0 +1,43 @@
+#pragma once
+// A command line read against its command's table: the positional arguments in order and every
+// option given, its value checked (a number already read).
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "CommandTable.h"
+
+namespace brenvik::cli {
+
+class Arguments {
+public:
+    explicit Arguments(const Command& command) : m_command(&command) {}
+
+    const std::vector<std::string>& positionals() const { return m_positionals; }
+
+    // The option names must be the table's: asking for another is a fault of the program.
+    bool given(std::string_view option) const;
+    std::optional<std::string> text(std::string_view option) const;
+    std::optional<int> number(std::string_view option) const;
+    std::vector<int> numbers(std::string_view option) const;  // a repeatable option, in order
+
+    void addPositional(std::string value) { m_positionals.push_back(std::move(value)); }
+    void addOption(const Option& option, std::string text, int number) {
+        m_options.push_back({option.name, std::move(text), number});
+    }
+
+private:
+    struct Given {
+        std::string_view option;
+        std::string text;
+        int number;
+    };
+    std::vector<const Given*> occurrences(std::string_view option) const;
+
+    const Command* m_command;
+    std::vector<std::string> m_positionals;
+    std::vector<Given> m_options;
+};
+
+}  // namespace brenvik::cli

@@ -1,0 +1,23 @@
+#pragma once
+// The commands of brenvik-cli, each a table beside the code that runs it, in the order the usage
+// lists them.
+#include <array>
+
+#include "CommandTable.h"
+
+namespace brenvik::cli {
+
+extern const Command kInfoCommand;
+extern const Command kToLoopCommand;
+extern const Command kToWaveCommand;
+extern const Command kBackupCommand;
+extern const Command kRestoreCommand;
+extern const Command kListCommand;
+extern const Command kCheckCommand;
+extern const Command kExportCommand;
+
+inline constexpr std::array<const Command*, 8> kCommands{
+    &kInfoCommand,    &kToLoopCommand, &kToWaveCommand, &kBackupCommand,
+    &kRestoreCommand, &kListCommand,   &kCheckCommand,  &kExportCommand};
+
+}  // namespace brenvik::cli

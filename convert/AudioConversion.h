@@ -1,0 +1,40 @@
+#pragma once
+// Converting an audio file into the wave the Repeater plays: 44.1 kHz, 16-bit PCM, mono or
+// stereo. The source is read, mixed to the chosen channels, resampled when its rate differs and
+// reduced to 16 bits (with dither unless the 16 bits carry it exactly), in blocks of fixed size:
+// memory stays the same however long the file is. A source that needs no converting is copied
+// byte for byte.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "AudioInfo.h"
+#include "ChannelChoice.h"
+#include "Platform.h"
+
+namespace brenvik {
+
+struct ConversionRequest {
+    std::string source;
+    std::string target;  // replaced when it exists: the caller asks first
+    ChannelChoice channels;
+};
+
+struct ConversionResult {
+    enum class Outcome {
+        Converted,
+        Copied,  // the source needed no converting: the target holds its bytes
+        Failed,  // `message` says why; nothing was left at the target
+    };
+    Outcome outcome = Outcome::Failed;
+    std::string message;
+    std::optional<AudioInfo> source;  // what the source is, once it could be read
+    int64_t frames = 0;               // written at 44.1 kHz
+};
+
+// `progress` sees how far through the source the conversion is: frames read out of its frames, or
+// bytes copied out of its bytes.
+ConversionResult convertAudio(const ConversionRequest& request, Platform& platform,
+                              const Progress& progress);
+
+}  // namespace brenvik

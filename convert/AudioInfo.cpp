@@ -1,0 +1,39 @@
+#include "AudioInfo.h"
+
+#include "ConvertError.h"
+#include "Messages.h"
+#include "SoundFile.h"
+#include "WaveHeader.h"
+
+namespace brenvik {
+
+namespace {
+double secondsAt(int64_t frames, int32_t rate) {
+    return static_cast<double>(frames) / rate;
+}
+}  // namespace
+
+double AudioInfo::seconds() const {
+    return secondsAt(frames, sampleRate);
+}
+double AudioInfo::loopSeconds() const {
+    return secondsAt(loopFrames, wave::kSampleRate);
+}
+double AudioInfo::longestLoopSeconds() const {
+    return secondsAt(longestLoopFrames, wave::kSampleRate);
+}
+
+AudioProbe probeAudio(const std::string& path, const ChannelChoice& choice) {
+    try {
+        return {SoundFile(path).describe(choice), {}};
+    } catch (const ConvertError& e) {
+        return {std::nullopt, e.what()};
+    }
+}
+
+std::string loopTooLongMessage(const std::string& path, const AudioInfo& info) {
+    return message::tooLongForLoop(path, info.loopSeconds(), info.longestLoopSeconds(),
+                                   info.loopChannels == 2);
+}
+
+}  // namespace brenvik

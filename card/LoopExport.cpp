@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <system_error>
 
 #include "ByteOrder.h"
 #include "LoopCheck.h"
@@ -37,6 +38,13 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     std::vector<WavePlan> plans;
     for (int k : tracks) plans.push_back({contents.name + "-track" + intToText(k) + ".wav", {k}});
     return plans;
+}
+
+std::optional<std::string> makeExportFolder(const std::string& folder) {
+    std::error_code ec;
+    fs::create_directories(folder, ec);
+    if (ec) return ec.message();
+    return std::nullopt;
 }
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,

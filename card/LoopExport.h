@@ -4,6 +4,7 @@
 // track number as left: the description does not record which was left), any other chosen track
 // its own LOOPn-trackK.wav.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,6 +37,10 @@ struct ExportOutcome {
 
 // Asked for every wave that already exists: true replaces it.
 using ReplaceQuestion = std::function<bool(const std::string& outputPath)>;
+
+// Makes the folder an export writes into, with any missing folders above it: nothing when it is
+// there now, else the system's reason.
+std::optional<std::string> makeExportFolder(const std::string& folder);
 
 // Writes the waves of the loop folder into toFolder. Messages are returned, not shown; the
 // progress goes to the platform's progress bar.

@@ -1,6 +1,7 @@
 // The Card window inside the window program, offscreen: it lists the card as brenvik-cli list
-// does, marks broken loops, opens a double-clicked loop in the Repeater-to-wave window, offers a
-// mounted card, exports the selected loops and restores a loop from the backup store.
+// does, tells the selected loop's problems, opens a loop in the Repeater-to-wave window, lists the
+// card again when it changes, offers a mounted card, exports the selected loops and restores a
+// loop from the backup store.
 #include <filesystem>
 
 #include "BackupStore.h"
@@ -15,14 +16,43 @@
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
 #include "TestPlatform.h"
+#include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
+
+namespace {
+
+// The window program as main() assembles it, on a card folder and a wave folder.
+struct Program {
+    TestPlatform platform;
+    Preferences preferences;
+    MainWindow main{preferences, platform, converterWindowFactories(preferences, platform)};
+    Program(const std::string& card, const std::string& waves) {
+        platform.settings() = {{"Startup/intLP", card}, {"Startup/intWV", waves}};
+        main.startUp();
+    }
+};
+
+// How far apart the darkest and the lightest grey of a picture lie (0 to 255): a caption's strokes
+// against its background.
+int greySpreadOf(const QImage& image) {
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+            lightest = std::max(lightest, qGray(image.pixel(x, y)));
+        }
+    return lightest - darkest;
+}
+
+}  // namespace
 
 class TestCardWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     std::string m_card = m_dir.path().toStdString() + "/card";
+    std::string m_waves = m_dir.path().toStdString() + "/waves";
 
     QStringList column(const CardWindow& window, int col) const {
         QStringList texts;
@@ -35,18 +65,22 @@ private slots:
         makeCardLoop(m_card, 1, {1}, 200);
         makeCardLoop(m_card, 2, {2, 4}, 100);
         std::filesystem::remove(makeCardLoop(m_card, 3, {1, 4}, 10) + "/track4.wav");
+        makeFolder(m_dir.path().toStdString(), "waves");
     }
 
+    // The Card window opens wholly inside the main window's area, lists the card, opens a loop on
+    // Enter or a double click and exports from the wave folder; the toolbars' Card reads clearly.
     void listsAndOpensALoop() {
-        TestPlatform platform;
-        platform.settings()["Startup/intLP"] = m_card;
-        Preferences preferences;
-        MainWindow main(preferences, platform, converterWindowFactories(preferences, platform));
-        main.startUp();
-        auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(main.repeaterToWaveWindow());
+        Program program(m_card, m_waves);
+        auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(program.main.repeaterToWaveWindow());
         repeaterToWave->cardAction()->trigger();
-        auto* card = qobject_cast<CardWindow*>(main.cardWindow());
-        QVERIFY(card);
+        auto* card = qobject_cast<CardWindow*>(program.main.cardWindow());
+        QVERIFY(card && card->parentWidget()->parentWidget()->rect().contains(card->parentWidget()->geometry()));
+        for (ConverterWindow* converter : {program.main.waveToRepeaterWindow(), program.main.repeaterToWaveWindow()}) {
+            auto* toolbar = converter->findChild<QToolBar*>();
+            const QImage caption = toolbar->grab(toolbar->widgetForAction(converter->cardAction())->geometry()).toImage();
+            QVERIFY2(greySpreadOf(caption) > 160, qPrintable(converter->windowTitle()));
+        }
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
         BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
@@ -66,12 +100,65 @@ private slots:
         for (QAction* action : windowMenu->actions()) entries << (action->isSeparator() ? "-" : action->text());
         QCOMPARE(entries, (QStringList{"&1 .WAV to Repeater", "&2 Repeater to .WAV", "&3 Card", "-", "&Card"}));
 
-        emit card->table()->cellDoubleClicked(1, CardWindow::LoopColumn);  // LOOP2, tracks 2 and 4
+        QApplication::setActiveWindow(&program.main);
+        QVERIFY(QTest::qWaitForWindowActive(&program.main));
+        card->table()->selectRow(1);  // LOOP2, tracks 2 and 4
+        QTest::keyClick(card->table(), Qt::Key_Return);
         const RepeaterToWaveModel& model = repeaterToWave->model();
         QCOMPARE(model.mode(), ChannelMode::Stereo);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP2/track2.wav");
         QCOMPARE(model.track(Channel::Right)->path, m_card + "/LOOP2/track4.wav");
-        QVERIFY(platform.messages().empty());
+        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, 1)).center();
+        QTest::mouseClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
+        QTest::mouseDClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
+        QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP1/track1.wav");
+        whenModal([this](QWidget* chooser) {  // Export starts at the wave folder
+            QCOMPARE(child<QLineEdit>(chooser, "folderEdit")->text().toStdString(), m_waves);
+            child<QPushButton>(chooser, "cancelButton")->click();
+        });
+        child<QPushButton>(card, "exportButton")->click();
+        QVERIFY(program.platform.messages().empty());
+    }
+
+    // The pane under the table tells the selected loop's problems, whatever the sort order, and
+    // the selection outlives a new listing.
+    void detailsTellTheSelectedLoop_data() {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact";
+        QTest::newRow("a track missing, sorted the other way")
+            << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4)";
+        QTest::newRow("none selected") << int(Qt::AscendingOrder) << -1 << message::kNoLoopChosen;
+    }
+    void detailsTellTheSelectedLoop() {
+        QFETCH(int, order);
+        QFETCH(int, row);
+        TestPlatform platform;
+        const Preferences preferences{m_card, m_card, 45, true};
+        CardWindow window(preferences, platform, {});
+        window.table()->sortByColumn(CardWindow::LoopColumn, Qt::SortOrder(order));
+        window.table()->selectRow(row);
+        window.refresh();
+        QTEST(child<QLabel>(&window, "detailsLabel")->text(), "details");
+    }
+
+    // A save in the program is listed at once; a loop folder added and a track file removed
+    // outside it once the card has been quiet for a moment.
+    void listsTheCardAgainWhenItChanges() {
+        const std::string card = makeFolder(m_dir.path().toStdString(), "changing");
+        makeCardLoop(card, 1, {1}, 10);
+        Program program(card, m_waves);
+        program.main.repeaterToWaveWindow()->cardAction()->trigger();
+        auto* window = qobject_cast<CardWindow*>(program.main.cardWindow());
+        auto* waveToRepeater = qobject_cast<WaveToRepeaterWindow*>(program.main.waveToRepeaterWindow());
+        writeFile(m_waves + "/beat.wav", test::wave(1, patternBytes(176400)));
+        waveToRepeater->openWave(m_waves + "/beat.wav");
+        waveToRepeater->saveAction()->trigger();
+        QCOMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2"}));
+        makeCardLoop(card, 7, {1}, 4);
+        std::filesystem::remove(card + "/LOOP1/track1.wav");
+        QTRY_COMPARE(column(*window, CardWindow::CheckColumn), (QStringList{"1 problem(s)", "ok", "ok"}));
     }
 
     // An empty initial loop folder: the window offers the mounted volume that holds loops.
@@ -90,17 +177,31 @@ private slots:
         QVERIFY(!child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
     }
 
-    // Export writes the selected loops' waves; an existing one is replaced only after a Yes.
+    // Export makes a missing target folder (or says why it cannot) and writes the selected loops'
+    // waves, the focus back where it was; an existing wave is replaced only after a Yes.
     void exportsTheSelection() {
         TestPlatform platform;
-        const std::string out = makeFolder(m_dir.path().toStdString(), "out");
+        const std::string out = m_dir.path().toStdString() + "/out/new";
         const Preferences preferences{m_card, out, 45, true};
         CardWindow window(preferences, platform, {});
+        window.show();
         window.table()->selectRow(1);
+        auto* exportButton = child<QPushButton>(&window, "exportButton");
+        exportButton->setFocus();
+        QWidget chooser;  // active still: the desktop hands the activation back only later
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
         platform.chooseNextFolder(out);
-        child<QPushButton>(&window, "exportButton")->click();
+        exportButton->click();
         QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
         QCOMPARE(readFile(out + "/LOOP2.wav").size(), size_t(44 + 2 * 100 * 512));
+        QApplication::setActiveWindow(&window);
+        QVERIFY(exportButton->hasFocus());
+        platform.clearRecords();
+        platform.chooseNextFolder(out + "/LOOP2.wav/sub");
+        exportButton->click();
+        QCOMPARE(platform.messageTexts(),
+                 std::vector<std::string>{message::exportFolderNotCreated(out + "/LOOP2.wav/sub", "Not a directory")});
         writeFile(out + "/LOOP2.wav", {7});
         platform.clearRecords();
         platform.chooseNextFolder(out);

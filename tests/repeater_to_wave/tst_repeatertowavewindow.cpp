@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QAbstractButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "LookCheck.h"
 #include "DropEvents.h"
 #include "LoopFixture.h"
+#include "Messages.h"
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
@@ -98,11 +100,13 @@ private slots:
         writeFile(root() + "/notes.txt", {1});
         m_window.findChild<QAction*>("monoButton")->trigger();
         const QStringList before = texts(kValues);
+        QSignalSpy notes(&m_window, &ConverterWindow::statusMessage);
         for (const QStringList& refused : {QStringList{track2, track4}, QStringList{QString::fromStdString(root() + "/notes.txt")},
                                            QStringList{QString::fromStdString(root())}})
             QVERIFY(!dropPaths(&m_window, refused));
         QVERIFY(!dropOn(&m_window, {QUrl("https://example.org/track1.wav")}));
         QCOMPARE(texts(kValues), before);
+        QCOMPARE(notes, (QList<QVariantList>(4, {QString(message::kRepeaterWindowDrops)})));
         QVERIFY(m_platform.messages().empty());
     }
 

@@ -45,6 +45,10 @@ private slots:
         QVERIFY(!frame->isMinimized());
         QCOMPARE(m_main->menuBar()->actions()[0]->menu(), wav()->fileMenu());
         BRENVIK_CHECK_LOOK(m_main, "main-window");
+        emit rep()->statusMessage("a note");  // the status line shows only while it holds one
+        QVERIFY(m_main->statusBar()->isVisible() && m_main->statusBar()->currentMessage() == "a note");
+        m_main->statusBar()->clearMessage();
+        QVERIFY(!m_main->statusBar()->isVisible());
     }
 
     // Exit in either window or the main window's close box, after the folder chooser was hidden

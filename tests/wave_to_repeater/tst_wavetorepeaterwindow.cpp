@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -72,14 +73,16 @@ private slots:
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages; two files
-    // or another kind of file are refused without a word.
+    // or another kind of file are refused without a message box, with a note of what is taken.
     void drops() {
         const QString stereo = QString::fromStdString(write("st.wav", wave(2, patternBytes(1411200))));
         const QString eightBit = QString::fromStdString(write("8.wav", wave(1, patternBytes(400), 44100, 8)));
+        QSignalSpy notes(m_window.get(), &ConverterWindow::statusMessage);
         QVERIFY(!dropPaths(m_window.get(), {stereo, stereo}));
         QVERIFY(!dropPaths(m_window.get(), {QString::fromStdString(write("a.txt", {1}))}));
         QVERIFY(m_window->model().wavePath().empty());
         QVERIFY(dropPaths(m_window.get(), {stereo}));
+        QCOMPARE(notes, (QList<QVariantList>(2, {QString(message::kWaveWindowDrops)})));
         QCOMPARE(m_window->model().wavePath(), stereo.toStdString());
         QVERIFY(find<QLabel>("rightHeader")->isVisible());
         QVERIFY(dropPaths(m_window.get(), {eightBit}));

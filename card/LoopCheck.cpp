@@ -162,9 +162,9 @@ private:
 
 }  // namespace
 
-std::string LoopProblem::line(const std::string& loopName) const {
-    return loopName + ": " + file + ": " + field + ": " + detail;
-}
+std::string LoopProblem::text() const { return file + ": " + field + ": " + detail; }
+
+std::string LoopProblem::line(const std::string& loopName) const { return loopName + ": " + text(); }
 
 std::vector<LoopProblem> checkLoop(const LoopContents& contents) { return Checker(contents).run(); }
 

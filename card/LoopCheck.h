@@ -16,6 +16,8 @@ struct LoopProblem {
     std::string field;   // "check triple 1", "sample rate", ...
     std::string detail;  // what is wrong, with the values found
 
+    // "track2.wav: sample rate: 48000, not 44100"
+    std::string text() const;
     // "LOOP7: track2.wav: sample rate: 48000, not 44100"
     std::string line(const std::string& loopName) const;
 };

@@ -1,9 +1,12 @@
 #include "LoopExport.h"
 
+#include <exception>
+
 #include "ByteOrder.h"
 #include "LoopCheck.h"
 #include "Messages.h"
 #include "Numbers.h"
+#include "RoutineError.h"
 #include "TrackFile.h"
 #include "WaveSaving.h"
 
@@ -32,6 +35,15 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     std::vector<WavePlan> plans;
     for (int k : tracks) plans.push_back({contents.name + "-track" + intToText(k) + ".wav", {k}});
     return plans;
+}
+
+std::optional<std::string> makeExportFolder(Files& files, const std::string& folder) {
+    try {
+        files.createFolders(folder);
+    } catch (const std::exception&) {
+        return caughtReason();
+    }
+    return std::nullopt;
 }
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,

@@ -4,6 +4,7 @@
 // track number as left: the description does not record which was left), any other chosen track
 // its own LOOPn-trackK.wav.
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,10 @@ struct ExportOutcome {
     MessageIcon icon = MessageIcon::None;
     std::string reason;  // the cause behind the message
 };
+
+// Makes the folder an export writes into, with any missing folders above it: nothing when it is
+// there now, else why not.
+std::optional<std::string> makeExportFolder(Files& files, const std::string& folder);
 
 // Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
 // `mayReplace` says (Cancel keeps it too). Messages are returned, not shown. `progress` sees each

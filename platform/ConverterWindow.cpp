@@ -96,6 +96,8 @@ bool ConverterWindow::canOpenDropped(const QStringList&) const { return false; }
 
 void ConverterWindow::openDropped(const QStringList&) {}
 
+QString ConverterWindow::dropsTaken() const { return {}; }
+
 QStringList ConverterWindow::droppedPaths(const QMimeData* data) {
     QStringList paths;
     if (!data || !data->hasUrls()) return paths;
@@ -106,9 +108,14 @@ QStringList ConverterWindow::droppedPaths(const QMimeData* data) {
     return paths;
 }
 
+// A refused drag is told while it is over the window: the drop itself never arrives.
 void ConverterWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (canOpenDropped(droppedPaths(event->mimeData()))) event->acceptProposedAction();
-    else event->ignore();
+    if (canOpenDropped(droppedPaths(event->mimeData()))) {
+        event->acceptProposedAction();
+        return;
+    }
+    event->ignore();
+    if (const QString taken = dropsTaken(); !taken.isEmpty()) emit statusMessage(taken);
 }
 
 void ConverterWindow::dragMoveEvent(QDragMoveEvent* event) {

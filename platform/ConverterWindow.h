@@ -42,9 +42,11 @@ public:
     QAction* cardAction() const { return m_cardAction; }
 
     // Files dropped on the window, local paths only: what the window opens, or nothing when it
-    // refuses them (refused without a message).
+    // refuses them (refused without a message box; the status line says what the window takes).
     virtual bool canOpenDropped(const QStringList& paths) const;
     virtual void openDropped(const QStringList& paths);
+    // What the window takes when things are dropped on it, said when it refuses a drop.
+    virtual QString dropsTaken() const;
     // The local paths of dropped data; empty when any of it is not a local file or folder.
     static QStringList droppedPaths(const QMimeData* data);
 
@@ -59,6 +61,10 @@ signals:
     void contentsRequested();
     void aboutRequested();
     void cardRequested();
+    // A save of the window has ended; files may have been written.
+    void filesWritten();
+    // A short note for the program's status line.
+    void statusMessage(const QString& text);
 
 protected:
     // The window's own File commands (Open, Save, ...), placed above Preferences and Exit.

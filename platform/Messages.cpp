@@ -96,6 +96,13 @@ std::string restoreReplaces(const std::string& loopFolder) {
     return loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?";
 }
 std::string loopRestored(const std::string& loopFolder) { return "Restored " + loopFolder; }
+std::string exportFolderNotCreated(const std::string& folder) {
+    return "Folder: " + folder + " could not be created";
+}
+std::string loopIntact(const std::string& loopName) { return loopName + " is intact"; }
+std::string loopProblemCount(const std::string& loopName, size_t problems) {
+    return loopName + " has " + std::to_string(problems) + (problems == 1 ? " problem:" : " problems:");
+}
 
 std::string playUnreadable(const std::string& path) { return path + " cannot be read"; }
 

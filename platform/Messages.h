@@ -1,7 +1,8 @@
 #pragma once
-// Every text the program shows in a message box or a dialog's caption, word for word, in one place.
-// The reason shown below a message comes from where the failure happened: the step, the file and
-// the system's own words.
+// Every text the program shows in a message box, a dialog's caption, the status line or the Card
+// window's details pane, word for word, in one place. The reason shown below a message comes from
+// where the failure happened: the step, the file and the system's own words.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -91,6 +92,19 @@ inline constexpr const char* kNoBackupSelected = "No backup selected";
 std::string restoreReplaces(const std::string& loopFolder);
 // "Restored /card/LOOP7".
 std::string loopRestored(const std::string& loopFolder);
+// "Folder: /x/y could not be created": an export into a folder that is missing and cannot be
+// made (the reason below it).
+std::string exportFolderNotCreated(const std::string& folder);
+// The details pane under the Card window's table: "LOOP7 is intact", or "LOOP7 has 2 problems:"
+// above one line per problem.
+inline constexpr const char* kNoLoopChosen = "Select a loop to see whether it is intact";
+std::string loopIntact(const std::string& loopName);
+std::string loopProblemCount(const std::string& loopName, size_t problems);
+
+// The main window's status line, when a converter window refuses what is dropped on it.
+inline constexpr const char* kWaveWindowDrops = "Not opened: .WAV to Repeater takes one .wav file";
+inline constexpr const char* kRepeaterWindowDrops =
+    "Not opened: Repeater to .WAV takes one track file (.wav), two in stereo mode, or one loop folder";
 
 // Listening to a wave, a track or a loop (a disabled Play button's tooltip, or brenvik-cli).
 inline constexpr const char* kNoAudioOutput =

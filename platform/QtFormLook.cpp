@@ -70,6 +70,11 @@ void paintText(QWidget* widget, const QColor& text) {
     widget->setPalette(palette);
 }
 
+void paintSystemColours(QWidget* toolbar) {
+    toolbar->setPalette(QApplication::palette());
+    toolbar->setAutoFillBackground(true);
+}
+
 QColor systemWindowColour() {
     return QApplication::palette().color(QPalette::Base);
 }

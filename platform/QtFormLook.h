@@ -29,6 +29,10 @@ void placeTwips(QWidget* widget, int left, int top, int width, int height);
 void paintBackground(QWidget* widget, const QColor& background);
 void paintText(QWidget* widget, const QColor& text);
 
+// A toolbar keeps the system's own colours, not those of the window it lies on, so its captions
+// read as the desktop's theme draws them (dark text on a window's dark background would not).
+void paintSystemColours(QWidget* toolbar);
+
 // The system colour for window backgrounds, which the designs use as label text colour
 // ("white by default").
 QColor systemWindowColour();

@@ -11,6 +11,11 @@ compile is stillborn and left out of the rate; a failing or timed-out test kills
 The same seed over the same tree samples the same mutants. Every mutated file is restored
 afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in the repo.
 
+Started as root, the script builds as root but runs every test as an unprivileged user (a system
+user `brenvik-mutation`, made when missing; `--test-user NAME` names another), with a HOME, TMPDIR
+and XDG folders of its own below the build tree, made afresh for every mutant. A mutant that builds
+a wrong path (an empty folder name, say) then cannot write into `/` or root's home.
+
 Two kinds of mutant are set apart from the behaviour kill rate:
   equivalent  a returned std::nullopt, 0, false or nullptr replaced by {}: the same value, so no
               test can tell; these are not built at all.
@@ -24,6 +29,7 @@ import argparse
 import bisect
 import json
 import os
+import pwd
 import random
 import re
 import shlex
@@ -350,11 +356,12 @@ def sample(repo, operators, count, seed):
 
 # ---------------------------------------------------------------- building and testing
 
-def run(cmd, timeout=None):
+def run(cmd, timeout=None, user=None):
     """(exit code, output, timed out). The child gets its own process group, so a hung test
-    and everything it spawned can be stopped together."""
+    and everything it spawned can be stopped together. With a TestUser it runs as that user."""
+    switch = user.popen_arguments() if user else {}
     proc = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True,
-                            errors="replace", start_new_session=True)
+                            errors="replace", start_new_session=True, **switch)
     try:
         out, _ = proc.communicate(timeout=timeout)
         return proc.returncode, out, False
@@ -430,18 +437,91 @@ def observing_tests(tests, watchers, before):
     return names
 
 
-def run_tests(build, names, durations, timeout):
+def run_tests(build, names, durations, timeout, user=None):
     """Runs the tests quickest first, stopping at the first failure; returns the failing test's
     name or "". One ctest call per test, so --timeout holds even for tests whose own TIMEOUT
     property is longer (ctest lets the property win over its --timeout)."""
+    if user:
+        user.fresh_folders()
     for name in sorted(names, key=lambda n: (durations.get(n, 0), n)):
         start = time.monotonic()
         rc, _, timed_out = run(["ctest", "--test-dir", str(build), "-LE", "fuzz", "--stop-on-failure",
-                                "--timeout", str(timeout), "-R", f"^{re.escape(name)}$"], timeout + 30)
+                                "--timeout", str(timeout), "-R", f"^{re.escape(name)}$"], timeout + 30, user)
         durations.setdefault(name, time.monotonic() - start)
         if rc != 0 or timed_out:
             return name + (" (timeout)" if timed_out else "")
     return ""
+
+
+# ---------------------------------------------------------------- the unprivileged test user
+
+TEST_USER = "brenvik-mutation"
+
+
+class TestUser:
+    """The user the tests run as when the script runs as root: it reads the build tree and the
+    sources, and writes only its own folders below the build tree (HOME, TMPDIR, the XDG
+    folders), the tests' data folder and ctest's log folder."""
+
+    def __init__(self, repo, build, entry):
+        self.name, self.uid, self.gid = entry.pw_name, entry.pw_uid, entry.pw_gid
+        self.repo, self.build = repo, build
+        self.root = build / "test-user"
+        self.home, self.tmp, self.runtime = self.root / "home", self.root / "tmp", self.root / "runtime"
+
+    @classmethod
+    def for_build(cls, repo, build, name):
+        try:
+            entry = pwd.getpwnam(name)
+        except KeyError:
+            rc, out, _ = run(["useradd", "--system", "--user-group", "--no-create-home",
+                              "--home-dir", "/nonexistent", "--shell", "/usr/sbin/nologin", name])
+            if rc != 0:
+                sys.exit(f"cannot create the test user {name}:\n{out}")
+            entry = pwd.getpwnam(name)
+        if entry.pw_uid == 0:
+            sys.exit(f"the test user {name} is root; name an unprivileged one with --test-user")
+        user = cls(repo, build, entry)
+        user.open_build_tree()
+        user.fresh_folders()
+        user.check_confined()
+        return user
+
+    def popen_arguments(self):
+        env = dict(os.environ, HOME=str(self.home), TMPDIR=str(self.tmp), USER=self.name, LOGNAME=self.name,
+                   XDG_CONFIG_HOME=str(self.home / ".config"), XDG_CACHE_HOME=str(self.home / ".cache"),
+                   XDG_RUNTIME_DIR=str(self.runtime))
+        return {"user": self.uid, "group": self.gid, "extra_groups": [], "env": env, "cwd": str(self.tmp)}
+
+    def open_build_tree(self):
+        """Everything built readable (and programs runnable) by the user; what the tests and
+        ctest write, the user's own."""
+        run(["chmod", "-R", "a+rX", str(self.build)])
+        for folder in (self.build / "Testing", self.build / "tests" / "data-home"):
+            folder.mkdir(parents=True, exist_ok=True)
+            run(["chown", "-R", f"{self.uid}:{self.gid}", str(folder)])
+
+    def fresh_folders(self):
+        """HOME, TMPDIR and the runtime folder made anew, so nothing a mutant left behind reaches
+        the next one's tests."""
+        shutil.rmtree(self.root, ignore_errors=True)
+        self.root.mkdir(parents=True)
+        for folder in (self.home, self.tmp, self.runtime):
+            folder.mkdir(mode=0o700)
+            os.chown(folder, self.uid, self.gid)
+
+    def check_confined(self):
+        """The user can read the sources and the build tree, and cannot write into / or root's
+        home; otherwise running as it protects nothing."""
+        probe = ("test -r \"$1\" && test -x \"$1\" && test -r \"$2/CTestTestfile.cmake\" "
+                 "&& test ! -w / && test ! -w \"$3\"")
+        root_home = pwd.getpwuid(0).pw_dir
+        rc, out, _ = run(["sh", "-c", probe, "probe", str(self.repo),
+                          str(self.build), root_home], user=self)
+        if rc != 0:
+            sys.exit(f"the test user {self.name} cannot read the sources and build tree, or can write into "
+                     f"/ or {root_home}: make the sources readable for it (every folder above them "
+                     f"searchable), or name another user with --test-user\n{out}")
 
 
 # ---------------------------------------------------------------- one mutant
@@ -463,7 +543,7 @@ def try_mutant(repo, build, args, m, tests, watchers, durations):
         else:
             names = observing_tests(tests, watchers, before)
             m.tests_run = len(names)
-            m.killed_by = run_tests(build, names, durations, args.timeout)
+            m.killed_by = run_tests(build, names, durations, args.timeout, args.user)
             m.outcome = "killed" if m.killed_by else "survived"
     finally:
         path.write_bytes(original)
@@ -533,6 +613,8 @@ def parse_args():
     p.add_argument("--list", action="store_true", help="only print the sampled mutants")
     p.add_argument("--dirty-ok", action="store_true", help="run even with uncommitted product changes")
     p.add_argument("--rescore", type=Path, metavar="REPORT", help="print a saved JSON report again")
+    p.add_argument("--test-user", default=TEST_USER,
+                   help=f"when started as root, the unprivileged user the tests run as (default {TEST_USER})")
     args = p.parse_args()
     args.repo = args.repo.resolve()
     args.build_dir = (args.build_dir or args.repo / "build-mutation").resolve()
@@ -563,12 +645,17 @@ def main():
         return list_mutants(sites, chosen)
     if not args.dirty_ok:
         refuse_if_dirty(args.repo)
+    if os.geteuid() == 0:
+        os.umask(0o022)  # what each mutant's build writes stays readable for the test user
     configure(args.repo, args.build_dir)
     if not build_ok(args.build_dir, args.jobs):
         sys.exit("the unmutated tree does not build")
     tests = discover_tests(args.build_dir)
     durations = {}
-    failing = run_tests(args.build_dir, tests.keys(), durations, args.timeout)
+    args.user = TestUser.for_build(args.repo, args.build_dir, args.test_user) if os.geteuid() == 0 else None
+    if args.user:
+        print(f"tests run as {args.user.name} (uid {args.user.uid})", flush=True)
+    failing = run_tests(args.build_dir, tests.keys(), durations, args.timeout, args.user)
     if failing:
         sys.exit(f"the unmutated tree's tests are not green ({failing} fails); fix them first")
     baseline = time.monotonic() - started

@@ -21,6 +21,12 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Files& fil
                 mainWindow.activateChild(mainWindow.frameOf(window));
                 window->openLoop(folder);
             };
+            card->chooseFolderHook = [&mainWindow](const std::string& caption, const std::string& startFolder) {
+                return mainWindow.chooseFolderFrom(caption, startFolder);
+            };
+            // What a converter saves may be on the card.
+            for (ConverterWindow* converter : {mainWindow.waveToRepeaterWindow(), mainWindow.repeaterToWaveWindow()})
+                if (converter) QObject::connect(converter, &ConverterWindow::filesWritten, card, &CardWindow::refresh);
             return card;
         },
     };

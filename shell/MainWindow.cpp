@@ -9,7 +9,9 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 #include "AboutDialog.h"
@@ -67,6 +69,13 @@ MainWindow::MainWindow(Preferences& preferences, Files& files, Interaction& ui, 
     resize(twipsSize(9690, 6165));
 
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &MainWindow::showMenusOf);
+
+    // The status line is an addition to the design: it shows only while it has a note.
+    QStatusBar* status = statusBar();
+    status->setObjectName(QStringLiteral("statusLine"));
+    status->hide();
+    connect(status, &QStatusBar::messageChanged, status,
+            [status](const QString& text) { status->setVisible(!text.isEmpty()); });
 }
 
 // The area outlives this part of the window while QWidget's destructor hides it; it must not
@@ -99,6 +108,8 @@ QMdiSubWindow* MainWindow::adopt(ConverterWindow* window) {
     connect(window, &ConverterWindow::contentsRequested, this, &MainWindow::onContentsRequested);
     connect(window, &ConverterWindow::aboutRequested, this, &MainWindow::onAboutRequested);
     connect(window, &ConverterWindow::cardRequested, this, &MainWindow::onCardRequested);
+    connect(window, &ConverterWindow::statusMessage, this,
+            [this](const QString& text) { statusBar()->showMessage(text, kStatusMs); });
     QMenu* windowMenu = window->windowMenu();
     connect(windowMenu, &QMenu::aboutToShow, this, [this, window, windowMenu] {
         fillWindowMenu(windowMenu);
@@ -183,6 +194,13 @@ void MainWindow::showFolderChooser() {
     bringForward(folderChooser());
 }
 
+std::optional<std::string> MainWindow::chooseFolderFrom(const std::string& caption, const std::string& startFolder) {
+    const QPointer<FolderChooser> chooser = new FolderChooser(startFolder, m_ui, m_volumes, this);
+    const std::optional<std::string> chosen = chooser->choose(QString::fromStdString(caption));
+    delete chooser.data();  // its close box only marked it for deletion
+    return chosen;
+}
+
 void MainWindow::onPreferencesRequested() {
     if (!m_preferencesDialog)
         m_preferencesDialog = new PreferencesDialog(
@@ -204,7 +222,19 @@ void MainWindow::onCardRequested() {
     }
     auto* frame = qobject_cast<QMdiSubWindow*>(m_card->parentWidget());
     frame->show();
+    keepInsideArea(frame);
     activateChild(frame);
+}
+
+// The area places a new child where it overlaps the others least, which may run past the area's
+// edge; the child is moved (and, if need be, shrunk) to lie wholly inside.
+void MainWindow::keepInsideArea(QMdiSubWindow* frame) {
+    const QRect area = m_mdiArea->viewport()->rect();
+    QRect placed = frame->geometry();
+    placed.setSize(placed.size().boundedTo(area.size()));
+    placed.moveLeft(std::clamp(placed.left(), area.left(), area.right() + 1 - placed.width()));
+    placed.moveTop(std::clamp(placed.top(), area.top(), area.bottom() + 1 - placed.height()));
+    frame->setGeometry(placed);
 }
 
 void MainWindow::onContentsRequested() {

@@ -71,6 +71,12 @@ public:
     // as the user left it.
     std::optional<std::string> chooseFolder(const std::string& caption);
     void showFolderChooser();
+    // A folder chooser of its own, opened at startFolder, for the Card window; the converters'
+    // chooser keeps what the user left in it.
+    std::optional<std::string> chooseFolderFrom(const std::string& caption, const std::string& startFolder);
+
+    // How long a note stays in the status line.
+    static constexpr int kStatusMs = 6000;
 
 public slots:
     void onPreferencesRequested();
@@ -87,6 +93,7 @@ private:
     void showMenusOf(QMdiSubWindow* frame);
     void fillWindowMenu(QMenu* menu);
     void stackChildren();
+    void keepInsideArea(QMdiSubWindow* frame);
 
     Preferences& m_preferences;
     Files& m_files;

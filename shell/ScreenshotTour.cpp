@@ -5,6 +5,7 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QScrollBar>
+#include <QTableWidget>
 #include <QTimer>
 #include <QWidget>
 
@@ -115,7 +116,9 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
         addShot(QStringLiteral("card"), [this, card] {
             m_mainWindow.onCardRequested();
             auto* window = qobject_cast<CardWindow*>(m_mainWindow.cardWindow());
-            if (window) window->showCard(card.toStdString());
+            if (!window) return window;
+            window->showCard(card.toStdString());
+            window->table()->selectRow(0);  // the details pane tells of the first loop
             return window;
         });
     }

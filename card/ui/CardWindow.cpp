@@ -11,12 +11,15 @@
 
 #include "BackupStore.h"
 #include "CardLook.h"
-#include "LoopBackupsDialog.h"
-#include "LoopExport.h"
+#include "CardWatcher.h"
 #include "Files.h"
 #include "Interaction.h"
+#include "LoopBackupsDialog.h"
+#include "LoopExport.h"
 #include "Messages.h"
 #include "Preferences.h"
+#include "QtFocusReturn.h"
+#include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
 
@@ -25,6 +28,8 @@ namespace brenvik {
 namespace {
 
 const QColor kProblemRow(0xFF, 0xC0, 0xC0);
+// Each cell keeps its loop's index in the listing.
+constexpr int kLoopRole = Qt::UserRole + 1;
 
 // A cell that sorts by the number it holds, not by its text.
 class NumberItem : public QTableWidgetItem {
@@ -39,6 +44,14 @@ QString tracksText(const std::vector<int>& tracks) {
     QStringList parts;
     for (int k : tracks) parts << QString::number(k);
     return parts.isEmpty() ? QStringLiteral("-") : parts.join(QLatin1Char(','));
+}
+
+// "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact".
+QString detailsOf(const card::LoopSummary& loop) {
+    if (loop.intact()) return QString::fromStdString(message::loopIntact(loop.name));
+    QStringList lines{QString::fromStdString(message::loopProblemCount(loop.name, loop.problems.size()))};
+    for (const card::LoopProblem& problem : loop.problems) lines << QString::fromStdString(problem.text());
+    return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -57,7 +70,9 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_table(rowTable(QStringLiteral("loopTable"),
                        {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
                         "Size", "Check"},
-                       this)) {
+                       this)),
+      m_detailsLabel(whiteLabel(QStringLiteral("detailsLabel"), this)),
+      m_watcher(new CardWatcher(this)) {
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
     paintBackground(this, kCardBackground);
@@ -65,7 +80,16 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
 
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_table->horizontalHeader()->setSortIndicator(LoopColumn, Qt::AscendingOrder);  // as list does
-    connect(m_table, &QTableWidget::cellDoubleClicked, this, [this](int row, int) { openRow(row); });
+    // A double click or Enter (whatever activates an item on this desktop).
+    connect(m_table, &QTableWidget::activated, this, [this](const QModelIndex& index) { openRow(index.row()); });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CardWindow::showDetails);
+    connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this, &CardWindow::showDetails);
+    m_detailsLabel->setWordWrap(true);
+    // Room for a loop with two problems, so the table does not jump from one loop to the next.
+    m_detailsLabel->setMinimumHeight(3 * m_detailsLabel->fontMetrics().lineSpacing());
+    m_detailsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_detailsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    connect(m_watcher, &CardWatcher::changed, this, &CardWindow::refresh);
 
     auto* refreshButton = greenButton(QStringLiteral("refreshButton"), QStringLiteral("Refresh"), this);
     auto* folderButton = greenButton(QStringLiteral("folderButton"), QStringLiteral("Other Folder..."), this);
@@ -90,13 +114,21 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     layout->addLayout(top);
     layout->addLayout(offer);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_detailsLabel);
     layout->addWidget(m_totalsLabel);
+    showFocusRing(this);
 
     m_listing.card = m_preferences.loopFolder;
     refresh();
 }
 
 void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.card
+    // The loops chosen before stay chosen when they are listed again.
+    std::set<std::string> kept;
+    for (size_t index : selectedLoops()) kept.insert(m_listing.loops[index].folder);
+    const card::LoopSummary* current = loopOfRow(m_table->currentRow());
+    const std::string currentFolder = current ? current->folder : std::string();
+
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
@@ -105,10 +137,13 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
         // a folder that cannot be read lists no loops
         m_ui.logFailure("Card", caughtReason());
     }
+    std::vector<std::string> loopFolders;
+    for (const card::LoopSummary& loop : m_listing.loops) loopFolders.push_back(loop.folder);
+    m_watcher->watch(m_listing.card, loopFolders);
     m_offered.clear();
     m_offerLabel->hide();
     m_offerButton->hide();
-    fillTable();
+    fillTable(kept, currentFolder);
 }
 
 void CardWindow::refresh() {
@@ -118,8 +153,12 @@ void CardWindow::refresh() {
 }
 
 void CardWindow::chooseOtherFolder() {
-    if (const std::optional<std::string> folder = m_ui.chooseFolder(message::kChooseCardFolder, m_listing.card))
+    if (const std::optional<std::string> folder = chooseFolder(message::kChooseCardFolder, m_listing.card))
         showCard(*folder);
+}
+
+std::optional<std::string> CardWindow::chooseFolder(const std::string& caption, const std::string& startFolder) {
+    return chooseFolderHook ? chooseFolderHook(caption, startFolder) : m_ui.chooseFolder(caption, startFolder);
 }
 
 void CardWindow::offerMountedCard() {
@@ -135,7 +174,8 @@ void CardWindow::useOfferedCard() {
     if (!m_offered.empty()) showCard(m_offered);
 }
 
-void CardWindow::fillTable() {
+void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder) {
+    m_table->setRowCount(0);  // no selection, no cursor until the rows are whole again
     m_table->setSortingEnabled(false);
     m_table->setRowCount(static_cast<int>(m_listing.loops.size()));
     for (int row = 0; row < static_cast<int>(m_listing.loops.size()); ++row) {
@@ -160,7 +200,7 @@ void CardWindow::fillTable() {
         for (const std::string& line : loop.problemLines()) problems << QString::fromStdString(line);
         for (int column = 0; column < ColumnCount; ++column) {
             QTableWidgetItem* cell = cells[static_cast<size_t>(column)];
-            cell->setData(Qt::UserRole + 1, QString::fromStdString(loop.folder));
+            cell->setData(kLoopRole, row);
             if (!loop.intact()) {
                 cell->setBackground(kProblemRow);
                 cell->setToolTip(problems.join(QLatin1Char('\n')));
@@ -170,6 +210,14 @@ void CardWindow::fillTable() {
     }
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const std::string& folder = loopOfRow(row)->folder;
+        const QModelIndex index = m_table->model()->index(row, LoopColumn);
+        if (keptFolders.count(folder))
+            m_table->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        if (folder == currentFolder) m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+    showDetails();
 
     m_folderLabel->setText(QString::fromStdString(m_listing.card));
     QString totals = QStringLiteral("%1 loops, %2 loop numbers free").arg(m_listing.loops.size()).arg(m_listing.freeLoopNumbers);
@@ -179,49 +227,77 @@ void CardWindow::fillTable() {
     m_totalsLabel->setText(totals);
 }
 
+const card::LoopSummary* CardWindow::loopOfRow(int row) const {
+    const QVariant index = m_table->model()->index(row, LoopColumn).data(kLoopRole);
+    const auto at = static_cast<size_t>(index.toInt());
+    return index.isValid() && at < m_listing.loops.size() ? &m_listing.loops[at] : nullptr;
+}
+
+std::set<size_t> CardWindow::selectedLoops() const {
+    std::set<size_t> loops;
+    for (const QModelIndex& index : m_table->selectionModel()->selectedRows(LoopColumn))
+        loops.insert(static_cast<size_t>(index.data(kLoopRole).toInt()));
+    return loops;
+}
+
+// The loop under the cursor, when it is selected.
+void CardWindow::showDetails() {
+    const int row = m_table->currentRow();
+    const card::LoopSummary* loop =
+        row >= 0 && m_table->selectionModel()->isRowSelected(row, QModelIndex()) ? loopOfRow(row) : nullptr;
+    m_detailsLabel->setText(loop ? detailsOf(*loop) : QString::fromLatin1(message::kNoLoopChosen));
+}
+
 void CardWindow::openRow(int row) {
-    const QTableWidgetItem* cell = m_table->item(row, LoopColumn);
-    if (cell && openLoopHook) openLoopHook(cell->data(Qt::UserRole + 1).toString().toStdString());
+    const card::LoopSummary* loop = loopOfRow(row);
+    if (loop && openLoopHook) openLoopHook(loop->folder);
 }
 
 void CardWindow::exportSelected() {
-    std::set<std::string> folders;
-    for (const QTableWidgetItem* cell : m_table->selectedItems())
-        folders.insert(cell->data(Qt::UserRole + 1).toString().toStdString());
-    if (folders.empty()) {
+    const std::set<size_t> loops = selectedLoops();
+    if (loops.empty()) {
         m_ui.message(message::kNoLoopsSelected);
         return;
     }
-    const std::optional<std::string> target = m_ui.chooseFolder(message::kChooseExportFolder, m_preferences.waveFolder);
+    const std::optional<std::string> target = chooseFolder(message::kChooseExportFolder, m_preferences.waveFolder);
     if (!target) return;
-    const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, message::exportReplaces, MessageButtons::YesNo);
-    setEnabled(false);
-    bool allWritten = true;
-    for (const std::string& folder : folders) {
-        std::vector<card::ExportOutcome> outcomes;
-        try {
-            outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress());
-        } catch (const std::exception&) {
-            outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
-                                MessageIcon::Critical, caughtReason()});
-        }
-        for (const card::ExportOutcome& outcome : outcomes) {
-            if (!outcome.message.empty()) m_ui.tell(outcome);
-            allWritten = allWritten && outcome.result == card::ExportOutcome::Result::Written;
-        }
+    // A folder typed into the chooser that is not there yet is made, as a musician expects.
+    if (const std::optional<std::string> reason = card::makeExportFolder(m_files, *target)) {
+        m_ui.message(message::exportFolderNotCreated(*target), MessageButtons::Ok, MessageIcon::Critical, *reason);
+        return;
     }
-    setEnabled(true);
+    const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, message::exportReplaces, MessageButtons::YesNo);
+    bool allWritten = true;
+    {
+        const FocusReturn focusReturn(this);
+        setEnabled(false);
+        for (size_t index : loops) {
+            const std::string folder = m_listing.loops[index].folder;
+            std::vector<card::ExportOutcome> outcomes;
+            try {
+                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress());
+            } catch (const std::exception&) {
+                outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
+                                    MessageIcon::Critical, caughtReason()});
+            }
+            for (const card::ExportOutcome& outcome : outcomes) {
+                if (!outcome.message.empty()) m_ui.tell(outcome);
+                allWritten = allWritten && outcome.result == card::ExportOutcome::Result::Written;
+            }
+        }
+        setEnabled(true);
+    }
+    refresh();
     if (allWritten) m_ui.message(message::kWriteSucceeded);
 }
 
 void CardWindow::showBackups() {
-    std::set<int> rows;
-    for (const QTableWidgetItem* cell : m_table->selectedItems()) rows.insert(cell->row());
-    if (rows.size() != 1) {
+    const std::set<size_t> loops = selectedLoops();
+    if (loops.size() != 1) {
         m_ui.message(message::kSelectOneLoop);
         return;
     }
-    const int loopNumber = static_cast<int>(m_table->item(*rows.begin(), LoopColumn)->data(Qt::UserRole).toDouble());
+    const int loopNumber = m_listing.loops[*loops.begin()].number;
     if (backup::BackupStore(m_files).listBackups(loopNumber).empty()) {
         m_ui.message(message::noBackupsOf(loopNumber));
         return;

@@ -1,12 +1,16 @@
 #pragma once
 // "Card": every loop of a card folder in one sortable table (as brenvik-cli list shows them),
 // the free space, a Refresh, another folder from the folder chooser, the selected loops exported
-// as waves, the selected loop's backups (one of them restored), and a double click that opens a
-// loop in the Repeater-to-wave window. A loop with problems is marked and tells them in its
-// tooltip. When the initial loop folder holds no loops but a mounted volume does, the window
-// offers that volume with one button.
+// as waves, the selected loop's backups (one of them restored), and a double click or Enter that
+// opens a loop in the Repeater-to-wave window. A loop with problems is marked; the pane under the
+// table tells the selected loop's problems (and the tooltip each row's). The window lists the
+// card again after its own exports and restores, when the program tells it of a save, and when
+// the card changes outside it. When the initial loop folder holds no loops but a mounted volume
+// does, the window offers that volume with one button.
 #include <QWidget>
 #include <functional>
+#include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,6 +23,7 @@ class QTableWidget;
 
 namespace brenvik {
 
+class CardWatcher;
 class Files;
 class Interaction;
 struct Preferences;
@@ -37,6 +42,9 @@ public:
 
     // Opens a loop folder in the Repeater-to-wave window (set by the program).
     std::function<void(const std::string& folder)> openLoopHook;
+    // The folder chooser, opened at startFolder (set by the program); without it the interaction's.
+    std::function<std::optional<std::string>(const std::string& caption, const std::string& startFolder)>
+        chooseFolderHook;
 
     void showCard(std::string folder);
     QTableWidget* table() const { return m_table; }
@@ -52,9 +60,14 @@ public slots:
     void useOfferedCard();
 
 private:
-    void fillTable();
+    // Loops by their index in the listing, which the cells keep whatever the sort order.
+    const card::LoopSummary* loopOfRow(int row) const;
+    std::set<size_t> selectedLoops() const;
+    void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
+    void showDetails();
     void offerMountedCard();
     void openRow(int row);
+    std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
 
     const Preferences& m_preferences;
     Files& m_files;
@@ -67,6 +80,8 @@ private:
     QLabel* m_offerLabel;
     QPushButton* m_offerButton;
     QTableWidget* m_table;
+    QLabel* m_detailsLabel;
+    CardWatcher* m_watcher;
 };
 
 }  // namespace brenvik

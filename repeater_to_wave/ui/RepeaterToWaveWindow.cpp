@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
-#include <QApplication>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -12,6 +11,7 @@
 #include <QToolBar>
 
 #include "LoopFolderName.h"
+#include "Messages.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
@@ -163,9 +163,7 @@ void RepeaterToWaveWindow::buildToolBar() {
     m_toolBar->setMovable(false);
     m_toolBar->setFloatable(false);
     m_toolBar->setIconSize(QSize(16, 15));
-    // A toolbar keeps the system's button colours, not the window's teal.
-    m_toolBar->setPalette(QApplication::palette());
-    m_toolBar->setAutoFillBackground(true);
+    paintSystemColours(m_toolBar);
     // Plain push buttons: none stays pressed, and the two mode buttons form no group. The
     // cross-fade button and the separator before it were never shown, so they are left out.
     using Window = RepeaterToWaveWindow;
@@ -218,6 +216,8 @@ bool isLoopFolder(const QString& path) { return loop::holdsDescription(path.toSt
 
 }  // namespace
 
+QString RepeaterToWaveWindow::dropsTaken() const { return QString::fromLatin1(message::kRepeaterWindowDrops); }
+
 bool RepeaterToWaveWindow::canOpenDropped(const QStringList& paths) const {
     if (paths.size() == 1) return isWaveFile(paths[0]) || isLoopFolder(paths[0]);
     return paths.size() == 2 && m_model.mode() == ChannelMode::Stereo && isWaveFile(paths[0]) &&
@@ -245,6 +245,7 @@ void RepeaterToWaveWindow::onOpenTriggered() {
 void RepeaterToWaveWindow::onSaveTriggered() {
     m_model.save();
     showModel();
+    emit filesWritten();
 }
 
 void RepeaterToWaveWindow::onMonoTriggered() {

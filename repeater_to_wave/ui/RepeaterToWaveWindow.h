@@ -31,6 +31,7 @@ public:
     // left and right (in name order), a loop folder with its chosen tracks.
     bool canOpenDropped(const QStringList& paths) const override;
     void openDropped(const QStringList& paths) override;
+    QString dropsTaken() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -1,6 +1,7 @@
 // The Card window inside the window program, offscreen: it lists the card as brenvik-cli list
-// does, marks broken loops, opens a double-clicked loop in the Repeater-to-wave window, offers a
-// mounted card, exports the selected loops and restores a loop from the backup store.
+// does, tells the selected loop's problems, opens a loop in the Repeater-to-wave window, lists the
+// card again when it changes, offers a mounted card, exports the selected loops and restores a
+// loop from the backup store.
 #include <filesystem>
 
 #include "BackupStore.h"
@@ -16,14 +17,44 @@
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
 #include "TestInteraction.h"
+#include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
+
+namespace {
+
+// The window program as main() assembles it, on a card folder and a wave folder.
+struct Program {
+    TestInteraction ui;
+    ScriptedFiles files;
+    Preferences preferences;
+    MainWindow main{preferences, files, ui, ui, converterWindowFactories(preferences, files, ui)};
+    Program(const std::string& card, const std::string& waves) {
+        ui.settings() = {{"Startup/intLP", card}, {"Startup/intWV", waves}};
+        main.startUp();
+    }
+};
+
+// How far apart the darkest and the lightest grey of a picture lie (0 to 255): a caption's strokes
+// against its background.
+int greySpreadOf(const QImage& image) {
+    int darkest = 255, lightest = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            darkest = std::min(darkest, qGray(image.pixel(x, y)));
+            lightest = std::max(lightest, qGray(image.pixel(x, y)));
+        }
+    return lightest - darkest;
+}
+
+}  // namespace
 
 class TestCardWindow : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     std::string m_card = m_dir.path().toStdString() + "/card";
+    std::string m_waves = m_dir.path().toStdString() + "/waves";
 
     QStringList column(const CardWindow& window, int col) const {
         QStringList texts;
@@ -36,19 +67,22 @@ private slots:
         makeCardLoop(m_card, 1, {1}, 200);
         makeCardLoop(m_card, 2, {2, 4}, 100);
         std::filesystem::remove(makeCardLoop(m_card, 3, {1, 4}, 10) + "/track4.wav");
+        makeFolder(m_dir.path().toStdString(), "waves");
     }
 
+    // The Card window opens wholly inside the main window's area, lists the card, opens a loop on
+    // Enter or a double click and exports from the wave folder; the toolbars' Card reads clearly.
     void listsAndOpensALoop() {
-        TestInteraction platform;
-        ScriptedFiles files;
-        platform.settings()["Startup/intLP"] = m_card;
-        Preferences preferences;
-        MainWindow main(preferences, files, platform, platform, converterWindowFactories(preferences, files, platform));
-        main.startUp();
-        auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(main.repeaterToWaveWindow());
+        Program program(m_card, m_waves);
+        auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(program.main.repeaterToWaveWindow());
         repeaterToWave->cardAction()->trigger();
-        auto* card = qobject_cast<CardWindow*>(main.cardWindow());
-        QVERIFY(card);
+        auto* card = qobject_cast<CardWindow*>(program.main.cardWindow());
+        QVERIFY(card && card->parentWidget()->parentWidget()->rect().contains(card->parentWidget()->geometry()));
+        for (ConverterWindow* converter : {program.main.waveToRepeaterWindow(), program.main.repeaterToWaveWindow()}) {
+            auto* toolbar = converter->findChild<QToolBar*>();
+            const QImage caption = toolbar->grab(toolbar->widgetForAction(converter->cardAction())->geometry()).toImage();
+            QVERIFY2(greySpreadOf(caption) > 160, qPrintable(converter->windowTitle()));
+        }
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
         BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
@@ -68,12 +102,66 @@ private slots:
         for (QAction* action : windowMenu->actions()) entries << (action->isSeparator() ? "-" : action->text());
         QCOMPARE(entries, (QStringList{"&1 .WAV to Repeater", "&2 Repeater to .WAV", "&3 Card", "-", "&Card"}));
 
-        emit card->table()->cellDoubleClicked(1, CardWindow::LoopColumn);  // LOOP2, tracks 2 and 4
+        QApplication::setActiveWindow(&program.main);
+        QVERIFY(QTest::qWaitForWindowActive(&program.main));
+        card->table()->selectRow(1);  // LOOP2, tracks 2 and 4
+        QTest::keyClick(card->table(), Qt::Key_Return);
         const RepeaterToWaveModel& model = repeaterToWave->model();
         QCOMPARE(model.mode(), ChannelMode::Stereo);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP2/track2.wav");
         QCOMPARE(model.track(Channel::Right)->path, m_card + "/LOOP2/track4.wav");
-        QVERIFY(platform.messages().empty());
+        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, 1)).center();
+        QTest::mouseClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
+        QTest::mouseDClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
+        QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP1/track1.wav");
+        whenModal([this](QWidget* chooser) {  // Export starts at the wave folder
+            QCOMPARE(child<QLineEdit>(chooser, "folderEdit")->text().toStdString(), m_waves);
+            child<QPushButton>(chooser, "cancelButton")->click();
+        });
+        child<QPushButton>(card, "exportButton")->click();
+        QVERIFY(program.ui.messages().empty());
+    }
+
+    // The pane under the table tells the selected loop's problems, whatever the sort order, and
+    // the selection outlives a new listing.
+    void detailsTellTheSelectedLoop_data() {
+        QTest::addColumn<int>("order");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("details");
+        QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact";
+        QTest::newRow("a track missing, sorted the other way")
+            << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4)";
+        QTest::newRow("none selected") << int(Qt::AscendingOrder) << -1 << message::kNoLoopChosen;
+    }
+    void detailsTellTheSelectedLoop() {
+        QFETCH(int, order);
+        QFETCH(int, row);
+        TestInteraction ui;
+        ScriptedFiles files;
+        const Preferences preferences{m_card, m_card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        window.table()->sortByColumn(CardWindow::LoopColumn, Qt::SortOrder(order));
+        window.table()->selectRow(row);
+        window.refresh();
+        QTEST(child<QLabel>(&window, "detailsLabel")->text(), "details");
+    }
+
+    // A save in the program is listed at once; a loop folder added and a track file removed
+    // outside it once the card has been quiet for a moment.
+    void listsTheCardAgainWhenItChanges() {
+        const std::string card = makeFolder(m_dir.path().toStdString(), "changing");
+        makeCardLoop(card, 1, {1}, 10);
+        Program program(card, m_waves);
+        program.main.repeaterToWaveWindow()->cardAction()->trigger();
+        auto* window = qobject_cast<CardWindow*>(program.main.cardWindow());
+        auto* waveToRepeater = qobject_cast<WaveToRepeaterWindow*>(program.main.waveToRepeaterWindow());
+        writeFile(m_waves + "/beat.wav", test::wave(1, patternBytes(176400)));
+        waveToRepeater->openWave(m_waves + "/beat.wav");
+        waveToRepeater->saveAction()->trigger();
+        QCOMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2"}));
+        makeCardLoop(card, 7, {1}, 4);
+        std::filesystem::remove(card + "/LOOP1/track1.wav");
+        QTRY_COMPARE(column(*window, CardWindow::CheckColumn), (QStringList{"1 problem(s)", "ok", "ok"}));
     }
 
     // An empty initial loop folder: the window offers the mounted volume that holds loops.
@@ -81,10 +169,10 @@ private slots:
         const std::string media = m_dir.path().toStdString() + "/media";
         makeFolder(media, "user/EMPTY");
         makeCardLoop(media + "/user/REPEATER", 9, {1}, 4);
-        TestInteraction platform;
+        TestInteraction ui;
         ScriptedFiles files;
         const Preferences preferences{makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true};
-        CardWindow window(preferences, files, platform, {m_dir.path().toStdString() + "/nowhere", media});
+        CardWindow window(preferences, files, ui, {m_dir.path().toStdString() + "/nowhere", media});
         QCOMPARE(window.table()->rowCount(), 0);
         QCOMPARE(window.offeredCard(), media + "/user/REPEATER");
         QVERIFY(child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
@@ -93,25 +181,39 @@ private slots:
         QVERIFY(!child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
     }
 
-    // Export writes the selected loops' waves; an existing one is replaced only after a Yes.
+    // Export makes a missing target folder (or says why it cannot) and writes the selected loops'
+    // waves, the focus back where it was; an existing wave is replaced only after a Yes.
     void exportsTheSelection() {
-        TestInteraction platform;
+        TestInteraction ui;
         ScriptedFiles files;
-        const std::string out = makeFolder(m_dir.path().toStdString(), "out");
+        const std::string out = m_dir.path().toStdString() + "/out/new";
         const Preferences preferences{m_card, out, 45, true};
-        CardWindow window(preferences, files, platform, {});
+        CardWindow window(preferences, files, ui, {});
+        window.show();
         window.table()->selectRow(1);
-        platform.chooseNextFolder(out);
-        child<QPushButton>(&window, "exportButton")->click();
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
+        auto* exportButton = child<QPushButton>(&window, "exportButton");
+        exportButton->setFocus();
+        QWidget chooser;  // active still: the desktop hands the activation back only later
+        chooser.show();
+        QApplication::setActiveWindow(&chooser);
+        ui.chooseNextFolder(out);
+        exportButton->click();
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
         QCOMPARE(readFile(out + "/LOOP2.wav").size(), size_t(44 + 2 * 100 * 512));
+        QApplication::setActiveWindow(&window);
+        QVERIFY(exportButton->hasFocus());
+        ui.clearRecords();
+        ui.chooseNextFolder(out + "/LOOP2.wav/sub");
+        exportButton->click();
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportFolderNotCreated(out + "/LOOP2.wav/sub")});
+        QCOMPARE(ui.messages()[0].detail, "cannot create the folder " + out + "/LOOP2.wav/sub: Not a directory");
         writeFile(out + "/LOOP2.wav", {7});
-        platform.clearRecords();
-        platform.chooseNextFolder(out);
-        platform.answerNextQuestion(MessageAnswer::No);
+        ui.clearRecords();
+        ui.chooseNextFolder(out);
+        ui.answerNextQuestion(MessageAnswer::No);
         child<QPushButton>(&window, "exportButton")->click();
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
-        QCOMPARE(platform.messages()[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
+        QCOMPARE(ui.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(readFile(out + "/LOOP2.wav"), std::vector<uint8_t>{7});
     }
 
@@ -119,7 +221,7 @@ private slots:
     // gives the card the old bytes back, the changed loop kept in the store first. A backup that
     // no longer matches its manifest is marked and not restored; a loop without backups is told so.
     void restoresABackup() {
-        TestInteraction platform;
+        TestInteraction ui;
         ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "restore");
         const std::string loop = makeCardLoop(card, 5, {1}, 50);
@@ -129,7 +231,7 @@ private slots:
         store.backUpLoop(loop);
         writeFile(loop + "/track1.wav", {1, 2, 3});
         const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, platform, {});
+        CardWindow window(preferences, files, ui, {});
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(1);
         child<QPushButton>(&window, "backupsButton")->click();
@@ -153,14 +255,14 @@ private slots:
         });
         window.table()->selectRow(0);
         child<QPushButton>(&window, "backupsButton")->click();
-        platform.answerNextQuestion(MessageAnswer::Yes);
+        ui.answerNextQuestion(MessageAnswer::Yes);
         restoreRow(0);
         QCOMPARE(checks, QStringList{"matches its manifest"});
         QCOMPARE(dialogLook, keptLook("loop-backups-dialog", dialogLook));
         QVERIFY(treeOf(loop) == before);
         QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
         const std::string target = card + "/LOOP5";
-        QCOMPARE(platform.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
+        QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
                                                                     message::kNoBackupSelected,
                                                                     message::restoreReplaces(target),
                                                                     message::loopRestored(target)}));
@@ -168,10 +270,10 @@ private slots:
         const std::vector<backup::StoredBackup> backups = store.listBackups(5);
         QCOMPARE(backups.size(), size_t(2));
         writeFile(backups[1].folder + "/LOOP5/track1.wav", {9});
-        platform.clearRecords();
+        ui.clearRecords();
         restoreRow(1);
         QCOMPARE(checks, (QStringList{"matches its manifest", "does not match"}));
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
         QVERIFY(treeOf(loop) == before);
     }
 };

@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QAbstractButton>
 #include <QRegularExpression>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,6 +14,7 @@
 #include "DropEvents.h"
 #include "LookCheck.h"
 #include "LoopFixture.h"
+#include "Messages.h"
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
 #include "ScriptedFiles.h"
@@ -73,18 +75,18 @@ private slots:
         m_window.showStereoTracks(makeLoop(root(), "LOOP1", patternBytes(4096)),
                                   makeLoop(root(), "LOOP2", patternBytes(2048), 2));
         QVERIFY(rightColumnShown(true));
-        m_platform.windowUsable = [this] { return m_window.isEnabled(); };
-        m_platform.chooseNextFile(root() + "/out.wav");
+        m_ui.windowUsable = [this] { return m_window.isEnabled(); };
+        m_ui.chooseNextFile(root() + "/out.wav");
         m_window.findChild<QAction*>("saveAction")->trigger();
-        QCOMPARE(m_platform.messageTexts(), std::vector<std::string>{"File writing successful"});
-        QCOMPARE(m_platform.usableWhenBusy, std::vector<bool>{false});
+        QCOMPARE(m_ui.messageTexts(), std::vector<std::string>{"File writing successful"});
+        QCOMPARE(m_ui.usableWhenBusy, std::vector<bool>{false});
         QVERIFY(m_window.isEnabled());
     }
 
     // A track opens into the mono channel, a loop folder with its chosen tracks, two tracks in
     // stereo mode in name order; anything else is refused and changes nothing.
     void drops() {
-        m_platform.clearRecords();
+        m_ui.clearRecords();
         m_window.findChild<QAction*>("monoButton")->trigger();
         const std::string loop = makeCardLoop(root() + "/card", 3, {2, 4}, 4);
         const QString track2 = QString::fromStdString(loop + "/track2.wav"), track4 = QString::fromStdString(loop + "/track4.wav");
@@ -99,12 +101,14 @@ private slots:
         writeFile(root() + "/notes.txt", {1});
         m_window.findChild<QAction*>("monoButton")->trigger();
         const QStringList before = texts(kValues);
+        QSignalSpy notes(&m_window, &ConverterWindow::statusMessage);
         for (const QStringList& refused : {QStringList{track2, track4}, QStringList{QString::fromStdString(root() + "/notes.txt")},
                                            QStringList{QString::fromStdString(root())}})
             QVERIFY(!dropPaths(&m_window, refused));
         QVERIFY(!dropOn(&m_window, {QUrl("https://example.org/track1.wav")}));
         QCOMPARE(texts(kValues), before);
-        QVERIFY(m_platform.messages().empty());
+        QCOMPARE(notes, (QList<QVariantList>(4, {QString(message::kRepeaterWindowDrops)})));
+        QVERIFY(m_ui.messages().empty());
     }
 
 private:
@@ -125,7 +129,7 @@ private:
     // Opens the track from the menu; the channel dialog comes up modally, the option named is
     // clicked (none: as it opens) and Return presses its default button, OK.
     void openThroughDialog(const std::string& path, const char* option) {
-        m_platform.chooseNextFile(path);
+        m_ui.chooseNextFile(path);
         QTimer::singleShot(0, [this, option] {
             auto* dialog = qobject_cast<ChannelDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
@@ -139,10 +143,10 @@ private:
 
     // One window (never shown) for all three checks, each starting where the one before left it.
     QTemporaryDir m_dir;
-    DialogInteraction m_platform;
+    DialogInteraction m_ui;
     ScriptedFiles m_files;
     Preferences m_preferences;
-    RepeaterToWaveWindow m_window{m_preferences, m_files, m_platform};
+    RepeaterToWaveWindow m_window{m_preferences, m_files, m_ui};
     QList<bool> m_leftSelectedAtStart;
     QStringList m_dialogLook;
 };

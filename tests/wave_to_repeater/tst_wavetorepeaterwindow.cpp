@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -25,7 +26,7 @@ using namespace brenvik::test;
 class TestWaveToRepeaterWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestInteraction> m_platform;
+    std::unique_ptr<TestInteraction> m_ui;
     ScriptedFiles m_files;
     Preferences m_preferences;
     std::unique_ptr<WaveToRepeaterWindow> m_window;
@@ -45,9 +46,9 @@ class TestWaveToRepeaterWindow : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestInteraction>();
+        m_ui = std::make_unique<TestInteraction>();
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
-        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, m_files, *m_platform);
+        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, m_files, *m_ui);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -63,7 +64,7 @@ private slots:
         QCOMPARE(find<QLineEdit>("loopPrefixBox")->text(), QStringLiteral("/LOOP"));
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
 
-        m_platform->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
+        m_ui->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
         find<QAction>("openButton")->trigger();
         QVERIFY(find<QLabel>("rightHeader")->isVisible() && find<QScrollBar>("rightPanBar")->isVisible());
         QCOMPARE(find<QLabel>("leftHeader")->text(), QStringLiteral("Left Channel"));
@@ -74,18 +75,20 @@ private slots:
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages; two files
-    // or another kind of file are refused without a word.
+    // or another kind of file are refused without a message box, with a note of what is taken.
     void drops() {
         const QString stereo = QString::fromStdString(write("st.wav", wave(2, patternBytes(1411200))));
         const QString eightBit = QString::fromStdString(write("8.wav", wave(1, patternBytes(400), 44100, 8)));
+        QSignalSpy notes(m_window.get(), &ConverterWindow::statusMessage);
         QVERIFY(!dropPaths(m_window.get(), {stereo, stereo}));
         QVERIFY(!dropPaths(m_window.get(), {QString::fromStdString(write("a.txt", {1}))}));
         QVERIFY(m_window->model().wavePath().empty());
         QVERIFY(dropPaths(m_window.get(), {stereo}));
+        QCOMPARE(notes, (QList<QVariantList>(2, {QString(message::kWaveWindowDrops)})));
         QCOMPARE(m_window->model().wavePath(), stereo.toStdString());
         QVERIFY(find<QLabel>("rightHeader")->isVisible());
         QVERIFY(dropPaths(m_window.get(), {eightBit}));
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
     }
 
     // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it;
@@ -133,10 +136,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         auto* box = find<QLineEdit>("loopNumberBox");
         box->setFocus();
-        m_platform->windowUsable = [this] { return m_window->isEnabled(); };
+        m_ui->windowUsable = [this] { return m_window->isEnabled(); };
         m_window->saveAction()->trigger();  // no wave yet: refused
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
-        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
+        QCOMPARE(m_ui->usableAtMessage, std::vector<bool>{false});
         QVERIFY(m_window->isEnabled() && box->hasFocus());
     }
 };

@@ -200,6 +200,7 @@ QToolBar* layOutToolbar(QWidget* window, WaveToRepeaterForm& w) {
     toolbar->setMovable(false);
     toolbar->setFloatable(false);
     toolbar->setIconSize(waveart::kToolImageSize);
+    paintSystemColours(toolbar);
     w.openButton = toolbar->addAction(waveart::openWaveImage(), QString());
     w.openButton->setObjectName(QStringLiteral("openButton"));
     w.openButton->setToolTip(QStringLiteral("Open Normal Wave File"));

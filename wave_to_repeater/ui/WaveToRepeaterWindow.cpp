@@ -1,12 +1,10 @@
 #include "WaveToRepeaterWindow.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -16,9 +14,11 @@
 #include <exception>
 
 #include "DoubleClickLabel.h"
+#include "Messages.h"
 #include "Numbers.h"
-#include "RoutineError.h"
+#include "QtFocusReturn.h"
 #include "QtFormLook.h"
+#include "RoutineError.h"
 #include "TempoScrollBar.h"
 
 namespace brenvik {
@@ -120,10 +120,11 @@ void WaveToRepeaterWindow::run(const std::function<void()>& command) {
 
 // The focus comes back to where it was once the window takes input again.
 void WaveToRepeaterWindow::onSave() {
-    QPointer<QWidget> focused = QApplication::focusWidget();
-    if (focused && !isAncestorOf(focused)) focused = nullptr;
-    run([this] { m_model.save(); });
-    if (focused && focused->isEnabled() && focused->isVisible()) focused->setFocus();
+    {
+        const FocusReturn focusReturn(this);
+        run([this] { m_model.save(); });
+    }
+    emit filesWritten();
 }
 
 void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
@@ -143,6 +144,8 @@ bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
 void WaveToRepeaterWindow::openDropped(const QStringList& paths) {
     openWave(paths[0].toStdString());
 }
+
+QString WaveToRepeaterWindow::dropsTaken() const { return QString::fromLatin1(message::kWaveWindowDrops); }
 
 void WaveToRepeaterWindow::draw() {
     const WaveToRepeaterModel& m = m_model;

@@ -32,6 +32,7 @@ public:
     // One wave file dropped on the window opens as the Open command opens it.
     bool canOpenDropped(const QStringList& paths) const override;
     void openDropped(const QStringList& paths) override;
+    QString dropsTaken() const override;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

@@ -89,46 +89,30 @@ private slots:
         QTest::addColumn<QString>("command");  // of brenvik-cli, or "window" for the window's model
         QTest::addColumn<QString>("message");  // {dir} stands for the test's folder
         QTest::addColumn<QString>("reason");   // a pattern
-        const QString saveFailed = "error in fileSaving()";
-        const QString tempo =
-            "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the tempo "
-            "table \\(0 to 95\\)";
+        const auto row = [](const QString& trouble, const QString& command, const QString& message,
+                            const QString& reason) {
+            QTest::newRow(qPrintable(trouble + ", " + command))
+                << trouble << command << message << reason;
+        };
+        const QString failed = "error in fileSaving()";
         for (const QString via : {"to-loop", "window"}) {
-            QTest::newRow(qPrintable("full card, " + via))
-                << "full" << via << saveFailed
-                << "cannot write {dir}/card/LOOP1/track1.wav: File too large";
-            QTest::newRow(qPrintable("read-only card, " + via))
-                << "read-only" << via << saveFailed
-                << "cannot create the folder {dir}/card/LOOP1: Permission denied";
-            QTest::newRow(qPrintable("bad argument, " + via))
-                << "bad" << via << saveFailed << tempo;
+            row("full", via, failed, "cannot write {dir}/card/LOOP1/track1.wav: File too large");
+            row("read-only", via, failed,
+                "cannot create the folder {dir}/card/LOOP1: Permission denied");
+            row("bad", via, failed,
+                "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the "
+                "tempo table \\(0 to 95\\)");
         }
-        QTest::newRow("missing file, to-loop") << "missing"
-                                               << "to-loop"
-                                               << "File does not exist!"
-                                               << "there is no file {dir}/in.wav";
-        QTest::newRow("missing file, window")
-            << "missing"
-            << "window" << saveFailed << "cannot open {dir}/in.wav: No such file or directory";
-        QTest::newRow("read-only card, restore")
-            << "read-only"
-            << "restore"
-            << "Could not restore {dir}/card/LOOP3: nothing was restored"
-            << "cannot create the folder {dir}/card/LOOP3: Permission denied";
-        QTest::newRow("read-only destination, backup")
-            << "read-only"
-            << "backup"
-            << "The card could not be backed up into {dir}/dest"
-            << "cannot create the folder {dir}/dest/src-.*: Permission denied";
-        QTest::newRow("read-only destination, export")
-            << "read-only"
-            << "export"
-            << "{dir}/src/LOOP3: " + saveFailed
-            << "cannot create {dir}/out/LOOP3-track1.wav: Permission denied";
-        QTest::newRow("missing file, export") << "missing"
-                                              << "export"
-                                              << "{dir}/src/LOOP3: File does not exist!"
-                                              << "there is no file {dir}/src/LOOP3/track1.wav";
+        row("missing", "to-loop", "File does not exist!", "there is no file {dir}/in.wav");
+        row("missing", "window", failed, "cannot open {dir}/in.wav: No such file or directory");
+        row("read-only", "restore", "Could not restore {dir}/card/LOOP3: nothing was restored",
+            "cannot create the folder {dir}/card/LOOP3: Permission denied");
+        row("read-only", "backup", "The card could not be backed up into {dir}/dest",
+            "cannot create the folder {dir}/dest/src-.*: Permission denied");
+        row("read-only", "export", "{dir}/src/LOOP3: " + failed,
+            "cannot create {dir}/out/LOOP3-track1.wav: Permission denied");
+        row("missing", "export", "{dir}/src/LOOP3: File does not exist!",
+            "there is no file {dir}/src/LOOP3/track1.wav");
     }
 
     void reasons() {

@@ -92,4 +92,26 @@ std::string restoreReplaces(const std::string& loopFolder) {
 }
 std::string loopRestored(const std::string& loopFolder) { return "Restored " + loopFolder; }
 
+std::string playUnreadable(const std::string& path) { return path + " cannot be read"; }
+
+std::string playNotAWave(const std::string& path) {
+    return path + " holds no 16-bit mono or stereo audio to play";
+}
+
+std::string playNoDescription(const std::string& folder) {
+    return std::string("No readable ") + loop::kDescriptionFileName + " in " + folder;
+}
+
+std::string playTrackCount(const std::string& loopName, int tracks) {
+    return loopName + " chooses " + intToText(tracks) +
+           " tracks: only a loop of one or two tracks can be played";
+}
+
+std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t audio) {
+    return path + " ends after " + intToText(held) + " of its " + intToText(audio) +
+           " bytes of audio: it cannot be played";
+}
+
+std::string playingStopped(const std::string& reason) { return "Playing stopped: " + reason; }
+
 }  // namespace brenvik::message

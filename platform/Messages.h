@@ -85,6 +85,23 @@ std::string restoreReplaces(const std::string& loopFolder);
 // "Restored /card/LOOP7".
 std::string loopRestored(const std::string& loopFolder);
 
+// Listening to a wave, a track or a loop (a disabled Play button's tooltip, or brenvik-cli).
+inline constexpr const char* kNoAudioOutput =
+    "No audio output found: start a sound server (PulseAudio or PipeWire) to listen";
+inline constexpr const char* kNothingToPlay = "There is no audio to play";
+// path + " cannot be read".
+std::string playUnreadable(const std::string& path);
+// path + " holds no 16-bit mono or stereo audio to play".
+std::string playNotAWave(const std::string& path);
+// "No readable loopinfo.ldf in " + folder.
+std::string playNoDescription(const std::string& folder);
+// "LOOP7 chooses 3 tracks: only a loop of one or two tracks can be played".
+std::string playTrackCount(const std::string& loopName, int tracks);
+// "/card/LOOP7/track1.wav ends after 1024 of its 4096 bytes of audio: it cannot be played".
+std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t audio);
+// "Playing stopped: " + what went wrong.
+std::string playingStopped(const std::string& reason);
+
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";
 inline constexpr const char* kDeviceNotReady = "Device Not Ready";

@@ -18,6 +18,12 @@ std::vector<uint8_t> joined(std::vector<uint8_t> bytes, const std::vector<uint8_
 
 }  // namespace
 
+std::vector<uint8_t> noiseBytes(size_t count, uint32_t seed) {
+    std::vector<uint8_t> bytes(count);
+    for (uint8_t& b : bytes) b = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+    return bytes;
+}
+
 std::vector<uint8_t> patternBytes(size_t count, uint16_t seed) {
     std::vector<uint8_t> bytes(count);
     for (size_t i = 0; i < count; ++i) {

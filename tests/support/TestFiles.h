@@ -12,6 +12,8 @@ namespace brenvik::test {
 
 // Bytes of a pattern that differs at every 16-bit position: sample i is (i * 7 + seed) & 0xFFFF.
 std::vector<uint8_t> patternBytes(size_t count, uint16_t seed = 1);
+// Bytes of white noise, the same for the same seed.
+std::vector<uint8_t> noiseBytes(size_t count, uint32_t seed);
 
 // One chunk as it lies in the list: tag, size field, body (the size field need not match).
 std::vector<uint8_t> chunk(std::string_view tag, int32_t size, const std::vector<uint8_t>& body = {});

@@ -1,0 +1,151 @@
+// Real audio out: a PulseAudio server of the test's own, with a null sink in place of a sound
+// card, plays a loop of noise through the program's audio output while the sink's monitor is
+// recorded; the recording must be the loop, sample for sample, pass after pass. The server lives
+// in the test's temporary folder and is reached by its own socket only, so a sound server the
+// machine runs is neither used nor disturbed.
+#include <QAudioDevice>
+#include <QAudioSource>
+#include <QDir>
+#include <QMediaDevices>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "AudioPlayback.h"
+#include "ByteOrder.h"
+#include "LoopFixture.h"
+#include "TestFiles.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+
+namespace {
+
+constexpr int kLoopSectors = 80;  // 20480 frames, under half a second
+const char* kCapture = "ci_capture";
+
+}  // namespace
+
+class TestAudioOutput : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void playsTheLoopSampleForSample();
+
+private:
+    // Runs a PulseAudio tool against the test's server; its exit status, its messages in `log`.
+    int runTool(const QString& program, const QStringList& arguments, QString* log = nullptr);
+    QTemporaryDir m_dir;
+    bool m_serverStarted = false;
+};
+
+int TestAudioOutput::runTool(const QString& program, const QStringList& arguments, QString* log) {
+    QProcess tool;
+    tool.setStandardOutputFile(QProcess::nullDevice());
+    // The daemon keeps what it inherits: a file, not a pipe, so the start returns.
+    tool.setStandardErrorFile(m_dir.filePath("tool.log"));
+    tool.start(program, arguments);
+    if (!tool.waitForFinished(15000)) return -1;
+    if (log) {
+        QFile file(m_dir.filePath("tool.log"));
+        file.open(QIODevice::ReadOnly);
+        *log = QString::fromLocal8Bit(file.readAll()).trimmed();
+    }
+    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+}
+
+void TestAudioOutput::initTestCase() {
+    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
+        QStandardPaths::findExecutable("pactl").isEmpty())
+        QSKIP(
+            "no sound server can run here: pulseaudio and pactl are not installed "
+            "(scripts/setup-debian.sh installs them)");
+    // Before anything of Qt Multimedia connects: the server's socket and cookie live here.
+    const QString run = m_dir.filePath("run"), home = m_dir.filePath("home");
+    QVERIFY(QDir().mkpath(run) && QDir().mkpath(home));
+    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    qputenv("XDG_RUNTIME_DIR", run.toLocal8Bit());
+    qputenv("HOME", home.toLocal8Bit());
+    qputenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit());
+    qputenv("PULSE_SERVER", ("unix:" + run + "/pulse/native").toLocal8Bit());
+    qunsetenv("PULSE_COOKIE");
+
+    QString log;
+    // As root the server warns that it is meant for a user, and runs all the same.
+    const int started = runTool(
+        "pulseaudio",
+        {"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
+         "--load=module-null-sink sink_name=ci rate=44100 channels=2",
+         // Qt hides monitor sources: the remap shows the sink's output.
+         QString("--load=module-remap-source master=ci.monitor source_name=") + kCapture},
+        &log);
+    if (started != 0) QSKIP(qPrintable("no sound server can run here: pulseaudio says: " + log));
+    m_serverStarted = true;
+    QCOMPARE(runTool("pactl", {"set-default-sink", "ci"}, &log), 0);
+}
+
+void TestAudioOutput::cleanupTestCase() {
+    if (m_serverStarted) QCOMPARE(runTool("pulseaudio", {"--kill"}), 0);
+}
+
+void TestAudioOutput::playsTheLoopSampleForSample() {
+    QTemporaryDir card;
+    const std::string folder = makeCardLoop(card.path().toStdString(), 1, {1, 2}, kLoopSectors);
+    std::vector<std::vector<uint8_t>> tracks;
+    for (int k : {1, 2}) {
+        tracks.push_back(noiseBytes(512 * kLoopSectors, static_cast<uint32_t>(k)));
+        writeFile(folder + "/track" + std::to_string(k) + ".wav", expectedTrack(tracks.back()));
+    }
+    const audition::Preparation prepared = audition::sourceOfLoop(folder);
+    QVERIFY2(prepared.source, prepared.reason.c_str());
+    const int64_t frames = prepared.source->frames;
+
+    AudioPlayback playback;
+    QCOMPARE(playback.unavailableReason(), QString());
+    QAudioDevice captureDevice;
+    for (const QAudioDevice& device : QMediaDevices::audioInputs())
+        if (device.id() == kCapture) captureDevice = device;
+    QVERIFY2(!captureDevice.isNull(), "the null sink's capture source is not listed");
+    QAudioSource capture(captureDevice, AudioPlayback::format());
+    QIODevice* recorder = capture.start();
+    QVERIFY(recorder);
+    QByteArray recording;
+    connect(recorder, &QIODevice::readyRead, this, [&] { recording += recorder->readAll(); });
+
+    const auto firstSound = [&]() -> int64_t {
+        for (qsizetype f = 0; f + 4 <= recording.size(); f += 4)
+            if (readLe32(reinterpret_cast<const uint8_t*>(recording.constData() + f)) != 0)
+                return f / 4;
+        return -1;
+    };
+    // The capture runs before the first sound: what it records first is silence.
+    QTRY_VERIFY_WITH_TIMEOUT(recording.size() >= 4 * 4410, 10000);
+    QCOMPARE(firstSound(), int64_t{-1});
+    QVERIFY2(playback.play(*prepared.source), qPrintable(playback.lastError()));
+    QTRY_VERIFY_WITH_TIMEOUT(firstSound() >= 0 && recording.size() / 4 - firstSound() > 3 * frames,
+                             20000);
+    capture.stop();
+    playback.stop();
+
+    // The first sound is the loop's phase: its first frame, as Play starts the loop from the
+    // top. From there on every frame recorded is the loop's, pass after pass.
+    const int64_t start = firstSound();
+    const auto* heard = reinterpret_cast<const uint8_t*>(recording.constData()) + 4 * start;
+    for (int64_t f = 0; f < recording.size() / 4 - start; ++f) {
+        for (size_t c = 0; c < 2; ++c) {
+            if (readLe16(heard + 4 * f + 2 * c) !=
+                readLe16(&tracks[c][2 * static_cast<size_t>(f % frames)]))
+                QFAIL(
+                    qPrintable(QString("recorded frame %1 (pass %2, frame %3), channel %4 differs")
+                                   .arg(f)
+                                   .arg(f / frames)
+                                   .arg(f % frames)
+                                   .arg(c)));
+        }
+    }
+}
+
+QTEST_GUILESS_MAIN(TestAudioOutput)
+#include "tst_audiooutput.moc"

@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "CardFolder.h"
 #include "CardListing.h"
 #include "CardReport.h"
 #include "ConsolePlatform.h"
@@ -106,7 +107,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (problem.file.empty() || problem.field.empty() || problem.detail.empty()) std::abort();
     if (loop.intact() && (!loop.described || loop.trackFiles != loop.chosenTracks)) std::abort();
 
-    // The card's listing reads the folder again.
+    // `check` finds the loop from its own folder or from the card's; the card's listing reads the
+    // folder again.
+    if (card::loopFoldersOf(card.loop.string()).size() != 1 ||
+        card::loopFoldersOf(card.scratch.path().string()).size() != 1)
+        std::abort();
     std::ostringstream messages, table, json;
     ConsolePlatform platform(messages);
     const card::CardListing listing = card::listCard(card.scratch.path().string(), platform);

@@ -9,9 +9,9 @@ namespace brenvik::cli {
 namespace {
 
 // Bad usage before a command is known: what was wrong, then every command's usage.
-int badUsage(std::ostream& err, const std::string& problem) {
+int badUsage(std::ostream& err, std::span<const Command* const> commands, const std::string& problem) {
     err << "brenvik-cli: " << problem << '\n';
-    writeAllUsages(err, kCommands);
+    writeAllUsages(err, commands);
     return kUsage;
 }
 
@@ -30,23 +30,28 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
 
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
         bool errIsTerminal) {
+    return run(kCommands, args, out, err, errIsTerminal);
+}
+
+int run(std::span<const Command* const> commands, const std::vector<std::string>& args,
+        std::ostream& out, std::ostream& err, bool errIsTerminal) {
     if (args.empty()) {
-        writeAllUsages(err, kCommands);
+        writeAllUsages(err, commands);
         return kUsage;
     }
     const std::vector<std::string> rest(args.begin() + 1, args.end());
-    for (const Command* command : kCommands)
+    for (const Command* command : commands)
         if (command->name == args[0]) return runCommand(*command, rest, out, err, errIsTerminal);
     if (args[0] == "--help" || args[0] == "-h") {
-        writeAllUsages(out, kCommands);
+        writeAllUsages(out, commands);
         return kOk;
     }
     if (args[0] == "--version") {
-        if (!rest.empty()) return badUsage(err, "unexpected argument '" + rest[0] + "'");
+        if (!rest.empty()) return badUsage(err, commands, "unexpected argument '" + rest[0] + "'");
         out << "brenvik-cli " << BRENVIK_VERSION << '\n';
         return kOk;
     }
-    return badUsage(err, "unknown command '" + args[0] + "'");
+    return badUsage(err, commands, "unknown command '" + args[0] + "'");
 }
 
 }  // namespace brenvik::cli

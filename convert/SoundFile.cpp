@@ -1,6 +1,7 @@
 #include "SoundFile.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "ConvertError.h"
 #include "LoopLayout.h"
@@ -40,6 +41,11 @@ void setWidth(AudioInfo& a, int subtype) {
         if (width.subtype == subtype) a.encoding = width.encoding, a.bits = width.bits;
 }
 
+// The frames read at a time when a file's length has to be counted, and where counting stops:
+// no 16-bit wave holds that many frames, so the file is too long whatever follows.
+constexpr size_t kCountingFrames = 4096;
+constexpr sf_count_t kMostCountedFrames = sf_count_t{1} << 31;
+
 // The frames at 44.1 kHz that the resampler gives for `frames` at `rate`: the exact ratio,
 // rounded to the nearest frame (held below 2^53, far beyond any wave, so nothing overflows).
 int64_t framesAt44k(int64_t frames, int32_t rate) {
@@ -56,6 +62,30 @@ SoundFile::SoundFile(const std::string& path) : m_path(path) {
         sf_close(m_file);
         throw ConvertError(message::audioUnreadable(path, "no channels, sample rate or length"));
     }
+    // A FLAC stream may leave its length unrecorded (an encoder writing to a pipe cannot go back
+    // to fill it in); libsndfile then reports the largest count. Such a file is read through
+    // once to count its frames.
+    if (m_info.frames == SF_COUNT_MAX) {
+        try {
+            m_info.frames = countFrames();
+        } catch (const ConvertError&) {
+            sf_close(m_file);
+            throw;
+        }
+    }
+}
+
+sf_count_t SoundFile::countFrames() {
+    std::vector<float> block(kCountingFrames * static_cast<size_t>(m_info.channels));
+    sf_count_t frames = 0;
+    while (frames <= kMostCountedFrames) {
+        const size_t got = readFrames(block);
+        if (got == 0) break;
+        frames += static_cast<sf_count_t>(got);
+    }
+    if (sf_seek(m_file, 0, SEEK_SET) != 0)
+        throw ConvertError(message::audioUnreadable(m_path, sf_strerror(m_file)));
+    return frames;
 }
 
 SoundFile::~SoundFile() {

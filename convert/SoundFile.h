@@ -30,6 +30,10 @@ public:
     const std::string& path() const { return m_path; }
 
 private:
+    // The frames of a file whose length is not recorded, counted by reading it through; the file
+    // is read from its start again afterwards.
+    sf_count_t countFrames();
+
     std::string m_path;
     SF_INFO m_info{};
     SNDFILE* m_file = nullptr;

@@ -205,6 +205,18 @@ private slots:
         for (const auto& wave : waves) QCOMPARE(wave, waves.front());
     }
 
+    // A FLAC stream may leave its length out of its header (0 frames recorded): it is counted.
+    void flacOfUnrecordedLength() {
+        writeTones(path("in"), SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 48000, 1, 4800, {1000}, 0.5);
+        std::vector<uint8_t> bytes = readFile(path("in"));
+        bytes[21] &= 0xF0;  // the 36-bit length behind "fLaC" and the stream header's first 13 bytes
+        std::fill(bytes.begin() + 22, bytes.begin() + 26, uint8_t{0});
+        writeFile(path("in"), bytes);
+        const ConversionResult result = convert("out.wav");
+        QVERIFY2(result.outcome == ConversionResult::Outcome::Converted, result.message.c_str());
+        QCOMPARE(std::tuple(result.source->frames, readAudio(path("out.wav")).frames), std::tuple(4800, 4410));
+    }
+
     void loopLength_data() {
         QTest::addColumn<LengthRow>("row");
         QTest::newRow("stereo 4 min") << LengthRow{2, 240, {}};

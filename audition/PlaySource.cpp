@@ -7,6 +7,7 @@
 
 #include "ByteOrder.h"
 #include "ByteSource.h"
+#include "Files.h"
 #include "LoopContents.h"
 #include "LoopDescription.h"
 #include "Messages.h"
@@ -91,7 +92,7 @@ Preparation sourceOfTracks(const TrackAudio& left, const std::optional<TrackAudi
 }
 
 Preparation sourceOfLoop(const std::string& loopFolder) {
-    const card::LoopContents contents = card::readLoopContents(loopFolder);
+    const card::LoopContents contents = card::readLoopContents(Files(), loopFolder);
     if (!contents.hasDescription()) return refused(message::playNoDescription(loopFolder));
     const loop::Description& d = contents.description;
     const std::vector<int> chosen = loop::chosenTracks(d);

@@ -1,31 +1,20 @@
 #include "BackupCheck.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "BackupNames.h"
 #include "ByteSource.h"
+#include "Files.h"
 #include "HashedCopy.h"
 #include "Messages.h"
-
-namespace fs = std::filesystem;
 
 namespace brenvik::backup {
 
 namespace {
 
-// The first symbolic link below the folder, as a path inside it.
-std::optional<std::string> firstLink(const fs::path& folder) {
-    std::error_code ec;
-    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-        if (it->is_symlink(ec)) return it->path().lexically_relative(folder).string();
-    return std::nullopt;
-}
-
-std::optional<std::string> readManifestText(const fs::path& path) {
+std::optional<std::string> readManifestText(const std::string& path) {
     try {
-        FileSource file(path.string());
+        FileSource file(path);
         if (file.size() > static_cast<int64_t>(kLargestManifest)) return std::nullopt;
         std::string text(static_cast<size_t>(file.size()), '\0');
         const size_t got = file.readAt(0, std::span(reinterpret_cast<uint8_t*>(text.data()), text.size()));
@@ -38,18 +27,18 @@ std::optional<std::string> readManifestText(const fs::path& path) {
 
 }  // namespace
 
-BackupCheck checkBackup(const std::string& folder) {
+BackupCheck checkBackup(const Files& files, const std::string& folder) {
     BackupCheck check;
-    std::error_code ec;
-    if (!fs::is_directory(folder, ec)) {
+    if (!files.folderExists(folder)) {
         check.refusal = message::backupUnreadable(folder);
         return check;
     }
-    if (const auto link = firstLink(folder)) {
+    if (const auto link = files.firstLinkBelow(folder)) {
         check.refusal = message::backupHoldsLink(*link);
         return check;
     }
-    const std::optional<std::string> text = readManifestText(fs::path(folder) / kManifestName);
+    const std::optional<std::string> text =
+        readManifestText(Files::joinPath(folder, kManifestName));
     std::optional<Manifest> manifest = text ? parseManifest(*text) : std::nullopt;
     if (!manifest) {
         check.refusal = message::backupUnreadable(folder);
@@ -64,7 +53,7 @@ BackupCheck checkBackup(const std::string& folder) {
     for (const ManifestEntry& entry : *manifest) {
         std::string digest;
         try {
-            digest = digestOf((fs::path(folder) / entry.name).string());
+            digest = digestOf(Files::joinPath(folder, entry.name));
         } catch (const std::exception&) {
             // A missing or unreadable file does not match either.
         }

@@ -7,6 +7,10 @@
 
 #include "Manifest.h"
 
+namespace brenvik {
+class Files;
+}
+
 namespace brenvik::backup {
 
 struct BackupCheck {
@@ -14,6 +18,6 @@ struct BackupCheck {
     std::string refusal;               // otherwise the message naming what is wrong
 };
 
-BackupCheck checkBackup(const std::string& folder);
+BackupCheck checkBackup(const Files& files, const std::string& folder);
 
 }  // namespace brenvik::backup

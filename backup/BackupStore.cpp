@@ -1,8 +1,7 @@
 #include "BackupStore.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
+#include <exception>
 
 #include "BackupNames.h"
 #include "BackupWriting.h"
@@ -10,36 +9,39 @@
 #include "Manifest.h"
 #include "RoutineError.h"
 
-namespace fs = std::filesystem;
-
 namespace brenvik::backup {
 
 namespace {
 
 // Every folder of the store, oldest first: its name is LOOPn-<time>[-k], and the time sorts as text.
 struct Entry {
-    fs::path folder;
+    std::string folder;
     std::optional<int> loopNumber;
     std::string made;  // the name behind the loop folder's name
 };
 
-std::vector<Entry> entries(const std::string& root) {
+std::vector<Entry> entries(const Files& files, const std::string& root) {
     std::vector<Entry> found;
-    std::error_code ec;
-    for (fs::directory_iterator it(root, ec), end; !ec && it != end; it.increment(ec)) {
-        if (!it->is_directory(ec) || it->is_symlink(ec)) continue;
-        const std::string name = it->path().filename().string();
-        const size_t dash = name.find('-');
+    std::vector<FolderEntry> listed;
+    try {
+        listed = files.listFolder(root);
+    } catch (const std::exception&) {
+        return found;  // no store yet
+    }
+    for (const FolderEntry& entry : listed) {
+        if (entry.kind != FolderEntry::Kind::Folder || entry.isLink) continue;
+        const size_t dash = entry.name.find('-');
         if (dash == std::string::npos) continue;
-        found.push_back({it->path(), loop::loopNumberOf(name.substr(0, dash)), name.substr(dash + 1)});
+        found.push_back({entry.path, loop::loopNumberOf(entry.name.substr(0, dash)),
+                         entry.name.substr(dash + 1)});
     }
     std::sort(found.begin(), found.end(), [](const Entry& a, const Entry& b) { return a.made < b.made; });
     return found;
 }
 
-int64_t sizeOf(const fs::path& folder, Platform& platform) {
+int64_t sizeOf(const std::string& folder, const Files& files) {
     try {
-        return platform.folderSize(folder.string());
+        return files.folderSize(folder);
     } catch (const std::exception&) {
         return 0;
     }
@@ -47,55 +49,52 @@ int64_t sizeOf(const fs::path& folder, Platform& platform) {
 
 }  // namespace
 
-BackupStore::BackupStore(Platform& platform, int64_t limit)
-    : BackupStore(platform.userDataFolder() + "/Brenvik/backups", platform, limit) {}
+BackupStore::BackupStore(Files& files, int64_t limit)
+    : BackupStore(files.userDataFolder() + "/Brenvik/backups", files, limit) {}
 
-BackupStore::BackupStore(std::string root, Platform& platform, int64_t limit)
-    : m_root(std::move(root)), m_platform(platform), m_limit(limit) {}
+BackupStore::BackupStore(std::string root, Files& files, int64_t limit)
+    : m_root(std::move(root)), m_files(files), m_limit(limit) {}
 
 std::string BackupStore::backUpLoop(const std::string& loopFolder) {
-    const fs::path folder = fs::path(loopFolder).lexically_normal();
-    const std::string loopName = loop::lastFolderName(folder.string());
-    std::vector<BackupFile> files;
-    std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; it != end; it.increment(ec)) {
-        if (ec) break;
-        const std::string name = it->path().filename().string();
+    const std::string loopName = loop::lastFolderName(loopFolder);
+    std::vector<BackupFile> copies;
+    for (const FolderEntry& entry : m_files.listFolder(loopFolder)) {
         // The copy must hold all the deletion would take: anything that is not a plain file
         // here stops the backup, and with it the replacement.
-        if (it->is_symlink(ec) || !it->is_regular_file(ec) || name.find('\n') != std::string::npos)
-            throw RoutineError("not a plain file: " + name);
-        files.push_back({it->path().string(), loopName + "/" + name});
+        if (entry.isLink || entry.kind != FolderEntry::Kind::File ||
+            entry.name.find('\n') != std::string::npos)
+            throw RoutineError(entry.path + " is not a plain file, so it cannot be backed up");
+        copies.push_back({entry.path, loopName + "/" + entry.name});
     }
-    if (ec) throw RoutineError("cannot read " + loopFolder);
-    std::sort(files.begin(), files.end(), [](const BackupFile& a, const BackupFile& b) { return a.name < b.name; });
-    const std::string made = writeBackup(m_root, loopName, files, m_platform);
+    const std::string made = writeBackup(m_root, loopName, copies, m_files);
     removeOldest(made);
     return made;
 }
 
 void BackupStore::removeOldest(const std::string& keep) {
-    std::vector<Entry> all = entries(m_root);
+    std::vector<Entry> all = entries(m_files, m_root);
     std::vector<int64_t> sizes;
     int64_t total = 0;
-    for (const Entry& entry : all) total += sizes.emplace_back(sizeOf(entry.folder, m_platform));
+    for (const Entry& entry : all) total += sizes.emplace_back(sizeOf(entry.folder, m_files));
     for (size_t i = 0; i < all.size() && total > m_limit; ++i) {
+        if (m_files.sameEntry(all[i].folder, keep)) continue;
         // Removing old backups never fails the new one: a folder that cannot go simply stays.
-        std::error_code ec;
-        if (fs::equivalent(all[i].folder, keep, ec) || ec) continue;
-        fs::remove_all(all[i].folder, ec);
-        if (!ec) total -= sizes[i];
+        try {
+            m_files.deleteFolder(all[i].folder);
+            total -= sizes[i];
+        } catch (const std::exception&) {
+        }
     }
 }
 
 std::vector<StoredBackup> BackupStore::listBackups(std::optional<int> loopNumber) const {
     std::vector<StoredBackup> list;
-    for (const Entry& entry : entries(m_root)) {
-        std::error_code ec;
+    for (const Entry& entry : entries(m_files, m_root)) {
         if (!entry.loopNumber || (loopNumber && *entry.loopNumber != *loopNumber) ||
-            !fs::is_regular_file(entry.folder / kManifestName, ec))
+            !m_files.fileExists(Files::joinPath(entry.folder, kManifestName)))
             continue;
-        list.push_back({entry.folder.string(), *entry.loopNumber, entry.made, sizeOf(entry.folder, m_platform)});
+        list.push_back(
+            {entry.folder, *entry.loopNumber, entry.made, sizeOf(entry.folder, m_files)});
     }
     std::reverse(list.begin(), list.end());
     return list;

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
 
 namespace brenvik::backup {
 
@@ -22,9 +22,9 @@ struct StoredBackup {
 
 class BackupStore {
 public:
-    // The store below the platform's user data folder.
-    explicit BackupStore(Platform& platform, int64_t limit = kDefaultStoreLimit);
-    BackupStore(std::string root, Platform& platform, int64_t limit = kDefaultStoreLimit);
+    // The store below the user's data folder.
+    explicit BackupStore(Files& files, int64_t limit = kDefaultStoreLimit);
+    BackupStore(std::string root, Files& files, int64_t limit = kDefaultStoreLimit);
 
     const std::string& root() const { return m_root; }
 
@@ -41,7 +41,7 @@ private:
     void removeOldest(const std::string& keep);
 
     std::string m_root;
-    Platform& m_platform;
+    Files& m_files;
     int64_t m_limit;
 };
 

@@ -1,9 +1,8 @@
 #include "BackupWriting.h"
 
 #include <ctime>
-#include <filesystem>
+#include <exception>
 #include <set>
-#include <system_error>
 
 #include "BackupNames.h"
 #include "ByteSource.h"
@@ -11,58 +10,60 @@
 #include "Manifest.h"
 #include "RoutineError.h"
 
-namespace fs = std::filesystem;
-
 namespace brenvik::backup {
 
 namespace {
 
-fs::path newFolder(const fs::path& parent, const std::string& prefix) {
-    std::error_code ec;
-    fs::create_directories(parent, ec);
-    if (ec) throw RoutineError("cannot create " + parent.string());
+std::string newFolder(const std::string& parent, const std::string& prefix, Files& files) {
+    files.createFolders(parent);
     const std::string base = prefix + "-" + utcStamp(std::time(nullptr));
     for (int k = 1; k < 1000; ++k) {
-        const fs::path folder = parent / (k == 1 ? base : base + "-" + std::to_string(k));
-        if (fs::create_directory(folder, ec)) return folder;
-        if (ec) throw RoutineError("cannot create " + folder.string());
+        const std::string folder =
+            Files::joinPath(parent, k == 1 ? base : base + "-" + std::to_string(k));
+        if (files.entryExists(folder)) continue;
+        files.createFolder(folder);
+        return folder;
     }
-    throw RoutineError("no free backup name");
+    throw RoutineError("no free backup name for " + base + " in " + parent);
 }
 
-std::string write(const fs::path& folder, const std::vector<BackupFile>& files, Platform& platform) {
+std::string write(const std::string& folder, const std::vector<BackupFile>& copies, Files& files) {
     Manifest manifest;
-    std::set<fs::path> subfolders;
-    for (const BackupFile& file : files) {
-        const fs::path to = folder / file.name;
-        if (subfolders.insert(to.parent_path()).second) fs::create_directories(to.parent_path());
-        manifest.push_back({copyWithDigest(file.source, to.string()), file.name});
+    std::set<std::string> subfolders;
+    for (const BackupFile& copy : copies) {
+        const std::string to = Files::joinPath(folder, copy.name);
+        if (subfolders.insert(Files::parentOf(to)).second) files.createFolders(Files::parentOf(to));
+        manifest.push_back({copyWithDigest(copy.source, to), copy.name});
     }
     const std::string text = formatManifest(manifest);
-    FileSink manifestFile((folder / kManifestName).string());
+    FileSink manifestFile(Files::joinPath(folder, kManifestName));
     manifestFile.writeAt(0, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
     manifestFile.sync();
     manifestFile.close();
-    for (const fs::path& subfolder : subfolders) platform.syncFolder(subfolder.string());
-    platform.syncFolder(folder.string());
-    platform.syncFolder(folder.parent_path().string());
+    for (const std::string& subfolder : subfolders) files.syncFolder(subfolder);
+    files.syncFolder(folder);
+    files.syncFolder(Files::parentOf(folder));
     // Read back: the copies on the device are the bytes the manifest names.
     for (const ManifestEntry& entry : manifest)
-        if (digestOf((folder / entry.name).string()) != entry.digest)
-            throw RoutineError("copy differs: " + entry.name);
-    return folder.string();
+        if (digestOf(Files::joinPath(folder, entry.name)) != entry.digest)
+            throw RoutineError("the copy of " + entry.name +
+                               " read back different from the original");
+    return folder;
 }
 
 }  // namespace
 
 std::string writeBackup(const std::string& parent, const std::string& prefix,
-                        const std::vector<BackupFile>& files, Platform& platform) {
-    const fs::path folder = newFolder(parent, prefix);
+                        const std::vector<BackupFile>& copies, Files& files) {
+    const std::string folder = newFolder(parent, prefix, files);
     try {
-        return write(folder, files, platform);
+        return write(folder, copies, files);
     } catch (const std::exception&) {
-        std::error_code ec;
-        fs::remove_all(folder, ec);
+        try {
+            files.deleteFolder(folder);
+        } catch (const std::exception&) {
+            // what cannot be removed stays; the failure to tell is the one that came first
+        }
         throw;
     }
 }

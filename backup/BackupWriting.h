@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
 
 namespace brenvik::backup {
 
@@ -16,6 +16,6 @@ struct BackupFile {
 // Makes parent/<prefix>-<UTC time> ("-2", "-3" ... behind it when that exists) and returns its
 // path. Throws RoutineError when a step fails; nothing of the new folder stays then.
 std::string writeBackup(const std::string& parent, const std::string& prefix,
-                        const std::vector<BackupFile>& files, Platform& platform);
+                        const std::vector<BackupFile>& copies, Files& files);
 
 }  // namespace brenvik::backup

@@ -1,68 +1,70 @@
 #include "CardBackup.h"
 
-#include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <map>
-#include <system_error>
 
 #include "BackupNames.h"
 #include "BackupWriting.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
-
-namespace fs = std::filesystem;
+#include "RoutineError.h"
 
 namespace brenvik::backup {
 
 namespace {
 
-// The card's loop files by loop number; other files and links are not part of a loop.
-std::map<int, std::vector<fs::path>> loopFiles(const fs::path& card) {
-    std::map<int, std::vector<fs::path>> loops;
-    std::error_code ec;
-    for (fs::directory_iterator it(card, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::optional<int> number = loop::loopNumberOf(it->path().filename().string());
-        if (!number || it->is_symlink(ec) || !it->is_directory(ec)) continue;
-        std::vector<fs::path>& files = loops[*number];
-        for (fs::directory_iterator file(it->path(), ec), none; !ec && file != none; file.increment(ec))
-            if (isLoopFileName(file->path().filename().string()) && !file->is_symlink(ec) &&
-                file->is_regular_file(ec))
-                files.push_back(file->path());
-        std::sort(files.begin(), files.end());
+// The card's loop files by loop number, by name; other files and links are not part of a loop,
+// and what cannot be read holds none.
+std::map<int, std::vector<FolderEntry>> loopFiles(const Files& files, const std::string& card) {
+    const auto plain = [](const FolderEntry& entry, FolderEntry::Kind kind) {
+        return !entry.isLink && entry.kind == kind;
+    };
+    std::map<int, std::vector<FolderEntry>> loops;
+    try {
+        for (const FolderEntry& folder : files.listFolder(card)) {
+            const std::optional<int> number = loop::loopNumberOf(folder.name);
+            if (!number || !plain(folder, FolderEntry::Kind::Folder)) continue;
+            std::vector<FolderEntry>& inLoop = loops[*number];
+            for (const FolderEntry& file : files.listFolder(folder.path))
+                if (isLoopFileName(file.name) && plain(file, FolderEntry::Kind::File))
+                    inLoop.push_back(file);
+        }
+    } catch (const std::exception&) {
     }
     return loops;
 }
 
 }  // namespace
 
-CardBackupResult backUpCard(const std::string& card, const std::string& destination, Platform& platform) {
+CardBackupResult backUpCard(const std::string& card, const std::string& destination, Files& files) {
     CardBackupResult result;
-    if (!platform.folderExists(card)) {
+    if (!files.folderExists(card)) {
         result.message = message::destinationMissing(card);
         return result;
     }
-    if (!platform.folderExists(destination)) {
+    if (!files.folderExists(destination)) {
         result.message = message::destinationMissing(destination);
         return result;
     }
-    std::vector<BackupFile> files;
-    for (const auto& [number, paths] : loopFiles(card)) {
+    std::vector<BackupFile> copies;
+    for (const auto& [number, inLoop] : loopFiles(files, card)) {
         const std::string loopName = loop::loopFolderName(number);
         result.loops.push_back(loopName);
-        for (const fs::path& path : paths) files.push_back({path.string(), loopName + "/" + path.filename().string()});
+        for (const FolderEntry& file : inLoop)
+            copies.push_back({file.path, loopName + "/" + file.name});
     }
     if (result.loops.empty()) {
         result.message = message::noLoopsOnCard(card);
         return result;
     }
-    std::string cardName = loop::lastFolderName(fs::absolute(card).lexically_normal().string());
-    if (cardName.empty()) cardName = "card";
     try {
-        result.folder = writeBackup(destination, cardName, files, platform);
+        std::string cardName = loop::lastFolderName(files.absolutePath(card));
+        if (cardName.empty()) cardName = "card";
+        result.folder = writeBackup(destination, cardName, copies, files);
     } catch (const std::exception&) {
         result.loops.clear();
         result.message = message::cardBackupFailed(destination);
+        result.reason = caughtReason();
     }
     return result;
 }

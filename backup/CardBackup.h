@@ -4,16 +4,17 @@
 #include <string>
 #include <vector>
 
-#include "Platform.h"
+#include "Files.h"
 
 namespace brenvik::backup {
 
 struct CardBackupResult {
     std::string folder;             // the backup made; empty when none was
     std::string message;            // why not
+    std::string reason;             // the cause behind the message
     std::vector<std::string> loops;  // the loop folder names backed up, in loop order
 };
 
-CardBackupResult backUpCard(const std::string& card, const std::string& destination, Platform& platform);
+CardBackupResult backUpCard(const std::string& card, const std::string& destination, Files& files);
 
 }  // namespace brenvik::backup

@@ -2,25 +2,20 @@
 
 #include <algorithm>
 #include <exception>
-#include <filesystem>
 #include <map>
-#include <system_error>
 
 #include "BackupCheck.h"
 #include "BackupNames.h"
 #include "HashedCopy.h"
 #include "LoopFolderName.h"
+#include "LoopLayout.h"
+#include "LoopReplacement.h"
 #include "Messages.h"
 #include "RoutineError.h"
-
-namespace fs = std::filesystem;
 
 namespace brenvik::backup {
 
 namespace {
-
-// A margin for the folder entries of the loops written.
-constexpr int64_t kSpaceMargin = 50000;
 
 struct LoopToRestore {
     int number = 0;
@@ -29,81 +24,91 @@ struct LoopToRestore {
     bool exists = false;
 };
 
-RestoreResult refused(std::string text) { return RestoreResult{false, std::move(text), {}}; }
+RestoreResult refused(std::string text, std::string reason = {}) {
+    return RestoreResult{false, std::move(text), std::move(reason), {}};
+}
 
-void copyLoop(const LoopToRestore& loop, const std::string& backup, Platform& platform) {
-    if (loop.exists) platform.deleteFolder(loop.target);
-    platform.createFolder(loop.target);
+void copyLoop(const LoopToRestore& loop, const std::string& backup, Files& files) {
     for (const ManifestEntry& entry : loop.files) {
-        const std::string name = fs::path(entry.name).filename().string();
+        const std::string name = loop::lastFolderName(entry.name);
         // Checked again on the way: a file that changed since the check is not restored as good.
-        if (copyWithDigest((fs::path(backup) / entry.name).string(), loop.target + "/" + name) != entry.digest)
-            throw RoutineError("changed during the copy: " + entry.name);
+        if (copyWithDigest(Files::joinPath(backup, entry.name), loop.target + "/" + name) !=
+            entry.digest)
+            throw RoutineError("the backup file " + entry.name + " changed during the copy");
     }
-    platform.syncFolder(loop.target);
+    files.syncFolder(loop.target);
 }
 
 }  // namespace
 
-RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Platform& platform) {
-    if (!platform.folderExists(request.card)) return refused(message::destinationMissing(request.card));
-    const BackupCheck check = checkBackup(request.backup);
+RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Files& files) {
+    if (!files.folderExists(request.card))
+        return refused(message::destinationMissing(request.card));
+    const BackupCheck check = checkBackup(files, request.backup);
     if (!check.manifest) return refused(check.refusal);
 
     std::map<int, std::vector<ManifestEntry>> byLoop;
     for (const ManifestEntry& entry : *check.manifest) byLoop[*restorableEntry(entry.name)].push_back(entry);
     std::vector<int> numbers = request.loops;
     if (numbers.empty())
-        for (const auto& [number, files] : byLoop) numbers.push_back(number);
+        for (const auto& [number, entries] : byLoop) numbers.push_back(number);
 
     std::vector<LoopToRestore> loops;
-    int64_t needed = kSpaceMargin, freed = 0;
+    int64_t needed = loop::kSpaceMargin, freed = 0;
     for (const int number : numbers) {
         if (std::any_of(loops.begin(), loops.end(), [number](const LoopToRestore& l) { return l.number == number; }))
             continue;
         const auto found = byLoop.find(number);
         if (found == byLoop.end()) return refused(message::backupLacksLoop(number));
         LoopToRestore loop{number, found->second, request.card + "/" + loop::loopFolderName(number), false};
-        std::error_code ec;
-        loop.exists = fs::exists(fs::symlink_status(loop.target, ec));
+        loop.exists = files.entryExists(loop.target);
         if (loop.exists && !request.overwrite) return refused(message::restoreLoopExists(loop.target));
         try {
-            if (loop.exists) freed += platform.folderSize(loop.target);
+            if (loop.exists) freed += files.folderSize(loop.target);
             for (const ManifestEntry& entry : loop.files)
-                needed += static_cast<int64_t>(fs::file_size(fs::path(request.backup) / entry.name));
+                needed += files.fileSize(Files::joinPath(request.backup, entry.name));
         } catch (const std::exception&) {
-            return refused(message::restoreFailed(loop.target));
+            return refused(message::restoreNotStarted(loop.target), caughtReason());
         }
         loops.push_back(std::move(loop));
     }
     try {
-        if (needed > platform.freeSpace(request.card) + freed) return refused(message::kNoRoomOnCard);
+        const int64_t freeBytes = files.freeSpace(request.card);
+        if (needed > freeBytes + freed)
+            return refused(message::kNoRoomOnCard,
+                           "the loops need " + std::to_string(needed) + " bytes; " +
+                               std::to_string(freeBytes + freed) + " are free");
     } catch (const std::exception&) {
-        return refused(message::kNoRoomOnCard);
+        return refused(message::restoreNotStarted(request.card), caughtReason());
     }
 
+    // Until a loop folder is deleted or made, the card is as it was.
     RestoreResult result;
+    bool cardChanged = false;
     for (const LoopToRestore& loop : loops) {
-        if (loop.exists) {
-            try {
-                store.backUpLoop(loop.target);
-            } catch (const std::exception&) {
-                result.message = message::kBackupFailed;
-                return result;
-            }
-        }
         try {
-            copyLoop(loop, request.backup, platform);
+            if (loop.exists)
+                cardChanged = true;  // deleting may take part of the old loop even when it fails
+            makeLoopFolder(loop.target, loop.exists, store, files);
+            cardChanged = true;
+            copyLoop(loop, request.backup, files);
+        } catch (const LoopNotBackedUp& notBackedUp) {
+            result.message = message::kBackupFailed;
+            result.reason = notBackedUp.what();
+            return result;
         } catch (const std::exception&) {
-            result.message = message::restoreFailed(loop.target);
+            result.message = cardChanged ? message::restoreFailed(loop.target)
+                                         : message::restoreNotStarted(loop.target);
+            result.reason = caughtReason();
             return result;
         }
         result.loopFolders.push_back(loop.target);
     }
     try {
-        platform.syncFolder(request.card);
+        files.syncFolder(request.card);
     } catch (const std::exception&) {
         result.message = message::restoreFailed(request.card);
+        result.reason = caughtReason();
         return result;
     }
     result.restored = true;

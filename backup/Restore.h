@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "BackupStore.h"
-#include "Platform.h"
+#include "Files.h"
 
 namespace brenvik::backup {
 
@@ -21,9 +21,12 @@ struct RestoreRequest {
 struct RestoreResult {
     bool restored = false;
     std::string message;                   // the refusal or failure when not restored
+    std::string reason;                    // the cause behind the message
     std::vector<std::string> loopFolders;  // the loop folders written, in order
 };
 
-RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Platform& platform);
+// A failure that leaves the card as it was says so; one after the card was changed says that the
+// restore failed part-way.
+RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, Files& files);
 
 }  // namespace brenvik::backup

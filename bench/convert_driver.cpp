@@ -3,16 +3,15 @@
 #include <iostream>
 
 #include "AudioConversion.h"
-#include "ConsolePlatform.h"
+#include "Files.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::cerr << "usage: convert_driver SOURCE TARGET.wav\n";
         return 2;
     }
-    brenvik::ConsolePlatform platform(std::cerr);
-    const brenvik::ConversionResult result =
-        brenvik::convertAudio({argv[1], argv[2], {}}, platform, {});
+    brenvik::Files files;
+    const brenvik::ConversionResult result = brenvik::convertAudio({argv[1], argv[2], {}}, files, {});
     if (result.outcome == brenvik::ConversionResult::Outcome::Failed) {
         std::cerr << result.message << '\n';
         return 1;

@@ -1,26 +1,18 @@
 #include "CardFolder.h"
 
 #include <algorithm>
-#include <filesystem>
-#include <system_error>
 
+#include "Files.h"
 #include "LoopFolderName.h"
-#include "RoutineError.h"
-
-namespace fs = std::filesystem;
 
 namespace brenvik::card {
 
-std::vector<LoopFolder> loopFoldersIn(const std::string& card) {
-    std::error_code ec;
-    fs::directory_iterator it(card, ec);
-    if (ec) throw RoutineError("cannot read the card folder");
+std::vector<LoopFolder> loopFoldersIn(const Files& files, const std::string& card) {
     std::vector<LoopFolder> loops;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) throw RoutineError("cannot read the card folder");
-        const std::optional<int> number = loop::loopNumberOf(it->path().filename().string());
-        std::error_code typeError;
-        if (number && it->is_directory(typeError)) loops.push_back({*number, it->path().string()});
+    for (const FolderEntry& entry : files.listFolder(card)) {
+        const std::optional<int> number = loop::loopNumberOf(entry.name);
+        if (number && entry.kind == FolderEntry::Kind::Folder)
+            loops.push_back({*number, entry.path});
     }
     std::sort(loops.begin(), loops.end(),
               [](const LoopFolder& a, const LoopFolder& b) { return a.number < b.number; });
@@ -28,15 +20,13 @@ std::vector<LoopFolder> loopFoldersIn(const std::string& card) {
 }
 
 bool isOneLoop(const std::string& path) {
-    std::error_code ec;
-    return loop::loopNumberOf(loop::lastFolderName(path)) ||
-           fs::is_regular_file(fs::path(path) / loop::kDescriptionFileName, ec);
+    return loop::loopNumberOf(loop::lastFolderName(path)) || loop::holdsDescription(path);
 }
 
-std::vector<std::string> loopFoldersOf(const std::string& path) {
+std::vector<std::string> loopFoldersOf(const Files& files, const std::string& path) {
     if (isOneLoop(path)) return {path};
     std::vector<std::string> folders;
-    for (const LoopFolder& folder : loopFoldersIn(path)) folders.push_back(folder.path);
+    for (const LoopFolder& folder : loopFoldersIn(files, path)) folders.push_back(folder.path);
     return folders;
 }
 

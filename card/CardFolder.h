@@ -5,10 +5,11 @@
 #include <string>
 #include <vector>
 
-namespace brenvik::card {
+namespace brenvik {
+class Files;
+}
 
-inline constexpr int kLowestLoop = 1;
-inline constexpr int kHighestLoop = 999;
+namespace brenvik::card {
 
 struct LoopFolder {
     int number = 0;
@@ -17,7 +18,7 @@ struct LoopFolder {
 
 // The loop folders directly inside card, lowest number first. Throws RoutineError when the
 // folder cannot be read.
-std::vector<LoopFolder> loopFoldersIn(const std::string& card);
+std::vector<LoopFolder> loopFoldersIn(const Files& files, const std::string& card);
 
 // Whether path is itself one loop folder, not a card of loops: named as a loop, or holding a
 // loopinfo.ldf.
@@ -25,6 +26,6 @@ bool isOneLoop(const std::string& path);
 
 // The loops a path names: itself when it is one loop, else the card's loop folders. Throws
 // RoutineError when a card folder cannot be read.
-std::vector<std::string> loopFoldersOf(const std::string& path);
+std::vector<std::string> loopFoldersOf(const Files& files, const std::string& path);
 
 }  // namespace brenvik::card

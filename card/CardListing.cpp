@@ -4,7 +4,8 @@
 #include <set>
 
 #include "CardFolder.h"
-#include "Platform.h"
+#include "Files.h"
+#include "LoopFolderName.h"
 
 namespace brenvik::card {
 
@@ -14,23 +15,24 @@ bool CardListing::intact() const {
     return true;
 }
 
-LoopSummary summarizeLoopFolder(const std::string& folder) {
-    return summarizeLoop(readLoopContents(folder));
+LoopSummary summarizeLoopFolder(const Files& files, const std::string& folder) {
+    return summarizeLoop(readLoopContents(files, folder));
 }
 
-CardListing listCard(const std::string& card, Platform& platform) {
+CardListing listCard(const std::string& card, const Files& files) {
     CardListing listing;
     listing.card = card;
     std::set<int> used;
-    for (const LoopFolder& folder : loopFoldersIn(card)) {
-        listing.loops.push_back(summarizeLoopFolder(folder.path));
+    for (const LoopFolder& folder : loopFoldersIn(files, card)) {
+        listing.loops.push_back(summarizeLoopFolder(files, folder.path));
         used.insert(folder.number);
     }
-    listing.freeLoopNumbers = kHighestLoop - kLowestLoop + 1 - static_cast<int>(used.size());
-    for (int n = kLowestLoop; n <= kHighestLoop && !listing.lowestFreeLoop; ++n)
+    listing.freeLoopNumbers =
+        loop::kHighestLoop - loop::kLowestLoop + 1 - static_cast<int>(used.size());
+    for (int n = loop::kLowestLoop; n <= loop::kHighestLoop && !listing.lowestFreeLoop; ++n)
         if (!used.count(n)) listing.lowestFreeLoop = n;
     try {
-        listing.freeSpace = platform.freeSpace(card);
+        listing.freeSpace = files.freeSpace(card);
     } catch (const std::exception&) {
         // shown as unknown
     }

@@ -9,7 +9,7 @@
 #include "LoopSummary.h"
 
 namespace brenvik {
-class Platform;
+class Files;
 }
 
 namespace brenvik::card {
@@ -24,11 +24,11 @@ struct CardListing {
     bool intact() const;
 };
 
-// Reads the descriptions and track headers only, never the audio. The free space comes through
-// the platform. Throws RoutineError when the card folder cannot be read.
-CardListing listCard(const std::string& card, Platform& platform);
+// Reads the descriptions and track headers only, never the audio. Throws RoutineError when the
+// card folder cannot be read.
+CardListing listCard(const std::string& card, const Files& files);
 
 // The summary of one loop folder, as the card's table lists it.
-LoopSummary summarizeLoopFolder(const std::string& folder);
+LoopSummary summarizeLoopFolder(const Files& files, const std::string& folder);
 
 }  // namespace brenvik::card

@@ -11,6 +11,10 @@
 #include "TrackFile.h"
 #include "WaveHeader.h"
 
+namespace brenvik {
+class Files;
+}
+
 namespace brenvik::card {
 
 struct TrackFileHead {
@@ -33,6 +37,6 @@ struct LoopContents {
 };
 
 // Never throws: what cannot be read is left empty (readable, descriptionReadable false).
-LoopContents readLoopContents(const std::string& folder);
+LoopContents readLoopContents(const Files& files, const std::string& folder);
 
 }  // namespace brenvik::card

@@ -1,17 +1,14 @@
 #include "LoopExport.h"
 
 #include <exception>
-#include <filesystem>
-#include <system_error>
 
 #include "ByteOrder.h"
 #include "LoopCheck.h"
 #include "Messages.h"
 #include "Numbers.h"
+#include "RoutineError.h"
 #include "TrackFile.h"
 #include "WaveSaving.h"
-
-namespace fs = std::filesystem;
 
 namespace brenvik::card {
 
@@ -40,70 +37,74 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     return plans;
 }
 
-std::optional<std::string> makeExportFolder(const std::string& folder) {
-    std::error_code ec;
-    fs::create_directories(folder, ec);
-    if (ec) return ec.message();
+std::optional<std::string> makeExportFolder(Files& files, const std::string& folder) {
+    try {
+        files.createFolders(folder);
+    } catch (const std::exception&) {
+        return caughtReason();
+    }
     return std::nullopt;
 }
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
-                                      Platform& platform, const ReplaceQuestion& mayReplace) {
+                                      Files& files, const OverwritePolicy& mayReplace,
+                                      const Progress& progress) {
     using Result = ExportOutcome::Result;
-    const std::string folder = platform.absolutePath(loopFolder);
-    const LoopContents contents = readLoopContents(folder);
+    const std::string folder = files.absolutePath(loopFolder);
+    const LoopContents contents = readLoopContents(files, folder);
     std::vector<ExportOutcome> outcomes;
     for (const WavePlan& plan : wavesOfLoop(contents)) {
-        ExportOutcome outcome;
-        outcome.outputPath = platform.absolutePath((fs::path(toFolder) / plan.fileName).string());
+        ExportOutcome& outcome = outcomes.emplace_back();
+        outcome.outputPath = files.absolutePath(Files::joinPath(toFolder, plan.fileName));
         WaveSaveRequest request;
         request.outputPath = outcome.outputPath;
         request.mode = plan.tracks.size() == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
         for (size_t i = 0; i < plan.tracks.size() && outcome.message.empty(); ++i) {
             // The same open as the window's Open command, with its messages.
-            const std::string track = folder + Platform::separator() + loop::trackFileName(plan.tracks[i]);
-            const TrackOpenResult opened = openTrack(track, platform);
+            const std::string track =
+                folder + Files::separator() + loop::trackFileName(plan.tracks[i]);
+            const TrackOpenResult opened = openTrack(track, files);
             if (opened.outcome != TrackOpenResult::Outcome::Opened) {
                 outcome.result = Result::Refused;
                 outcome.message = opened.outcome == TrackOpenResult::Outcome::Failed
-                                      ? track + ": cannot be read as a Repeater track"
+                                      ? message::trackUnreadable(track)
                                       : opened.message;
                 outcome.icon = opened.icon;
+                outcome.reason = opened.reason;
             } else if (i == 0) {
                 request.left = audioOf(opened.track);
             } else {
                 request.right = audioOf(opened.track);
             }
         }
-        if (outcome.result == Result::Refused) {
-            outcomes.push_back(outcome);
-            continue;
-        }
-        if (platform.fileExists(outcome.outputPath)) {
-            if (!mayReplace(outcome.outputPath)) {
-                outcome.result = Result::Kept;
-                outcomes.push_back(outcome);
-                continue;
-            }
-            // The save's own Yes: the old file goes first, so no tail of it stays.
-            try {
-                platform.deleteFile(outcome.outputPath);
-            } catch (const std::exception&) {
-            }
-        }
-        float total = 0;
-        const Progress progress = [&platform, &total](float done, float all) {
-            total = all;
-            platform.showProgress(done, all);
+        if (outcome.result == Result::Refused) continue;
+        // The window's question before a wave is replaced has Yes and No: a cancel keeps it too.
+        const auto keepOnCancel = [&mayReplace](const std::string& path) {
+            const ReplaceChoice choice = mayReplace(path);
+            return choice == ReplaceChoice::Cancel ? ReplaceChoice::Keep : choice;
         };
-        const WaveSaveResult saved = saveWave(request, platform, progress);
-        platform.showProgress(0, total);
-        outcome.result = saved.outcome == WaveSaveResult::Outcome::Written ? Result::Written : Result::Failed;
-        if (outcome.result == Result::Failed) {
-            outcome.message = message::kSaveFailed;
-            outcome.icon = MessageIcon::Critical;
+        float total = 0;
+        const WaveSaveResult saved =
+            saveWave(request, files, keepOnCancel, [&progress, &total](float done, float all) {
+                total = all;
+                if (progress) progress(done, all);
+            });
+        if (progress) progress(0, total);
+        switch (saved.outcome) {
+            case WaveSaveResult::Outcome::Written:
+                outcome.result = Result::Written;
+                break;
+            case WaveSaveResult::Outcome::Kept:
+            case WaveSaveResult::Outcome::Cancelled:
+                outcome.result = Result::Kept;
+                break;
+            case WaveSaveResult::Outcome::Failed:
+                outcome.result = Result::Failed;
+                outcome.message = message::kSaveFailed;
+                outcome.icon = MessageIcon::Critical;
+                outcome.reason = saved.reason;
+                break;
         }
-        outcomes.push_back(outcome);
     }
     return outcomes;
 }

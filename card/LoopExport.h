@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "CoreSeam.h"
+#include "Files.h"
 #include "LoopContents.h"
-#include "Platform.h"
 
 namespace brenvik::card {
 
@@ -33,18 +34,18 @@ struct ExportOutcome {
     std::string outputPath;
     std::string message;
     MessageIcon icon = MessageIcon::None;
+    std::string reason;  // the cause behind the message
 };
 
-// Asked for every wave that already exists: true replaces it.
-using ReplaceQuestion = std::function<bool(const std::string& outputPath)>;
-
 // Makes the folder an export writes into, with any missing folders above it: nothing when it is
-// there now, else the system's reason.
-std::optional<std::string> makeExportFolder(const std::string& folder);
+// there now, else why not.
+std::optional<std::string> makeExportFolder(Files& files, const std::string& folder);
 
-// Writes the waves of the loop folder into toFolder. Messages are returned, not shown; the
-// progress goes to the platform's progress bar.
+// Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
+// `mayReplace` says (Cancel keeps it too). Messages are returned, not shown. `progress` sees each
+// wave's copy from the start; after each wave it is told 0 done.
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
-                                      Platform& platform, const ReplaceQuestion& mayReplace);
+                                      Files& files, const OverwritePolicy& mayReplace,
+                                      const Progress& progress);
 
 }  // namespace brenvik::card

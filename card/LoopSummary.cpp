@@ -53,8 +53,8 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
 
     const loop::DecodedDescription d = loop::decodeDescription(contents.description);
     summary.tempo = loop::tempoOfCode(d.tempoCode);
-    summary.bars = d.bars;
-    summary.beats = d.beats;
+    summary.beatCount = d.beatCount;
+    summary.beatsPerBar = d.beatsPerBar;
     summary.division = d.division;
     summary.chosenTracks = loop::chosenTracks(contents.description);
     // The opener reads the start and end sector of track 1's record, whichever track it opens.

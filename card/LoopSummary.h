@@ -17,7 +17,7 @@ struct LoopSummary {
     std::string folder;
     bool described = false;  // a readable loopinfo.ldf of the right size: the fields below hold
     double tempo = 0;        // beats per minute, from the tempo code
-    int bars = 0, beats = 0, division = 0;
+    int beatCount = 0, beatsPerBar = 0, division = 0;  // the bars, beats and division fields
     double seconds = 0;      // the audio of one track as the Repeater-to-wave window opens it
     std::vector<int> chosenTracks;
     std::vector<int> trackFiles;  // the track files in the folder

@@ -4,17 +4,20 @@
 #include "CardBackup.h"
 #include "Cli.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 
 namespace brenvik::cli {
 
 namespace {
 
 int runBackup(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
-    ConsolePlatform platform(err);
-    const backup::CardBackupResult result = backup::backUpCard(args.positionals()[0], args.positionals()[1], platform);
+    Files files;
+    ConsoleInteraction ui(err);
+    const backup::CardBackupResult result =
+        backup::backUpCard(args.positionals()[0], args.positionals()[1], files);
     if (result.folder.empty()) {
-        platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
     }
     out << result.folder << '\n';

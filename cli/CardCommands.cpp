@@ -1,7 +1,6 @@
 // brenvik-cli list CARD and check PATH...: the loops of a card at a glance, and whether each is
 // intact. Both only read, and only the descriptions and track headers, never the audio.
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -11,35 +10,30 @@
 #include "CardReport.h"
 #include "Cli.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-bool isFolder(const std::string& path) {
-    std::error_code ec;
-    return fs::is_directory(path, ec);
-}
-
 int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::string& cardPath = args.positionals()[0];
-    if (!isFolder(cardPath)) {
+    const Files files;
+    if (!files.folderExists(cardPath)) {
         err << "brenvik-cli list: " << cardPath << ": not a folder\n";
         return kFailed;
     }
-    ConsolePlatform platform(err);
     try {
-        const card::CardListing listing = card::listCard(cardPath, platform);
+        const card::CardListing listing = card::listCard(cardPath, files);
         if (args.given("--json"))
             listingNode(listing).writeJson(out);
         else
             writeListingTable(out, listing);
         return kOk;
     } catch (const std::exception&) {
-        err << "brenvik-cli list: " << cardPath << ": cannot be read\n";
+        err << "brenvik-cli list: " << cardPath << ": cannot be read\n" << reasonLine(caughtReason());
         return kFailed;
     }
 }
@@ -48,22 +42,23 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
     const bool json = args.given("--json");
     bool allIntact = true;
     InfoNode loops = InfoNode::list();
+    const Files files;
     for (const std::string& path : args.positionals()) {
-        if (!isFolder(path)) {
+        if (!files.folderExists(path)) {
             err << "brenvik-cli check: " << path << ": not a folder\n";
             allIntact = false;
             continue;
         }
         std::vector<std::string> folders;
         try {
-            folders = card::loopFoldersOf(path);
+            folders = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli check: " << path << ": cannot be read\n";
+            err << "brenvik-cli check: " << path << ": cannot be read\n" << reasonLine(caughtReason());
             allIntact = false;
             continue;
         }
         for (const std::string& folder : folders) {
-            card::LoopSummary loop = card::summarizeLoopFolder(folder);
+            card::LoopSummary loop = card::summarizeLoopFolder(files, folder);
             loop.name = folder;  // the loop as the command line reached it
             allIntact = allIntact && loop.intact();
             if (json) {

@@ -38,8 +38,8 @@ InfoNode loopNode(const card::LoopSummary& loop) {
         .set("name", InfoNode::text(loop.name))
         .set("path", InfoNode::text(loop.folder))
         .set("tempo", ifDescribed(InfoNode::real(std::round(loop.tempo * 10) / 10)))
-        .set("bars", ifDescribed(InfoNode::integer(loop.bars)))
-        .set("beats", ifDescribed(InfoNode::integer(loop.beats)))
+        .set("bars", ifDescribed(InfoNode::integer(loop.beatCount)))
+        .set("beats", ifDescribed(InfoNode::integer(loop.beatsPerBar)))
         .set("division", ifDescribed(InfoNode::integer(loop.division)))
         .set("seconds", ifDescribed(InfoNode::real(loop.seconds)))
         .set("channels", ifDescribed(InfoNode::text(loop.channels())))
@@ -74,7 +74,7 @@ void writeListingTable(std::ostream& out, const card::CardListing& listing) {
                                                              (loop.problems.size() == 1 ? " problem" : " problems");
         if (loop.described)
             std::snprintf(row, sizeof row, "%-8s %6s %4d %5d %3d %9s %-8s %-7s %-7s %11lld  %s\n",
-                          loop.name.c_str(), card::tempoText(loop.tempo).c_str(), loop.bars, loop.beats,
+                          loop.name.c_str(), card::tempoText(loop.tempo).c_str(), loop.beatCount, loop.beatsPerBar,
                           loop.division, lengthText(loop.seconds).c_str(), loop.channels().c_str(),
                           joined(loop.chosenTracks).c_str(), joined(loop.trackFiles).c_str(),
                           static_cast<long long>(loop.sizeOnDisk), check.c_str());

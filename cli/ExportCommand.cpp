@@ -2,7 +2,6 @@
 // whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
 // LOOPn-trackK.wav for any other chosen track.
 #include <exception>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,43 +9,48 @@
 #include "CardFolder.h"
 #include "Cli.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
 int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     const std::string target = *args.text("--to");
     const bool overwrite = args.given("--overwrite");
-    std::error_code ec;
-    if (!fs::is_directory(target, ec)) {
+    Files files;
+    if (!files.folderExists(target)) {
         err << "brenvik-cli export: " << target << ": not a folder\n";
         return kFailed;
     }
-    ConsolePlatform platform(err, errIsTerminal);
-    const card::ReplaceQuestion mayReplace = [overwrite](const std::string&) { return overwrite; };
+    ConsoleInteraction ui(err, errIsTerminal);
+    const OverwritePolicy mayReplace = [overwrite](const std::string&) {
+        return overwrite ? ReplaceChoice::Replace : ReplaceChoice::Keep;
+    };
     bool allWritten = true;
     for (const std::string& path : args.positionals()) {
         std::vector<std::string> loops;
         try {
-            if (!fs::is_directory(path, ec)) throw std::runtime_error("not a folder");
-            loops = card::loopFoldersOf(path);
+            if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
+            loops = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli export: " << path << ": not a loop folder or card that can be read\n";
+            err << "brenvik-cli export: " << path
+                << ": not a loop folder or card that can be read\n"
+                << reasonLine(caughtReason());
             allWritten = false;
             continue;
         }
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, target, platform, mayReplace);
+                outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress());
             } catch (const std::exception&) {
-                err << "brenvik-cli export: " << loop << ": cannot be read\n";
+                err << "brenvik-cli export: " << loop << ": cannot be read\n"
+                    << reasonLine(caughtReason());
             }
             if (outcomes.empty()) {
                 err << "brenvik-cli export: " << loop << ": no track to export\n";
@@ -60,7 +64,9 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
                     err << outcome.outputPath << " was left as it is (--overwrite replaces it)\n";
                     break;
                 case Result::Refused:
-                case Result::Failed: err << loop << ": " << outcome.message << '\n'; break;
+                case Result::Failed:
+                    err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason);
+                    break;
                 }
                 allWritten = allWritten && outcome.result == Result::Written;
             }

@@ -2,75 +2,73 @@
 // track files holds, and what the program's openers would say about it. It only reads.
 #include <cctype>
 #include <exception>
-#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "Arguments.h"
 #include "ByteSource.h"
 #include "Cli.h"
 #include "Commands.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "InfoLoop.h"
 #include "InfoReport.h"
 #include "InfoWave.h"
 #include "LoopFolderName.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A path that cannot be described: the one line on the error stream and status 1.
+// A path that cannot be described: the one line on the error stream (and the reason below it)
+// and status 1.
 struct InfoRefusal {
     std::string reason;
+    std::string cause;
 };
 
-std::string asText(const fs::path& path) { return path.string(); }
-
-bool isDescriptionIn(const fs::path& folder) {
-    std::error_code ignored;
-    return fs::is_regular_file(folder / loop::kDescriptionFileName, ignored);
-}
-
 // Opens a file for reading or refuses with a reason that names it.
-std::unique_ptr<FileSource> openForReading(const fs::path& path) {
+std::unique_ptr<FileSource> openForReading(const std::string& path) {
     try {
-        return std::make_unique<FileSource>(asText(path));
+        return std::make_unique<FileSource>(path);
     } catch (const std::exception&) {
-        throw InfoRefusal{asText(path) + ": cannot be read"};
+        throw InfoRefusal{path + ": cannot be read", caughtReason()};
     }
 }
 
-InfoNode describeFolder(const std::string& shown, const fs::path& folder) {
-    if (!isDescriptionIn(folder))
-        throw InfoRefusal{shown + ": not a loop folder (no " + loop::kDescriptionFileName + " in it)"};
-    auto description = openForReading(folder / loop::kDescriptionFileName);
+InfoNode describeFolder(const Files& files, const std::string& shown, const std::string& folder) {
+    if (!loop::holdsDescription(folder))
+        throw InfoRefusal{shown + ": not a loop folder (no " + loop::kDescriptionFileName + " in it)", {}};
+    auto description = openForReading(loop::descriptionPath(folder));
     InfoNode report = InfoNode::object();
     report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
-    describeLoopFolder(report, asText(folder), *description);
+    describeLoopFolder(report, files, folder, *description);
     return report;
 }
 
-bool hasWaveExtension(const fs::path& path) {
-    std::string ext = path.extension().string();
+bool hasWaveExtension(const std::string& name) {
+    const size_t dot = name.rfind('.');
+    std::string ext = dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
     for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".wav";
 }
 
-InfoNode describeFile(const std::string& shown, const fs::path& path) {
-    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    if (path.filename() == loop::kDescriptionFileName) return describeFolder(asText(folder), folder);
+InfoNode describeFile(const Files& files, const std::string& shown, const std::string& path) {
+    const std::string parent = Files::parentOf(path);
+    const std::string folder = parent.empty() ? std::string(".") : parent;
+    const std::string fileName = loop::lastFolderName(path);
+    if (fileName == loop::kDescriptionFileName) return describeFolder(files, folder, folder);
     auto file = openForReading(path);
     InfoNode report = InfoNode::object();
-    const bool track = hasWaveExtension(path) && isDescriptionIn(folder);
+    const bool track = hasWaveExtension(fileName) && loop::holdsDescription(folder);
     report.set("kind", InfoNode::text(track ? "track" : "wave")).set("path", InfoNode::text(shown));
     if (track) {
         // A track: the loop name is the folder's last component, the track name the file
         // name up to its first ".", as the Repeater-to-wave window shows them.
-        auto description = openForReading(folder / loop::kDescriptionFileName);
-        const std::string fileName = asText(path.filename());
-        const std::string loopName = asText(fs::absolute(path).parent_path().filename());
+        auto description = openForReading(loop::descriptionPath(folder));
+        const std::string loopName = loop::lastFolderName(Files::parentOf(files.absolutePath(path)));
         report.set("trackSizes", describeTrack(loopName, fileName.substr(0, fileName.find('.')),
                                                *description, *file));
     }
@@ -79,14 +77,17 @@ InfoNode describeFile(const std::string& shown, const fs::path& path) {
 }
 
 InfoNode describePath(const std::string& shown) {
-    const fs::path path(shown);
-    std::error_code error;
-    const fs::file_status status = fs::status(path, error);
-    if (status.type() == fs::file_type::not_found) throw InfoRefusal{shown + ": no such file or folder"};
-    if (error) throw InfoRefusal{shown + ": cannot be read"};
-    if (fs::is_directory(status)) return describeFolder(shown, path);
-    if (fs::is_regular_file(status)) return describeFile(shown, path);
-    throw InfoRefusal{shown + ": not a file or folder that can be read"};
+    const Files files;
+    std::optional<FolderEntry::Kind> kind;
+    try {
+        kind = files.kindOf(shown);
+    } catch (const std::exception&) {
+        throw InfoRefusal{shown + ": cannot be read", caughtReason()};
+    }
+    if (!kind) throw InfoRefusal{shown + ": no such file or folder", {}};
+    if (*kind == FolderEntry::Kind::Folder) return describeFolder(files, shown, shown);
+    if (*kind == FolderEntry::Kind::File) return describeFile(files, shown, shown);
+    throw InfoRefusal{shown + ": not a file or folder that can be read", {}};
 }
 
 int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
@@ -99,9 +100,9 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
             report.writeText(out);
         return kOk;
     } catch (const InfoRefusal& refusal) {
-        err << "brenvik-cli info: " << refusal.reason << '\n';
+        err << "brenvik-cli info: " << refusal.reason << '\n' << reasonLine(refusal.cause);
     } catch (const std::exception&) {
-        err << "brenvik-cli info: " << path << ": cannot be read\n";
+        err << "brenvik-cli info: " << path << ": cannot be read\n" << reasonLine(caughtReason());
     }
     return kFailed;
 }

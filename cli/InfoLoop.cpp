@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdio>
 #include <exception>
-#include <filesystem>
 #include <span>
 
 #include "LoopDescription.h"
@@ -41,9 +40,8 @@ InfoNode checkTriple(const loop::Description& d, int first, int last, int at) {
 constexpr double kMonoBytesPerSecond = 88200.0;
 constexpr double kSectorSeconds = 512 / kMonoBytesPerSecond;
 
-InfoNode trackRecord(const loop::DecodedTrack& t, int track, const std::string& folder) {
+InfoNode trackRecord(const Files& files, const loop::DecodedTrack& t, int track, const std::string& folder) {
     const std::string file = loop::trackFileName(track);
-    std::error_code ignored;
     InfoNode record = InfoNode::object();
     record.set("track", InfoNode::integer(track))
         .set("chosen", InfoNode::flag(t.chosen))
@@ -54,14 +52,13 @@ InfoNode trackRecord(const loop::DecodedTrack& t, int track, const std::string& 
         .set("pan", InfoNode::integer(t.pan))
         .set("pitch", InfoNode::integer(t.pitch))
         .set("file", InfoNode::text(file))
-        .set("fileExists", InfoNode::flag(std::filesystem::is_regular_file(
-                               std::filesystem::path(folder) / file, ignored)));
+        .set("fileExists", InfoNode::flag(files.fileExists(Files::joinPath(folder, file))));
     return record;
 }
 
 }  // namespace
 
-void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource& description) {
+void describeLoopFolder(InfoNode& report, const Files& files, const std::string& folder, FileSource& description) {
     using namespace loop::ldf;
     loop::Description d{};
     description.readZeroFilled(0, d);  // a short file reads as if padded with zero bytes
@@ -73,8 +70,8 @@ void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource&
         .set("startSector", InfoNode::integer(decoded.startSector))
         .set("tempoCode", InfoNode::integer(decoded.tempoCode))
         .set("tempo", InfoNode::real(loop::tempoOfCode(decoded.tempoCode)))
-        .set("bars", InfoNode::integer(decoded.bars))
-        .set("beats", InfoNode::integer(decoded.beats))
+        .set("bars", InfoNode::integer(decoded.beatCount))
+        .set("beats", InfoNode::integer(decoded.beatsPerBar))
         .set("division", InfoNode::integer(decoded.division))
         .set("loopSectors", InfoNode::integer(decoded.loopSectors))
         .set("duration", duration(kSectorSeconds * (decoded.tracks[0].endSector + 1)))
@@ -82,7 +79,7 @@ void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource&
         .set("checkTriple2", checkTriple(d, kCheck2First, kCheck2Last, kCheck2At));
 
     InfoNode tracks = InfoNode::list();
-    for (int k = 1; k <= 4; ++k) tracks.push(trackRecord(decoded.tracks[static_cast<size_t>(k - 1)], k, folder));
+    for (int k = 1; k <= 4; ++k) tracks.push(trackRecord(files, decoded.tracks[static_cast<size_t>(k - 1)], k, folder));
 
     report.set("description", std::move(ldf)).set("tracks", std::move(tracks));
 }

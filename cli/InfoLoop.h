@@ -5,14 +5,14 @@
 #include <string>
 
 #include "ByteSource.h"
+#include "Files.h"
 #include "InfoReport.h"
 
 namespace brenvik::cli {
 
-
 // Adds "description" (the decoded loopinfo.ldf with both check triples) and "tracks" (the four
 // track records and whether each track file is in the folder) to report.
-void describeLoopFolder(InfoNode& report, const std::string& folder, FileSource& description);
+void describeLoopFolder(InfoNode& report, const Files& files, const std::string& folder, FileSource& description);
 
 // The opener's inputs, the sizes it derives and its verdict; loopName and trackName as the
 // Repeater-to-wave window shows them.

@@ -1,10 +1,11 @@
 // brenvik-cli restore: loops from a backup (a whole-card backup or one of the backup store) back
 // onto a card, after the backup was checked against its manifest.
 #include "Arguments.h"
-#include "CardFolder.h"
 #include "Cli.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
+#include "LoopFolderName.h"
 #include "Restore.h"
 
 namespace brenvik::cli {
@@ -17,12 +18,13 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
     request.card = args.positionals()[1];
     request.loops = args.numbers("--loop");
     request.overwrite = args.given("--overwrite");
-    ConsolePlatform platform(err);
-    backup::BackupStore store(platform);
-    const backup::RestoreResult result = backup::restoreBackup(request, store, platform);
+    Files files;
+    ConsoleInteraction ui(err);
+    backup::BackupStore store(files);
+    const backup::RestoreResult result = backup::restoreBackup(request, store, files);
     for (const std::string& folder : result.loopFolders) out << folder << '\n';
     if (!result.restored) {
-        platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
     }
     return kOk;
@@ -31,8 +33,11 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
 constexpr Positional kPositionals[] = {{"BACKUP", Count::One, "a card backup, or a backup from the backup store"},
                                        {"CARD", Count::One, "the card folder the loops go to"}};
 constexpr Option kOptions[] = {
-    Option::number("--loop", "N", 1, card::kHighestLoop, "restores only loop N; may be given again").mayRepeat(),
-    Option::flag("--overwrite", "replaces loops the card holds, each backed up into the backup store first")};
+    Option::number("--loop", "N", loop::kLowestLoop, loop::kHighestLoop,
+                   "restores only loop N; may be given again")
+        .mayRepeat(),
+    Option::flag("--overwrite",
+                 "replaces loops the card holds, each backed up into the backup store first")};
 
 }  // namespace
 

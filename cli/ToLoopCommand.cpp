@@ -6,7 +6,8 @@
 #include "Cli.h"
 #include "CommandHelp.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "FreeLoopSearch.h"
 #include "LoopSettings.h"
 #include "LoopWriting.h"
@@ -78,7 +79,7 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
         return std::nullopt;
     }
     LoopSettings settings;
-    settings.tempoPosition = static_cast<int16_t>(beats - 1);
+    settings.beatCount = beats;
     settings.beatsPerBar = static_cast<int16_t>(beatsPerBar);
     settings.division = divisionFor(settings.beatsPerBar);
     const Channels channels = channelsOf(args);
@@ -87,23 +88,31 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
     return settings;
 }
 
-// One source into its loop: the exit status of that save.
-int convert(const std::string& source, const Arguments& args, ConsolePlatform& platform, std::ostream& out,
-            std::ostream& err) {
+// One source into its loop: the exit status of that save. Of several sources, every refusal names
+// the one refused below its message.
+int convert(const std::string& source, const Arguments& args, Files& files, ConsoleInteraction& ui,
+            std::ostream& out, std::ostream& err) {
+    const bool several = args.positionals().size() > 1;
+    const auto detail = [&](const std::string& reason) {
+        if (!several || reason.find(source) != std::string::npos) return reason;
+        return reason.empty() ? source : source + ": " + reason;
+    };
     const std::string dest = *args.text("--dest");
     std::string loopNumber;
     if (const auto typed = args.text("--loop")) {
         loopNumber = *typed;
-    } else if (const auto free = firstFreeLoop(platform, dest)) {
+    } else if (const auto free = firstFreeLoop(files, dest)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n";
+        err << "brenvik-cli to-loop: no free loop number in " << dest
+            << " (LOOP1 to LOOP999 all exist)\n"
+            << reasonLine(detail({}));
         return kFailed;
     }
 
-    const WaveOpenResult opened = openWave(source, platform);
+    const WaveOpenResult opened = openWave(source, files);
     if (!opened.accepted()) {
-        platform.message(opened.message, MessageButtons::Ok, opened.icon);
+        ui.message(opened.message, MessageButtons::Ok, opened.icon, detail(opened.reason));
         return kFailed;
     }
     const std::optional<LoopSettings> settings = settingsFor(opened.wave, args, err);
@@ -116,18 +125,22 @@ int convert(const std::string& source, const Arguments& args, ConsolePlatform& p
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
-    const LoopWriteResult result =
-        writeLoop(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
+    const LoopWriteResult result = writeLoop(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
-        platform.message(message::kWriteSucceeded, MessageButtons::Ok, MessageIcon::None);
+        ui.message(message::kWriteSucceeded);
         out << result.loopFolder << '\n';
         return kOk;
-    case LoopWriteResult::Outcome::Cancelled: return kFailed;
+    case LoopWriteResult::Outcome::Kept:
+    case LoopWriteResult::Outcome::Cancelled:
+        err << reasonLine(several ? source : "");
+        return kFailed;
     case LoopWriteResult::Outcome::Refused:
     case LoopWriteResult::Outcome::Failed: break;
     }
-    platform.message(result.message, MessageButtons::Ok, result.icon);
+    ui.message(result.message, MessageButtons::Ok, result.icon, detail(result.reason));
     return kFailed;
 }
 
@@ -136,12 +149,14 @@ int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         return badUsage(err, kToLoopCommand, "--loop takes a single SOURCE");
     if (const Channels channels = channelsOf(args); channels.left.track == channels.right.track)
         return badUsage(err, kToLoopCommand, "the left and the right channel cannot share a track");
-    ConsolePlatform platform(err, errIsTerminal);
+    Files files;
+    ConsoleInteraction ui(err, errIsTerminal);
     // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
-    platform.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     // The first refusal ends the run; the loops written before it stay.
     for (const std::string& source : args.positionals())
-        if (const int status = convert(source, args, platform, out, err); status != kOk) return status;
+        if (const int status = convert(source, args, files, ui, out, err); status != kOk)
+            return status;
     return kOk;
 }
 

@@ -8,8 +8,10 @@
 #include "Arguments.h"
 #include "Cli.h"
 #include "Commands.h"
-#include "ConsolePlatform.h"
+#include "ConsoleInteraction.h"
+#include "Files.h"
 #include "Messages.h"
+#include "RoutineError.h"
 #include "TrackOpening.h"
 #include "WaveSaving.h"
 
@@ -18,58 +20,63 @@ namespace brenvik::cli {
 namespace {
 
 // Opens one track as the window's open command does; the opener's own message goes to the error
-// stream when it refuses, and a track that cannot be read is named.
-std::optional<OpenedTrack> openTrackFile(ConsolePlatform& platform, const std::string& path, std::ostream& err) {
-    const TrackOpenResult result = openTrack(path, platform);
+// stream when it refuses, and a track that cannot be read is named. The reason follows either.
+std::optional<OpenedTrack> openTrackFile(const Files& files, ConsoleInteraction& ui,
+                                         const std::string& path) {
+    const TrackOpenResult result = openTrack(path, files);
     if (result.outcome == TrackOpenResult::Outcome::Opened) return result.track;
-    if (result.outcome == TrackOpenResult::Outcome::Failed)
-        err << path << ": cannot be read as a Repeater track\n";
-    else
-        platform.message(result.message, MessageButtons::Ok, result.icon);
+    const bool failed = result.outcome == TrackOpenResult::Outcome::Failed;
+    ui.message(failed ? message::trackUnreadable(path) : result.message, MessageButtons::Ok,
+               result.icon, result.reason);
     return std::nullopt;
 }
 
 int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    ConsolePlatform platform(err, errIsTerminal);
+    Files files;
+    ConsoleInteraction ui(err, errIsTerminal);
 
     // The file dialogs return absolute paths; the opener finds loopinfo.ldf beside the track.
     std::vector<std::string> tracks;
     std::string output;
     try {
-        for (const std::string& track : args.positionals()) tracks.push_back(platform.absolutePath(track));
-        output = platform.absolutePath(*args.text("--output"));
+        for (const std::string& track : args.positionals())
+            tracks.push_back(files.absolutePath(track));
+        output = files.absolutePath(*args.text("--output"));
     } catch (const std::exception&) {
-        err << "brenvik-cli to-wave: cannot resolve the paths given\n";
+        err << "brenvik-cli to-wave: cannot resolve the paths given\n"
+            << reasonLine(caughtReason());
         return kFailed;
     }
 
     WaveSaveRequest request;
     request.outputPath = output;
     request.mode = tracks.size() == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
-    const std::optional<OpenedTrack> left = openTrackFile(platform, tracks[0], err);
+    const std::optional<OpenedTrack> left = openTrackFile(files, ui, tracks[0]);
     if (!left) return kFailed;
     request.left = audioOf(*left);
     if (request.mode == ChannelMode::Stereo) {
-        const std::optional<OpenedTrack> right = openTrackFile(platform, tracks[1], err);
+        const std::optional<OpenedTrack> right = openTrackFile(files, ui, tracks[1]);
         if (!right) return kFailed;
         request.right = audioOf(*right);
     }
 
     // Without --overwrite an existing output is kept: the question is answered Cancel.
-    platform.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
-    const WaveSaveResult result =
-        saveWave(request, platform, [&platform](float done, float total) { platform.showProgress(done, total); });
+    ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
+    const WaveSaveResult result = saveWave(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case WaveSaveResult::Outcome::Written:
-        platform.message(message::kWriteSucceeded, MessageButtons::Ok, MessageIcon::None);
+        ui.message(message::kWriteSucceeded);
         out << output << '\n';
         return kOk;
+    case WaveSaveResult::Outcome::Kept:
     case WaveSaveResult::Outcome::Cancelled:
         err << output << " was left as it is (--overwrite replaces it)\n";
         return kFailed;
     case WaveSaveResult::Outcome::Failed: break;
     }
-    platform.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical);
+    ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical, result.reason);
     return kFailed;
 }
 

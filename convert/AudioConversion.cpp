@@ -103,7 +103,7 @@ int64_t convertSamples(SoundFile& input, const AudioInfo& info, const ChannelCho
 
 }  // namespace
 
-ConversionResult convertAudio(const ConversionRequest& request, Platform& platform,
+ConversionResult convertAudio(const ConversionRequest& request, Files& files,
                               const Progress& progress) {
     ConversionResult result;
     try {
@@ -119,7 +119,7 @@ ConversionResult convertAudio(const ConversionRequest& request, Platform& platfo
             copyUnchanged(request.source, target, progress);
             result.frames = info.frames;
         }
-        target.commit(platform);
+        target.commit(files);
         result.outcome = info.needsConverting ? ConversionResult::Outcome::Converted
                                               : ConversionResult::Outcome::Copied;
     } catch (const ConvertError& e) {

@@ -10,7 +10,8 @@
 
 #include "AudioInfo.h"
 #include "ChannelChoice.h"
-#include "Platform.h"
+#include "CoreSeam.h"
+#include "Files.h"
 
 namespace brenvik {
 
@@ -34,7 +35,7 @@ struct ConversionResult {
 
 // `progress` sees how far through the source the conversion is: frames read out of its frames, or
 // bytes copied out of its bytes.
-ConversionResult convertAudio(const ConversionRequest& request, Platform& platform,
+ConversionResult convertAudio(const ConversionRequest& request, Files& files,
                               const Progress& progress);
 
 }  // namespace brenvik

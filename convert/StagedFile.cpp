@@ -4,8 +4,8 @@
 #include <system_error>
 
 #include "ConvertError.h"
+#include "Files.h"
 #include "Messages.h"
-#include "Platform.h"
 #include "RoutineError.h"
 
 namespace fs = std::filesystem;
@@ -42,13 +42,13 @@ void StagedFile::writeAt(int64_t offset, std::span<const uint8_t> bytes) {
     guarded([&] { m_sink->writeAt(offset, bytes); });
 }
 
-void StagedFile::commit(Platform& platform) {
+void StagedFile::commit(Files& files) {
     guarded([&] {
         m_sink->sync();
         m_sink->close();
         fs::rename(m_staging, m_target);
         m_staging.clear();
-        platform.syncFolder(fs::absolute(m_target).parent_path().string());
+        files.syncFolder(Files::parentOf(files.absolutePath(m_target)));
     });
 }
 

@@ -11,7 +11,7 @@
 
 namespace brenvik {
 
-class Platform;
+class Files;
 
 class StagedFile {
 public:
@@ -23,7 +23,7 @@ public:
 
     void writeAt(int64_t offset, std::span<const uint8_t> bytes);
     // Syncs the file, renames it to the target (replacing what was there) and syncs the folder.
-    void commit(Platform& platform);
+    void commit(Files& files);
 
 private:
     template <typename Step>

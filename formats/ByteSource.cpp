@@ -7,15 +7,11 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 
 #include "RoutineError.h"
 
 namespace brenvik {
-
-namespace {
-// The failure with the system's own reason: "write failed: No space left on device".
-RoutineError systemError(const std::string& what) { return RoutineError(what + ": " + std::strerror(errno)); }
-}  // namespace
 
 void ByteSource::readZeroFilled(int64_t offset, std::span<uint8_t> dst) {
     size_t got = offset < 0 ? 0 : readAt(offset, dst);
@@ -31,13 +27,17 @@ size_t MemorySource::readAt(int64_t offset, std::span<uint8_t> dst) {
 
 FileSource::FileSource(const std::string& path) {
     m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throw systemError("cannot open " + path);
+    if (m_fd < 0) throw RoutineError::ofSystem("cannot open", path);
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    const bool statted = ::fstat(m_fd, &st) == 0;
+    const int error = errno;
+    if (!statted || !S_ISREG(st.st_mode)) {
         ::close(m_fd);
         m_fd = -1;
-        throw RoutineError("not a file: " + path);
+        if (!statted) throw RoutineError::ofSystem("cannot read", path, error);
+        throw RoutineError(path + " is not a file");
     }
+    m_path = path;
 }
 
 FileSource::~FileSource() {
@@ -45,14 +45,15 @@ FileSource::~FileSource() {
 }
 
 size_t FileSource::readAt(int64_t offset, std::span<uint8_t> dst) {
-    if (offset < 0) throw RoutineError("bad offset");
+    if (offset < 0)
+        throw RoutineError("cannot read " + m_path + " at offset " + std::to_string(offset));
     size_t got = 0;
     while (got < dst.size()) {
         ssize_t k = ::pread(m_fd, dst.data() + got, dst.size() - got,
                             static_cast<off_t>(offset + static_cast<int64_t>(got)));
         if (k < 0) {
             if (errno == EINTR) continue;
-            throw systemError("read failed");
+            throw RoutineError::ofSystem("cannot read", m_path);
         }
         if (k == 0) break;
         got += static_cast<size_t>(k);
@@ -62,13 +63,14 @@ size_t FileSource::readAt(int64_t offset, std::span<uint8_t> dst) {
 
 int64_t FileSource::size() const {
     struct stat st {};
-    if (::fstat(m_fd, &st) != 0) throw RoutineError("stat failed");
+    if (::fstat(m_fd, &st) != 0) throw RoutineError::ofSystem("cannot read the size of", m_path);
     return st.st_size;
 }
 
 FileSink::FileSink(const std::string& path) {
     m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (m_fd < 0) throw systemError("cannot create " + path);
+    if (m_fd < 0) throw RoutineError::ofSystem("cannot create", path);
+    m_path = path;
 }
 
 FileSink::~FileSink() {
@@ -76,28 +78,31 @@ FileSink::~FileSink() {
 }
 
 void FileSink::writeAt(int64_t offset, std::span<const uint8_t> src) {
-    if (m_fd < 0 || offset < 0) throw RoutineError("bad write");
+    if (m_fd < 0) throw RoutineError("cannot write " + m_path + ": it is closed");
+    if (offset < 0)
+        throw RoutineError("cannot write " + m_path + " at offset " + std::to_string(offset));
     size_t done = 0;
     while (done < src.size()) {
         ssize_t k = ::pwrite(m_fd, src.data() + done, src.size() - done,
                              static_cast<off_t>(offset + static_cast<int64_t>(done)));
         if (k < 0) {
             if (errno == EINTR) continue;
-            throw systemError("write failed");
+            throw RoutineError::ofSystem("cannot write", m_path);
         }
-        if (k == 0) throw RoutineError("write failed");
+        if (k == 0) throw RoutineError::ofSystem("cannot write", m_path, ENOSPC);
         done += static_cast<size_t>(k);
     }
 }
 
 void FileSink::sync() {
-    if (m_fd < 0 || ::fsync(m_fd) != 0) throw systemError("sync failed");
+    if (m_fd < 0) throw RoutineError("cannot sync " + m_path + ": it is closed");
+    if (::fsync(m_fd) != 0) throw RoutineError::ofSystem("cannot sync", m_path);
 }
 
 void FileSink::close() {
     if (m_fd >= 0 && ::close(m_fd) != 0) {
         m_fd = -1;
-        throw systemError("close failed");
+        throw RoutineError::ofSystem("cannot close", m_path);
     }
     m_fd = -1;
 }

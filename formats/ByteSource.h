@@ -42,6 +42,7 @@ public:
 
 private:
     int m_fd = -1;
+    std::string m_path;  // named by its failures
 };
 
 // A file opened for binary writing at offsets; writing past the end extends it. Every write is
@@ -61,6 +62,7 @@ public:
 
 private:
     int m_fd = -1;
+    std::string m_path;  // named by its failures
 };
 
 }  // namespace brenvik

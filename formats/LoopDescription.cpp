@@ -10,23 +10,28 @@ namespace {
 
 constexpr std::array<uint8_t, 4> kHeader{0x20, 0xF3, 0xFA, 0x00};
 
-// Every field goes through int24Byte, byte by byte, lowest offset with index 1.
+// Every field goes through int24Byte, byte by byte, the least significant byte at the lowest
+// offset.
+void putBytes(Description& d, int offset, int32_t value, int count) {
+    for (int i = 0; i < count; ++i) d.at(static_cast<size_t>(offset + i)) = int24Byte(value, i);
+}
+
 void put8(Description& d, int offset, int32_t value) {
-    d.at(static_cast<size_t>(offset)) = int24Byte(value, 1);
+    putBytes(d, offset, value, 1);
 }
-
 void put16(Description& d, int offset, int32_t value) {
-    for (int16_t i = 1; i <= 2; ++i) d.at(static_cast<size_t>(offset + i - 1)) = int24Byte(value, i);
+    putBytes(d, offset, value, 2);
 }
-
 void put24(Description& d, int offset, int32_t value) {
-    for (int16_t i = 1; i <= 3; ++i) d.at(static_cast<size_t>(offset + i - 1)) = int24Byte(value, i);
+    putBytes(d, offset, value, 3);
 }
 
 void putBitmap(Description& d, int offset, int32_t bits) {
     for (int32_t i = 0; i < bits; ++i) {
         const int at = offset + i / 8;
-        if (at >= kDescriptionSize) throw RoutineError("cluster bitmap past the end");
+        if (at >= kDescriptionSize)
+            throw RoutineError("a cluster bitmap of " + std::to_string(bits) +
+                               " bits runs past the end of loopinfo.ldf");
         d[static_cast<size_t>(at)] |= static_cast<uint8_t>(1u << (i % 8));
     }
 }
@@ -69,8 +74,8 @@ Description buildDescription(const LoopValues& v) {
         putBitmap(d, base + kBitmap, v.clusters);
     }
     put24(d, kTempo, v.tempoCode);                                     // 6. loop section
-    put8(d, kBars, v.bars);
-    put8(d, kBeats, v.beats);
+    put8(d, kBars, v.beatCount);
+    put8(d, kBeats, v.beatsPerBar);
     put8(d, kDivision, v.division);
     put24(d, kLoopSectors, v.loopSectors);
     put24(d, kLoopEnd, v.loopSectors - 1);
@@ -126,8 +131,8 @@ DecodedDescription decodeDescription(const Description& d) {
     for (size_t i = 0; i < 4; ++i) out.header[i] = d[i];
     out.startSector = static_cast<int8_t>(d[recordBase(1) + kStartSector]);
     out.tempoCode = readInt24(&d[kTempo]);
-    out.bars = d[kBars];
-    out.beats = d[kBeats];
+    out.beatCount = d[kBars];
+    out.beatsPerBar = d[kBeats];
     out.division = d[kDivision];
     out.loopSectors = readInt24(&d[kLoopSectors]);
     for (int k = 1; k <= 4; ++k) {

@@ -61,8 +61,10 @@ struct LoopValues {
     int32_t loopSectors = 0;   // N
     int32_t clusters = 0;      // m
     int32_t tempoCode = 0;     // T
-    int32_t bars = 0;
-    int32_t beats = 0;
+    // The Repeater calls these two fields bars and beats: "bars" holds the loop's beat count,
+    // "beats" the beats in one bar.
+    int32_t beatCount = 0;    // stored in the bars field
+    int32_t beatsPerBar = 0;  // stored in the beats field
     int32_t division = 0;
     std::array<TrackMix, 4> tracks{};  // tracks 1 to 4
 };
@@ -104,7 +106,7 @@ struct DecodedDescription {
     std::array<uint8_t, 4> header;
     int startSector;    // the byte the track opener reads as s
     int tempoCode;
-    int bars, beats, division;
+    int beatCount, beatsPerBar, division;  // the bars, beats and division fields
     int loopSectors;    // N
     std::array<DecodedTrack, 4> tracks;
     CheckState checks;

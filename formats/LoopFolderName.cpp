@@ -1,6 +1,7 @@
 #include "LoopFolderName.h"
 
 #include <filesystem>
+#include <system_error>
 
 namespace brenvik::loop {
 
@@ -14,6 +15,7 @@ std::optional<int> loopNumberOf(std::string_view folderName) {
         if (c < '0' || c > '9') return std::nullopt;
         number = number * 10 + (c - '0');
     }
+    if (!isLoopNumber(number)) return std::nullopt;
     return number;
 }
 
@@ -22,6 +24,16 @@ std::string loopFolderName(int number) { return "LOOP" + std::to_string(number);
 std::string lastFolderName(const std::string& path) {
     const std::filesystem::path folder(path);
     return (folder.has_filename() ? folder : folder.parent_path()).filename().string();
+}
+
+std::string descriptionPath(const std::string& folder) {
+    return folder + static_cast<char>(std::filesystem::path::preferred_separator) +
+           kDescriptionFileName;
+}
+
+bool holdsDescription(const std::string& folder) {
+    std::error_code ec;
+    return !folder.empty() && std::filesystem::is_regular_file(descriptionPath(folder), ec);
 }
 
 }  // namespace brenvik::loop

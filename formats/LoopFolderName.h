@@ -9,6 +9,13 @@ namespace brenvik::loop {
 
 inline constexpr const char* kDescriptionFileName = "loopinfo.ldf";
 
+// The numbers a loop may have.
+inline constexpr int kLowestLoop = 1;
+inline constexpr int kHighestLoop = 999;
+constexpr bool isLoopNumber(long long number) {
+    return number >= kLowestLoop && number <= kHighestLoop;
+}
+
 // 7 for "LOOP7"; nothing for any other name ("LOOP07", "LOOP0", "loop7", "LOOP1000").
 std::optional<int> loopNumberOf(std::string_view folderName);
 
@@ -18,5 +25,11 @@ std::string loopFolderName(int number);
 // The last name of a folder path, with or without a separator behind it: "LOOP7" for
 // "card/LOOP7" and "card/LOOP7/".
 std::string lastFolderName(const std::string& path);
+
+// Where a loop folder keeps its description: the folder, the separator and loopinfo.ldf, joined
+// as they stand (a folder "" gives "/loopinfo.ldf").
+std::string descriptionPath(const std::string& folder);
+// A loop folder is a folder holding a loopinfo.ldf file.
+bool holdsDescription(const std::string& folder);
 
 }  // namespace brenvik::loop

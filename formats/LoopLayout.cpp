@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "Checked.h"
+#include "LoopDescription.h"
 
 namespace brenvik::loop {
 
@@ -24,7 +25,8 @@ int32_t audioLength(int32_t d, bool stereo) {
 bool exceedsLoop(int64_t d, bool stereo) {
     if (d > std::numeric_limits<int32_t>::max()) return true;
     const auto length = static_cast<int32_t>(d);
-    return clusterCount(loopSectors(length)) > kMaxClusters || trackSectors(length, stereo) - 1 > kMaxEndSector;
+    return clusterCount(loopSectors(length)) > ldf::kClusterRoom ||
+           trackSectors(length, stereo) - 1 > kMaxEndSector;
 }
 
 int32_t longestLoopSource(bool stereo) {
@@ -46,10 +48,10 @@ int32_t tempoCode(float t) {
 
 double tempoOfCode(int32_t code) { return (code / 410.0 + 1.0) / 10.0; }
 
-uint8_t int24Byte(int32_t value, int16_t index) {
-    if (index < 1 || index > 3) return 0;
+uint8_t int24Byte(int32_t value, int byte) {
+    if (byte < 0 || byte > 2) return 0;
     const uint32_t form = static_cast<uint32_t>(value) & 0xFFFFFFu;
-    return static_cast<uint8_t>(form >> (8 * (index - 1)));
+    return static_cast<uint8_t>(form >> (8 * byte));
 }
 
 }  // namespace brenvik::loop

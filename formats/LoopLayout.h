@@ -11,8 +11,10 @@ constexpr int32_t kClusterBytes = kSectorBytes * kClusterSectors;  // 16384
 constexpr int32_t kPreBufferBytes = 16384;
 constexpr int32_t kTrackAudioOffset = 44 + kPreBufferBytes;  // 16428
 constexpr int32_t kCopyChunkBytes = 1048576;
-constexpr int32_t kMaxClusters = 2592;  // the bitmap room of one track record
 constexpr int32_t kMaxEndSector = 65535;  // the 16-bit end-sector field
+// What a loop folder takes on the card besides its audio: the track headers, the pre-buffers,
+// loopinfo.ldf and the folder's entries. A save adds at most its audio + 49240 bytes.
+constexpr int32_t kSpaceMargin = 50000;
 
 // n: sectors in each written track.
 int32_t trackSectors(int32_t sourceDataLength, bool stereo);
@@ -34,7 +36,8 @@ int32_t tempoCode(float beatsPerMinute);
 // The tempo a code stands for, as the Repeater shows it: (T / 410 + 1) / 10 beats per minute.
 double tempoOfCode(int32_t code);
 
-// Byte 1, 2 or 3 (least significant first) of the 24-bit two's complement form; 0 otherwise.
-uint8_t int24Byte(int32_t value, int16_t index);
+// Byte 0, 1 or 2 (the least significant first) of the 24-bit two's complement form; 0 for any
+// other byte.
+uint8_t int24Byte(int32_t value, int byte);
 
 }  // namespace brenvik::loop

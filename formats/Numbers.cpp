@@ -98,7 +98,7 @@ std::optional<double> parseNumber(std::string_view text) {
 // The nearest integer, exact halves to the even neighbour (the default rounding mode).
 int16_t textToInt16(std::string_view text) {
     auto value = parseNumber(text);
-    if (!value) throw RoutineError("type mismatch");
+    if (!value) throw RoutineError("\"" + std::string(text) + "\" is not a number");
     return checkedCast<int16_t>(std::nearbyint(*value));
 }
 
@@ -124,7 +124,8 @@ std::string shortestGeneral(double value) { return generalForm(value, 15); }
 std::string oneDecimal(float value) {
     // value * 10 is exact in double for any float, so the halves are found exactly.
     double tenths = std::floor(std::fabs(static_cast<double>(value)) * 10.0 + 0.5);
-    if (!std::isfinite(tenths)) throw RoutineError("overflow");
+    if (!std::isfinite(tenths))
+        throw RoutineError("the value is too large to be shown with one decimal");
     char buffer[64];
     std::snprintf(buffer, sizeof buffer, "%s%.0f.%d", (value < 0 && tenths != 0) ? "-" : "",
                   std::floor(tenths / 10.0), static_cast<int>(std::fmod(tenths, 10.0)));

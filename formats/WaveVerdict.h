@@ -6,6 +6,7 @@
 // The opener switches its mono/stereo layout by the channel count before it checks rate and bits,
 // so the layout changes for WrongRate, WrongBits and AcceptFailed too, never for WalkFailed.
 #include <cstdint>
+#include <string>
 
 #include "ByteSource.h"
 #include "ChunkWalk.h"
@@ -28,6 +29,7 @@ struct WaveVerdict {
     WaveFormatFields format;       // read when the walk found the data chunk
     int32_t bytesPerChannel = 0;   // data size \ channels, when accepted
     int16_t maxBeats = 0;          // bytes per channel \ 22050, when accepted
+    std::string reason;            // why the walk or the acceptance failed
 
     bool accepted() const { return outcome == Outcome::Accepted; }
 };

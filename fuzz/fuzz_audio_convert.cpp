@@ -11,14 +11,13 @@
 // reads back as needing no converting.
 #include <cstdint>
 #include <cstdlib>
-#include <sstream>
 #include <string_view>
 #include <vector>
 
 #include "AudioConversion.h"
 #include "AudioInfo.h"
 #include "ByteSource.h"
-#include "ConsolePlatform.h"
+#include "Files.h"
 #include "ScratchFolder.h"
 #include "WaveHeader.h"
 
@@ -44,9 +43,8 @@ std::vector<uint8_t> contentsOf(const fs::path& path) {
 
 void convertOnce(const fs::path& source, const ChannelChoice& choice, std::span<const uint8_t> input,
                  const fs::path& target) {
-    std::ostringstream messages;
-    ConsolePlatform platform(messages);
-    const ConversionResult result = convertAudio({source.string(), target.string(), choice}, platform, {});
+    Files files;
+    const ConversionResult result = convertAudio({source.string(), target.string(), choice}, files, {});
     if (result.outcome == ConversionResult::Outcome::Failed) {
         if (result.message.empty() || fs::exists(target) || fs::exists(target.string() + ".partial")) std::abort();
         return;

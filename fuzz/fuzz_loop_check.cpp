@@ -12,6 +12,7 @@
 // wrong; the card's listing, which reads the folder again, and the JSON and table reports say the
 // same of the loop; and a loop called intact has a description and a file for each chosen track
 // and no other.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
@@ -19,7 +20,7 @@
 #include "CardFolder.h"
 #include "CardListing.h"
 #include "CardReport.h"
-#include "ConsolePlatform.h"
+#include "Files.h"
 #include "LoopContents.h"
 #include "LoopDescription.h"
 #include "LoopFolderName.h"
@@ -67,7 +68,7 @@ private:
 
 bool sameLoop(const card::LoopSummary& a, const card::LoopSummary& b) {
     return a.intact() == b.intact() && a.problemLines() == b.problemLines() && a.described == b.described &&
-           a.tempo == b.tempo && a.bars == b.bars && a.beats == b.beats && a.division == b.division &&
+           a.tempo == b.tempo && a.beatCount == b.beatCount && a.beatsPerBar == b.beatsPerBar && a.division == b.division &&
            a.seconds == b.seconds && a.chosenTracks == b.chosenTracks && a.trackFiles == b.trackFiles &&
            a.sizeOnDisk == b.sizeOnDisk;
 }
@@ -101,7 +102,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (index > 0) trackFiles.push_back(index);
     }
 
-    const card::LoopSummary loop = card::summarizeLoop(card::readLoopContents(card.loop.string()));
+    const Files files;
+    const card::LoopSummary loop = card::summarizeLoop(card::readLoopContents(files, card.loop.string()));
     if (loop.sizeOnDisk != total || loop.trackFiles != trackFiles || !(loop.seconds >= 0)) std::abort();
     for (const card::LoopProblem& problem : loop.problems)
         if (problem.file.empty() || problem.field.empty() || problem.detail.empty()) std::abort();
@@ -109,12 +111,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // `check` finds the loop from its own folder or from the card's; the card's listing reads the
     // folder again.
-    if (card::loopFoldersOf(card.loop.string()).size() != 1 ||
-        card::loopFoldersOf(card.scratch.path().string()).size() != 1)
+    if (card::loopFoldersOf(files, card.loop.string()).size() != 1 ||
+        card::loopFoldersOf(files, card.scratch.path().string()).size() != 1)
         std::abort();
-    std::ostringstream messages, table, json;
-    ConsolePlatform platform(messages);
-    const card::CardListing listing = card::listCard(card.scratch.path().string(), platform);
+    std::ostringstream table, json;
+    const card::CardListing listing = card::listCard(card.scratch.path().string(), files);
     if (listing.loops.size() != 1 || !sameLoop(listing.loops[0], loop)) std::abort();
     cli::writeListingTable(table, listing);
     cli::listingNode(listing).writeJson(json);

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "BackupCheck.h"
+#include "Files.h"
 #include "Manifest.h"
 #include "ScratchFolder.h"
 
@@ -67,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const fs::path& folder = backupFolder();
     brenvik::fuzz::ScratchFolder::write(folder / kManifestName, {data, size});
-    const BackupCheck check = checkBackup(folder.string());
+    const BackupCheck check = checkBackup(brenvik::Files(), folder.string());
     if (check.manifest.has_value() == !check.refusal.empty()) std::abort();
     if (!check.manifest) return 0;
     if (size <= kLargestManifest && check.manifest != parsed) std::abort();

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "LoopFolderName.h"
-#include "LoopLayout.h"
+#include "LoopDescription.h"
 #include "Numbers.h"
 
 namespace brenvik::message {
@@ -22,7 +22,7 @@ std::string destinationMissing(const std::string& destination) {
 }
 
 std::string loopTooLong() {
-    return "Loop is too long for the Repeater (at most " + intToText(loop::kMaxClusters) +
+    return "Loop is too long for the Repeater (at most " + intToText(loop::ldf::kClusterRoom) +
            " clusters per track)";
 }
 
@@ -78,12 +78,17 @@ std::string restoreLoopExists(const std::string& loopFolder) {
 
 std::string restoreFailed(const std::string& loopFolder) { return "Restoring " + loopFolder + " failed part-way"; }
 
+std::string restoreNotStarted(const std::string& loopFolder) {
+    return "Could not restore " + loopFolder + ": nothing was restored";
+}
+
 std::string noLoopsOnCard(const std::string& card) { return "No loop folders in " + card; }
 
 std::string cardBackupFailed(const std::string& destination) {
     return "The card could not be backed up into " + destination;
 }
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
+std::string trackUnreadable(const std::string& path) { return path + ": cannot be read as a Repeater track"; }
 std::string noBackupsOf(int loopNumber) {
     return "No backups of " + loop::loopFolderName(loopNumber) + " in the backup store";
 }
@@ -91,8 +96,8 @@ std::string restoreReplaces(const std::string& loopFolder) {
     return loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?";
 }
 std::string loopRestored(const std::string& loopFolder) { return "Restored " + loopFolder; }
-std::string exportFolderNotCreated(const std::string& folder, const std::string& reason) {
-    return "Folder: " + folder + " could not be created (" + reason + ")";
+std::string exportFolderNotCreated(const std::string& folder) {
+    return "Folder: " + folder + " could not be created";
 }
 std::string loopIntact(const std::string& loopName) { return loopName + " is intact"; }
 std::string loopProblemCount(const std::string& loopName, size_t problems) {

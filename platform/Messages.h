@@ -1,6 +1,7 @@
 #pragma once
-// Every text the program shows in a message box, the status line or the Card window's details
-// pane, word for word, in one place.
+// Every text the program shows in a message box, a dialog's caption, the status line or the Card
+// window's details pane, word for word, in one place. The reason shown below a message comes from
+// where the failure happened: the step, the file and the system's own words.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -57,8 +58,10 @@ std::string backupUnreadable(const std::string& folder);
 std::string backupLacksLoop(int loopNumber);
 // "Loop already exists: /card/LOOP7 (nothing was restored)".
 std::string restoreLoopExists(const std::string& loopFolder);
-// "Restoring /card/LOOP7 failed part-way".
+// "Restoring /card/LOOP7 failed part-way": the card holds some of what was to be restored.
 std::string restoreFailed(const std::string& loopFolder);
+// "Could not restore /card/LOOP7: nothing was restored": the card is as it was.
+std::string restoreNotStarted(const std::string& loopFolder);
 // "No loop folders in /card".
 std::string noLoopsOnCard(const std::string& card);
 // "The card could not be backed up into /dest".
@@ -76,6 +79,9 @@ inline constexpr const char* kFileExists = "File already exists. Overwrite?";
 // The Card window.
 // path + " already exists. Overwrite?" (Yes or No) before an export replaces a wave.
 std::string exportReplaces(const std::string& path);
+// "/card/LOOP7/track1.wav: cannot be read as a Repeater track": an open that ends without a message
+// in the window, told where a track is opened without one (an export, brenvik-cli).
+std::string trackUnreadable(const std::string& path);
 inline constexpr const char* kNoLoopsSelected = "No loops selected";
 inline constexpr const char* kSelectOneLoop = "Select one loop to see its backups";
 // "No backups of LOOP7 in the backup store".
@@ -86,9 +92,9 @@ inline constexpr const char* kNoBackupSelected = "No backup selected";
 std::string restoreReplaces(const std::string& loopFolder);
 // "Restored /card/LOOP7".
 std::string loopRestored(const std::string& loopFolder);
-// "Folder: /x/y could not be created (Permission denied)": an export into a folder that is
-// missing and cannot be made.
-std::string exportFolderNotCreated(const std::string& folder, const std::string& reason);
+// "Folder: /x/y could not be created": an export into a folder that is missing and cannot be
+// made (the reason below it).
+std::string exportFolderNotCreated(const std::string& folder);
 // The details pane under the Card window's table: "LOOP7 is intact", or "LOOP7 has 2 problems:"
 // above one line per problem.
 inline constexpr const char* kNoLoopChosen = "Select a loop to see whether it is intact";
@@ -120,5 +126,10 @@ std::string playingStopped(const std::string& reason);
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";
 inline constexpr const char* kDeviceNotReady = "Device Not Ready";
+
+// The folder chooser's captions.
+inline constexpr const char* kChooseLoopFolder = "Choose a Loop Folder";
+inline constexpr const char* kChooseCardFolder = "Card folder";
+inline constexpr const char* kChooseExportFolder = "Export to";
 
 }  // namespace brenvik::message

@@ -11,8 +11,8 @@ using namespace settingkey;
 
 // A hand-edited store may hold anything; nothing at start-up could recover from a bad number,
 // so it reads as the default.
-int16_t storedNumber(Platform& platform, const char* key, int16_t defaultValue) {
-    const std::string text = platform.readSetting(kSection, key, intToText(defaultValue));
+int16_t storedNumber(SettingsStore& store, const char* key, int16_t defaultValue) {
+    const std::string text = store.readSetting(kSection, key, intToText(defaultValue));
     try {
         return textToInt16(text);
     } catch (const RoutineError&) {
@@ -22,21 +22,21 @@ int16_t storedNumber(Platform& platform, const char* key, int16_t defaultValue) 
 
 }  // namespace
 
-Preferences readPreferences(Platform& platform) {
+Preferences readPreferences(SettingsStore& store) {
     const Preferences defaults;
     Preferences p;
-    p.loopFolder = platform.readSetting(kSection, kLoopFolder, defaults.loopFolder);
-    p.waveFolder = platform.readSetting(kSection, kWaveFolder, defaults.waveFolder);
-    p.crossfadeMs = storedNumber(platform, kCrossfade, defaults.crossfadeMs);
-    p.autoIncrement = storedNumber(platform, kAutoIncrement, 1) != 0;
+    p.loopFolder = store.readSetting(kSection, kLoopFolder, defaults.loopFolder);
+    p.waveFolder = store.readSetting(kSection, kWaveFolder, defaults.waveFolder);
+    p.crossfadeMs = storedNumber(store, kCrossfade, defaults.crossfadeMs);
+    p.autoIncrement = storedNumber(store, kAutoIncrement, 1) != 0;
     return p;
 }
 
-void writePreferences(Platform& platform, const Preferences& p) {
-    platform.writeSetting(kSection, kLoopFolder, p.loopFolder);
-    platform.writeSetting(kSection, kWaveFolder, p.waveFolder);
-    platform.writeSetting(kSection, kAutoIncrement, p.autoIncrement ? "1" : "0");
-    platform.writeSetting(kSection, kCrossfade, intToText(p.crossfadeMs));
+void writePreferences(SettingsStore& store, const Preferences& p) {
+    store.writeSetting(kSection, kLoopFolder, p.loopFolder);
+    store.writeSetting(kSection, kWaveFolder, p.waveFolder);
+    store.writeSetting(kSection, kAutoIncrement, p.autoIncrement ? "1" : "0");
+    store.writeSetting(kSection, kCrossfade, intToText(p.crossfadeMs));
 }
 
 }  // namespace brenvik

@@ -4,13 +4,14 @@
 #include <cstdint>
 #include <string>
 
-#include "Platform.h"
+#include "Files.h"
+#include "SettingsStore.h"
 
 namespace brenvik {
 
 struct Preferences {
-    std::string loopFolder = Platform::defaultRoot();  // where loops are looked for and written
-    std::string waveFolder = Platform::defaultRoot();  // where wave files are opened and saved
+    std::string loopFolder = Files::defaultRoot();     // where loops are looked for and written
+    std::string waveFolder = Files::defaultRoot();     // where wave files are opened and saved
     int16_t crossfadeMs = 45;                          // stored and shown only
     bool autoIncrement = true;                         // pick the next free loop number
 };
@@ -24,8 +25,8 @@ inline constexpr const char* kAutoIncrement = "intAI";
 }  // namespace settingkey
 
 // Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
-Preferences readPreferences(Platform& platform);
+Preferences readPreferences(SettingsStore& store);
 // Writes intLP, intWV, intAI and intCF, in that order. Throws RoutineError when the store fails.
-void writePreferences(Platform& platform, const Preferences& preferences);
+void writePreferences(SettingsStore& store, const Preferences& preferences);
 
 }  // namespace brenvik

@@ -14,18 +14,19 @@ std::string withoutLeadingDot(std::string extension) {
 
 }  // namespace
 
-QStringList qtNameFilters(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
-    QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString description = parts[i].trimmed();
-        QString patterns = parts[i + 1].trimmed();
-        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        const QString bracketed = QLatin1Char('(') + patterns + QLatin1Char(')');
-        filters << (description.endsWith(bracketed) ? description
-                                                    : description + QLatin1Char(' ') + bracketed);
+QStringList qtNameFilters(const std::vector<FileFilter>& filters) {
+    QStringList shown;
+    for (const FileFilter& filter : filters) {
+        QStringList patterns;
+        for (const std::string& pattern : filter.patterns)
+            patterns << QString::fromStdString(pattern);
+        const QString description = QString::fromStdString(filter.description);
+        const QString bracketed =
+            QLatin1Char('(') + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+        shown << (description.endsWith(bracketed) ? description
+                                                  : description + QLatin1Char(' ') + bracketed);
     }
-    return filters;
+    return shown;
 }
 
 std::string withDefaultExtension(const std::string& path, const std::string& defaultExtension) {
@@ -46,11 +47,12 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileD
     box.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!request.initialFolder.empty())
         box.setDirectory(QString::fromStdString(request.initialFolder));
-    const QStringList filters = qtNameFilters(request.filter);
+    const QStringList filters = qtNameFilters(request.filters);
     if (!filters.isEmpty()) {
-        const bool known = request.filterIndex >= 1 && request.filterIndex <= filters.size();
         box.setNameFilters(filters);
-        box.selectNameFilter(filters[known ? request.filterIndex - 1 : 0]);
+        box.selectNameFilter(
+            filters[request.filterIndex < request.filters.size() ? qsizetype(request.filterIndex)
+                                                                 : 0]);
     }
     box.setDefaultSuffix(QString::fromStdString(withoutLeadingDot(request.defaultExtension)));
     // A name kept from the last use opens the dialog on that file, as the common dialog does.

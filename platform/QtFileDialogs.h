@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "Platform.h"
+#include "Interaction.h"
 
 class QWidget;
 
@@ -13,10 +13,9 @@ namespace brenvik {
 
 enum class FileDialogMode { Open, Save };
 
-// ".wav files (*.wav)|*.wav" (description|patterns, pairs joined by "|", patterns separated by
-// ";") in Qt's form: ".wav files (*.wav)". A description that already ends with its patterns in
-// brackets is kept as it is.
-QStringList qtNameFilters(const std::string& filter);
+// The filters in Qt's form, "description (patterns)": {".wav files (*.wav)", {"*.wav"}} gives
+// ".wav files (*.wav)", as a description that already ends with its patterns in brackets is kept.
+QStringList qtNameFilters(const std::vector<FileFilter>& filters);
 
 // The chosen name with the default extension (".wav" or "wav") added when its file-name part
 // has no extension of its own.

@@ -11,8 +11,9 @@
 
 namespace brenvik {
 
-RepeaterToWaveModel::RepeaterToWaveModel(const Preferences& preferences, Platform& platform)
-    : m_preferences(preferences), m_platform(platform) {}
+RepeaterToWaveModel::RepeaterToWaveModel(const Preferences& preferences, Files& files,
+                                         Interaction& ui)
+    : m_preferences(preferences), m_files(files), m_ui(ui) {}
 
 const std::optional<OpenedTrack>& RepeaterToWaveModel::track(Channel channel) const {
     return channel == Channel::Left ? m_left : m_right;
@@ -30,38 +31,39 @@ void RepeaterToWaveModel::open() {
     FileDialogRequest dialog;
     dialog.initialFolder = m_preferences.loopFolder;
     dialog.fileName = m_dialogName;
-    const std::optional<std::string> chosen = m_platform.chooseFileToOpen(dialog);
+    const std::optional<std::string> chosen = m_ui.chooseFileToOpen(dialog);
     Channel channel = m_nextChannel;
     // Only the channel dialog's OK changes the channel; its close box keeps the one before.
-    if (m_mode == ChannelMode::Stereo) channel = m_platform.chooseChannel().value_or(channel);
+    if (m_mode == ChannelMode::Stereo) channel = m_ui.chooseChannel().value_or(channel);
     openTrackInto(chosen.value_or(m_dialogName), channel);
 }
 
 void RepeaterToWaveModel::openTrackInto(const std::string& path, Channel channel) {
     m_dialogName = path;
     m_nextChannel = channel;
-    TrackOpenResult result = openTrack(path, m_platform);
+    TrackOpenResult result = openTrack(path, m_files);
     switch (result.outcome) {
     case TrackOpenResult::Outcome::Opened:
         slot(channel) = std::move(result.track);
         break;
     case TrackOpenResult::Outcome::Untrimmed:
-        m_platform.message(result.message, MessageButtons::Ok, result.icon);
+        m_ui.tell(result);
         m_left.reset();
         m_right.reset();
         break;
     case TrackOpenResult::Outcome::DescriptionMissing:
     case TrackOpenResult::Outcome::TrackMissing:
-        m_platform.message(result.message, MessageButtons::Ok, result.icon);
+        m_ui.tell(result);
         break;
     case TrackOpenResult::Outcome::Failed:
-        break;  // ends silently; the channels stay as they were
+        m_ui.logFailure("Open", result.reason);  // ends without a message; the channels stay
+        break;
     }
 }
 
 void RepeaterToWaveModel::openDroppedTrack(const std::string& path) {
     Channel channel = Channel::Left;
-    if (m_mode == ChannelMode::Stereo) channel = m_platform.chooseChannel().value_or(m_nextChannel);
+    if (m_mode == ChannelMode::Stereo) channel = m_ui.chooseChannel().value_or(m_nextChannel);
     openTrackInto(path, channel);
 }
 
@@ -72,14 +74,14 @@ void RepeaterToWaveModel::openStereoTracks(const std::string& leftPath, const st
 }
 
 void RepeaterToWaveModel::openLoop(const std::string& folder) {
-    const std::string sep = Platform::separator();
+    const std::string sep = Files::separator();
     std::vector<int> tracks;
     try {
         loop::Description d{};
-        FileSource(folder + sep + loop::kDescriptionFileName).readZeroFilled(0, d);
+        FileSource(loop::descriptionPath(folder)).readZeroFilled(0, d);
         tracks = loop::chosenTracks(d);
     } catch (const std::exception&) {
-        // opened below, where the open's own message tells
+        // track1.wav is opened below, where the open's own message tells what is missing
     }
     const auto trackPath = [&](int k) { return folder + sep + loop::trackFileName(k); };
     if (tracks.size() == 2) {
@@ -94,34 +96,49 @@ void RepeaterToWaveModel::save() {
     const bool stereo = m_mode == ChannelMode::Stereo;
     m_dialogName.clear();  // the save dialog starts without a name, even when nothing is loaded
     if (!m_left) {
-        m_platform.message(stereo ? message::kNoLeftTrack : message::kNothingLoaded);
+        m_ui.message(stereo ? message::kNoLeftTrack : message::kNothingLoaded);
         return;
     }
     if (stereo && !m_right) {
-        m_platform.message(message::kNoRightTrack);
+        m_ui.message(message::kNoRightTrack);
         return;
     }
+    FileDialogRequest dialog;
+    dialog.initialFolder = m_preferences.waveFolder;
     WaveSaveRequest request;
-    request.dialog.initialFolder = m_preferences.waveFolder;
-    request.outputPath = m_platform.chooseFileToSave(request.dialog).value_or("");
+    request.outputPath = m_ui.chooseFileToSave(dialog).value_or("");
     request.mode = m_mode;
     request.left = audioOf(*m_left);
     if (stereo) request.right = audioOf(*m_right);
 
     enableInput(false);
+    const OverwritePolicy mayReplace =
+        askBeforeReplacing(m_ui, [](const std::string&) { return message::kFileExists; });
     float total = 0;
-    const Progress progress = [this, &total](float done, float all) {
-        total = all;
-        m_platform.showProgress(done, all);
-    };
-    const WaveSaveResult result = saveWave(request, m_platform, progress);
-    m_dialogName = result.outputPath;
+    WaveSaveResult result;
+    for (;;) {
+        // The busy pointer shows from the copy's start, after the question, to its end.
+        std::optional<BusyPointer> busy;
+        const Progress progress = [this, &total, &busy](float done, float all) {
+            if (!busy) busy.emplace(m_ui);
+            total = all;
+            m_ui.showProgress(done, all);
+        };
+        result = saveWave(request, m_files, mayReplace, progress);
+        if (result.outcome != WaveSaveResult::Outcome::Kept) break;
+        // A cancelled dialog keeps the name it was shown with.
+        dialog.fileName = request.outputPath;
+        if (std::optional<std::string> chosen = m_ui.chooseFileToSave(dialog))
+            request.outputPath = *chosen;
+    }
+    m_dialogName = request.outputPath;
     if (result.outcome == WaveSaveResult::Outcome::Written) {
-        m_platform.message(message::kWriteSucceeded);
-        m_platform.showProgress(0, total);
+        m_ui.message(message::kWriteSucceeded);
+        m_ui.showProgress(0, total);
     } else if (result.outcome == WaveSaveResult::Outcome::Failed) {
         // The progress bar keeps the figure the copy reached.
-        m_platform.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical);
+        m_ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical,
+                     result.reason);
     }
     enableInput(true);
 }

@@ -7,7 +7,8 @@
 #include <string>
 
 #include "Channels.h"
-#include "Platform.h"
+#include "Files.h"
+#include "Interaction.h"
 #include "Preferences.h"
 #include "TrackOpening.h"
 
@@ -15,8 +16,8 @@ namespace brenvik {
 
 class RepeaterToWaveModel {
 public:
-    // Both must outlive the model; the preferences are read at every open and save.
-    RepeaterToWaveModel(const Preferences& preferences, Platform& platform);
+    // All three must outlive the model; the preferences are read at every open and save.
+    RepeaterToWaveModel(const Preferences& preferences, Files& files, Interaction& ui);
 
     ChannelMode mode() const { return m_mode; }
     Channel nextChannel() const { return m_nextChannel; }
@@ -41,7 +42,9 @@ public:
     // left), else the first one in mono mode. A folder without a readable description opens its
     // track1.wav, so the open command's own message tells what is missing.
     void openLoop(const std::string& folder);
-    // The save command. The window takes no input from the overwrite question to the end.
+    // The save command. The window takes no input from the overwrite question to the end; the
+    // busy pointer shows while the wave is written. No to the overwrite question shows the save
+    // dialog again, with the name refused, and saves to what it returns.
     void save();
     // Mono forgets the right track and makes the left channel the next one; stereo keeps both.
     void setMode(ChannelMode mode);
@@ -56,7 +59,8 @@ private:
     void enableInput(bool enabled);
 
     const Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
     ChannelMode m_mode = ChannelMode::Mono;
     Channel m_nextChannel = Channel::Left;
     std::optional<OpenedTrack> m_left, m_right;

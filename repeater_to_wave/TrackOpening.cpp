@@ -5,6 +5,8 @@
 #include "ByteSource.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
+#include "Numbers.h"
+#include "RoutineError.h"
 
 namespace brenvik {
 
@@ -22,12 +24,20 @@ std::string afterLast(const std::string& text, const std::string& sep) {
     return cut == std::string::npos ? text : text.substr(cut + sep.size());
 }
 
-TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, MessageIcon icon) {
+TrackOpenResult refusal(TrackOpenResult::Outcome outcome, const char* text, MessageIcon icon,
+                        std::string reason) {
     TrackOpenResult result;
     result.outcome = outcome;
     result.message = text;
     result.icon = icon;
+    result.reason = std::move(reason);
     return result;
+}
+
+std::string sizesText(const TrackSizes& s) {
+    return "pre-buffer " + intToText(s.pre) + ", audio " + intToText(s.audio) +
+           " and post-buffer " + intToText(s.post) + " bytes in a data chunk of " +
+           intToText(s.total);
 }
 
 // The start and end sectors come from track 1's record whichever track was chosen: the loop
@@ -40,26 +50,33 @@ TrackSizes measureTrack(const std::string& trackPath, const std::string& descrip
 
 }  // namespace
 
-TrackOpenResult openTrack(const std::string& path, Platform& platform) {
+TrackOpenResult openTrack(const std::string& path, const Files& files) {
     using Outcome = TrackOpenResult::Outcome;
-    const std::string sep = Platform::separator();
+    const std::string sep = Files::separator();
     const std::string folder = parentFolder(path, sep);
-    // Plain concatenation: a track in the root, or a bare name, looks for "/loopinfo.ldf".
-    const std::string descriptionPath = folder + sep + loop::kDescriptionFileName;
-    if (!platform.fileExists(descriptionPath))
+    // Plain concatenation: a track in the root looks for "/loopinfo.ldf".
+    const std::string descriptionPath = loop::descriptionPath(folder);
+    if (path.find(sep) == std::string::npos)
         return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
-                       MessageIcon::None);
-    if (!platform.fileExists(path))
-        return refusal(Outcome::TrackMissing, message::kFileMissing, MessageIcon::Critical);
+                       MessageIcon::None,
+                       path.empty() ? noFileReason(path) : path + " names no folder");
+    if (!files.fileExists(descriptionPath))
+        return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
+                       MessageIcon::None, noFileReason(descriptionPath));
+    if (!files.fileExists(path))
+        return refusal(Outcome::TrackMissing, message::kFileMissing, MessageIcon::Critical,
+                       noFileReason(path));
 
     TrackOpenResult result;
     try {
         result.track.sizes = measureTrack(path, descriptionPath);
     } catch (const std::exception&) {
+        result.reason = caughtReason();
         return result;  // Failed
     }
     if (!sizesAcceptable(result.track.sizes))
-        return refusal(Outcome::Untrimmed, message::kUntrimmedTrack, MessageIcon::None);
+        return refusal(Outcome::Untrimmed, message::kUntrimmedTrack, MessageIcon::None,
+                       sizesText(result.track.sizes));
     const std::string fileName = afterLast(path, sep);
     result.outcome = Outcome::Opened;
     result.track.path = path;

@@ -3,7 +3,8 @@
 // and the track's header tell how its data splits into pre-buffer, audio and post-buffer.
 #include <string>
 
-#include "Platform.h"
+#include "CoreSeam.h"
+#include "Files.h"
 #include "TrackSizes.h"
 
 namespace brenvik {
@@ -21,14 +22,17 @@ struct TrackOpenResult {
         DescriptionMissing,  // no loopinfo.ldf beside the track (told before a missing track)
         TrackMissing,
         Untrimmed,  // a size is negative or the audio exceeds the data: both channels are emptied
-        Failed,     // a file cannot be read or a size leaves 32 bits: nothing is shown
+        Failed,     // a file cannot be read or a size leaves 32 bits: the window shows nothing
     };
     Outcome outcome = Outcome::Failed;
     OpenedTrack track;    // when Opened
     std::string message;  // for the three refusals
     MessageIcon icon = MessageIcon::None;
+    std::string reason;  // the cause behind a refusal or failure
 };
 
-TrackOpenResult openTrack(const std::string& path, Platform& platform);
+// A name without a folder (the empty name of a first cancelled dialog) has no description beside
+// it.
+TrackOpenResult openTrack(const std::string& path, const Files& files);
 
 }  // namespace brenvik

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Platform.h"
+#include "CoreSeam.h"
 
 namespace brenvik {
 

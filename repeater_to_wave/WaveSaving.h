@@ -1,11 +1,13 @@
 #pragma once
-// Saving opened Repeater tracks as a normal wave without their gaps: the overwrite question, the
-// busy pointer and the copy, shared by the Repeater-to-wave window and brenvik-cli to-wave.
+// Saving opened Repeater tracks as a normal wave without their gaps: the question before an
+// existing file is replaced and the copy, shared by the Repeater-to-wave window, brenvik-cli
+// to-wave and the card's export.
 #include <optional>
 #include <string>
 
 #include "Channels.h"
-#include "Platform.h"
+#include "CoreSeam.h"
+#include "Files.h"
 #include "TrackOpening.h"
 #include "TracksToWave.h"
 
@@ -16,28 +18,26 @@ struct WaveSaveRequest {
     ChannelMode mode = ChannelMode::Mono;
     TrackAudio left;                  // the mono or left track
     std::optional<TrackAudio> right;  // stereo
-    FileDialogRequest dialog;         // shown again when the overwrite question is answered No
 };
 
 struct WaveSaveResult {
     enum class Outcome {
-        Written,    // the caller shows "File writing successful" and then empties the progress bar
-        Cancelled,  // the user answered Cancel to the overwrite question: nothing more is shown
-        Failed,     // the caller reports the failure; what was written stays on disk
+        Written,  // the caller shows "File writing successful" and then empties the progress bar
+        Kept,  // the file exists and is not to be replaced (No): the window asks for another name
+        Cancelled,  // the file exists and the save was cancelled: nothing more is shown
+        Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
     };
     Outcome outcome = Outcome::Failed;
-    std::string outputPath;  // the name finally chosen
+    std::string reason;  // why it failed: the file, the system's text
 };
 
-// Asks before replacing an existing file: Yes deletes it first (so no tail of a longer old file
-// stays), No shows the save dialog again with the refused name and starts over with what it
-// returns (a cancelled dialog keeps the name), Cancel ends the save. The busy pointer shows from
-// then on and is back to normal when this returns.
 // Where an opened track's audio lies, from the sizes its channel shows: the save does not read
 // the loop description again.
 TrackAudio audioOf(const OpenedTrack& track);
 
-WaveSaveResult saveWave(const WaveSaveRequest& request, Platform& platform,
-                        const Progress& progress);
+// An existing file is replaced only as `mayReplace` says: then it is deleted first, so no tail of
+// a longer old file stays. The copy reports to `progress` from its first block on.
+WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
+                        const OverwritePolicy& mayReplace, const Progress& progress);
 
 }  // namespace brenvik

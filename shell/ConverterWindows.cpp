@@ -2,18 +2,18 @@
 
 #include "CardWindow.h"
 #include "ChannelDialog.h"
-#include "QtPlatform.h"
+#include "QtInteraction.h"
 #include "RepeaterToWaveWindow.h"
 #include "WaveToRepeaterWindow.h"
 
 namespace brenvik {
 
-ConverterFactories converterWindowFactories(Preferences& preferences, Platform& platform) {
+ConverterFactories converterWindowFactories(Preferences& preferences, Files& files, Interaction& ui) {
     return ConverterFactories{
-        [&preferences, &platform] { return new WaveToRepeaterWindow(preferences, platform); },
-        [&preferences, &platform] { return new RepeaterToWaveWindow(preferences, platform); },
-        [&preferences, &platform](MainWindow& mainWindow) -> QWidget* {
-            auto* card = new CardWindow(preferences, platform);
+        [&preferences, &files, &ui] { return new WaveToRepeaterWindow(preferences, files, ui); },
+        [&preferences, &files, &ui] { return new RepeaterToWaveWindow(preferences, files, ui); },
+        [&preferences, &files, &ui](MainWindow& mainWindow) -> QWidget* {
+            auto* card = new CardWindow(preferences, files, ui);
             // A double-clicked loop opens in the Repeater-to-wave window, which comes forward.
             card->openLoopHook = [&mainWindow](const std::string& folder) {
                 auto* window = qobject_cast<RepeaterToWaveWindow*>(mainWindow.repeaterToWaveWindow());
@@ -39,13 +39,11 @@ void connectLoopNumber(MainWindow& mainWindow) {
     });
 }
 
-void connectProgram(QtPlatform& platform, MainWindow& mainWindow) {
-    platform.setProgressBar(mainWindow.progressBar());
-    platform.chooseFolderHook = [&mainWindow](const std::string& caption) {
-        return mainWindow.chooseFolder(caption);
-    };
-    platform.showFolderChooserHook = [&mainWindow] { mainWindow.showFolderChooser(); };
-    platform.chooseChannelHook = [&mainWindow] { return runChannelDialog(&mainWindow); };
+void connectProgram(QtInteraction& ui, MainWindow& mainWindow) {
+    ui.setProgressBar(mainWindow.progressBar());
+    ui.chooseFolderHook = [&mainWindow](const std::string& caption) { return mainWindow.chooseFolder(caption); };
+    ui.showFolderChooserHook = [&mainWindow] { mainWindow.showFolderChooser(); };
+    ui.chooseChannelHook = [&mainWindow] { return runChannelDialog(&mainWindow); };
     connectLoopNumber(mainWindow);
 }
 

@@ -1,20 +1,21 @@
 #pragma once
 // The window program's two converter windows and how they are connected: to the main window
-// (the Preferences OK rewrites the wave-to-Repeater loop number) and to the platform (the
+// (the Preferences OK rewrites the wave-to-Repeater loop number) and to the user's side (the
 // progress bar, the folder chooser, the channel dialog).
 #include "MainWindow.h"
 
 namespace brenvik {
 
-class Platform;
-class QtPlatform;
+class Files;
+class Interaction;
+class QtInteraction;
 struct Preferences;
 
-ConverterFactories converterWindowFactories(Preferences& preferences, Platform& platform);
+ConverterFactories converterWindowFactories(Preferences& preferences, Files& files, Interaction& ui);
 
 // The hooks find the windows once the start-up has made them.
 void connectLoopNumber(MainWindow& mainWindow);
 // Everything main() connects, the loop number included.
-void connectProgram(QtPlatform& platform, MainWindow& mainWindow);
+void connectProgram(QtInteraction& ui, MainWindow& mainWindow);
 
 }  // namespace brenvik

@@ -11,16 +11,16 @@
 
 #include "FolderHierarchy.h"
 #include "Messages.h"
-#include "Platform.h"
+#include "Interaction.h"
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 
 namespace brenvik {
 
-FolderChooser::FolderChooser(const std::string& startFolder, Platform& platform,
+FolderChooser::FolderChooser(const std::string& startFolder, Interaction& ui,
                              VolumeAccess volumes, QWidget* parent)
     : QDialog(parent),
-      m_platform(platform),
+      m_ui(ui),
       m_access(std::move(volumes)),
       m_driveList(new QComboBox(this)),
       m_folderList(new QTreeWidget(this)),
@@ -122,7 +122,7 @@ bool FolderChooser::showFolder(const QString& folder) {
 
 // For the caller this ends the dialog as Cancel does.
 void FolderChooser::deviceNotReady() {
-    m_platform.message(message::kDeviceNotReady, MessageButtons::Ok, MessageIcon::Critical);
+    m_ui.message(message::kDeviceNotReady, MessageButtons::Ok, MessageIcon::Critical);
     hide();
 }
 

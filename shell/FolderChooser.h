@@ -17,13 +17,13 @@ class QTreeWidget;
 
 namespace brenvik {
 
-class Platform;
+class Interaction;
 
 class FolderChooser : public QDialog {
     Q_OBJECT
 public:
     // Opens on startFolder (the loop folder preference), or on the root when it cannot.
-    FolderChooser(const std::string& startFolder, Platform& platform, VolumeAccess volumes,
+    FolderChooser(const std::string& startFolder, Interaction& ui, VolumeAccess volumes,
                   QWidget* parent = nullptr);
 
     // Selects the drive and folder of a path; when either cannot be selected both lists show the
@@ -54,7 +54,7 @@ private:
     void selectDriveQuietly(qsizetype index);
     void deviceNotReady();
 
-    Platform& m_platform;
+    Interaction& m_ui;
     VolumeAccess m_access;
     QList<DriveVolume> m_volumes;
     QComboBox* m_driveList;

@@ -17,7 +17,7 @@
 #include "AboutDialog.h"
 #include "BrenvikArt.h"
 #include "FolderChooser.h"
-#include "Platform.h"
+#include "Interaction.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
 #include "QtFormLook.h"
@@ -37,11 +37,13 @@ void bringForward(QWidget* window) {
 
 }  // namespace
 
-MainWindow::MainWindow(Preferences& preferences, Platform& platform, ConverterFactories factories,
-                       VolumeAccess volumes, QWidget* parent)
+MainWindow::MainWindow(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
+                       ConverterFactories factories, VolumeAccess volumes, QWidget* parent)
     : QMainWindow(parent),
       m_preferences(preferences),
-      m_platform(platform),
+      m_files(files),
+      m_ui(ui),
+      m_store(store),
       m_factories(std::move(factories)),
       m_volumes(std::move(volumes)),
       m_progressBar(new QProgressBar),
@@ -84,7 +86,7 @@ MainWindow::~MainWindow() {
 
 void MainWindow::startUp() {
     // The wave-to-Repeater window's own start-up already uses the preferences.
-    m_preferences = readPreferences(m_platform);
+    m_preferences = readPreferences(m_store);
     showMaximized();
     m_waveToRepeater = m_factories.waveToRepeater();
     adopt(m_waveToRepeater)->show();
@@ -180,7 +182,7 @@ AboutDialog* MainWindow::aboutDialog() const {
 
 FolderChooser* MainWindow::folderChooser() {
     if (!m_folderChooser)
-        m_folderChooser = new FolderChooser(m_preferences.loopFolder, m_platform, m_volumes, this);
+        m_folderChooser = new FolderChooser(m_preferences.loopFolder, m_ui, m_volumes, this);
     return m_folderChooser;
 }
 
@@ -193,7 +195,7 @@ void MainWindow::showFolderChooser() {
 }
 
 std::optional<std::string> MainWindow::chooseFolderFrom(const std::string& caption, const std::string& startFolder) {
-    const QPointer<FolderChooser> chooser = new FolderChooser(startFolder, m_platform, m_volumes, this);
+    const QPointer<FolderChooser> chooser = new FolderChooser(startFolder, m_ui, m_volumes, this);
     const std::optional<std::string> chosen = chooser->choose(QString::fromStdString(caption));
     delete chooser.data();  // its close box only marked it for deletion
     return chosen;
@@ -202,7 +204,7 @@ std::optional<std::string> MainWindow::chooseFolderFrom(const std::string& capti
 void MainWindow::onPreferencesRequested() {
     if (!m_preferencesDialog)
         m_preferencesDialog = new PreferencesDialog(
-            m_preferences, m_platform, [this] { return folderChooser(); },
+            m_preferences, m_files, m_ui, m_store, [this] { return folderChooser(); },
             [this](const std::string& number) {
                 if (m_loopNumberHook) m_loopNumberHook(number);
             },
@@ -236,7 +238,7 @@ void MainWindow::keepInsideArea(QMdiSubWindow* frame) {
 }
 
 void MainWindow::onContentsRequested() {
-    m_platform.showManual();
+    m_ui.showManual();
 }
 
 void MainWindow::onAboutRequested() {

@@ -20,8 +20,10 @@ class QProgressBar;
 namespace brenvik {
 
 class AboutDialog;
+class Files;
 class FolderChooser;
-class Platform;
+class Interaction;
+class SettingsStore;
 class PreferencesDialog;
 struct Preferences;
 class MainWindow;
@@ -37,7 +39,7 @@ struct ConverterFactories {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Preferences& preferences, Platform& platform, ConverterFactories factories,
+    MainWindow(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store, ConverterFactories factories,
                VolumeAccess volumes = VolumeAccess::system(), QWidget* parent = nullptr);
     ~MainWindow() override;
 
@@ -94,7 +96,9 @@ private:
     void keepInsideArea(QMdiSubWindow* frame);
 
     Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
+    SettingsStore& m_store;
     ConverterFactories m_factories;
     VolumeAccess m_volumes;
     QProgressBar* m_progressBar;

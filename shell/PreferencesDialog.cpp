@@ -15,7 +15,10 @@
 #include "FreeLoopSearch.h"
 #include "Messages.h"
 #include "Numbers.h"
-#include "Platform.h"
+#include "Files.h"
+#include "Interaction.h"
+#include "RoutineError.h"
+#include "SettingsStore.h"
 #include "Preferences.h"
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
@@ -57,13 +60,15 @@ QPushButton* makeButton(QWidget* owner, const char* name, const char* caption) {
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(Preferences& preferences, Platform& platform,
+PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
                                      std::function<FolderChooser*()> folderChooser,
                                      std::function<void(const std::string&)> setLoopNumber,
                                      QWidget* parent)
     : QDialog(parent),
       m_preferences(preferences),
-      m_platform(platform),
+      m_files(files),
+      m_ui(ui),
+      m_store(store),
       m_folderChooser(std::move(folderChooser)),
       m_setLoopNumber(std::move(setLoopNumber)),
       m_waveFolderLabel(makeLabel(this, "waveFolderLabel", "Initial .wav file directory:")),
@@ -163,12 +168,12 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.autoIncrement = m_autoIncrementCheck->isChecked();
         m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
         if (m_preferences.autoIncrement) {
-            const auto free = firstFreeLoop(m_platform, m_preferences.loopFolder);
+            const auto free = firstFreeLoop(m_files, m_preferences.loopFolder);
             if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));
         }
-        writePreferences(m_platform, m_preferences);
+        writePreferences(m_store, m_preferences);
     } catch (const std::exception&) {
-        m_platform.message(message::kPreferencesFailed, MessageButtons::Ok, MessageIcon::Critical);
+        m_ui.message(message::kPreferencesFailed, MessageButtons::Ok, MessageIcon::Critical, caughtReason());
     }
 }
 

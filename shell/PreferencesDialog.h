@@ -16,7 +16,9 @@ class QToolButton;
 namespace brenvik {
 
 class FolderChooser;
-class Platform;
+class Files;
+class Interaction;
+class SettingsStore;
 struct Preferences;
 
 class PreferencesDialog : public QDialog {
@@ -24,7 +26,7 @@ class PreferencesDialog : public QDialog {
 public:
     // folderChooser gives the shared folder chooser, creating it on first use; setLoopNumber
     // puts a loop number into the wave-to-Repeater window.
-    PreferencesDialog(Preferences& preferences, Platform& platform,
+    PreferencesDialog(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
                       std::function<FolderChooser*()> folderChooser,
                       std::function<void(const std::string&)> setLoopNumber,
                       QWidget* parent = nullptr);
@@ -46,7 +48,9 @@ private:
     void applyAndSave();
 
     Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
+    SettingsStore& m_store;
     std::function<FolderChooser*()> m_folderChooser;
     std::function<void(const std::string&)> m_setLoopNumber;
     QLabel* m_waveFolderLabel;

@@ -9,7 +9,9 @@
 #include "ConverterWindows.h"
 #include "MainWindow.h"
 #include "Preferences.h"
-#include "QtPlatform.h"
+#include "Files.h"
+#include "QtInteraction.h"
+#include "QtSettingsStore.h"
 #include "ScreenshotTour.h"
 #include "WaveToRepeaterWindow.h"
 
@@ -32,11 +34,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     QApplication app(argc, argv);
-    brenvik::QtPlatform platform;
+    brenvik::Files files;
+    brenvik::QtInteraction ui;
+    brenvik::QtSettingsStore settings;
     brenvik::Preferences preferences;
-    brenvik::MainWindow mainWindow(preferences, platform,
-                                   brenvik::converterWindowFactories(preferences, platform));
-    brenvik::connectProgram(platform, mainWindow);
+    brenvik::MainWindow mainWindow(preferences, files, ui, settings,
+                                   brenvik::converterWindowFactories(preferences, files, ui));
+    brenvik::connectProgram(ui, mainWindow);
     const QStringList arguments = QApplication::arguments();
     const QString shots = brenvik::ScreenshotTour::directoryArgument(arguments);
     // A bare X server has no window manager to maximise the window: fill the screen directly.

@@ -1,17 +1,17 @@
 #include "FreeLoopSearch.h"
 
+#include "Files.h"
 #include "LoopFolderName.h"
-#include "Platform.h"
 
 namespace brenvik {
 
 std::string loopFolderPath(const std::string& folder, int number) {
-    return folder + Platform::separator() + loop::loopFolderName(number);
+    return folder + Files::separator() + loop::loopFolderName(number);
 }
 
-std::optional<int> firstFreeLoop(Platform& platform, const std::string& folder) {
-    for (int n = 1; n <= 999; ++n)
-        if (!platform.folderExists(loopFolderPath(folder, n))) return n;
+std::optional<int> firstFreeLoop(const Files& files, const std::string& folder) {
+    for (int n = loop::kLowestLoop; n <= loop::kHighestLoop; ++n)
+        if (!files.folderExists(loopFolderPath(folder, n))) return n;
     return std::nullopt;
 }
 

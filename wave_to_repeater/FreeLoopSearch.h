@@ -6,13 +6,13 @@
 
 namespace brenvik {
 
-class Platform;
+class Files;
 
 // The loop folder of number n: folder + separator + "LOOP" + n, joined as they stand ("/" gives
 // "//LOOP1", which the file system reads as "/LOOP1").
 std::string loopFolderPath(const std::string& folder, int number);
 
 // Nothing when LOOP1 to LOOP999 all exist. Only plain decimal names count: LOOP001 is not LOOP1.
-std::optional<int> firstFreeLoop(Platform& platform, const std::string& folder);
+std::optional<int> firstFreeLoop(const Files& files, const std::string& folder);
 
 }  // namespace brenvik

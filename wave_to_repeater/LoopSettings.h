@@ -1,6 +1,6 @@
 #pragma once
-// What the loop description says about a loop besides its length: the tempo position, how the
-// beats split into bars, the note division, and the track, pan and pitch of each channel; with the
+// What the loop description says about a loop besides its length: how many beats it holds, how
+// they split into bars, the note division, and the track, pan and pitch of each channel; with the
 // rules that keep them consistent.
 #include <array>
 #include <cstdint>
@@ -20,7 +20,9 @@ struct ChannelSettings {
 };
 
 struct LoopSettings {
-    int16_t tempoPosition = 0;  // the loop holds tempoPosition + 1 beats
+    // The beats in the loop: its tempo is that of this many beats over the wave's length. The
+    // description keeps it in 16 bits; a count beyond them fails the save.
+    int32_t beatCount = 1;
     int16_t beatsPerBar = 1;
     int16_t division = 4;
     ChannelSettings left{1};   // the mono or left channel

@@ -2,10 +2,8 @@
 
 #include <array>
 #include <exception>
-#include <filesystem>
 #include <optional>
 
-#include "BackupStore.h"
 #include "ByteSource.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
@@ -13,24 +11,18 @@
 #include "LoopDescription.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
+#include "LoopReplacement.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "RoutineError.h"
 #include "SourceToTracks.h"
 #include "TrackFile.h"
 
-namespace fs = std::filesystem;
-
 namespace brenvik {
 
 namespace {
 
 using Outcome = LoopWriteResult::Outcome;
-
-constexpr int16_t kLowestLoop = 1;
-constexpr int16_t kHighestLoop = 999;
-// Room for the headers, the pre-buffers and loopinfo.ldf: a save adds at most d + 49240 bytes.
-constexpr int32_t kSpaceMargin = 50000;
 
 // Every track file starts with the canonical header and 32 sectors of silence; the Repeater
 // plays from the first sector behind them.
@@ -48,13 +40,20 @@ loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool ste
     values.clusters = loop::clusterCount(values.loopSectors);
     values.tracks.at(static_cast<size_t>(s.left.track - 1)) = {true, s.left.pan, s.left.pitch};
     if (stereo) values.tracks.at(static_cast<size_t>(s.right.track - 1)) = {true, s.right.pan, s.right.pitch};
-    values.bars = checkedAdd<int16_t>(s.tempoPosition, 1);
-    values.beats = s.beatsPerBar;
+    // The description counts the beats in 16 bits.
+    values.beatCount = checkedCast<int16_t>(s.beatCount);
+    values.beatsPerBar = s.beatsPerBar;
     values.division = s.division;
-    // The tempo comes from the entry at beats per bar times the position, in 16-bit arithmetic;
-    // a product outside the table is an error of the save.
-    const int16_t index = checkedMul<int16_t>(s.beatsPerBar, s.tempoPosition);
-    values.tempoCode = loop::tempoCode(request.tempoTable.at(static_cast<size_t>(index)));
+    // The tempo comes from the entry at beats per bar times (beats - 1), in 16-bit arithmetic; a
+    // product outside the table is an error of the save.
+    const int16_t index = checkedMul<int16_t>(
+        s.beatsPerBar, checkedSub<int16_t>(static_cast<int16_t>(values.beatCount), 1));
+    if (index < 0 || static_cast<size_t>(index) >= request.tempoTable.size())
+        throw RoutineError("the tempo index " + intToText(index) + " (" + intToText(s.beatsPerBar) +
+                           " beats per bar x " + intToText(values.beatCount) +
+                           " beats less one) lies outside the tempo table (0 to " +
+                           intToText(static_cast<long long>(request.tempoTable.size()) - 1) + ")");
+    values.tempoCode = loop::tempoCode(request.tempoTable[static_cast<size_t>(index)]);
     return values;
 }
 
@@ -62,22 +61,29 @@ bool validTrack(int track) { return track >= 1 && track <= kTrackCount; }
 
 class LoopWriter {
 public:
-    LoopWriter(const LoopWriteRequest& request, Platform& platform, const Progress& progress)
-        : m_request(request), m_platform(platform), m_progress(progress) {}
+    LoopWriter(const LoopWriteRequest& request, Files& files, const OverwritePolicy& mayReplace,
+               const Progress& progress)
+        : m_request(request), m_files(files), m_mayReplace(mayReplace), m_progress(progress) {}
 
     LoopWriteResult write();
 
     // Whatever failed, the loop number keeps the normal form it was given.
-    LoopWriteResult failed() { return end(Outcome::Failed, message::kSaveFailed, MessageIcon::Critical); }
+    LoopWriteResult failed() {
+        return end(Outcome::Failed, message::kSaveFailed, MessageIcon::Critical, caughtReason());
+    }
 
 private:
-    LoopWriteResult end(Outcome outcome, std::string text = {}, MessageIcon icon = MessageIcon::None) {
+    LoopWriteResult end(Outcome outcome, std::string text = {},
+                        MessageIcon icon = MessageIcon::None, std::string reason = {}) {
         m_result.outcome = outcome;
         m_result.message = std::move(text);
         m_result.icon = icon;
+        m_result.reason = std::move(reason);
         return m_result;
     }
-    LoopWriteResult refuse(std::string text, MessageIcon icon) { return end(Outcome::Refused, std::move(text), icon); }
+    LoopWriteResult refuse(std::string text, MessageIcon icon, std::string reason = {}) {
+        return end(Outcome::Refused, std::move(text), icon, std::move(reason));
+    }
 
     void report(float value) {
         m_value = value;
@@ -85,7 +91,8 @@ private:
     }
 
     const LoopWriteRequest& m_request;
-    Platform& m_platform;
+    Files& m_files;
+    const OverwritePolicy& m_mayReplace;
     const Progress& m_progress;
     LoopWriteResult m_result;
     float m_total = 0;
@@ -97,63 +104,83 @@ LoopWriteResult LoopWriter::write() {
     if (!isNumeric(request.loopNumberText))
         return refuse(message::kLoopNumberNotNumeric, MessageIcon::Critical);
     const int16_t number = textToInt16(request.loopNumberText);
-    if (number > kHighestLoop || number < kLowestLoop)
+    if (!loop::isLoopNumber(number))
         return refuse(message::kLoopNumberOutOfRange, MessageIcon::Critical);
     m_result.loopNumber = number;
     std::string folder = loopFolderPath(request.destination, number);
-    if (!m_platform.folderExists(request.destination))
+    if (!m_files.folderExists(request.destination))
         return refuse(message::destinationMissing(request.destination), MessageIcon::Critical);
     int64_t existingSize = 0;
-    m_platform.setBusy(true);
 
     if (!request.mode) return refuse(message::kNoWaveOpened, MessageIcon::None);
     const bool stereo = *request.mode == ChannelMode::Stereo;
     const LoopSettings& s = request.settings;
-    if (!validTrack(s.left.track) || (stereo && (!validTrack(s.right.track) || s.right.track == s.left.track)))
-        throw RoutineError("no such track");
+    for (const int track : {s.left.track, stereo ? s.right.track : 1})
+        if (!validTrack(track))
+            throw RoutineError("there is no track " + intToText(track) + ", only 1 to 4");
+    if (stereo && s.right.track == s.left.track)
+        throw RoutineError("the left and the right channel cannot share track " +
+                           intToText(s.left.track));
 
     FileSource source(request.sourcePath);
     const std::optional<DataChunk> data = scanForData(source);
-    if (!data) throw RoutineError("no data chunk");
+    if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
     const int32_t d = data->dataSize;
-    if (loop::exceedsLoop(d, stereo)) return refuse(message::loopTooLong(), MessageIcon::Critical);
+    if (loop::exceedsLoop(d, stereo))
+        return refuse(message::loopTooLong(), MessageIcon::Critical,
+                      "the source makes " + intToText(loop::clusterCount(loop::loopSectors(d))) +
+                          " clusters and an end sector of " +
+                          intToText(loop::trackSectors(d, stereo) - 1) + " per track");
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);
-    if (d < 0 || source.size() < data->dataStart + copied) throw RoutineError("source shorter than its data");
+    if (d < 0)
+        throw RoutineError(request.sourcePath + ": the data size " + intToText(d) + " is negative");
+    if (source.size() < data->dataStart + copied)
+        throw RoutineError(request.sourcePath + " ends before its data: the data chunk promises " +
+                           intToText(d) + " bytes, the file holds " +
+                           intToText(source.size() - data->dataStart));
 
     bool overwrite = false;
-    if (m_platform.folderExists(folder)) {
-        const MessageAnswer answer =
-            m_platform.message(message::kLoopExists, MessageButtons::YesNoCancel, MessageIcon::None);
-        if (answer == MessageAnswer::No) m_platform.showFolderChooser();
-        if (answer != MessageAnswer::Yes) return end(Outcome::Cancelled);
-        folder = m_platform.absolutePath(folder);
+    if (m_files.folderExists(folder)) {
+        switch (m_mayReplace(folder)) {
+            case ReplaceChoice::Replace:
+                break;
+            case ReplaceChoice::Keep:
+                return end(Outcome::Kept);
+            case ReplaceChoice::Cancel:
+                return end(Outcome::Cancelled);
+        }
+        folder = m_files.absolutePath(folder);
         overwrite = true;
-        existingSize = m_platform.folderSize(folder);
+        existingSize = m_files.folderSize(folder);
     }
     // A loop about to be replaced frees its own space.
-    const int64_t freeBytes = m_platform.freeSpace(m_platform.absolutePath(folder));
-    if (checkedAdd<int32_t>(d, kSpaceMargin) > freeBytes + existingSize)
-        return refuse(message::kNoRoomOnCard, MessageIcon::None);
+    const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(folder));
+    const int32_t needed = checkedAdd<int32_t>(d, loop::kSpaceMargin);
+    if (needed > freeBytes + existingSize)
+        return refuse(
+            message::kNoRoomOnCard, MessageIcon::None,
+            "the loop needs " + intToText(needed) + " bytes; " + intToText(freeBytes) +
+                " are free" +
+                (overwrite ? " besides the " + intToText(existingSize) + " of the loop it replaces"
+                           : ""));
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.
     const int32_t audioLength = loop::audioLength(d, stereo);
     const wave::Header trackHeader = loop::trackHeader(audioLength);
     const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
-    if (overwrite) {
-        // The old loop goes into the backup store, checked there, before it is deleted.
-        try {
-            m_result.backupFolder = backup::BackupStore(m_platform).backUpLoop(folder);
-        } catch (const std::exception&) {
-            return refuse(message::kBackupFailed, MessageIcon::Critical);
-        }
-        m_platform.deleteFolder(folder);
+    // The old loop goes into the backup store, checked there, before it is deleted.
+    try {
+        backup::BackupStore store(m_files);
+        m_result.backupFolder =
+            backup::makeLoopFolder(folder, overwrite, store, m_files).value_or("");
+    } catch (const backup::LoopNotBackedUp& notBackedUp) {
+        return refuse(message::kBackupFailed, MessageIcon::Critical, notBackedUp.what());
     }
-    m_platform.createFolder(folder);
 
-    const std::string sep = Platform::separator();
+    const std::string sep = Files::separator();
     FileSink left(folder + sep + loop::trackFileName(s.left.track));
     std::optional<FileSink> right;
     if (stereo) right.emplace(folder + sep + loop::trackFileName(s.right.track));
@@ -167,7 +194,7 @@ LoopWriteResult LoopWriter::write() {
     writeTrackStart(left, trackHeader);
     if (right) writeTrackStart(*right, trackHeader);
 
-    FileSink ldf(folder + sep + loop::kDescriptionFileName);
+    FileSink ldf(loop::descriptionPath(folder));
     ldf.writeAt(0, description);
     // "Written" means on the card: the files, the loop folder's names and the loop folder's own
     // name in its parent reach the device before the save reports success.
@@ -177,8 +204,8 @@ LoopWriteResult LoopWriter::write() {
     ldf.close();
     left.close();
     if (right) right->close();
-    m_platform.syncFolder(folder);
-    m_platform.syncFolder(fs::path(folder).parent_path().string());
+    m_files.syncFolder(folder);
+    m_files.syncFolder(Files::parentOf(folder));
     if (stereo) report(m_total);
     m_result.loopFolder = folder;
     return end(Outcome::Written);
@@ -186,8 +213,9 @@ LoopWriteResult LoopWriter::write() {
 
 }  // namespace
 
-LoopWriteResult writeLoop(const LoopWriteRequest& request, Platform& platform, const Progress& progress) {
-    LoopWriter writer(request, platform, progress);
+LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
+                          const OverwritePolicy& mayReplace, const Progress& progress) {
+    LoopWriter writer(request, files, mayReplace, progress);
     try {
         return writer.write();
     } catch (const std::exception&) {

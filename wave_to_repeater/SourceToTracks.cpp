@@ -22,7 +22,10 @@ constexpr int32_t kFrameBytes = 4;
 
 // The source was checked to hold its data chunk, so a short read means the medium failed.
 void readExact(ByteSource& source, int64_t offset, std::span<uint8_t> dst) {
-    if (source.readAt(offset, dst) != dst.size()) throw RoutineError("source ends early");
+    if (source.readAt(offset, dst) != dst.size())
+        throw RoutineError("the source ended before " +
+                           std::to_string(offset + static_cast<int64_t>(dst.size())) +
+                           " bytes could be read");
 }
 
 // The whole sectors of what is left after the last full chunk.

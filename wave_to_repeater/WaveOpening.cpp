@@ -4,6 +4,7 @@
 
 #include "ByteSource.h"
 #include "Messages.h"
+#include "RoutineError.h"
 #include "WaveHeader.h"
 #include "WaveVerdict.h"
 
@@ -17,11 +18,13 @@ std::optional<ChannelMode> layoutFor(int16_t channels) {
     return std::nullopt;  // any other count leaves the layout as it is
 }
 
-WaveOpenResult refused(WaveOpenResult::Outcome outcome, std::string text, MessageIcon icon) {
+WaveOpenResult refused(WaveOpenResult::Outcome outcome, std::string text, MessageIcon icon,
+                       std::string reason = {}) {
     WaveOpenResult result;
     result.outcome = outcome;
     result.message = std::move(text);
     result.icon = icon;
+    result.reason = std::move(reason);
     return result;
 }
 
@@ -37,19 +40,23 @@ std::vector<float> buildTempoTable(int32_t bytesPerChannel, int16_t maxBeats) {
     return table;
 }
 
-WaveOpenResult openWave(const std::string& path, Platform& platform) {
+WaveOpenResult openWave(const std::string& path, const Files& files) {
     using Outcome = WaveOpenResult::Outcome;
-    if (!platform.fileExists(path)) return refused(Outcome::Missing, message::kFileMissing, MessageIcon::Critical);
+    if (!files.fileExists(path))
+        return refused(Outcome::Missing, message::kFileMissing, MessageIcon::Critical,
+                       noFileReason(path));
     WaveVerdict verdict;
     try {
         FileSource source(path);
         verdict = judgeWave(source);
     } catch (const std::exception&) {
-        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical);
+        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                       caughtReason());
     }
     switch (verdict.outcome) {
     case WaveVerdict::Outcome::WalkFailed:
-        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical);
+        return refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                       verdict.reason);
     case WaveVerdict::Outcome::WrongRate: {
         WaveOpenResult r = refused(Outcome::WrongRate, message::wrongSampleRate(verdict.format.sampleRate),
                                    MessageIcon::None);
@@ -63,7 +70,8 @@ WaveOpenResult openWave(const std::string& path, Platform& platform) {
         return r;
     }
     case WaveVerdict::Outcome::AcceptFailed: {
-        WaveOpenResult r = refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical);
+        WaveOpenResult r = refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
+                                   verdict.reason);
         r.layout = layoutFor(verdict.format.channels);
         r.enablesControls = true;
         return r;

@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "Channels.h"
-#include "Platform.h"
+#include "CoreSeam.h"
+#include "Files.h"
 
 namespace brenvik {
 
@@ -37,11 +38,12 @@ struct WaveOpenResult {
     OpenedWave wave;  // when accepted
     std::string message;
     MessageIcon icon = MessageIcon::None;
+    std::string reason;  // the cause behind a refusal or failure
 
     bool accepted() const { return outcome == Outcome::Accepted; }
 };
 
-WaveOpenResult openWave(const std::string& path, Platform& platform);
+WaveOpenResult openWave(const std::string& path, const Files& files);
 
 // minutes = bytes per channel / 2 / 44100 / 60 in double precision; entry i - 1 = 1 / q with
 // q = minutes / i, each step rounded to single precision as the Repeater's tempo field expects.

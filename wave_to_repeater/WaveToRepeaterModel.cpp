@@ -11,11 +11,12 @@
 
 namespace brenvik {
 
-WaveToRepeaterModel::WaveToRepeaterModel(Preferences& preferences, Platform& platform)
-    : m_preferences(preferences), m_platform(platform) {}
+WaveToRepeaterModel::WaveToRepeaterModel(Preferences& preferences, Files& files, Interaction& ui)
+    : m_preferences(preferences), m_files(files), m_ui(ui) {}
 
-void WaveToRepeaterModel::showMessage(const std::string& text, MessageIcon icon) {
-    m_platform.message(text, MessageButtons::Ok, icon);
+void WaveToRepeaterModel::showMessage(const std::string& text, MessageIcon icon,
+                                      const std::string& reason) {
+    m_ui.message(text, MessageButtons::Ok, icon, reason);
 }
 
 void WaveToRepeaterModel::load() {
@@ -28,27 +29,30 @@ void WaveToRepeaterModel::load() {
 void WaveToRepeaterModel::findFreeLoop() {
     m_destination = m_preferences.loopFolder;
     if (!m_preferences.autoIncrement) return;
-    if (const auto free = firstFreeLoop(m_platform, m_preferences.loopFolder)) m_loopNumberText = intToText(*free);
+    if (const auto free = firstFreeLoop(m_files, m_preferences.loopFolder))
+        m_loopNumberText = intToText(*free);
 }
 
 void WaveToRepeaterModel::browseDestination() {
-    if (auto chosen = m_platform.chooseFolder("Choose a Loop Folder", m_destination)) m_destination = *chosen;
+    if (auto chosen = m_ui.chooseFolder(message::kChooseLoopFolder, m_destination))
+        m_destination = *chosen;
 }
 
 void WaveToRepeaterModel::open() {
     FileDialogRequest dialog;
     dialog.initialFolder = m_preferences.waveFolder;
     dialog.fileName = m_openDialogName;
-    if (auto chosen = m_platform.chooseFileToOpen(dialog)) m_openDialogName = *chosen;
+    if (auto chosen = m_ui.chooseFileToOpen(dialog)) m_openDialogName = *chosen;
     openWaveFile(m_openDialogName);
 }
 
 void WaveToRepeaterModel::openWaveFile(const std::string& path) {
-    const WaveOpenResult result = openWave(path, m_platform);
+    const WaveOpenResult result = openWave(path, m_files);
     if (result.outcome == WaveOpenResult::Outcome::Missing) {
-        showMessage(result.message, result.icon);
+        m_ui.tell(result);
         return;
     }
+    std::string reason = result.reason;
     try {
         // The layout follows the channel count before rate and width are checked.
         if (result.layout) switchLayout(*result.layout);
@@ -56,13 +60,17 @@ void WaveToRepeaterModel::openWaveFile(const std::string& path) {
         switch (result.outcome) {
         case WaveOpenResult::Outcome::Accepted: accept(result.wave); return;
         case WaveOpenResult::Outcome::WrongRate:
-        case WaveOpenResult::Outcome::WrongBits: showMessage(result.message, result.icon); return;
+        case WaveOpenResult::Outcome::WrongBits:
+            m_ui.tell(result);
+            return;
         default: break;
         }
     } catch (const std::exception&) {
+        reason = caughtReason();
     }
-    m_platform.setBusy(false);
-    showMessage(message::kWaveOpenFailed, MessageIcon::Critical);
+    // The opener's error path sets the pointer back, whoever had set it.
+    m_ui.setBusy(false);
+    showMessage(message::kWaveOpenFailed, MessageIcon::Critical, reason);
 }
 
 // Mono: the right channel is hidden and set back to the centre and no pitch; any track is open
@@ -85,22 +93,23 @@ void WaveToRepeaterModel::accept(const OpenedWave& wave) {
     m_tempoShown = wave.tempoTable.at(static_cast<size_t>(position));
     m_barsShown = position + 1;
     // The narrower range pulls the position in first; either move runs the tempo handling.
-    setTempoPosition(m_settings.tempoPosition);
+    setTempoPosition(m_tempoPosition);
     setTempoPosition(position);
     m_wave.path = wave.path;
 }
 
 void WaveToRepeaterModel::setTempoPosition(int16_t position) {
     position = std::clamp<int16_t>(position, 0, m_wave.maxBeats);
-    if (position == m_settings.tempoPosition) return;
-    m_settings.tempoPosition = position;
+    if (position == m_tempoPosition) return;
+    m_tempoPosition = position;
+    m_settings.beatCount = position + 1;
     onTempoChanged();
 }
 
 // Every new position starts over with one beat per bar; the bar-length cycle is kept, so the next
 // step carries on from the last choice.
 void WaveToRepeaterModel::onTempoChanged() {
-    const int16_t position = m_settings.tempoPosition;
+    const int16_t position = m_tempoPosition;
     const int16_t beats = checkedAdd<int16_t>(position, 1);
     m_tempoShown = m_wave.tempoTable.at(static_cast<size_t>(position));
     m_barsShown = beats;
@@ -147,7 +156,7 @@ void WaveToRepeaterModel::selectTrack(Channel which, int track) {
 }
 
 // A browsed destination lasts for one Save: afterwards it returns to the initial loop folder,
-// also when the writer refused or the user cancelled.
+// also when the writer refused or the user kept or cancelled.
 void WaveToRepeaterModel::save() {
     if (setInputEnabled) setInputEnabled(false);
     try {
@@ -159,22 +168,38 @@ void WaveToRepeaterModel::save() {
         request.settings = m_settings;
         request.tempoTable = m_wave.tempoTable;
         float total = 0;
-        const LoopWriteResult result = writeLoop(request, m_platform, [this, &total](float done, float all) {
-            total = all;
-            m_platform.showProgress(done, all);
-        });
-        if (result.outcome == LoopWriteResult::Outcome::Written) {
-            showMessage(message::kWriteSucceeded);
-            m_platform.showProgress(0, total);
-        } else if (result.outcome != LoopWriteResult::Outcome::Cancelled) {
-            showMessage(result.message, result.icon);
+        const OverwritePolicy mayReplace =
+            askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
+        LoopWriteResult result;
+        {
+            const BusyPointer busy(m_ui);
+            result = writeLoop(request, m_files, mayReplace, [this, &total](float done, float all) {
+                total = all;
+                m_ui.showProgress(done, all);
+            });
+        }
+        switch (result.outcome) {
+            case LoopWriteResult::Outcome::Written:
+                showMessage(message::kWriteSucceeded);
+                m_ui.showProgress(0, total);
+                break;
+            case LoopWriteResult::Outcome::Kept:
+                m_ui.showFolderChooser();
+                break;
+            case LoopWriteResult::Outcome::Cancelled:
+                break;
+            case LoopWriteResult::Outcome::Refused:
+            case LoopWriteResult::Outcome::Failed:
+                m_ui.tell(result);
+                break;
         }
         if (result.loopNumber) m_loopNumberText = intToText(*result.loopNumber);
-        m_platform.showProgress(0, total);
-        m_platform.setBusy(false);
+        m_ui.showProgress(0, total);
         findFreeLoop();
     } catch (const std::exception&) {
-        // The command ends without a message; the window must not stay disabled.
+        // The command ends without a message, as the window's save does; the window must not stay
+        // disabled.
+        m_ui.logFailure("Save", caughtReason());
     }
     if (setInputEnabled) setInputEnabled(true);
 }

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "Channels.h"
+#include "Files.h"
+#include "Interaction.h"
 #include "LoopSettings.h"
-#include "Platform.h"
 #include "Preferences.h"
 #include "WaveOpening.h"
 
@@ -17,7 +18,7 @@ namespace brenvik {
 
 class WaveToRepeaterModel {
 public:
-    WaveToRepeaterModel(Preferences& preferences, Platform& platform);
+    WaveToRepeaterModel(Preferences& preferences, Files& files, Interaction& ui);
 
     // The window takes no input while a loop is written; it is told here.
     std::function<void(bool enabled)> setInputEnabled;
@@ -29,7 +30,9 @@ public:
     // file is opened again), then openWaveFile.
     void open();
     void openWaveFile(const std::string& path);
-    // The Save command: writes the loop, then returns the destination to the initial loop folder.
+    // The Save command: writes the loop (the busy pointer shows meanwhile), then returns the
+    // destination to the initial loop folder. An existing loop the user keeps with No opens the
+    // folder chooser.
     void save();
     void browseDestination();
     // The destination back to the initial loop folder, with the lowest free loop number there
@@ -56,6 +59,8 @@ public:
     const std::string& destination() const { return m_destination; }
     const std::string& loopNumberText() const { return m_loopNumberText; }
     const LoopSettings& settings() const { return m_settings; }
+    // The tempo bar's position: the loop holds one beat more than it shows.
+    int16_t tempoPosition() const { return m_tempoPosition; }
     int16_t maxBeats() const { return m_wave.maxBeats; }
     std::optional<float> tempoShown() const { return m_tempoShown; }
     std::optional<int32_t> barsShown() const { return m_barsShown; }
@@ -67,15 +72,18 @@ private:
     void switchLayout(ChannelMode mode);
     void accept(const OpenedWave& wave);
     void onTempoChanged();
-    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None);
+    void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None,
+                     const std::string& reason = {});
 
     Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
     std::string m_openDialogName;
     std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file opened
     bool m_loopControlsEnabled = false;
     OpenedWave m_wave;                      // the last accepted wave
     LoopSettings m_settings;
+    int16_t m_tempoPosition = 0;            // the tempo bar's: beats - 1
     BarChoices m_barChoices{};              // of the last tempo change
     int16_t m_lastBarLength = 1;            // where the bar-length cycle stands
     std::optional<float> m_tempoShown;

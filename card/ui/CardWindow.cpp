@@ -12,14 +12,16 @@
 #include "BackupStore.h"
 #include "CardLook.h"
 #include "CardWatcher.h"
+#include "Files.h"
+#include "Interaction.h"
 #include "LoopBackupsDialog.h"
 #include "LoopExport.h"
 #include "Messages.h"
-#include "Platform.h"
 #include "Preferences.h"
 #include "QtFocusReturn.h"
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
+#include "RoutineError.h"
 
 namespace brenvik {
 
@@ -54,11 +56,12 @@ QString detailsOf(const card::LoopSummary& loop) {
 
 }  // namespace
 
-CardWindow::CardWindow(const Preferences& preferences, Platform& platform,
+CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                        std::vector<std::string> mountRoots, QWidget* parent)
     : QWidget(parent),
       m_preferences(preferences),
-      m_platform(platform),
+      m_files(files),
+      m_ui(ui),
       m_mountRoots(std::move(mountRoots)),
       m_folderLabel(whiteLabel(QStringLiteral("folderLabel"), this)),
       m_totalsLabel(whiteLabel(QStringLiteral("totalsLabel"), this)),
@@ -129,9 +132,10 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
-        m_listing = card::listCard(folder, m_platform);
+        m_listing = card::listCard(folder, m_files);
     } catch (const std::exception&) {
         // a folder that cannot be read lists no loops
+        m_ui.logFailure("Card", caughtReason());
     }
     std::vector<std::string> loopFolders;
     for (const card::LoopSummary& loop : m_listing.loops) loopFolders.push_back(loop.folder);
@@ -149,15 +153,16 @@ void CardWindow::refresh() {
 }
 
 void CardWindow::chooseOtherFolder() {
-    if (const std::optional<std::string> folder = chooseFolder("Card folder", m_listing.card)) showCard(*folder);
+    if (const std::optional<std::string> folder = chooseFolder(message::kChooseCardFolder, m_listing.card))
+        showCard(*folder);
 }
 
 std::optional<std::string> CardWindow::chooseFolder(const std::string& caption, const std::string& startFolder) {
-    return chooseFolderHook ? chooseFolderHook(caption, startFolder) : m_platform.chooseFolder(caption, startFolder);
+    return chooseFolderHook ? chooseFolderHook(caption, startFolder) : m_ui.chooseFolder(caption, startFolder);
 }
 
 void CardWindow::offerMountedCard() {
-    const std::optional<std::string> found = card::findMountedCard(m_mountRoots);
+    const std::optional<std::string> found = card::findMountedCard(m_files, m_mountRoots);
     if (!found || *found == m_listing.card) return;
     m_offered = *found;
     m_offerLabel->setText(QStringLiteral("A card with loops is mounted at %1").arg(QString::fromStdString(*found)));
@@ -180,8 +185,8 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         const std::vector<QTableWidgetItem*> cells{
             new NumberItem(QString::number(loop.number), loop.number),
             new NumberItem(dash(QString::fromStdString(card::tempoText(loop.tempo))), loop.tempo),
-            new NumberItem(dash(QString::number(loop.bars)), loop.bars),
-            new NumberItem(dash(QString::number(loop.beats)), loop.beats),
+            new NumberItem(dash(QString::number(loop.beatCount)), loop.beatCount),
+            new NumberItem(dash(QString::number(loop.beatsPerBar)), loop.beatsPerBar),
             new NumberItem(dash(QString::number(loop.division)), loop.division),
             new NumberItem(dash(QString::number(loop.seconds, 'f', 1) + " s"), loop.seconds),
             new QTableWidgetItem(dash(QString::fromStdString(loop.channels()))),
@@ -251,19 +256,17 @@ void CardWindow::openRow(int row) {
 void CardWindow::exportSelected() {
     const std::set<size_t> loops = selectedLoops();
     if (loops.empty()) {
-        m_platform.message(message::kNoLoopsSelected);
+        m_ui.message(message::kNoLoopsSelected);
         return;
     }
-    const std::optional<std::string> target = chooseFolder("Export to", m_preferences.waveFolder);
+    const std::optional<std::string> target = chooseFolder(message::kChooseExportFolder, m_preferences.waveFolder);
     if (!target) return;
     // A folder typed into the chooser that is not there yet is made, as a musician expects.
-    if (const std::optional<std::string> reason = card::makeExportFolder(*target)) {
-        m_platform.message(message::exportFolderNotCreated(*target, *reason), MessageButtons::Ok, MessageIcon::Critical);
+    if (const std::optional<std::string> reason = card::makeExportFolder(m_files, *target)) {
+        m_ui.message(message::exportFolderNotCreated(*target), MessageButtons::Ok, MessageIcon::Critical, *reason);
         return;
     }
-    const card::ReplaceQuestion mayReplace = [this](const std::string& path) {
-        return m_platform.message(message::exportReplaces(path), MessageButtons::YesNo) == MessageAnswer::Yes;
-    };
+    const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, message::exportReplaces, MessageButtons::YesNo);
     bool allWritten = true;
     {
         const FocusReturn focusReturn(this);
@@ -272,33 +275,34 @@ void CardWindow::exportSelected() {
             const std::string folder = m_listing.loops[index].folder;
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(folder, *target, m_platform, mayReplace);
+                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress());
             } catch (const std::exception&) {
-                outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed, MessageIcon::Critical});
+                outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
+                                    MessageIcon::Critical, caughtReason()});
             }
             for (const card::ExportOutcome& outcome : outcomes) {
-                if (!outcome.message.empty()) m_platform.message(outcome.message, MessageButtons::Ok, outcome.icon);
+                if (!outcome.message.empty()) m_ui.tell(outcome);
                 allWritten = allWritten && outcome.result == card::ExportOutcome::Result::Written;
             }
         }
         setEnabled(true);
     }
     refresh();
-    if (allWritten) m_platform.message(message::kWriteSucceeded);
+    if (allWritten) m_ui.message(message::kWriteSucceeded);
 }
 
 void CardWindow::showBackups() {
     const std::set<size_t> loops = selectedLoops();
     if (loops.size() != 1) {
-        m_platform.message(message::kSelectOneLoop);
+        m_ui.message(message::kSelectOneLoop);
         return;
     }
     const int loopNumber = m_listing.loops[*loops.begin()].number;
-    if (backup::BackupStore(m_platform).listBackups(loopNumber).empty()) {
-        m_platform.message(message::noBackupsOf(loopNumber));
+    if (backup::BackupStore(m_files).listBackups(loopNumber).empty()) {
+        m_ui.message(message::noBackupsOf(loopNumber));
         return;
     }
-    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_platform, this);
+    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_files, m_ui, this);
     dialog.exec();
     refresh();
 }

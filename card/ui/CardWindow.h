@@ -24,7 +24,8 @@ class QTableWidget;
 namespace brenvik {
 
 class CardWatcher;
-class Platform;
+class Files;
+class Interaction;
 struct Preferences;
 
 class CardWindow : public QWidget {
@@ -35,13 +36,13 @@ public:
 
     // Lists the initial loop folder at once; mountRoots are where a card is looked for when
     // that folder holds no loops.
-    CardWindow(const Preferences& preferences, Platform& platform,
+    CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                std::vector<std::string> mountRoots = card::defaultMountRoots(),
                QWidget* parent = nullptr);
 
     // Opens a loop folder in the Repeater-to-wave window (set by the program).
     std::function<void(const std::string& folder)> openLoopHook;
-    // The folder chooser, opened at startFolder (set by the program); without it the platform's.
+    // The folder chooser, opened at startFolder (set by the program); without it the interaction's.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& startFolder)>
         chooseFolderHook;
 
@@ -69,7 +70,8 @@ private:
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
 
     const Preferences& m_preferences;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
     std::vector<std::string> m_mountRoots;
     card::CardListing m_listing;
     std::string m_offered;

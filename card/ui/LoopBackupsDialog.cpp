@@ -8,15 +8,16 @@
 #include <QTimeZone>
 #include <QVBoxLayout>
 #include <exception>
-#include <filesystem>
-#include <system_error>
+#include <optional>
 
 #include "BackupCheck.h"
 #include "CardLook.h"
+#include "Interaction.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
 #include "Restore.h"
+#include "RoutineError.h"
 
 namespace brenvik {
 
@@ -34,12 +35,13 @@ QString madeText(const std::string& made) {
 
 }  // namespace
 
-LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform& platform, QWidget* parent)
+LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& files, Interaction& ui, QWidget* parent)
     : QDialog(parent),
       m_card(std::move(card)),
       m_loopNumber(loopNumber),
-      m_platform(platform),
-      m_store(platform),
+      m_files(files),
+      m_ui(ui),
+      m_store(files),
       m_table(rowTable(QStringLiteral("backupTable"), {"Made", "Size", "Check"}, this)) {
     setObjectName(QStringLiteral("loopBackupsDialog"));
     const QString loopName = QString::fromStdString(loop::loopFolderName(loopNumber));
@@ -72,14 +74,15 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Platform&
 }
 
 void LoopBackupsDialog::fillTable() {
-    // Checking reads every byte of every backup of the loop.
-    m_platform.setBusy(true);
     m_backups.clear();
-    for (backup::StoredBackup& stored : m_store.listBackups(m_loopNumber)) {
-        backup::BackupCheck check = backup::checkBackup(stored.folder);
-        m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
+    {
+        // Checking reads every byte of every backup of the loop.
+        const BusyPointer busy(m_ui);
+        for (backup::StoredBackup& stored : m_store.listBackups(m_loopNumber)) {
+            backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
+            m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
+        }
     }
-    m_platform.setBusy(false);
 
     m_table->setRowCount(static_cast<int>(m_backups.size()));
     for (int row = 0; row < m_table->rowCount(); ++row) {
@@ -97,37 +100,35 @@ void LoopBackupsDialog::fillTable() {
 void LoopBackupsDialog::restoreChosen() {
     const QModelIndexList chosen = m_table->selectionModel()->selectedRows();
     if (chosen.isEmpty()) {
-        m_platform.message(message::kNoBackupSelected);
+        m_ui.message(message::kNoBackupSelected);
         return;
     }
     const Listed& listed = m_backups[static_cast<size_t>(chosen.front().row())];
     // A backup just found damaged is not offered for the question; the restore checks it again anyway.
     if (!listed.refusal.empty()) {
-        m_platform.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
+        m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
         return;
     }
     const std::string target = m_card + "/" + loop::loopFolderName(m_loopNumber);
     backup::RestoreRequest request{listed.backup.folder, m_card, {m_loopNumber}, false};
-    std::error_code ec;
-    if (std::filesystem::exists(std::filesystem::symlink_status(target, ec))) {
-        if (m_platform.message(message::restoreReplaces(target), MessageButtons::YesNo) != MessageAnswer::Yes)
-            return;
+    if (m_files.entryExists(target)) {
+        if (m_ui.message(message::restoreReplaces(target), MessageButtons::YesNo) != MessageAnswer::Yes) return;
         request.overwrite = true;
     }
-    m_platform.setBusy(true);
     backup::RestoreResult result;
     try {
-        result = backup::restoreBackup(request, m_store, m_platform);
+        const BusyPointer busy(m_ui);
+        result = backup::restoreBackup(request, m_store, m_files);
     } catch (const std::exception&) {
         result.message = message::restoreFailed(target);
+        result.reason = caughtReason();
     }
-    m_platform.setBusy(false);
     if (!result.restored) {
-        m_platform.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         fillTable();  // the store may hold the card's loop now
         return;
     }
-    m_platform.message(message::loopRestored(target));
+    m_ui.message(message::loopRestored(target));
     accept();
 }
 

@@ -13,12 +13,14 @@ class QTableWidget;
 
 namespace brenvik {
 
+class Interaction;
+
 class LoopBackupsDialog : public QDialog {
     Q_OBJECT
 public:
     enum Column { MadeColumn, SizeColumn, CheckColumn, ColumnCount };
 
-    LoopBackupsDialog(std::string card, int loopNumber, Platform& platform, QWidget* parent = nullptr);
+    LoopBackupsDialog(std::string card, int loopNumber, Files& files, Interaction& ui, QWidget* parent = nullptr);
 
 public slots:
     void restoreChosen();
@@ -33,7 +35,8 @@ private:
 
     std::string m_card;
     int m_loopNumber;
-    Platform& m_platform;
+    Files& m_files;
+    Interaction& m_ui;
     backup::BackupStore m_store;
     std::vector<Listed> m_backups;
     QTableWidget* m_table;

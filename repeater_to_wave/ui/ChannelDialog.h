@@ -28,7 +28,7 @@ private:
     std::optional<Channel> m_choice;
 };
 
-// Shows the dialog modally and discards it: the platform's channel question.
+// Shows the dialog modally and discards it: the window program's channel question.
 std::optional<Channel> runChannelDialog(QWidget* parent);
 
 }  // namespace brenvik

@@ -116,11 +116,11 @@ QString bytesText(int32_t count) { return QString::number(count) + QStringLitera
 
 }  // namespace
 
-RepeaterToWaveWindow::RepeaterToWaveWindow(const Preferences& preferences, Platform& platform,
+RepeaterToWaveWindow::RepeaterToWaveWindow(const Preferences& preferences, Files& files, Interaction& ui,
                                            QWidget* parent)
     : ConverterWindow(QStringLiteral("Repeater to .WAV"), twipsSize(11400, 6855),
                       QStringLiteral("&About..."), parent),
-      m_model(preferences, platform) {
+      m_model(preferences, files, ui) {
     setObjectName(QStringLiteral("repeaterToWaveWindow"));
     paintBackground(this, kWindowBackground);
     buildToolBar();
@@ -212,9 +212,7 @@ bool isWaveFile(const QString& path) {
     return QFileInfo(path).isFile() && path.endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive);
 }
 
-bool isLoopFolder(const QString& path) {
-    return QFileInfo(path).isDir() && QFileInfo(QDir(path).filePath(QString::fromLatin1(loop::kDescriptionFileName))).isFile();
-}
+bool isLoopFolder(const QString& path) { return loop::holdsDescription(path.toStdString()); }
 
 }  // namespace
 

@@ -15,9 +15,9 @@ namespace brenvik {
 class RepeaterToWaveWindow : public ConverterWindow {
     Q_OBJECT
 public:
-    // The preferences and the platform must outlive the window. In stereo mode the open command
-    // asks the platform for the channel.
-    RepeaterToWaveWindow(const Preferences& preferences, Platform& platform,
+    // The preferences, the files and the interaction must outlive the window. In stereo mode the
+    // open command asks the interaction for the channel.
+    RepeaterToWaveWindow(const Preferences& preferences, Files& files, Interaction& ui,
                          QWidget* parent = nullptr);
 
     RepeaterToWaveModel& model() { return m_model; }

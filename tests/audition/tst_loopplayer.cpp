@@ -52,7 +52,7 @@ void panTrack(const std::string& folder, int track, int32_t pan) {
     std::vector<uint8_t> d = readFile(folder + "/loopinfo.ldf");
     const auto at = static_cast<size_t>(loop::ldf::kMixPan[static_cast<size_t>(track - 1)]);
     for (int i = 0; i < 3; ++i)
-        d[at + static_cast<size_t>(i)] = loop::int24Byte(pan, static_cast<int16_t>(i + 1));
+        d[at + static_cast<size_t>(i)] = loop::int24Byte(pan, i);
     writeFile(folder + "/loopinfo.ldf", d);
 }
 

@@ -9,8 +9,8 @@
 #include "BackupNames.h"
 #include "BackupStore.h"
 #include "RoutineError.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -19,7 +19,7 @@ namespace fs = std::filesystem;
 class TestBackupStore : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    TestPlatform m_platform;
+    ScriptedFiles m_files;
 
     std::string path(const std::string& name) const { return m_dir.path().toStdString() + "/" + name; }
 
@@ -37,10 +37,10 @@ private slots:
 
     // The copy holds the same files, passes its own manifest check and is listed for its loop.
     void backsUpALoop() {
-        backup::BackupStore store(path("store"), m_platform);
+        backup::BackupStore store(path("store"), m_files);
         const std::string made = store.backUpLoop(loop(7, 5000));
         QVERIFY(treeOf(made + "/LOOP7") == treeOf(path("card/LOOP7")));
-        QVERIFY(backup::checkBackup(made).manifest.has_value());
+        QVERIFY(backup::checkBackup(m_files, made).manifest.has_value());
         QCOMPARE(store.listBackups(7).size(), size_t(1));
         QCOMPARE(store.listBackups(7)[0].folder, made);
         QVERIFY(store.listBackups(8).empty());
@@ -65,7 +65,7 @@ private slots:
     void keepsTheNewestWithinTheLimit() {
         QFETCH(qint64, limit);
         QFETCH(int, kept);
-        backup::BackupStore store(path("store"), m_platform, limit);
+        backup::BackupStore store(path("store"), m_files, limit);
         std::vector<std::string> made;
         for (int k = 0; k < 3; ++k) made.push_back(store.backUpLoop(loop(7, 5000)));
         const std::vector<backup::StoredBackup> list = store.listBackups();
@@ -75,7 +75,7 @@ private slots:
 
     // A loop folder holding more than plain files is not replaced: nothing of the backup stays.
     void refusesWhatItCannotCopy() {
-        backup::BackupStore store(path("store"), m_platform);
+        backup::BackupStore store(path("store"), m_files);
         const std::string folder = loop(3, 100);
         fs::create_directory(folder + "/sub");
         QVERIFY_THROWS_EXCEPTION(RoutineError, store.backUpLoop(folder));

@@ -15,7 +15,8 @@
 #include "Preferences.h"
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
@@ -25,11 +26,12 @@ namespace {
 
 // The window program as main() assembles it, on a card folder and a wave folder.
 struct Program {
-    TestPlatform platform;
+    TestInteraction ui;
+    ScriptedFiles files;
     Preferences preferences;
-    MainWindow main{preferences, platform, converterWindowFactories(preferences, platform)};
+    MainWindow main{preferences, files, ui, ui, converterWindowFactories(preferences, files, ui)};
     Program(const std::string& card, const std::string& waves) {
-        platform.settings() = {{"Startup/intLP", card}, {"Startup/intWV", waves}};
+        ui.settings() = {{"Startup/intLP", card}, {"Startup/intWV", waves}};
         main.startUp();
     }
 };
@@ -117,7 +119,7 @@ private slots:
             child<QPushButton>(chooser, "cancelButton")->click();
         });
         child<QPushButton>(card, "exportButton")->click();
-        QVERIFY(program.platform.messages().empty());
+        QVERIFY(program.ui.messages().empty());
     }
 
     // The pane under the table tells the selected loop's problems, whatever the sort order, and
@@ -134,9 +136,10 @@ private slots:
     void detailsTellTheSelectedLoop() {
         QFETCH(int, order);
         QFETCH(int, row);
-        TestPlatform platform;
+        TestInteraction ui;
+        ScriptedFiles files;
         const Preferences preferences{m_card, m_card, 45, true};
-        CardWindow window(preferences, platform, {});
+        CardWindow window(preferences, files, ui, {});
         window.table()->sortByColumn(CardWindow::LoopColumn, Qt::SortOrder(order));
         window.table()->selectRow(row);
         window.refresh();
@@ -166,9 +169,10 @@ private slots:
         const std::string media = m_dir.path().toStdString() + "/media";
         makeFolder(media, "user/EMPTY");
         makeCardLoop(media + "/user/REPEATER", 9, {1}, 4);
-        TestPlatform platform;
+        TestInteraction ui;
+        ScriptedFiles files;
         const Preferences preferences{makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true};
-        CardWindow window(preferences, platform, {m_dir.path().toStdString() + "/nowhere", media});
+        CardWindow window(preferences, files, ui, {m_dir.path().toStdString() + "/nowhere", media});
         QCOMPARE(window.table()->rowCount(), 0);
         QCOMPARE(window.offeredCard(), media + "/user/REPEATER");
         QVERIFY(child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
@@ -180,10 +184,11 @@ private slots:
     // Export makes a missing target folder (or says why it cannot) and writes the selected loops'
     // waves, the focus back where it was; an existing wave is replaced only after a Yes.
     void exportsTheSelection() {
-        TestPlatform platform;
+        TestInteraction ui;
+        ScriptedFiles files;
         const std::string out = m_dir.path().toStdString() + "/out/new";
         const Preferences preferences{m_card, out, 45, true};
-        CardWindow window(preferences, platform, {});
+        CardWindow window(preferences, files, ui, {});
         window.show();
         window.table()->selectRow(1);
         auto* exportButton = child<QPushButton>(&window, "exportButton");
@@ -191,24 +196,24 @@ private slots:
         QWidget chooser;  // active still: the desktop hands the activation back only later
         chooser.show();
         QApplication::setActiveWindow(&chooser);
-        platform.chooseNextFolder(out);
+        ui.chooseNextFolder(out);
         exportButton->click();
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
         QCOMPARE(readFile(out + "/LOOP2.wav").size(), size_t(44 + 2 * 100 * 512));
         QApplication::setActiveWindow(&window);
         QVERIFY(exportButton->hasFocus());
-        platform.clearRecords();
-        platform.chooseNextFolder(out + "/LOOP2.wav/sub");
+        ui.clearRecords();
+        ui.chooseNextFolder(out + "/LOOP2.wav/sub");
         exportButton->click();
-        QCOMPARE(platform.messageTexts(),
-                 std::vector<std::string>{message::exportFolderNotCreated(out + "/LOOP2.wav/sub", "Not a directory")});
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportFolderNotCreated(out + "/LOOP2.wav/sub")});
+        QCOMPARE(ui.messages()[0].detail, "cannot create the folder " + out + "/LOOP2.wav/sub: Not a directory");
         writeFile(out + "/LOOP2.wav", {7});
-        platform.clearRecords();
-        platform.chooseNextFolder(out);
-        platform.answerNextQuestion(MessageAnswer::No);
+        ui.clearRecords();
+        ui.chooseNextFolder(out);
+        ui.answerNextQuestion(MessageAnswer::No);
         child<QPushButton>(&window, "exportButton")->click();
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
-        QCOMPARE(platform.messages()[0].buttons, MessageButtons::YesNo);
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
+        QCOMPARE(ui.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(readFile(out + "/LOOP2.wav"), std::vector<uint8_t>{7});
     }
 
@@ -216,16 +221,17 @@ private slots:
     // gives the card the old bytes back, the changed loop kept in the store first. A backup that
     // no longer matches its manifest is marked and not restored; a loop without backups is told so.
     void restoresABackup() {
-        TestPlatform platform;
+        TestInteraction ui;
+        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "restore");
         const std::string loop = makeCardLoop(card, 5, {1}, 50);
         makeCardLoop(card, 6, {1}, 50);
         const Tree before = treeOf(loop);
-        backup::BackupStore store(platform);
+        backup::BackupStore store(files);
         store.backUpLoop(loop);
         writeFile(loop + "/track1.wav", {1, 2, 3});
         const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, platform, {});
+        CardWindow window(preferences, files, ui, {});
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(1);
         child<QPushButton>(&window, "backupsButton")->click();
@@ -249,14 +255,14 @@ private slots:
         });
         window.table()->selectRow(0);
         child<QPushButton>(&window, "backupsButton")->click();
-        platform.answerNextQuestion(MessageAnswer::Yes);
+        ui.answerNextQuestion(MessageAnswer::Yes);
         restoreRow(0);
         QCOMPARE(checks, QStringList{"matches its manifest"});
         QCOMPARE(dialogLook, keptLook("loop-backups-dialog", dialogLook));
         QVERIFY(treeOf(loop) == before);
         QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
         const std::string target = card + "/LOOP5";
-        QCOMPARE(platform.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
+        QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
                                                                     message::kNoBackupSelected,
                                                                     message::restoreReplaces(target),
                                                                     message::loopRestored(target)}));
@@ -264,10 +270,10 @@ private slots:
         const std::vector<backup::StoredBackup> backups = store.listBackups(5);
         QCOMPARE(backups.size(), size_t(2));
         writeFile(backups[1].folder + "/LOOP5/track1.wav", {9});
-        platform.clearRecords();
+        ui.clearRecords();
         restoreRow(1);
         QCOMPARE(checks, (QStringList{"matches its manifest", "does not match"}));
-        QCOMPARE(platform.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
         QVERIFY(treeOf(loop) == before);
     }
 };

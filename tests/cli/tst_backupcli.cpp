@@ -98,7 +98,8 @@ private slots:
         QCOMPARE(entriesIn(path("new")), 0);
     }
 
-    // Each source into the next free number; the first refusal ends the run, the loops written stay.
+    // Each source into the next free number; the first refusal ends the run, naming the source, and
+    // the loops written stay.
     void manyWaves() {
         for (const std::string name : {"a", "b", "c"}) writeFile(path(name + ".wav"), wave(1, patternBytes(8192)));
         const CliRun three = runCli({"to-loop", path("a.wav"), path("b.wav"), path("c.wav"), "--dest", path("new")});
@@ -106,9 +107,16 @@ private slots:
         QCOMPARE(three.out, path("new/LOOP1") + "\n" + path("new/LOOP2") + "\n" + path("new/LOOP3") + "\n");
         for (const std::string loop : {"LOOP1", "LOOP2", "LOOP3"})
             QCOMPARE(readFile(path("new/" + loop + "/track1.wav")), expectedTrack(patternBytes(8192)));
-        const CliRun stopped = runCli({"to-loop", path("a.wav"), path("none.wav"), path("c.wav"), "--dest", path("new")});
+        writeFile(path("b.wav"), wave(1, patternBytes(8192), 48000));
+        const CliRun stopped =
+            runCli({"to-loop", path("a.wav"), path("b.wav"), path("c.wav"), "--dest", path("new")});
         QCOMPARE(stopped.status, 1);
         QCOMPARE(stopped.out, path("new/LOOP4") + "\n");
+        QCOMPARE(
+            stopped.err,
+            "File writing successful\nRepeater supports 44.1 kHz sample rate only, this file has a "
+            "sample rate of 48kHz\n  " +
+                path("b.wav") + "\n");
         QCOMPARE(entriesIn(path("new")), 4);
     }
 };

@@ -198,7 +198,8 @@ asked for, the loops the card holds, the free space): a refusal writes nothing.
         QCOMPARE(run.err, std::string("File writing successful\n"));
         QCOMPARE(readFile(card() + "/LOOP2/track4.wav"), expectedTrack(channelWords(m_stereoData, 1, 264960)));
         const loop::DecodedDescription d = decoded(card() + "/LOOP2");
-        QCOMPARE((std::vector<int>{d.bars, d.beats, d.division}), (std::vector<int>{4, 2, 4}));
+        QCOMPARE((std::vector<int>{d.beatCount, d.beatsPerBar, d.division}),
+                 (std::vector<int>{4, 2, 4}));
         QCOMPARE((std::vector<int>{d.tracks[1].pan, d.tracks[1].pitch, d.tracks[3].pan, d.tracks[3].pitch}),
                  (std::vector<int>{-35, -150, 100, 1200}));
     }
@@ -254,12 +255,16 @@ asked for, the loops the card holds, the free space): a refusal writes nothing.
         const std::string t = makeLoop(m_dir->path().toStdString(), "LOOP1", patternBytes(1024));
         writeDescription(path("LOOP1"), 0, -5);  // a negative audio size
         QCOMPARE(runCli({"to-wave", t, "--output", path("o.wav")}).err,
-                 std::string("Invalid or Untrimmed Repeater File\n"));
-        // A data size near the negative limit leaves 32 bits: the opener ends without a message.
+                 std::string("Invalid or Untrimmed Repeater File\n  pre-buffer 16384, audio -2048 "
+                             "and post-buffer 3072 "
+                             "bytes in a data chunk of 17408\n"));
+        // A data size near the negative limit leaves 32 bits: the window's opener ends without a
+        // message.
         const std::string u = makeLoop(m_dir->path().toStdString(), "LOOP2", patternBytes(1024));
         writeFile(u, riff({fmtChunk(1, 44100, 16), chunk("data", INT32_MIN)}));
         const CliRun unreadable = runCli({"to-wave", u, "--output", path("o.wav")});
-        QCOMPARE(unreadable.err, u + ": cannot be read as a Repeater track\n");
+        QCOMPARE(unreadable.err, u + ": cannot be read as a Repeater track\n  -2147483648 - 1024 "
+                                     "leaves the signed 32-bit range\n");
         QVERIFY(!fs::exists(path("o.wav")));
     }
 

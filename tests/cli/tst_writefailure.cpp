@@ -12,8 +12,8 @@
 
 #include "LoopFixture.h"
 #include "Restore.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
 
 using namespace brenvik::test;
 namespace fs = std::filesystem;
@@ -70,8 +70,10 @@ private slots:
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitCode(), 1);
         QCOMPARE(program.readAllStandardOutput(), QByteArray());
-        // Into a pipe, not a terminal: the message alone, no progress bar drawn over it.
-        QCOMPARE(program.readAllStandardError(), QByteArray("error in fileSaving()\n"));
+        // Into a pipe, not a terminal: the message and its reason, no progress bar drawn over it.
+        QCOMPARE(QString(program.readAllStandardError()),
+                 QString("error in fileSaving()\n  cannot write %1: File too large\n")
+                     .arg(m_dir.filePath(written)));
         QCOMPARE(fs::file_size(path(written.toStdString())), uintmax_t(limit));
         QVERIFY(!fs::exists(path("card/LOOP1/loopinfo.ldf")));
     }
@@ -96,9 +98,10 @@ private slots:
         const std::string backup = stored->path().string();
         QVERIFY(treeOf(backup + "/LOOP1") == old);
 
-        TestPlatform platform;
-        brenvik::backup::BackupStore store(platform);
-        QVERIFY(brenvik::backup::restoreBackup({backup, path("card"), {1}, true}, store, platform).restored);
+        ScriptedFiles files;
+        brenvik::backup::BackupStore store(files);
+        QVERIFY(brenvik::backup::restoreBackup({backup, path("card"), {1}, true}, store, files)
+                    .restored);
         QVERIFY(treeOf(path("card/LOOP1")) == old);
     }
 };

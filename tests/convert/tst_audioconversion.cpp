@@ -8,7 +8,7 @@
 
 #include "AudioConversion.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
 #include "ToneMeasure.h"
 
 using namespace brenvik;
@@ -76,11 +76,11 @@ Q_DECLARE_METATYPE(RefusalRow)
 class TestAudioConversion : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    TestPlatform m_platform;
+    ScriptedFiles m_files;
 
     std::string path(const std::string& name) const { return m_dir.filePath(QString::fromStdString(name)).toStdString(); }
     ConversionResult convert(const std::string& target, ChannelChoice choice = {}) {
-        return convertAudio({path("in"), path(target), choice}, m_platform, {});
+        return convertAudio({path("in"), path(target), choice}, m_files, {});
     }
     // Converts two seconds and a bit of tones into `out`: the length is the exact ratio's within
     // a frame, and what the probe foretold.

@@ -85,8 +85,8 @@ LoopValues values(int32_t dataLength, bool stereo, std::vector<Mix> chosen, floa
     v.loopSectors = loopSectors(dataLength);
     v.clusters = clusterCount(v.loopSectors);
     v.tempoCode = tempoCode(tempo);
-    v.bars = 17;
-    v.beats = 4;
+    v.beatCount = 17;
+    v.beatsPerBar = 4;
     v.division = 4;
     for (const Mix& mix : chosen) v.tracks[size_t(mix.track - 1)] = TrackMix{true, mix.pan, mix.pitch};
     return v;
@@ -155,14 +155,16 @@ private slots:
             const QByteArray got(reinterpret_cast<const char*>(d.data()) + offset, want.size());
             QCOMPARE(got.toHex(' ').toUpper(), want.toHex(' ').toUpper());
         }
-        std::vector<uint8_t> expected = fromTables(v.trackSectors, v.loopSectors, v.clusters, v.tempoCode,
-                                                   v.bars, v.beats, v.division, chosen);
+        std::vector<uint8_t> expected =
+            fromTables(v.trackSectors, v.loopSectors, v.clusters, v.tempoCode, v.beatCount,
+                       v.beatsPerBar, v.division, chosen);
         addCheckBytes(expected);
         QCOMPARE(std::vector<uint8_t>(d.begin(), d.end()), expected);
         // Read back, the block gives the values it was built from.
         const DecodedDescription back = decodeDescription(d);
-        QCOMPARE((QList<int>{back.tempoCode, back.bars, back.beats, back.division, back.loopSectors}),
-                 (QList<int>{v.tempoCode, v.bars, v.beats, v.division, v.loopSectors}));
+        QCOMPARE((QList<int>{back.tempoCode, back.beatCount, back.beatsPerBar, back.division,
+                             back.loopSectors}),
+                 (QList<int>{v.tempoCode, v.beatCount, v.beatsPerBar, v.division, v.loopSectors}));
         QVERIFY(back.checks.triple1 && back.checks.triple2);
         for (const Mix& mix : chosen) {
             const DecodedTrack& t = back.tracks[size_t(mix.track - 1)];

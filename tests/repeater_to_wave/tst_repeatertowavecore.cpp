@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "LoopFixture.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
 #include "TrackOpening.h"
 #include "WaveSaving.h"
 
@@ -40,8 +40,7 @@ class TestRepeaterToWaveCore : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
-        m_platform->windowUsable = [] { return true; };  // counts the switches to the busy pointer
+        m_progress.clear();
     }
 
     void open_data() {
@@ -68,12 +67,11 @@ private slots:
         const TrackSpec layout{3, 16384, {}, 0, c.dataSize ? c.dataSize : c.pre + c.audio + 1536, 44100, {}};
         const std::string path = folder + "/track3.take1.wav";
         if (c.dataSize != -1) std::filesystem::rename(writeTrack(folder, layout), path);
-        const TrackOpenResult result = openTrack(path, *m_platform);
+        const TrackOpenResult result = openTrack(path, m_files);
         const OpenedTrack& track = result.track;
         QCOMPARE(result.outcome, c.outcome);
         QCOMPARE(result.icon, c.icon);
         QCOMPARE(result.message, std::string(c.message));
-        QVERIFY(m_platform->messages().empty());
         if (c.outcome != Opened::Opened) return;
         QCOMPARE(track.path + "|" + track.loopName + "|" + track.trackName, path + "|LOOP12|track3");
         QCOMPARE((QList<int>{track.sizes.pre, track.sizes.audio, track.sizes.post, track.sizes.total}),
@@ -101,8 +99,10 @@ private slots:
         TrackSpec right{2, 32768, patternBytes(size_t(c.rightAudio), 9), 512, {}, 48000, {}};
         TrackSpec& last = c.stereo ? right : left;
         if (c.present >= 0) last.cutAt = size_t(44 + last.pre + c.present);
-        WaveSaveRequest request{out(), c.stereo ? ChannelMode::Stereo : ChannelMode::Mono,
-                                {writeTrack(makeFolder(root(), "LOOP1"), left), 20480, c.leftAudio}, {}, {}};
+        WaveSaveRequest request{out(),
+                                c.stereo ? ChannelMode::Stereo : ChannelMode::Mono,
+                                {writeTrack(makeFolder(root(), "LOOP1"), left), 20480, c.leftAudio},
+                                {}};
         if (c.stereo) request.right = TrackAudio{writeTrack(makeFolder(root(), "LOOP2"), right), 32768, c.rightAudio};
         QCOMPARE(saveAndRecord(request).outcome, Saved::Written);
         std::vector<uint8_t> heard = last.audio;  // the bytes the file holds, then silence
@@ -110,47 +110,8 @@ private slots:
         heard.resize(last.audio.size(), 0);
         QCOMPARE(readFile(out()), c.stereo ? expectedWave(2, c.rate, interleaved(left.audio, heard))
                                            : expectedWave(1, c.rate, heard));
-        QCOMPARE(m_platform->progress().front(), std::make_pair(0.0f, c.total));
-        QCOMPARE(m_platform->progress().back().first, c.done);
-        QVERIFY(!m_platform->busy());
-    }
-
-    void overwrite_data() {
-        QTest::addColumn<QList<int>>("answers");     // MessageAnswer, in order
-        QTest::addColumn<QString>("dialogReturns");  // after No: a name, "" for a cancelled dialog
-        QTest::addColumn<QString>("written");        // the file that holds the new wave; "": none
-        const int yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No), cancel = int(MessageAnswer::Cancel);
-        QTest::newRow("Yes: the old file goes first") << QList<int>{yes} << QString() << "out.wav";
-        QTest::newRow("No: another name") << QList<int>{no} << "other.wav" << "other.wav";
-        QTest::newRow("No, dialog cancelled: asked again") << QList<int>{no, cancel} << "" << "";
-        QTest::newRow("Cancel") << QList<int>{cancel} << QString() << "";
-    }
-
-    // The existing file is longer than the new wave.
-    void overwrite() {
-        QFETCH(QList<int>, answers);
-        QFETCH(QString, dialogReturns);
-        QFETCH(QString, written);
-        const std::vector<uint8_t> old(100000, 0x77), audio = patternBytes(4096);
-        writeFile(out(), old);
-        for (int answer : answers) m_platform->answerNextQuestion(MessageAnswer(answer));
-        if (!dialogReturns.isNull())
-            m_platform->chooseNextFile(dialogReturns.isEmpty() ? std::nullopt : std::optional(path(dialogReturns)));
-        WaveSaveRequest request{out(), ChannelMode::Mono, {makeLoop(root(), "LOOP1", audio), 16384, 4096}, {}, {}};
-        request.dialog.initialFolder = "/waves";
-        const WaveSaveResult result = saveAndRecord(request);
-        QCOMPARE(result.outcome, written.isEmpty() ? Saved::Cancelled : Saved::Written);
-        QCOMPARE(result.outputPath, dialogReturns.isEmpty() ? out() : path(dialogReturns));
-        QCOMPARE(m_platform->messageTexts(),
-                 std::vector<std::string>(size_t(answers.size()), "File already exists. Overwrite?"));
-        QCOMPARE(m_platform->messages().back().buttons, MessageButtons::YesNoCancel);
-        QCOMPARE(m_platform->dialogsShown().size(), size_t(dialogReturns.isNull() ? 0 : 1));
-        for (const FileDialogRequest& shown : m_platform->dialogsShown())
-            QCOMPARE(shown.initialFolder + "|" + shown.fileName, "/waves|" + out());  // the refused name
-        const std::vector<uint8_t> wave = expectedWave(1, 44100, audio);
-        QCOMPARE(readFile(out()), written == "out.wav" ? wave : old);
-        if (written == "other.wav") QCOMPARE(readFile(path(written)), wave);
-        QCOMPARE(m_platform->usableWhenBusy.size(), size_t(written.isEmpty() ? 0 : 1));  // busy for a copy only
+        QCOMPARE(m_progress.front(), std::make_pair(0.0f, c.total));
+        QCOMPARE(m_progress.back().first, c.done);
     }
 
 private:
@@ -158,11 +119,14 @@ private:
     std::string path(const QString& name) const { return root() + "/" + name.toStdString(); }
     std::string out() const { return path("out.wav"); }
     WaveSaveResult saveAndRecord(const WaveSaveRequest& request) {
-        return saveWave(request, *m_platform, [this](float done, float all) { m_platform->showProgress(done, all); });
+        const OverwritePolicy never = [](const std::string&) { return ReplaceChoice::Cancel; };
+        return saveWave(request, m_files, never,
+                        [this](float done, float all) { m_progress.emplace_back(done, all); });
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    ScriptedFiles m_files;
+    std::vector<std::pair<float, float>> m_progress;
 };
 
 QTEST_GUILESS_MAIN(TestRepeaterToWaveCore)

@@ -11,20 +11,21 @@
 #include <QToolBar>
 
 #include "ChannelDialog.h"
-#include "LookCheck.h"
 #include "DropEvents.h"
+#include "LookCheck.h"
 #include "LoopFixture.h"
 #include "Messages.h"
 #include "MenuListing.h"
 #include "RepeaterToWaveWindow.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
 
 // The channel question goes to the real dialog, shown modally.
-class DialogPlatform : public TestPlatform {
+class DialogInteraction : public TestInteraction {
 public:
     std::optional<Channel> chooseChannel() override { return runChannelDialog(nullptr); }
 };
@@ -74,18 +75,18 @@ private slots:
         m_window.showStereoTracks(makeLoop(root(), "LOOP1", patternBytes(4096)),
                                   makeLoop(root(), "LOOP2", patternBytes(2048), 2));
         QVERIFY(rightColumnShown(true));
-        m_platform.windowUsable = [this] { return m_window.isEnabled(); };
-        m_platform.chooseNextFile(root() + "/out.wav");
+        m_ui.windowUsable = [this] { return m_window.isEnabled(); };
+        m_ui.chooseNextFile(root() + "/out.wav");
         m_window.findChild<QAction*>("saveAction")->trigger();
-        QCOMPARE(m_platform.messageTexts(), std::vector<std::string>{"File writing successful"});
-        QCOMPARE(m_platform.usableWhenBusy, std::vector<bool>{false});
+        QCOMPARE(m_ui.messageTexts(), std::vector<std::string>{"File writing successful"});
+        QCOMPARE(m_ui.usableWhenBusy, std::vector<bool>{false});
         QVERIFY(m_window.isEnabled());
     }
 
     // A track opens into the mono channel, a loop folder with its chosen tracks, two tracks in
     // stereo mode in name order; anything else is refused and changes nothing.
     void drops() {
-        m_platform.clearRecords();
+        m_ui.clearRecords();
         m_window.findChild<QAction*>("monoButton")->trigger();
         const std::string loop = makeCardLoop(root() + "/card", 3, {2, 4}, 4);
         const QString track2 = QString::fromStdString(loop + "/track2.wav"), track4 = QString::fromStdString(loop + "/track4.wav");
@@ -107,7 +108,7 @@ private slots:
         QVERIFY(!dropOn(&m_window, {QUrl("https://example.org/track1.wav")}));
         QCOMPARE(texts(kValues), before);
         QCOMPARE(notes, (QList<QVariantList>(4, {QString(message::kRepeaterWindowDrops)})));
-        QVERIFY(m_platform.messages().empty());
+        QVERIFY(m_ui.messages().empty());
     }
 
 private:
@@ -128,7 +129,7 @@ private:
     // Opens the track from the menu; the channel dialog comes up modally, the option named is
     // clicked (none: as it opens) and Return presses its default button, OK.
     void openThroughDialog(const std::string& path, const char* option) {
-        m_platform.chooseNextFile(path);
+        m_ui.chooseNextFile(path);
         QTimer::singleShot(0, [this, option] {
             auto* dialog = qobject_cast<ChannelDialog*>(QApplication::activeModalWidget());
             if (!dialog) return;
@@ -142,9 +143,10 @@ private:
 
     // One window (never shown) for all three checks, each starting where the one before left it.
     QTemporaryDir m_dir;
-    DialogPlatform m_platform;
+    DialogInteraction m_ui;
+    ScriptedFiles m_files;
     Preferences m_preferences;
-    RepeaterToWaveWindow m_window{m_preferences, m_platform};
+    RepeaterToWaveWindow m_window{m_preferences, m_files, m_ui};
     QList<bool> m_leftSelectedAtStart;
     QStringList m_dialogLook;
 };

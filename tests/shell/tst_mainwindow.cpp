@@ -9,7 +9,8 @@
 #include "MenuListing.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using test::child;
@@ -19,9 +20,9 @@ class TestMainWindow : public QObject {
 private slots:
     void init() {
         delete m_main;
-        m_platform.reset(new test::TestPlatform);
+        m_ui.reset(new test::TestInteraction);
         m_created.clear();
-        m_main = new MainWindow(m_preferences, *m_platform,
+        m_main = new MainWindow(m_preferences, m_files, *m_ui, *m_ui,
                                 {[this] { return make(".WAV to Repeater", "&About Brenvik"); },
                                  [this] { return make("Repeater to .WAV", "&About..."); },
                                  {}});
@@ -31,11 +32,11 @@ private slots:
     // The preferences are read before the converter windows are made, defaults for absent keys.
     void startUpAndStacking() {
         m_preferences.autoIncrement = false;
-        m_platform->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}};
+        m_ui->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}};
         m_main->startUp();
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
-        QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Platform::defaultRoot());
-        QVERIFY(m_preferences.crossfadeMs == 30 && m_platform->settingWrites().empty());
+        QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Files::defaultRoot());
+        QVERIFY(m_preferences.crossfadeMs == 30 && m_ui->settingWrites().empty());
         emit rep()->windowMenu()->aboutToShow();  // Repeater to .WAV, shown last, is the active one
         QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
         QVERIFY(rep()->windowMenu()->actions()[1]->isChecked());
@@ -68,12 +69,12 @@ private slots:
             QPointer<AboutDialog> about = m_main->aboutDialog();
             QVERIFY(about->isVisible() && preferences->isHidden() && chooser->isHidden());
             if (ending == 0) BRENVIK_CHECK_LOOK(about.data(), "about-dialog");
-            m_platform->clearRecords();
+            m_ui->clearRecords();
             QPointer<ConverterWindow> windows[] = {rep(), wav()};
             ending == 2 ? void(m_main->close()) : windows[ending]->exitAction()->trigger();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!windows[0] && !windows[1] && !preferences && !chooser && !about);
-            QVERIFY(!m_main->isVisible() && m_platform->settingWrites().empty());
+            QVERIFY(!m_main->isVisible() && m_ui->settingWrites().empty());
         }
     }
 
@@ -91,7 +92,7 @@ private slots:
         QApplication::clipboard()->setText("before");
         QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
         QTest::keyClick(edit, Qt::Key_2);  // other keys still reach the box
-        QVERIFY(m_platform->manualsShown() == 1 && edit->text() == "2");
+        QVERIFY(m_ui->manualsShown() == 1 && edit->text() == "2");
         QTest::keyClick(edit, Qt::Key_X, Qt::ControlModifier);
         QVERIFY(!m_main->isVisible() && QApplication::clipboard()->text() == "before");
     }
@@ -107,7 +108,8 @@ private:
     ConverterWindow* rep() { return m_main->repeaterToWaveWindow(); }
     ConverterWindow* wav() { return m_main->waveToRepeaterWindow(); }
 
-    std::unique_ptr<test::TestPlatform> m_platform;
+    std::unique_ptr<test::TestInteraction> m_ui;
+    test::ScriptedFiles m_files;
     Preferences m_preferences;
     QPointer<MainWindow> m_main;
     QStringList m_created;

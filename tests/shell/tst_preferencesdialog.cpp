@@ -5,7 +5,8 @@
 #include "LookCheck.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "TestPlatform.h"
+#include "ScriptedFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using test::child;
@@ -14,12 +15,12 @@ class TestPreferencesDialog : public QObject {
     Q_OBJECT
 private slots:
     void init() {
-        m_platform.reset(new test::TestPlatform);
+        m_ui.reset(new test::TestInteraction);
         m_preferences = Preferences{m_dir.path().toStdString(), "/waves", 30, true};
         m_handed.clear();
         delete m_chooser;
-        m_chooser = new FolderChooser("/", *m_platform, VolumeAccess::system());
-        m_dialog = new PreferencesDialog(m_preferences, *m_platform, [this] { return m_chooser; },
+        m_chooser = new FolderChooser("/", *m_ui, VolumeAccess::system());
+        m_dialog = new PreferencesDialog(m_preferences, m_files, *m_ui, *m_ui, [this] { return m_chooser; },
                                          [this](const std::string& n) { m_handed << n.c_str(); });
         m_dialog->show();
     }
@@ -54,9 +55,10 @@ private slots:
         using Texts = std::vector<std::string>;
         const Texts all{"Startup/intLP=" + typed.path().toStdString(), "Startup/intWV=" + waves,
                         checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30"};
-        QCOMPARE(m_platform->settingWrites(), failed ? Texts{} : all);
-        QCOMPARE(m_platform->messageTexts(), Texts(failed, "Error in Preferences"));
-        QVERIFY(!failed || m_platform->messages()[0].icon == MessageIcon::Critical);
+        QCOMPARE(m_ui->settingWrites(), failed ? Texts{} : all);
+        QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
+        QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
+        QVERIFY(!failed || m_ui->messages()[0].detail == "\"4x\" is not a number");
         QTEST(m_handed, "handed");
         const Preferences& p = m_preferences;  // the steps before a failure stay done
         QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
@@ -72,7 +74,7 @@ private slots:
             if (way == 1) m_dialog->close();
             if (way == 2) QTest::keyClick(m_dialog, Qt::Key_Escape);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            QVERIFY(m_dialog.isNull() && m_platform->settingWrites().empty());
+            QVERIFY(m_dialog.isNull() && m_ui->settingWrites().empty());
             QCOMPARE(m_preferences.waveFolder, std::string("/waves"));
         }
     }
@@ -96,14 +98,15 @@ private slots:
             QCOMPARE(seen, (QStringList{caption, m_dir.path()}));
             QCOMPARE(field->text(), wave ? "/typed" : chosen);
         }
-        QVERIFY(m_platform->settingWrites().empty());
+        QVERIFY(m_ui->settingWrites().empty());
     }
 
 private:
     QLineEdit* edit(const char* name) { return child<QLineEdit>(m_dialog, name); }
 
     QTemporaryDir m_dir;
-    std::unique_ptr<test::TestPlatform> m_platform;
+    std::unique_ptr<test::TestInteraction> m_ui;
+    test::ScriptedFiles m_files;
     Preferences m_preferences;
     QPointer<PreferencesDialog> m_dialog;
     QPointer<FolderChooser> m_chooser;

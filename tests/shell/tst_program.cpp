@@ -4,7 +4,9 @@
 #include "GuiTest.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "QtPlatform.h"
+#include "Files.h"
+#include "QtInteraction.h"
+#include "QtSettingsStore.h"
 
 using namespace brenvik;
 using test::child;
@@ -34,16 +36,18 @@ private slots:
         QVERIFY(program.readAllStandardOutput().startsWith("brenvik "));
     }
 
-    // The Preferences OK reaches the wave-to-Repeater window and the store; the platform reaches
+    // The Preferences OK reaches the wave-to-Repeater window and the store; the interaction reaches
     // the main window's progress bar, the folder chooser and the channel dialog.
     void windowsAreConnected() {
         QTemporaryDir card;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, card.path());
         for (const char* loop : {"LOOP1", "LOOP2", "LOOP3"}) QDir(card.path()).mkdir(loop);
-        QtPlatform platform;
+        Files files;
+        QtInteraction ui;
+        QtSettingsStore settings;
         Preferences preferences;
-        MainWindow main(preferences, platform, converterWindowFactories(preferences, platform));
-        connectProgram(platform, main);
+        MainWindow main(preferences, files, ui, settings, converterWindowFactories(preferences, files, ui));
+        connectProgram(ui, main);
         main.startUp();
         main.onPreferencesRequested();
         child<QLineEdit>(main.preferencesDialog(), "loopFolderEdit")->setText(card.path());
@@ -51,14 +55,14 @@ private slots:
         QCOMPARE(child<QLineEdit>(main.waveToRepeaterWindow(), "loopNumberBox")->text(), "4");
         QSettings store(card.filePath("Brenvik/Brenvik.conf"), QSettings::IniFormat);
         QCOMPARE(store.value("Startup/intLP").toString(), card.path());
-        platform.showProgress(1, 4);
+        ui.showProgress(1, 4);
         QCOMPARE(main.progressBar()->value() * 4, main.progressBar()->maximum());
         QStringList shown;
         test::whenModal([&](QWidget* modal) { shown << modal->windowTitle(), modal->close(); });
-        QCOMPARE(platform.chooseFolder("Choose a Loop Folder", "/kept"), std::nullopt);
+        QCOMPARE(ui.chooseFolder("Choose a Loop Folder", "/kept"), std::nullopt);
         test::whenModal([&](QWidget* modal) { shown << modal->objectName(), modal->close(); });
-        QCOMPARE(platform.chooseChannel(), std::nullopt);
-        platform.showFolderChooser();
+        QCOMPARE(ui.chooseChannel(), std::nullopt);
+        ui.showFolderChooser();
         QCOMPARE(shown, (QStringList{"Choose a Loop Folder", "channelDialog"}));
         QVERIFY(main.folderChooser()->isVisible() && !main.folderChooser()->isModal());
     }

@@ -28,8 +28,8 @@ void writeDescription(const std::string& folder, uint8_t startByte, int16_t endW
     values.loopSectors = sectors;
     values.clusters = loop::clusterCount(sectors);
     values.tempoCode = loop::tempoCode(120.0f);
-    values.bars = 1;
-    values.beats = 4;
+    values.beatCount = 1;
+    values.beatsPerBar = 4;
     values.division = 4;
     values.tracks[0].chosen = true;
     loop::Description d = loop::buildDescription(values);
@@ -79,8 +79,8 @@ std::string makeCardLoop(const std::string& card, int number, const std::vector<
     values.trackSectors = values.loopSectors = sectors;
     values.clusters = loop::clusterCount(sectors);
     values.tempoCode = loop::tempoCode(120.0f);
-    values.bars = 2;
-    values.beats = 8;
+    values.beatCount = 2;
+    values.beatsPerBar = 8;
     values.division = 4;
     for (int k : tracks) values.tracks[static_cast<size_t>(k - 1)].chosen = true;
     const loop::Description d = loop::buildDescription(values);

@@ -7,8 +7,10 @@
 
 #include "LoopDescription.h"
 #include "LoopWriting.h"
+#include "Messages.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -29,8 +31,8 @@ loop::LoopValues expectedValues(int32_t d, bool stereo) {
     v.loopSectors = d / 512;
     v.clusters = static_cast<int32_t>(std::nearbyint((v.loopSectors - 1) / 32.0 + 1));
     v.tempoCode = 348090;
-    v.bars = 12;
-    v.beats = 3;
+    v.beatCount = 12;
+    v.beatsPerBar = 3;
     v.division = 4;
     v.tracks[0].chosen = true;
     v.tracks[1].chosen = stereo;
@@ -42,7 +44,8 @@ loop::LoopValues expectedValues(int32_t d, bool stereo) {
 class TestLoopWriting : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_ui;
+    std::unique_ptr<ScriptedFiles> m_files;
     Steps m_steps;
 
     std::string card() const { return m_dir->path().toStdString() + "/card"; }
@@ -59,14 +62,19 @@ class TestLoopWriting : public QObject {
         r.loopNumberText = "7";
         r.mode = channels == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
         r.sourcePath = m_dir->path().toStdString() + "/source.wav";
-        r.settings.tempoPosition = 11;
+        r.settings.beatCount = 12;
         r.settings.beatsPerBar = 3;
         r.tempoTable.assign(41, 0.0f);
         for (int i = 1; i <= 40; ++i) r.tempoTable[size_t(i - 1)] = 2.5f * static_cast<float>(i);
         return r;
     }
     LoopWriteResult write(const LoopWriteRequest& r) {
-        return writeLoop(r, *m_platform, [this](float done, float total) { m_steps.emplace_back(done, total); });
+        const auto progress = [this](float done, float total) {
+            m_steps.emplace_back(done, total);
+        };
+        return writeLoop(r, *m_files,
+                         askBeforeReplacing(*m_ui, [](auto&) { return message::kLoopExists; }),
+                         progress);
     }
     void existingLoop(int64_t size) {
         fs::create_directory(loop7());
@@ -76,7 +84,8 @@ class TestLoopWriting : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
+        m_ui = std::make_unique<TestInteraction>();
+        m_files = std::make_unique<ScriptedFiles>();
         m_steps.clear();
         fs::create_directory(card());
     }
@@ -113,7 +122,7 @@ private slots:
         QCOMPARE(result.loopFolder, loop7());
         QCOMPARE(result.loopNumber, std::optional<int16_t>(7));
         QCOMPARE(m_steps, steps);
-        QVERIFY(m_platform->messages().empty());
+        QVERIFY(m_ui->messages().empty());
         const size_t whole = size_t(d / 512 * 512);
         if (stereo) {
             QCOMPARE(readFile(loop7() + "/track1.wav"), expectedTrack(channelWords(data, 0, whole / 2)));
@@ -134,23 +143,29 @@ private slots:
         QTest::addColumn<LoopWriteResult::Outcome>("outcome");
         QTest::addColumn<QString>("message");  // "{card}" stands for the card folder
         QTest::addColumn<bool>("critical");
-        QTest::addColumn<int>("normalised");   // 0: none
-        QTest::addColumn<bool>("busy");
+        QTest::addColumn<int>("normalised");  // 0: none
         using O = LoopWriteResult::Outcome;
         const QString notNumber = "Loop Number should be a Number [1-999]";
         const QString range = "Loop Number is out of Range [1-999]";
-        QTest::newRow("empty") << "" << "" << true << true << O::Refused << notNumber << true << 0 << false;
-        QTest::newRow("0") << "0" << "" << true << true << O::Refused << range << true << 0 << false;
-        QTest::newRow("-3") << "-3" << "" << true << true << O::Refused << range << true << 0 << false;
-        QTest::newRow("2.5 is 2") << "2.5" << "" << true << true << O::Written << "" << false << 2 << true;
+        QTest::newRow("empty") << ""
+                               << "" << true << true << O::Refused << notNumber << true << 0;
+        QTest::newRow("0") << "0"
+                           << "" << true << true << O::Refused << range << true << 0;
+        QTest::newRow("-3") << "-3"
+                            << "" << true << true << O::Refused << range << true << 0;
+        QTest::newRow("2.5 is 2") << "2.5"
+                                  << "" << true << true << O::Written << "" << false << 2;
         // The number is normalised before the folder check.
-        QTest::newRow("destination missing") << "007" << "/missing" << true << true << O::Refused
-                                             << "Folder: {card}/missing does not exist or drive not ready" << true
-                                             << 7 << false;
-        QTest::newRow("no wave") << "7" << "" << false << true << O::Refused << "No wave file has been opened"
-                                 << false << 7 << true;
-        QTest::newRow("no data chunk") << "7" << "" << true << false << O::Failed << "error in fileSaving()" << true
-                                       << 7 << true;
+        QTest::newRow("destination missing")
+            << "007"
+            << "/missing" << true << true << O::Refused
+            << "Folder: {card}/missing does not exist or drive not ready" << true << 7;
+        QTest::newRow("no wave") << "7"
+                                 << "" << false << true << O::Refused
+                                 << "No wave file has been opened" << false << 7;
+        QTest::newRow("no data chunk")
+            << "7"
+            << "" << true << false << O::Failed << "error in fileSaving()" << true << 7;
     }
 
     void refusals() {
@@ -162,7 +177,6 @@ private slots:
         QFETCH(QString, message);
         QFETCH(bool, critical);
         QFETCH(int, normalised);
-        QFETCH(bool, busy);
         source(dataChunk ? wave(1, patternBytes(1024)) : riff({fmtChunk(1, 44100, 16), chunk("LIST", 4, {1, 2, 3, 4})}));
         LoopWriteRequest r = request(1);
         r.loopNumberText = number.toStdString();
@@ -174,7 +188,6 @@ private slots:
         QCOMPARE(QString::fromStdString(result.message), message);
         QCOMPARE(result.icon, critical ? MessageIcon::Critical : MessageIcon::None);
         QCOMPARE(result.loopNumber.value_or(0), normalised);
-        QCOMPARE(m_platform->busy(), busy);
         QCOMPARE(entriesIn(card()), outcome == LoopWriteResult::Outcome::Written ? 1 : 0);
     }
 
@@ -183,7 +196,7 @@ private slots:
         source(riff({fmtChunk(1, 44100, 16), chunk("data", 100000, patternBytes(1000))}));
         existingLoop(10);
         QCOMPARE(write(request(1)).outcome, LoopWriteResult::Outcome::Failed);
-        QVERIFY(m_platform->messages().empty());
+        QVERIFY(m_ui->messages().empty());
         QCOMPARE(entriesIn(loop7()), 1);
     }
 
@@ -205,7 +218,7 @@ private slots:
         QFETCH(bool, refused);
         const int32_t d = sectors * 512;
         fs::resize_file(source(riff({fmtChunk(channels, 44100, 16), chunk("data", d)})), 44 + uintmax_t(d));
-        m_platform->setFreeSpace(0);
+        m_files->setFreeSpace(0);
         const LoopWriteResult result = write(request(channels));
         QCOMPARE(result.outcome, LoopWriteResult::Outcome::Refused);
         QCOMPARE(result.message, refused ? "Loop is too long for the Repeater (at most 2592 clusters per track)"
@@ -219,16 +232,18 @@ private slots:
         QTest::addColumn<MessageAnswer>("answer");  // to the overwrite question
         QTest::addColumn<int>("freeBytes");         // -1: the real free space
         QTest::addColumn<LoopWriteResult::Outcome>("outcome");
-        QTest::addColumn<int>("choosers");
         using O = LoopWriteResult::Outcome;
         const int d = 2048;
-        QTest::newRow("Yes") << 100 << MessageAnswer::Yes << -1 << O::Written << 0;
-        QTest::newRow("No: the folder chooser") << 100 << MessageAnswer::No << -1 << O::Cancelled << 1;
-        QTest::newRow("Cancel") << 100 << MessageAnswer::Cancel << -1 << O::Cancelled << 0;
-        QTest::newRow("just enough space") << 0 << MessageAnswer::Yes << d + 50000 << O::Written << 0;
-        QTest::newRow("one byte short") << 0 << MessageAnswer::Yes << d + 49999 << O::Refused << 0;
-        QTest::newRow("replaced loop counts as free") << 10000 << MessageAnswer::Yes << d + 40000 << O::Written << 0;
-        QTest::newRow("replaced loop, one byte short") << 10000 << MessageAnswer::Yes << d + 39999 << O::Refused << 0;
+        QTest::newRow("Yes") << 100 << MessageAnswer::Yes << -1 << O::Written;
+        QTest::newRow("No: kept, for the window's folder chooser")
+            << 100 << MessageAnswer::No << -1 << O::Kept;
+        QTest::newRow("Cancel") << 100 << MessageAnswer::Cancel << -1 << O::Cancelled;
+        QTest::newRow("just enough space") << 0 << MessageAnswer::Yes << d + 50000 << O::Written;
+        QTest::newRow("one byte short") << 0 << MessageAnswer::Yes << d + 49999 << O::Refused;
+        QTest::newRow("replaced loop counts as free")
+            << 10000 << MessageAnswer::Yes << d + 40000 << O::Written;
+        QTest::newRow("replaced loop, one byte short")
+            << 10000 << MessageAnswer::Yes << d + 39999 << O::Refused;
     }
 
     void existingLoopAndSpace() {
@@ -236,20 +251,19 @@ private slots:
         QFETCH(MessageAnswer, answer);
         QFETCH(int, freeBytes);
         QFETCH(LoopWriteResult::Outcome, outcome);
-        QFETCH(int, choosers);
         source(wave(1, patternBytes(2048)));
         if (existing) {
             existingLoop(existing);
-            m_platform->answerNextQuestion(answer);
+            m_ui->answerNextQuestion(answer);
         }
-        if (freeBytes >= 0) m_platform->setFreeSpace(freeBytes);
+        if (freeBytes >= 0) m_files->setFreeSpace(freeBytes);
         QCOMPARE(write(request(1)).outcome, outcome);
         const bool written = outcome == LoopWriteResult::Outcome::Written;
-        QCOMPARE(m_platform->messageTexts(),
-                 existing ? std::vector<std::string>{"Loop already exists. Overwrite?"} : std::vector<std::string>{});
-        if (existing) QCOMPARE(m_platform->messages()[0].buttons, MessageButtons::YesNoCancel);
-        if (existing) QCOMPARE(m_platform->messages()[0].icon, MessageIcon::None);
-        QCOMPARE(m_platform->modelessChoosersShown(), choosers);
+        QCOMPARE(m_ui->messageTexts(),
+                 existing ? std::vector<std::string>{"Loop already exists. Overwrite?"}
+                          : std::vector<std::string>{});
+        if (existing) QCOMPARE(m_ui->messages()[0].buttons, MessageButtons::YesNoCancel);
+        if (existing) QCOMPARE(m_ui->messages()[0].icon, MessageIcon::None);
         QCOMPARE(fs::exists(loop7() + "/old.bin"), existing && !written);
         QCOMPARE(fs::exists(loop7() + "/track1.wav"), written);
     }
@@ -267,7 +281,7 @@ private slots:
         source(wave(1, patternBytes(2048)));
         if (existing) {
             existingLoop(100);
-            m_platform->answerNextQuestion(MessageAnswer::Yes);
+            m_ui->answerNextQuestion(MessageAnswer::Yes);
         }
         const Tree before = treeOf(card());
         LoopWriteRequest r = request(1);
@@ -275,7 +289,10 @@ private slots:
         const LoopWriteResult result = write(r);
         QCOMPARE(result.outcome, LoopWriteResult::Outcome::Failed);
         QCOMPARE(result.message, "error in fileSaving()");
-        QCOMPARE(m_platform->messages().size(), size_t(existing ? 1 : 0));
+        QCOMPARE(result.reason,
+                 "the tempo index 44 (4 beats per bar x 12 beats less one) lies outside the tempo "
+                 "table (0 to 40)");
+        QCOMPARE(m_ui->messages().size(), size_t(existing ? 1 : 0));
         QVERIFY(treeOf(card()) == before);
     }
 
@@ -284,11 +301,12 @@ private slots:
         source(wave(1, patternBytes(2048)));
         existingLoop(100);
         fs::create_directory(loop7() + "/sub");
-        m_platform->answerNextQuestion(MessageAnswer::Yes);
+        m_ui->answerNextQuestion(MessageAnswer::Yes);
         const Tree before = treeOf(card());
         const LoopWriteResult result = write(request(1));
         QCOMPARE(result.outcome, LoopWriteResult::Outcome::Refused);
         QCOMPARE(result.message, "The loop could not be backed up, so it was not replaced");
+        QCOMPARE(result.reason, loop7() + "/sub is not a plain file, so it cannot be backed up");
         QCOMPARE(result.icon, MessageIcon::Critical);
         QVERIFY(treeOf(card()) == before);
     }

@@ -6,8 +6,9 @@
 
 #include "Messages.h"
 #include "Numbers.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 #include "WaveToRepeaterModel.h"
 
 using namespace brenvik;
@@ -24,7 +25,8 @@ const QString kError = "Error in fileOpeing()";
 class TestWaveToRepeaterModel : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_ui;
+    ScriptedFiles m_files;
     Preferences m_preferences;
     std::unique_ptr<WaveToRepeaterModel> m_model;
 
@@ -34,7 +36,7 @@ class TestWaveToRepeaterModel : public QObject {
         return file(name);
     }
     void open(const std::string& path) {
-        m_platform->chooseNextFile(path);
+        m_ui->chooseNextFile(path);
         m_model->open();
     }
     std::vector<int> shownCounts() const {  // bars, beats per bar, division
@@ -45,9 +47,9 @@ class TestWaveToRepeaterModel : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
+        m_ui = std::make_unique<TestInteraction>();
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
-        m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, *m_platform);
+        m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, m_files, *m_ui);
         m_model->load();
     }
 
@@ -83,11 +85,11 @@ private slots:
         QFETCH(bool, critical);
         QFETCH(int, layout);
         QFETCH(bool, enables);
-        m_platform->setBusy(true);
+        m_ui->setBusy(true);
         open(write("in.wav", bytes));
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message.toStdString()});
-        QCOMPARE(m_platform->messages()[0].icon, critical ? MessageIcon::Critical : MessageIcon::None);
-        QCOMPARE(m_platform->busy(), !critical);  // the error path resets the pointer
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message.toStdString()});
+        QCOMPARE(m_ui->messages()[0].icon, critical ? MessageIcon::Critical : MessageIcon::None);
+        QCOMPARE(m_ui->busy(), !critical);  // the error path resets the pointer
         const std::optional<ChannelMode> modes[] = {std::nullopt, ChannelMode::Mono, ChannelMode::Stereo};
         QCOMPARE(m_model->channelMode(), modes[layout]);
         QCOMPARE(m_model->loopControlsEnabled(), enables);
@@ -98,10 +100,10 @@ private slots:
     void workedExampleStereo() {
         const std::string path = write("st.wav", wave(2, patternBytes(1411200)));
         open(path);
-        QVERIFY(m_platform->messages().empty());
+        QVERIFY(m_ui->messages().empty());
         QCOMPARE(m_model->wavePath(), path);
         QCOMPARE(m_model->maxBeats(), int16_t(32));
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(16));
+        QCOMPARE(m_model->tempoPosition(), int16_t(16));
         QCOMPARE(oneDecimal(m_model->tempoShown().value()), std::string("127.5"));
         QCOMPARE(shownCounts(), (std::vector<int>{17, 1, 4}));
         QVERIFY(m_model->showsRightChannel() && m_model->loopControlsEnabled());
@@ -129,7 +131,7 @@ private slots:
         QCOMPARE(shownCounts(), (std::vector<int>{12, 2, 4}));  // the opener always shows the default bars
         // A shorter wave pulls the bar into its range and back to its own default.
         open(write("s.wav", wave(1, patternBytes(5 * 22050))));
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(2));
+        QCOMPARE(m_model->tempoPosition(), int16_t(2));
         QCOMPARE(shownCounts(), (std::vector<int>{3, 1, 4}));
     }
 
@@ -151,17 +153,17 @@ private slots:
 
     // A cancelled dialog keeps its last name: nothing chosen yet means no file.
     void dialogAndCancel() {
-        m_platform->chooseNextFile(std::nullopt);
+        m_ui->chooseNextFile(std::nullopt);
         m_model->open();
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kFileMissing});
-        QCOMPARE(m_platform->messages()[0].icon, MessageIcon::Critical);
-        QCOMPARE(m_platform->dialogsShown().at(0).initialFolder, m_preferences.waveFolder);
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kFileMissing});
+        QCOMPARE(m_ui->messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(m_ui->dialogsShown().at(0).initialFolder, m_preferences.waveFolder);
         const std::string path = write("m.wav", wave(1, patternBytes(1000)));
         open(path);
-        m_platform->chooseNextFile(std::nullopt);
+        m_ui->chooseNextFile(std::nullopt);
         m_model->open();
-        QCOMPARE(m_platform->dialogsShown().at(2).fileName, path);
-        QCOMPARE(m_platform->messages().size(), size_t(1));
+        QCOMPARE(m_ui->dialogsShown().at(2).fileName, path);
+        QCOMPARE(m_ui->messages().size(), size_t(1));
     }
 
     void stepBeats_data() {
@@ -200,7 +202,7 @@ private slots:
         m_model->stepBeatsPerBar();
         QCOMPARE(shownCounts(), (std::vector<int>{2, 6, 8}));
         m_model->setTempoPosition(99);  // pulled to the top end, where the table holds no tempo
-        QCOMPARE(m_model->settings().tempoPosition, int16_t(41));
+        QCOMPARE(m_model->tempoPosition(), int16_t(41));
         QCOMPARE(m_model->tempoShown(), std::optional<float>(0.0f));
         QCOMPARE(shownCounts(), (std::vector<int>{42, 1, 4}));
     }
@@ -222,25 +224,35 @@ private slots:
         fs::create_directory(file("LOOP1"));
         m_model->load();
         open(write("m.wav", wave(1, patternBytes(2000))));
-        m_platform->chooseNextFolder(std::nullopt);
+        m_ui->chooseNextFolder(std::nullopt);
         m_model->browseDestination();
         QCOMPARE(m_model->destination(), m_preferences.loopFolder);
-        m_platform->chooseNextFolder(file("card"));
+        m_ui->chooseNextFolder(file("card"));
         m_model->browseDestination();
-        QCOMPARE(m_platform->folderCaptions().back(), std::string("Choose a Loop Folder"));
+        QCOMPARE(m_ui->folderCaptions().back(), std::string("Choose a Loop Folder"));
         std::vector<bool> inputEnabled;
         m_model->setInputEnabled = [&inputEnabled](bool enabled) { inputEnabled.push_back(enabled); };
-        m_platform->windowUsable = [&inputEnabled] { return inputEnabled.back(); };
+        m_ui->windowUsable = [&inputEnabled] { return inputEnabled.back(); };
         m_model->save();
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kWriteSucceeded});
         QVERIFY(fs::exists(file("card/LOOP2/track1.wav")));
         QCOMPARE(inputEnabled, (std::vector<bool>{false, true}));
-        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
-        QCOMPARE(m_platform->usableWhenBusy, std::vector<bool>{false});
-        QVERIFY(!m_platform->busy());
-        QCOMPARE(m_platform->progress().back().first, 0.0f);
+        QCOMPARE(m_ui->usableAtMessage, std::vector<bool>{false});
+        QCOMPARE(m_ui->usableWhenBusy, std::vector<bool>{false});
+        QVERIFY(!m_ui->busy());
+        QCOMPARE(m_ui->progress().back().first, 0.0f);
         QCOMPARE(m_model->destination(), m_preferences.loopFolder);
         QCOMPARE(m_model->loopNumberText(), std::string("2"));
+        // The loop is there now: No keeps it, and the window opens the folder chooser.
+        m_ui->clearRecords();
+        m_model->setLoopNumberText("2");
+        m_ui->chooseNextFolder(file("card"));
+        m_model->browseDestination();
+        m_ui->answerNextQuestion(MessageAnswer::No);
+        m_model->save();
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kLoopExists});
+        QCOMPARE(m_ui->modelessChoosersShown(), 1);
+        QCOMPARE(entriesIn(file("card/LOOP2")), 2);
     }
 
     // With automatic numbering off the box keeps the number in the normal form the writer gave it,
@@ -248,14 +260,14 @@ private slots:
     void refusedSaveShowsItsMessage() {
         m_model->setLoopNumberText("007");
         fs::create_directory(file("elsewhere"));
-        m_platform->chooseNextFolder(file("elsewhere"));
+        m_ui->chooseNextFolder(file("elsewhere"));
         m_model->browseDestination();
         m_preferences.autoIncrement = false;
         m_model->save();  // no wave yet
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
         QCOMPARE(m_model->loopNumberText(), std::string("7"));
         QCOMPARE(m_model->destination(), m_preferences.loopFolder);
-        QVERIFY(!m_platform->busy());
+        QVERIFY(!m_ui->busy());
         QCOMPARE(entriesIn(file("elsewhere")), 0);
     }
 };

@@ -10,11 +10,12 @@
 #include <filesystem>
 #include <memory>
 
-#include "Messages.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
+#include "Messages.h"
+#include "ScriptedFiles.h"
 #include "TestFiles.h"
-#include "TestPlatform.h"
+#include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
@@ -25,7 +26,8 @@ using namespace brenvik::test;
 class TestWaveToRepeaterWindow : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<TestPlatform> m_platform;
+    std::unique_ptr<TestInteraction> m_ui;
+    ScriptedFiles m_files;
     Preferences m_preferences;
     std::unique_ptr<WaveToRepeaterWindow> m_window;
 
@@ -44,9 +46,9 @@ class TestWaveToRepeaterWindow : public QObject {
 private slots:
     void init() {
         m_dir = std::make_unique<QTemporaryDir>();
-        m_platform = std::make_unique<TestPlatform>();
+        m_ui = std::make_unique<TestInteraction>();
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
-        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, *m_platform);
+        m_window = std::make_unique<WaveToRepeaterWindow>(m_preferences, m_files, *m_ui);
         m_window->show();
         QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
     }
@@ -62,7 +64,7 @@ private slots:
         QCOMPARE(find<QLineEdit>("loopPrefixBox")->text(), QStringLiteral("/LOOP"));
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
 
-        m_platform->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
+        m_ui->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
         find<QAction>("openButton")->trigger();
         QVERIFY(find<QLabel>("rightHeader")->isVisible() && find<QScrollBar>("rightPanBar")->isVisible());
         QCOMPARE(find<QLabel>("leftHeader")->text(), QStringLiteral("Left Channel"));
@@ -86,7 +88,7 @@ private slots:
         QCOMPARE(m_window->model().wavePath(), stereo.toStdString());
         QVERIFY(find<QLabel>("rightHeader")->isVisible());
         QVERIFY(dropPaths(m_window.get(), {eightBit}));
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
     }
 
     // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it;
@@ -103,14 +105,14 @@ private slots:
         QVERIFY(ring->geometry().contains(find<QLineEdit>("loopNumberBox")->geometry(), true));
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_Up);
-        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(17));
+        QCOMPARE(m_window->model().tempoPosition(), int16_t(17));
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("135.0"));
         QCOMPARE(find<QLineEdit>("barsBox")->text(), QStringLiteral("18"));
         find<QAbstractButton>("beatsButton")->click();  // 18 beats as 9 bars of 2
         QCOMPARE((QStringList{find<QLineEdit>("barsBox")->text(), find<QLineEdit>("beatsBox")->text()}),
                  (QStringList{"9", "2"}));
         QTest::keyClick(bar, Qt::Key_PageDown);  // a page of 10 positions down
-        QCOMPARE(m_window->model().settings().tempoPosition, int16_t(7));
+        QCOMPARE(m_window->model().tempoPosition(), int16_t(7));
     }
 
     // Typed loop numbers reach the model; the Right key moves the pan right; the pan label's
@@ -134,10 +136,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
         auto* box = find<QLineEdit>("loopNumberBox");
         box->setFocus();
-        m_platform->windowUsable = [this] { return m_window->isEnabled(); };
+        m_ui->windowUsable = [this] { return m_window->isEnabled(); };
         m_window->saveAction()->trigger();  // no wave yet: refused
-        QCOMPARE(m_platform->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
-        QCOMPARE(m_platform->usableAtMessage, std::vector<bool>{false});
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kNoWaveOpened});
+        QCOMPARE(m_ui->usableAtMessage, std::vector<bool>{false});
         QVERIFY(m_window->isEnabled() && box->hasFocus());
     }
 };

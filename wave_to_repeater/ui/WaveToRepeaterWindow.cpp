@@ -18,6 +18,7 @@
 #include "Numbers.h"
 #include "QtFocusReturn.h"
 #include "QtFormLook.h"
+#include "RoutineError.h"
 #include "TempoScrollBar.h"
 
 namespace brenvik {
@@ -45,16 +46,17 @@ void setBar(QScrollBar* bar, int low, int high, int step, int page, int value) {
 
 }  // namespace
 
-WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Platform& platform, QWidget* parent)
+WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& files, Interaction& ui, QWidget* parent)
     : ConverterWindow(QStringLiteral(".WAV to Repeater"), twipsSize(11400, 8310),
                       QStringLiteral("&About Brenvik"), parent),
-      m_model(preferences, platform) {
+      m_interaction(ui),
+      m_model(preferences, files, ui) {
     setObjectName(QStringLiteral("waveToRepeaterWindow"));
     setFont(sansFont(8.25));
     paintBackground(this, QColor(128, 0, 0));
     m_ui = buildWaveToRepeaterForm(this);
     m_ui.toolbar->addAction(cardAction());  // after the specified buttons
-    m_ui.loopPrefixBox->setText(text(Platform::separator() + "LOOP"));
+    m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
     placeToolbar();
     buildMenus();
     connectControls();
@@ -111,6 +113,7 @@ void WaveToRepeaterWindow::run(const std::function<void()>& command) {
     try {
         command();
     } catch (const std::exception&) {
+        m_interaction.logFailure(windowTitle().toStdString(), caughtReason());
     }
     draw();
 }
@@ -156,7 +159,7 @@ void WaveToRepeaterWindow::draw() {
     setBoxText(m_ui.barsBox, m.barsShown() ? QString::number(*m.barsShown()) : QString());
     setBoxText(m_ui.beatsBox, QString::number(s.beatsPerBar));
     setBoxText(m_ui.divisionBox, QString::number(s.division));
-    setBar(m_ui.tempoBar, 0, m.maxBeats(), 1, 10, s.tempoPosition);
+    setBar(m_ui.tempoBar, 0, m.maxBeats(), 1, 10, m.tempoPosition());
     m_ui.tempoBar->setEnabled(controls);
     m_ui.left.trackFrame->setEnabled(controls);
     const bool stereo = m.showsRightChannel();

@@ -17,7 +17,7 @@ class WaveToRepeaterWindow : public ConverterWindow {
 public:
     // Builds the window and runs its load (the bar-length cycle back to the start, the next free
     // loop number), so the preferences must have been read before.
-    WaveToRepeaterWindow(Preferences& preferences, Platform& platform, QWidget* parent = nullptr);
+    WaveToRepeaterWindow(Preferences& preferences, Files& files, Interaction& ui, QWidget* parent = nullptr);
     ~WaveToRepeaterWindow() override;
 
     WaveToRepeaterModel& model() { return m_model; }
@@ -42,13 +42,14 @@ private:
     void connectControls();
     void connectChannel(const ChannelWidgets& widgets, Channel channel);
     // Runs one command of the model and draws what it left. A command that fails without a
-    // message of its own (the tempo handling past 16 bits, say) ends there.
+    // message of its own (the tempo handling past 16 bits, say) ends there, its cause logged.
     void run(const std::function<void()>& command);
     void onSave();
     void draw();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
     void placeToolbar();
 
+    Interaction& m_interaction;
     WaveToRepeaterModel m_model;
     WaveToRepeaterForm m_ui;
     QAction* m_openAction = nullptr;

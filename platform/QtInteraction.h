@@ -1,22 +1,22 @@
 #pragma once
-// The window program's platform: Qt message boxes and file dialogs, QSettings, the help viewer,
-// the busy pointer and the main window's progress bar. The program's own dialogs (the channel
-// dialog, the folder chooser) live above the platform; the windows that own them plug them in
-// through the hooks.
+// The window program's side of the user: Qt message boxes (the reason behind a message as their
+// informative text, below it) and file dialogs, the help viewer, the busy pointer and the main
+// window's progress bar. The program's own dialogs (the channel dialog, the folder chooser) live
+// above the platform; the windows that own them plug them in through the hooks.
 #include <QPointer>
 #include <functional>
 
-#include "Platform.h"
+#include "Interaction.h"
 
 class QProgressBar;
 class QWidget;
 
 namespace brenvik {
 
-class QtPlatform : public Platform {
+class QtInteraction : public Interaction {
 public:
-    QtPlatform();
-    ~QtPlatform() override;
+    QtInteraction();
+    ~QtInteraction() override;
 
     // What the shell plugs in. Without a hook a chooser answers as if cancelled.
     std::function<std::optional<Channel>()> chooseChannelHook;
@@ -28,7 +28,8 @@ public:
     void setProgressBar(QProgressBar* bar);
 
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
-                          MessageIcon icon = MessageIcon::None) override;
+                          MessageIcon icon = MessageIcon::None,
+                          const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     std::optional<Channel> chooseChannel() override;
@@ -38,10 +39,7 @@ public:
     void showManual() override;
     void setBusy(bool busy) override;
     void showProgress(float done, float total) override;
-    std::string readSetting(const std::string& section, const std::string& key,
-                            const std::string& defaultText) override;
-    void writeSetting(const std::string& section, const std::string& key,
-                      const std::string& text) override;
+    void logFailure(const std::string& command, const std::string& reason) override;
 
     // The bar runs over this many steps once the platform drives it, so a copy of any size
     // moves it smoothly.

@@ -1,18 +1,16 @@
 #pragma once
-// The platform for tests: files and folders are real; the user's side is scripted. Every
-// message is recorded (text, buttons, icon) and every question is answered from a queue; a
-// prompt that the test did not script fails the running test.
+// The user's side for tests, scripted: every message is recorded (text, buttons, icon, detail)
+// and every question is answered from a queue; a prompt that the test did not script fails the
+// running test. The settings store is kept in memory, its writes recorded.
 #include <deque>
 #include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "Platform.h"
-
-class QTemporaryDir;
+#include "Interaction.h"
+#include "SettingsStore.h"
 
 namespace brenvik::test {
 
@@ -20,17 +18,19 @@ struct RecordedMessage {
     std::string text;
     MessageButtons buttons;
     MessageIcon icon;
+    std::string detail;
 };
 
-class TestPlatform : public Platform {
+class TestInteraction : public Interaction, public SettingsStore {
 public:
     // --- scripting the user's side ---
     void answerNextQuestion(MessageAnswer answer) { m_answers.push_back(answer); }
     // A path, or nothing for a cancelled dialog.
     void chooseNextFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
     void chooseNextChannel(std::optional<Channel> channel) { m_channels.push_back(channel); }
-    void chooseNextFolder(std::optional<std::string> folder) { m_folders.push_back(std::move(folder)); }
-    void setFreeSpace(std::optional<int64_t> bytes) { m_freeSpace = bytes; }
+    void chooseNextFolder(std::optional<std::string> folder) {
+        m_folders.push_back(std::move(folder));
+    }
 
     // Whether the window under test takes input; asked at every message and every switch to the
     // busy pointer, the answers kept.
@@ -47,13 +47,16 @@ public:
     // Every (done, total) the progress bar was given, in order.
     const std::vector<std::pair<float, float>>& progress() const { return m_progress; }
     bool busy() const { return m_busy; }
+    // "command: reason" of every failure that ended a command without a message.
+    const std::vector<std::string>& failuresLogged() const { return m_failures; }
     std::map<std::string, std::string>& settings() { return m_settings; }
     const std::vector<std::string>& settingWrites() const { return m_settingWrites; }
     void clearRecords();
 
-    // --- Platform ---
-    MessageAnswer message(const std::string& text, MessageButtons buttons,
-                          MessageIcon icon) override;
+    // --- Interaction ---
+    MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
+                          MessageIcon icon = MessageIcon::None,
+                          const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     std::optional<Channel> chooseChannel() override;
@@ -63,9 +66,11 @@ public:
     void showManual() override { ++m_manuals; }
     void setBusy(bool busy) override;
     void showProgress(float done, float total) override { m_progress.emplace_back(done, total); }
-    int64_t freeSpace(const std::string& path) override;
-    // A temporary folder of this platform's own, so that no test writes into the user's data.
-    std::string userDataFolder() override;
+    void logFailure(const std::string& command, const std::string& reason) override {
+        m_failures.push_back(command + ": " + reason);
+    }
+
+    // --- SettingsStore ---
     std::string readSetting(const std::string& section, const std::string& key,
                             const std::string& defaultText) override;
     void writeSetting(const std::string& section, const std::string& key,
@@ -80,8 +85,6 @@ private:
     std::deque<std::optional<std::string>> m_files;
     std::deque<std::optional<Channel>> m_channels;
     std::deque<std::optional<std::string>> m_folders;
-    std::optional<int64_t> m_freeSpace;
-    std::shared_ptr<QTemporaryDir> m_dataFolder;
     std::vector<RecordedMessage> m_messages;
     std::vector<FileDialogRequest> m_dialogs;
     std::vector<std::string> m_folderCaptions;
@@ -89,8 +92,9 @@ private:
     int m_manuals = 0;
     std::vector<std::pair<float, float>> m_progress;
     bool m_busy = false;
+    std::vector<std::string> m_failures;
     std::map<std::string, std::string> m_settings;  // "section/key" -> text
-    std::vector<std::string> m_settingWrites;        // "section/key=text" in order
+    std::vector<std::string> m_settingWrites;       // "section/key=text" in order
 };
 
 }  // namespace brenvik::test

@@ -1,12 +1,13 @@
-// The window program's platform: message boxes, the help viewer, the settings store, the file
-// dialogs' filter and default extension. Its progress bar is tested with the program.
+// The window program's side of the user: message boxes, the help viewer, the settings store, the
+// file dialogs' filter and default extension. Its progress bar is tested with the program.
 #include "GuiTest.h"
 #include "QtFileDialogs.h"
-#include "QtPlatform.h"
+#include "QtInteraction.h"
+#include "QtSettingsStore.h"
 
 using namespace brenvik;
 
-class TestQtPlatform : public QObject {
+class TestQtInteraction : public QObject {
     Q_OBJECT
 private slots:
     // The box is closed with `press` (Esc when NoButton): any way but Yes or No counts as Cancel.
@@ -26,34 +27,37 @@ private slots:
         test::whenModal([&](QWidget* modal) {
             auto* box = static_cast<QMessageBox*>(modal);
             const int buttons = box->standardButtons() | box->standardButton(box->defaultButton());
-            shown << box->windowTitle() << box->text() << QString::number(box->icon())
-                  << QString::number(buttons);
+            shown << box->windowTitle() << box->text() << box->informativeText()
+                  << QString::number(box->icon()) << QString::number(buttons);
             press ? box->button(press)->click() : QTest::keyClick(box, Qt::Key_Escape);
         });
-        QtPlatform platform;
-        QTEST(question ? platform.message("Overwrite?", MessageButtons::YesNoCancel)
-                       : platform.message("Overwrite?", MessageButtons::Ok, MessageIcon::Critical),
+        QtInteraction ui;
+        QTEST(question ? ui.message("Overwrite?", MessageButtons::YesNoCancel)
+                       : ui.message("Failed", MessageButtons::Ok, MessageIcon::Critical,
+                                    "cannot write x: Disk full"),
               "expected");
         const int icon = question ? QMessageBox::NoIcon : QMessageBox::Critical;
         const int buttons = question ? QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel
                                      : QMessageBox::Ok;  // Yes or Ok the default
-        QCOMPARE(shown, QString("Brenvik|Overwrite?|%1|%2").arg(icon).arg(buttons).split('|'));
+        // The reason stands below the message, in the box's informative text.
+        const QString texts = question ? "Overwrite?|" : "Failed|cannot write x: Disk full";
+        QCOMPARE(shown, QString("Brenvik|%1|%2|%3").arg(texts).arg(icon).arg(buttons).split('|'));
     }
 
     // A stored text comes back; a key never stored gives the default.
     void settings() {
         QTemporaryDir store;
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.path());
-        QtPlatform platform;
-        platform.writeSetting("Startup", "intLP", "/media/card");
-        QCOMPARE(platform.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
-        QCOMPARE(platform.readSetting("Startup", "intWV", "/home"), std::string("/home"));
+        QtSettingsStore settings;
+        settings.writeSetting("Startup", "intLP", "/media/card");
+        QCOMPARE(settings.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
+        QCOMPARE(settings.readSetting("Startup", "intWV", "/home"), std::string("/home"));
     }
 
     // The help viewer opens on the manual and Escape closes it again.
     void escapeClosesHelp() {
-        QtPlatform platform;
-        platform.showManual();
+        QtInteraction ui;
+        ui.showManual();
         QWidget* viewer = nullptr;
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->objectName() == "helpViewer") viewer = window;
@@ -63,8 +67,8 @@ private slots:
     }
 
     void fileDialogFilters() {
-        QCOMPARE(qtNameFilters(".wav files (*.wav)|*.wav"), QStringList{".wav files (*.wav)"});
-        QCOMPARE(qtNameFilters("Waves|*.wav|Sounds|*.wav;*.aif|Odd"),
+        QCOMPARE(qtNameFilters(FileDialogRequest().filters), QStringList{".wav files (*.wav)"});
+        QCOMPARE(qtNameFilters({{"Waves", {"*.wav"}}, {"Sounds", {"*.wav", "*.aif"}}}),
                  (QStringList{"Waves (*.wav)", "Sounds (*.wav *.aif)"}));
     }
 
@@ -72,10 +76,18 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("added") << "/music/loop" << ".wav" << "/music/loop.wav";
-        QTest::newRow("given without dot") << "/music/loop" << "wav" << "/music/loop.wav";
-        QTest::newRow("own extension kept") << "/music/LOOP.AIF" << ".wav" << "/music/LOOP.AIF";
-        QTest::newRow("dot in a folder name") << "/my.music/loop" << ".wav" << "/my.music/loop.wav";
+        QTest::newRow("added") << "/music/loop"
+                               << ".wav"
+                               << "/music/loop.wav";
+        QTest::newRow("given without dot") << "/music/loop"
+                                           << "wav"
+                                           << "/music/loop.wav";
+        QTest::newRow("own extension kept") << "/music/LOOP.AIF"
+                                            << ".wav"
+                                            << "/music/LOOP.AIF";
+        QTest::newRow("dot in a folder name") << "/my.music/loop"
+                                              << ".wav"
+                                              << "/my.music/loop.wav";
     }
     void defaultExtension() {
         QFETCH(QString, path);
@@ -85,5 +97,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtPlatform)
-#include "tst_qtplatform.moc"
+QTEST_MAIN(TestQtInteraction)
+#include "tst_qtinteraction.moc"

@@ -1,10 +1,9 @@
-#include "QtPlatform.h"
+#include "QtInteraction.h"
 
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QProgressBar>
-#include <QSettings>
 #include <QShortcut>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -12,7 +11,6 @@
 #include <cmath>
 
 #include "QtFileDialogs.h"
-#include "RoutineError.h"
 
 namespace brenvik {
 namespace {
@@ -35,18 +33,20 @@ QWidget* makeHelpViewer() {
 
 }  // namespace
 
-QtPlatform::QtPlatform() = default;
+QtInteraction::QtInteraction() = default;
 
-QtPlatform::~QtPlatform() {
+QtInteraction::~QtInteraction() {
     delete m_helpViewer;
     if (m_busy) QGuiApplication::restoreOverrideCursor();
 }
 
-MessageAnswer QtPlatform::message(const std::string& text, MessageButtons buttons,
-                                  MessageIcon icon) {
+MessageAnswer QtInteraction::message(const std::string& text, MessageButtons buttons,
+                                     MessageIcon icon, const std::string& detail) {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(QString::fromLatin1(kAppTitle));
     box.setText(QString::fromStdString(text));
+    // The reason stands below the message itself, which keeps its own words.
+    if (!detail.empty()) box.setInformativeText(QString::fromStdString(detail));
     box.setIcon(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon);
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
@@ -66,29 +66,29 @@ MessageAnswer QtPlatform::message(const std::string& text, MessageButtons button
     return MessageAnswer::Cancel;
 }
 
-std::optional<std::string> QtPlatform::chooseFileToOpen(const FileDialogRequest& request) {
+std::optional<std::string> QtInteraction::chooseFileToOpen(const FileDialogRequest& request) {
     return runFileDialog(request, FileDialogMode::Open, QApplication::activeWindow());
 }
 
-std::optional<std::string> QtPlatform::chooseFileToSave(const FileDialogRequest& request) {
+std::optional<std::string> QtInteraction::chooseFileToSave(const FileDialogRequest& request) {
     return runFileDialog(request, FileDialogMode::Save, QApplication::activeWindow());
 }
 
-std::optional<Channel> QtPlatform::chooseChannel() {
+std::optional<Channel> QtInteraction::chooseChannel() {
     return chooseChannelHook ? chooseChannelHook() : std::nullopt;
 }
 
-std::optional<std::string> QtPlatform::chooseFolder(const std::string& caption,
-                                                    const std::string&) {
+std::optional<std::string> QtInteraction::chooseFolder(const std::string& caption,
+                                                       const std::string&) {
     return chooseFolderHook ? chooseFolderHook(caption) : std::nullopt;
 }
 
-void QtPlatform::showFolderChooser() {
+void QtInteraction::showFolderChooser() {
     if (showFolderChooserHook) showFolderChooserHook();
 }
 
 // Each time from the manual's start, whatever the user read last.
-void QtPlatform::showManual() {
+void QtInteraction::showManual() {
     if (!m_helpViewer) m_helpViewer = makeHelpViewer();
     m_helpViewer->findChild<QTextBrowser*>()->setSource(
         QUrl(QStringLiteral("qrc:/help/manual.html")));
@@ -97,7 +97,7 @@ void QtPlatform::showManual() {
     m_helpViewer->activateWindow();
 }
 
-void QtPlatform::setBusy(bool busy) {
+void QtInteraction::setBusy(bool busy) {
     if (busy == m_busy) return;
     m_busy = busy;
     if (busy)
@@ -106,11 +106,15 @@ void QtPlatform::setBusy(bool busy) {
         QGuiApplication::restoreOverrideCursor();
 }
 
-void QtPlatform::setProgressBar(QProgressBar* bar) {
+void QtInteraction::setProgressBar(QProgressBar* bar) {
     m_progressBar = bar;
 }
 
-void QtPlatform::showProgress(float done, float total) {
+void QtInteraction::logFailure(const std::string& command, const std::string& reason) {
+    qWarning("%s: %s", command.c_str(), reason.c_str());
+}
+
+void QtInteraction::showProgress(float done, float total) {
     if (!m_progressBar) return;
     double fraction = total > 0 ? static_cast<double>(done) / total : 0;
     fraction = std::clamp(fraction, 0.0, 1.0);
@@ -118,24 +122,6 @@ void QtPlatform::showProgress(float done, float total) {
     m_progressBar->setValue(static_cast<int>(std::lround(fraction * kProgressSteps)));
     // The copy runs on this one thread and takes no input meanwhile: paint now, not later.
     m_progressBar->repaint();
-}
-
-std::string QtPlatform::readSetting(const std::string& section, const std::string& key,
-                                    const std::string& defaultText) {
-    QSettings settings(QString::fromLatin1(kAppTitle), QString::fromLatin1(kAppTitle));
-    settings.beginGroup(QString::fromStdString(section));
-    const QVariant value = settings.value(QString::fromStdString(key));
-    return value.isValid() ? value.toString().toStdString() : defaultText;
-}
-
-void QtPlatform::writeSetting(const std::string& section, const std::string& key,
-                              const std::string& text) {
-    QSettings settings(QString::fromLatin1(kAppTitle), QString::fromLatin1(kAppTitle));
-    settings.beginGroup(QString::fromStdString(section));
-    settings.setValue(QString::fromStdString(key), QString::fromStdString(text));
-    settings.endGroup();
-    settings.sync();
-    if (settings.status() != QSettings::NoError) throw RoutineError("cannot write setting");
 }
 
 }  // namespace brenvik

@@ -1,0 +1,206 @@
+#include "Files.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "RoutineError.h"
+
+namespace fs = std::filesystem;
+
+namespace brenvik {
+
+namespace {
+
+FolderEntry::Kind kindOfStatus(const fs::file_status& status) {
+    switch (status.type()) {
+        case fs::file_type::regular:
+            return FolderEntry::Kind::File;
+        case fs::file_type::directory:
+            return FolderEntry::Kind::Folder;
+        default:
+            return FolderEntry::Kind::Other;
+    }
+}
+
+}  // namespace
+
+bool Files::fileExists(const std::string& path) const {
+    std::error_code ec;
+    return !path.empty() && fs::is_regular_file(path, ec);
+}
+
+bool Files::folderExists(const std::string& path) const {
+    std::error_code ec;
+    return !path.empty() && fs::is_directory(path, ec);
+}
+
+bool Files::entryExists(const std::string& path) const {
+    std::error_code ec;
+    return !path.empty() && fs::exists(fs::symlink_status(path, ec));
+}
+
+std::optional<FolderEntry::Kind> Files::kindOf(const std::string& path) const {
+    std::error_code ec;
+    const fs::file_status status = fs::status(path, ec);
+    if (status.type() == fs::file_type::not_found) return std::nullopt;
+    if (ec) throw RoutineError::ofSystem("cannot read", path, ec);
+    return kindOfStatus(status);
+}
+
+std::string Files::absolutePath(const std::string& path) const {
+    std::error_code ec;
+    const fs::path absolute = fs::absolute(path, ec);
+    if (ec) throw RoutineError::ofSystem("cannot make an absolute path of", path, ec);
+    return absolute.lexically_normal().string();
+}
+
+int64_t Files::fileSize(const std::string& path) const {
+    std::error_code ec;
+    const uintmax_t size = fs::file_size(path, ec);
+    if (ec) throw RoutineError::ofSystem("cannot read the size of", path, ec);
+    return static_cast<int64_t>(size);
+}
+
+int64_t Files::folderSize(const std::string& path) const {
+    std::error_code ec;
+    int64_t total = 0;
+    fs::recursive_directory_iterator it(path, ec), end;
+    if (ec) throw RoutineError::ofSystem("cannot read the folder", path, ec);
+    for (; it != end; it.increment(ec)) {
+        if (ec) throw RoutineError::ofSystem("cannot read the folder", path, ec);
+        if (it->is_regular_file(ec)) total += static_cast<int64_t>(it->file_size(ec));
+        if (ec) throw RoutineError::ofSystem("cannot read the size of", it->path().string(), ec);
+    }
+    return total;
+}
+
+int64_t Files::freeSpace(const std::string& path) const {
+    std::error_code ec;
+    // The volume of a folder still to be created is that of its nearest existing ancestor.
+    fs::path probe = fs::absolute(path, ec);
+    while (!ec && !probe.empty() && !fs::exists(probe, ec) && probe.has_parent_path() &&
+           probe.parent_path() != probe)
+        probe = probe.parent_path();
+    const fs::space_info info = fs::space(probe, ec);
+    if (ec) throw RoutineError::ofSystem("cannot tell the free space of", probe.string(), ec);
+    return static_cast<int64_t>(info.available);
+}
+
+std::vector<FolderEntry> Files::listFolder(const std::string& folder) const {
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    if (ec) throw RoutineError::ofSystem("cannot read the folder", folder, ec);
+    std::vector<FolderEntry> entries;
+    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
+        if (ec) throw RoutineError::ofSystem("cannot read the folder", folder, ec);
+        std::error_code entryError;
+        FolderEntry entry{it->path().filename().string(), it->path().string(),
+                          kindOfStatus(it->status(entryError)), it->is_symlink(entryError), 0};
+        if (entry.kind == FolderEntry::Kind::File) {
+            const uintmax_t size = it->file_size(entryError);
+            if (entryError) continue;  // gone since it was listed
+            entry.size = static_cast<int64_t>(size);
+        }
+        entries.push_back(std::move(entry));
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const FolderEntry& a, const FolderEntry& b) { return a.name < b.name; });
+    return entries;
+}
+
+std::vector<std::string> Files::subfoldersOf(const std::string& folder) const {
+    std::vector<std::string> folders;
+    std::error_code ec;
+    fs::directory_iterator it(folder, ec);
+    for (const fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
+        std::error_code typeError;
+        if (it->is_directory(typeError)) folders.push_back(it->path().string());
+    }
+    std::sort(folders.begin(), folders.end());
+    return folders;
+}
+
+std::optional<std::string> Files::firstLinkBelow(const std::string& folder) const {
+    std::error_code ec;
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+        if (it->is_symlink(ec)) return it->path().lexically_relative(folder).string();
+    return std::nullopt;
+}
+
+bool Files::sameEntry(const std::string& a, const std::string& b) const {
+    std::error_code ec;
+    return fs::equivalent(a, b, ec) && !ec;
+}
+
+void Files::deleteFile(const std::string& path) {
+    std::error_code ec;
+    if (!fs::remove(path, ec) && !ec)
+        ec = std::make_error_code(std::errc::no_such_file_or_directory);
+    if (ec) throw RoutineError::ofSystem("cannot delete", path, ec);
+}
+
+void Files::deleteFolder(const std::string& path) {
+    std::error_code ec;
+    fs::remove_all(path, ec);
+    if (ec) throw RoutineError::ofSystem("cannot delete the folder", path, ec);
+}
+
+void Files::createFolder(const std::string& path) {
+    std::error_code ec;
+    if (!fs::create_directory(path, ec) && !ec) ec = std::make_error_code(std::errc::file_exists);
+    if (ec) throw RoutineError::ofSystem("cannot create the folder", path, ec);
+}
+
+void Files::createFolders(const std::string& path) {
+    std::error_code ec;
+    fs::create_directories(path, ec);
+    if (ec) throw RoutineError::ofSystem("cannot create the folder", path, ec);
+}
+
+void Files::syncFolder(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) throw RoutineError::ofSystem("cannot open the folder", path);
+    const bool synced = ::fsync(fd) == 0;
+    const int error = errno;
+    ::close(fd);
+    if (!synced) throw RoutineError::ofSystem("cannot sync the folder", path, error);
+}
+
+std::string Files::userDataFolder() const {
+    // The base-directory rules ignore a relative XDG_DATA_HOME.
+    const char* xdg = std::getenv("XDG_DATA_HOME");
+    if (xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + "/.local/share";
+}
+
+std::string Files::separator() {
+    return std::string(1, static_cast<char>(fs::path::preferred_separator));
+}
+
+// The root of the system drive on Windows. On Linux the root folder is no place for a user's
+// loops and waves (nor writable for one), so the home folder stands in for it.
+std::string Files::defaultRoot() {
+#ifdef _WIN32
+    return "C:\\";
+#else
+    const char* home = std::getenv("HOME");
+    return home && *home ? home : "/";
+#endif
+}
+
+std::string Files::joinPath(const std::string& folder, const std::string& name) {
+    return (fs::path(folder) / name).string();
+}
+
+std::string Files::parentOf(const std::string& path) {
+    return fs::path(path).parent_path().string();
+}
+
+}  // namespace brenvik

@@ -1,0 +1,179 @@
+// What a user is told when a save, restore, backup or export fails: the specified message as it
+// stands and, below it, its cause, for a full card, a read-only card, a missing file and a bad
+// argument, through brenvik-cli and through the wave-to-Repeater window's model.
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+
+#include "CliRun.h"
+#include "LoopFixture.h"
+#include "ScriptedFiles.h"
+#include "TestFiles.h"
+#include "TestInteraction.h"
+#include "WaveToRepeaterModel.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Writes past 1.5 MiB of a file fail as on a full card (the signal that would end the process
+// ignored), for as long as it lives.
+class FullCard {
+public:
+    FullCard() : m_handler(::signal(SIGXFSZ, SIG_IGN)) {
+        ::getrlimit(RLIMIT_FSIZE, &m_limit);
+        const rlimit full{1536 * 1024, m_limit.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &full);
+    }
+    ~FullCard() {
+        ::setrlimit(RLIMIT_FSIZE, &m_limit);
+        ::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    sighandler_t m_handler;
+    rlimit m_limit{};
+};
+
+// A folder nothing may be written into, for as long as it lives: its mode says so, and a test
+// run as root (whom modes do not stop) works meanwhile as an unprivileged user.
+class ReadOnlyFolder {
+public:
+    ReadOnlyFolder(const std::string& root, const std::string& folder) : m_folder(folder) {
+        ::chmod(root.c_str(), 0755);  // reachable for that user
+        ::chmod(folder.c_str(), 0555);
+        if (::geteuid() == 0) m_wasRoot = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+    }
+    ~ReadOnlyFolder() {
+        if (m_wasRoot) static_cast<void>(::seteuid(0) == 0 && ::setegid(0) == 0);
+        ::chmod(m_folder.c_str(), 0755);
+    }
+
+private:
+    std::string m_folder;
+    bool m_wasRoot = false;
+};
+
+}  // namespace
+
+class TestFailureReasons : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+
+    std::string path(const std::string& name) const {
+        return m_dir->path().toStdString() + "/" + name;
+    }
+
+private slots:
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        for (const char* folder : {"card", "dest", "out"}) fs::create_directory(path(folder));
+        writeFile(path("in.wav"), wave(1, patternBytes(2 * 1048576)));  // 95 beat positions
+        makeCardLoop(path("src"), 3, {1}, 8);
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));
+    }
+
+    void reasons_data() {
+        QTest::addColumn<QString>("trouble");  // full, read-only, missing, bad argument
+        QTest::addColumn<QString>("command");  // of brenvik-cli, or "window" for the window's model
+        QTest::addColumn<QString>("message");  // {dir} stands for the test's folder
+        QTest::addColumn<QString>("reason");   // a pattern
+        const auto row = [](const QString& trouble, const QString& command, const QString& message,
+                            const QString& reason) {
+            QTest::newRow(qPrintable(trouble + ", " + command))
+                << trouble << command << message << reason;
+        };
+        const QString failed = "error in fileSaving()";
+        for (const QString via : {"to-loop", "window"}) {
+            row("full", via, failed, "cannot write {dir}/card/LOOP1/track1.wav: File too large");
+            row("read-only", via, failed,
+                "cannot create the folder {dir}/card/LOOP1: Permission denied");
+            row("bad", via, failed,
+                "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the "
+                "tempo table \\(0 to 95\\)");
+        }
+        row("missing", "to-loop", "File does not exist!", "there is no file {dir}/in.wav");
+        row("missing", "window", failed, "cannot open {dir}/in.wav: No such file or directory");
+        row("read-only", "restore", "Could not restore {dir}/card/LOOP3: nothing was restored",
+            "cannot create the folder {dir}/card/LOOP3: Permission denied");
+        row("read-only", "backup", "The card could not be backed up into {dir}/dest",
+            "cannot create the folder {dir}/dest/src-.*: Permission denied");
+        row("read-only", "export", "{dir}/src/LOOP3: " + failed,
+            "cannot create {dir}/out/LOOP3-track1.wav: Permission denied");
+        row("missing", "export", "{dir}/src/LOOP3: File does not exist!",
+            "there is no file {dir}/src/LOOP3/track1.wav");
+    }
+
+    void reasons() {
+        QFETCH(QString, trouble);
+        QFETCH(QString, command);
+        QFETCH(QString, message);
+        QFETCH(QString, reason);
+        const QString dir = m_dir->path();
+        message.replace("{dir}", dir);
+        reason.replace("{dir}", QRegularExpression::escape(dir));
+        std::vector<std::string> args{"to-loop", path("in.wav"), "--dest", path("card")};
+        std::string target = path("card");  // what a read-only run cannot write into
+        if (command == "restore") {
+            const std::string made = runCli({"backup", path("src"), path("dest")}).out;
+            args = {"restore", made.substr(0, made.size() - 1), path("card")};
+        } else if (command == "backup") {
+            args = {"backup", path("src"), target = path("dest")};
+        } else if (command == "export") {
+            args = {"export", path("src/LOOP3"), "--to", target = path("out")};
+        }
+        if (trouble == "bad") args.insert(args.end(), {"--beats", "48", "--beats-per-bar", "4"});
+
+        // The window's model has its wave open, with 48 beats in bars of 4 for a bad argument.
+        Preferences preferences{path("card"), path("out"), 45, true};
+        ScriptedFiles files;
+        TestInteraction ui;
+        WaveToRepeaterModel model(preferences, files, ui);
+        if (command == "window") {
+            model.load();
+            model.openWaveFile(path("in.wav"));
+            if (trouble == "bad") model.setTempoPosition(47);
+            for (int step = 0; trouble == "bad" && step < 3; ++step)
+                model.stepBeatsPerBar();  // 2, 3, 4
+        }
+        if (trouble == "missing")
+            fs::remove(command == "export" ? path("src/LOOP3/track1.wav") : path("in.wav"));
+
+        std::string shown, because;  // the first line, and the rest
+        {
+            std::optional<FullCard> full;
+            std::optional<ReadOnlyFolder> readOnly;
+            if (trouble == "full") full.emplace();
+            if (trouble == "read-only") readOnly.emplace(m_dir->path().toStdString(), target);
+            if (command == "window") {
+                model.save();
+            } else {
+                const CliRun run = runCli(args);
+                shown = run.err.substr(0, run.err.find('\n'));
+                because = run.err.substr(shown.size() + 1);
+            }
+        }
+        if (command == "window") {
+            QCOMPARE(ui.messages().size(), size_t(1));
+            shown = ui.messages().back().text;
+            because = "  " + ui.messages().back().detail + "\n";
+        }
+        QCOMPARE(QString::fromStdString(shown), message);
+        const QRegularExpression pattern("^  " + reason + "\n$");
+        QVERIFY2(pattern.match(QString::fromStdString(because)).hasMatch(), because.c_str());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFailureReasons)
+#include "tst_failurereasons.moc"

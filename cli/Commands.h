@@ -12,12 +12,13 @@ extern const Command kToLoopCommand;
 extern const Command kToWaveCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
+extern const Command kBackupsCommand;
 extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
 
-inline constexpr std::array<const Command*, 8> kCommands{
-    &kInfoCommand,    &kToLoopCommand, &kToWaveCommand, &kBackupCommand,
-    &kRestoreCommand, &kListCommand,   &kCheckCommand,  &kExportCommand};
+inline constexpr std::array<const Command*, 9> kCommands{
+    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kBackupCommand, &kRestoreCommand,
+    &kBackupsCommand, &kListCommand,    &kCheckCommand,  &kExportCommand};
 
 }  // namespace brenvik::cli

@@ -3,7 +3,9 @@
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
+#include <algorithm>
 #include <cctype>
+#include <string_view>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -15,32 +17,21 @@ namespace brenvik {
 
 namespace {
 
-// The mount table writes a space, a tab, a newline and a backslash in octal ("\040").
-std::string unescapeOctal(const std::string& text) {
+// Undoes escapes of unsafe bytes: `prefix` and `digits` digits in `base`. The mount table writes
+// a space, a tab, a newline and a backslash in octal ("\040"), udev the unsafe bytes of a label in
+// hexadecimal ("\x20").
+std::string unescaped(const std::string& text, std::string_view prefix, size_t digits, int base) {
+    const auto isDigit = [base](char c) {
+        const auto byte = static_cast<unsigned char>(c);
+        return base == 16 ? std::isxdigit(byte) != 0 : c >= '0' && c < '0' + base;
+    };
     std::string plain;
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 3 < text.size() &&
-            std::isdigit(static_cast<unsigned char>(text[i + 1])) &&
-            std::isdigit(static_cast<unsigned char>(text[i + 2])) &&
-            std::isdigit(static_cast<unsigned char>(text[i + 3]))) {
-            plain += static_cast<char>(std::stoi(text.substr(i + 1, 3), nullptr, 8));
-            i += 3;
-        } else {
-            plain += text[i];
-        }
-    }
-    return plain;
-}
-
-// udev writes a space and other unsafe bytes of a label in hexadecimal ("\x20").
-std::string unescapeHex(const std::string& text) {
-    std::string plain;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text.compare(i, 2, "\\x") == 0 && i + 3 < text.size() &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 2])) &&
-            std::isxdigit(static_cast<unsigned char>(text[i + 3]))) {
-            plain += static_cast<char>(std::stoi(text.substr(i + 2, 2), nullptr, 16));
-            i += 3;
+        const size_t end = i + prefix.size() + digits;
+        if (text.compare(i, prefix.size(), prefix) == 0 && end <= text.size() &&
+            std::all_of(text.begin() + long(i + prefix.size()), text.begin() + long(end), isDigit)) {
+            plain += static_cast<char>(std::stoi(text.substr(i + prefix.size(), digits), nullptr, base));
+            i = end - 1;
         } else {
             plain += text[i];
         }
@@ -53,7 +44,7 @@ std::string linkedName(const fs::path& folder, const fs::path& device) {
     std::error_code ec;
     for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
         std::error_code linkError;
-        if (fs::equivalent(it->path(), device, linkError)) return unescapeHex(it->path().filename().string());
+        if (fs::equivalent(it->path(), device, linkError)) return unescaped(it->path().filename().string(), "\\x", 2, 16);
     }
     return {};
 }
@@ -77,7 +68,7 @@ VolumeIdentity volumeIdentity(const std::string& path, const std::string& mountT
         std::string id, parent, numbers, root, mountPoint;
         fields >> id >> parent >> numbers >> root >> mountPoint;
         if (numbers != device) continue;
-        mountPoint = unescapeOctal(mountPoint);
+        mountPoint = unescaped(mountPoint, "\\", 3, 8);
         const std::string relative = where.lexically_relative(mountPoint).string();
         if (relative.empty() || relative.starts_with("..")) continue;
         if (mountPoint.size() < volume.mountPoint.size()) continue;
@@ -87,7 +78,7 @@ VolumeIdentity volumeIdentity(const std::string& path, const std::string& mountT
         std::string type;
         fields >> type >> source;
         volume.mountPoint = mountPoint;
-        source = unescapeOctal(source);
+        source = unescaped(source, "\\", 3, 8);
     }
     if (source.empty() || source.front() != '/') return volume;
     volume.label = linkedName(fs::path(diskLinks) / "by-label", source);

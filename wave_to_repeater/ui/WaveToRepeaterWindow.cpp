@@ -11,8 +11,11 @@
 #include <QSignalBlocker>
 #include <QFileInfo>
 #include <QToolBar>
+#include <algorithm>
 #include <exception>
+#include <optional>
 
+#include "AuditionPanel.h"
 #include "DoubleClickLabel.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -23,6 +26,9 @@
 
 namespace brenvik {
 namespace {
+
+// The listening panel lies below the channel blocks, across the design's width.
+constexpr int kAuditionTop = 4920;  // twips
 
 // Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
 int16_t barValue(int value) { return static_cast<int16_t>(value); }
@@ -57,7 +63,9 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     m_ui = buildWaveToRepeaterForm(this);
     m_ui.toolbar->addAction(cardAction());  // after the specified buttons
     m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
-    placeToolbar();
+    m_audition = new AuditionPanel(ui, this);
+    m_audition->takeSpaceIn(this);
+    placeStretchedParts();
     buildMenus();
     connectControls();
     m_model.setInputEnabled = [this](bool enabled) {
@@ -67,6 +75,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     };
     m_model.load();
     draw();
+    showAudition();
 }
 
 WaveToRepeaterWindow::~WaveToRepeaterWindow() = default;
@@ -78,7 +87,10 @@ void WaveToRepeaterWindow::buildMenus() {
                               QKeySequence(Qt::CTRL | Qt::Key_S));
     insertFileActions({m_openAction, m_saveAction});
     for (QAction* open : {m_openAction, m_ui.openButton})
-        connect(open, &QAction::triggered, this, [this] { run([this] { m_model.open(); }); });
+        connect(open, &QAction::triggered, this, [this] {
+            run([this] { m_model.open(); });
+            showAudition();
+        });
     for (QAction* save : {m_saveAction, m_ui.saveButton})
         connect(save, &QAction::triggered, this, &WaveToRepeaterWindow::onSave);
 }
@@ -134,6 +146,17 @@ void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
 
 void WaveToRepeaterWindow::openWave(const std::string& path) {
     run([this, &path] { m_model.openWaveFile(path); });
+    showAudition();
+}
+
+void WaveToRepeaterWindow::showAudition() {
+    if (m_model.wavePath().empty()) {
+        m_audition->clear(message::kNoWaveOpened);
+        return;
+    }
+    const audition::Preparation prepared = audition::sourceOfWave(m_model.wavePath());
+    m_audition->show(prepared, prepared.source ? std::optional(audition::waveformOfWave(*prepared.source))
+                                               : std::nullopt);
 }
 
 bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
@@ -191,14 +214,18 @@ void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel,
         widget->setVisible(visible);
 }
 
-// The toolbar runs across the top of the window whatever its width.
-void WaveToRepeaterWindow::placeToolbar() {
+// The toolbar runs across the top of the window whatever its width; the listening panel fills
+// what lies below the controls.
+void WaveToRepeaterWindow::placeStretchedParts() {
     m_ui.toolbar->setGeometry(0, 0, width(), m_ui.toolbar->sizeHint().height());
+    const int top = twipsToPixels(kAuditionTop);
+    m_audition->setGeometry(0, top, twipsToPixels(11400),
+                            std::max(height() - top, m_audition->minimumSizeHint().height()));
 }
 
 void WaveToRepeaterWindow::resizeEvent(QResizeEvent* event) {
     ConverterWindow::resizeEvent(event);
-    placeToolbar();
+    placeStretchedParts();
 }
 
 }  // namespace brenvik

@@ -12,6 +12,8 @@
 
 namespace brenvik {
 
+class AuditionPanel;
+
 class WaveToRepeaterWindow : public ConverterWindow {
     Q_OBJECT
 public:
@@ -25,6 +27,8 @@ public:
     void setLoopNumber(const std::string& text);
     // As the Open command does once its dialog returned this path.
     void openWave(const std::string& path);
+    // Play/Stop and the waveform of the opened wave.
+    AuditionPanel* audition() const { return m_audition; }
 
     QAction* openAction() const { return m_openAction; }
     QAction* saveAction() const { return m_saveAction; }
@@ -47,13 +51,16 @@ private:
     void onSave();
     void draw();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
-    void placeToolbar();
+    void placeStretchedParts();
+    // The opened wave, to listen to and to look at; called after every open.
+    void showAudition();
 
     Interaction& m_interaction;
     WaveToRepeaterModel m_model;
     WaveToRepeaterForm m_ui;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
+    AuditionPanel* m_audition = nullptr;
 };
 
 }  // namespace brenvik

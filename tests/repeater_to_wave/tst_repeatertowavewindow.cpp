@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QAbstractButton>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "AuditionPanel.h"
 #include "ChannelDialog.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
@@ -20,6 +22,7 @@
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "WaveformView.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -81,6 +84,29 @@ private slots:
         QCOMPARE(m_ui.messageTexts(), std::vector<std::string>{"File writing successful"});
         QCOMPARE(m_ui.usableWhenBusy, std::vector<bool>{false});
         QVERIFY(m_window.isEnabled());
+    }
+
+    // What plays is what the save would write: a stereo save needs both channels.
+    void playsAsTheSaveWrites_data() {
+        QTest::addColumn<QStringList>("buttons");  // pressed after a pair is opened in stereo
+        QTest::addColumn<QString>("note");
+        QTest::addColumn<int>("lanes");
+        QTest::newRow("the pair") << QStringList{} << "" << 2;
+        QTest::newRow("mono keeps the left") << QStringList{"monoButton"} << "" << 1;
+        QTest::newRow("stereo again lacks the right") << QStringList{"monoButton", "stereoButton"}
+                                                      << message::kNoRightTrack << 1;
+    }
+    void playsAsTheSaveWrites() {
+        QFETCH(QStringList, buttons);
+        QFETCH(QString, note);
+        QFETCH(int, lanes);
+        m_window.showStereoTracks(makeLoop(root(), "LOOP1", patternBytes(4096)),
+                                  makeLoop(root(), "LOOP2", patternBytes(2048), 2));
+        for (const QString& button : buttons) m_window.findChild<QAction*>(button)->trigger();
+        QCOMPARE(m_window.findChild<QLabel*>("auditionNote")->text(), note);
+        QCOMPARE(m_window.audition()->waveform()->peaks().lanes().size(), size_t(lanes));
+        // No sound server in reach: that is the reason Play gives, before any other.
+        QCOMPARE(m_window.audition()->playButton()->toolTip(), QString(message::kNoAudioOutput));
     }
 
     // A track opens into the mono channel, a loop folder with its chosen tracks, two tracks in

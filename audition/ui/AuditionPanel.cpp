@@ -37,9 +37,9 @@ void describeRuns(std::string& out, const std::vector<audition::SampleRun>& runs
     for (const audition::SampleRun& run : runs) {
         std::error_code ec;
         const auto written = std::filesystem::last_write_time(run.path, ec);
-        out += run.path + '|' + std::to_string(run.offset) + '|' + std::to_string(run.frames) + '|' +
-               std::to_string(run.channels) + '|' + std::to_string(written.time_since_epoch().count()) +
-               '\n';
+        out += run.path + '|' + std::to_string(run.offset) + '|' + std::to_string(run.frames) +
+               '|' + std::to_string(run.channels) + '|' +
+               std::to_string(written.time_since_epoch().count()) + '\n';
     }
 }
 
@@ -48,8 +48,8 @@ std::string describe(const audition::Preparation& prepared,
     std::string out = prepared.reason + '\n';
     if (prepared.source) describeRuns(out, prepared.source->runs);
     if (waveform) {
-        out += "view " + std::to_string(waveform->markFrom) + ' ' + std::to_string(waveform->markTo) +
-               ' ' + std::to_string(waveform->playFrom) + '\n';
+        out += "view " + std::to_string(waveform->markFrom) + ' ' +
+               std::to_string(waveform->markTo) + ' ' + std::to_string(waveform->playFrom) + '\n';
         describeRuns(out, waveform->runs);
     }
     return out;
@@ -61,8 +61,8 @@ bool takesSpace(const QWidget* widget) {
     if (const auto* edit = qobject_cast<const QLineEdit*>(widget)) return !edit->isReadOnly();
     if (const auto* edit = qobject_cast<const QTextEdit*>(widget)) return !edit->isReadOnly();
     if (const auto* edit = qobject_cast<const QPlainTextEdit*>(widget)) return !edit->isReadOnly();
-    return qobject_cast<const QAbstractButton*>(widget) || qobject_cast<const QAbstractSpinBox*>(widget) ||
-           qobject_cast<const QComboBox*>(widget);
+    return qobject_cast<const QAbstractButton*>(widget) ||
+           qobject_cast<const QAbstractSpinBox*>(widget) || qobject_cast<const QComboBox*>(widget);
 }
 
 }  // namespace
@@ -160,15 +160,18 @@ void AuditionPanel::start() {
     for (AuditionPanel* other : allPanels())
         if (other != this) other->m_playback->stop();
     if (!m_playback->play(*m_source))
-        m_ui.message(m_playback->lastError().toStdString(), MessageButtons::Ok, MessageIcon::Critical);
+        m_ui.message(m_playback->lastError().toStdString(), MessageButtons::Ok,
+                     MessageIcon::Critical);
 }
 
 // The button says what a click does, or, disabled, why nothing can be played.
 void AuditionPanel::drawButton() {
     const bool playing = m_playback->isPlaying();
     const QString unavailable = m_playback->unavailableReason();
-    m_playButton->setText(QString::fromLatin1(playing ? message::kStopCaption : message::kPlayCaption));
-    m_playButton->setIcon(style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
+    m_playButton->setText(
+        QString::fromLatin1(playing ? message::kStopCaption : message::kPlayCaption));
+    m_playButton->setIcon(
+        style()->standardIcon(playing ? QStyle::SP_MediaStop : QStyle::SP_MediaPlay));
     m_playButton->setEnabled(playing || (unavailable.isEmpty() && m_source));
     if (playing)
         m_playButton->setToolTip(QString::fromLatin1(message::kStopTip));
@@ -190,7 +193,8 @@ bool AuditionPanel::eventFilter(QObject* watched, QEvent* event) {
     const auto* key = static_cast<QKeyEvent*>(event);
     if (key->key() != Qt::Key_Space || key->modifiers() != Qt::NoModifier) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget != QApplication::focusWidget() || takesSpace(widget) || !m_playButton->isEnabled())
+    if (!widget || widget != QApplication::focusWidget() || takesSpace(widget) ||
+        !m_playButton->isEnabled())
         return false;
     if (widget != m_spaceWindow && !m_spaceWindow->isAncestorOf(widget)) return false;
     if (!key->isAutoRepeat()) togglePlayback();

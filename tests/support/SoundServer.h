@@ -28,37 +28,34 @@ public:
         qputenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit());
         qputenv("PULSE_SERVER", ("unix:" + run + "/pulse/native").toLocal8Bit());
         qunsetenv("PULSE_COOKIE");
-        QString log;
         // As root the server warns that it is meant for a user, and runs all the same.
-        if (runTool("pulseaudio",
-                    {"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
-                     "--load=module-null-sink sink_name=ci rate=44100 channels=2",
-                     "--load=module-remap-source master=ci.monitor source_name=ci_capture"},
-                    &log) != 0)
-            return "no sound server can run here: pulseaudio says: " + log;
-        m_running = true;
-        if (runTool("pactl", {"set-default-sink", "ci"}, &log) != 0) return "pactl says: " + log;
-        return {};
+        m_running = runTool(
+            "pulseaudio",
+            {"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
+             "--load=module-null-sink sink_name=ci rate=44100 channels=2",
+             "--load=module-remap-source master=ci.monitor source_name=ci_capture"});
+        if (!m_running) return "no sound server can run here: pulseaudio says: " + log();
+        return runTool("pactl", {"set-default-sink", "ci"}) ? QString() : "pactl says: " + log();
     }
     ~SoundServer() {
         if (m_running) runTool("pulseaudio", {"--kill"});
     }
 
 private:
-    // Runs a PulseAudio tool against this server; its exit status, its messages in `log`.
-    int runTool(const QString& program, const QStringList& arguments, QString* log = nullptr) {
+    // Runs a PulseAudio tool against this server; whether it succeeded. Its messages: log().
+    bool runTool(const QString& program, const QStringList& arguments) {
         QProcess tool;
         tool.setStandardOutputFile(QProcess::nullDevice());
         // The daemon keeps what it inherits: a file, not a pipe, so the start returns.
         tool.setStandardErrorFile(m_dir.filePath("tool.log"));
         tool.start(program, arguments);
-        if (!tool.waitForFinished(15000)) return -1;
-        if (log) {
-            QFile file(m_dir.filePath("tool.log"));
-            file.open(QIODevice::ReadOnly);
-            *log = QString::fromLocal8Bit(file.readAll()).trimmed();
-        }
-        return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
+        return tool.waitForFinished(15000) && tool.exitStatus() == QProcess::NormalExit &&
+               tool.exitCode() == 0;
+    }
+    QString log() const {
+        QFile file(m_dir.filePath("tool.log"));
+        return file.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(file.readAll()).trimmed()
+                                              : QString();
     }
 
     QTemporaryDir m_dir;

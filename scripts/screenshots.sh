@@ -34,9 +34,11 @@ python3 - "$tour/Music/drum-loop.wav" <<'PY'
 import math, struct, sys
 frames = 4 * 44100
 data = bytearray()
+beat = 44100 * 60 // 135  # a hit on every beat at 135 BPM, dying away, so the waveforms show beats
 for i in range(frames):
-    left = int(12000 * math.sin(2 * math.pi * 220 * i / 44100))
-    right = int(12000 * math.sin(2 * math.pi * 330 * i / 44100))
+    level = 12000 * math.exp(-6 * (i % beat) / beat)
+    left = int(level * math.sin(2 * math.pi * 220 * i / 44100))
+    right = int(level * math.sin(2 * math.pi * 330 * i / 44100))
     data += struct.pack("<hh", left, right)
 header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
           struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", len(data)))

@@ -95,7 +95,7 @@ picture() {  # SHOT NAME [IMAGEMAGICK OPTIONS...]
   convert "$out/$shot.png" "$@" -strip -define png:exclude-chunks=date,time PNG8:"$images/$name.png"
 }
 picture main-window-with-files main-window -resize 800x
-picture wave-to-repeater-stereo wave-to-repeater -trim +repage
+picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog

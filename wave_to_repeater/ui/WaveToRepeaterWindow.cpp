@@ -27,8 +27,15 @@
 namespace brenvik {
 namespace {
 
-// The listening panel lies below the channel blocks, across the design's width.
-constexpr int kAuditionTop = 4920;  // twips
+// The listening panel lies below every part of the form, across the design's width.
+constexpr int kAuditionGap = 240;  // twips
+
+int lowestBottom(const QWidget* window) {
+    int bottom = 0;
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow()) bottom = std::max(bottom, child->geometry().bottom() + 1);
+    return bottom;
+}
 
 // Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
 int16_t barValue(int value) { return static_cast<int16_t>(value); }
@@ -63,6 +70,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     m_ui = buildWaveToRepeaterForm(this);
     m_ui.toolbar->addAction(cardAction());  // after the specified buttons
     m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
+    m_auditionTop = lowestBottom(this) + twipsToPixels(kAuditionGap);  // the form is laid out
     m_audition = new AuditionPanel(ui, this);
     m_audition->takeSpaceIn(this);
     placeStretchedParts();
@@ -75,7 +83,6 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     };
     m_model.load();
     draw();
-    showAudition();
 }
 
 WaveToRepeaterWindow::~WaveToRepeaterWindow() = default;
@@ -150,6 +157,7 @@ void WaveToRepeaterWindow::openWave(const std::string& path) {
 }
 
 void WaveToRepeaterWindow::showAudition() {
+    m_auditionedWave = m_model.wavePath();
     if (m_model.wavePath().empty()) {
         m_audition->clear(message::kNoWaveOpened);
         return;
@@ -175,6 +183,7 @@ void WaveToRepeaterWindow::draw() {
     const bool controls = m.loopControlsEnabled();
     m_ui.saveButton->setEnabled(controls);
     m_ui.wavePathLabel->setText(text(m.wavePath()));
+    if (m.wavePath() != m_auditionedWave) showAudition();  // however the wave was opened
     setBoxText(m_ui.destinationBox, text(m.destination()));
     setBoxText(m_ui.loopNumberBox, text(m.loopNumberText()));
     const LoopSettings& s = m.settings();
@@ -218,9 +227,8 @@ void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel,
 // what lies below the controls.
 void WaveToRepeaterWindow::placeStretchedParts() {
     m_ui.toolbar->setGeometry(0, 0, width(), m_ui.toolbar->sizeHint().height());
-    const int top = twipsToPixels(kAuditionTop);
-    m_audition->setGeometry(0, top, twipsToPixels(11400),
-                            std::max(height() - top, m_audition->minimumSizeHint().height()));
+    m_audition->setGeometry(0, m_auditionTop, twipsToPixels(11400),
+                            std::max(height() - m_auditionTop, m_audition->minimumSizeHint().height()));
 }
 
 void WaveToRepeaterWindow::resizeEvent(QResizeEvent* event) {

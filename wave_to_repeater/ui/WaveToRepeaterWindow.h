@@ -3,6 +3,7 @@
 // action goes to one of the model's commands, after which the window draws the whole model again
 // with its widgets' signals blocked, so one change never raises another behind the model's back.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ConverterWindow.h"
@@ -52,7 +53,8 @@ private:
     void draw();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
     void placeStretchedParts();
-    // The opened wave, to listen to and to look at; called after every open.
+    // The opened wave, to listen to and to look at: drawn when another wave is opened, and again
+    // after Open (the same file may have been rewritten).
     void showAudition();
 
     Interaction& m_interaction;
@@ -61,6 +63,8 @@ private:
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
     AuditionPanel* m_audition = nullptr;
+    int m_auditionTop = 0;
+    std::optional<std::string> m_auditionedWave;  // what the panel was last given, none at first
 };
 
 }  // namespace brenvik

@@ -180,7 +180,7 @@ private slots:
     // alone is refused, writing nothing, and one that fits by blocks is made.
     void roomInWholeBlocks() {
         makeCardLoop(path("card"), 1, {1}, 20);
-        for (int k = 0; k < 30; ++k) writeFile(path("card/LOOP1/note" + std::to_string(k)), {1});
+        for (int k = 0; k < 100; ++k) writeFile(path("card/LOOP1/note" + std::to_string(k)), {1});
         const Ran made = run({"backup", arg("card"), arg("dest")});
         const std::string backup = made.out.trimmed().toStdString();
         QVERIFY(!backup.empty());
@@ -192,7 +192,7 @@ private slots:
             bytes += int64_t(entry.file_size());
             room += (int64_t(entry.file_size()) + block - 1) / block * block;
         }
-        QVERIFY2(room > bytes + 50000, "the volume's blocks are too small to tell");
+        if (room <= bytes + 50000) QSKIP("the temporary folder's blocks are too small to tell");
         const QStringList restore{"restore", QString::fromStdString(backup), arg("new")};
         const Ran refused = run(restore, {"BRENVIK_TEST_FREE_SPACE=" + QString::number(room - 1)});
         QCOMPARE(refused.status, 1);

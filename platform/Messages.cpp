@@ -150,6 +150,8 @@ std::string companionLookedIn(const std::vector<std::string>& places) {
 
 std::string companionUnstartable(const std::string& program) { return program + " cannot be started"; }
 
+std::string outputKept(const std::string& path) { return path + " was left as it is (--overwrite replaces it)"; }
+
 std::string cacheUnusable(const std::string& folder) { return "The converted wave cannot be kept in " + folder; }
 
 std::string convertedAs(const std::string& summary) { return "Converted " + summary; }

@@ -139,6 +139,9 @@ std::string companionMissing(const std::string& program);
 std::string companionLookedIn(const std::vector<std::string>& places);
 // "brenvik-cli-media cannot be started" (the system's reason below it).
 std::string companionUnstartable(const std::string& program);
+// An output that exists, kept as the command was not told to replace it: "out.wav was left as it
+// is (--overwrite replaces it)".
+std::string outputKept(const std::string& path);
 // What convert did: "Converted 48 kHz 24-bit → 44.1 kHz 16-bit", or copied a wave that needed
 // nothing.
 std::string convertedAs(const std::string& summary);

@@ -25,7 +25,7 @@ int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool
         return kFailed;
     }
     if (!args.given("--overwrite") && files.entryExists(target)) {
-        err << target << " was left as it is (--overwrite replaces it)\n";
+        err << message::outputKept(target) << '\n';
         return kFailed;
     }
     // A wave file is no loop: one too long for a loop is named, and written all the same.

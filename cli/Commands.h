@@ -10,6 +10,8 @@ namespace brenvik::cli {
 extern const Command kInfoCommand;
 extern const Command kToLoopCommand;
 extern const Command kToWaveCommand;
+extern const Command kConvertCommand;
+extern const Command kPlayCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
 extern const Command kBackupsCommand;
@@ -17,8 +19,8 @@ extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
 
-inline constexpr std::array<const Command*, 9> kCommands{
-    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kBackupCommand, &kRestoreCommand,
-    &kBackupsCommand, &kListCommand,    &kCheckCommand,  &kExportCommand};
+inline constexpr std::array<const Command*, 11> kCommands{
+    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kConvertCommand, &kPlayCommand, &kBackupCommand,
+    &kRestoreCommand, &kBackupsCommand, &kListCommand,   &kCheckCommand,   &kExportCommand};
 
 }  // namespace brenvik::cli

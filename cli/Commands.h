@@ -15,9 +15,16 @@ extern const Command kRestoreCommand;
 extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
+extern const Command kMoveCommand;
+extern const Command kCopyCommand;
+extern const Command kSwapCommand;
+extern const Command kDeleteCommand;
+extern const Command kRenumberCommand;
+extern const Command kUndoCommand;
 
-inline constexpr std::array<const Command*, 8> kCommands{
-    &kInfoCommand,    &kToLoopCommand, &kToWaveCommand, &kBackupCommand,
-    &kRestoreCommand, &kListCommand,   &kCheckCommand,  &kExportCommand};
+inline constexpr std::array<const Command*, 14> kCommands{
+    &kInfoCommand,  &kToLoopCommand, &kToWaveCommand, &kBackupCommand, &kRestoreCommand,
+    &kListCommand,  &kCheckCommand,  &kExportCommand, &kMoveCommand,   &kCopyCommand,
+    &kSwapCommand,  &kDeleteCommand, &kRenumberCommand, &kUndoCommand};
 
 }  // namespace brenvik::cli

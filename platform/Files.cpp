@@ -163,6 +163,14 @@ void Files::createFolders(const std::string& path) {
     if (ec) throw RoutineError::ofSystem("cannot create the folder", path, ec);
 }
 
+void Files::rename(const std::string& from, const std::string& to) {
+    // std::filesystem::rename would replace an empty folder at `to`; a loop there must stay.
+    std::error_code ec;
+    if (fs::exists(fs::symlink_status(to, ec))) ec = std::make_error_code(std::errc::file_exists);
+    else fs::rename(from, to, ec);
+    if (ec) throw RoutineError::ofSystem("cannot rename " + from + " to", to, ec);
+}
+
 void Files::syncFolder(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throw RoutineError::ofSystem("cannot open the folder", path);

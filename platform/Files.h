@@ -57,6 +57,8 @@ public:
     void deleteFolder(const std::string& path);   // with everything in it
     void createFolder(const std::string& path);   // one folder, which must be new
     void createFolders(const std::string& path);  // with every missing parent
+    // Gives a file or folder another name on the same volume, in one step: `to` must not exist.
+    void rename(const std::string& from, const std::string& to);
     // Waits until the folder's list of names is on the device, so that files created, renamed or
     // deleted in it stay so when the card is pulled.
     void syncFolder(const std::string& path);

@@ -143,6 +143,9 @@ std::string deleteQuestion(const std::string& loopNames) {
 std::string copyReplaces(const std::string& loopFolder) {
     return loopFolder + " is replaced by the copy (and kept in the backup store first). Replace it?";
 }
+std::string noFreeLoop(const std::string& card) {
+    return "No free loop number in " + card + " (LOOP1 to LOOP999 all exist)";
+}
 std::string dropSummary(size_t written, size_t dropped) {
     return std::to_string(written) + " of " + std::to_string(dropped) + " dropped files were written into loops";
 }

@@ -72,8 +72,8 @@ void LoopTable::startDrag(Qt::DropActions actions) {
 
 bool LoopTable::copies(const QDropEvent* event) const {
     const auto loop = draggedLoop(event->mimeData());
-    return (event->modifiers() & Qt::ControlModifier) || event->dropAction() == Qt::CopyAction ||
-           (loop && loop->first != card);
+    // By the keys held, not by the action proposed: a desktop may propose a copy by default.
+    return (event->modifiers() & Qt::ControlModifier) || (loop && loop->first != card);
 }
 
 void LoopTable::dragEnterEvent(QDragEnterEvent* event) {

@@ -29,6 +29,7 @@ class QTableWidget;
 
 namespace brenvik {
 
+class AuditionPanel;
 class CardWatcher;
 class Files;
 class Interaction;
@@ -54,6 +55,8 @@ public:
 
     void showCard(std::string folder);
     LoopTable* table() const { return m_table; }
+    // Play/Stop and the waveform of the selected loop, as the Repeater loops it.
+    AuditionPanel* audition() const { return m_audition; }
     // The volume offered by the button, empty when none is offered.
     const std::string& offeredCard() const { return m_offered; }
 
@@ -77,6 +80,8 @@ private:
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
     void addFreeRows();
     void showDetails();
+    void listenToSelection();
+    const card::LoopSummary* loopUnderCursor() const;
     void offerMountedCard();
     void openRow(int row);
     void dropLoop(const QString& fromCard, int from, int row, bool copy);
@@ -97,8 +102,10 @@ private:
     LoopTable* m_table;
     QLabel* m_detailsLabel;
     QPushButton* m_undoButton;
+    AuditionPanel* m_audition;
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
+    bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
 };
 
 }  // namespace brenvik

@@ -73,7 +73,7 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
     card::ArrangeRequest request{"restore", {{{card, loopInBackup}, card::LoopPlace{card, to}, false, backup}}};
     request.overwrite = taken;
     request.undoable = false;
-    run(request);
+    if (run(request)) m_ui.message(message::loopRestored(folderOf(card, to)));
 }
 
 void ArrangeActions::undo(const std::string& card) {
@@ -99,11 +99,11 @@ void whileBusy(QWidget* window, Interaction& ui, const std::function<void()>& wo
 
 }  // namespace
 
-void ArrangeActions::run(const card::ArrangeRequest& request) {
-    report([&](backup::BackupStore& store) { return card::arrange(request, store, m_files, m_ui.progress()); });
+bool ArrangeActions::run(const card::ArrangeRequest& request) {
+    return report([&](backup::BackupStore& store) { return card::arrange(request, store, m_files, m_ui.progress()); });
 }
 
-void ArrangeActions::report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change) {
+bool ArrangeActions::report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change) {
     card::ArrangeResult result;
     whileBusy(m_window, m_ui, [&] {
         backup::BackupStore store(m_files);
@@ -111,6 +111,7 @@ void ArrangeActions::report(const std::function<card::ArrangeResult(backup::Back
         m_ui.showProgress(0, 0);
     });
     if (!result.message.empty()) m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
+    return result.done;
 }
 
 void ArrangeActions::fill(const std::string& card, const std::vector<std::string>& paths) {

@@ -39,9 +39,10 @@ public:
     void fill(const std::string& card, const std::vector<std::string>& paths);
 
 private:
-    void run(const card::ArrangeRequest& request);
+    // Whether the change was made.
+    bool run(const card::ArrangeRequest& request);
     // Runs the change while the window waits, and tells its message.
-    void report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change);
+    bool report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change);
     bool mayReplace(const std::string& question);
 
     Files& m_files;

@@ -30,6 +30,7 @@
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
+#include "StoreBackupsDialog.h"
 #include "WaveformSource.h"
 
 namespace brenvik {
@@ -135,9 +136,11 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(m_table, &LoopTable::filesDropped, this, &CardWindow::fillFreeLoops);
     auto* copyButton = greenButton(QStringLiteral("copyButton"), QStringLiteral("Copy to Card..."), this);
     auto* deleteButton = greenButton(QStringLiteral("deleteButton"), QStringLiteral("Delete"), this);
+    auto* storeButton = greenButton(QStringLiteral("storeButton"), QStringLiteral("All Backups..."), this);
     connect(copyButton, &QPushButton::clicked, this, &CardWindow::copySelected);
     connect(deleteButton, &QPushButton::clicked, this, &CardWindow::deleteSelected);
     connect(m_undoButton, &QPushButton::clicked, this, &CardWindow::undo);
+    connect(storeButton, &QPushButton::clicked, this, &CardWindow::showStore);
     // The converter windows' menus take no Delete and no Ctrl+Z: these keys are the Card window's.
     auto* deleteKey = new QAction(m_table);
     deleteKey->setShortcut(QKeySequence::Delete);
@@ -169,6 +172,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     arrange->addWidget(deleteButton);
     arrange->addWidget(m_undoButton);
     arrange->addStretch(1);
+    arrange->addWidget(storeButton);
     layout->addLayout(arrange);
     layout->addWidget(m_audition, 2);  // a larger waveform than the converter windows'
     layout->addWidget(m_detailsLabel);
@@ -457,6 +461,12 @@ void CardWindow::copySelected() {
 
 void CardWindow::undo() {
     m_actions.undo(m_listing.card);
+    refresh();
+}
+
+void CardWindow::showStore() {
+    StoreBackupsDialog dialog(m_listing.card, m_files, m_ui, m_actions, this);
+    dialog.exec();
     refresh();
 }
 

@@ -6,11 +6,11 @@
 // window. Loops are arranged here: a row dragged onto a free number moves there (with Ctrl it is
 // copied), onto another loop the two swap after a Yes; Delete deletes the selected loops after a
 // Yes, Copy to Card copies them to another card, Ctrl+Z undoes the last arrangement, and waves
-// dropped from a file manager fill the free loops. A loop with problems is marked; the pane under
-// the table tells the selected loop's problems (and the tooltip each row's). The window lists the
-// card again after its own exports and restores, when the program tells it of a save, and when the
-// card changes outside it. When the initial loop folder holds no loops but a mounted volume does,
-// the window offers that volume with one button.
+// dropped from a file manager fill the free loops. All Backups lists the whole store. A loop with
+// problems is marked; the pane under the table tells the selected loop's problems (and the tooltip
+// each row's). The window lists the card again after its own exports and restores, when the program
+// tells it of a save, and when the card changes outside it. When the initial loop folder holds no
+// loops but a mounted volume does, the window offers that volume with one button.
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -72,6 +72,8 @@ public slots:
     void copySelected();
     // The last arrangement of the card undone (Ctrl+Z).
     void undo();
+    // Every backup of the store, each of which may be restored into any loop number.
+    void showStore();
 
 private:
     // Loops by their index in the listing, which the cells keep whatever the sort order.

@@ -18,6 +18,7 @@
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
+#include "StoreBackupsDialog.h"
 #include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
@@ -360,6 +361,22 @@ private slots:
         QVERIFY(lines[1].startsWith("notes.txt: "));
         QCOMPARE(lines[2], QString("fast.wav: LOOP6"));
         QCOMPARE(column(window, CardWindow::ChannelsColumn).size(), 6);
+
+        // All Backups: the newest backup (of LOOP2, from the delete) restored into loop 7.
+        ui.clearRecords();
+        const backup::StoredBackup newest = backup::BackupStore(files).listBackups().front();
+        QStringList look;
+        whenModal([&look](QWidget* dialog) {
+            look = lookOf(dialog);
+            child<QTableWidget>(dialog, "storeTable")->selectRow(0);
+            child<QSpinBox>(dialog, "targetBox")->setValue(7);
+            child<QPushButton>(dialog, "restoreButton")->click();
+            dialog->close();
+        });
+        child<QPushButton>(&window, "storeButton")->click();
+        QCOMPARE(look, keptLook("store-backups-dialog", look));
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::loopRestored(card + "/LOOP7")});
+        QVERIFY(treeOf(card + "/LOOP7") == treeOf(newest.folder + "/LOOP2"));
     }
 };
 

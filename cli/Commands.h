@@ -10,6 +10,8 @@ namespace brenvik::cli {
 extern const Command kInfoCommand;
 extern const Command kToLoopCommand;
 extern const Command kToWaveCommand;
+extern const Command kConvertCommand;
+extern const Command kPlayCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
 extern const Command kListCommand;
@@ -22,9 +24,10 @@ extern const Command kDeleteCommand;
 extern const Command kRenumberCommand;
 extern const Command kUndoCommand;
 
-inline constexpr std::array<const Command*, 14> kCommands{
-    &kInfoCommand,  &kToLoopCommand, &kToWaveCommand, &kBackupCommand, &kRestoreCommand,
-    &kListCommand,  &kCheckCommand,  &kExportCommand, &kMoveCommand,   &kCopyCommand,
-    &kSwapCommand,  &kDeleteCommand, &kRenumberCommand, &kUndoCommand};
+inline constexpr std::array<const Command*, 16> kCommands{
+    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kConvertCommand,  &kPlayCommand,
+    &kBackupCommand,  &kRestoreCommand, &kListCommand,   &kCheckCommand,    &kExportCommand,
+    &kMoveCommand,    &kCopyCommand,    &kSwapCommand,   &kDeleteCommand,   &kRenumberCommand,
+    &kUndoCommand};
 
 }  // namespace brenvik::cli

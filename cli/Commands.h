@@ -18,9 +18,17 @@ extern const Command kBackupsCommand;
 extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
+extern const Command kMoveCommand;
+extern const Command kCopyCommand;
+extern const Command kSwapCommand;
+extern const Command kDeleteCommand;
+extern const Command kRenumberCommand;
+extern const Command kUndoCommand;
 
-inline constexpr std::array<const Command*, 11> kCommands{
-    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kConvertCommand, &kPlayCommand, &kBackupCommand,
-    &kRestoreCommand, &kBackupsCommand, &kListCommand,   &kCheckCommand,   &kExportCommand};
+inline constexpr std::array<const Command*, 17> kCommands{
+    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
+    &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kCheckCommand,
+    &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
+    &kRenumberCommand, &kUndoCommand};
 
 }  // namespace brenvik::cli

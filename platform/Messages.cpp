@@ -138,6 +138,52 @@ std::string fromAnotherCard(const std::string& card, const std::string& label) {
     return "from another card: " + card + (label.empty() ? "" : " (label " + label + ")");
 }
 
+std::string noLoopAt(const std::string& loopFolder) {
+    return "There is no loop folder " + loopFolder + ": nothing was changed";
+}
+std::string loopNamedTwice(const std::string& loopFolder) { return loopFolder + " is named twice: nothing was changed"; }
+std::string arrangeLoopExists(const std::string& loopFolder) {
+    return "Loop already exists: " + loopFolder + " (nothing was changed)";
+}
+std::string loopNotIntact(const std::string& loopFolder) { return loopFolder + " is not intact: nothing was changed"; }
+std::string loopNotBackedUp(const std::string& loopFolder) {
+    return loopFolder + " could not be backed up: nothing was changed";
+}
+std::string notArranged(const std::string& card) {
+    return "Could not arrange the loops of " + card + ": nothing was changed";
+}
+std::string arrangeFailed(const std::string& card) {
+    return "Arranging the loops of " + card + " failed part-way: every loop it touched is in the backup store";
+}
+std::string arrangeLeftOver(const std::string& card) {
+    return "The loops of " + card + " are arranged, but its staging folder could not be removed";
+}
+std::string arrangementNotRecorded(const std::string& card) {
+    return "The loops of " + card + " are arranged, but this cannot be undone";
+}
+std::string nothingToUndo(const std::string& card) { return "Nothing to undo on " + card; }
+std::string cardChangedSince(const std::string& card) {
+    return card + " was changed since its last arrangement: nothing was undone";
+}
+std::string undoLacksBackup(const std::string& loopFolder) {
+    return "The backup store no longer holds what " + loopFolder + " held: nothing was undone";
+}
+std::string swapQuestion(int a, int b) {
+    return "Swap " + loop::loopFolderName(a) + " and " + loop::loopFolderName(b) + "?";
+}
+std::string deleteQuestion(const std::string& loopNames) {
+    return "Delete " + loopNames + "? A backup of each is kept in the backup store.";
+}
+std::string copyReplaces(const std::string& loopFolder) {
+    return loopFolder + " is replaced by the copy (and kept in the backup store first). Replace it?";
+}
+std::string noFreeLoop(const std::string& card) {
+    return "No free loop number in " + card + " (LOOP1 to LOOP999 all exist)";
+}
+std::string dropSummary(size_t written, size_t dropped) {
+    return std::to_string(written) + " of " + std::to_string(dropped) + " dropped files were written into loops";
+}
+
 std::string playUnreadable(const std::string& path) { return path + " cannot be read"; }
 
 std::string playNotAWave(const std::string& path) {

@@ -151,6 +151,42 @@ inline constexpr const char* kStopTip = "Stop listening (Space)";
 // The Card window's Play button while no loop is selected.
 inline constexpr const char* kNoLoopToPlay = "Select a loop to listen to it";
 
+// Arranging the loops of cards: move, copy, swap, delete, renumber, undo; the Card window's own.
+// "There is no loop folder /card/LOOP4: nothing was changed".
+std::string noLoopAt(const std::string& loopFolder);
+// "/card/LOOP3 is named twice: nothing was changed".
+std::string loopNamedTwice(const std::string& loopFolder);
+// "Loop already exists: /card/LOOP5 (nothing was changed)".
+std::string arrangeLoopExists(const std::string& loopFolder);
+// "/card/LOOP3 is not intact: nothing was changed", its problems below.
+std::string loopNotIntact(const std::string& loopFolder);
+// "/card/LOOP3 could not be backed up: nothing was changed".
+std::string loopNotBackedUp(const std::string& loopFolder);
+// "Could not arrange the loops of /card: nothing was changed".
+std::string notArranged(const std::string& card);
+// "Arranging the loops of /card failed part-way: every loop it touched is in the backup store".
+std::string arrangeFailed(const std::string& card);
+// "The loops of /card are arranged, but its staging folder could not be removed".
+std::string arrangeLeftOver(const std::string& card);
+// "The loops of /card are arranged, but this cannot be undone".
+std::string arrangementNotRecorded(const std::string& card);
+// "Nothing to undo on /card".
+std::string nothingToUndo(const std::string& card);
+// "/card was changed since its last arrangement: nothing was undone".
+std::string cardChangedSince(const std::string& card);
+// "The backup store no longer holds what /card/LOOP3 held: nothing was undone".
+std::string undoLacksBackup(const std::string& loopFolder);
+// "Swap LOOP3 and LOOP5?" (Yes or No).
+std::string swapQuestion(int a, int b);
+// "Delete LOOP3, LOOP5? A backup of each is kept in the backup store." (Yes or No).
+std::string deleteQuestion(const std::string& loopNames);
+// "/card/LOOP5 is replaced by the copy (and kept in the backup store first). Replace it?"
+std::string copyReplaces(const std::string& loopFolder);
+// "No free loop number in /card (LOOP1 to LOOP999 all exist)".
+std::string noFreeLoop(const std::string& card);
+// "2 of 3 dropped files were written into loops", each file's loop or why not below it.
+std::string dropSummary(size_t written, size_t dropped);
+inline constexpr const char* kChooseCopyFolder = "Copy to card";
 // brenvik-cli's audio commands (play, convert, to-loop --convert), which its companion program
 // runs. "brenvik-cli-media, which plays and converts audio, is not installed", and below it the
 // places looked in.

@@ -1,9 +1,11 @@
 #include "CardLook.h"
 
+#include <QDateTime>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimeZone>
 
 #include "QtFormLook.h"
 
@@ -34,7 +36,11 @@ QLabel* whiteLabel(const QString& name, QWidget* parent) {
 }
 
 QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget* parent) {
-    auto* table = new QTableWidget(0, static_cast<int>(headers.size()), parent);
+    return asRowTable(new QTableWidget(parent), name, headers);
+}
+
+QTableWidget* asRowTable(QTableWidget* table, const QString& name, const QStringList& headers) {
+    table->setColumnCount(static_cast<int>(headers.size()));
     table->setObjectName(name);
     table->setFont(sansFont(8.25));
     table->setHorizontalHeaderLabels(headers);
@@ -43,6 +49,16 @@ QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget*
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->horizontalHeader()->setStretchLastSection(true);
     return table;
+}
+
+// The store names a backup after its UTC time, "20261206T015000Z" (with "-k" for a second one in
+// the same second).
+QString backupTimeText(const std::string& made) {
+    QDateTime time = QDateTime::fromString(QString::fromStdString(made.substr(0, 16)),
+                                           QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+    if (!time.isValid()) return QString::fromStdString(made);
+    time.setTimeZone(QTimeZone::utc());
+    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QString megabytes(int64_t bytes) { return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1) + " MB"; }

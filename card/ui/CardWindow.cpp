@@ -1,5 +1,6 @@
 #include "CardWindow.h"
 
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -11,6 +12,7 @@
 #include <optional>
 #include <set>
 
+#include "ArrangementUndo.h"
 #include "AuditionPanel.h"
 #include "BackupStore.h"
 #include "CardLook.h"
@@ -19,12 +21,16 @@
 #include "Interaction.h"
 #include "LoopBackupsDialog.h"
 #include "LoopExport.h"
+#include "LoopFolderName.h"
+#include "LoopLayout.h"
+#include "LoopTable.h"
 #include "Messages.h"
 #include "Preferences.h"
 #include "QtFocusReturn.h"
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
+#include "StoreBackupsDialog.h"
 #include "WaveformSource.h"
 
 namespace brenvik {
@@ -32,17 +38,35 @@ namespace brenvik {
 namespace {
 
 const QColor kProblemRow(0xFF, 0xC0, 0xC0);
+const QColor kFreeRowText(0x70, 0x70, 0x70);
+constexpr double kFreeRowValue = 0;
+constexpr double kTrackBytesPerSecond = 88200;  // 16-bit mono at 44.1 kHz
 // Each cell keeps its loop's index in the listing.
 constexpr int kLoopRole = Qt::UserRole + 1;
 
-// A cell that sorts by the number it holds, not by its text.
+// A cell that sorts by the number it holds, not by its text; rows of free numbers come after the
+// loops whichever way the table is sorted.
 class NumberItem : public QTableWidgetItem {
 public:
     NumberItem(const QString& text, double value) : QTableWidgetItem(text) { setData(Qt::UserRole, value); }
     bool operator<(const QTableWidgetItem& other) const override {
+        const bool free = data(LoopTable::kFreeRole).toBool();
+        if (free != other.data(LoopTable::kFreeRole).toBool()) {
+            const bool descending =
+                tableWidget() && tableWidget()->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+            return free == descending;
+        }
         return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
     }
 };
+
+// Minutes of mono (1) or stereo (2) audio the free space takes, the room a loop folder needs
+// besides its audio left out.
+QString minutesOf(int64_t freeBytes, int channels) {
+    const double seconds = static_cast<double>(std::max<int64_t>(0, freeBytes - loop::kSpaceMargin)) /
+                           (kTrackBytesPerSecond * channels);
+    return QString::number(static_cast<long long>(seconds / 60));
+}
 
 QString tracksText(const std::vector<int>& tracks) {
     QStringList parts;
@@ -71,13 +95,15 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_totalsLabel(whiteLabel(QStringLiteral("totalsLabel"), this)),
       m_offerLabel(whiteLabel(QStringLiteral("offerLabel"), this)),
       m_offerButton(greenButton(QStringLiteral("offerButton"), QStringLiteral("Show this Card"), this)),
-      m_table(rowTable(QStringLiteral("loopTable"),
-                       {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
-                        "Size", "Check"},
-                       this)),
+      m_table(new LoopTable(this)),
       m_detailsLabel(whiteLabel(QStringLiteral("detailsLabel"), this)),
+      m_undoButton(greenButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), this)),
       m_audition(new AuditionPanel(ui, this)),
-      m_watcher(new CardWatcher(this)) {
+      m_watcher(new CardWatcher(this)),
+      m_actions(files, ui, this) {
+    asRowTable(m_table, QStringLiteral("loopTable"),
+               {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files", "Size",
+                "Check"});
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
     paintBackground(this, kCardBackground);
@@ -106,6 +132,27 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(exportButton, &QPushButton::clicked, this, &CardWindow::exportSelected);
     connect(backupsButton, &QPushButton::clicked, this, &CardWindow::showBackups);
     connect(m_offerButton, &QPushButton::clicked, this, &CardWindow::useOfferedCard);
+    connect(m_table, &LoopTable::loopDropped, this, &CardWindow::dropLoop);
+    connect(m_table, &LoopTable::filesDropped, this, &CardWindow::fillFreeLoops);
+    auto* copyButton = greenButton(QStringLiteral("copyButton"), QStringLiteral("Copy to Card..."), this);
+    auto* deleteButton = greenButton(QStringLiteral("deleteButton"), QStringLiteral("Delete"), this);
+    auto* storeButton = greenButton(QStringLiteral("storeButton"), QStringLiteral("All Backups..."), this);
+    connect(copyButton, &QPushButton::clicked, this, &CardWindow::copySelected);
+    connect(deleteButton, &QPushButton::clicked, this, &CardWindow::deleteSelected);
+    connect(m_undoButton, &QPushButton::clicked, this, &CardWindow::undo);
+    connect(storeButton, &QPushButton::clicked, this, &CardWindow::showStore);
+    // The converter windows' menus take no Delete and no Ctrl+Z: these keys are the Card window's.
+    auto* deleteKey = new QAction(m_table);
+    deleteKey->setShortcut(QKeySequence::Delete);
+    deleteKey->setShortcutContext(Qt::WidgetShortcut);
+    m_table->addAction(deleteKey);
+    connect(deleteKey, &QAction::triggered, this, &CardWindow::deleteSelected);
+    auto* undoKey = new QAction(this);
+    undoKey->setObjectName(QStringLiteral("undoAction"));
+    undoKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    undoKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(undoKey);
+    connect(undoKey, &QAction::triggered, this, &CardWindow::undo);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderLabel, 1);
@@ -120,6 +167,13 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     layout->addLayout(top);
     layout->addLayout(offer);
     layout->addWidget(m_table, 3);
+    auto* arrange = new QHBoxLayout;
+    arrange->addWidget(copyButton);
+    arrange->addWidget(deleteButton);
+    arrange->addWidget(m_undoButton);
+    arrange->addStretch(1);
+    arrange->addWidget(storeButton);
+    layout->addLayout(arrange);
     layout->addWidget(m_audition, 2);  // a larger waveform than the converter windows'
     layout->addWidget(m_detailsLabel);
     layout->addWidget(m_totalsLabel);
@@ -184,6 +238,7 @@ void CardWindow::useOfferedCard() {
 void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder) {
     m_table->setRowCount(0);  // no selection, no cursor until the rows are whole again
     m_table->setSortingEnabled(false);
+    m_table->card = QString::fromStdString(m_listing.card);
     m_table->setRowCount(static_cast<int>(m_listing.loops.size()));
     for (int row = 0; row < static_cast<int>(m_listing.loops.size()); ++row) {
         const card::LoopSummary& loop = m_listing.loops[static_cast<size_t>(row)];
@@ -215,9 +270,11 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
             m_table->setItem(row, column, cell);
         }
     }
+    addFreeRows();
     m_table->setSortingEnabled(true);
     m_table->resizeColumnsToContents();
     for (int row = 0; row < m_table->rowCount(); ++row) {
+        if (!loopOfRow(row)) continue;  // free numbers
         const std::string& folder = loopOfRow(row)->folder;
         const QModelIndex index = m_table->model()->index(row, LoopColumn);
         if (keptFolders.count(folder))
@@ -231,7 +288,36 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
     if (m_listing.lowestFreeLoop) totals += QStringLiteral(" (lowest %1)").arg(*m_listing.lowestFreeLoop);
     totals += QStringLiteral(", free space ") +
               (m_listing.freeSpace ? megabytes(*m_listing.freeSpace) : QStringLiteral("unknown"));
+    if (m_listing.freeSpace)
+        totals += QStringLiteral(" (%1 min mono, %2 min stereo)")
+                      .arg(minutesOf(*m_listing.freeSpace, 1), minutesOf(*m_listing.freeSpace, 2));
     m_totalsLabel->setText(totals);
+    const std::optional<std::string> undoable = card::lastArrangement(m_listing.card, m_files);
+    m_undoButton->setEnabled(undoable.has_value());
+    m_undoButton->setToolTip(undoable ? QStringLiteral("Undo ") + QString::fromStdString(*undoable) : QString());
+}
+
+// One row for each run of free numbers, a loop dragged onto it going to the first of them.
+void CardWindow::addFreeRows() {
+    std::set<int> used;
+    for (const card::LoopSummary& loop : m_listing.loops) used.insert(loop.number);
+    for (int first = loop::kLowestLoop; first <= loop::kHighestLoop; ++first) {
+        if (used.count(first)) continue;
+        int last = first;
+        while (last < loop::kHighestLoop && !used.count(last + 1)) ++last;
+        const int row = m_table->rowCount();
+        m_table->insertRow(row);
+        for (int column = 0; column < ColumnCount; ++column) {
+            QTableWidgetItem* cell = column == LoopColumn
+                ? new NumberItem(first == last ? QString::number(first) : QStringLiteral("%1-%2").arg(first).arg(last), first)
+                : new NumberItem(column == ChannelsColumn ? QStringLiteral("free") : QString(), kFreeRowValue);
+            cell->setData(LoopTable::kFreeRole, true);
+            cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsDropEnabled);
+            cell->setForeground(kFreeRowText);
+            m_table->setItem(row, column, cell);
+        }
+        first = last;
+    }
 }
 
 const card::LoopSummary* CardWindow::loopOfRow(int row) const {
@@ -333,6 +419,53 @@ void CardWindow::showBackups() {
         return;
     }
     LoopBackupsDialog dialog(m_listing.card, loopNumber, m_files, m_ui, this);
+    dialog.exec();
+    refresh();
+}
+
+std::vector<int> CardWindow::selectedNumbers() const {
+    std::vector<int> numbers;
+    for (const size_t index : selectedLoops()) numbers.push_back(m_listing.loops[index].number);
+    return numbers;
+}
+
+void CardWindow::dropLoop(const QString& fromCard, int from, int row, bool copy) {
+    m_actions.dropLoop(m_listing.card, fromCard.toStdString(), from, m_table->numberOfRow(row),
+                       m_table->isFreeRow(row), copy);
+    refresh();
+}
+
+void CardWindow::fillFreeLoops(const QStringList& paths) {
+    std::vector<std::string> files;
+    for (const QString& path : paths) files.push_back(path.toStdString());
+    m_actions.fill(m_listing.card, files);
+    refresh();
+}
+
+void CardWindow::deleteSelected() {
+    m_actions.deleteLoops(m_listing.card, selectedNumbers());
+    refresh();
+}
+
+void CardWindow::copySelected() {
+    const std::vector<int> numbers = selectedNumbers();
+    if (numbers.empty()) {
+        m_ui.message(message::kNoLoopsSelected);
+        return;
+    }
+    const std::optional<std::string> target = chooseFolder(message::kChooseCopyFolder, m_listing.card);
+    if (!target) return;
+    m_actions.copyToCard(m_listing.card, numbers, *target);
+    refresh();
+}
+
+void CardWindow::undo() {
+    m_actions.undo(m_listing.card);
+    refresh();
+}
+
+void CardWindow::showStore() {
+    StoreBackupsDialog dialog(m_listing.card, m_files, m_ui, m_actions, this);
     dialog.exec();
     refresh();
 }

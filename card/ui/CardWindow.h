@@ -1,12 +1,16 @@
 #pragma once
-// "Card": every loop of a card folder in one sortable table (as brenvik-cli list shows them),
-// the free space, a Refresh, another folder from the folder chooser, the selected loops exported
-// as waves, the selected loop's backups (one of them restored), and a double click or Enter that
-// opens a loop in the Repeater-to-wave window. A loop with problems is marked; the pane under the
-// table tells the selected loop's problems (and the tooltip each row's). The window lists the
-// card again after its own exports and restores, when the program tells it of a save, and when
-// the card changes outside it. When the initial loop folder holds no loops but a mounted volume
-// does, the window offers that volume with one button.
+// "Card": every loop of a card folder in one sortable table (as brenvik-cli list shows them), with
+// a row for each run of free numbers, the free space (also in minutes of audio), a Refresh, another
+// folder from the folder chooser, the selected loops exported as waves, the selected loop's backups
+// (one of them restored), and a double click or Enter that opens a loop in the Repeater-to-wave
+// window. Loops are arranged here: a row dragged onto a free number moves there (with Ctrl it is
+// copied), onto another loop the two swap after a Yes; Delete deletes the selected loops after a
+// Yes, Copy to Card copies them to another card, Ctrl+Z undoes the last arrangement, and waves
+// dropped from a file manager fill the free loops. All Backups lists the whole store. A loop with
+// problems is marked; the pane under the table tells the selected loop's problems (and the tooltip
+// each row's). The window lists the card again after its own exports and restores, when the program
+// tells it of a save, and when the card changes outside it. When the initial loop folder holds no
+// loops but a mounted volume does, the window offers that volume with one button.
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -14,8 +18,10 @@
 #include <string>
 #include <vector>
 
+#include "ArrangeActions.h"
 #include "CardFinder.h"
 #include "CardListing.h"
+#include "LoopTable.h"
 
 class QLabel;
 class QPushButton;
@@ -48,7 +54,7 @@ public:
         chooseFolderHook;
 
     void showCard(std::string folder);
-    QTableWidget* table() const { return m_table; }
+    LoopTable* table() const { return m_table; }
     // Play/Stop and the waveform of the selected loop, as the Repeater loops it.
     AuditionPanel* audition() const { return m_audition; }
     // The volume offered by the button, empty when none is offered.
@@ -61,17 +67,28 @@ public slots:
     // The selected loop's backups in the backup store, one of which may be restored.
     void showBackups();
     void useOfferedCard();
+    // The selected loops deleted (after a Yes), or copied to the same numbers of another card.
+    void deleteSelected();
+    void copySelected();
+    // The last arrangement of the card undone (Ctrl+Z).
+    void undo();
+    // Every backup of the store, each of which may be restored into any loop number.
+    void showStore();
 
 private:
     // Loops by their index in the listing, which the cells keep whatever the sort order.
     const card::LoopSummary* loopOfRow(int row) const;
     std::set<size_t> selectedLoops() const;
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
+    void addFreeRows();
     void showDetails();
     void listenToSelection();
     const card::LoopSummary* loopUnderCursor() const;
     void offerMountedCard();
     void openRow(int row);
+    void dropLoop(const QString& fromCard, int from, int row, bool copy);
+    void fillFreeLoops(const QStringList& paths);
+    std::vector<int> selectedNumbers() const;
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
 
     const Preferences& m_preferences;
@@ -84,10 +101,12 @@ private:
     QLabel* m_totalsLabel;
     QLabel* m_offerLabel;
     QPushButton* m_offerButton;
-    QTableWidget* m_table;
+    LoopTable* m_table;
     QLabel* m_detailsLabel;
+    QPushButton* m_undoButton;
     AuditionPanel* m_audition;
     CardWatcher* m_watcher;
+    ArrangeActions m_actions;
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
 };
 

@@ -1,12 +1,10 @@
 #include "LoopBackupsDialog.h"
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
-#include <QTimeZone>
 #include <QVBoxLayout>
 #include <exception>
 #include <optional>
@@ -22,20 +20,6 @@
 #include "RoutineError.h"
 
 namespace brenvik {
-
-namespace {
-
-// The store names a backup after its UTC time, "20261206T015000Z" (with "-k" for a second one in
-// the same second); shown in local time.
-QString madeText(const std::string& made) {
-    QDateTime time = QDateTime::fromString(QString::fromStdString(made.substr(0, 16)),
-                                           QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-    if (!time.isValid()) return QString::fromStdString(made);
-    time.setTimeZone(QTimeZone::utc());
-    return time.toLocalTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-}  // namespace
 
 LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& files, Interaction& ui, QWidget* parent)
     : QDialog(parent),
@@ -104,7 +88,7 @@ void LoopBackupsDialog::fillTable() {
         auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
                                                                   : QStringLiteral("does not match"));
         check->setToolTip(QString::fromStdString(listed.refusal));
-        m_table->setItem(row, MadeColumn, new QTableWidgetItem(madeText(listed.backup.made)));
+        m_table->setItem(row, MadeColumn, new QTableWidgetItem(backupTimeText(listed.backup.made)));
         m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
         m_table->setItem(row, CheckColumn, check);
         const backup::BackupOrigin origin = listed.backup.origin.value_or(backup::BackupOrigin{});

@@ -9,16 +9,19 @@
 
 #include "BackupStore.h"
 #include "CardWindow.h"
+#include "DropEvents.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
 #include "LoopBackupsDialog.h"
 #include "LoopFixture.h"
 #include "LookCheck.h"
+#include "LoopTable.h"
 #include "Messages.h"
 #include "Preferences.h"
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
+#include "StoreBackupsDialog.h"
 #include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
@@ -51,6 +54,26 @@ int greySpreadOf(const QImage& image) {
     return lightest - darkest;
 }
 
+// A loop of `card` dragged onto a row of the table and dropped there, with Ctrl when `copy`.
+void dropLoop(LoopTable* table, const std::string& card, int number, int row, bool copy = false) {
+    QMimeData data;
+    data.setData(LoopTable::kLoopMimeType, QString::fromStdString(card + "\n" + std::to_string(number)).toUtf8());
+    const QPointF at = table->visualRect(table->model()->index(row, 0)).center();
+    const Qt::KeyboardModifiers keys = copy ? Qt::ControlModifier : Qt::NoModifier;
+    QDragEnterEvent enter(at.toPoint(), Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, keys);
+    QApplication::sendEvent(table->viewport(), &enter);
+    QDropEvent drop(at, Qt::MoveAction | Qt::CopyAction, &data, Qt::LeftButton, keys);
+    QApplication::sendEvent(table->viewport(), &drop);
+    QApplication::processEvents();  // the window arranges once the drop has ended
+}
+
+// The row of a loop number, or of the run of free numbers that starts with it.
+int rowOf(const LoopTable* table, int number) {
+    for (int row = 0; row < table->rowCount(); ++row)
+        if (table->numberOfRow(row) == number) return row;
+    return -1;
+}
+
 }  // namespace
 
 class TestCardWindow : public QObject {
@@ -61,7 +84,8 @@ class TestCardWindow : public QObject {
 
     QStringList column(const CardWindow& window, int col) const {
         QStringList texts;
-        for (int row = 0; row < window.table()->rowCount(); ++row) texts << window.table()->item(row, col)->text();
+        for (int row = 0; row < window.table()->rowCount(); ++row)
+            if (!window.table()->isFreeRow(row)) texts << window.table()->item(row, col)->text();
         return texts;
     }
 
@@ -176,7 +200,7 @@ private slots:
         ScriptedFiles files;
         const Preferences preferences{makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true};
         CardWindow window(preferences, files, ui, {m_dir.path().toStdString() + "/nowhere", media});
-        QCOMPARE(window.table()->rowCount(), 0);
+        QCOMPARE(column(window, CardWindow::LoopColumn), QStringList());
         QCOMPARE(window.offeredCard(), media + "/user/REPEATER");
         QVERIFY(child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
         child<QPushButton>(&window, "offerButton")->click();
@@ -315,6 +339,84 @@ private slots:
                                      QString::fromStdString(message::fromAnotherCard(otherCard.card, otherCard.label))}));
         QVERIFY(over.startsWith("The backup store is 1"));
         QVERIFY(treeOf(card + "/LOOP8") == treeOf(loop));
+    }
+
+    // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
+    // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
+    // store), and Ctrl+Z undoes the last of these. Waves dropped go into the free loops, one
+    // summary telling each file's loop or why it was skipped.
+    void arrangesTheCard() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "arrange");
+        std::map<int, Tree> made;
+        for (const int n : {1, 2, 3}) made[n] = treeOf(makeCardLoop(card, n, {1}, 10 * n));
+        const auto loopsAre = [&](const std::map<int, int>& from) {
+            for (int n = 1; n <= 6; ++n) {
+                const auto source = from.find(n);
+                const bool there = std::filesystem::exists(card + "/LOOP" + std::to_string(n));
+                if (source == from.end() ? there : !there || treeOf(card + "/LOOP" + std::to_string(n)) != made[source->second])
+                    return false;
+            }
+            return true;
+        };
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        LoopTable* table = window.table();
+
+        dropLoop(table, card, 1, rowOf(table, 4));
+        QVERIFY(loopsAre({{2, 2}, {3, 3}, {4, 1}}));
+        dropLoop(table, card, 4, rowOf(table, 5), true);
+        QVERIFY(loopsAre({{2, 2}, {3, 3}, {4, 1}, {5, 1}}));
+        ui.answerNextQuestion(MessageAnswer::No);
+        dropLoop(table, card, 2, rowOf(table, 3));
+        ui.answerNextQuestion(MessageAnswer::Yes);
+        dropLoop(table, card, 2, rowOf(table, 3));
+        QVERIFY(loopsAre({{2, 3}, {3, 2}, {4, 1}, {5, 1}}));
+        const size_t kept = backup::BackupStore(files).listBackups(2).size();  // the swap's
+        table->selectRow(rowOf(table, 2));
+        ui.answerNextQuestion(MessageAnswer::Yes);
+        QTest::keyClick(table, Qt::Key_Delete);
+        QVERIFY(loopsAre({{3, 2}, {4, 1}, {5, 1}}));
+        QCOMPARE(backup::BackupStore(files).listBackups(2).size(), kept + 1);
+        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(loopsAre({{2, 3}, {3, 2}, {4, 1}, {5, 1}}));
+        QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),
+                                                                message::deleteQuestion("LOOP2")}));
+
+        ui.clearRecords();
+        writeFile(m_waves + "/beat.wav", test::wave(1, patternBytes(88200)));
+        writeFile(m_waves + "/fast.wav", test::wave(2, patternBytes(96000 * 4), 48000));
+        writeFile(m_waves + "/notes.txt", {'h', 'i'});
+        QVERIFY(dropPaths(table->viewport(), {QString::fromStdString(m_waves + "/beat.wav"),
+                                              QString::fromStdString(m_waves + "/notes.txt"),
+                                              QString::fromStdString(m_waves + "/fast.wav")}));
+        QTRY_COMPARE(ui.messageTexts(), std::vector<std::string>{message::dropSummary(2, 3)});
+        const QStringList lines = QString::fromStdString(ui.messages()[0].detail).split('\n');
+        QCOMPARE(lines.size(), 3);
+        QCOMPARE(lines[0], QString("beat.wav: LOOP1"));
+        QVERIFY(lines[1].startsWith("notes.txt: "));
+        QCOMPARE(lines[2], QString("fast.wav: LOOP6"));
+        QCOMPARE(column(window, CardWindow::ChannelsColumn).size(), 6);
+
+        // All Backups: the newest backup (of LOOP2, from the delete) restored into loop 7.
+        ui.clearRecords();
+        const backup::StoredBackup newest = backup::BackupStore(files).listBackups().front();
+        QStringList look;
+        whenModal([&look](QWidget* dialog) {
+            look = lookOf(dialog);
+            child<QTableWidget>(dialog, "storeTable")->selectRow(0);
+            child<QSpinBox>(dialog, "targetBox")->setValue(7);
+            child<QPushButton>(dialog, "restoreButton")->click();
+            dialog->close();
+        });
+        child<QPushButton>(&window, "storeButton")->click();
+        QCOMPARE(look, keptLook("store-backups-dialog", look));
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::loopRestored(card + "/LOOP7")});
+        QVERIFY(treeOf(card + "/LOOP7") == treeOf(newest.folder + "/LOOP2"));
     }
 };
 

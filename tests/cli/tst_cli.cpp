@@ -136,6 +136,15 @@ private slots:
        brenvik-cli list CARD [--json]
        brenvik-cli check PATH... [--json]
        brenvik-cli export PATH... --to DIR [--overwrite]
+       brenvik-cli move CARD N M [--to CARD2] [--dry-run] [--json] [--force]
+                   [--overwrite]
+       brenvik-cli copy SRC_CARD N DEST_CARD [M] [--dry-run] [--json] [--force]
+                   [--overwrite]
+       brenvik-cli swap CARD N M [--dry-run] [--json] [--force]
+       brenvik-cli delete CARD N... [--dry-run] [--json]
+       brenvik-cli renumber CARD [--order N,N,...] [--close-gaps] [--dry-run]
+                   [--json] [--force]
+       brenvik-cli undo CARD [--dry-run] [--json]
        brenvik-cli --version
 Each command takes -h or --help alone for its own usage.
 )"));

@@ -15,6 +15,7 @@
 #include <optional>
 
 #include "CliRun.h"
+#include "FullCard.h"
 #include "LoopFixture.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
@@ -26,25 +27,6 @@ using namespace brenvik::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// Writes past 1.5 MiB of a file fail as on a full card (the signal that would end the process
-// ignored), for as long as it lives.
-class FullCard {
-public:
-    FullCard() : m_handler(::signal(SIGXFSZ, SIG_IGN)) {
-        ::getrlimit(RLIMIT_FSIZE, &m_limit);
-        const rlimit full{1536 * 1024, m_limit.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &full);
-    }
-    ~FullCard() {
-        ::setrlimit(RLIMIT_FSIZE, &m_limit);
-        ::signal(SIGXFSZ, m_handler);
-    }
-
-private:
-    sighandler_t m_handler;
-    rlimit m_limit{};
-};
 
 // A folder nothing may be written into, for as long as it lives: its mode says so, and a test
 // run as root (whom modes do not stop) works meanwhile as an unprivileged user.

@@ -1,0 +1,404 @@
+#include "Arrangement.h"
+
+#include <algorithm>
+#include <exception>
+#include <map>
+#include <set>
+
+#include "ArrangementRecord.h"
+#include "BackupCheck.h"
+#include "BackupStore.h"
+#include "ByteSource.h"
+#include "HashedCopy.h"
+#include "LoopContents.h"
+#include "LoopCheck.h"
+#include "LoopFolderName.h"
+#include "LoopLayout.h"
+#include "Messages.h"
+#include "Numbers.h"
+#include "RoutineError.h"
+
+namespace brenvik::card {
+
+namespace {
+
+using Action = ArrangeStep::Action;
+
+// A file a placement copies: where it is read and its name in the new loop folder; the digest
+// it must have, when a manifest says so.
+struct SourceFile {
+    std::string path;
+    std::string name;
+    std::string digest;
+};
+
+// A placement with what the checks found out about it.
+struct Move {
+    Placement placement;
+    bool rename = false;  // a loop of a card to another number of the same card
+    std::string at;       // where the source is read from when the changes run
+    std::vector<SourceFile> files;
+    int64_t bytes = 0;
+};
+
+// One change made, and how to take it back.
+struct Done {
+    enum class Kind { Renamed, Made, Staging };  // `a` renamed to `b`, or the folder `a` made
+    Kind kind;
+    std::string a, b;
+};
+
+
+class Arranger {
+public:
+    Arranger(const ArrangeRequest& request, backup::BackupStore& store, Files& files, const Progress& progress)
+        : m_request(request), m_store(store), m_files(files), m_progress(progress) {}
+
+    ArrangeResult run() {
+        try {
+            if (!check()) return m_result;
+        } catch (const std::exception&) {
+            return refuse(message::notArranged(m_firstCard), caughtReason());
+        }
+        makePlan();
+        m_result.done = true;
+        if (m_request.dryRun) return m_result;
+        m_result.done = false;
+        if (!backUp()) return m_result;
+        try {
+            change();
+        } catch (const std::exception&) {
+            const std::string reason = caughtReason();
+            rollBack(reason);
+            return m_result;
+        }
+        m_result.done = true;
+        finish();
+        return m_result;
+    }
+
+private:
+    ArrangeResult refuse(std::string text, std::string reason = {}) {
+        m_result.message = std::move(text);
+        m_result.reason = std::move(reason);
+        m_result.plan.clear();
+        return m_result;
+    }
+
+    // Everything that can refuse, before the plan is told or anything is written.
+    bool check() {
+        std::set<std::string> sources, targets;
+        for (Placement placement : m_request.placements) {
+            placement.from.card = absoluteCard(m_files, placement.from.card);
+            if (placement.to) placement.to->card = absoluteCard(m_files, placement.to->card);
+            if (m_firstCard.empty()) m_firstCard = placement.from.card;
+            const std::string from = placement.from.folder();
+            if (placement.backup.empty() && !m_files.folderExists(from)) {
+                refuse(message::noLoopAt(from));
+                return false;
+            }
+            if (placement.to == placement.from && !placement.copy && placement.backup.empty()) continue;
+            if ((placement.backup.empty() && !placement.copy && !sources.insert(from).second) ||
+                (placement.to && !targets.insert(placement.to->folder()).second)) {
+                refuse(message::loopNamedTwice(placement.to ? placement.to->folder() : from));
+                return false;
+            }
+            Move move{placement, false, from, {}, 0};
+            if (!placement.backup.empty() ? !readBackup(move) : !readLoop(move)) return false;
+            if (placement.to && !m_files.folderExists(placement.to->card)) {
+                refuse(message::destinationMissing(placement.to->card));
+                return false;
+            }
+            move.rename = placement.backup.empty() && !placement.copy && placement.to &&
+                          placement.to->card == placement.from.card;
+            m_moves.push_back(std::move(move));
+        }
+        for (const Move& move : m_moves) {
+            if (!move.placement.to) continue;
+            const std::string target = move.placement.to->folder();
+            if (!m_files.entryExists(target) || leaves(target)) continue;
+            if (!m_request.overwrite) {
+                refuse(message::arrangeLoopExists(target));
+                return false;
+            }
+            m_replaced.push_back(target);
+        }
+        return roomOnCards();
+    }
+
+    // Whether a loop of a card leaves its place: moved elsewhere or deleted.
+    bool leaves(const std::string& folder) const {
+        return std::any_of(m_moves.begin(), m_moves.end(), [&folder](const Move& m) {
+            return m.placement.backup.empty() && !m.placement.copy && m.at == folder;
+        });
+    }
+
+    bool readLoop(Move& move) {
+        const std::string folder = move.at;
+        for (const FolderEntry& entry : m_files.listFolder(folder)) {
+            // A loop folder is taken whole: what is not a plain file could not go with it.
+            if (entry.isLink || entry.kind != FolderEntry::Kind::File) {
+                refuse(message::notArranged(m_firstCard), entry.path + " is not a plain file");
+                return false;
+            }
+            move.files.push_back({entry.path, entry.name, {}});
+            move.bytes += entry.size;
+        }
+        if (!move.placement.to || m_request.force) return true;
+        const std::vector<LoopProblem> problems = checkLoop(readLoopContents(m_files, folder));
+        if (problems.empty()) return true;
+        std::string lines;
+        for (const LoopProblem& problem : problems) lines += (lines.empty() ? "" : "; ") + problem.text();
+        refuse(message::loopNotIntact(folder), lines);
+        return false;
+    }
+
+    bool readBackup(Move& move) {
+        const backup::BackupCheck check = backup::checkBackup(m_files, move.placement.backup);
+        if (!check.manifest) {
+            refuse(check.refusal);
+            return false;
+        }
+        const std::string prefix = loop::loopFolderName(move.placement.from.number) + "/";
+        for (const backup::ManifestEntry& entry : *check.manifest) {
+            if (!entry.name.starts_with(prefix)) continue;
+            const std::string path = Files::joinPath(move.placement.backup, entry.name);
+            move.files.push_back({path, entry.name.substr(prefix.size()), entry.digest});
+            move.bytes += m_files.fileSize(path);
+        }
+        if (move.files.empty()) {
+            refuse(message::backupLacksLoop(move.placement.from.number));
+            return false;
+        }
+        move.at = move.placement.backup;
+        return true;
+    }
+
+    // Copies need room on the card they go to; renames need none. Loops replaced there leave only
+    // when everything else is in place, so their room does not count.
+    bool roomOnCards() {
+        std::map<std::string, int64_t> needed;
+        for (const Move& move : m_moves)
+            if (move.placement.to && !move.rename) needed[move.placement.to->card] += move.bytes;
+        for (const auto& [card, bytes] : needed) {
+            const int64_t freeBytes = m_files.freeSpace(card);
+            if (bytes + loop::kSpaceMargin > freeBytes) {
+                refuse(message::kNoRoomOnCard, "the loops need " + intToText(bytes + loop::kSpaceMargin) +
+                                                   " bytes; " + intToText(freeBytes) + " are free");
+                return false;
+            }
+        }
+        return true;
+    }
+
+    std::vector<std::string> toBackUp() const {
+        std::vector<std::string> folders;
+        if (m_request.alreadyInStore) return folders;
+        for (const Move& move : m_moves)
+            if (move.placement.backup.empty() && !move.placement.copy) folders.push_back(move.at);
+        folders.insert(folders.end(), m_replaced.begin(), m_replaced.end());
+        return folders;
+    }
+
+    void makePlan() {
+        auto& plan = m_result.plan;
+        for (const std::string& folder : toBackUp()) plan.push_back({Action::BackUp, folder, {}});
+        for (const std::string& folder : m_replaced) plan.push_back({Action::Delete, folder, {}});
+        for (const Move& move : m_moves) {
+            const Placement& p = move.placement;
+            const Action action = !p.to               ? Action::Delete
+                                  : !p.backup.empty() ? Action::Restore
+                                  : p.copy            ? Action::Copy
+                                                      : Action::Move;
+            plan.push_back({action, action == Action::Restore ? p.backup : move.at, p.to ? p.to->folder() : ""});
+        }
+    }
+
+    void step() {
+        ++m_steps;
+        if (m_progress) m_progress(static_cast<float>(m_steps), static_cast<float>(m_result.plan.size()));
+    }
+
+    bool backUp() {
+        for (const std::string& folder : toBackUp()) {
+            try {
+                m_backups[folder] = m_store.backUpLoop(folder);
+                m_result.backups.push_back(m_backups[folder]);
+                m_result.plan[m_steps].to = m_backups[folder];  // the backups lead the plan
+            } catch (const std::exception&) {
+                refuse(message::loopNotBackedUp(folder), caughtReason());
+                return false;
+            }
+            step();
+        }
+        return true;
+    }
+
+    // The staging folder of a card, made when first needed: a name the Repeater does not read as
+    // a loop.
+    std::string stagingOf(const std::string& card) {
+        std::string& staging = m_staging[card];
+        if (!staging.empty()) return staging;
+        for (int k = 1; staging.empty(); ++k) {
+            const std::string name = card + "/.brenvik-arranging" + (k == 1 ? "" : "-" + intToText(k));
+            if (m_files.entryExists(name)) continue;
+            m_files.createFolder(name);
+            m_done.push_back({Done::Kind::Staging, name, {}});
+            staging = name;
+        }
+        return staging;
+    }
+
+    void renameLogged(const std::string& from, const std::string& to) {
+        m_files.renameEntry(from, to);
+        m_done.push_back({Done::Kind::Renamed, from, to});
+    }
+
+    void copyLoop(const Move& move) {
+        const std::string target = move.placement.to->folder();
+        m_files.createFolder(target);
+        m_done.push_back({Done::Kind::Made, target, {}});
+        for (const SourceFile& file : move.files) {
+            const std::string from = move.placement.backup.empty() ? Files::joinPath(move.at, file.name) : file.path;
+            FileSource source(from, FileSource::Links::Refuse);
+            const std::string digest = backup::copyWithDigest(source, Files::joinPath(target, file.name));
+            if (!file.digest.empty() && digest != file.digest)
+                throw RoutineError("the backup file " + file.path + " changed during the copy");
+        }
+        m_files.syncFolder(target);
+    }
+
+    // Every loop that leaves its place goes into the staging folder of its card first; then the
+    // copies are made and the renamed loops take their new numbers.
+    void change() {
+        for (const std::string& folder : m_replaced)
+            renameLogged(folder, Files::joinPath(stagingOf(cardOf(folder)), loop::lastFolderName(folder)));
+        for (Move& move : m_moves) {
+            if (!move.placement.backup.empty() || move.placement.copy) continue;
+            const std::string staged =
+                Files::joinPath(stagingOf(move.placement.from.card), loop::lastFolderName(move.at));
+            renameLogged(move.at, staged);
+            move.at = staged;
+        }
+        for (const Move& move : m_moves) {
+            if (!move.placement.to) continue;
+            if (move.rename)
+                renameLogged(move.at, move.placement.to->folder());
+            else
+                copyLoop(move);
+            step();
+        }
+        std::set<std::string> cards;
+        for (const auto& [card, staging] : m_staging) {
+            m_files.syncFolder(staging);
+            cards.insert(card);
+        }
+        for (const Move& move : m_moves)
+            if (move.placement.to) cards.insert(move.placement.to->card);
+        for (const std::string& card : cards) m_files.syncFolder(card);
+    }
+
+    static std::string cardOf(const std::string& loopFolder) { return Files::parentOf(loopFolder); }
+
+    // Takes back every change in reverse order; the card is as it was when all of them could be.
+    void rollBack(const std::string& reason) {
+        std::string left;
+        for (auto done = m_done.rbegin(); done != m_done.rend(); ++done) {
+            try {
+                if (done->kind == Done::Kind::Renamed) m_files.renameEntry(done->b, done->a);
+                if (done->kind == Done::Kind::Made) m_files.deleteFolder(done->a);
+                // A staging folder goes only when nothing was left in it.
+                if (done->kind == Done::Kind::Staging && left.empty()) m_files.deleteFolder(done->a);
+            } catch (const std::exception&) {
+                left += "; " + (done->kind == Done::Kind::Renamed ? done->b : done->a) + " is left";
+            }
+        }
+        if (left.empty()) {
+            refuse(message::notArranged(m_firstCard), reason);
+        } else {
+            m_result.message = message::arrangeFailed(m_firstCard);
+            m_result.reason = reason + left;
+        }
+    }
+
+    void finish() {
+        const bool undoable = std::all_of(m_moves.begin(), m_moves.end(), [](const Move& move) {
+            return move.placement.backup.empty() && !move.placement.copy;
+        });
+        if (m_request.undoable && undoable) record();
+        try {
+            for (const auto& [card, staging] : m_staging) {
+                m_files.deleteFolder(staging);
+                m_files.syncFolder(card);
+            }
+        } catch (const std::exception&) {
+            m_result.message = message::arrangeLeftOver(m_firstCard);
+            m_result.reason = caughtReason();
+        }
+    }
+
+    // What each place holds before and after, as the backups of the loops: enough to tell later
+    // that the places are still as this left them, and to put them back.
+    void record() {
+        ArrangementRecord record{m_request.what, {}};
+        const auto add = [&record](const LoopPlace& place) -> RecordedPlace& {
+            for (RecordedPlace& known : record.places)
+                if (known.place == place) return known;
+            return record.places.emplace_back(RecordedPlace{place, {}, {}});
+        };
+        for (const Move& move : m_moves) add(move.placement.from).before = m_backups[move.placement.from.folder()];
+        for (const std::string& folder : m_replaced) {
+            const LoopPlace place{cardOf(folder), *loop::loopNumberOf(loop::lastFolderName(folder))};
+            add(place).before = m_backups[folder];
+        }
+        for (const Move& move : m_moves)
+            if (move.placement.to) add(*move.placement.to).after = m_backups[move.placement.from.folder()];
+        try {
+            saveRecord(record, m_files);
+        } catch (const std::exception&) {
+            m_result.message = message::arrangementNotRecorded(m_firstCard);
+            m_result.reason = caughtReason();
+        }
+    }
+
+    const ArrangeRequest& m_request;
+    backup::BackupStore& m_store;
+    Files& m_files;
+    const Progress& m_progress;
+    ArrangeResult m_result;
+    std::string m_firstCard;  // named by the messages
+    std::vector<Move> m_moves;
+    std::vector<std::string> m_replaced;             // loops at a target, replaced
+    std::map<std::string, std::string> m_backups;    // loop folder -> its backup
+    std::map<std::string, std::string> m_staging;    // card -> its staging folder
+    std::vector<Done> m_done;
+    size_t m_steps = 0;
+};
+
+}  // namespace
+
+std::string absoluteCard(const Files& files, const std::string& card) {
+    std::string path = files.absolutePath(card);
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path;
+}
+
+std::string LoopPlace::folder() const { return card + "/" + loop::loopFolderName(number); }
+
+std::string ArrangeStep::text() const {
+    switch (action) {
+    case Action::BackUp: return "back up " + from + (to.empty() ? "" : " into " + to);
+    case Action::Move: return "move " + from + " to " + to;
+    case Action::Copy: return "copy " + from + " to " + to;
+    case Action::Restore: return "restore " + from + " into " + to;
+    case Action::Delete: return "delete " + from;
+    }
+    return {};
+}
+
+ArrangeResult arrange(const ArrangeRequest& request, backup::BackupStore& store, Files& files,
+                      const Progress& progress) {
+    return Arranger(request, store, files, progress).run();
+}
+
+}  // namespace brenvik::card

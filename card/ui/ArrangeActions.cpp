@@ -1,0 +1,136 @@
+#include "ArrangeActions.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+#include <exception>
+
+#include "ArrangementPlans.h"
+#include "ArrangementUndo.h"
+#include "BackupStore.h"
+#include "Files.h"
+#include "Interaction.h"
+#include "LoopFolderName.h"
+#include "Messages.h"
+#include "QtFocusReturn.h"
+#include "RoutineError.h"
+#include "WaveFill.h"
+
+namespace brenvik {
+
+namespace {
+
+std::string folderOf(const std::string& card, int number) { return card + "/" + loop::loopFolderName(number); }
+
+}  // namespace
+
+ArrangeActions::ArrangeActions(Files& files, Interaction& ui, QWidget* window)
+    : m_files(files), m_ui(ui), m_window(window) {}
+
+bool ArrangeActions::mayReplace(const std::string& question) {
+    return m_ui.message(question, MessageButtons::YesNo) == MessageAnswer::Yes;
+}
+
+void ArrangeActions::dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree,
+                              bool copy) {
+    if (!copy && (fromCard != card || from == to)) return;
+    if (copy) {
+        if (!toFree && !mayReplace(message::copyReplaces(folderOf(card, to)))) return;
+        card::ArrangeRequest request = card::copyRequest(fromCard, from, card, to);
+        request.overwrite = !toFree;
+        run(request);
+    } else if (toFree) {
+        run(card::moveRequest(card, from, to));
+    } else if (mayReplace(message::swapQuestion(from, to))) {
+        run(card::swapRequest(card, from, to));
+    }
+}
+
+void ArrangeActions::deleteLoops(const std::string& card, const std::vector<int>& numbers) {
+    if (numbers.empty()) {
+        m_ui.message(message::kNoLoopsSelected);
+        return;
+    }
+    std::string names;
+    for (const int number : numbers) names += (names.empty() ? "" : ", ") + loop::loopFolderName(number);
+    if (mayReplace(message::deleteQuestion(names))) run(card::deleteRequest(card, numbers));
+}
+
+void ArrangeActions::copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard) {
+    card::ArrangeRequest request{"copy", {}};
+    for (const int number : numbers) {
+        const bool taken = m_files.entryExists(folderOf(toCard, number));
+        if (taken && !mayReplace(message::copyReplaces(folderOf(toCard, number)))) continue;
+        request.overwrite = request.overwrite || taken;
+        request.placements.push_back({{card, number}, card::LoopPlace{toCard, number}, true, {}});
+    }
+    request.undoable = false;
+    if (!request.placements.empty()) run(request);
+}
+
+void ArrangeActions::restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to) {
+    const bool taken = m_files.entryExists(folderOf(card, to));
+    if (taken && !mayReplace(message::restoreReplaces(folderOf(card, to)))) return;
+    card::ArrangeRequest request{"restore", {{{card, loopInBackup}, card::LoopPlace{card, to}, false, backup}}};
+    request.overwrite = taken;
+    request.undoable = false;
+    if (run(request)) m_ui.message(message::loopRestored(folderOf(card, to)));
+}
+
+void ArrangeActions::undo(const std::string& card) {
+    if (!card::lastArrangement(card, m_files)) {
+        m_ui.message(message::nothingToUndo(card));
+        return;
+    }
+    report([&](backup::BackupStore& store) {
+        return card::undoLastArrangement(card, false, store, m_files, m_ui.progress());
+    });
+}
+
+namespace {
+
+// The window takes no input, shows the busy pointer and gets its focus back, while `work` runs.
+void whileBusy(QWidget* window, Interaction& ui, const std::function<void()>& work) {
+    const FocusReturn focusReturn(window);
+    const BusyPointer busy(ui);
+    window->setEnabled(false);
+    work();
+    window->setEnabled(true);
+}
+
+}  // namespace
+
+bool ArrangeActions::run(const card::ArrangeRequest& request) {
+    return report([&](backup::BackupStore& store) { return card::arrange(request, store, m_files, m_ui.progress()); });
+}
+
+bool ArrangeActions::report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change) {
+    card::ArrangeResult result;
+    whileBusy(m_window, m_ui, [&] {
+        backup::BackupStore store(m_files);
+        result = change(store);
+        m_ui.showProgress(0, 0);
+    });
+    if (!result.message.empty()) m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
+    return result.done;
+}
+
+void ArrangeActions::fill(const std::string& card, const std::vector<std::string>& paths) {
+    std::vector<card::FillOutcome> outcomes;
+    whileBusy(m_window, m_ui, [&] {
+        const QTemporaryDir scratch;
+        outcomes = card::fillFreeLoops(paths, card, scratch.path().toStdString(), m_files, m_ui.progress());
+    });
+    size_t written = 0;
+    std::string lines;
+    for (const card::FillOutcome& outcome : outcomes) {
+        const std::string name = loop::lastFolderName(outcome.source);
+        written += outcome.loopNumber ? 1 : 0;
+        lines += (lines.empty() ? "" : "\n") + name + ": " +
+                 (outcome.loopNumber ? loop::loopFolderName(*outcome.loopNumber) : outcome.message) +
+                 (outcome.reason.empty() ? "" : " (" + outcome.reason + ")");
+    }
+    m_ui.message(message::dropSummary(written, outcomes.size()), MessageButtons::Ok,
+                 written == outcomes.size() ? MessageIcon::None : MessageIcon::Critical, lines);
+}
+
+}  // namespace brenvik

@@ -1,0 +1,53 @@
+#pragma once
+// The Card window's arrangements as the user asks for them: the question before a swap, a
+// replacement or a delete, then the change itself (through the card core's arrange, with the busy
+// pointer on and the window taking no input), and its message when it is refused or fails. The
+// window lists the card again afterwards, whatever came of it.
+#include <functional>
+#include <string>
+#include <vector>
+
+class QWidget;
+
+namespace brenvik {
+
+class Files;
+class Interaction;
+
+namespace backup {
+class BackupStore;
+}
+namespace card {
+struct ArrangeRequest;
+struct ArrangeResult;
+}
+
+class ArrangeActions {
+public:
+    ArrangeActions(Files& files, Interaction& ui, QWidget* window);
+
+    // A loop dropped on a row of `card`: on a free number it moves there (or is copied there),
+    // on another loop the two swap after a Yes (or the copy replaces it after a Yes).
+    void dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree, bool copy);
+    void deleteLoops(const std::string& card, const std::vector<int>& numbers);
+    // Each loop to the same number of `toCard`, a loop there replaced only after a Yes.
+    void copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard);
+    // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes.
+    void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);
+    void undo(const std::string& card);
+    // Waves into the free loops, converted as needed, under one progress bar; then one summary.
+    void fill(const std::string& card, const std::vector<std::string>& paths);
+
+private:
+    // Whether the change was made.
+    bool run(const card::ArrangeRequest& request);
+    // Runs the change while the window waits, and tells its message.
+    bool report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change);
+    bool mayReplace(const std::string& question);
+
+    Files& m_files;
+    Interaction& m_ui;
+    QWidget* m_window;
+};
+
+}  // namespace brenvik

@@ -1,0 +1,179 @@
+// brenvik-cli move, copy, swap, delete, renumber and undo on a card of twelve generated loops:
+// every loop ends byte for byte where it should, what left its place is in the backup store and
+// restores, refusals and failures change nothing, and undo gives the card back.
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+#include <map>
+
+#include "CliRun.h"
+#include "FullCard.h"
+#include "LoopFixture.h"
+#include "TestFiles.h"
+
+using namespace brenvik;
+using namespace brenvik::test;
+namespace fs = std::filesystem;
+
+class TestArrange : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    std::map<int, Tree> m_loops;  // the card's loops as made
+
+    std::string path(const std::string& name) const { return m_dir->path().toStdString() + "/" + name; }
+    std::string card() const { return path("card"); }
+    std::vector<std::string> backups() const {
+        std::vector<std::string> found;
+        if (fs::exists(path("data/Brenvik/backups")))
+            for (const auto& entry : fs::directory_iterator(path("data/Brenvik/backups")))
+                found.push_back(entry.path().string());
+        return found;
+    }
+    // The card's loops by number.
+    std::map<int, Tree> loopsOn(const std::string& folder) const {
+        std::map<int, Tree> loops;
+        for (const auto& entry : fs::directory_iterator(folder))
+            if (entry.path().filename().string().starts_with("LOOP"))
+                loops[std::stoi(entry.path().filename().string().substr(4))] = treeOf(entry.path().string());
+        return loops;
+    }
+    // The card as made, with `changes` ("20=2" puts loop 2 at 20, "2=" leaves 2 empty) applied.
+    std::map<int, Tree> expected(const QString& changes) const {
+        std::map<int, Tree> loops = m_loops;
+        for (const QString& change : changes.split(',', Qt::SkipEmptyParts)) {
+            const QStringList sides = change.split('=');
+            if (sides[1].isEmpty()) loops.erase(sides[0].toInt());
+            else loops[sides[0].toInt()] = m_loops.at(sides[1].toInt());
+        }
+        return loops;
+    }
+
+private slots:
+    // Loops 1 to 11 and 14, each of its own length; 2 and 9 stereo.
+    void init() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));
+        m_loops.clear();
+        for (const int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 14}) {
+            makeCardLoop(card(), n, n == 2 || n == 9 ? std::vector<int>{1, 2} : std::vector<int>{1}, 4 + n);
+            m_loops[n] = treeOf(card() + "/LOOP" + std::to_string(n));
+        }
+    }
+
+    void arrangements_data() {
+        QTest::addColumn<QStringList>("args");      // after the command, CARD stands for the card
+        QTest::addColumn<QString>("changes");       // where the loops are after, as expected()
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QList<int>>("backedUp");   // the loops in the store after
+        QTest::addColumn<bool>("undoable");
+        QTest::newRow("renumber 12 loops in a new order")
+            << QStringList{"renumber", "CARD", "--order", "3,1,2,14,6,5,4,9,7,8,11,10"}
+            << "1=3,2=1,3=2,4=14,5=6,6=5,7=4,8=9,9=7,10=8,11=11,14=10" << 0
+            << QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 14} << true;
+        QTest::newRow("close the gaps") << QStringList{"renumber", "CARD", "--close-gaps"} << "12=14,14=" << 0
+                                        << QList<int>{14} << true;
+        QTest::newRow("move to a free number") << QStringList{"move", "CARD", "2", "20"} << "20=2,2=" << 0
+                                               << QList<int>{2} << true;
+        QTest::newRow("move onto a loop") << QStringList{"move", "CARD", "2", "3"} << "" << 1 << QList<int>{}
+                                          << false;
+        QTest::newRow("move onto a loop, replacing it") << QStringList{"move", "CARD", "2", "3", "--overwrite"}
+                                                        << "3=2,2=" << 0 << QList<int>{2, 3} << true;
+        QTest::newRow("move from no loop") << QStringList{"move", "CARD", "12", "13"} << "" << 1 << QList<int>{}
+                                           << false;
+        QTest::newRow("swap") << QStringList{"swap", "CARD", "4", "9"} << "4=9,9=4" << 0 << QList<int>{4, 9}
+                              << true;
+        QTest::newRow("swap, dry run") << QStringList{"swap", "CARD", "4", "9", "--dry-run"} << "" << 0
+                                       << QList<int>{} << false;
+        QTest::newRow("copy") << QStringList{"copy", "CARD", "5", "CARD", "30"} << "30=5" << 0 << QList<int>{}
+                              << false;
+        QTest::newRow("delete") << QStringList{"delete", "CARD", "7", "8"} << "7=,8=" << 0 << QList<int>{7, 8}
+                                << true;
+        QTest::newRow("a broken loop") << QStringList{"move", "CARD", "6", "20"} << "" << 1 << QList<int>{}
+                                       << false;
+        QTest::newRow("a broken loop, forced") << QStringList{"move", "CARD", "6", "20", "--force"} << "20=6,6="
+                                               << 0 << QList<int>{6} << true;
+    }
+
+    // Each loop where it belongs, byte for byte; each loop that left its place restores from its
+    // backup as it was; undo gives the card back as it was.
+    void arrangements() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, changes);
+        QFETCH(bool, undoable);
+        if (QString(QTest::currentDataTag()).startsWith("a broken loop")) {
+            fs::resize_file(card() + "/LOOP6/track1.wav", 16428 + 512);
+            m_loops[6] = treeOf(card() + "/LOOP6");
+        }
+        std::vector<std::string> line;
+        for (const QString& arg : args) line.push_back(arg == "CARD" ? card() : arg.toStdString());
+        const CliRun run = runCli(line);
+        QTEST(run.status, "status");
+        QVERIFY(loopsOn(card()) == expected(changes));
+
+        QList<int> backedUp;
+        for (const std::string& backup : backups()) {
+            const int number = std::stoi(fs::path(backup).filename().string().substr(4));
+            backedUp << number;
+            const std::string into = path("restored/" + std::to_string(number));
+            fs::create_directories(into);
+            QCOMPARE(runCli({"restore", backup, into}).status, 0);
+            QVERIFY(loopsOn(into).at(number) == m_loops.at(number));
+        }
+        std::sort(backedUp.begin(), backedUp.end());
+        QTEST(backedUp, "backedUp");
+
+        const CliRun undo = runCli({"undo", card()});
+        QCOMPARE(undo.status, undoable ? 0 : 1);
+        QVERIFY(loopsOn(card()) == expected(undoable ? "" : changes));
+        QCOMPARE(entriesIn(card()), int(loopsOn(card()).size()));  // no staging folder left
+    }
+
+    // A loop changed since the swap is not swapped back.
+    void undoAfterAChange() {
+        QCOMPARE(runCli({"swap", card(), "1", "2"}).status, 0);
+        writeFile(card() + "/LOOP2/track1.wav", {1, 2, 3});
+        const std::map<int, Tree> changed = loopsOn(card());
+        const CliRun undo = runCli({"undo", card()});
+        QCOMPARE(undo.status, 1);
+        QCOMPARE(undo.err, card() + " was changed since its last arrangement: nothing was undone\n  " + card() +
+                               "/LOOP2/track1.wav was changed\n");
+        QVERIFY(loopsOn(card()) == changed);
+    }
+
+    // Between cards: a move and its undo; a copy without the room, or failing half-way, changes
+    // neither card.
+    void anotherCard() {
+        const std::string other = path("other");
+        makeCardLoop(other, 3, {1}, 20);
+        const std::map<int, Tree> otherBefore = loopsOn(other);
+        QCOMPARE(runCli({"move", card(), "5", "7", "--to", other}).status, 0);
+        QVERIFY(loopsOn(other).at(7) == m_loops.at(5) && !loopsOn(card()).count(5));
+        QCOMPARE(runCli({"undo", other}).status, 0);
+        QVERIFY(loopsOn(card()) == m_loops && loopsOn(other) == otherBefore);
+
+        // A file as large as the free space, sparse, so that it takes none of it.
+        const std::string sparse = makeFolder(card(), "LOOP15") + "/._track1.wav";
+        writeFile(sparse, {});
+        fs::resize_file(sparse, fs::space(other).available + 1);
+        fs::copy(card() + "/LOOP1", card() + "/LOOP15");
+        const CliRun tooBig = runCli({"copy", card(), "15", other});
+        QCOMPARE(tooBig.status, 1);
+        QVERIFY(tooBig.said("Not enough space available on CFC\n"));
+
+        // 2 MiB of audio, where writes fail after 1.5 MiB: the loop replaced comes back.
+        makeCardLoop(card(), 16, {1}, 4096);
+        const CliRun failed = [&] {
+            const FullCard full;
+            return runCli({"copy", card(), "16", other, "3", "--overwrite"});
+        }();
+        QCOMPARE(failed.status, 1);
+        QVERIFY(failed.said("Could not arrange the loops of " + card() + ": nothing was changed\n  cannot write " +
+                            other + "/LOOP3/track1.wav: File too large"));
+        QVERIFY(loopsOn(other) == otherBefore);
+        QCOMPARE(entriesIn(other), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArrange)
+#include "tst_arrange.moc"

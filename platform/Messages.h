@@ -121,7 +121,8 @@ std::string loopIntact(const std::string& loopName);
 std::string loopProblemCount(const std::string& loopName, size_t problems);
 
 // The main window's status line, when a converter window refuses what is dropped on it.
-inline constexpr const char* kWaveWindowDrops = "Not opened: .WAV to Repeater takes one .wav file";
+inline constexpr const char* kWaveWindowDrops =
+    "Not opened: .WAV to Repeater takes one .wav, .aif, .aiff, .aifc or .flac file";
 inline constexpr const char* kRepeaterWindowDrops =
     "Not opened: Repeater to .WAV takes one track file (.wav), two in stereo mode, or one loop folder";
 

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "AuditionPanel.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
 #include "MenuListing.h"
@@ -19,6 +21,7 @@
 #include "TestInteraction.h"
 #include "ToneMeasure.h"
 #include "WaveToRepeaterWindow.h"
+#include "WaveformView.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -73,6 +76,10 @@ private slots:
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("127.5"));
         QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
         QVERIFY(find<QAction>("saveButton")->isEnabled());
+        // No sound server in reach: Play says why it cannot; the waveform shows both channels.
+        QVERIFY(!find<QPushButton>("playButton")->isEnabled());
+        QCOMPARE(find<QPushButton>("playButton")->toolTip(), QString(message::kNoAudioOutput));
+        QCOMPARE(m_window->audition()->waveform()->peaks().lanes().size(), size_t{2});
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
         // The import follows the specified commands, which keep their order and shortcuts.
         QCOMPARE(menuItems(m_window->fileMenu()).second.join(','),

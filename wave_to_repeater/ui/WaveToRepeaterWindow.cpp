@@ -11,9 +11,12 @@
 #include <QSignalBlocker>
 #include <QFileInfo>
 #include <QToolBar>
+#include <algorithm>
 #include <exception>
+#include <optional>
 
 #include "AudioImport.h"
+#include "AuditionPanel.h"
 #include "DoubleClickLabel.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -24,6 +27,16 @@
 
 namespace brenvik {
 namespace {
+
+// The listening panel lies below every part of the form, across the design's width.
+constexpr int kAuditionGap = 240;  // twips
+
+int lowestBottom(const QWidget* window) {
+    int bottom = 0;
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow()) bottom = std::max(bottom, child->geometry().bottom() + 1);
+    return bottom;
+}
 
 // Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
 int16_t barValue(int value) { return static_cast<int16_t>(value); }
@@ -58,7 +71,10 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     m_ui = buildWaveToRepeaterForm(this);
     m_ui.toolbar->addAction(cardAction());  // after the specified buttons
     m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
-    placeToolbar();
+    m_auditionTop = lowestBottom(this) + twipsToPixels(kAuditionGap);  // the form is laid out
+    m_audition = new AuditionPanel(ui, this);
+    m_audition->takeSpaceIn(this);
+    placeStretchedParts();
     buildMenus();
     connectControls();
     m_model.setInputEnabled = [this](bool enabled) {
@@ -81,9 +97,15 @@ void WaveToRepeaterWindow::buildMenus() {
     m_importAction = makeAction(QStringLiteral("importAction"), QStringLiteral("&Import and Convert..."),
                                 QKeySequence(Qt::CTRL | Qt::Key_I));
     insertFileActions({m_openAction, m_saveAction, m_importAction});
-    connect(m_importAction, &QAction::triggered, this, [this] { run([this] { m_model.importFromDialog(); }); });
+    connect(m_importAction, &QAction::triggered, this, [this] {
+        run([this] { m_model.importFromDialog(); });
+        showAudition();
+    });
     for (QAction* open : {m_openAction, m_ui.openButton})
-        connect(open, &QAction::triggered, this, [this] { run([this] { m_model.open(); }); });
+        connect(open, &QAction::triggered, this, [this] {
+            run([this] { m_model.open(); });
+            showAudition();
+        });
     for (QAction* save : {m_saveAction, m_ui.saveButton})
         connect(save, &QAction::triggered, this, &WaveToRepeaterWindow::onSave);
 }
@@ -139,10 +161,23 @@ void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
 
 void WaveToRepeaterWindow::openWave(const std::string& path) {
     run([this, &path] { m_model.openWaveFile(path); });
+    showAudition();
+}
+
+void WaveToRepeaterWindow::showAudition() {
+    m_auditionedWave = m_model.wavePath();
+    if (m_model.wavePath().empty()) {
+        m_audition->clear(message::kNoWaveOpened);
+        return;
+    }
+    const audition::Preparation prepared = audition::sourceOfWave(m_model.wavePath());
+    m_audition->show(prepared, prepared.source ? std::optional(audition::waveformOfWave(*prepared.source))
+                                               : std::nullopt);
 }
 
 void WaveToRepeaterWindow::importAudio(const std::string& path) {
     run([this, &path] { m_model.importAudio(path); });
+    showAudition();
 }
 
 bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
@@ -152,6 +187,7 @@ bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
 void WaveToRepeaterWindow::openDropped(const QStringList& paths) {
     const std::string path = paths[0].toStdString();
     run([this, &path] { m_model.openDropped(path); });
+    showAudition();
 }
 
 QString WaveToRepeaterWindow::dropsTaken() const { return QString::fromLatin1(message::kWaveWindowDrops); }
@@ -162,6 +198,7 @@ void WaveToRepeaterWindow::draw() {
     m_ui.saveButton->setEnabled(controls);
     m_ui.wavePathLabel->setText(text(m.wavePath()));
     drawConversion();
+    if (m.wavePath() != m_auditionedWave) showAudition();  // however the wave was opened
     setBoxText(m_ui.destinationBox, text(m.destination()));
     setBoxText(m_ui.loopNumberBox, text(m.loopNumberText()));
     const LoopSettings& s = m.settings();
@@ -213,14 +250,17 @@ void WaveToRepeaterWindow::drawConversion() {
     m_ui.conversionLabel->setToolTip(original);
 }
 
-// The toolbar runs across the top of the window whatever its width.
-void WaveToRepeaterWindow::placeToolbar() {
+// The toolbar runs across the top of the window whatever its width; the listening panel fills
+// what lies below the controls.
+void WaveToRepeaterWindow::placeStretchedParts() {
     m_ui.toolbar->setGeometry(0, 0, width(), m_ui.toolbar->sizeHint().height());
+    m_audition->setGeometry(0, m_auditionTop, twipsToPixels(11400),
+                            std::max(height() - m_auditionTop, m_audition->minimumSizeHint().height()));
 }
 
 void WaveToRepeaterWindow::resizeEvent(QResizeEvent* event) {
     ConverterWindow::resizeEvent(event);
-    placeToolbar();
+    placeStretchedParts();
 }
 
 }  // namespace brenvik

@@ -3,6 +3,7 @@
 // action goes to one of the model's commands, after which the window draws the whole model again
 // with its widgets' signals blocked, so one change never raises another behind the model's back.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ConverterWindow.h"
@@ -11,6 +12,8 @@
 #include "WaveToRepeaterModel.h"
 
 namespace brenvik {
+
+class AuditionPanel;
 
 class WaveToRepeaterWindow : public ConverterWindow {
     Q_OBJECT
@@ -27,6 +30,8 @@ public:
     void openWave(const std::string& path);
     // As "Import and Convert..." does once its dialog returned this path.
     void importAudio(const std::string& path);
+    // Play/Stop and the waveform of the opened wave.
+    AuditionPanel* audition() const { return m_audition; }
 
     QAction* openAction() const { return m_openAction; }
     QAction* saveAction() const { return m_saveAction; }
@@ -52,7 +57,10 @@ private:
     void draw();
     void drawConversion();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
-    void placeToolbar();
+    void placeStretchedParts();
+    // The opened wave, to listen to and to look at: drawn when another wave is opened, and again
+    // after Open (the same file may have been rewritten).
+    void showAudition();
 
     Interaction& m_interaction;
     WaveToRepeaterModel m_model;
@@ -60,6 +68,9 @@ private:
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
     QAction* m_importAction = nullptr;
+    AuditionPanel* m_audition = nullptr;
+    int m_auditionTop = 0;
+    std::optional<std::string> m_auditionedWave;  // what the panel was last given, none at first
 };
 
 }  // namespace brenvik

@@ -1,8 +1,8 @@
 #pragma once
 // The folder where converted waves wait for the loop writer: Brenvik/converted in the user's cache
-// folder. The window opens a converted wave from here, and its Save reads it again, so a wave stays
-// while a loop may still be written from it; what was last written a week ago or earlier is taken
-// away before the next conversion.
+// folder. A loop may still be written from a converted wave after the conversion (a window keeps
+// one open until its Save), so a wave stays for a while; what was last written a week ago or
+// earlier is taken away before the next conversion.
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -24,7 +24,7 @@ public:
     // while converting the same file again replaces its copy.
     std::string targetFor(const std::string& source) const;
     // Deletes every file in the folder last written more than kKeptFor before `now`, except
-    // `keep` (the wave the window has open). What cannot be deleted stays; nothing is reported.
+    // `keep` (a wave still in use). What cannot be deleted stays; nothing is reported.
     void removeOld(const std::string& keep,
                    std::filesystem::file_time_type now = std::filesystem::file_time_type::clock::now()) const;
 

@@ -147,4 +147,23 @@ std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t
 
 std::string playingStopped(const std::string& reason) { return "Playing stopped: " + reason; }
 
+std::string companionMissing(const std::string& program) {
+    return program + ", which plays and converts audio, is not installed";
+}
+
+std::string companionLookedIn(const std::vector<std::string>& places) {
+    std::string text = "looked for";
+    for (size_t i = 0; i < places.size(); ++i)
+        text += (i == 0 ? " " : i + 1 == places.size() ? " and " : ", ") + places[i];
+    return places.empty() ? "the program's own folder cannot be told" : text;
+}
+
+std::string companionUnstartable(const std::string& program) { return program + " cannot be started"; }
+
+std::string outputKept(const std::string& path) { return path + " was left as it is (--overwrite replaces it)"; }
+
+std::string cacheUnusable(const std::string& folder) { return "The converted wave cannot be kept in " + folder; }
+
+std::string convertedAs(const std::string& summary) { return "Converted " + summary; }
+
 }  // namespace brenvik::message

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace brenvik::message {
 
@@ -52,7 +53,7 @@ inline constexpr const char* kAnyFile = "All files";
 std::string notImported(const std::string& path);
 // One side of a conversion: "48 kHz 24-bit", "96 kHz 32-bit float"; an encoding whose samples
 // have no width goes by its name ("8 kHz U-Law"); channels are named when there are more than two
-// or they become a loop's: "48 kHz 24-bit, 6 channels", "44.1 kHz 16-bit, stereo".
+// or when asked: "48 kHz 24-bit, 6 channels", "44.1 kHz 16-bit, stereo".
 std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::string& encoding,
                        int channels, bool nameChannels);
 // "48 kHz 24-bit → 44.1 kHz 16-bit".
@@ -149,6 +150,27 @@ inline constexpr const char* kPlayTip = "Listen, round and round (Space)";
 inline constexpr const char* kStopTip = "Stop listening (Space)";
 // The Card window's Play button while no loop is selected.
 inline constexpr const char* kNoLoopToPlay = "Select a loop to listen to it";
+
+// brenvik-cli's audio commands (play, convert, to-loop --convert), which its companion program
+// runs. "brenvik-cli-media, which plays and converts audio, is not installed", and below it the
+// places looked in.
+std::string companionMissing(const std::string& program);
+std::string companionLookedIn(const std::vector<std::string>& places);
+// "brenvik-cli-media cannot be started" (the system's reason below it).
+std::string companionUnstartable(const std::string& program);
+// An output that exists, kept as the command was not told to replace it: "out.wav was left as it
+// is (--overwrite replaces it)".
+std::string outputKept(const std::string& path);
+// What convert did: "Converted 48 kHz 24-bit → 44.1 kHz 16-bit", or copied a wave that needed
+// nothing.
+std::string convertedAs(const std::string& summary);
+// "The converted wave cannot be kept in /home/me/.cache/Brenvik/converted" (the reason below it).
+std::string cacheUnusable(const std::string& folder);
+inline constexpr const char* kCopiedUnchanged =
+    "Copied unchanged: the file is already a 44.1 kHz 16-bit wave";
+// Below the too-long message when convert goes ahead all the same.
+inline constexpr const char* kWaveHoldsItAllTheSame =
+    "the wave is written all the same: a wave file has no such limit, only a loop";
 
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";

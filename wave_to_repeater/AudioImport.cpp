@@ -9,7 +9,6 @@
 #include "ConvertedCache.h"
 #include "Messages.h"
 #include "RoutineError.h"
-#include "WaveHeader.h"
 
 namespace brenvik {
 
@@ -69,14 +68,6 @@ AudioImport convertImport(const AudioImport& examined, Files& files, const std::
         return failed(import, caughtReason());
     }
     return import;
-}
-
-std::string conversionSummary(const AudioInfo& info) {
-    const bool channelsChange = info.channels != info.loopChannels;
-    return message::conversionSummary(
-        message::audioShape(info.sampleRate, info.bits, info.encoding == SampleEncoding::Float,
-                            info.encodingName, info.channels, false),
-        message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange));
 }
 
 bool isImportableName(const std::string& path) {

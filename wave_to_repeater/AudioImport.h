@@ -39,9 +39,6 @@ AudioImport examineImport(const std::string& source);
 AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
                           const Progress& progress);
 
-// "48 kHz 24-bit → 44.1 kHz 16-bit": what the conversion of this file changes.
-std::string conversionSummary(const AudioInfo& info);
-
 // The names of the files an import takes (a drop of any other is refused), those of them the Open
 // command takes, and the list of types of the import's file dialog.
 bool isImportableName(const std::string& path);

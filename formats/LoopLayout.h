@@ -15,6 +15,11 @@ constexpr int32_t kMaxEndSector = 65535;  // the 16-bit end-sector field
 // What a loop folder takes on the card besides its audio: the track headers, the pre-buffers,
 // loopinfo.ldf and the folder's entries. A save adds at most its audio + 49240 bytes.
 constexpr int32_t kSpaceMargin = 50000;
+// What a file of `size` bytes takes on a volume that gives files room in blocks of `block` bytes
+// (a FAT card's clusters): the size rounded up to whole blocks. A folder takes a block besides.
+constexpr int64_t roomOnCard(int64_t size, int64_t block) {
+    return block <= 1 ? size : (size + block - 1) / block * block;
+}
 
 // n: sectors in each written track.
 int32_t trackSectors(int32_t sourceDataLength, bool stereo);

@@ -53,6 +53,8 @@ std::string tooLongForLoop(const std::string& path, double seconds, double longe
            minutesAndSeconds(static_cast<long long>(std::floor(longestSeconds)));
 }
 
+std::string notImported(const std::string& path) { return "Could not import " + path; }
+
 std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::string& encoding,
                        int channels, bool nameChannels) {
     std::string shape = shortestGeneral(static_cast<double>(sampleRate) / 1000.0) + " kHz ";
@@ -62,7 +64,15 @@ std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::st
     return shape;
 }
 
-std::string conversionSummary(const std::string& from, const std::string& to) { return from + " \u2192 " + to; }
+std::string conversionSummary(const std::string& from, const std::string& to) {
+    return from + " \u2192 " + to;
+}
+
+std::string offerConversion(const std::string& path, const std::string& summary) {
+    return "Convert " + path + " (" + summary + ") and open the converted wave?";
+}
+
+std::string convertedFrom(const std::string& fileName) { return "Converted from " + fileName; }
 
 std::string backupFileChanged(const std::string& entry) {
     return "Backup file " + entry + " does not match its manifest: nothing was restored";

@@ -45,6 +45,12 @@ std::string tooLongForWave(const std::string& path);
 // length is rounded up and the limit down to whole seconds.
 std::string tooLongForLoop(const std::string& path, double seconds, double longestSeconds, bool stereo);
 
+// Importing any audio file into the wave-to-Repeater window ("Import and Convert...", or a drop).
+// The dialog's list of types: "Audio files (*.wav *.aif *.aiff *.aifc *.flac)", then all files.
+inline constexpr const char* kImportableAudio = "Audio files";
+inline constexpr const char* kAnyFile = "All files";
+// "Could not import /x/song.flac" (the converter's reason below it).
+std::string notImported(const std::string& path);
 // One side of a conversion: "48 kHz 24-bit", "96 kHz 32-bit float"; an encoding whose samples
 // have no width goes by its name ("8 kHz U-Law"); channels are named when there are more than two
 // or when asked: "48 kHz 24-bit, 6 channels", "44.1 kHz 16-bit, stereo".
@@ -52,6 +58,11 @@ std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::st
                        int channels, bool nameChannels);
 // "48 kHz 24-bit → 44.1 kHz 16-bit".
 std::string conversionSummary(const std::string& from, const std::string& to);
+// Asked after a dropped wave was refused: "Convert /x/take.wav (48 kHz 24-bit → 44.1 kHz 16-bit)
+// and open the converted wave?" (Yes or No).
+std::string offerConversion(const std::string& path, const std::string& summary);
+// Above the window's file line while it shows a converted wave: "Converted from song.flac".
+std::string convertedFrom(const std::string& fileName);
 
 // Backups of loops and cards.
 inline constexpr const char* kBackupFailed = "The loop could not be backed up, so it was not replaced";
@@ -123,7 +134,8 @@ std::string loopIntact(const std::string& loopName);
 std::string loopProblemCount(const std::string& loopName, size_t problems);
 
 // The main window's status line, when a converter window refuses what is dropped on it.
-inline constexpr const char* kWaveWindowDrops = "Not opened: .WAV to Repeater takes one .wav file";
+inline constexpr const char* kWaveWindowDrops =
+    "Not opened: .WAV to Repeater takes one .wav, .aif, .aiff, .aifc or .flac file";
 inline constexpr const char* kRepeaterWindowDrops =
     "Not opened: Repeater to .WAV takes one track file (.wav), two in stereo mode, or one loop folder";
 

@@ -2,9 +2,9 @@
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
 # and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
-# tempo bar focused, the channel dialog, and the Card window with a loop selected) into
-# screenshots/. Each window grabs itself through the program's hidden
-# --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
+# tempo bar focused and with an imported 48 kHz 24-bit wave, the channel dialog, and the Card
+# window with a loop selected) into screenshots/. Each window grabs itself through the program's
+# hidden --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
 #   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -54,6 +54,18 @@ open(sys.argv[1], "wb").write(b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WA
                               struct.pack("<I", len(data)) + data)
 PY
 "$build_dir/cli/brenvik-cli" to-loop "$tour/Music/bass-line.wav" --dest "$tour/REPEATER" --loop 2 --track 3 >/dev/null
+# A field recording as a recorder or a DAW leaves it, 48 kHz 24-bit stereo, for the import.
+python3 - "$tour/Music/field-recording.wav" <<'PY'
+import math, struct, sys
+frames = 3 * 48000
+data = bytearray()
+for i in range(frames):
+    for frequency in (220, 277):
+        data += struct.pack("<i", int(4000000 * math.sin(2 * math.pi * frequency * i / 48000)))[:3]
+open(sys.argv[1], "wb").write(b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
+                              struct.pack("<IHHIIHH", 16, 1, 2, 48000, 288000, 6, 24) + b"data" +
+                              struct.pack("<I", len(data)) + data)
+PY
 # A private settings store naming the two folders, as a user's Preferences would; the user's
 # own store stays untouched.
 cat > "$tour/settings/Brenvik/Brenvik.conf" <<CONF
@@ -76,8 +88,9 @@ fi
 # Inside the virtual server: the program takes its own shots and ends; meanwhile the whole screen
 # is captured once.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
-  XDG_CONFIG_HOME="$2" QT_QPA_PLATFORM=xcb "$0" --screenshot "$1" --open-wave "$3/Music/drum-loop.wav" \
-    --open-tracks "$3/REPEATER/LOOP1/track1.wav" "$3/REPEATER/LOOP1/track2.wav" --card "$3/REPEATER" &
+  XDG_CONFIG_HOME="$2" XDG_CACHE_HOME="$3/cache" QT_QPA_PLATFORM=xcb "$0" --screenshot "$1" \
+    --open-wave "$3/Music/drum-loop.wav" --open-tracks "$3/REPEATER/LOOP1/track1.wav" \
+    "$3/REPEATER/LOOP1/track2.wav" --import "$3/Music/field-recording.wav" --card "$3/REPEATER" &
   pid=$!
   if command -v import >/dev/null; then sleep 2; import -window root "$1/screen.png" || true; fi
   wait "$pid"' "$program" "$out" "$tour/settings" "$tour"
@@ -97,6 +110,7 @@ picture() {  # SHOT NAME [IMAGEMAGICK OPTIONS...]
 picture main-window-with-files main-window -resize 800x
 picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
+picture wave-to-repeater-imported imported -crop 390x184+0+0 +repage
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences

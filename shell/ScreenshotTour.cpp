@@ -112,6 +112,15 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             if (auto* dialog = m_mainWindow.findChild<ChannelDialog*>()) dialog->close();
             return &m_mainWindow;
         });
+    // After the main window's shot, which keeps showing the wave opened first.
+    if (const QString audio = argumentAfter(arguments, QStringLiteral("--import"));
+        !audio.isEmpty() && waveToRepeater) {
+        addShot(QStringLiteral("wave-to-repeater-imported"), [this, audio, waveToRepeater] {
+            waveToRepeater->importAudio(audio.toStdString());
+            m_mainWindow.activateChild(m_mainWindow.frameOf(waveToRepeater));
+            return static_cast<QWidget*>(waveToRepeater);
+        });
+    }
     if (const QString card = argumentAfter(arguments, QStringLiteral("--card")); !card.isEmpty()) {
         addShot(QStringLiteral("card"), [this, card] {
             m_mainWindow.onCardRequested();

@@ -27,7 +27,8 @@ public:
     // --open-wave WAVE (".WAV to Repeater") and --open-tracks LEFT RIGHT ("Repeater to .WAV",
     // stereo mode). Each window is shot on its own (the wave-to-Repeater window a second time
     // with its tempo bar focused; the channel dialog after the tracks), then the main window;
-    // --card DIR adds the Card window listing DIR.
+    // --import AUDIO imports and converts AUDIO in the wave-to-Repeater window; --card DIR adds
+    // the Card window listing DIR.
     void addConverterShots(const QStringList& arguments);
     void start();
 

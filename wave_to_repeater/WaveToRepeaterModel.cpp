@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 
+#include "AudioImport.h"
 #include "Checked.h"
 #include "FreeLoopSearch.h"
 #include "LoopWriting.h"
@@ -46,11 +47,11 @@ void WaveToRepeaterModel::open() {
     openWaveFile(m_openDialogName);
 }
 
-void WaveToRepeaterModel::openWaveFile(const std::string& path) {
+WaveOpenResult::Outcome WaveToRepeaterModel::openWaveFile(const std::string& path) {
     const WaveOpenResult result = openWave(path, m_files);
     if (result.outcome == WaveOpenResult::Outcome::Missing) {
         m_ui.tell(result);
-        return;
+        return result.outcome;
     }
     std::string reason = result.reason;
     try {
@@ -58,11 +59,11 @@ void WaveToRepeaterModel::openWaveFile(const std::string& path) {
         if (result.layout) switchLayout(*result.layout);
         if (result.enablesControls) m_loopControlsEnabled = true;
         switch (result.outcome) {
-        case WaveOpenResult::Outcome::Accepted: accept(result.wave); return;
+        case WaveOpenResult::Outcome::Accepted: accept(result.wave); return result.outcome;
         case WaveOpenResult::Outcome::WrongRate:
         case WaveOpenResult::Outcome::WrongBits:
             m_ui.tell(result);
-            return;
+            return result.outcome;
         default: break;
         }
     } catch (const std::exception&) {
@@ -71,6 +72,62 @@ void WaveToRepeaterModel::openWaveFile(const std::string& path) {
     // The opener's error path sets the pointer back, whoever had set it.
     m_ui.setBusy(false);
     showMessage(message::kWaveOpenFailed, MessageIcon::Critical, reason);
+    return WaveOpenResult::Outcome::Failed;
+}
+
+// The import has a dialog of its own: it offers every audio file the converter reads, and it keeps
+// no name between uses.
+void WaveToRepeaterModel::importFromDialog() {
+    FileDialogRequest dialog;
+    dialog.initialFolder = m_preferences.waveFolder;
+    dialog.defaultExtension.clear();
+    dialog.filters = importFilters();
+    if (const std::optional<std::string> chosen = m_ui.chooseFileToOpen(dialog)) importAudio(*chosen);
+}
+
+void WaveToRepeaterModel::importAudio(const std::string& path, bool askFirst) {
+    AudioImport import = examineImport(path);
+    switch (import.outcome) {
+    case AudioImport::Outcome::AsItIs: openWaveFile(import.wave); return;
+    case AudioImport::Outcome::NeedsConverting: break;
+    case AudioImport::Outcome::Failed:
+        // After a refused drop the refusal has said why the file was not opened.
+        if (!askFirst) m_ui.tell(import);
+        return;
+    default: m_ui.tell(import); return;
+    }
+    if (askFirst && m_ui.message(message::offerConversion(path, conversionSummary(*import.info)),
+                                 MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+    if (setInputEnabled) setInputEnabled(false);
+    {
+        const BusyPointer busy(m_ui);
+        import = convertImport(import, m_files, m_wave.path, m_ui.progress());
+    }
+    m_ui.showProgress(0, 1);
+    if (setInputEnabled) setInputEnabled(true);
+    if (import.outcome != AudioImport::Outcome::Converted) {
+        m_ui.tell(import);
+        return;
+    }
+    m_conversion = ConversionNote{path, import.wave, *import.info};
+    openWaveFile(import.wave);
+}
+
+void WaveToRepeaterModel::openDropped(const std::string& path) {
+    if (!isWaveName(path)) {
+        importAudio(path);
+        return;
+    }
+    const WaveOpenResult::Outcome opened = openWaveFile(path);
+    if (opened == WaveOpenResult::Outcome::WrongRate || opened == WaveOpenResult::Outcome::WrongBits)
+        importAudio(path, true);
+}
+
+// Tied to the wave shown: once another wave is accepted the note no longer applies, and a refused
+// open leaves the converted wave, and its note, in place.
+const ConversionNote* WaveToRepeaterModel::conversionNote() const {
+    return m_conversion && m_conversion->wave == m_wave.path ? &*m_conversion : nullptr;
 }
 
 // Mono: the right channel is hidden and set back to the centre and no pitch; any track is open

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "AudioInfo.h"
 #include "Channels.h"
 #include "Files.h"
 #include "Interaction.h"
@@ -15,6 +16,14 @@
 #include "WaveOpening.h"
 
 namespace brenvik {
+
+// Where the wave the window shows came from, when it is a converted copy: the file the user
+// imported and what it was.
+struct ConversionNote {
+    std::string original;
+    std::string wave;  // the converted copy, which the file line shows and Save reads
+    AudioInfo source;
+};
 
 class WaveToRepeaterModel {
 public:
@@ -29,7 +38,20 @@ public:
     // The Open command: the file dialog (a cancelled one keeps the last name, so the previous
     // file is opened again), then openWaveFile.
     void open();
-    void openWaveFile(const std::string& path);
+    WaveOpenResult::Outcome openWaveFile(const std::string& path);
+    // "Import and Convert...": a dialog for audio files (cancelled: nothing happens), then
+    // importAudio.
+    void importFromDialog();
+    // Any audio file the converter reads. A 44.1 kHz 16-bit PCM wave opens as it is; another is
+    // converted into the cache folder and the converted wave opened, unless it would be too long
+    // for a loop (said before converting). While it converts, the window takes no input and the
+    // progress bar moves. With `askFirst` the user confirms the conversion first, and a file the
+    // converter cannot read ends it without a message.
+    void importAudio(const std::string& path, bool askFirst = false);
+    // A file dropped on the window: a wave opens as the Open command opens it, and when that
+    // refuses it for its rate or width, its conversion is offered; another audio file is
+    // imported.
+    void openDropped(const std::string& path);
     // The Save command: writes the loop (the busy pointer shows meanwhile), then returns the
     // destination to the initial loop folder. An existing loop the user keeps with No opens the
     // folder chooser.
@@ -52,6 +74,8 @@ public:
 
     // ---- what the window shows ----
     const std::string& wavePath() const { return m_wave.path; }
+    // While the wave shown is a converted copy: what it was converted from.
+    const ConversionNote* conversionNote() const;
     std::optional<ChannelMode> channelMode() const { return m_channelMode; }
     bool showsRightChannel() const { return m_channelMode == ChannelMode::Stereo; }
     // The left tracks, the tempo bar and the Save button, once a wave got that far.
@@ -82,6 +106,7 @@ private:
     std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file opened
     bool m_loopControlsEnabled = false;
     OpenedWave m_wave;                      // the last accepted wave
+    std::optional<ConversionNote> m_conversion;  // of the last converted wave
     LoopSettings m_settings;
     int16_t m_tempoPosition = 0;            // the tempo bar's: beats - 1
     BarChoices m_barChoices{};              // of the last tempo change

@@ -1,6 +1,7 @@
 #pragma once
-// The real files side with the two things a test keeps in its own hands: the free space it
-// reports (when set) and a user data folder (the backup store) of its own, in a temporary folder.
+// The real files side with the things a test keeps in its own hands: the free space it reports
+// (when set), and a user data folder (the backup store) and cache folder (converted waves) of its
+// own, in a temporary folder.
 #include <QTemporaryDir>
 #include <memory>
 #include <optional>
@@ -16,6 +17,7 @@ public:
         return m_freeSpace ? *m_freeSpace : Files::freeSpace(path);
     }
     std::string userDataFolder() const override { return m_dataFolder->path().toStdString(); }
+    std::string userCacheFolder() const override { return m_dataFolder->path().toStdString() + "/cache"; }
 
 private:
     std::optional<int64_t> m_freeSpace;

@@ -1,12 +1,32 @@
 #pragma once
-// Measuring tones in audio by a single-bin DFT: the tests look at a few known frequencies, so no
-// FFT is needed.
+// Tones in audio: files of sine tones in any container, rate and width libsndfile writes (the
+// converter's inputs), and measuring tones by a single-bin DFT: the tests look at a few known
+// frequencies, so no FFT is needed.
+#include <sndfile.h>
+
 #include <cmath>
 #include <cstdint>
 #include <numbers>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace brenvik::test {
+
+// Channel c carries a sine of frequencies[c] (the last one for the channels beyond).
+inline void writeTones(const std::string& path, int format, int rate, int channels, int64_t frames,
+                       const std::vector<double>& frequencies, double amplitude) {
+    SF_INFO info{0, rate, channels, format, 0, 0};
+    SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+    if (!file) throw std::runtime_error(sf_strerror(nullptr));
+    std::vector<double> samples(size_t(frames * channels));
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double frequency = frequencies[std::min(i % size_t(channels), frequencies.size() - 1)];
+        samples[i] = amplitude * std::sin(2 * std::numbers::pi * frequency * double(i / size_t(channels)) / rate);
+    }
+    sf_writef_double(file, samples.data(), frames);
+    sf_close(file);
+}
 
 struct Audio {
     int format = 0, rate = 0, channels = 0;

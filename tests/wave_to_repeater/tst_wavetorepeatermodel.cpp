@@ -4,11 +4,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "AudioImport.h"
+#include "ConvertedCache.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "ToneMeasure.h"
 #include "WaveToRepeaterModel.h"
 
 using namespace brenvik;
@@ -18,9 +21,15 @@ namespace fs = std::filesystem;
 Q_DECLARE_METATYPE(std::vector<uint8_t>)
 
 namespace {
+struct ImportRow {
+    int format, rate, channels, frames;  // the tones written, or none: a text file
+    bool opens;
+    QString message, summary;  // the message shown, or what was converted
+};
 const QString kRate = "Repeater supports 44.1 kHz sample rate only, this file has a sample rate of ";
 const QString kError = "Error in fileOpeing()";
 }  // namespace
+Q_DECLARE_METATYPE(ImportRow)
 
 class TestWaveToRepeaterModel : public QObject {
     Q_OBJECT
@@ -39,6 +48,10 @@ class TestWaveToRepeaterModel : public QObject {
         m_ui->chooseNextFile(path);
         m_model->open();
     }
+    int cachedWaves() const {
+        const std::string cache = m_files.userCacheFolder() + "/Brenvik/converted";
+        return fs::exists(cache) ? entriesIn(cache) : 0;
+    }
     std::vector<int> shownCounts() const {  // bars, beats per bar, division
         const LoopSettings& s = m_model->settings();
         return {m_model->barsShown().value_or(-1), s.beatsPerBar, s.division};
@@ -51,6 +64,7 @@ private slots:
         m_preferences = Preferences{m_dir->path().toStdString(), m_dir->path().toStdString(), 45, true};
         m_model = std::make_unique<WaveToRepeaterModel>(m_preferences, m_files, *m_ui);
         m_model->load();
+        fs::remove_all(m_files.userCacheFolder());
     }
 
     void refused_data() {
@@ -216,6 +230,79 @@ private slots:
         m_model->setPan(Channel::Left, -300);
         QCOMPARE((std::vector<int>{m_model->channel(Channel::Left).pitch, m_model->channel(Channel::Left).pan}),
                  (std::vector<int>{1200, -100}));
+    }
+
+    void import_data() {
+        QTest::addColumn<ImportRow>("row");
+        const int wav24 = SF_FORMAT_WAV | SF_FORMAT_PCM_24, wav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+        QTest::newRow("48 kHz 24-bit") << ImportRow{wav24, 48000, 2, 48000, true, {}, "48 kHz 24-bit → 44.1 kHz 16-bit"};
+        QTest::newRow("FLAC, 6 channels") << ImportRow{SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 6, 44100, true, {},
+                                                       "44.1 kHz 16-bit, 6 channels → 44.1 kHz 16-bit, stereo"};
+        QTest::newRow("44.1 kHz 16-bit: as it is") << ImportRow{wav16, 44100, 2, 44100, true, {}, {}};
+        QTest::newRow("too long") << ImportRow{SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 381 * 8000, false,
+                                               "%1 is 6 min 21 s long once converted: a mono loop holds at most 6 min 20 s", {}};
+        QTest::newRow("not audio") << ImportRow{0, 0, 0, 0, false, "Could not import %1", {}};
+    }
+
+    // A wave the Repeater plays opens as it is; another is converted into the cache folder while
+    // the window takes no input, and opened there; one too long for a loop is refused before
+    // anything is converted.
+    void import() {
+        QFETCH(ImportRow, row);
+        const std::string source = file("in");
+        if (row.format) writeTones(source, row.format, row.rate, row.channels, row.frames, {1000}, 0.5);
+        else write("in", {'n', 'o'});
+        std::vector<bool> inputEnabled;
+        m_model->setInputEnabled = [&inputEnabled](bool enabled) { inputEnabled.push_back(enabled); };
+        m_ui->windowUsable = [&inputEnabled] { return !inputEnabled.empty() && inputEnabled.back(); };
+        m_model->importAudio(source);
+        QCOMPARE(QString::fromStdString(m_ui->messageTexts().empty() ? "" : m_ui->messageTexts()[0]),
+                 row.message.replace("%1", QString::fromStdString(source)));
+        QCOMPARE(m_model->maxBeats(), int16_t(row.opens ? 4 : 0));  // a second at 44.1 kHz
+        QCOMPARE(m_model->wavePath() == source, row.opens && row.summary.isEmpty());
+        const ConversionNote* note = m_model->conversionNote();
+        QCOMPARE(note ? QString::fromStdString(conversionSummary(note->source)) : QString(), row.summary);
+        QCOMPARE(cachedWaves(), row.summary.isEmpty() ? 0 : 1);
+        QCOMPARE(m_ui->usableWhenBusy, std::vector<bool>(row.summary.isEmpty() ? 0 : 1, false));
+        if (!row.summary.isEmpty()) QCOMPARE(m_ui->progress().back().first, 0.0f);
+    }
+
+    // The converted wave opens as any wave does: its loop is the one a plain Open of it saves.
+    void importedSaveEqualsPlainSave() {
+        writeTones(file("take.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2, 96000, {440, 660}, 0.5);
+        m_model->importAudio(file("take.wav"));
+        WaveToRepeaterModel plain(m_preferences, m_files, *m_ui);
+        plain.load();
+        plain.openWaveFile(m_model->wavePath());
+        for (WaveToRepeaterModel* model : {m_model.get(), &plain}) {
+            const std::string card = file(model == &plain ? "plain" : "imported");
+            fs::create_directory(card);
+            m_ui->chooseNextFolder(card);
+            model->browseDestination();
+            model->save();
+        }
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>(2, message::kWriteSucceeded));
+        QCOMPARE(treeOf(file("imported")), treeOf(file("plain")));
+    }
+
+    // Before converting, waves last written a week ago or earlier leave the cache folder, except
+    // the one the window has open; files of one name from two folders do not replace each other.
+    void cacheKeepsAWeek() {
+        for (const char* folder : {"a", "b"}) {
+            fs::create_directory(file(folder));
+            writeTones(file(folder) + "/take.aif", SF_FORMAT_AIFF | SF_FORMAT_PCM_24, 48000, 1, 4800, {1000}, 0.5);
+        }
+        m_model->importAudio(file("a/take.aif"));
+        const fs::path opened = m_model->wavePath(), cache = opened.parent_path();
+        writeFile((cache / "old").string(), {1});
+        writeFile((cache / "recent").string(), {1});
+        const auto weekAgo = fs::file_time_type::clock::now() - ConvertedCache::kKeptFor;
+        for (const auto& [path, hours] : {std::pair{opened, 1}, std::pair{cache / "old", 1}, std::pair{cache / "recent", -1}})
+            fs::last_write_time(path, weekAgo - std::chrono::hours(hours));
+        m_model->importAudio(file("b/take.aif"));
+        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{});
+        QVERIFY(!fs::exists(cache / "old") && fs::exists(cache / "recent"));
+        QCOMPARE(cachedWaves(), 3);
     }
 
     // A browsed folder lasts one save; a cancelled chooser keeps the destination.

@@ -14,10 +14,12 @@
 #include "AuditionPanel.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
+#include "MenuListing.h"
 #include "Messages.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "ToneMeasure.h"
 #include "WaveToRepeaterWindow.h"
 #include "WaveformView.h"
 
@@ -79,10 +81,43 @@ private slots:
         QCOMPARE(find<QPushButton>("playButton")->toolTip(), QString(message::kNoAudioOutput));
         QCOMPARE(m_window->audition()->waveform()->peaks().lanes().size(), size_t{2});
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
+        // The import follows the specified commands, which keep their order and shortcuts.
+        QCOMPARE(menuItems(m_window->fileMenu()).second.join(','),
+                 "&Open Normal Wave File... Ctrl+O,&Save as Repeater Loop... Ctrl+S,&Import and Convert... Ctrl+I,"
+                 "-,&Preferences... Ctrl+P,-,E&xit Ctrl+X");
     }
 
-    // A dropped wave opens as the Open command opens it, with its checks and messages; two files
-    // or another kind of file are refused without a message box, with a note of what is taken.
+    void dropsOfferConversion_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("answer");  // to the offer after the refusal; 0: no offer
+        QTest::newRow("refused wave, converted") << "take.wav" << int(MessageAnswer::Yes);
+        QTest::newRow("refused wave, kept") << "take.wav" << int(MessageAnswer::No);
+        QTest::newRow("FLAC: imported at once") << "take.flac" << 0;
+    }
+
+    // A dropped wave that the Open refuses for its rate is offered conversion after the refusal;
+    // a FLAC file is imported at once. The window then names the original and what was converted.
+    void dropsOfferConversion() {
+        QFETCH(QString, name);
+        QFETCH(int, answer);
+        const QString path = m_dir->filePath(name), summary = "48 kHz 24-bit → 44.1 kHz 16-bit";
+        writeTones(path.toStdString(), (answer ? SF_FORMAT_WAV : SF_FORMAT_FLAC) | SF_FORMAT_PCM_24, 48000, 2, 48000, {1000}, 0.5);
+        if (answer) m_ui->answerNextQuestion(MessageAnswer(answer));
+        QVERIFY(dropPaths(m_window.get(), {path}));
+        QStringList shown;
+        for (const std::string& text : m_ui->messageTexts()) shown << QString::fromStdString(text);
+        QCOMPARE(shown.join('|'), answer ? "Repeater supports 44.1 kHz sample rate only, this file has a sample rate of 48kHz|"
+                                           "Convert " + path + " (" + summary + ") and open the converted wave?" : "");
+        const bool opened = answer != int(MessageAnswer::No);
+        auto* note = find<QLabel>("conversionLabel");
+        QCOMPARE(note->isVisible() ? note->text() + " " + note->toolTip() : QString(),
+                 opened ? "Converted from " + name + "\n" + summary + " " + path : QString());
+        QCOMPARE(find<QLabel>("wavePathLabel")->text().startsWith(QString::fromStdString(m_files.userCacheFolder())), opened);
+    }
+
+    // A dropped wave opens as the Open command opens it, with its checks and messages (a refused
+    // one is then offered conversion); two files or another kind of file are refused without a
+    // message box, with a note of what is taken.
     void drops() {
         const QString stereo = QString::fromStdString(write("st.wav", wave(2, patternBytes(1411200))));
         const QString eightBit = QString::fromStdString(write("8.wav", wave(1, patternBytes(400), 44100, 8)));
@@ -94,8 +129,10 @@ private slots:
         QCOMPARE(notes, (QList<QVariantList>(2, {QString(message::kWaveWindowDrops)})));
         QCOMPARE(m_window->model().wavePath(), stereo.toStdString());
         QVERIFY(find<QLabel>("rightHeader")->isVisible());
+        m_ui->answerNextQuestion(MessageAnswer::No);  // to the offer of a conversion
         QVERIFY(dropPaths(m_window.get(), {eightBit}));
-        QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{"Repeater supports 16 bit audio only, this file is 8 bit"});
+        QCOMPARE(m_ui->messageTexts().front(), "Repeater supports 16 bit audio only, this file is 8 bit");
+        QCOMPARE(m_ui->messageTexts().size(), size_t(2));
     }
 
     // The tempo bar keeps its largest value at the top: the Up key raises it, and the tempo with it;

@@ -118,6 +118,11 @@ void layOutLoopInfo(Builder& b, QWidget* window, WaveToRepeaterForm& w) {
                 {0, 1080 + 240 * i, 1215, 255}, kGrey, rowFont, rowText);
     w.wavePathLabel = b.label(QStringLiteral("wavePathLabel"), QString(), {1200, 1080, 4575, 255}, kGrey,
                               fixedFont(9.75), Qt::white);
+    // An addition to the design, on the header's free right part just above the file line it
+    // explains; hidden while there is nothing to explain.
+    w.conversionLabel = b.label(QStringLiteral("conversionLabel"), QString(), {1800, 600, 3975, 495}, kSilver,
+                                sansFont(8.25), Qt::black);
+    w.conversionLabel->hide();
     w.destinationButton = b.pictureButton(QStringLiteral("destinationButton"), {1200, 1320, 360, 255},
                                           waveart::loopFolderPicture(),
                                           QStringLiteral("Choose Save To Loop"));

@@ -41,6 +41,9 @@ struct WaveToRepeaterForm {
     QAction* saveButton = nullptr;
 
     QLabel* wavePathLabel = nullptr;
+    // In the Loop Info header, while the wave shown is a converted copy: what it was converted
+    // from, and how.
+    QLabel* conversionLabel = nullptr;
     QPushButton* destinationButton = nullptr;
     QLineEdit* destinationBox = nullptr;
     QLineEdit* loopPrefixBox = nullptr;  // the fixed "/LOOP" between folder and number

@@ -15,6 +15,7 @@
 #include <exception>
 #include <optional>
 
+#include "AudioImport.h"
 #include "AuditionPanel.h"
 #include "DoubleClickLabel.h"
 #include "Messages.h"
@@ -92,7 +93,14 @@ void WaveToRepeaterWindow::buildMenus() {
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("&Save as Repeater Loop..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
-    insertFileActions({m_openAction, m_saveAction});
+    // An addition: after the specified commands, which keep their order and shortcuts.
+    m_importAction = makeAction(QStringLiteral("importAction"), QStringLiteral("&Import and Convert..."),
+                                QKeySequence(Qt::CTRL | Qt::Key_I));
+    insertFileActions({m_openAction, m_saveAction, m_importAction});
+    connect(m_importAction, &QAction::triggered, this, [this] {
+        run([this] { m_model.importFromDialog(); });
+        showAudition();
+    });
     for (QAction* open : {m_openAction, m_ui.openButton})
         connect(open, &QAction::triggered, this, [this] {
             run([this] { m_model.open(); });
@@ -167,13 +175,19 @@ void WaveToRepeaterWindow::showAudition() {
                                                : std::nullopt);
 }
 
+void WaveToRepeaterWindow::importAudio(const std::string& path) {
+    run([this, &path] { m_model.importAudio(path); });
+    showAudition();
+}
+
 bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
-    return paths.size() == 1 && QFileInfo(paths[0]).isFile() &&
-           paths[0].endsWith(QStringLiteral(".wav"), Qt::CaseInsensitive);
+    return paths.size() == 1 && QFileInfo(paths[0]).isFile() && isImportableName(paths[0].toStdString());
 }
 
 void WaveToRepeaterWindow::openDropped(const QStringList& paths) {
-    openWave(paths[0].toStdString());
+    const std::string path = paths[0].toStdString();
+    run([this, &path] { m_model.openDropped(path); });
+    showAudition();
 }
 
 QString WaveToRepeaterWindow::dropsTaken() const { return QString::fromLatin1(message::kWaveWindowDrops); }
@@ -183,6 +197,7 @@ void WaveToRepeaterWindow::draw() {
     const bool controls = m.loopControlsEnabled();
     m_ui.saveButton->setEnabled(controls);
     m_ui.wavePathLabel->setText(text(m.wavePath()));
+    drawConversion();
     if (m.wavePath() != m_auditionedWave) showAudition();  // however the wave was opened
     setBoxText(m_ui.destinationBox, text(m.destination()));
     setBoxText(m_ui.loopNumberBox, text(m.loopNumberText()));
@@ -221,6 +236,18 @@ void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel,
                             static_cast<QWidget*>(w.panLabel), static_cast<QWidget*>(w.panBar),
                             static_cast<QWidget*>(w.panBox)})
         widget->setVisible(visible);
+}
+
+// The file line keeps the path Save reads, the converted copy; the original's name and what was
+// converted stand above it, the original's full path in the tooltip.
+void WaveToRepeaterWindow::drawConversion() {
+    const ConversionNote* note = m_model.conversionNote();
+    m_ui.conversionLabel->setVisible(note != nullptr);
+    if (!note) return;
+    const QString original = text(note->original);
+    m_ui.conversionLabel->setText(text(message::convertedFrom(QFileInfo(original).fileName().toStdString())) +
+                                  QLatin1Char('\n') + text(conversionSummary(note->source)));
+    m_ui.conversionLabel->setToolTip(original);
 }
 
 // The toolbar runs across the top of the window whatever its width; the listening panel fills

@@ -28,13 +28,17 @@ public:
     void setLoopNumber(const std::string& text);
     // As the Open command does once its dialog returned this path.
     void openWave(const std::string& path);
+    // As "Import and Convert..." does once its dialog returned this path.
+    void importAudio(const std::string& path);
     // Play/Stop and the waveform of the opened wave.
     AuditionPanel* audition() const { return m_audition; }
 
     QAction* openAction() const { return m_openAction; }
     QAction* saveAction() const { return m_saveAction; }
+    QAction* importAction() const { return m_importAction; }
 
-    // One wave file dropped on the window opens as the Open command opens it.
+    // One wave file dropped on the window opens as the Open command opens it (and one it refuses
+    // for its rate or width is offered conversion); one AIFF or FLAC file is imported.
     bool canOpenDropped(const QStringList& paths) const override;
     void openDropped(const QStringList& paths) override;
     QString dropsTaken() const override;
@@ -51,6 +55,7 @@ private:
     void run(const std::function<void()>& command);
     void onSave();
     void draw();
+    void drawConversion();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
     void placeStretchedParts();
     // The opened wave, to listen to and to look at: drawn when another wave is opened, and again
@@ -62,6 +67,7 @@ private:
     WaveToRepeaterForm m_ui;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
+    QAction* m_importAction = nullptr;
     AuditionPanel* m_audition = nullptr;
     int m_auditionTop = 0;
     std::optional<std::string> m_auditionedWave;  // what the panel was last given, none at first

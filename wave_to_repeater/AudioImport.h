@@ -1,0 +1,48 @@
+#pragma once
+// Bringing any audio file the converter reads into the wave-to-Repeater window: what the file is,
+// whether it can become a loop, and the converted wave the window then opens as it opens any
+// wave, so every later step (the tempo, the Save) is the one a wave of the Repeater's own goes
+// through.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "AudioInfo.h"
+#include "CoreSeam.h"
+#include "Files.h"
+#include "Interaction.h"
+
+namespace brenvik {
+
+struct AudioImport {
+    enum class Outcome {
+        AsItIs,           // a 44.1 kHz 16-bit PCM wave: opened as it is, byte for byte
+        NeedsConverting,  // examined: it fits a loop once converted
+        Converted,        // `wave` is its converted copy in the cache folder
+        Refused,          // too long for a loop: nothing was converted
+        Failed,           // unreadable, or the conversion failed
+    };
+    Outcome outcome = Outcome::Failed;
+    std::string source;
+    std::string wave;  // what the window opens: the source itself, or its converted copy
+    std::optional<AudioInfo> info;
+    std::string message;  // for a refusal or failure, with its icon and the reason below it
+    MessageIcon icon = MessageIcon::None;
+    std::string reason;
+};
+
+// What the file is: AsItIs, NeedsConverting, Refused or Failed.
+AudioImport examineImport(const std::string& source);
+
+// Converts an examined file that needs it into the cache folder (made when missing, and cleared
+// of old waves first, except `keep`, the wave the window has open): Converted or Failed.
+AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
+                          const Progress& progress);
+
+// The names of the files an import takes (a drop of any other is refused), those of them the Open
+// command takes, and the list of types of the import's file dialog.
+bool isImportableName(const std::string& path);
+bool isWaveName(const std::string& path);
+std::vector<FileFilter> importFilters();
+
+}  // namespace brenvik

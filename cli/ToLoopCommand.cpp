@@ -1,6 +1,7 @@
 // brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same operations the
 // ".WAV to Repeater" window runs, so every check and message is the window's own.
 #include <cstdint>
+#include <set>
 
 #include "Arguments.h"
 #include "Cli.h"
@@ -45,6 +46,11 @@ constexpr Option kOptions[] = {
     Option::number("--right-pitch", "S", kLowestPitch, kHighestPitch, "the pitch of the right channel in semitones",
                    kPitchDecimals),
     Option::flag("--overwrite", "replaces a loop folder of the same number, backing it up into the backup store first"),
+    Option::flag("--tempo-as-shown",
+                 "writes the tempo of the beats in the loop, as the window shows it, not the one of beats per bar x "
+                 "(beats - 1)"),
+    Option::flag("--dry-run", "checks everything a save checks and prints what it would write, writing nothing"),
+    Option::flag("--verbose", "prints below each written folder what was written"),
 };
 
 // The channels' settings as the options give them. The right channel goes to track 2, or to
@@ -88,10 +94,17 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
     return settings;
 }
 
+// What a save writes, or would write: the summary, then a line on each warning.
+void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopFolder, const std::string& indent) {
+    out << indent << planSummary(plan, loopFolder) << '\n';
+    for (const std::string& warning : plan.warnings) out << indent << "  warning: " << warning << '\n';
+}
+
 // One source into its loop: the exit status of that save. Of several sources, every refusal names
-// the one refused below its message.
+// the one refused below its message. A dry run keeps the numbers it planned in `planned`, so the
+// next source is planned into the next free one.
 int convert(const std::string& source, const Arguments& args, Files& files, ConsoleInteraction& ui,
-            std::ostream& out, std::ostream& err) {
+            std::ostream& out, std::ostream& err, std::set<int>& planned) {
     const bool several = args.positionals().size() > 1;
     const auto detail = [&](const std::string& reason) {
         if (!several || reason.find(source) != std::string::npos) return reason;
@@ -101,7 +114,7 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     std::string loopNumber;
     if (const auto typed = args.text("--loop")) {
         loopNumber = *typed;
-    } else if (const auto free = firstFreeLoop(files, dest)) {
+    } else if (const auto free = firstFreeLoop(files, dest, planned)) {
         loopNumber = intToText(*free);
     } else {
         err << "brenvik-cli to-loop: no free loop number in " << dest
@@ -125,6 +138,8 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
+    request.tempoAsShown = args.given("--tempo-as-shown");
+    request.dryRun = args.given("--dry-run");
     const OverwritePolicy mayReplace =
         askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
     const LoopWriteResult result = writeLoop(request, files, mayReplace, ui.progress());
@@ -132,6 +147,11 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     case LoopWriteResult::Outcome::Written:
         ui.message(message::kWriteSucceeded);
         out << result.loopFolder << '\n';
+        if (args.given("--verbose")) writePlan(out, *result.plan, result.loopFolder, "  ");
+        return kOk;
+    case LoopWriteResult::Outcome::Planned:
+        writePlan(out, *result.plan, result.loopFolder, "");
+        planned.insert(*result.loopNumber);
         return kOk;
     case LoopWriteResult::Outcome::Kept:
     case LoopWriteResult::Outcome::Cancelled:
@@ -154,8 +174,9 @@ int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
     ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
     // The first refusal ends the run; the loops written before it stay.
+    std::set<int> planned;
     for (const std::string& source : args.positionals())
-        if (const int status = convert(source, args, files, ui, out, err); status != kOk)
+        if (const int status = convert(source, args, files, ui, out, err, planned); status != kOk)
             return status;
     return kOk;
 }

@@ -10,11 +10,20 @@
 #include "Channels.h"
 #include "Files.h"
 #include "Interaction.h"
+#include "LoopPlan.h"
 #include "LoopSettings.h"
 #include "Preferences.h"
 #include "WaveOpening.h"
 
 namespace brenvik {
+
+// What a Save would write right now: the loop folder and the plan of the loop, or the message
+// that refuses the loop number.
+struct SavePreview {
+    std::string loopFolder;
+    LoopPlan plan;
+    std::optional<std::string> refusal;
+};
 
 class WaveToRepeaterModel {
 public:
@@ -54,7 +63,7 @@ public:
     const std::string& wavePath() const { return m_wave.path; }
     std::optional<ChannelMode> channelMode() const { return m_channelMode; }
     bool showsRightChannel() const { return m_channelMode == ChannelMode::Stereo; }
-    // The left tracks, the tempo bar and the Save button, once a wave got that far.
+    // The left tracks, the tempo bar and the Save button, once a wave was accepted.
     bool loopControlsEnabled() const { return m_loopControlsEnabled; }
     const std::string& destination() const { return m_destination; }
     const std::string& loopNumberText() const { return m_loopNumberText; }
@@ -66,6 +75,8 @@ public:
     std::optional<int32_t> barsShown() const { return m_barsShown; }
     bool trackEnabled(Channel channel, int track) const;
     const ChannelSettings& channel(Channel which) const;
+    // Nothing before a wave was accepted.
+    std::optional<SavePreview> savePreview() const;
 
 private:
     ChannelSettings& channelSettings(Channel which);
@@ -79,7 +90,7 @@ private:
     Files& m_files;
     Interaction& m_ui;
     std::string m_openDialogName;
-    std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file opened
+    std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file accepted
     bool m_loopControlsEnabled = false;
     OpenedWave m_wave;                      // the last accepted wave
     LoopSettings m_settings;

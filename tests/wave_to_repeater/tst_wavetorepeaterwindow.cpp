@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
@@ -72,6 +73,30 @@ private slots:
         QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
         QVERIFY(find<QAction>("saveButton")->isEnabled());
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
+    }
+
+    // The "will write" line tells what a save would write, and turns into a warning naming the
+    // tempo the card would get when beats per bar move it off the one shown; with the tempo
+    // written as shown it stays a summary.
+    void willWriteLine_data() {
+        QTest::addColumn<bool>("tempoAsShown");
+        QTest::newRow("tempo from beats per bar") << false;
+        QTest::newRow("tempo as shown") << true;
+    }
+    void willWriteLine() {
+        QFETCH(bool, tempoAsShown);
+        m_preferences.tempoAsShown = tempoAsShown;
+        auto* line = find<QLabel>("willWriteLine");
+        QVERIFY(line->text().isEmpty());
+        m_ui->chooseNextFile(write("m.wav", wave(1, patternBytes(23 * 22050))));  // 5.75 s, 12 beats
+        find<QAction>("openButton")->trigger();
+        const QString summary = "Will write " + m_dir->path() + "/LOOP1: %1 BPM, 12 beats in %2 bars of %3 (division 4), "
+                                "mono on track 1, 5.7 s";
+        QCOMPARE(line->text(), summary.arg("125.2").arg(12).arg(1));
+        find<QPushButton>("beatsButton")->click();
+        QCOMPARE(line->text(), tempoAsShown ? summary.arg("125.2").arg(6).arg(2)
+                                            : QString::fromStdString(message::planTempoNotShown(240.0, 125.217f, 2)));
+        QCOMPARE(line->toolTip(), summary.arg(tempoAsShown ? "125.2" : "240.0").arg(6).arg(2));
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages; two files

@@ -47,6 +47,7 @@ private:
     void onSave();
     void draw();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
+    void drawWillWrite();
     void placeToolbar();
 
     Interaction& m_interaction;

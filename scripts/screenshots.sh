@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
-# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused, the
-# channel dialog, and the Card window) into screenshots/. Each window grabs itself through the program's hidden
+# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused and
+# with its "will write" line warning, the channel dialog, and the Card window) into screenshots/. Each window grabs itself through the program's hidden
 # --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
 #   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
@@ -83,6 +83,7 @@ picture() {  # SHOT NAME [IMAGEMAGICK OPTIONS...]
 picture main-window-with-files main-window -resize 800x
 picture wave-to-repeater-stereo wave-to-repeater -trim +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
+picture wave-to-repeater-warning will-write-warning -crop 761x36+0+310 +repage
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x172+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences

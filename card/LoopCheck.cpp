@@ -29,7 +29,6 @@ std::string hexBytes(const std::array<uint8_t, 3>& bytes) {
 
 std::string num(long long value) { return intToText(value); }
 
-constexpr double kTrackBytesPerSecond = 88200.0;  // 16-bit mono at 44.1 kHz
 
 class Checker {
 public:
@@ -162,7 +161,7 @@ private:
         }
     }
 
-    static double seconds(int64_t trackBytes) { return static_cast<double>(trackBytes) / kTrackBytesPerSecond; }
+    static double seconds(int64_t trackBytes) { return static_cast<double>(trackBytes) / loop::kTrackBytesPerSecond; }
 
     static std::string printable(std::string text) {
         for (char& c : text)

@@ -10,13 +10,6 @@
 
 namespace brenvik::card {
 
-namespace {
-
-// Track audio is 16-bit mono at 44.1 kHz.
-constexpr double kTrackBytesPerSecond = 88200.0;
-
-}  // namespace
-
 std::string LoopSummary::channels() const {
     switch (chosenTracks.size()) {
     case 0: return "no tracks";
@@ -62,7 +55,7 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
     summary.chosenTracks = loop::chosenTracks(contents.description);
     // Track 1's record holds the start and end sector the writer gives every track.
     const int64_t audio = (int64_t{d.tracks[0].endSector} - d.startSector + 1) * loop::kSectorBytes;
-    summary.seconds = static_cast<double>(std::max<int64_t>(0, audio)) / kTrackBytesPerSecond;
+    summary.seconds = static_cast<double>(std::max<int64_t>(0, audio)) / loop::kTrackBytesPerSecond;
     return summary;
 }
 

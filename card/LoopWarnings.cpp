@@ -8,7 +8,6 @@ namespace brenvik::card {
 
 namespace {
 
-constexpr double kTrackBytesPerSecond = 88200.0;  // 16-bit mono at 44.1 kHz
 constexpr int32_t kQuarterSecondBytes = 22050;
 // The tempo shown on the Repeater is the written tempo to the nearest tenth; beyond that a tempo
 // is off.
@@ -35,8 +34,8 @@ std::vector<LoopProblem> loopWarnings(const LoopContents& contents) {
     if (chosen.empty()) return {};
     const int64_t audio = int64_t{loop::writtenEndSector(d, chosen[0]) + 1} * loop::kSectorBytes;
     if (audio < kQuarterSecondBytes) return {};
-    const LengthRange length{static_cast<double>(audio) / kTrackBytesPerSecond / 60,
-                             static_cast<double>(audio + loop::kSectorBytes) / kTrackBytesPerSecond / 60};
+    const LengthRange length{static_cast<double>(audio) / loop::kTrackBytesPerSecond / 60,
+                             static_cast<double>(audio + loop::kSectorBytes) / loop::kTrackBytesPerSecond / 60};
     const loop::DecodedDescription decoded = loop::decodeDescription(d);
     const double tempo = loop::tempoOfCode(decoded.tempoCode);
     const int stored = decoded.beatCount;
@@ -45,7 +44,7 @@ std::vector<LoopProblem> loopWarnings(const LoopContents& contents) {
     for (int beats = stored + kByteValues; beats <= kMostBeats; beats += kByteValues)
         if (tempoFits(tempo, beats, length))
             return {{file, "beat count", message::beatCountWrapped(stored, beats), message::beatCountWrappedAdvice(stored)}};
-    const double seconds = static_cast<double>(audio) / kTrackBytesPerSecond;
+    const double seconds = static_cast<double>(audio) / loop::kTrackBytesPerSecond;
     return {{file, "tempo", message::tempoMismatch(tempo, stored, seconds, stored / length.shortest),
              message::kTempoMismatchAdvice}};
 }

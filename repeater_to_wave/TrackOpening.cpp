@@ -5,6 +5,7 @@
 
 #include "ByteSource.h"
 #include "LoopFolderName.h"
+#include "LoopLayout.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "RoutineError.h"
@@ -91,7 +92,7 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
 }
 
 std::string shortTrackWarning(const OpenedTrack& track) {
-    constexpr double kTrackBytesPerSecond = 88200.0;  // 16-bit mono at 44.1 kHz
+    using loop::kTrackBytesPerSecond;
     const double held = static_cast<double>(track.heldAudio) / kTrackBytesPerSecond;
     return track.path + " " + message::holdsOfLoop(held, track.sizes.audio / kTrackBytesPerSecond) + ": " +
            message::waveSilentAfter(held);

@@ -12,7 +12,6 @@ namespace brenvik {
 
 namespace {
 
-constexpr double kTrackBytesPerSecond = 88200.0;  // 16-bit mono at 44.1 kHz
 constexpr int32_t kLargestByte = 255;             // the beat count is stored in one byte
 
 class Planner {
@@ -68,7 +67,7 @@ private:
         std::vector<std::string>& w = m_plan.warnings;
         const LoopSettings& s = m_settings;
         if (m_plan.tooLong) {
-            const double longest = loop::longestLoopSource(m_plan.stereo) / (kTrackBytesPerSecond * (m_plan.stereo ? 2 : 1));
+            const double longest = loop::longestLoopSource(m_plan.stereo) / (loop::kTrackBytesPerSecond * (m_plan.stereo ? 2 : 1));
             w.push_back(message::planTooLong(longest, m_plan.stereo));
         } else if (!m_plan.values) {
             w.push_back(m_index && !inTable(*m_index)
@@ -92,7 +91,7 @@ private:
 
 }  // namespace
 
-double LoopPlan::seconds() const { return audioLength / kTrackBytesPerSecond; }
+double LoopPlan::seconds() const { return audioLength / loop::kTrackBytesPerSecond; }
 
 LoopPlan planLoop(ChannelMode mode, int32_t d, const LoopSettings& settings, const std::vector<float>& tempoTable,
                   bool tempoAsShown) {

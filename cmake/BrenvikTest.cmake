@@ -12,8 +12,11 @@ function(brenvik_add_test)
                                               -Wno-restrict)
   endif()
   add_test(NAME ${T_NAME} COMMAND ${T_NAME})
-  # No test writes into the user's own data folder (the backup store lives there).
-  set(env "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests/data-home")
+  # No test writes into the user's own data folder (the backup store lives there), and none
+  # reaches the machine's sound server: the windows find no audio output unless a test starts a
+  # server of its own (tests/support/SoundServer.h).
+  set(env "QT_QPA_PLATFORM=offscreen;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/tests/data-home"
+          "PULSE_SERVER=unix:${CMAKE_BINARY_DIR}/tests/no-sound-server")
   if(T_GUI)
     # The look check hashes what Qt paints: the plain SSE2 drawing paths paint alike on every
     # x86-64 machine, where the faster ones a processor offers may round differently.

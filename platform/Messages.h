@@ -176,6 +176,13 @@ std::string playTrackCount(const std::string& loopName, int tracks);
 std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t audio);
 // "Playing stopped: " + what went wrong.
 std::string playingStopped(const std::string& reason);
+// The Play button of the windows: its caption and its tooltip while it can be clicked.
+inline constexpr const char* kPlayCaption = "Play";
+inline constexpr const char* kStopCaption = "Stop";
+inline constexpr const char* kPlayTip = "Listen, round and round (Space)";
+inline constexpr const char* kStopTip = "Stop listening (Space)";
+// The Card window's Play button while no loop is selected.
+inline constexpr const char* kNoLoopToPlay = "Select a loop to listen to it";
 
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
-# and a stereo pair of tracks opened, the wave-to-Repeater window with its tempo bar focused and
-# with its "will write" line warning, the channel dialog, and the Card window) into screenshots/. Each window grabs itself through the program's hidden
+# and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
+# tempo bar focused and with its "will write" line warning, the channel dialog, and the Card
+# window with a loop selected) into screenshots/. Each window grabs itself through the program's hidden
 # --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
 #   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
@@ -33,9 +34,11 @@ python3 - "$tour/Music/drum-loop.wav" <<'PY'
 import math, struct, sys
 frames = 4 * 44100
 data = bytearray()
+beat = 44100 * 60 // 135  # a hit on every beat at 135 BPM, dying away, so the waveforms show beats
 for i in range(frames):
-    left = int(12000 * math.sin(2 * math.pi * 220 * i / 44100))
-    right = int(12000 * math.sin(2 * math.pi * 330 * i / 44100))
+    level = 12000 * math.exp(-6 * (i % beat) / beat)
+    left = int(level * math.sin(2 * math.pi * 220 * i / 44100))
+    right = int(level * math.sin(2 * math.pi * 330 * i / 44100))
     data += struct.pack("<hh", left, right)
 header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
           struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", len(data)))
@@ -59,6 +62,17 @@ intLP=$tour/REPEATER
 intWV=$tour/Music
 CONF
 
+# A sound server of the tour's own, a null sink in place of a sound card, so the windows' Play
+# buttons are usable in the pictures; the machine's own server is neither used nor disturbed.
+mkdir -p "$tour/run" "$tour/home"
+chmod 700 "$tour/run"
+export HOME="$tour/home" XDG_RUNTIME_DIR="$tour/run" PULSE_SERVER="unix:$tour/run/pulse/native"
+trap 'pulseaudio --kill 2>/dev/null || true; rm -rf "$tour"' EXIT
+if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --load=module-native-protocol-unix \
+     --load="module-null-sink sink_name=tour rate=44100 channels=2" 2>"$tour/pulse.log"; then
+  echo "no sound server could start (Play shows disabled): $(cat "$tour/pulse.log")" >&2
+fi
+
 # Inside the virtual server: the program takes its own shots and ends; meanwhile the whole screen
 # is captured once.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
@@ -81,10 +95,10 @@ picture() {  # SHOT NAME [IMAGEMAGICK OPTIONS...]
   convert "$out/$shot.png" "$@" -strip -define png:exclude-chunks=date,time PNG8:"$images/$name.png"
 }
 picture main-window-with-files main-window -resize 800x
-picture wave-to-repeater-stereo wave-to-repeater -trim +repage
+picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
 picture wave-to-repeater-warning will-write-warning -crop 761x36+0+310 +repage
-picture repeater-to-wave-stereo repeater-to-wave -crop 761x172+0+0 +repage
+picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences
 picture folder-chooser folder-chooser

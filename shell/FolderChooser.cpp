@@ -102,7 +102,7 @@ bool FolderChooser::showFolder(const QString& folder) {
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     QTreeWidgetItem* current = nullptr;
-    for (const FolderEntry& entry : *entries) {
+    for (const FolderListRow& entry : *entries) {
         // Each open folder holds the next one; the sub-folders hang below the current folder.
         auto* item = current ? new QTreeWidgetItem(current) : new QTreeWidgetItem(m_folderList);
         if (entry.open) current = item;

@@ -10,13 +10,13 @@ QString cleanFolderPath(const QString& path) {
     return QDir::cleanPath(QFileInfo(path).absoluteFilePath());
 }
 
-std::optional<QList<FolderEntry>> folderEntries(const QString& path) {
+std::optional<QList<FolderListRow>> folderEntries(const QString& path) {
     const QFileInfo info(path);
     if (path.isEmpty() || !info.isDir() || !info.isReadable()) return std::nullopt;
     QDir dir(cleanFolderPath(path));
     if (!dir.isReadable()) return std::nullopt;
 
-    QList<FolderEntry> chain;
+    QList<FolderListRow> chain;
     QDir walk = dir;
     for (;;) {
         const QString here = walk.absolutePath();

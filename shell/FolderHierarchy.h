@@ -7,7 +7,7 @@
 
 namespace brenvik {
 
-struct FolderEntry {
+struct FolderListRow {
     QString path;
     QString name;
     int depth = 0;
@@ -19,6 +19,6 @@ QString cleanFolderPath(const QString& path);
 
 // Nothing when the folder does not exist or cannot be read. Hidden folders are left out and
 // sub-folders are sorted by name, case-insensitively.
-std::optional<QList<FolderEntry>> folderEntries(const QString& path);
+std::optional<QList<FolderListRow>> folderEntries(const QString& path);
 
 }  // namespace brenvik

@@ -5,10 +5,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <exception>
+#include <optional>
 #include <set>
 
+#include "AuditionPanel.h"
 #include "BackupStore.h"
 #include "CardLook.h"
 #include "CardWatcher.h"
@@ -22,6 +25,7 @@
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
+#include "WaveformSource.h"
 
 namespace brenvik {
 
@@ -73,6 +77,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
                         "Size", "Check"},
                        this)),
       m_detailsLabel(whiteLabel(QStringLiteral("detailsLabel"), this)),
+      m_audition(new AuditionPanel(ui, this)),
       m_watcher(new CardWatcher(this)) {
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
@@ -91,6 +96,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     m_detailsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_detailsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(m_watcher, &CardWatcher::changed, this, &CardWindow::refresh);
+    m_audition->takeSpaceIn(this);
 
     auto* refreshButton = greenButton(QStringLiteral("refreshButton"), QStringLiteral("Refresh"), this);
     auto* folderButton = greenButton(QStringLiteral("folderButton"), QStringLiteral("Other Folder..."), this);
@@ -114,7 +120,8 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(offer);
-    layout->addWidget(m_table, 1);
+    layout->addWidget(m_table, 3);
+    layout->addWidget(m_audition, 2);  // a larger waveform than the converter windows'
     layout->addWidget(m_detailsLabel);
     layout->addWidget(m_totalsLabel);
     showFocusRing(this);
@@ -241,12 +248,35 @@ std::set<size_t> CardWindow::selectedLoops() const {
     return loops;
 }
 
+const card::LoopSummary* CardWindow::loopUnderCursor() const {
+    const int row = m_table->currentRow();
+    return row >= 0 && m_table->selectionModel()->isRowSelected(row, QModelIndex()) ? loopOfRow(row) : nullptr;
+}
+
 // The loop under the cursor, when it is selected.
 void CardWindow::showDetails() {
-    const int row = m_table->currentRow();
-    const card::LoopSummary* loop =
-        row >= 0 && m_table->selectionModel()->isRowSelected(row, QModelIndex()) ? loopOfRow(row) : nullptr;
+    const card::LoopSummary* loop = loopUnderCursor();
     m_detailsLabel->setText(loop ? detailsOf(*loop) : QString::fromLatin1(message::kNoLoopChosen));
+    // The cursor moves before the selection follows it (and the rows are listed one by one):
+    // what plays follows once the selection has settled, so a loop selected while another plays
+    // takes over instead of stopping it.
+    if (m_listenPending) return;
+    m_listenPending = true;
+    QTimer::singleShot(0, this, &CardWindow::listenToSelection);
+}
+
+// Listening goes on while the same loop stays selected, and switches to another loop as soon as
+// it is selected.
+void CardWindow::listenToSelection() {
+    m_listenPending = false;
+    const card::LoopSummary* loop = loopUnderCursor();
+    if (!loop) {
+        m_audition->clear(message::kNoLoopToPlay);
+        return;
+    }
+    const audition::Preparation prepared = audition::sourceOfLoop(loop->folder);
+    m_audition->show(prepared, prepared.source ? std::optional(audition::waveformOfLoop(*prepared.source))
+                                               : std::nullopt);
 }
 
 void CardWindow::openRow(int row) {

@@ -23,6 +23,7 @@ class QTableWidget;
 
 namespace brenvik {
 
+class AuditionPanel;
 class CardWatcher;
 class Files;
 class Interaction;
@@ -48,6 +49,8 @@ public:
 
     void showCard(std::string folder);
     QTableWidget* table() const { return m_table; }
+    // Play/Stop and the waveform of the selected loop, as the Repeater loops it.
+    AuditionPanel* audition() const { return m_audition; }
     // The volume offered by the button, empty when none is offered.
     const std::string& offeredCard() const { return m_offered; }
 
@@ -65,6 +68,8 @@ private:
     std::set<size_t> selectedLoops() const;
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
     void showDetails();
+    void listenToSelection();
+    const card::LoopSummary* loopUnderCursor() const;
     void offerMountedCard();
     void openRow(int row);
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
@@ -81,7 +86,9 @@ private:
     QPushButton* m_offerButton;
     QTableWidget* m_table;
     QLabel* m_detailsLabel;
+    AuditionPanel* m_audition;
     CardWatcher* m_watcher;
+    bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
 };
 
 }  // namespace brenvik

@@ -9,10 +9,14 @@
 #include <QPainterPath>
 #include <QResizeEvent>
 #include <QToolBar>
+#include <algorithm>
+#include <optional>
 
+#include "AuditionPanel.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
+#include "WaveSaving.h"
 
 namespace brenvik {
 
@@ -20,6 +24,7 @@ namespace {
 
 const QColor kWindowBackground(0x00, 0x40, 0x40);
 constexpr int kToolBarHeight = 360;  // twips, like every position below
+constexpr int kAuditionTop = 2760;    // the listening panel, below the rows
 
 // One column of the design: its header and, row by row, a caption and a value (x and width).
 struct Span {
@@ -126,6 +131,8 @@ RepeaterToWaveWindow::RepeaterToWaveWindow(const Preferences& preferences, Files
     buildToolBar();
     buildColumns();
     buildMenus();
+    m_audition = new AuditionPanel(ui, this);
+    m_audition->takeSpaceIn(this);
     // The window takes no input while a save copies; it is drawn disabled before the copy starts.
     m_model.setInputEnabled = [this](bool enabled) {
         setEnabled(enabled);
@@ -282,11 +289,34 @@ void RepeaterToWaveWindow::showModel() {
     QStringList warnings;
     for (const std::string& warning : m_model.shortTrackWarnings()) warnings << QString::fromStdString(warning);
     if (!warnings.isEmpty()) emit statusMessage(warnings.join(QLatin1Char(' ')));
+    showAudition();
+}
+
+// A stereo save needs both channels, so the pair plays only once both are opened.
+void RepeaterToWaveWindow::showAudition() {
+    const std::optional<OpenedTrack>& left = m_model.track(Channel::Left);
+    const std::optional<OpenedTrack>& right = m_model.track(Channel::Right);
+    if (!left && !right) {
+        m_audition->clear(message::kNothingLoaded);
+        return;
+    }
+    const bool stereo = m_model.mode() == ChannelMode::Stereo;
+    audition::Preparation prepared;
+    if (stereo && !left)
+        prepared.reason = message::kNoLeftTrack;
+    else if (stereo && !right)
+        prepared.reason = message::kNoRightTrack;
+    else
+        prepared = audition::sourceOfTracks(audioOf(*left), right ? std::optional(audioOf(*right)) : std::nullopt);
+    m_audition->show(prepared, audition::waveformOfTracks(left ? *left : *right, left ? right : std::nullopt));
 }
 
 void RepeaterToWaveWindow::resizeEvent(QResizeEvent* event) {
     ConverterWindow::resizeEvent(event);
     m_toolBar->setGeometry(0, 0, event->size().width(), twipsToPixels(kToolBarHeight));
+    const int top = twipsToPixels(kAuditionTop);
+    m_audition->setGeometry(0, top, twipsToPixels(11400),
+                            std::max(event->size().height() - top, m_audition->minimumSizeHint().height()));
 }
 
 }  // namespace brenvik

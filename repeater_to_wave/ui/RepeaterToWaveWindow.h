@@ -12,6 +12,8 @@ class QToolBar;
 
 namespace brenvik {
 
+class AuditionPanel;
+
 class RepeaterToWaveWindow : public ConverterWindow {
     Q_OBJECT
 public:
@@ -21,6 +23,8 @@ public:
                          QWidget* parent = nullptr);
 
     RepeaterToWaveModel& model() { return m_model; }
+    // Play/Stop and the waveform of the opened track or tracks.
+    AuditionPanel* audition() const { return m_audition; }
     // For the screenshot tour: stereo mode with these tracks opened as left and right, as the
     // Open command does once its dialogs have returned.
     void showStereoTracks(const std::string& leftTrack, const std::string& rightTrack);
@@ -55,6 +59,8 @@ private:
     void buildToolBar();
     void buildMenus();
     void showModel();
+    // The opened track or pair as the saved wave will sound; the waveform of what is opened.
+    void showAudition();
     static void showTrack(const Column& column, const std::optional<OpenedTrack>& track);
 
     RepeaterToWaveModel m_model;
@@ -62,6 +68,7 @@ private:
     QToolBar* m_toolBar = nullptr;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
+    AuditionPanel* m_audition = nullptr;
 };
 
 }  // namespace brenvik

@@ -1,20 +1,16 @@
 // Real audio out: a PulseAudio server of the test's own, with a null sink in place of a sound
 // card, plays a loop of noise through the program's audio output while the sink's monitor is
-// recorded; the recording must be the loop, sample for sample, pass after pass. The server lives
-// in the test's temporary folder and is reached by its own socket only, so a sound server the
-// machine runs is neither used nor disturbed.
+// recorded; the recording must be the loop, sample for sample, pass after pass.
 #include <QAudioDevice>
 #include <QAudioSource>
-#include <QDir>
 #include <QMediaDevices>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include "AudioPlayback.h"
 #include "ByteOrder.h"
 #include "LoopFixture.h"
+#include "SoundServer.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -30,65 +26,14 @@ const char* kCapture = "ci_capture";
 class TestAudioOutput : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase();
-    void cleanupTestCase();
+    void initTestCase() {
+        if (const QString why = m_server.start(); !why.isEmpty()) QSKIP(qPrintable(why));
+    }
     void playsTheLoopSampleForSample();
 
 private:
-    // Runs a PulseAudio tool against the test's server; its exit status, its messages in `log`.
-    int runTool(const QString& program, const QStringList& arguments, QString* log = nullptr);
-    QTemporaryDir m_dir;
-    bool m_serverStarted = false;
+    SoundServer m_server;
 };
-
-int TestAudioOutput::runTool(const QString& program, const QStringList& arguments, QString* log) {
-    QProcess tool;
-    tool.setStandardOutputFile(QProcess::nullDevice());
-    // The daemon keeps what it inherits: a file, not a pipe, so the start returns.
-    tool.setStandardErrorFile(m_dir.filePath("tool.log"));
-    tool.start(program, arguments);
-    if (!tool.waitForFinished(15000)) return -1;
-    if (log) {
-        QFile file(m_dir.filePath("tool.log"));
-        file.open(QIODevice::ReadOnly);
-        *log = QString::fromLocal8Bit(file.readAll()).trimmed();
-    }
-    return tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1;
-}
-
-void TestAudioOutput::initTestCase() {
-    if (QStandardPaths::findExecutable("pulseaudio").isEmpty() ||
-        QStandardPaths::findExecutable("pactl").isEmpty())
-        QSKIP(
-            "no sound server can run here: pulseaudio and pactl are not installed "
-            "(scripts/setup-debian.sh installs them)");
-    // Before anything of Qt Multimedia connects: the server's socket and cookie live here.
-    const QString run = m_dir.filePath("run"), home = m_dir.filePath("home");
-    QVERIFY(QDir().mkpath(run) && QDir().mkpath(home));
-    QFile::setPermissions(run, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    qputenv("XDG_RUNTIME_DIR", run.toLocal8Bit());
-    qputenv("HOME", home.toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", (home + "/.config").toLocal8Bit());
-    qputenv("PULSE_SERVER", ("unix:" + run + "/pulse/native").toLocal8Bit());
-    qunsetenv("PULSE_COOKIE");
-
-    QString log;
-    // As root the server warns that it is meant for a user, and runs all the same.
-    const int started = runTool(
-        "pulseaudio",
-        {"-n", "--daemonize=yes", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
-         "--load=module-null-sink sink_name=ci rate=44100 channels=2",
-         // Qt hides monitor sources: the remap shows the sink's output.
-         QString("--load=module-remap-source master=ci.monitor source_name=") + kCapture},
-        &log);
-    if (started != 0) QSKIP(qPrintable("no sound server can run here: pulseaudio says: " + log));
-    m_serverStarted = true;
-    QCOMPARE(runTool("pactl", {"set-default-sink", "ci"}, &log), 0);
-}
-
-void TestAudioOutput::cleanupTestCase() {
-    if (m_serverStarted) QCOMPARE(runTool("pulseaudio", {"--kill"}), 0);
-}
 
 void TestAudioOutput::playsTheLoopSampleForSample() {
     QTemporaryDir card;

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolBar>
 
+#include "AuditionPanel.h"
 #include "ChannelDialog.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
@@ -20,6 +21,7 @@
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "WaveformView.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -81,6 +83,20 @@ private slots:
         QCOMPARE(m_ui.messageTexts(), std::vector<std::string>{"File writing successful"});
         QCOMPARE(m_ui.usableWhenBusy, std::vector<bool>{false});
         QVERIFY(m_window.isEnabled());
+    }
+
+    // What plays is what the save would write: a stereo save needs both channels.
+    void playsAsTheSaveWrites() {
+        auto* note = m_window.findChild<QLabel*>("auditionNote");
+        const auto lanes = [this] { return m_window.audition()->waveform()->peaks().lanes().size(); };
+        m_window.showStereoTracks(makeLoop(root(), "LOOP1", patternBytes(4096)),
+                                  makeLoop(root(), "LOOP2", patternBytes(2048), 2));
+        QVERIFY(note->text().isEmpty() && lanes() == 2);
+        m_window.findChild<QAction*>("monoButton")->trigger();  // keeps the left track
+        QVERIFY(note->text().isEmpty() && lanes() == 1);
+        m_window.findChild<QAction*>("stereoButton")->trigger();
+        QCOMPARE(note->text(), QString(message::kNoRightTrack));
+        QCOMPARE(lanes(), size_t{1});
     }
 
     // A track opens into the mono channel, a loop folder with its chosen tracks, two tracks in

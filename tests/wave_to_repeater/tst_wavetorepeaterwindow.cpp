@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "AuditionPanel.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
 #include "Messages.h"
@@ -18,6 +19,7 @@
 #include "TestFiles.h"
 #include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
+#include "WaveformView.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -72,6 +74,10 @@ private slots:
         QCOMPARE(find<QLineEdit>("tempoBox")->text(), QStringLiteral("127.5"));
         QVERIFY(find<QRadioButton>("rightTrack2")->isChecked() && !find<QRadioButton>("rightTrack1")->isEnabled());
         QVERIFY(find<QAction>("saveButton")->isEnabled());
+        // No sound server in reach: Play says why it cannot; the waveform shows both channels.
+        QVERIFY(!find<QPushButton>("playButton")->isEnabled());
+        QCOMPARE(find<QPushButton>("playButton")->toolTip(), QString(message::kNoAudioOutput));
+        QCOMPARE(m_window->audition()->waveform()->peaks().lanes().size(), size_t{2});
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
     }
 

@@ -11,8 +11,11 @@
 #include <QSignalBlocker>
 #include <QFileInfo>
 #include <QToolBar>
+#include <algorithm>
 #include <exception>
+#include <optional>
 
+#include "AuditionPanel.h"
 #include "DoubleClickLabel.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -23,6 +26,16 @@
 
 namespace brenvik {
 namespace {
+
+// The listening panel lies below every part of the form, across the design's width.
+constexpr int kAuditionGap = 240;  // twips
+
+int lowestBottom(const QWidget* window) {
+    int bottom = 0;
+    for (const QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        if (!child->isWindow()) bottom = std::max(bottom, child->geometry().bottom() + 1);
+    return bottom;
+}
 
 // Scroll bar values stay inside their 16-bit ranges, so the narrowing is exact.
 int16_t barValue(int value) { return static_cast<int16_t>(value); }
@@ -57,7 +70,10 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     m_ui = buildWaveToRepeaterForm(this);
     m_ui.toolbar->addAction(cardAction());  // after the specified buttons
     m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
-    placeToolbar();
+    m_auditionTop = lowestBottom(this) + twipsToPixels(kAuditionGap);  // the form is laid out
+    m_audition = new AuditionPanel(ui, this);
+    m_audition->takeSpaceIn(this);
+    placeStretchedParts();
     buildMenus();
     connectControls();
     m_model.setInputEnabled = [this](bool enabled) {
@@ -78,7 +94,10 @@ void WaveToRepeaterWindow::buildMenus() {
                               QKeySequence(Qt::CTRL | Qt::Key_S));
     insertFileActions({m_openAction, m_saveAction});
     for (QAction* open : {m_openAction, m_ui.openButton})
-        connect(open, &QAction::triggered, this, [this] { run([this] { m_model.open(); }); });
+        connect(open, &QAction::triggered, this, [this] {
+            run([this] { m_model.open(); });
+            showAudition();
+        });
     for (QAction* save : {m_saveAction, m_ui.saveButton})
         connect(save, &QAction::triggered, this, &WaveToRepeaterWindow::onSave);
 }
@@ -134,6 +153,18 @@ void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
 
 void WaveToRepeaterWindow::openWave(const std::string& path) {
     run([this, &path] { m_model.openWaveFile(path); });
+    showAudition();
+}
+
+void WaveToRepeaterWindow::showAudition() {
+    m_auditionedWave = m_model.wavePath();
+    if (m_model.wavePath().empty()) {
+        m_audition->clear(message::kNoWaveOpened);
+        return;
+    }
+    const audition::Preparation prepared = audition::sourceOfWave(m_model.wavePath());
+    m_audition->show(prepared, prepared.source ? std::optional(audition::waveformOfWave(*prepared.source))
+                                               : std::nullopt);
 }
 
 bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
@@ -152,6 +183,7 @@ void WaveToRepeaterWindow::draw() {
     const bool controls = m.loopControlsEnabled();
     m_ui.saveButton->setEnabled(controls);
     m_ui.wavePathLabel->setText(text(m.wavePath()));
+    if (m.wavePath() != m_auditionedWave) showAudition();  // however the wave was opened
     setBoxText(m_ui.destinationBox, text(m.destination()));
     setBoxText(m_ui.loopNumberBox, text(m.loopNumberText()));
     const LoopSettings& s = m.settings();
@@ -211,14 +243,17 @@ void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel,
         widget->setVisible(visible);
 }
 
-// The toolbar runs across the top of the window whatever its width.
-void WaveToRepeaterWindow::placeToolbar() {
+// The toolbar runs across the top of the window whatever its width; the listening panel fills
+// what lies below the controls.
+void WaveToRepeaterWindow::placeStretchedParts() {
     m_ui.toolbar->setGeometry(0, 0, width(), m_ui.toolbar->sizeHint().height());
+    m_audition->setGeometry(0, m_auditionTop, twipsToPixels(11400),
+                            std::max(height() - m_auditionTop, m_audition->minimumSizeHint().height()));
 }
 
 void WaveToRepeaterWindow::resizeEvent(QResizeEvent* event) {
     ConverterWindow::resizeEvent(event);
-    placeToolbar();
+    placeStretchedParts();
 }
 
 }  // namespace brenvik

@@ -3,6 +3,7 @@
 // action goes to one of the model's commands, after which the window draws the whole model again
 // with its widgets' signals blocked, so one change never raises another behind the model's back.
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "ConverterWindow.h"
@@ -11,6 +12,8 @@
 #include "WaveToRepeaterModel.h"
 
 namespace brenvik {
+
+class AuditionPanel;
 
 class WaveToRepeaterWindow : public ConverterWindow {
     Q_OBJECT
@@ -25,6 +28,8 @@ public:
     void setLoopNumber(const std::string& text);
     // As the Open command does once its dialog returned this path.
     void openWave(const std::string& path);
+    // Play/Stop and the waveform of the opened wave.
+    AuditionPanel* audition() const { return m_audition; }
 
     QAction* openAction() const { return m_openAction; }
     QAction* saveAction() const { return m_saveAction; }
@@ -48,13 +53,19 @@ private:
     void draw();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
     void drawWillWrite();
-    void placeToolbar();
+    void placeStretchedParts();
+    // The opened wave, to listen to and to look at: drawn when another wave is opened, and again
+    // after Open (the same file may have been rewritten).
+    void showAudition();
 
     Interaction& m_interaction;
     WaveToRepeaterModel m_model;
     WaveToRepeaterForm m_ui;
     QAction* m_openAction = nullptr;
     QAction* m_saveAction = nullptr;
+    AuditionPanel* m_audition = nullptr;
+    int m_auditionTop = 0;
+    std::optional<std::string> m_auditionedWave;  // what the panel was last given, none at first
 };
 
 }  // namespace brenvik

@@ -6,6 +6,9 @@
 //   audition-bench first-sound [RUNS]   milliseconds from play() until the loop's first frame
 //                                       is heard on the capture source "ci_capture" (a null
 //                                       sink's monitor; bench/audition_bench.py starts it)
+//   audition-bench first-sound-cli BRENVIK_CLI [RUNS]
+//                                       the same from starting `brenvik-cli play` on a wave (the
+//                                       program and its companion start up, then play)
 #include <sys/resource.h>
 #include <QAudioDevice>
 #include <QAudioSource>
@@ -14,12 +17,14 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QTimer>
 
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -80,7 +85,29 @@ int peaks(const std::string& path, int runs) {
     return 0;
 }
 
-int firstSound(int runs) {
+// A second of a constant, never silent, sample as a wave: any frame of it is the first sound.
+std::string writeSoundingWave() {
+    const std::string path = QDir::temp().filePath("audition-bench-loop.wav").toStdString();
+    const std::vector<int16_t> samples(2 * 44100, 1000);
+    const uint32_t data = static_cast<uint32_t>(samples.size() * 2);
+    const uint32_t riff = data + 36, fmt = 16, rate = 44100, byteRate = 4 * 44100;
+    const uint16_t pcm = 1, channels = 2, align = 4, bits = 16;
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite("RIFF", 1, 4, f);
+    std::fwrite(&riff, 4, 1, f);
+    std::fwrite("WAVEfmt ", 1, 8, f);
+    for (const auto& [field, size] : {std::pair<const void*, size_t>{&fmt, 4}, {&pcm, 2}, {&channels, 2},
+                                      {&rate, 4}, {&byteRate, 4}, {&align, 2}, {&bits, 2}})
+        std::fwrite(field, size, 1, f);
+    std::fwrite("data", 1, 4, f);
+    std::fwrite(&data, 4, 1, f);
+    std::fwrite(samples.data(), 2, samples.size(), f);
+    std::fclose(f);
+    return path;
+}
+
+// From start() until the first frame is heard, `runs` times; stop() ends each run.
+int firstSound(const char* what, int runs, const std::function<bool()>& start, const std::function<void()>& stop) {
     QAudioDevice captureDevice;
     for (const QAudioDevice& device : QMediaDevices::audioInputs())
         if (device.id() == "ci_capture") captureDevice = device;
@@ -88,19 +115,8 @@ int firstSound(int runs) {
         std::fprintf(stderr, "no capture source ci_capture: start the null sink first\n");
         return 1;
     }
-    // A loop of a constant, never silent, sample: any frame of it is the first sound.
-    const std::string path = QDir::temp().filePath("audition-bench-loop.raw").toStdString();
-    {
-        std::FILE* f = std::fopen(path.c_str(), "wb");
-        std::vector<int16_t> samples(2 * 44100, 1000);
-        std::fwrite(samples.data(), 2, samples.size(), f);
-        std::fclose(f);
-    }
-    audition::PlaySource source{{audition::SampleRun{path, 0, 44100, 2}}, 44100};
-
     QAudioSource capture(captureDevice, AudioPlayback::format());
     QIODevice* recorder = capture.start();
-    AudioPlayback playback;
     QElapsedTimer clock;
     clock.start();
     qint64 playedAt = -1;
@@ -129,17 +145,14 @@ int firstSound(int runs) {
         loop.exec();
         heardAfter = -1;
         playedAt = clock.nsecsElapsed();
-        if (!playback.play(source)) {
-            std::fprintf(stderr, "%s\n", qPrintable(playback.lastError()));
-            return 1;
-        }
+        if (!start()) return 1;
         QTimer poll;
         QObject::connect(&poll, &QTimer::timeout, [&] {
             if (heardAfter >= 0 || clock.nsecsElapsed() - playedAt > 5'000'000'000) loop.quit();
         });
         poll.start(5);
         loop.exec();
-        playback.stop();
+        stop();
         playedAt = -1;
         if (heardAfter < 0) {
             std::fprintf(stderr, "no sound within 5 s\n");
@@ -147,9 +160,44 @@ int firstSound(int runs) {
         }
         ms.push_back(heardAfter);
     }
-    std::remove(path.c_str());
-    report("Play to first sound", ms);
+    report(what, ms);
     return 0;
+}
+
+int firstSound(int runs) {
+    const std::string path = writeSoundingWave();
+    const audition::Preparation prepared = audition::sourceOfWave(path);
+    AudioPlayback playback;
+    const int status = firstSound(
+        "Play to first sound", runs,
+        [&] {
+            if (playback.play(*prepared.source)) return true;
+            std::fprintf(stderr, "%s\n", qPrintable(playback.lastError()));
+            return false;
+        },
+        [&] { playback.stop(); });
+    std::remove(path.c_str());
+    return status;
+}
+
+int firstSoundOfCommand(const QString& cli, int runs) {
+    const std::string path = writeSoundingWave();
+    QProcess play;
+    play.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    const int status = firstSound(
+        "brenvik-cli play to first sound", runs,
+        [&] {
+            play.start(cli, {"play", QString::fromStdString(path), "--times", "5"});
+            if (play.waitForStarted()) return true;
+            std::fprintf(stderr, "%s cannot be started\n", qPrintable(cli));
+            return false;
+        },
+        [&] {
+            play.kill();
+            play.waitForFinished();
+        });
+    std::remove(path.c_str());
+    return status;
 }
 
 }  // namespace
@@ -159,6 +207,7 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "peaks" && argc > 2) return peaks(argv[2], argc > 3 ? std::atoi(argv[3]) : 21);
     if (mode == "first-sound") return firstSound(argc > 2 ? std::atoi(argv[2]) : 15);
-    std::fprintf(stderr, "usage: audition-bench peaks WAVE [RUNS] | first-sound [RUNS]\n");
+    if (mode == "first-sound-cli" && argc > 2) return firstSoundOfCommand(argv[2], argc > 3 ? std::atoi(argv[3]) : 15);
+    std::fprintf(stderr, "usage: audition-bench peaks WAVE [RUNS] | first-sound [RUNS] | first-sound-cli BRENVIK_CLI [RUNS]\n");
     return 2;
 }

@@ -8,13 +8,14 @@
     and for one a tenth its size, which should match.
   - Play to first sound: a PulseAudio server of the benchmark's own in a temporary folder, with a
     null sink "ci" and its monitor remapped as "ci_capture"; audition-bench plays a loop and
-    records the capture source; target <= 100 ms.
+    records the capture source; target <= 100 ms. The same for `brenvik-cli play` on a wave,
+    from starting the program (which starts its companion brenvik-cli-media) to the first sound.
 
 Each figure is the median of its runs, repeated --repeats times (other builds on the same cores
 make single runs noisy); the medians of the repeats are printed, then their median.
 
     bench/audition_bench.py [--bench build/bench/audition-bench] [--runs 21] [--repeats 5]
-                            [--size-mb 40]
+                            [--size-mb 40] [--cli build/cli/brenvik-cli]
 """
 import argparse
 import os
@@ -64,6 +65,7 @@ def main():
     p.add_argument("--runs", type=int, default=21)
     p.add_argument("--repeats", type=int, default=5)
     p.add_argument("--size-mb", type=int, default=40)
+    p.add_argument("--cli", default=os.path.join(ROOT, "build", "cli", "brenvik-cli"))
     a = p.parse_args()
 
     work = os.path.join(HERE, "work")
@@ -102,10 +104,14 @@ def main():
             run(["pactl", "set-default-sink", "ci"], env)
             first = [median_of(run([a.bench, "first-sound", str(a.runs)], env), "Play to first sound")
                      for _ in range(a.repeats)]
+            first_cli = [median_of(run([a.bench, "first-sound-cli", a.cli, str(a.runs)], env),
+                                   "brenvik-cli play to first sound") for _ in range(a.repeats)]
         finally:
             subprocess.run(["pulseaudio", "--kill"], env=env)
     print("Play to first sound (ms, median of %d runs each): %s; median %.1f ms" %
           (a.runs, ", ".join("%.1f" % x for x in first), statistics.median(first)))
+    print("brenvik-cli play to first sound (ms, median of %d runs each): %s; median %.1f ms" %
+          (a.runs, ", ".join("%.1f" % x for x in first_cli), statistics.median(first_cli)))
 
 
 if __name__ == "__main__":

@@ -48,7 +48,7 @@ public:
     Reader(const Command& command, const std::vector<std::string>& args)
         : m_command(command),
           m_args(args),
-          m_line{CommandLine::Asks::Run, Arguments(command), {}} {}
+          m_line{CommandLine::Asks::Run, Arguments(command, args), {}} {}
 
     CommandLine read() {
         bool optionsEnded = false;

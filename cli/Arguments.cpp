@@ -17,6 +17,12 @@ std::vector<const Arguments::Given*> Arguments::occurrences(std::string_view opt
     return found;
 }
 
+std::vector<std::string> Arguments::commandLine() const {
+    std::vector<std::string> line{std::string(m_command->name)};
+    line.insert(line.end(), m_words.begin(), m_words.end());
+    return line;
+}
+
 bool Arguments::given(std::string_view option) const {
     return !occurrences(option).empty();
 }

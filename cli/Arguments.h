@@ -1,6 +1,6 @@
 #pragma once
 // A command line read against its command's table: the positional arguments in order and every
-// option given, its value checked (a number already read).
+// option given, its value checked (a number already read), and the words it was read from.
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,7 +12,13 @@ namespace brenvik::cli {
 
 class Arguments {
 public:
-    explicit Arguments(const Command& command) : m_command(&command) {}
+    // `words` are the command line behind the command's name, as given.
+    Arguments(const Command& command, std::vector<std::string> words)
+        : m_command(&command), m_words(std::move(words)) {}
+
+    // The command line as given: the command's name and the words behind it, for a program that
+    // is to run it in this one's place.
+    std::vector<std::string> commandLine() const;
 
     const std::vector<std::string>& positionals() const { return m_positionals; }
 
@@ -36,6 +42,7 @@ private:
     std::vector<const Given*> occurrences(std::string_view option) const;
 
     const Command* m_command;
+    std::vector<std::string> m_words;
     std::vector<std::string> m_positionals;
     std::vector<Given> m_options;
 };

@@ -10,10 +10,12 @@
 
 namespace brenvik::cli {
 
-// Exit statuses: 0 success, 1 refused or failed, 2 bad usage.
+// Exit statuses: 0 success, 1 refused or failed, 2 bad usage; 130 stopped by Ctrl+C (play), as a
+// shell reports any program that Ctrl+C ends.
 constexpr int kOk = 0;
 constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+constexpr int kInterrupted = 130;
 
 // args excludes the program name.
 int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,

@@ -10,14 +10,16 @@ namespace brenvik::cli {
 extern const Command kInfoCommand;
 extern const Command kToLoopCommand;
 extern const Command kToWaveCommand;
+extern const Command kConvertCommand;
+extern const Command kPlayCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
 extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
 
-inline constexpr std::array<const Command*, 8> kCommands{
-    &kInfoCommand,    &kToLoopCommand, &kToWaveCommand, &kBackupCommand,
-    &kRestoreCommand, &kListCommand,   &kCheckCommand,  &kExportCommand};
+inline constexpr std::array<const Command*, 10> kCommands{
+    &kInfoCommand,   &kToLoopCommand,  &kToWaveCommand, &kConvertCommand, &kPlayCommand,
+    &kBackupCommand, &kRestoreCommand, &kListCommand,   &kCheckCommand,   &kExportCommand};
 
 }  // namespace brenvik::cli

@@ -72,7 +72,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
                 switch (outcome.result) {
                 case Result::Written: out << outcome.outputPath << '\n'; break;
                 case Result::Kept:
-                    err << outcome.outputPath << " was left as it is (--overwrite replaces it)\n";
+                    err << message::outputKept(outcome.outputPath) << '\n';
                     break;
                 case Result::Refused:
                 case Result::Failed:

@@ -1,6 +1,5 @@
 // brenvik-cli info PATH [--json]: what a normal wave file, a Repeater loop folder or one of its
 // track files holds, and what the program's openers would say about it. It only reads.
-#include <cctype>
 #include <exception>
 #include <memory>
 #include <optional>
@@ -16,6 +15,7 @@
 #include "InfoReport.h"
 #include "InfoWave.h"
 #include "LoopFolderName.h"
+#include "LoopPaths.h"
 #include "RoutineError.h"
 
 namespace brenvik::cli {
@@ -48,13 +48,6 @@ InfoNode describeFolder(const Files& files, const std::string& shown, const std:
     return report;
 }
 
-bool hasWaveExtension(const std::string& name) {
-    const size_t dot = name.rfind('.');
-    std::string ext = dot == std::string::npos || dot == 0 ? std::string() : name.substr(dot);
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return ext == ".wav";
-}
-
 InfoNode describeFile(const Files& files, const std::string& shown, const std::string& path) {
     const std::string parent = Files::parentOf(path);
     const std::string folder = parent.empty() ? std::string(".") : parent;
@@ -62,7 +55,7 @@ InfoNode describeFile(const Files& files, const std::string& shown, const std::s
     if (fileName == loop::kDescriptionFileName) return describeFolder(files, folder, folder);
     auto file = openForReading(path);
     InfoNode report = InfoNode::object();
-    const bool track = hasWaveExtension(fileName) && loop::holdsDescription(folder);
+    const bool track = namesTrack(path);
     report.set("kind", InfoNode::text(track ? "track" : "wave")).set("path", InfoNode::text(shown));
     if (track) {
         // A track: the loop name is the folder's last component, the track name the file

@@ -1,12 +1,12 @@
 // brenvik-cli to-loop: a normal wave becomes a Repeater loop through the same operations the
 // ".WAV to Repeater" window runs, so every check and message is the window's own.
 #include <cstdint>
-#include <set>
 
 #include "Arguments.h"
 #include "Cli.h"
 #include "CommandHelp.h"
 #include "Commands.h"
+#include "Companion.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "FreeLoopSearch.h"
@@ -14,6 +14,7 @@
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
+#include "ToLoopRun.h"
 #include "WaveOpening.h"
 
 namespace brenvik::cli {
@@ -24,9 +25,8 @@ constexpr size_t kLoopBoxLength = 3;       // the loop number box takes at most 
 constexpr int kMostBeats = INT16_MAX + 1;  // the tempo position, the beats less one, is 16-bit
 constexpr int kPitchDecimals = 2;          // pitch is held in hundredths of a semitone
 
-int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
-
-constexpr Positional kPositionals[] = {{"SOURCE", Count::Many, "a 44.1 kHz 16-bit mono or stereo wave file"}};
+constexpr Positional kPositionals[] = {
+    {"SOURCE", Count::Many, "a 44.1 kHz 16-bit mono or stereo wave file; with --convert any audio file convert takes"}};
 constexpr Option kOptions[] = {
     Option::path("--dest", "DIR", "the folder the loop folder is written into, normally the card's").mustBeGiven(),
     Option::text("--loop", "TEXT", kLoopBoxLength,
@@ -51,6 +51,9 @@ constexpr Option kOptions[] = {
                  "(beats - 1)"),
     Option::flag("--dry-run", "checks everything a save checks and prints what it would write, writing nothing"),
     Option::flag("--verbose", "prints below each written folder what was written"),
+    Option::flag("--convert",
+                 "converts a SOURCE of another rate, width or format first, as convert does (of more channels, the "
+                 "first two), into the cache folder; one too long for a loop is refused before converting"),
 };
 
 // The channels' settings as the options give them. The right channel goes to track 2, or to
@@ -100,35 +103,57 @@ void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopF
     for (const std::string& warning : plan.warnings) out << indent << "  warning: " << warning << '\n';
 }
 
-// One source into its loop: the exit status of that save. Of several sources, every refusal names
-// the one refused below its message. A dry run keeps the numbers it planned in `planned`, so the
-// next source is planned into the next free one.
-int convert(const std::string& source, const Arguments& args, Files& files, ConsoleInteraction& ui,
-            std::ostream& out, std::ostream& err, std::set<int>& planned) {
-    const bool several = args.positionals().size() > 1;
+int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    ToLoopRun run(args, out, err, errIsTerminal);
+    if (const int status = run.checkUsage(); status != kOk) return status;
+    if (args.given("--convert")) return runInCompanion(args, out, err, errIsTerminal);
+    // The first refusal ends the run; the loops written before it stay.
+    for (const std::string& source : args.positionals())
+        if (const int status = run.write(source, source); status != kOk) return status;
+    return kOk;
+}
+
+}  // namespace
+
+ToLoopRun::ToLoopRun(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal)
+    : m_args(args), m_out(out), m_err(err), m_ui(err, errIsTerminal) {
+    // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
+    m_ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
+}
+
+int ToLoopRun::checkUsage() const {
+    if (m_args.given("--loop") && m_args.positionals().size() > 1)
+        return badUsage(m_err, kToLoopCommand, "--loop takes a single SOURCE");
+    if (const Channels channels = channelsOf(m_args); channels.left.track == channels.right.track)
+        return badUsage(m_err, kToLoopCommand, "the left and the right channel cannot share a track");
+    return kOk;
+}
+
+// Of several sources, every refusal names the one refused below its message.
+int ToLoopRun::write(const std::string& source, const std::string& path) {
+    const bool several = m_args.positionals().size() > 1;
     const auto detail = [&](const std::string& reason) {
         if (!several || reason.find(source) != std::string::npos) return reason;
         return reason.empty() ? source : source + ": " + reason;
     };
-    const std::string dest = *args.text("--dest");
+    const std::string dest = *m_args.text("--dest");
     std::string loopNumber;
-    if (const auto typed = args.text("--loop")) {
+    if (const auto typed = m_args.text("--loop")) {
         loopNumber = *typed;
-    } else if (const auto free = firstFreeLoop(files, dest, planned)) {
+    } else if (const auto free = firstFreeLoop(m_files, dest, m_planned)) {
         loopNumber = intToText(*free);
     } else {
-        err << "brenvik-cli to-loop: no free loop number in " << dest
-            << " (LOOP1 to LOOP999 all exist)\n"
-            << reasonLine(detail({}));
+        m_err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n"
+              << reasonLine(detail({}));
         return kFailed;
     }
 
-    const WaveOpenResult opened = openWave(source, files);
+    const WaveOpenResult opened = openWave(path, m_files);
     if (!opened.accepted()) {
-        ui.message(opened.message, MessageButtons::Ok, opened.icon, detail(opened.reason));
+        m_ui.message(opened.message, MessageButtons::Ok, opened.icon, detail(opened.reason));
         return kFailed;
     }
-    const std::optional<LoopSettings> settings = settingsFor(opened.wave, args, err);
+    const std::optional<LoopSettings> settings = settingsFor(opened.wave, m_args, m_err);
     if (!settings) return kUsage;
 
     LoopWriteRequest request;
@@ -138,50 +163,31 @@ int convert(const std::string& source, const Arguments& args, Files& files, Cons
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
-    request.tempoAsShown = args.given("--tempo-as-shown");
-    request.dryRun = args.given("--dry-run");
+    request.tempoAsShown = m_args.given("--tempo-as-shown");
+    request.dryRun = m_args.given("--dry-run");
     const OverwritePolicy mayReplace =
-        askBeforeReplacing(ui, [](const std::string&) { return message::kLoopExists; });
-    const LoopWriteResult result = writeLoop(request, files, mayReplace, ui.progress());
+        askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
+    const LoopWriteResult result = writeLoop(request, m_files, mayReplace, m_ui.progress());
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
-        ui.message(message::kWriteSucceeded);
-        out << result.loopFolder << '\n';
-        if (args.given("--verbose")) writePlan(out, *result.plan, result.loopFolder, "  ");
+        m_ui.message(message::kWriteSucceeded);
+        m_out << result.loopFolder << '\n';
+        if (m_args.given("--verbose")) writePlan(m_out, *result.plan, result.loopFolder, "  ");
         return kOk;
     case LoopWriteResult::Outcome::Planned:
-        writePlan(out, *result.plan, result.loopFolder, "");
-        planned.insert(*result.loopNumber);
+        writePlan(m_out, *result.plan, result.loopFolder, "");
+        m_planned.insert(*result.loopNumber);  // the next source is planned into the next free one
         return kOk;
     case LoopWriteResult::Outcome::Kept:
     case LoopWriteResult::Outcome::Cancelled:
-        err << reasonLine(several ? source : "");
+        m_err << reasonLine(several ? source : "");
         return kFailed;
     case LoopWriteResult::Outcome::Refused:
     case LoopWriteResult::Outcome::Failed: break;
     }
-    ui.message(result.message, MessageButtons::Ok, result.icon, detail(result.reason));
+    m_ui.message(result.message, MessageButtons::Ok, result.icon, detail(result.reason));
     return kFailed;
 }
-
-int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
-    if (args.given("--loop") && args.positionals().size() > 1)
-        return badUsage(err, kToLoopCommand, "--loop takes a single SOURCE");
-    if (const Channels channels = channelsOf(args); channels.left.track == channels.right.track)
-        return badUsage(err, kToLoopCommand, "the left and the right channel cannot share a track");
-    Files files;
-    ConsoleInteraction ui(err, errIsTerminal);
-    // Without --overwrite an existing loop is left as it is, as Cancel leaves it.
-    ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
-    // The first refusal ends the run; the loops written before it stay.
-    std::set<int> planned;
-    for (const std::string& source : args.positionals())
-        if (const int status = convert(source, args, files, ui, out, err, planned); status != kOk)
-            return status;
-    return kOk;
-}
-
-}  // namespace
 
 constinit const Command kToLoopCommand{
     "to-loop",

@@ -12,28 +12,12 @@
 #include "Files.h"
 #include "Messages.h"
 #include "RoutineError.h"
-#include "TrackOpening.h"
+#include "TrackOpen.h"
 #include "WaveSaving.h"
 
 namespace brenvik::cli {
 
 namespace {
-
-// Opens one track as the window's open command does; the opener's own message goes to the error
-// stream when it refuses, and a track that cannot be read is named. The reason follows either.
-std::optional<OpenedTrack> openTrackFile(const Files& files, ConsoleInteraction& ui,
-                                         const std::string& path) {
-    const TrackOpenResult result = openTrack(path, files);
-    if (result.outcome == TrackOpenResult::Outcome::Opened) {
-        // Converted as the window converts it, but not passed off as the whole loop.
-        if (!result.track.holdsAllAudio()) ui.message(shortTrackWarning(result.track));
-        return result.track;
-    }
-    const bool failed = result.outcome == TrackOpenResult::Outcome::Failed;
-    ui.message(failed ? message::trackUnreadable(path) : result.message, MessageButtons::Ok,
-               result.icon, result.reason);
-    return std::nullopt;
-}
 
 int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     Files files;

@@ -1,6 +1,6 @@
-# `cmake --install`: the two programs, and what makes the window program a desktop application
-# (desktop entry, icon in the hicolor theme, AppStream metainfo), the manual pages, the changelog,
-# the manual the Help menu shows and lintian's overrides. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
+# `cmake --install`: the two programs and brenvik-cli's companion, and what makes the window
+# program a desktop application (desktop entry, icon in the hicolor theme, AppStream metainfo), the
+# manual pages, the changelog, the manual the Help menu shows and lintian's overrides. Paths follow GNUInstallDirs, so --prefix /usr suits a package.
 include(GNUInstallDirs)
 
 # The application id names the desktop entry, the icon and the metainfo alike.
@@ -8,6 +8,8 @@ set(BRENVIK_APP_ID org.brenvik.Brenvik)
 set(BRENVIK_DOCDIR ${CMAKE_INSTALL_DATADIR}/doc/brenvik)
 
 install(TARGETS brenvik brenvik-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# brenvik-cli runs its audio commands in this companion program (cli/Companion.h).
+install(TARGETS brenvik-cli-media RUNTIME DESTINATION ${BRENVIK_COMPANION_DIR})
 install(FILES data/${BRENVIK_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES data/${BRENVIK_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY data/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)

@@ -12,7 +12,9 @@ or stereo wave file becomes a loop folder on the card, and a recorded loop's
 tracks come back as a normal wave file. Samples are copied unchanged.
 
 The package holds the window program brenvik and the command-line tool
-brenvik-cli, which runs the same conversions from a terminal or a script.")
+brenvik-cli, which runs the same conversions from a terminal or a script, and
+converts other audio files or plays waves and loops through its companion
+brenvik-cli-media.")
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_STRIP_FILES ON)
 

@@ -36,4 +36,12 @@ std::string loopTooLongMessage(const std::string& path, const AudioInfo& info) {
                                    info.loopChannels == 2);
 }
 
+std::string conversionSummary(const AudioInfo& info) {
+    const bool channelsChange = info.channels != info.loopChannels;
+    return message::conversionSummary(
+        message::audioShape(info.sampleRate, info.bits, info.encoding == SampleEncoding::Float,
+                            info.encodingName, info.channels, channelsChange),
+        message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange));
+}
+
 }  // namespace brenvik

@@ -50,4 +50,8 @@ AudioProbe probeAudio(const std::string& path, const ChannelChoice& choice = {})
 // longest that fits, in minutes and seconds.
 std::string loopTooLongMessage(const std::string& path, const AudioInfo& info);
 
+// "48 kHz 24-bit → 44.1 kHz 16-bit": what the conversion of this file changes (the channels
+// named when they change).
+std::string conversionSummary(const AudioInfo& info);
+
 }  // namespace brenvik

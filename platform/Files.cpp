@@ -28,6 +28,15 @@ FolderEntry::Kind kindOfStatus(const fs::file_status& status) {
     }
 }
 
+// A user's base folder: the variable's path, or the fallback below the home folder. The
+// base-directory rules ignore a relative path in the variable.
+std::string baseFolder(const char* variable, const char* belowHome) {
+    const char* xdg = std::getenv(variable);
+    if (xdg && *xdg == '/') return xdg;
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : "") + belowHome;
+}
+
 }  // namespace
 
 bool Files::fileExists(const std::string& path) const {
@@ -172,13 +181,9 @@ void Files::syncFolder(const std::string& path) {
     if (!synced) throw RoutineError::ofSystem("cannot sync the folder", path, error);
 }
 
-std::string Files::userDataFolder() const {
-    // The base-directory rules ignore a relative XDG_DATA_HOME.
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    if (xdg && *xdg == '/') return xdg;
-    const char* home = std::getenv("HOME");
-    return std::string(home && *home ? home : "") + "/.local/share";
-}
+std::string Files::userDataFolder() const { return baseFolder("XDG_DATA_HOME", "/.local/share"); }
+
+std::string Files::userCacheFolder() const { return baseFolder("XDG_CACHE_HOME", "/.cache"); }
 
 std::string Files::separator() {
     return std::string(1, static_cast<char>(fs::path::preferred_separator));

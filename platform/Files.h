@@ -63,6 +63,9 @@ public:
 
     // The folder for the user's own data: $XDG_DATA_HOME, or ~/.local/share when that is unset.
     virtual std::string userDataFolder() const;
+    // The folder for what the program can make again (converted waves): $XDG_CACHE_HOME, or
+    // ~/.cache when that is unset.
+    virtual std::string userCacheFolder() const;
 
     // The separator between path parts, and the folder every initial folder starts from.
     static std::string separator();

@@ -114,6 +114,17 @@ std::string tooLongForLoop(const std::string& path, double seconds, double longe
            minutesAndSeconds(static_cast<long long>(std::floor(longestSeconds)));
 }
 
+std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::string& encoding,
+                       int channels, bool nameChannels) {
+    std::string shape = shortestGeneral(static_cast<double>(sampleRate) / 1000.0) + " kHz ";
+    shape += bits > 0 ? intToText(bits) + "-bit" + (isFloat ? " float" : "") : encoding;
+    if (nameChannels || channels > 2)
+        shape += channels == 1 ? ", mono" : channels == 2 ? ", stereo" : ", " + intToText(channels) + " channels";
+    return shape;
+}
+
+std::string conversionSummary(const std::string& from, const std::string& to) { return from + " \u2192 " + to; }
+
 std::string backupFileChanged(const std::string& entry) {
     return "Backup file " + entry + " does not match its manifest: nothing was restored";
 }
@@ -221,5 +232,24 @@ std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t
 }
 
 std::string playingStopped(const std::string& reason) { return "Playing stopped: " + reason; }
+
+std::string companionMissing(const std::string& program) {
+    return program + ", which plays and converts audio, is not installed";
+}
+
+std::string companionLookedIn(const std::vector<std::string>& places) {
+    std::string text = "looked for";
+    for (size_t i = 0; i < places.size(); ++i)
+        text += (i == 0 ? " " : i + 1 == places.size() ? " and " : ", ") + places[i];
+    return places.empty() ? "the program's own folder cannot be told" : text;
+}
+
+std::string companionUnstartable(const std::string& program) { return program + " cannot be started"; }
+
+std::string outputKept(const std::string& path) { return path + " was left as it is (--overwrite replaces it)"; }
+
+std::string cacheUnusable(const std::string& folder) { return "The converted wave cannot be kept in " + folder; }
+
+std::string convertedAs(const std::string& summary) { return "Converted " + summary; }
 
 }  // namespace brenvik::message

@@ -62,6 +62,14 @@ std::string tooLongForWave(const std::string& path);
 // length is rounded up and the limit down to whole seconds.
 std::string tooLongForLoop(const std::string& path, double seconds, double longestSeconds, bool stereo);
 
+// One side of a conversion: "48 kHz 24-bit", "96 kHz 32-bit float"; an encoding whose samples
+// have no width goes by its name ("8 kHz U-Law"); channels are named when there are more than two
+// or when asked: "48 kHz 24-bit, 6 channels", "44.1 kHz 16-bit, stereo".
+std::string audioShape(int32_t sampleRate, int bits, bool isFloat, const std::string& encoding,
+                       int channels, bool nameChannels);
+// "48 kHz 24-bit → 44.1 kHz 16-bit".
+std::string conversionSummary(const std::string& from, const std::string& to);
+
 // Backups of loops and cards.
 inline constexpr const char* kBackupFailed = "The loop could not be backed up, so it was not replaced";
 // "Backup file LOOP3/track1.wav does not match its manifest: nothing was restored".
@@ -183,6 +191,27 @@ inline constexpr const char* kPlayTip = "Listen, round and round (Space)";
 inline constexpr const char* kStopTip = "Stop listening (Space)";
 // The Card window's Play button while no loop is selected.
 inline constexpr const char* kNoLoopToPlay = "Select a loop to listen to it";
+
+// brenvik-cli's audio commands (play, convert, to-loop --convert), which its companion program
+// runs. "brenvik-cli-media, which plays and converts audio, is not installed", and below it the
+// places looked in.
+std::string companionMissing(const std::string& program);
+std::string companionLookedIn(const std::vector<std::string>& places);
+// "brenvik-cli-media cannot be started" (the system's reason below it).
+std::string companionUnstartable(const std::string& program);
+// An output that exists, kept as the command was not told to replace it: "out.wav was left as it
+// is (--overwrite replaces it)".
+std::string outputKept(const std::string& path);
+// What convert did: "Converted 48 kHz 24-bit → 44.1 kHz 16-bit", or copied a wave that needed
+// nothing.
+std::string convertedAs(const std::string& summary);
+// "The converted wave cannot be kept in /home/me/.cache/Brenvik/converted" (the reason below it).
+std::string cacheUnusable(const std::string& folder);
+inline constexpr const char* kCopiedUnchanged =
+    "Copied unchanged: the file is already a 44.1 kHz 16-bit wave";
+// Below the too-long message when convert goes ahead all the same.
+inline constexpr const char* kWaveHoldsItAllTheSame =
+    "the wave is written all the same: a wave file has no such limit, only a loop";
 
 // The shell.
 inline constexpr const char* kPreferencesFailed = "Error in Preferences";

@@ -1,11 +1,16 @@
 // Real audio out: a PulseAudio server of the test's own, with a null sink in place of a sound
-// card, plays a loop of noise through the program's audio output while the sink's monitor is
-// recorded; the recording must be the loop, sample for sample, pass after pass.
+// card, plays a loop of noise through the program's audio output (and through brenvik-cli play)
+// while the sink's monitor is recorded; the recording must be the loop, sample for sample, pass
+// after pass.
 #include <QAudioDevice>
 #include <QAudioSource>
 #include <QMediaDevices>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <csignal>
+#include <functional>
+#include <utility>
 
 #include "AudioPlayback.h"
 #include "ByteOrder.h"
@@ -30,25 +35,35 @@ private slots:
         if (const QString why = m_server.start(); !why.isEmpty()) QSKIP(qPrintable(why));
     }
     void playsTheLoopSampleForSample();
+    void theCommandPlaysTheLoopSampleForSample_data();
+    void theCommandPlaysTheLoopSampleForSample();
 
 private:
+    std::string makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks);
+    void recordAndCompare(const std::vector<std::vector<uint8_t>>& tracks, int64_t frames, int passes,
+                          const std::function<void()>& play, const std::function<bool()>& ended);
     SoundServer m_server;
+    QTemporaryDir m_dir;
+    int m_loops = 0;
 };
 
-void TestAudioOutput::playsTheLoopSampleForSample() {
-    QTemporaryDir card;
-    const std::string folder = makeCardLoop(card.path().toStdString(), 1, {1, 2}, kLoopSectors);
-    std::vector<std::vector<uint8_t>> tracks;
+// A stereo loop of noise in the test's card folder: its folder, its two tracks' samples.
+std::string TestAudioOutput::makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks) {
+    const std::string folder = makeCardLoop(m_dir.path().toStdString(), ++m_loops, {1, 2}, kLoopSectors);
     for (int k : {1, 2}) {
         tracks.push_back(noiseBytes(512 * kLoopSectors, static_cast<uint32_t>(k)));
         writeFile(folder + "/track" + std::to_string(k) + ".wav", expectedTrack(tracks.back()));
     }
-    const audition::Preparation prepared = audition::sourceOfLoop(folder);
-    QVERIFY2(prepared.source, prepared.reason.c_str());
-    const int64_t frames = prepared.source->frames;
+    return folder;
+}
 
-    AudioPlayback playback;
-    QCOMPARE(playback.unavailableReason(), QString());
+// Records the null sink while `play` starts the loop, until `passes` passes have been heard (or
+// `ended` says playing is over). The first sound is the loop's phase: its first frame, as Play
+// starts the loop from the top. From there on every frame recorded must be the loop's, pass
+// after pass, the silence after the last pass aside.
+void TestAudioOutput::recordAndCompare(const std::vector<std::vector<uint8_t>>& tracks, int64_t frames,
+                                       int passes, const std::function<void()>& play,
+                                       const std::function<bool()>& ended) {
     QAudioDevice captureDevice;
     for (const QAudioDevice& device : QMediaDevices::audioInputs())
         if (device.id() == kCapture) captureDevice = device;
@@ -68,28 +83,66 @@ void TestAudioOutput::playsTheLoopSampleForSample() {
     // The capture runs before the first sound: what it records first is silence.
     QTRY_VERIFY_WITH_TIMEOUT(recording.size() >= 4 * 4410, 10000);
     QCOMPARE(firstSound(), int64_t{-1});
-    QVERIFY2(playback.play(*prepared.source), qPrintable(playback.lastError()));
-    QTRY_VERIFY_WITH_TIMEOUT(firstSound() >= 0 && recording.size() / 4 - firstSound() > 3 * frames,
-                             20000);
+    play();
+    QTRY_VERIFY_WITH_TIMEOUT(firstSound() >= 0 && recording.size() / 4 - firstSound() >= passes * frames, 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(ended(), 20000);
     capture.stop();
-    playback.stop();
 
-    // The first sound is the loop's phase: its first frame, as Play starts the loop from the
-    // top. From there on every frame recorded is the loop's, pass after pass.
     const int64_t start = firstSound();
     const auto* heard = reinterpret_cast<const uint8_t*>(recording.constData()) + 4 * start;
-    for (int64_t f = 0; f < recording.size() / 4 - start; ++f) {
+    const int64_t recorded = std::min<int64_t>(recording.size() / 4 - start, passes * frames);
+    for (int64_t f = 0; f < recorded; ++f) {
         for (size_t c = 0; c < 2; ++c) {
-            if (readLe16(heard + 4 * f + 2 * c) !=
-                readLe16(&tracks[c][2 * static_cast<size_t>(f % frames)]))
-                QFAIL(
-                    qPrintable(QString("recorded frame %1 (pass %2, frame %3), channel %4 differs")
-                                   .arg(f)
-                                   .arg(f / frames)
-                                   .arg(f % frames)
-                                   .arg(c)));
+            if (readLe16(heard + 4 * f + 2 * c) != readLe16(&tracks[c][2 * static_cast<size_t>(f % frames)]))
+                QFAIL(qPrintable(QString("recorded frame %1 (pass %2, frame %3), channel %4 differs")
+                                     .arg(f)
+                                     .arg(f / frames)
+                                     .arg(f % frames)
+                                     .arg(c)));
         }
     }
+}
+
+void TestAudioOutput::playsTheLoopSampleForSample() {
+    std::vector<std::vector<uint8_t>> tracks;
+    const audition::Preparation prepared = audition::sourceOfLoop(makeNoiseLoop(tracks));
+    QVERIFY2(prepared.source, prepared.reason.c_str());
+    AudioPlayback playback;
+    QCOMPARE(playback.unavailableReason(), QString());
+    recordAndCompare(tracks, prepared.source->frames, 3,
+                     [&] { QVERIFY2(playback.play(*prepared.source), qPrintable(playback.lastError())); },
+                     [] { return true; });
+    playback.stop();
+}
+
+void TestAudioOutput::theCommandPlaysTheLoopSampleForSample_data() {
+    QTest::addColumn<QString>("times");
+    QTest::addColumn<bool>("ctrlC");  // pressed once the passes compared have been heard
+    QTest::addColumn<int>("status");
+    QTest::newRow("three passes, then it ends") << "3" << false << 0;
+    QTest::newRow("Ctrl+C stops it") << "10000" << true << 130;
+}
+
+// The same for the built brenvik-cli play, which hands the command to its companion: the passes
+// heard exactly, then it ends by itself, or on Ctrl+C, with its exit status.
+void TestAudioOutput::theCommandPlaysTheLoopSampleForSample() {
+    QFETCH(QString, times);
+    QFETCH(bool, ctrlC);
+    QFETCH(int, status);
+    std::vector<std::vector<uint8_t>> tracks;
+    const std::string folder = makeNoiseLoop(tracks);
+    const int64_t frames = static_cast<int64_t>(tracks[0].size() / 2);
+    QProcess cli;
+    cli.setProcessChannelMode(QProcess::ForwardedChannels);
+    recordAndCompare(
+        tracks, frames, 3, [&] { cli.start(BRENVIK_CLI_PATH, {"play", QString::fromStdString(folder), "--times", times}); },
+        [&] {
+            // Once: a second Ctrl+C, after the command has ended, would end the program as Ctrl+C does.
+            if (std::exchange(ctrlC, false)) ::kill(static_cast<pid_t>(cli.processId()), SIGINT);
+            return cli.state() == QProcess::NotRunning;
+        });
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), status);
 }
 
 QTEST_GUILESS_MAIN(TestAudioOutput)

@@ -62,7 +62,7 @@ private slots:
         const QString toLoop = "brenvik-cli to-loop: ", toWave = "brenvik-cli to-wave: ";
         const auto toLoopWith = [](const QStringList& more) { return QStringList{"to-loop", "s.wav", "--dest", "D"} + more; };
         QTest::newRow("nothing") << QStringList{} << "usage: brenvik-cli info PATH [--json]";
-        QTest::newRow("unknown command") << QStringList{"convert"} << "brenvik-cli: unknown command 'convert'";
+        QTest::newRow("unknown command") << QStringList{"mix"} << "brenvik-cli: unknown command 'mix'";
         QTest::newRow("--version with more") << QStringList{"--version", "info"} << "brenvik-cli: unexpected argument 'info'";
         QTest::newRow("info: no path") << QStringList{"info"} << "brenvik-cli info: missing PATH";
         QTest::newRow("info: two paths") << QStringList{"info", "a.wav", "b.wav"} << "brenvik-cli info: unexpected argument 'b.wav'";
@@ -128,8 +128,10 @@ private slots:
        brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
                    [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
                    [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
-                   [--tempo-as-shown] [--dry-run] [--verbose]
+                   [--tempo-as-shown] [--dry-run] [--verbose] [--convert]
        brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
+       brenvik-cli convert IN OUT [--overwrite] [--channels PICK]
+       brenvik-cli play PATH [--times N]
        brenvik-cli backup CARD DEST
        brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]
        brenvik-cli list CARD [--json] [--strict]

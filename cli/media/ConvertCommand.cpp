@@ -1,0 +1,47 @@
+// brenvik-cli convert IN OUT: any audio file the converter reads becomes a 44.1 kHz 16-bit wave,
+// mono or stereo, as the Repeater plays it.
+#include "Arguments.h"
+#include "AudioConversion.h"
+#include "ChannelPick.h"
+#include "Cli.h"
+#include "ConsoleInteraction.h"
+#include "MediaCommands.h"
+#include "Messages.h"
+
+namespace brenvik::cli::media {
+
+int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    const std::optional<ChannelPick> pick = channelPickOf(args, err);
+    if (!pick) return kUsage;
+    const ChannelChoice channels{pick->monoSum ? ChannelChoice::Mix::MonoSum : ChannelChoice::Mix::Pick,
+                                 pick->left, pick->right};
+    const std::string& source = args.positionals()[0];
+    const std::string& target = args.positionals()[1];
+    Files files;
+    ConsoleInteraction ui(err, errIsTerminal);
+    const AudioProbe probe = probeAudio(source, channels);
+    if (!probe.info) {
+        ui.message(probe.message, MessageButtons::Ok, MessageIcon::Critical);
+        return kFailed;
+    }
+    if (!args.given("--overwrite") && files.entryExists(target)) {
+        err << message::outputKept(target) << '\n';
+        return kFailed;
+    }
+    // A wave file is no loop: one too long for a loop is named, and written all the same.
+    if (!probe.info->fitsLoop)
+        ui.message(loopTooLongMessage(source, *probe.info), MessageButtons::Ok, MessageIcon::None,
+                   message::kWaveHoldsItAllTheSame);
+    const ConversionResult result = convertAudio({source, target, channels}, files, ui.progress());
+    if (result.outcome == ConversionResult::Outcome::Failed) {
+        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+        return kFailed;
+    }
+    ui.message(result.outcome == ConversionResult::Outcome::Copied
+                   ? std::string(message::kCopiedUnchanged)
+                   : message::convertedAs(conversionSummary(*result.source)));
+    out << target << '\n';
+    return kOk;
+}
+
+}  // namespace brenvik::cli::media

@@ -102,8 +102,8 @@ Preparation sourceOfLoop(const std::string& loopFolder) {
     // (pan, track, run): the track panned further left plays left.
     std::vector<std::tuple<int32_t, int, SampleRun>> tracks;
     for (int k : chosen) {
-        const std::string path = (fs::path(loopFolder) / loop::trackFileName(k)).string();
         const auto& head = contents.tracks[static_cast<size_t>(k - 1)];
+        const std::string path = head ? head->path : (fs::path(loopFolder) / loop::trackFileName(k)).string();
         if (!head || head->fileSize < 0) return refused(message::playUnreadable(path));
         const int record = loop::ldf::recordBase(k);
         TrackSizes sizes;

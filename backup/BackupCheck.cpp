@@ -3,29 +3,11 @@
 #include <exception>
 
 #include "BackupNames.h"
-#include "ByteSource.h"
 #include "Files.h"
 #include "HashedCopy.h"
 #include "Messages.h"
 
 namespace brenvik::backup {
-
-namespace {
-
-std::optional<std::string> readManifestText(const std::string& path) {
-    try {
-        FileSource file(path);
-        if (file.size() > static_cast<int64_t>(kLargestManifest)) return std::nullopt;
-        std::string text(static_cast<size_t>(file.size()), '\0');
-        const size_t got = file.readAt(0, std::span(reinterpret_cast<uint8_t*>(text.data()), text.size()));
-        text.resize(got);
-        return text;
-    } catch (const std::exception&) {
-        return std::nullopt;
-    }
-}
-
-}  // namespace
 
 BackupCheck checkBackup(const Files& files, const std::string& folder) {
     BackupCheck check;
@@ -38,10 +20,14 @@ BackupCheck checkBackup(const Files& files, const std::string& folder) {
         return check;
     }
     const std::optional<std::string> text =
-        readManifestText(Files::joinPath(folder, kManifestName));
+        readSmallText(Files::joinPath(folder, kManifestName), kLargestManifest);
     std::optional<Manifest> manifest = text ? parseManifest(*text) : std::nullopt;
     if (!manifest) {
         check.refusal = message::backupUnreadable(folder);
+        return check;
+    }
+    if (manifest->empty()) {
+        check.refusal = message::backupEmpty(folder);
         return check;
     }
     for (const ManifestEntry& entry : *manifest) {

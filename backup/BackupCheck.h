@@ -1,7 +1,8 @@
 #pragma once
 // Whether a backup may go back onto a card, decided before anything is written: no symbolic link
-// anywhere in it, a manifest in its form, every entry a loop file (nothing that could land outside
-// the card's loop folders), and every file's bytes as the manifest says.
+// anywhere in it, a manifest in its form listing at least one file, every entry a plain file of a
+// loop folder (nothing that could land outside the card's loop folders), and every file a regular
+// file with the bytes the manifest says.
 #include <optional>
 #include <string>
 

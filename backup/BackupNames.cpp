@@ -1,17 +1,22 @@
 #include "BackupNames.h"
 
+#include <algorithm>
+
 #include "LoopFolderName.h"
-#include "TrackFile.h"
 
 namespace brenvik::backup {
 
-bool isLoopFileName(std::string_view name) {
-    return name == loop::kDescriptionFileName || loop::trackOfFileName(name) != 0;
+bool isPlainFileName(std::string_view name) {
+    return !name.empty() && name != "." && name != ".." &&
+           std::none_of(name.begin(), name.end(), [](char c) {
+               const auto byte = static_cast<unsigned char>(c);
+               return c == '/' || byte < 0x20 || byte == 0x7F;
+           });
 }
 
 std::optional<int> restorableEntry(std::string_view entry) {
     const size_t slash = entry.find('/');
-    if (slash == std::string_view::npos || !isLoopFileName(entry.substr(slash + 1))) return std::nullopt;
+    if (slash == std::string_view::npos || !isPlainFileName(entry.substr(slash + 1))) return std::nullopt;
     return loop::loopNumberOf(entry.substr(0, slash));
 }
 

@@ -1,6 +1,8 @@
 #pragma once
-// A whole card backed up: every loop folder's loop files (loopinfo.ldf, track1.wav to track4.wav)
-// copied into DEST/<card folder name>-<UTC time>/ with a SHA-256 manifest, and the copy checked.
+// A whole card backed up: every plain file of every loop folder (loopinfo.ldf and the track files,
+// and whatever else a computer left there) copied into DEST/<card folder name>-<UTC time>/ with a
+// SHA-256 manifest and a note of the card, and the copy checked. No save or restore writes to the
+// card meanwhile.
 #include <string>
 #include <vector>
 

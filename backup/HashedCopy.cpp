@@ -1,5 +1,6 @@
 #include "HashedCopy.h"
 
+#include <exception>
 #include <memory>
 #include <span>
 
@@ -13,8 +14,7 @@ namespace {
 constexpr size_t kBlockBytes = 1 << 20;
 
 // Feeds the file to `digest` block by block, handing each block to `sink` too when given.
-std::string readThrough(const std::string& path, FileSink* sink) {
-    FileSource source(path);
+std::string readThrough(FileSource& source, FileSink* sink) {
     Sha256 digest;
     const auto block = std::make_unique_for_overwrite<uint8_t[]>(kBlockBytes);
     for (int64_t at = 0;;) {
@@ -30,14 +30,31 @@ std::string readThrough(const std::string& path, FileSink* sink) {
 
 }  // namespace
 
-std::string digestOf(const std::string& path) { return readThrough(path, nullptr); }
+std::string digestOf(FileSource& source) { return readThrough(source, nullptr); }
 
-std::string copyWithDigest(const std::string& from, const std::string& to) {
-    FileSink sink(to);
+std::string digestOf(const std::string& path) {
+    FileSource source(path, FileSource::Links::Refuse);
+    return readThrough(source, nullptr);
+}
+
+std::string copyWithDigest(FileSource& from, const std::string& to) {
+    FileSink sink(to, FileSink::Opening::CreateNew);
     const std::string digest = readThrough(from, &sink);
     sink.sync();
     sink.close();
     return digest;
+}
+
+std::optional<std::string> readSmallText(const std::string& path, size_t largest) {
+    try {
+        FileSource file(path, FileSource::Links::Refuse);
+        if (file.size() > static_cast<int64_t>(largest)) return std::nullopt;
+        std::string text(static_cast<size_t>(file.size()), '\0');
+        text.resize(file.readAt(0, std::span(reinterpret_cast<uint8_t*>(text.data()), text.size())));
+        return text;
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
 }
 
 }  // namespace brenvik::backup

@@ -1,8 +1,13 @@
 #pragma once
 // Putting loops from a backup (of the store or of a whole card) back onto a card. Everything is
 // checked before anything is written: the backup against its manifest, the loops asked for, loops
-// the card already holds, and the free space. A loop that is replaced is backed up into the store
-// first.
+// the card already holds, and the free space. Each loop is then copied into a new folder beside
+// the loop on the card, from files opened once (no links, nothing but regular files) and hashed
+// on the way; only a complete, verified and synced copy takes the loop's place, and the loop it
+// replaces goes into the store first. A failure leaves that loop on the card as it was. No other
+// save or restore writes to the card meanwhile.
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +21,9 @@ struct RestoreRequest {
     std::string card;        // the folder the loop folders go into
     std::vector<int> loops;  // the loop numbers to put back; empty: every loop of the backup
     bool overwrite = false;  // replace loops the card holds already
+    std::optional<int> as = std::nullopt;  // the loop number the one loop asked for goes into, when another
+    // Called once every check has passed, before anything is written.
+    std::function<void()> beforeWriting = {};
 };
 
 struct RestoreResult {

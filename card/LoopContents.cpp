@@ -25,14 +25,20 @@ LoopContents readLoopContents(const Files& files, const std::string& folder) {
     for (const FolderEntry& entry : entries) {
         if (entry.kind != FolderEntry::Kind::File) continue;
         contents.sizeOnDisk += entry.size;
-        if (entry.name == loop::kDescriptionFileName) contents.descriptionSize = entry.size;
-        if (const int track = loop::trackOfFileName(entry.name))
-            contents.tracks[static_cast<size_t>(track - 1)] = TrackFileHead{entry.size, {}};
+        if (loop::sameNameOnCard(entry.name, loop::kDescriptionFileName) &&
+            (!contents.descriptionSize || entry.name == loop::kDescriptionFileName)) {
+            contents.descriptionSize = entry.size;
+            contents.descriptionPath = entry.path;
+        }
+        if (const int track = loop::trackOfFileName(entry.name)) {
+            auto& head = contents.tracks[static_cast<size_t>(track - 1)];
+            if (!head || entry.name == loop::trackFileName(track)) head = TrackFileHead{entry.path, entry.size, {}};
+        }
     }
 
     if (contents.descriptionSize) {
         try {
-            FileSource source(loop::descriptionPath(folder));
+            FileSource source(contents.descriptionPath);
             source.readZeroFilled(0, contents.description);
             contents.descriptionReadable = true;
         } catch (const std::exception&) {
@@ -43,7 +49,7 @@ LoopContents readLoopContents(const Files& files, const std::string& folder) {
         auto& head = contents.tracks[static_cast<size_t>(k - 1)];
         if (!head) continue;
         try {
-            FileSource source(Files::joinPath(folder, loop::trackFileName(k)));
+            FileSource source(head->path);
             source.readZeroFilled(0, head->header);
         } catch (const std::exception&) {
             head->fileSize = -1;  // present but unreadable

@@ -18,6 +18,7 @@ class Files;
 namespace brenvik::card {
 
 struct TrackFileHead {
+    std::string path;  // as the card names it (track1.wav, or TRACK1.WAV)
     int64_t fileSize = 0;
     wave::Header header{};  // zero bytes where the file is shorter than a header
 };
@@ -29,6 +30,7 @@ struct LoopContents {
     bool readable = true;    // false when the folder itself could not be read
     int64_t sizeOnDisk = 0;  // bytes of the files in the folder
     std::optional<int64_t> descriptionSize;     // nothing when loopinfo.ldf is missing
+    std::string descriptionPath;                // as the card names it
     bool descriptionReadable = false;
     loop::Description description{};            // zero-filled past a short file's end
     std::array<std::optional<TrackFileHead>, loop::kTrackFiles> tracks;  // track1.wav .. track4.wav
@@ -36,7 +38,9 @@ struct LoopContents {
     bool hasDescription() const { return descriptionSize && descriptionReadable; }
 };
 
-// Never throws: what cannot be read is left empty (readable, descriptionReadable false).
+// Finds the files in any letter case (a FAT card does not tell TRACK1.WAV from track1.wav); of
+// two that differ only in case, the one named as the Repeater names it. Never throws: what cannot
+// be read is left empty (readable, descriptionReadable false).
 LoopContents readLoopContents(const Files& files, const std::string& folder);
 
 }  // namespace brenvik::card

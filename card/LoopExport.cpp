@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "ByteOrder.h"
+#include "FolderLock.h"
 #include "LoopCheck.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -63,6 +64,18 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
             return outcomes;
         }
     }
+    // The waves may go onto a card: no save or restore writes there meanwhile. A folder that
+    // cannot be opened is told by the save.
+    std::optional<FolderLock> lock;
+    try {
+        lock = FolderLock::take(toFolder, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
+        if (!lock) {
+            outcomes.push_back({ExportOutcome::Result::Refused, files.absolutePath(toFolder),
+                                message::cardBusy(toFolder), MessageIcon::Critical, {}});
+            return outcomes;
+        }
+    } catch (const std::exception&) {
+    }
     for (const WavePlan& plan : wavesOfLoop(contents)) {
         ExportOutcome& outcome = outcomes.emplace_back();
         outcome.outputPath = files.absolutePath(Files::joinPath(toFolder, plan.fileName));
@@ -71,8 +84,9 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         request.mode = plan.tracks.size() == 2 ? ChannelMode::Stereo : ChannelMode::Mono;
         for (size_t i = 0; i < plan.tracks.size() && outcome.message.empty(); ++i) {
             // The same open as the window's Open command, with its messages.
+            const auto& head = contents.tracks[static_cast<size_t>(plan.tracks[i] - 1)];
             const std::string track =
-                folder + Files::separator() + loop::trackFileName(plan.tracks[i]);
+                head ? head->path : folder + Files::separator() + loop::trackFileName(plan.tracks[i]);
             const TrackOpenResult opened = openTrack(track, files);
             if (opened.outcome != TrackOpenResult::Outcome::Opened) {
                 outcome.result = Result::Refused;

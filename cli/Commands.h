@@ -14,12 +14,13 @@ extern const Command kConvertCommand;
 extern const Command kPlayCommand;
 extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
+extern const Command kBackupsCommand;
 extern const Command kListCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
 
-inline constexpr std::array<const Command*, 10> kCommands{
-    &kInfoCommand,   &kToLoopCommand,  &kToWaveCommand, &kConvertCommand, &kPlayCommand,
-    &kBackupCommand, &kRestoreCommand, &kListCommand,   &kCheckCommand,   &kExportCommand};
+inline constexpr std::array<const Command*, 11> kCommands{
+    &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand, &kConvertCommand, &kPlayCommand, &kBackupCommand,
+    &kRestoreCommand, &kBackupsCommand, &kListCommand,   &kCheckCommand,   &kExportCommand};
 
 }  // namespace brenvik::cli

@@ -41,7 +41,7 @@ std::unique_ptr<FileSource> openForReading(const std::string& path) {
 InfoNode describeFolder(const Files& files, const std::string& shown, const std::string& folder) {
     if (!loop::holdsDescription(folder))
         throw InfoRefusal{shown + ": not a loop folder (no " + loop::kDescriptionFileName + " in it)", {}};
-    auto description = openForReading(loop::descriptionPath(folder));
+    auto description = openForReading(loop::foundDescriptionPath(folder));
     InfoNode report = InfoNode::object();
     report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
     describeLoopFolder(report, files, folder, *description);
@@ -60,7 +60,7 @@ InfoNode describeFile(const Files& files, const std::string& shown, const std::s
     if (track) {
         // A track: the loop name is the folder's last component, the track name the file
         // name up to its first ".", as the Repeater-to-wave window shows them.
-        auto description = openForReading(loop::descriptionPath(folder));
+        auto description = openForReading(loop::foundDescriptionPath(folder));
         const std::string loopName = loop::lastFolderName(Files::parentOf(files.absolutePath(path)));
         report.set("trackSizes", describeTrack(loopName, fileName.substr(0, fileName.find('.')),
                                                *description, *file));

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "LoopDescription.h"
+#include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Messages.h"
 #include "TrackFile.h"
@@ -52,7 +53,7 @@ InfoNode trackRecord(const Files& files, const loop::DecodedTrack& t, int track,
         .set("pan", InfoNode::integer(t.pan))
         .set("pitch", InfoNode::integer(t.pitch))
         .set("file", InfoNode::text(file))
-        .set("fileExists", InfoNode::flag(files.fileExists(Files::joinPath(folder, file))));
+        .set("fileExists", InfoNode::flag(files.fileExists(loop::pathOnCard(folder, file))));
     return record;
 }
 

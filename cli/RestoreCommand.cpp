@@ -1,7 +1,12 @@
 // brenvik-cli restore: loops from a backup (a whole-card backup or one of the backup store) back
 // onto a card, after the backup was checked against its manifest.
+#include <signal.h>
+
+#include <cstdlib>
+
 #include "Arguments.h"
 #include "Cli.h"
+#include "CommandHelp.h"
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
@@ -18,6 +23,12 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
     request.card = args.positionals()[1];
     request.loops = args.numbers("--loop");
     request.overwrite = args.given("--overwrite");
+    request.as = args.number("--as");
+    if (request.as && request.loops.size() != 1)
+        return badUsage(err, kRestoreCommand, "--as: needs exactly one --loop");
+    // Tests stop the program here, every check passed and the card held, to change the backup
+    // or to find the card busy.
+    if (std::getenv("BRENVIK_TEST_STOP_BEFORE_WRITING")) request.beforeWriting = [] { ::raise(SIGSTOP); };
     Files files;
     ConsoleInteraction ui(err);
     backup::BackupStore store(files);
@@ -36,6 +47,8 @@ constexpr Option kOptions[] = {
     Option::number("--loop", "N", loop::kLowestLoop, loop::kHighestLoop,
                    "restores only loop N; may be given again")
         .mayRepeat(),
+    Option::number("--as", "M", loop::kLowestLoop, loop::kHighestLoop,
+                   "puts the one loop given with --loop into loop M on the card"),
     Option::flag("--overwrite",
                  "replaces loops the card holds, each backed up into the backup store first")};
 
@@ -45,7 +58,8 @@ constinit const Command kRestoreCommand{
     "restore",
     "Puts the loops of a backup back onto a card and prints each loop folder restored. Every check comes first "
     "(the backup against its manifest, the loops asked for, the loops the card holds, the free space): a refusal "
-    "writes nothing.",
+    "writes nothing. Each loop is copied beside its place and takes it only when whole and verified: a failure "
+    "leaves the loop on the card as it was.",
     kPositionals, kOptions, runRestore};
 
 }  // namespace brenvik::cli

@@ -25,19 +25,39 @@ size_t MemorySource::readAt(int64_t offset, std::span<uint8_t> dst) {
     return n;
 }
 
-FileSource::FileSource(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (m_fd < 0) throw RoutineError::ofSystem("cannot open", path);
+namespace {
+
+// Opened without waiting (a pipe with no writer would block an open for ever), the descriptor
+// then checked for a regular file and put back to blocking reads and writes.
+int openRegular(int folderFd, const std::string& name, int flags, const std::string& shown,
+                const char* step) {
+    const int fd = ::openat(folderFd, name.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+    if (fd < 0) throw RoutineError::ofSystem(step, shown);
     struct stat st {};
-    const bool statted = ::fstat(m_fd, &st) == 0;
+    const bool statted = ::fstat(fd, &st) == 0;
     const int error = errno;
-    if (!statted || !S_ISREG(st.st_mode)) {
-        ::close(m_fd);
-        m_fd = -1;
-        if (!statted) throw RoutineError::ofSystem("cannot read", path, error);
-        throw RoutineError(path + " is not a file");
+    if (!statted || !S_ISREG(st.st_mode) || ::fcntl(fd, F_SETFL, flags & O_ACCMODE) != 0) {
+        ::close(fd);
+        if (!statted) throw RoutineError::ofSystem("cannot read", shown, error);
+        throw RoutineError(shown + " is not a file");
     }
-    m_path = path;
+    return fd;
+}
+
+}  // namespace
+
+FileSource::FileSource(const std::string& path, Links links) {
+    open(AT_FDCWD, path, links == Links::Refuse ? O_NOFOLLOW : 0);
+}
+
+FileSource::FileSource(int folderFd, const std::string& name, const std::string& shownPath) {
+    m_path = shownPath;
+    open(folderFd, name, O_NOFOLLOW);
+}
+
+void FileSource::open(int folderFd, const std::string& name, int linkFlag) {
+    if (m_path.empty()) m_path = name;
+    m_fd = openRegular(folderFd, name, O_RDONLY | linkFlag, m_path, "cannot open");
 }
 
 FileSource::~FileSource() {
@@ -67,9 +87,9 @@ int64_t FileSource::size() const {
     return st.st_size;
 }
 
-FileSink::FileSink(const std::string& path) {
-    m_fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
-    if (m_fd < 0) throw RoutineError::ofSystem("cannot create", path);
+FileSink::FileSink(const std::string& path, Opening opening) {
+    const int flags = O_WRONLY | O_CREAT | (opening == Opening::CreateNew ? O_EXCL : 0);
+    m_fd = openRegular(AT_FDCWD, path, flags, path, "cannot create");
     m_path = path;
 }
 

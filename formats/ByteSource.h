@@ -29,11 +29,16 @@ private:
     std::span<const uint8_t> m_bytes;
 };
 
-// A file opened for binary reading; closed when the object goes.
+// A file opened for binary reading; closed when the object goes. Only a regular file opens: a
+// named pipe or a device where a file should be is refused at once, never waited on.
 class FileSource final : public ByteSource {
 public:
-    // Throws RoutineError when the file cannot be opened (missing, a folder, no permission).
-    explicit FileSource(const std::string& path);
+    enum class Links { Follow, Refuse };
+    // Throws RoutineError when the file cannot be opened (missing, a folder, a pipe, no
+    // permission, or a symbolic link when links are refused).
+    explicit FileSource(const std::string& path, Links links = Links::Follow);
+    // The file `name` inside the folder open as `folderFd`, a link refused.
+    FileSource(int folderFd, const std::string& name, const std::string& shownPath);
     ~FileSource() override;
     FileSource(const FileSource&) = delete;
     FileSource& operator=(const FileSource&) = delete;
@@ -41,6 +46,8 @@ public:
     int64_t size() const;
 
 private:
+    void open(int folderFd, const std::string& name, int linkFlag);
+
     int m_fd = -1;
     std::string m_path;  // named by its failures
 };
@@ -49,8 +56,11 @@ private:
 // complete or throws RoutineError (a full disk, a file-size limit).
 class FileSink final {
 public:
-    // Opens or creates the file without truncating it, as a binary write access does.
-    explicit FileSink(const std::string& path);
+    enum class Opening { KeepOrCreate, CreateNew };
+    // Opens or creates the file without truncating it, as a binary write access does (or only
+    // creates it, failing when something is there). Throws RoutineError when it cannot, or when
+    // what lies there is a pipe or a device, not a file.
+    explicit FileSink(const std::string& path, Opening opening = Opening::KeepOrCreate);
     ~FileSink();
     FileSink(const FileSink&) = delete;
     FileSink& operator=(const FileSink&) = delete;

@@ -1,6 +1,7 @@
 #include "TrackFile.h"
 
 #include "Checked.h"
+#include "LoopFolderName.h"
 #include "LoopLayout.h"
 
 namespace brenvik::loop {
@@ -13,7 +14,7 @@ std::string trackFileName(int track) { return "track" + std::to_string(track) + 
 
 int trackOfFileName(std::string_view name) {
     for (int k = 1; k <= kTrackFiles; ++k)
-        if (name == trackFileName(k)) return k;
+        if (sameNameOnCard(name, trackFileName(k))) return k;
     return 0;
 }
 

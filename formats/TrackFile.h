@@ -17,7 +17,7 @@ inline constexpr int kTrackFiles = 4;  // track1.wav to track4.wav
 // "track1.wav" to "track4.wav".
 std::string trackFileName(int track);
 
-// Which track a file name is: 3 for "track3.wav"; 0 for any other name.
+// Which track a file name is: 3 for "track3.wav" (or "TRACK3.WAV"); 0 for any other name.
 int trackOfFileName(std::string_view name);
 
 }  // namespace brenvik::loop

@@ -1,6 +1,8 @@
 #include "Files.h"
 
 #include <fcntl.h>
+#include <stdio.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -16,6 +18,15 @@ namespace fs = std::filesystem;
 namespace brenvik {
 
 namespace {
+
+// The volume of a folder still to be created is that of its nearest existing ancestor.
+fs::path existingAncestor(const std::string& path, std::error_code& ec) {
+    fs::path probe = fs::absolute(path, ec);
+    while (!ec && !probe.empty() && !fs::exists(probe, ec) && probe.has_parent_path() &&
+           probe.parent_path() != probe)
+        probe = probe.parent_path();
+    return probe;
+}
 
 FolderEntry::Kind kindOfStatus(const fs::file_status& status) {
     switch (status.type()) {
@@ -90,15 +101,23 @@ int64_t Files::folderSize(const std::string& path) const {
 }
 
 int64_t Files::freeSpace(const std::string& path) const {
+    if (const char* scripted = std::getenv("BRENVIK_TEST_FREE_SPACE"); scripted && *scripted)
+        return std::strtoll(scripted, nullptr, 10);
     std::error_code ec;
-    // The volume of a folder still to be created is that of its nearest existing ancestor.
-    fs::path probe = fs::absolute(path, ec);
-    while (!ec && !probe.empty() && !fs::exists(probe, ec) && probe.has_parent_path() &&
-           probe.parent_path() != probe)
-        probe = probe.parent_path();
+    const fs::path probe = existingAncestor(path, ec);
     const fs::space_info info = fs::space(probe, ec);
     if (ec) throw RoutineError::ofSystem("cannot tell the free space of", probe.string(), ec);
     return static_cast<int64_t>(info.available);
+}
+
+int64_t Files::blockSize(const std::string& path) const {
+    std::error_code ec;
+    const fs::path probe = existingAncestor(path, ec);
+    struct statvfs volume {};
+    if (ec || ::statvfs(probe.c_str(), &volume) != 0)
+        throw RoutineError::ofSystem("cannot tell the block size of", probe.string());
+    const unsigned long block = volume.f_frsize ? volume.f_frsize : volume.f_bsize;
+    return block ? static_cast<int64_t>(block) : 1;
 }
 
 std::vector<FolderEntry> Files::listFolder(const std::string& folder) const {
@@ -170,6 +189,22 @@ void Files::createFolders(const std::string& path) {
     std::error_code ec;
     fs::create_directories(path, ec);
     if (ec) throw RoutineError::ofSystem("cannot create the folder", path, ec);
+}
+
+void Files::renameEntry(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return;
+    if (errno != EINVAL && errno != ENOSYS)
+        throw RoutineError::ofSystem("cannot rename", from + " to " + to);
+    // A file system that cannot refuse to replace: the name is checked first instead.
+    if (entryExists(to)) throw RoutineError::ofSystem("cannot rename", from + " to " + to, EEXIST);
+    if (::rename(from.c_str(), to.c_str()) != 0)
+        throw RoutineError::ofSystem("cannot rename", from + " to " + to);
+}
+
+bool Files::exchangeEntries(const std::string& a, const std::string& b) {
+    if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return true;
+    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return false;
+    throw RoutineError::ofSystem("cannot swap", a + " and " + b);
 }
 
 void Files::syncFolder(const std::string& path) {

@@ -42,7 +42,12 @@ public:
     int64_t fileSize(const std::string& path) const;
     int64_t folderSize(const std::string& path) const;  // every file below the folder
     // Free bytes on the volume that holds the path (or would hold it, for one still to be made).
+    // Tests of the built programs may set it through BRENVIK_TEST_FREE_SPACE, the one figure a
+    // test cannot make real.
     virtual int64_t freeSpace(const std::string& path) const;
+    // The unit the volume gives files space in (a FAT cluster): every file takes a whole number
+    // of them.
+    int64_t blockSize(const std::string& path) const;
     // The entries directly inside the folder, by name.
     std::vector<FolderEntry> listFolder(const std::string& folder) const;
     // The subfolders directly inside, by name; none when the folder cannot be read.
@@ -57,6 +62,11 @@ public:
     void deleteFolder(const std::string& path);   // with everything in it
     void createFolder(const std::string& path);   // one folder, which must be new
     void createFolders(const std::string& path);  // with every missing parent
+    // Gives an entry a new name in the same volume; one already there is not replaced.
+    void renameEntry(const std::string& from, const std::string& to);
+    // Swaps two entries' names in one step, so that no moment passes with neither in place;
+    // false when the file system cannot (both are as they were then).
+    bool exchangeEntries(const std::string& a, const std::string& b);
     // Waits until the folder's list of names is on the device, so that files created, renamed or
     // deleted in it stay so when the card is pulled.
     void syncFolder(const std::string& path);

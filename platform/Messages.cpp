@@ -211,6 +211,28 @@ std::string loopProblemCount(const std::string& loopName, size_t problems) {
     return loopName + " has " + std::to_string(problems) + (problems == 1 ? " problem:" : " problems:");
 }
 
+std::string backupEmpty(const std::string& folder) {
+    return "The backup manifest in " + folder + " lists no files: nothing was restored";
+}
+
+std::string cardBusy(const std::string& card) {
+    return "The card " + card + " is busy with another save, restore, export or backup: nothing was changed";
+}
+
+std::string storeOverLimit(int64_t over, int64_t limit) {
+    const auto mb = [](int64_t bytes) {
+        char text[32];
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / 1e6);
+        return std::string(text);
+    };
+    return "The backup store is " + mb(over) + " over its limit of " + mb(limit) +
+           ": the newest backup of every loop of every card, and any backup in use, stay";
+}
+
+std::string fromAnotherCard(const std::string& card, const std::string& label) {
+    return "from another card: " + card + (label.empty() ? "" : " (label " + label + ")");
+}
+
 std::string playUnreadable(const std::string& path) { return path + " cannot be read"; }
 
 std::string playNotAWave(const std::string& path) {

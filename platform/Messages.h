@@ -88,6 +88,18 @@ std::string restoreLoopExists(const std::string& loopFolder);
 std::string restoreFailed(const std::string& loopFolder);
 // "Could not restore /card/LOOP7: nothing was restored": the card is as it was.
 std::string restoreNotStarted(const std::string& loopFolder);
+// "The backup manifest in /path lists no files: nothing was restored".
+std::string backupEmpty(const std::string& folder);
+// "The card /card is busy with another save, restore, export or backup: nothing was changed".
+std::string cardBusy(const std::string& card);
+// "The backup store is 12.5 MB over its limit of 2147.5 MB: the newest backup of every loop of
+// every card, and any backup in use, stay".
+std::string storeOverLimit(int64_t over, int64_t limit);
+// The Backups window's mark of a backup made on the card it shows.
+inline constexpr const char* kThisCard = "this card";
+// How the Backups window and brenvik-cli backups mark a backup of the same loop number made on
+// another card: "from another card: /media/OTHER (label OTHER)".
+std::string fromAnotherCard(const std::string& card, const std::string& label);
 // "No loop folders in /card".
 std::string noLoopsOnCard(const std::string& card);
 // "The card could not be backed up into /dest".

@@ -74,16 +74,15 @@ void RepeaterToWaveModel::openStereoTracks(const std::string& leftPath, const st
 }
 
 void RepeaterToWaveModel::openLoop(const std::string& folder) {
-    const std::string sep = Files::separator();
     std::vector<int> tracks;
     try {
         loop::Description d{};
-        FileSource(loop::descriptionPath(folder)).readZeroFilled(0, d);
+        FileSource(loop::foundDescriptionPath(folder)).readZeroFilled(0, d);
         tracks = loop::chosenTracks(d);
     } catch (const std::exception&) {
         // track1.wav is opened below, where the open's own message tells what is missing
     }
-    const auto trackPath = [&](int k) { return folder + sep + loop::trackFileName(k); };
+    const auto trackPath = [&](int k) { return loop::pathOnCard(folder, loop::trackFileName(k)); };
     if (tracks.size() == 2) {
         openStereoTracks(trackPath(tracks[0]), trackPath(tracks[1]));
         return;

@@ -58,7 +58,7 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
     const std::string sep = Files::separator();
     const std::string folder = parentFolder(path, sep);
     // Plain concatenation: a track in the root looks for "/loopinfo.ldf".
-    const std::string descriptionPath = loop::descriptionPath(folder);
+    const std::string descriptionPath = loop::foundDescriptionPath(folder);
     if (path.find(sep) == std::string::npos)
         return refusal(Outcome::DescriptionMissing, message::kDescriptionElsewhere,
                        MessageIcon::None,

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QScreen>
 #include <QTimer>
+#include <signal.h>
 #include <cstdio>
 #include <cstring>
 
@@ -28,6 +29,9 @@ QString waveArgument(const QStringList& arguments) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    // A file-size limit fails the write that passes it, and the save says so, instead of the
+    // program ending without a word.
+    ::signal(SIGXFSZ, SIG_IGN);
     // Answered before any window exists, so it works without a display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::printf("brenvik %s\n", BRENVIK_VERSION);

@@ -7,6 +7,7 @@
 #include "ByteSource.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
+#include "FolderLock.h"
 #include "FreeLoopSearch.h"
 #include "LoopDescription.h"
 #include "LoopFolderName.h"
@@ -114,9 +115,16 @@ LoopWriteResult LoopWriter::write() {
                            intToText(d) + " bytes, the file holds " +
                            intToText(source.size() - data->dataStart));
 
-    bool overwrite = false;
-    if (m_files.folderExists(folder)) {
-        switch (m_mayReplace(folder)) {
+    // One writer per card: from here to the end of the save no other save, restore, export or
+    // backup changes the destination.
+    const std::optional<FolderLock> lock =
+        FolderLock::take(request.destination, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
+    if (!lock) return refuse(message::cardBusy(request.destination), MessageIcon::Critical);
+
+    // The card may name the loop folder in another case (loop7): it is the one replaced.
+    std::optional<std::string> replacing = backup::existingLoopFolder(m_files, folder);
+    if (replacing && m_files.folderExists(*replacing)) {
+        switch (m_mayReplace(*replacing)) {
             case ReplaceChoice::Replace:
                 break;
             case ReplaceChoice::Keep:
@@ -125,9 +133,12 @@ LoopWriteResult LoopWriter::write() {
                 return end(Outcome::Cancelled);
         }
         folder = m_files.absolutePath(folder);
-        overwrite = true;
-        existingSize = m_files.folderSize(folder);
+        replacing = m_files.absolutePath(*replacing);
+        existingSize = m_files.folderSize(*replacing);
+    } else {
+        replacing.reset();
     }
+    const bool overwrite = replacing.has_value();
     // A loop about to be replaced frees its own space.
     const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(folder));
     const int32_t needed = checkedAdd<int32_t>(d, loop::kSpaceMargin);
@@ -138,6 +149,19 @@ LoopWriteResult LoopWriter::write() {
                 " are free" +
                 (overwrite ? " besides the " + intToText(existingSize) + " of the loop it replaces"
                            : ""));
+    // Every file takes whole blocks of the card (a FAT cluster), and the folder one more: what
+    // fits by bytes may still not fit on the card, and that is found out before anything is
+    // deleted.
+    const int64_t block = m_files.blockSize(folder);
+    const int64_t trackRoom = loop::roomOnCard(
+        int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, stereo), block);
+    const int64_t room = block + trackRoom * (stereo ? 2 : 1) + loop::roomOnCard(loop::kDescriptionSize, block);
+    const int64_t roomFreed = overwrite ? backup::folderRoomOnCard(m_files, *replacing, block) : 0;
+    if (room > freeBytes + roomFreed)
+        return refuse(message::kNoRoomOnCard, MessageIcon::None,
+                      "the loop takes " + intToText(room) + " bytes as the card counts them (whole blocks of " +
+                          intToText(block) + " bytes); " + intToText(freeBytes) + " are free" +
+                          (overwrite ? " besides the " + intToText(roomFreed) + " of the loop it replaces" : ""));
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.
@@ -152,7 +176,7 @@ LoopWriteResult LoopWriter::write() {
     try {
         backup::BackupStore store(m_files);
         m_result.backupFolder =
-            backup::makeLoopFolder(folder, overwrite, store, m_files).value_or("");
+            backup::makeLoopFolder(folder, replacing, store, m_files).value_or("");
     } catch (const backup::LoopNotBackedUp& notBackedUp) {
         return refuse(message::kBackupFailed, MessageIcon::Critical, notBackedUp.what());
     }
@@ -193,11 +217,15 @@ LoopWriteResult LoopWriter::write() {
 LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
                           const OverwritePolicy& mayReplace, const Progress& progress) {
     LoopWriter writer(request, files, mayReplace, progress);
+    LoopWriteResult result;
     try {
-        return writer.write();
+        result = writer.write();
     } catch (const std::exception&) {
-        return writer.failed();
+        result = writer.failed();
     }
+    // Room is made in the store only once the save has finished, the card no longer held.
+    if (!result.backupFolder.empty()) backup::BackupStore(files).prune();
+    return result;
 }
 
 }  // namespace brenvik

@@ -4,6 +4,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <QTimeZone>
 #include <QVBoxLayout>
@@ -13,6 +14,7 @@
 #include "BackupCheck.h"
 #include "CardLook.h"
 #include "Interaction.h"
+#include "LoopReplacement.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
@@ -42,7 +44,10 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& fi
       m_files(files),
       m_ui(ui),
       m_store(files),
-      m_table(rowTable(QStringLiteral("backupTable"), {"Made", "Size", "Check"}, this)) {
+      m_cardOrigin(backup::originOf(m_card, std::nullopt, {})),
+      m_table(rowTable(QStringLiteral("backupTable"), {"Made", "Size", "Check", "Card"}, this)),
+      m_overLimit(whiteLabel(QStringLiteral("overLimitLabel"), this)),
+      m_restoreAs(new QSpinBox(this)) {
     setObjectName(QStringLiteral("loopBackupsDialog"));
     const QString loopName = QString::fromStdString(loop::loopFolderName(loopNumber));
     setWindowTitle(QStringLiteral("Backups of %1").arg(loopName));
@@ -55,6 +60,11 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& fi
     title->setWordWrap(true);
 
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_overLimit->setWordWrap(true);
+    m_restoreAs->setObjectName(QStringLiteral("restoreAsBox"));
+    m_restoreAs->setRange(loop::kLowestLoop, loop::kHighestLoop);
+    m_restoreAs->setValue(loopNumber);
+    m_restoreAs->setPrefix(QStringLiteral("as LOOP"));
 
     auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
     auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);
@@ -64,10 +74,12 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& fi
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(restoreButton);
+    buttons->addWidget(m_restoreAs);
     buttons->addWidget(closeButton);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(m_table, 1);
+    layout->addWidget(m_overLimit);
     layout->addLayout(buttons);
 
     fillTable();
@@ -78,7 +90,9 @@ void LoopBackupsDialog::fillTable() {
     {
         // Checking reads every byte of every backup of the loop.
         const BusyPointer busy(m_ui);
-        for (backup::StoredBackup& stored : m_store.listBackups(m_loopNumber)) {
+        std::vector<backup::StoredBackup> found = m_store.listBackups(m_loopNumber);
+        backup::putCardFirst(found, m_cardOrigin);
+        for (backup::StoredBackup& stored : found) {
             backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
             m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
         }
@@ -93,8 +107,17 @@ void LoopBackupsDialog::fillTable() {
         m_table->setItem(row, MadeColumn, new QTableWidgetItem(madeText(listed.backup.made)));
         m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
         m_table->setItem(row, CheckColumn, check);
+        const backup::BackupOrigin origin = listed.backup.origin.value_or(backup::BackupOrigin{});
+        m_table->setItem(row, CardColumn,
+                         new QTableWidgetItem(QString::fromStdString(
+                             backup::isFromCard(listed.backup, m_cardOrigin)
+                                 ? message::kThisCard
+                                 : message::fromAnotherCard(origin.card.empty() ? "?" : origin.card, origin.label))));
     }
     m_table->resizeColumnsToContents();
+    const int64_t over = m_store.overLimit();
+    m_overLimit->setText(over > 0 ? QString::fromStdString(message::storeOverLimit(over, m_store.limit())) : QString());
+    m_overLimit->setVisible(over > 0);
 }
 
 void LoopBackupsDialog::restoreChosen() {
@@ -109,9 +132,11 @@ void LoopBackupsDialog::restoreChosen() {
         m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
         return;
     }
-    const std::string target = m_card + "/" + loop::loopFolderName(m_loopNumber);
+    const int into = m_restoreAs->value();
+    const std::string target = m_card + "/" + loop::loopFolderName(into);
     backup::RestoreRequest request{listed.backup.folder, m_card, {m_loopNumber}, false};
-    if (m_files.entryExists(target)) {
+    if (into != m_loopNumber) request.as = into;
+    if (backup::existingLoopFolder(m_files, target)) {
         if (m_ui.message(message::restoreReplaces(target), MessageButtons::YesNo) != MessageAnswer::Yes) return;
         request.overwrite = true;
     }

@@ -55,19 +55,21 @@ private slots:
     void keepsTheNewestWithinTheLimit_data() {
         QTest::addColumn<qint64>("limit");
         QTest::addColumn<int>("kept");
-        const qint64 one = 16384 + 5000 + 200;  // a backup with its manifest
+        const qint64 one = 16384 + 5000 + 600;  // a backup with its manifest and origin
         QTest::newRow("room for all") << qint64(backup::kDefaultStoreLimit) << 3;
         QTest::newRow("room for two") << 2 * one << 2;
         QTest::newRow("room for none: the new one stays") << qint64(10) << 1;
     }
 
-    // Three backups of one loop in the same second: the oldest go first, the newest always stays.
+    // Three backups of one loop in the same second, pruned once made: the oldest go first, the
+    // newest always stays.
     void keepsTheNewestWithinTheLimit() {
         QFETCH(qint64, limit);
         QFETCH(int, kept);
         backup::BackupStore store(path("store"), m_files, limit);
         std::vector<std::string> made;
         for (int k = 0; k < 3; ++k) made.push_back(store.backUpLoop(loop(7, 5000)));
+        store.prune();
         const std::vector<backup::StoredBackup> list = store.listBackups();
         QCOMPARE(int(list.size()), kept);
         for (int k = 0; k < kept; ++k) QCOMPARE(list[size_t(k)].folder, made[size_t(2 - k)]);

@@ -2,7 +2,10 @@
 // does, tells the selected loop's problems, opens a loop in the Repeater-to-wave window, lists the
 // card again when it changes, offers a mounted card, exports the selected loops and restores a
 // loop from the backup store.
+#include <QLabel>
+#include <QSpinBox>
 #include <filesystem>
+#include <fstream>
 
 #include "BackupStore.h"
 #include "CardWindow.h"
@@ -288,6 +291,43 @@ private slots:
         QCOMPARE(checks, (QStringList{"matches its manifest", "does not match"}));
         QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
         QVERIFY(treeOf(loop) == before);
+    }
+    // This card's backups first, another card's marked; a store over its limit says by how much;
+    // Restore into the number chosen beside the button.
+    void backupsOfCardsIntoAnotherNumber() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "mine");
+        const std::string other = makeFolder(m_dir.path().toStdString(), "other");
+        const std::string loop = makeCardLoop(card, 5, {1}, 50);
+        backup::BackupStore store(files);
+        store.backUpLoop(loop);
+        store.backUpLoop(makeCardLoop(other, 5, {1}, 40));  // the newer one
+        const std::string filler = store.root() + "/LOOP9-20000101T000000Z";
+        std::filesystem::create_directories(filler);
+        std::ofstream(filler + "/MANIFEST.sha256").close();
+        std::ofstream(filler + "/LOOP9").close();
+        std::filesystem::resize_file(filler + "/LOOP9", uintmax_t{3} << 30);  // sparse
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        QStringList marks;
+        QString over;
+        whenModal([&marks, &over](QWidget* dialog) {
+            auto* list = child<QTableWidget>(dialog, "backupTable");
+            for (int r = 0; r < list->rowCount(); ++r) marks << list->item(r, LoopBackupsDialog::CardColumn)->text();
+            over = child<QLabel>(dialog, "overLimitLabel")->text();
+            child<QSpinBox>(dialog, "restoreAsBox")->setValue(8);
+            list->selectRow(0);
+            child<QPushButton>(dialog, "restoreButton")->click();
+            if (dialog->isVisible()) dialog->close();
+        });
+        window.table()->selectRow(0);
+        child<QPushButton>(&window, "backupsButton")->click();
+        const backup::BackupOrigin otherCard = backup::originOf(other, std::nullopt, {});
+        QCOMPARE(marks, (QStringList{message::kThisCard,
+                                     QString::fromStdString(message::fromAnotherCard(otherCard.card, otherCard.label))}));
+        QVERIFY(over.startsWith("The backup store is 1"));
+        QVERIFY(treeOf(card + "/LOOP8") == treeOf(loop));
     }
 };
 

@@ -67,7 +67,7 @@ private slots:
         QTest::newRow("a link") << "link" << "Backup holds a symbolic link, LOOP1/track1.wav";
         QTest::newRow("..") << "../LOOP1/track1.wav" << "Backup entry ../LOOP1/track1.wav is not a loop file";
         QTest::newRow("absolute") << "/LOOP1/track1.wav" << "Backup entry /LOOP1/track1.wav is not a loop file";
-        QTest::newRow("another name") << "LOOP1/notes.txt" << "Backup entry LOOP1/notes.txt is not a loop file";
+        QTest::newRow("a deeper path") << "LOOP1/sub/track1.wav" << "Backup entry LOOP1/sub/track1.wav is not a loop file";
         QTest::newRow("a loop number 0") << "LOOP0/track1.wav" << "Backup entry LOOP0/track1.wav is not a loop file";
         QTest::newRow("no such loop") << "--loop 2" << "The backup holds no LOOP2";
     }

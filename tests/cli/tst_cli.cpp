@@ -133,7 +133,8 @@ private slots:
        brenvik-cli convert IN OUT [--overwrite] [--channels PICK]
        brenvik-cli play PATH [--times N]
        brenvik-cli backup CARD DEST
-       brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]
+       brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
+       brenvik-cli backups [CARD] [--loop N] [--json]
        brenvik-cli list CARD [--json] [--strict]
        brenvik-cli check PATH... [--json] [--strict]
        brenvik-cli export PATH... --to DIR [--overwrite] [--force]
@@ -142,14 +143,18 @@ Each command takes -h or --help alone for its own usage.
 )"));
         const CliRun restore = runCli({"restore", "b", "-h"});  // -h asks for help among other arguments too
         QCOMPARE(restore.status, 0);
-        QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--overwrite]
+        QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
 Puts the loops of a backup back onto a card and prints each loop folder
 restored. Every check comes first (the backup against its manifest, the loops
 asked for, the loops the card holds, the free space): a refusal writes nothing.
+Each loop is copied beside its place and takes it only when whole and verified:
+a failure leaves the loop on the card as it was.
 
   BACKUP       a card backup, or a backup from the backup store
   CARD         the card folder the loops go to
   --loop N     1 to 999: restores only loop N; may be given again
+  --as M       1 to 999: puts the one loop given with --loop into loop M on the
+               card
   --overwrite  replaces loops the card holds, each backed up into the backup
                store first
 )"));

@@ -106,7 +106,7 @@ private slots:
         row("missing", "to-loop", "File does not exist!", "there is no file {dir}/in.wav");
         row("missing", "window", failed, "cannot open {dir}/in.wav: No such file or directory");
         row("read-only", "restore", "Could not restore {dir}/card/LOOP3: nothing was restored",
-            "cannot create the folder {dir}/card/LOOP3: Permission denied");
+            "cannot create the folder {dir}/card/.brenvik-new-LOOP3: Permission denied");
         row("read-only", "backup", "The card could not be backed up into {dir}/dest",
             "cannot create the folder {dir}/dest/src-.*: Permission denied");
         row("read-only", "export", "{dir}/src/LOOP3: " + failed,

@@ -49,11 +49,21 @@ std::optional<std::string> makeExportFolder(Files& files, const std::string& fol
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress) {
+                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged) {
     using Result = ExportOutcome::Result;
     const std::string folder = files.absolutePath(loopFolder);
     const LoopContents contents = readLoopContents(files, folder);
     std::vector<ExportOutcome> outcomes;
+    // A damaged track would come out as a wave of silence, passed off as the loop.
+    if (const std::vector<LoopProblem> damaged = trackProblems(checkLoop(contents)); !damaged.empty()) {
+        std::string problems;
+        for (const LoopProblem& problem : damaged) problems += (problems.empty() ? "" : "\n") + problem.text();
+        if (!exportDamaged || !exportDamaged(contents.name, problems)) {
+            outcomes.push_back({Result::Damaged, folder, message::damagedNotExported(contents.name),
+                                MessageIcon::Critical, problems});
+            return outcomes;
+        }
+    }
     // The waves may go onto a card: no save or restore writes there meanwhile. A folder that
     // cannot be opened is told by the save.
     std::optional<FolderLock> lock;
@@ -113,8 +123,9 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
                 outcome.result = Result::Kept;
                 break;
             case WaveSaveResult::Outcome::Failed:
+            case WaveSaveResult::Outcome::NotBackedUp:
                 outcome.result = Result::Failed;
-                outcome.message = message::kSaveFailed;
+                outcome.message = failureMessage(saved);
                 outcome.icon = MessageIcon::Critical;
                 outcome.reason = saved.reason;
                 break;

@@ -29,6 +29,8 @@ struct ExportOutcome {
         Kept,     // the wave existed and was not to be replaced
         Refused,  // the opener refused a track: `message` holds its text
         Failed,   // the save failed: `message` holds the save's failure text
+        Damaged,  // a chosen track is damaged and the loop was not to be exported: `message` says so,
+                  // `reason` names the problems
     };
     Result result = Result::Failed;
     std::string outputPath;
@@ -41,12 +43,17 @@ struct ExportOutcome {
 // there now, else why not.
 std::optional<std::string> makeExportFolder(Files& files, const std::string& folder);
 
+// Whether a loop whose check finds a problem with a chosen track (its audio would come out as
+// silence, or not at all) is exported all the same; told the loop's name and the problems, one
+// line each.
+using DamagedLoopPolicy = std::function<bool(const std::string& loopName, const std::string& problems)>;
+
 // Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
 // `mayReplace` says (Cancel keeps it too). No save, restore or other export writes into toFolder
 // meanwhile (when it stays held, the one outcome says the card is busy). Messages are returned,
 // not shown. `progress` sees each wave's copy from the start; after each wave it is told 0 done.
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress);
+                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged);
 
 }  // namespace brenvik::card

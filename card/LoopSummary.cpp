@@ -2,20 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 #include "LoopLayout.h"
+#include "Messages.h"
 #include "Numbers.h"
 #include "TrackSizes.h"
 
 namespace brenvik::card {
-
-namespace {
-
-// Track audio is 16-bit mono at 44.1 kHz.
-constexpr double kTrackBytesPerSecond = 88200.0;
-
-}  // namespace
 
 std::string LoopSummary::channels() const {
     switch (chosenTracks.size()) {
@@ -32,11 +25,13 @@ std::vector<std::string> LoopSummary::problemLines() const {
     return lines;
 }
 
-std::string tempoText(double tempo) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f", tempo);
-    return text;
+std::vector<std::string> LoopSummary::warningLines() const {
+    std::vector<std::string> lines;
+    for (const LoopProblem& warning : warnings) lines.push_back(name + ": warning: " + warning.text());
+    return lines;
 }
+
+std::string tempoText(double tempo) { return message::tempoText(tempo); }
 
 LoopSummary summarizeLoop(const LoopContents& contents) {
     LoopSummary summary;
@@ -47,6 +42,7 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
     for (int k = 1; k <= loop::kTrackFiles; ++k)
         if (contents.tracks[static_cast<size_t>(k - 1)]) summary.trackFiles.push_back(k);
     summary.problems = checkLoop(contents);
+    summary.warnings = loopWarnings(contents);
     summary.described =
         contents.hasDescription() && *contents.descriptionSize == loop::kDescriptionSize;
     if (!summary.described) return summary;
@@ -57,9 +53,9 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
     summary.beatsPerBar = d.beatsPerBar;
     summary.division = d.division;
     summary.chosenTracks = loop::chosenTracks(contents.description);
-    // The opener reads the start and end sector of track 1's record, whichever track it opens.
-    const int32_t audio = (d.tracks[0].endSector - d.startSector + 1) * loop::kSectorBytes;
-    summary.seconds = std::max(0, audio) / kTrackBytesPerSecond;
+    // Track 1's record holds the start and end sector the writer gives every track.
+    const int64_t audio = (int64_t{d.tracks[0].endSector} - d.startSector + 1) * loop::kSectorBytes;
+    summary.seconds = static_cast<double>(std::max<int64_t>(0, audio)) / loop::kTrackBytesPerSecond;
     return summary;
 }
 

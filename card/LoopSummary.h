@@ -1,6 +1,6 @@
 #pragma once
 // One line of the card's table: what a loop holds as the Repeater shows it (tempo, bars, beats,
-// division, length, its tracks) and whether it is intact.
+// division, length, its tracks), whether it is intact and what it plays otherwise than meant.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "LoopCheck.h"
 #include "LoopContents.h"
+#include "LoopWarnings.h"
 
 namespace brenvik::card {
 
@@ -18,17 +19,20 @@ struct LoopSummary {
     bool described = false;  // a readable loopinfo.ldf of the right size: the fields below hold
     double tempo = 0;        // beats per minute, from the tempo code
     int beatCount = 0, beatsPerBar = 0, division = 0;  // the bars, beats and division fields
-    double seconds = 0;      // the audio of one track as the Repeater-to-wave window opens it
+    double seconds = 0;      // the audio of one track, from the end sector as the writer stores it
     std::vector<int> chosenTracks;
     std::vector<int> trackFiles;  // the track files in the folder
     int64_t sizeOnDisk = 0;
     std::vector<LoopProblem> problems;
+    std::vector<LoopProblem> warnings;  // the loop plays, but not as meant
 
     bool intact() const { return problems.empty(); }
     // "mono", "stereo", "3 tracks", "no tracks": by the number of chosen tracks.
     std::string channels() const;
-    // The problems, one line each ("LOOP7: track2.wav: ...").
+    // The problems, one line each ("LOOP7: track2.wav: ..."), and the warnings ("LOOP7: warning:
+    // loopinfo.ldf: tempo: ...").
     std::vector<std::string> problemLines() const;
+    std::vector<std::string> warningLines() const;
 };
 
 LoopSummary summarizeLoop(const LoopContents& contents);

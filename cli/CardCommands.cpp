@@ -12,6 +12,7 @@
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "Messages.h"
 #include "RoutineError.h"
 
 namespace brenvik::cli {
@@ -31,6 +32,10 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
             listingNode(listing).writeJson(out);
         else
             writeListingTable(out, listing);
+        // Problems and warnings are listed, not failed, unless --strict asks for a clean card.
+        if (args.given("--strict"))
+            for (const card::LoopSummary& loop : listing.loops)
+                if (!loop.intact() || !loop.warnings.empty()) return kFailed;
         return kOk;
     } catch (const std::exception&) {
         err << "brenvik-cli list: " << cardPath << ": cannot be read\n" << reasonLine(caughtReason());
@@ -40,7 +45,8 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
 
 int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const bool json = args.given("--json");
-    bool allIntact = true;
+    const bool strict = args.given("--strict");
+    bool allIntact = true, anyWarning = false;
     InfoNode loops = InfoNode::list();
     const Files files;
     for (const std::string& path : args.positionals()) {
@@ -57,16 +63,23 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
             allIntact = false;
             continue;
         }
+        // A path without loops is no card: nothing in it can be called intact.
+        if (folders.empty()) {
+            err << "brenvik-cli check: " << message::noLoopsFound(path) << '\n';
+            allIntact = false;
+        }
         for (const std::string& folder : folders) {
-            card::LoopSummary loop = card::summarizeLoopFolder(files, folder);
-            loop.name = folder;  // the loop as the command line reached it
+            const card::LoopSummary loop = card::summarizeLoopFolder(files, folder);
             allIntact = allIntact && loop.intact();
+            anyWarning = anyWarning || !loop.warnings.empty();
             if (json) {
                 loops.push(loopNode(loop));
-            } else {
-                for (const std::string& line : loop.problemLines()) out << line << '\n';
-                if (loop.intact()) out << folder << ": ok\n";
+                continue;
             }
+            // The loop as the command line reached it.
+            for (const card::LoopProblem& problem : loop.problems) out << problem.line(folder) << '\n';
+            for (const card::LoopProblem& warning : loop.warnings) out << folder << ": warning: " << warning.text() << '\n';
+            if (loop.intact()) out << folder << ": ok\n";
         }
     }
     if (json) {
@@ -74,23 +87,29 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
         report.set("intact", InfoNode::flag(allIntact)).set("loops", std::move(loops));
         report.writeJson(out);
     }
-    return allIntact ? kOk : kFailed;
+    return allIntact && !(strict && anyWarning) ? kOk : kFailed;
 }
 
 constexpr Positional kListPositionals[] = {{"CARD", Count::One, "the card folder"}};
 constexpr Positional kCheckPositionals[] = {{"PATH", Count::Many, "a loop folder, or a card folder for all its loops"}};
-constexpr Option kJsonOption[] = {Option::flag("--json", "prints the report as JSON")};
+constexpr Option kReportOptions[] = {
+    Option::flag("--json", "prints the report as JSON"),
+    Option::flag("--strict", "fails (exit status 1) on warnings too, and in list on problems")};
 
 }  // namespace
 
 constinit const Command kListCommand{
     "list",
     "Lists every loop of a card: tempo, bars, beats, division, length, channels, track files, bytes and whether it "
-    "is intact; then the free loop numbers and the free space. It reads only descriptions and track headers.",
-    kListPositionals, kJsonOption, runList};
+    "is intact, with its problems and warnings; then the free loop numbers and the free space. It reads only "
+    "descriptions and track headers.",
+    kListPositionals, kReportOptions, runList};
 
 constinit const Command kCheckCommand{
-    "check", "Says for each loop whether it is intact, or names each problem: the loop, the file and the field.",
-    kCheckPositionals, kJsonOption, runCheck};
+    "check",
+    "Says for each loop whether it is intact, or names each problem: the loop, the file, the field, what it means "
+    "for the music and what to do; then its warnings (a tempo or beat count the loop does not make). A path "
+    "without loops fails.",
+    kCheckPositionals, kReportOptions, runCheck};
 
 }  // namespace brenvik::cli

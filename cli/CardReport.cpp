@@ -21,6 +21,11 @@ std::string joined(const std::vector<int>& values) {
     return text.empty() ? "-" : text;
 }
 
+// "1 problem", "2 warnings".
+std::string counted(size_t count, const char* what) {
+    return intToText(static_cast<long long>(count)) + what + (count == 1 ? "" : "s");
+}
+
 std::string lengthText(double seconds) {
     char text[32];
     std::snprintf(text, sizeof text, "%.1f s", seconds);
@@ -33,6 +38,8 @@ InfoNode loopNode(const card::LoopSummary& loop) {
     const auto ifDescribed = [&loop](InfoNode value) { return loop.described ? std::move(value) : InfoNode(); };
     InfoNode problems = InfoNode::list();
     for (const std::string& line : loop.problemLines()) problems.push(InfoNode::text(line));
+    InfoNode warnings = InfoNode::list();
+    for (const card::LoopProblem& warning : loop.warnings) warnings.push(InfoNode::text(loop.name + ": " + warning.text()));
     InfoNode node = InfoNode::object();
     node.set("number", InfoNode::integer(loop.number))
         .set("name", InfoNode::text(loop.name))
@@ -47,7 +54,8 @@ InfoNode loopNode(const card::LoopSummary& loop) {
         .set("trackFiles", integers(loop.trackFiles))
         .set("sizeOnDisk", InfoNode::integer(loop.sizeOnDisk))
         .set("check", InfoNode::text(loop.intact() ? "ok" : "problems"))
-        .set("problems", std::move(problems));
+        .set("problems", std::move(problems))
+        .set("warnings", std::move(warnings));
     return node;
 }
 
@@ -70,8 +78,8 @@ void writeListingTable(std::ostream& out, const card::CardListing& listing) {
                   "bars", "beats", "div", "length", "channels", "chosen", "files", "bytes", "check");
     out << row;
     for (const card::LoopSummary& loop : listing.loops) {
-        const std::string check = loop.intact() ? "ok" : intToText(static_cast<long long>(loop.problems.size())) +
-                                                             (loop.problems.size() == 1 ? " problem" : " problems");
+        const std::string check = !loop.intact() ? counted(loop.problems.size(), " problem")
+                                  : loop.warnings.empty() ? "ok" : counted(loop.warnings.size(), " warning");
         if (loop.described)
             std::snprintf(row, sizeof row, "%-8s %6s %4d %5d %3d %9s %-8s %-7s %-7s %11lld  %s\n",
                           loop.name.c_str(), card::tempoText(loop.tempo).c_str(), loop.beatCount, loop.beatsPerBar,
@@ -84,6 +92,7 @@ void writeListingTable(std::ostream& out, const card::CardListing& listing) {
                           static_cast<long long>(loop.sizeOnDisk), check.c_str());
         out << row;
         for (const std::string& line : loop.problemLines()) out << "  " << line << '\n';
+        for (const std::string& line : loop.warningLines()) out << "  " << line << '\n';
     }
     out << "loops: " << listing.loops.size() << '\n'
         << "free loop numbers: " << listing.freeLoopNumbers;

@@ -2,6 +2,7 @@
 // whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
 // LOOPn-trackK.wav for any other chosen track.
 #include <exception>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,9 +21,17 @@ namespace brenvik::cli {
 
 namespace {
 
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
 int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     const std::string target = *args.text("--to");
     const bool overwrite = args.given("--overwrite");
+    const bool force = args.given("--force");
     Files files;
     if (!files.folderExists(target)) {
         err << "brenvik-cli export: " << target << ": not a folder\n";
@@ -48,7 +57,8 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress());
+                outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress(),
+                                            [force](const std::string&, const std::string&) { return force; });
             } catch (const std::exception&) {
                 err << "brenvik-cli export: " << loop << ": cannot be read\n"
                     << reasonLine(caughtReason());
@@ -68,6 +78,11 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
                 case Result::Failed:
                     err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason);
                     break;
+                case Result::Damaged:
+                    err << loop << ": " << outcome.message << '\n';
+                    for (const std::string& line : linesOf(outcome.reason)) err << reasonLine(line);
+                    err << reasonLine(message::kForceExports);
+                    break;
                 }
                 allWritten = allWritten && outcome.result == Result::Written;
             }
@@ -79,14 +94,15 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
 constexpr Positional kPositionals[] = {{"PATH", Count::Many, "a loop folder, or a card folder for all its loops"}};
 constexpr Option kOptions[] = {
     Option::path("--to", "DIR", "the folder the waves are written into; it must exist").mustBeGiven(),
-    Option::flag("--overwrite", "replaces waves of the same names")};
+    Option::flag("--overwrite", "replaces waves of the same names"),
+    Option::flag("--force", "exports a loop with a damaged track all the same (its missing audio as silence)")};
 
 }  // namespace
 
 constinit const Command kExportCommand{
     "export",
     "Writes every loop as waves: two chosen tracks of equal length as one stereo LOOPn.wav (the lower track left), "
-    "any other chosen track as its own LOOPn-trackK.wav.",
+    "any other chosen track as its own LOOPn-trackK.wav. A loop with a damaged track is refused (not with --force).",
     kPositionals, kOptions, runExport};
 
 }  // namespace brenvik::cli

@@ -52,9 +52,48 @@ std::string scalarText(long long value) { return intToText(value); }
 std::string scalarText(double value) { return shortestGeneral(value); }
 std::string scalarText(const std::string& value) { return value; }
 
+// The length of the well-formed UTF-8 sequence at text[at], or 0 when there is none (a stray
+// continuation byte, an overlong form, a surrogate, a value past U+10FFFF, a cut sequence).
+size_t utf8Length(const std::string& text, size_t at) {
+    const auto byte = [&text](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(at);
+    if (lead < 0x80) return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;  // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0) low = 0xA0;   // no overlong form
+        if (lead == 0xED) high = 0x9F;  // no surrogate
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0) low = 0x90;   // no overlong form
+        if (lead == 0xF4) high = 0x8F;  // nothing past U+10FFFF
+    } else {
+        return 0;
+    }
+    if (at + length > text.size() || byte(at + 1) < low || byte(at + 1) > high) return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(at + i) < 0x80 || byte(at + i) > 0xBF) return 0;
+    return length;
+}
+
+// A path need not be UTF-8: a byte that is not part of a well-formed sequence is written as the
+// escape \udcXX (XX the byte), as Python's surrogateescape reads file names, so the output stays
+// valid JSON and os.fsencode gives the path back.
 std::string jsonString(const std::string& text) {
     std::string quoted = "\"";
-    for (char c : text) {
+    for (size_t at = 0; at < text.size();) {
+        const char c = text[at];
+        const size_t length = utf8Length(text, at);
+        char escape[8];
+        if (length == 0) {
+            std::snprintf(escape, sizeof escape, "\\udc%02x", static_cast<unsigned>(static_cast<unsigned char>(c)));
+            quoted += escape;
+            ++at;
+            continue;
+        }
         switch (c) {
         case '"': quoted += "\\\""; break;
         case '\\': quoted += "\\\\"; break;
@@ -62,13 +101,13 @@ std::string jsonString(const std::string& text) {
         case '\t': quoted += "\\t"; break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
-                char escape[8];
                 std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
                 quoted += escape;
             } else {
-                quoted += c;
+                quoted.append(text, at, length);
             }
         }
+        at += length;
     }
     return quoted + "\"";
 }

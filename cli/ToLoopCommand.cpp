@@ -46,6 +46,11 @@ constexpr Option kOptions[] = {
     Option::number("--right-pitch", "S", kLowestPitch, kHighestPitch, "the pitch of the right channel in semitones",
                    kPitchDecimals),
     Option::flag("--overwrite", "replaces a loop folder of the same number, backing it up into the backup store first"),
+    Option::flag("--tempo-as-shown",
+                 "writes the tempo of the beats in the loop, as the window shows it, not the one of beats per bar x "
+                 "(beats - 1)"),
+    Option::flag("--dry-run", "checks everything a save checks and prints what it would write, writing nothing"),
+    Option::flag("--verbose", "prints below each written folder what was written"),
     Option::flag("--convert",
                  "converts a SOURCE of another rate, width or format first, as convert does (of more channels, the "
                  "first two), into the cache folder; one too long for a loop is refused before converting"),
@@ -92,6 +97,12 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
     return settings;
 }
 
+// What a save writes, or would write: the summary, then a line on each warning.
+void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopFolder, const std::string& indent) {
+    out << indent << planSummary(plan, loopFolder) << '\n';
+    for (const std::string& warning : plan.warnings) out << indent << "  warning: " << warning << '\n';
+}
+
 int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     ToLoopRun run(args, out, err, errIsTerminal);
     if (const int status = run.checkUsage(); status != kOk) return status;
@@ -129,7 +140,7 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     std::string loopNumber;
     if (const auto typed = m_args.text("--loop")) {
         loopNumber = *typed;
-    } else if (const auto free = firstFreeLoop(m_files, dest)) {
+    } else if (const auto free = firstFreeLoop(m_files, dest, m_planned)) {
         loopNumber = intToText(*free);
     } else {
         m_err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n"
@@ -152,6 +163,8 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
+    request.tempoAsShown = m_args.given("--tempo-as-shown");
+    request.dryRun = m_args.given("--dry-run");
     const OverwritePolicy mayReplace =
         askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
     const LoopWriteResult result = writeLoop(request, m_files, mayReplace, m_ui.progress());
@@ -159,6 +172,11 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     case LoopWriteResult::Outcome::Written:
         m_ui.message(message::kWriteSucceeded);
         m_out << result.loopFolder << '\n';
+        if (m_args.given("--verbose")) writePlan(m_out, *result.plan, result.loopFolder, "  ");
+        return kOk;
+    case LoopWriteResult::Outcome::Planned:
+        writePlan(m_out, *result.plan, result.loopFolder, "");
+        m_planned.insert(*result.loopNumber);  // the next source is planned into the next free one
         return kOk;
     case LoopWriteResult::Outcome::Kept:
     case LoopWriteResult::Outcome::Cancelled:

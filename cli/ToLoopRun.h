@@ -4,6 +4,7 @@
 // given; its companion, with --convert, first converts those that need it and writes the
 // converted waves the same way, so every check and message after the conversion is the same.
 #include <ostream>
+#include <set>
 #include <string>
 
 #include "Arguments.h"
@@ -32,6 +33,7 @@ private:
     std::ostream& m_err;
     Files m_files;
     ConsoleInteraction m_ui;
+    std::set<int> m_planned;  // the loop numbers a dry run planned, as if written
 };
 
 }  // namespace brenvik::cli

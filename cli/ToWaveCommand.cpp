@@ -48,10 +48,12 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         request.right = audioOf(*right);
     }
 
-    // Without --overwrite an existing output is kept: the question is answered Cancel.
-    ui.setQuestionAnswer(args.given("--overwrite") ? MessageAnswer::Yes : MessageAnswer::Cancel);
+    // Without --overwrite an existing output is kept: the question is answered Cancel. With it
+    // nothing is asked.
     const OverwritePolicy mayReplace =
-        askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
+        args.given("--overwrite")
+            ? OverwritePolicy([](const std::string&) { return ReplaceChoice::Replace; })
+            : askBeforeReplacing(ui, [](const std::string&) { return message::kFileExists; });
     const WaveSaveResult result = saveWave(request, files, mayReplace, ui.progress());
     switch (result.outcome) {
     case WaveSaveResult::Outcome::Written:
@@ -62,9 +64,10 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     case WaveSaveResult::Outcome::Cancelled:
         err << output << " was left as it is (--overwrite replaces it)\n";
         return kFailed;
-    case WaveSaveResult::Outcome::Failed: break;
+    case WaveSaveResult::Outcome::Failed:
+    case WaveSaveResult::Outcome::NotBackedUp: break;
     }
-    ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical, result.reason);
+    ui.message(failureMessage(result), MessageButtons::Ok, MessageIcon::Critical, result.reason);
     return kFailed;
 }
 

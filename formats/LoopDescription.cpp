@@ -140,7 +140,7 @@ DecodedDescription decodeDescription(const Description& d) {
         DecodedTrack& t = out.tracks[static_cast<size_t>(k - 1)];
         t.chosenByte = d[static_cast<size_t>(base + kChosen)];
         t.chosen = t.chosenByte == 2;
-        t.endSector = readLeS16(&d[static_cast<size_t>(base + kEndSector)]);
+        t.endSector = writtenEndSector(d, k);
         t.endMinus15 = readLeS16(&d[static_cast<size_t>(base + kEndMinus15)]);
         t.clusters = readLeS16(&d[static_cast<size_t>(base + kClusters)]);
         int bits = 0;
@@ -154,6 +154,12 @@ DecodedDescription decodeDescription(const Description& d) {
     }
     out.checks = verifyCheckTriples(d);
     return out;
+}
+
+int32_t writtenEndSector(const Description& d, int track) {
+    const int32_t word = readLe16(&d[static_cast<size_t>(ldf::recordBase(track) + ldf::kEndSector)]);
+    const int32_t sectors = readInt24(&d[static_cast<size_t>(ldf::tableBase(track) + ldf::kTableSectors)]);
+    return word == 0xFFFF && sectors == 0 ? -1 : word;
 }
 
 std::vector<int> chosenTracks(const Description& d) {

@@ -95,7 +95,7 @@ CheckState verifyCheckTriples(const Description& d);
 struct DecodedTrack {
     bool chosen;
     int chosenByte;
-    int endSector;      // n - 1, read signed 16-bit
+    int endSector;      // n - 1 as the writer stores it: -1 to 65535
     int endMinus15;     // n - 16, read signed 16-bit
     int clusters;       // m
     int bitmapBits;     // leading set bits of the bitmap
@@ -118,5 +118,10 @@ std::vector<int> chosenTracks(const Description& d);
 
 // A signed 24-bit field read back.
 int32_t readInt24(const uint8_t* p);
+
+// The end sector as the writer stores it: n - 1 in the two low bytes, with n from 0 to 65536, so
+// the word reads unsigned; FFFF stands for an empty track (-1) when the track table's 24-bit
+// count of the same track says 0. The Repeater-to-wave opener reads the word signed instead.
+int32_t writtenEndSector(const Description& d, int track);
 
 }  // namespace brenvik::loop

@@ -15,6 +15,8 @@ constexpr int32_t kMaxEndSector = 65535;  // the 16-bit end-sector field
 // What a loop folder takes on the card besides its audio: the track headers, the pre-buffers,
 // loopinfo.ldf and the folder's entries. A save adds at most its audio + 49240 bytes.
 constexpr int32_t kSpaceMargin = 50000;
+// A track's audio, 16-bit mono at 44.1 kHz, in bytes per second.
+constexpr double kTrackBytesPerSecond = 88200.0;
 // What a file of `size` bytes takes on a volume that gives files room in blocks of `block` bytes
 // (a FAT card's clusters): the size rounded up to whole blocks. A folder takes a block besides.
 constexpr int64_t roomOnCard(int64_t size, int64_t block) {

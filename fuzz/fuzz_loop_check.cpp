@@ -105,8 +105,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Files files;
     const card::LoopSummary loop = card::summarizeLoop(card::readLoopContents(files, card.loop.string()));
     if (loop.sizeOnDisk != total || loop.trackFiles != trackFiles || !(loop.seconds >= 0)) std::abort();
-    for (const card::LoopProblem& problem : loop.problems)
-        if (problem.file.empty() || problem.field.empty() || problem.detail.empty()) std::abort();
+    for (const auto* found : {&loop.problems, &loop.warnings})
+        for (const card::LoopProblem& problem : *found)
+            if (problem.file.empty() || problem.field.empty() || problem.detail.empty() || problem.advice.empty())
+                std::abort();
     if (loop.intact() && (!loop.described || loop.trackFiles != loop.chosenTracks)) std::abort();
 
     // `check` finds the loop from its own folder or from the card's; the card's listing reads the

@@ -27,6 +27,73 @@ std::string loopTooLong() {
            " clusters per track)";
 }
 
+std::string tempoText(double beatsPerMinute) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", beatsPerMinute);
+    return text;
+}
+
+namespace {
+
+std::string secondsText(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+    return text;
+}
+
+std::string minutesAndSeconds(long long seconds) {
+    return intToText(seconds / 60) + " min " + intToText(seconds % 60) + " s";
+}
+
+// "mono on track 3", "stereo on tracks 2 and 4".
+std::string tracksText(const std::vector<int>& tracks) {
+    if (tracks.size() == 1) return "mono on track " + intToText(tracks[0]);
+    std::string text = "stereo on tracks ";
+    for (size_t i = 0; i < tracks.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == tracks.size() ? " and " : ", ") + intToText(tracks[i]);
+    return text;
+}
+
+constexpr const char* kShowTheTempo =
+    "write the tempo as shown (\"Write the tempo the window shows\" in Preferences, --tempo-as-shown)";
+
+}  // namespace
+
+std::string loopSummary(const std::string& loopFolder, std::optional<double> tempo, int beats,
+                        int beatsPerBar, int division, const std::vector<int>& tracks, double seconds) {
+    const int bars = beatsPerBar > 0 ? beats / beatsPerBar : 0;
+    return loopFolder + ": " + (tempo ? tempoText(*tempo) + " BPM" : std::string("no tempo")) + ", " +
+           intToText(beats) + (beats == 1 ? " beat" : " beats") + " in " + intToText(bars) +
+           (bars == 1 ? " bar" : " bars") + " of " + intToText(beatsPerBar) + " (division " +
+           intToText(division) + "), " + tracksText(tracks) + ", " + secondsText(seconds);
+}
+
+std::string willWrite(const std::string& summary) { return "Will write " + summary; }
+
+std::string planTooLong(double longestSeconds, bool stereo) {
+    return std::string("The save will be refused: a ") + (stereo ? "stereo" : "mono") + " loop holds at most " +
+           minutesAndSeconds(static_cast<long long>(std::floor(longestSeconds))) + "; shorten the wave.";
+}
+
+std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar) {
+    return "The save will fail: " + intToText(beatsPerBar) + " beats per bar take the tempo of " +
+           intToText(index + 1) + " beats, and the wave has tempos up to " + intToText(lastIndex) +
+           "; choose fewer beats or 1 beat per bar, or " + kShowTheTempo + ".";
+}
+
+std::string planFails(const std::string& reason) { return "The save will fail: " + reason + "."; }
+
+std::string planBeatsWrap(int beats, int stored) {
+    return intToText(beats) + " beats do not fit the loop's beat count: the Repeater will count " +
+           intToText(stored) + "; choose at most 255 beats.";
+}
+
+std::string planTempoNotShown(double onCard, float shown, int beatsPerBar) {
+    return "The Repeater will get " + tempoText(onCard) + " BPM, not the " + oneDecimal(shown) +
+           " shown: with " + intToText(beatsPerBar) +
+           " beats per bar the tempo is taken further up the table; " + kShowTheTempo + ".";
+}
+
 std::string audioUnreadable(const std::string& path, const std::string& reason) {
     return "Cannot read " + path + ": " + reason;
 }
@@ -40,12 +107,6 @@ std::string noSuchChannel(const std::string& path, int channels, int channel) {
 }
 
 std::string tooLongForWave(const std::string& path) { return path + " is too long for a wave file once converted"; }
-
-namespace {
-std::string minutesAndSeconds(long long seconds) {
-    return intToText(seconds / 60) + " min " + intToText(seconds % 60) + " s";
-}
-}  // namespace
 
 std::string tooLongForLoop(const std::string& path, double seconds, double longestSeconds, bool stereo) {
     return path + " is " + minutesAndSeconds(static_cast<long long>(std::ceil(seconds))) +
@@ -102,6 +163,40 @@ std::string restoreFailed(const std::string& loopFolder) { return "Restoring " +
 
 std::string restoreNotStarted(const std::string& loopFolder) {
     return "Could not restore " + loopFolder + ": nothing was restored";
+}
+
+std::string holdsOfLoop(double heldSeconds, double loopSeconds) {
+    return "holds " + secondsText(heldSeconds) + " of the loop's " + secondsText(loopSeconds);
+}
+
+std::string silenceAfter(double heldSeconds) {
+    return "export would give silence after " + secondsText(heldSeconds) + "; restore it from a backup";
+}
+
+std::string waveSilentAfter(double heldSeconds) { return "the wave is silent after " + secondsText(heldSeconds); }
+
+std::string tempoMismatch(double stored, int beats, double seconds, double made) {
+    return tempoText(stored) + " BPM stored; " + intToText(beats) + (beats == 1 ? " beat" : " beats") + " in " +
+           secondsText(seconds) + " make " + tempoText(made) + " BPM";
+}
+
+std::string beatCountWrapped(int stored, int beats) {
+    return intToText(stored) + " stored; its tempo and length make " + intToText(beats) +
+           " beats (the count wrapped past 255)";
+}
+
+std::string beatCountWrappedAdvice(int stored) {
+    return "the Repeater counts " + intToText(stored) + " beats; write the loop again with at most 255 beats";
+}
+
+std::string noLoopsFound(const std::string& path) { return "no loops found in " + path; }
+
+std::string damagedNotExported(const std::string& loopName) {
+    return loopName + " has a damaged track, so it was not exported";
+}
+
+std::string exportDamaged(const std::string& loopName, const std::string& problems) {
+    return loopName + " has a damaged track:\n" + problems + "\nExport it all the same?";
 }
 
 std::string noLoopsOnCard(const std::string& card) { return "No loop folders in " + card; }

@@ -4,6 +4,7 @@
 // where the failure happened: the step, the file and the system's own words.
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,22 @@ inline constexpr const char* kNoRoomOnCard = "Not enough space available on CFC"
 inline constexpr const char* kNoWaveOpened = "No wave file has been opened";
 // "Loop is too long for the Repeater (at most 2592 clusters per track)".
 std::string loopTooLong();
+
+// What a save would write, before it runs: the wave-to-Repeater window's "will write" line and
+// brenvik-cli to-loop --dry-run and --verbose. A tempo as the Repeater shows it: "120.0".
+std::string tempoText(double beatsPerMinute);
+// "/card/LOOP7: 120.0 BPM, 16 beats in 4 bars of 4 (division 4), stereo on tracks 1 and 2, 8.0 s";
+// "no tempo" when none can be written.
+std::string loopSummary(const std::string& loopFolder, std::optional<double> tempo, int beats,
+                        int beatsPerBar, int division, const std::vector<int>& tracks, double seconds);
+// "Will write " + summary.
+std::string willWrite(const std::string& summary);
+// What would bar the save or get the music wrong, and what to change.
+std::string planTooLong(double longestSeconds, bool stereo);
+std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar);
+std::string planFails(const std::string& reason);
+std::string planBeatsWrap(int beats, int stored);
+std::string planTempoNotShown(double onCard, float shown, int beatsPerBar);
 
 // Converting other audio files into 44.1 kHz 16-bit waves.
 // "Cannot read /x/song.aif: Format not recognised." (the reason is the audio library's own).
@@ -132,6 +149,42 @@ std::string exportFolderNotCreated(const std::string& folder);
 inline constexpr const char* kNoLoopChosen = "Select a loop to see whether it is intact";
 std::string loopIntact(const std::string& loopName);
 std::string loopProblemCount(const std::string& loopName, size_t problems);
+
+// What a problem or warning of brenvik-cli check, list and the Card window means for the music
+// and what to do, said behind its facts.
+inline constexpr const char* kFolderUnreadableAdvice = "the loop cannot be listed or played; check the card";
+inline constexpr const char* kDescriptionAdvice = "the Repeater cannot play the loop; restore it from a backup";
+inline constexpr const char* kCheckBytesAdvice =
+    "the Repeater may refuse the loop; restore it from a backup or write it again";
+inline constexpr const char* kBitmapAdvice =
+    "the Repeater may play other parts of the card; restore it from a backup or write it again";
+inline constexpr const char* kStrayTrackAdvice = "the Repeater does not play it; move it out of the loop folder";
+inline constexpr const char* kMissingTrackAdvice = "that channel is silent; restore it from a backup";
+inline constexpr const char* kTrackHeaderAdvice = "the Repeater cannot play the track; restore it from a backup";
+inline constexpr const char* kTrackTailAdvice = "the file ends early, behind the loop's audio; restore it from a backup";
+inline constexpr const char* kTrackRefusedAdvice =
+    "the Repeater to .WAV window refuses the track; restore it from a backup";
+// "holds 3.2 s of the loop's 16.0 s": a track with less audio than its end sector asks for.
+std::string holdsOfLoop(double heldSeconds, double loopSeconds);
+// "export would give silence after 3.2 s; restore it from a backup".
+std::string silenceAfter(double heldSeconds);
+// "the wave is silent after 3.2 s": a short track converted all the same.
+std::string waveSilentAfter(double heldSeconds);
+// The warnings: "232.5 BPM stored; 16 beats in 8.0 s make 120.0 BPM" and its advice.
+std::string tempoMismatch(double stored, int beats, double seconds, double made);
+inline constexpr const char* kTempoMismatchAdvice =
+    "the Repeater plays the loop at the wrong tempo; write it again with 1 beat per bar or with the tempo as shown";
+// "44 stored; its tempo and length make 300 beats (the count wrapped past 255)" and its advice.
+std::string beatCountWrapped(int stored, int beats);
+std::string beatCountWrappedAdvice(int stored);
+// "no loops found in /card": brenvik-cli check of a path without loops.
+std::string noLoopsFound(const std::string& path);
+// Export of a loop whose check finds a problem with a chosen track: refused (the problems below),
+// or asked about in the Card window.
+std::string damagedNotExported(const std::string& loopName);
+inline constexpr const char* kForceExports = "--force exports it all the same";
+// "LOOP7 has a damaged track:\n<problems>\nExport it all the same?" (Yes or No).
+std::string exportDamaged(const std::string& loopName, const std::string& problems);
 
 // The main window's status line, when a converter window refuses what is dropped on it.
 inline constexpr const char* kWaveWindowDrops =

@@ -29,6 +29,7 @@ Preferences readPreferences(SettingsStore& store) {
     p.waveFolder = store.readSetting(kSection, kWaveFolder, defaults.waveFolder);
     p.crossfadeMs = storedNumber(store, kCrossfade, defaults.crossfadeMs);
     p.autoIncrement = storedNumber(store, kAutoIncrement, 1) != 0;
+    p.tempoAsShown = storedNumber(store, kTempoAsShown, 0) != 0;
     return p;
 }
 
@@ -37,6 +38,7 @@ void writePreferences(SettingsStore& store, const Preferences& p) {
     store.writeSetting(kSection, kWaveFolder, p.waveFolder);
     store.writeSetting(kSection, kAutoIncrement, p.autoIncrement ? "1" : "0");
     store.writeSetting(kSection, kCrossfade, intToText(p.crossfadeMs));
+    store.writeSetting(kSection, kTempoAsShown, p.tempoAsShown ? "1" : "0");
 }
 
 }  // namespace brenvik

@@ -1,6 +1,6 @@
 #pragma once
-// The four preferences, kept in the per-user settings store under section "Startup". They are
-// read once at start-up and written only by the Preferences dialog's OK.
+// The preferences, kept in the per-user settings store under section "Startup". They are read
+// once at start-up and written only by the Preferences dialog's OK.
 #include <cstdint>
 #include <string>
 
@@ -14,6 +14,9 @@ struct Preferences {
     std::string waveFolder = Files::defaultRoot();     // where wave files are opened and saved
     int16_t crossfadeMs = 45;                          // stored and shown only
     bool autoIncrement = true;                         // pick the next free loop number
+    // Write the tempo the wave-to-Repeater window shows, not the one of beats per bar x
+    // (beats - 1) that the Repeater's loops have always been given.
+    bool tempoAsShown = false;
 };
 
 namespace settingkey {
@@ -22,11 +25,13 @@ inline constexpr const char* kLoopFolder = "intLP";
 inline constexpr const char* kWaveFolder = "intWV";
 inline constexpr const char* kCrossfade = "intCF";
 inline constexpr const char* kAutoIncrement = "intAI";
+inline constexpr const char* kTempoAsShown = "intTS";
 }  // namespace settingkey
 
 // Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
 Preferences readPreferences(SettingsStore& store);
-// Writes intLP, intWV, intAI and intCF, in that order. Throws RoutineError when the store fails.
+// Writes intLP, intWV, intAI, intCF and intTS, in that order. Throws RoutineError when the store
+// fails.
 void writePreferences(SettingsStore& store, const Preferences& preferences);
 
 }  // namespace brenvik

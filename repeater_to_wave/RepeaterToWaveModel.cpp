@@ -134,12 +134,18 @@ void RepeaterToWaveModel::save() {
     if (result.outcome == WaveSaveResult::Outcome::Written) {
         m_ui.message(message::kWriteSucceeded);
         m_ui.showProgress(0, total);
-    } else if (result.outcome == WaveSaveResult::Outcome::Failed) {
+    } else if (const std::string failure = failureMessage(result); !failure.empty()) {
         // The progress bar keeps the figure the copy reached.
-        m_ui.message(message::kSaveFailed, MessageButtons::Ok, MessageIcon::Critical,
-                     result.reason);
+        m_ui.message(failure, MessageButtons::Ok, MessageIcon::Critical, result.reason);
     }
     enableInput(true);
+}
+
+std::vector<std::string> RepeaterToWaveModel::shortTrackWarnings() const {
+    std::vector<std::string> warnings;
+    for (const std::optional<OpenedTrack>* track : {&m_left, &m_right})
+        if (*track && !(*track)->holdsAllAudio()) warnings.push_back(shortTrackWarning(**track));
+    return warnings;
 }
 
 void RepeaterToWaveModel::enableInput(bool enabled) {

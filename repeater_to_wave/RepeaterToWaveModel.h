@@ -5,6 +5,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "Channels.h"
 #include "Files.h"
@@ -48,6 +49,9 @@ public:
     void save();
     // Mono forgets the right track and makes the left channel the next one; stereo keeps both.
     void setMode(ChannelMode mode);
+    // A warning for each loaded track that holds less audio than its loop: the saved wave is
+    // silent from where the track ends.
+    std::vector<std::string> shortTrackWarnings() const;
 
     // Told false while a save runs and true afterwards.
     std::function<void(bool enabled)> setInputEnabled;

@@ -1,12 +1,15 @@
 #include "TrackOpening.h"
 
+#include <algorithm>
 #include <exception>
 
 #include "ByteSource.h"
 #include "LoopFolderName.h"
+#include "LoopLayout.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "RoutineError.h"
+#include "WaveHeader.h"
 
 namespace brenvik {
 
@@ -70,6 +73,9 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
     TrackOpenResult result;
     try {
         result.track.sizes = measureTrack(path, descriptionPath);
+        const TrackSizes& sizes = result.track.sizes;
+        result.track.heldAudio = std::clamp<int64_t>(
+            files.fileSize(path) - wave::kHeaderSize - sizes.pre, 0, std::max<int64_t>(sizes.audio, 0));
     } catch (const std::exception&) {
         result.reason = caughtReason();
         return result;  // Failed
@@ -83,6 +89,13 @@ TrackOpenResult openTrack(const std::string& path, const Files& files) {
     result.track.loopName = afterLast(folder, sep);
     result.track.trackName = fileName.substr(0, fileName.find('.'));
     return result;
+}
+
+std::string shortTrackWarning(const OpenedTrack& track) {
+    using loop::kTrackBytesPerSecond;
+    const double held = static_cast<double>(track.heldAudio) / kTrackBytesPerSecond;
+    return track.path + " " + message::holdsOfLoop(held, track.sizes.audio / kTrackBytesPerSecond) + ": " +
+           message::waveSilentAfter(held);
 }
 
 }  // namespace brenvik

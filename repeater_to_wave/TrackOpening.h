@@ -1,6 +1,7 @@
 #pragma once
 // Opening one track file of a Repeater loop folder: the loop description loopinfo.ldf beside it
 // and the track's header tell how its data splits into pre-buffer, audio and post-buffer.
+#include <cstdint>
 #include <string>
 
 #include "CoreSeam.h"
@@ -14,7 +15,15 @@ struct OpenedTrack {
     std::string loopName;   // the loop folder's name, such as LOOP001
     std::string trackName;  // the file name up to its first ".", such as track1
     TrackSizes sizes;
+    // The audio bytes the file really holds behind its pre-buffer, up to the audio's size: less
+    // when the file was cut short, and the wave is silent from there on.
+    int64_t heldAudio = 0;
+
+    bool holdsAllAudio() const { return heldAudio >= sizes.audio; }
 };
+
+// "/card/LOOP7/track2.wav holds 3.2 s of the loop's 16.0 s: the wave is silent after 3.2 s".
+std::string shortTrackWarning(const OpenedTrack& track);
 
 struct TrackOpenResult {
     enum class Outcome {

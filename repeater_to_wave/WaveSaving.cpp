@@ -2,6 +2,9 @@
 
 #include <exception>
 
+#include "BackupStore.h"
+#include "LoopFolderName.h"
+#include "Messages.h"
 #include "RoutineError.h"
 
 namespace brenvik {
@@ -10,6 +13,23 @@ TrackAudio audioOf(const OpenedTrack& track) {
     return TrackAudio{track.path, track.sizes.pre, track.sizes.audio};
 }
 
+namespace {
+
+// Backs up the loop whose folder holds the file; nothing when that worked or no loop is there,
+// else why not.
+std::optional<std::string> backUpLoopAround(const std::string& file, Files& files) {
+    const std::string folder = Files::parentOf(files.absolutePath(file));
+    if (!loop::holdsDescription(folder)) return std::nullopt;
+    try {
+        backup::BackupStore(files).backUpLoop(folder);
+    } catch (const std::exception&) {
+        return caughtReason();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
 WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
                         const OverwritePolicy& mayReplace, const Progress& progress) {
     using Outcome = WaveSaveResult::Outcome;
@@ -17,6 +37,8 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
         if (files.fileExists(request.outputPath)) {
             switch (mayReplace(request.outputPath)) {
                 case ReplaceChoice::Replace:
+                    if (const std::optional<std::string> reason = backUpLoopAround(request.outputPath, files))
+                        return {Outcome::NotBackedUp, *reason};
                     files.deleteFile(request.outputPath);
                     break;
                 case ReplaceChoice::Keep:
@@ -38,6 +60,14 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
         return {Outcome::Written, {}};
     } catch (const std::exception&) {
         return {Outcome::Failed, caughtReason()};
+    }
+}
+
+std::string failureMessage(const WaveSaveResult& result) {
+    switch (result.outcome) {
+        case WaveSaveResult::Outcome::Failed: return message::kSaveFailed;
+        case WaveSaveResult::Outcome::NotBackedUp: return message::kBackupFailed;
+        default: return {};
     }
 }
 

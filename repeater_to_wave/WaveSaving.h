@@ -26,6 +26,8 @@ struct WaveSaveResult {
         Kept,  // the file exists and is not to be replaced (No): the window asks for another name
         Cancelled,  // the file exists and the save was cancelled: nothing more is shown
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
+        NotBackedUp,  // the file lies in a loop folder that could not be backed up: nothing was
+                      // touched; the caller shows "The loop could not be backed up, ..." and `reason`
     };
     Outcome outcome = Outcome::Failed;
     std::string reason;  // why it failed: the file, the system's text
@@ -36,8 +38,14 @@ struct WaveSaveResult {
 TrackAudio audioOf(const OpenedTrack& track);
 
 // An existing file is replaced only as `mayReplace` says: then it is deleted first, so no tail of
-// a longer old file stays. The copy reports to `progress` from its first block on.
+// a longer old file stays. A file inside a loop folder (one holding loopinfo.ldf) is part of a
+// loop: the loop goes into the backup store before the file is deleted. The copy reports to
+// `progress` from its first block on.
 WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
                         const OverwritePolicy& mayReplace, const Progress& progress);
+
+// The message shown above the reason of a save that failed or was not backed up; empty for the
+// other outcomes.
+std::string failureMessage(const WaveSaveResult& result);
 
 }  // namespace brenvik

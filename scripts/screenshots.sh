@@ -2,9 +2,10 @@
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
 # and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
-# tempo bar focused and with an imported 48 kHz 24-bit wave, the channel dialog, and the Card
-# window with a loop selected) into screenshots/. Each window grabs itself through the program's
-# hidden --screenshot option; a whole-screen capture is added when ImageMagick's import is installed.
+# tempo bar focused, with its "will write" line warning and with an imported 48 kHz 24-bit wave,
+# the channel dialog, and the Card window with a loop selected) into screenshots/. Each window grabs
+# itself through the program's hidden --screenshot option; a whole-screen capture is added when
+# ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
 #   scripts/screenshots.sh [--manual] [BUILD_DIR]     (default: build)
 set -euo pipefail
@@ -111,6 +112,7 @@ picture main-window-with-files main-window -resize 800x
 picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
 picture wave-to-repeater-imported imported -crop 390x184+0+0 +repage
+picture wave-to-repeater-warning will-write-warning -crop 761x36+0+310 +repage
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences

@@ -82,6 +82,8 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
       m_autoIncrementLabel(
           makeLabel(this, "autoIncrementLabel", "Automatically find next available loop:")),
       m_autoIncrementCheck(new QCheckBox(this)),
+      m_tempoAsShownLabel(makeLabel(this, "tempoAsShownLabel", "Write the tempo the window shows:")),
+      m_tempoAsShownCheck(new QCheckBox(this)),
       m_cancelButton(makeButton(this, "cancelButton", "Cancel")),
       m_okButton(makeButton(this, "okButton", "OK")) {
     setObjectName(QStringLiteral("preferencesDialog"));
@@ -89,6 +91,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     setFixedSize(twipsSize(8985, 2685));
     paintBackground(this, bgrColor(0x00404000));
     m_autoIncrementCheck->setObjectName(QStringLiteral("autoIncrementCheck"));
+    m_tempoAsShownCheck->setObjectName(QStringLiteral("tempoAsShownCheck"));
 
     placeTwips(m_waveFolderLabel, 120, 480, 4815, 375);
     placeTwips(m_waveFolderEdit, 3600, 480, 4935, 285);
@@ -100,6 +103,9 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     placeTwips(m_crossfadeEdit, 3600, 1200, 4935, 285);
     placeTwips(m_autoIncrementLabel, 120, 1560, 4815, 375);
     placeTwips(m_autoIncrementCheck, 3600, 1560, 495, 255);
+    // An addition to the design: it takes the row the hidden crossfade field leaves empty.
+    placeTwips(m_tempoAsShownLabel, 120, 1200, 4815, 375);
+    placeTwips(m_tempoAsShownCheck, 3600, 1200, 495, 255);
     placeTwips(m_cancelButton, 1440, 2040, 1815, 495);
     placeTwips(m_okButton, 5640, 2040, 1815, 495);
     // The crossfade length is carried through unchanged: the user cannot see or edit it here.
@@ -110,7 +116,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     // Labels lie above the fields in the design; keep the fields clickable.
     for (QWidget* field :
          std::initializer_list<QWidget*>{m_waveFolderEdit, m_waveFolderButton, m_loopFolderEdit,
-                                         m_loopFolderButton, m_autoIncrementCheck})
+                                         m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck})
         field->raise();
     setTabOrder(m_waveFolderEdit, m_waveFolderButton);
     setTabOrder(m_waveFolderButton, m_loopFolderEdit);
@@ -118,6 +124,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     setTabOrder(m_loopFolderButton, m_cancelButton);
     setTabOrder(m_cancelButton, m_okButton);
     setTabOrder(m_okButton, m_autoIncrementCheck);
+    setTabOrder(m_autoIncrementCheck, m_tempoAsShownCheck);
 
     connect(m_waveFolderButton, &QToolButton::clicked, this,
             &PreferencesDialog::onWaveFolderClicked);
@@ -134,6 +141,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     m_waveFolderEdit->setText(QString::fromStdString(preferences.waveFolder));
     m_crossfadeEdit->setText(QString::fromStdString(intToText(preferences.crossfadeMs)));
     m_autoIncrementCheck->setChecked(preferences.autoIncrement);
+    m_tempoAsShownCheck->setChecked(preferences.tempoAsShown);
 }
 
 void PreferencesDialog::onWaveFolderClicked() {
@@ -167,6 +175,7 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.waveFolder = m_waveFolderEdit->text().toStdString();
         m_preferences.autoIncrement = m_autoIncrementCheck->isChecked();
         m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
+        m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
         if (m_preferences.autoIncrement) {
             const auto free = firstFreeLoop(m_files, m_preferences.loopFolder);
             if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));

@@ -1,7 +1,7 @@
 #pragma once
-// The Preferences dialog: edits the four preferences. OK copies the fields into the preferences,
+// The Preferences dialog: edits the preferences. OK copies the fields into the preferences,
 // hands the wave-to-Repeater window the next free loop number when automatic numbering is on,
-// and writes all four settings; it then only hides, keeping its fields. Cancel and the close box
+// and writes all the settings; it then only hides, keeping its fields. Cancel and the close box
 // discard it, so the next Preferences command shows the preferences afresh.
 #include <QDialog>
 #include <functional>
@@ -63,6 +63,8 @@ private:
     QLineEdit* m_crossfadeEdit;
     QLabel* m_autoIncrementLabel;
     QCheckBox* m_autoIncrementCheck;
+    QLabel* m_tempoAsShownLabel;
+    QCheckBox* m_tempoAsShownCheck;
     QPushButton* m_cancelButton;
     QPushButton* m_okButton;
 };

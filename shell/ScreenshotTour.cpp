@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QPixmap>
 #include <QPointer>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
@@ -89,6 +90,11 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
         addShot(QStringLiteral("wave-to-repeater-focus"), [this, waveToRepeater] {
             m_mainWindow.activateWindow();
             waveToRepeater->findChild<QScrollBar*>(QStringLiteral("tempoBar"))->setFocus();
+            return static_cast<QWidget*>(waveToRepeater);
+        });
+        // Beats per bar stepped on: the "will write" line turns into its warning.
+        addShot(QStringLiteral("wave-to-repeater-warning"), [waveToRepeater] {
+            waveToRepeater->findChild<QPushButton*>(QStringLiteral("beatsButton"))->click();
             return static_cast<QWidget*>(waveToRepeater);
         });
     }

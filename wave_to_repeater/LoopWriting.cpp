@@ -33,31 +33,6 @@ void writeTrackStart(FileSink& track, const wave::Header& header) {
     track.writeAt(wave::kHeaderSize, silence);
 }
 
-loop::LoopValues loopValues(const LoopWriteRequest& request, int32_t d, bool stereo) {
-    const LoopSettings& s = request.settings;
-    loop::LoopValues values;
-    values.trackSectors = loop::trackSectors(d, stereo);
-    values.loopSectors = loop::loopSectors(d);
-    values.clusters = loop::clusterCount(values.loopSectors);
-    values.tracks.at(static_cast<size_t>(s.left.track - 1)) = {true, s.left.pan, s.left.pitch};
-    if (stereo) values.tracks.at(static_cast<size_t>(s.right.track - 1)) = {true, s.right.pan, s.right.pitch};
-    // The description counts the beats in 16 bits.
-    values.beatCount = checkedCast<int16_t>(s.beatCount);
-    values.beatsPerBar = s.beatsPerBar;
-    values.division = s.division;
-    // The tempo comes from the entry at beats per bar times (beats - 1), in 16-bit arithmetic; a
-    // product outside the table is an error of the save.
-    const int16_t index = checkedMul<int16_t>(
-        s.beatsPerBar, checkedSub<int16_t>(static_cast<int16_t>(values.beatCount), 1));
-    if (index < 0 || static_cast<size_t>(index) >= request.tempoTable.size())
-        throw RoutineError("the tempo index " + intToText(index) + " (" + intToText(s.beatsPerBar) +
-                           " beats per bar x " + intToText(values.beatCount) +
-                           " beats less one) lies outside the tempo table (0 to " +
-                           intToText(static_cast<long long>(request.tempoTable.size()) - 1) + ")");
-    values.tempoCode = loop::tempoCode(request.tempoTable[static_cast<size_t>(index)]);
-    return values;
-}
-
 bool validTrack(int track) { return track >= 1 && track <= kTrackCount; }
 
 class LoopWriter {
@@ -127,11 +102,9 @@ LoopWriteResult LoopWriter::write() {
     const std::optional<DataChunk> data = scanForData(source);
     if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
     const int32_t d = data->dataSize;
-    if (loop::exceedsLoop(d, stereo))
-        return refuse(message::loopTooLong(), MessageIcon::Critical,
-                      "the source makes " + intToText(loop::clusterCount(loop::loopSectors(d))) +
-                          " clusters and an end sector of " +
-                          intToText(loop::trackSectors(d, stereo) - 1) + " per track");
+    const LoopPlan& plan = m_result.plan.emplace(
+        planLoop(*request.mode, d, s, request.tempoTable, request.tempoAsShown));
+    if (plan.tooLong) return refuse(message::loopTooLong(), MessageIcon::Critical, *plan.tooLong);
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);
@@ -192,9 +165,13 @@ LoopWriteResult LoopWriter::write() {
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.
-    const int32_t audioLength = loop::audioLength(d, stereo);
-    const wave::Header trackHeader = loop::trackHeader(audioLength);
-    const loop::Description description = loop::buildDescription(loopValues(request, d, stereo));
+    const wave::Header trackHeader = loop::trackHeader(plan.audioLength);
+    if (!plan.values) throw RoutineError(plan.valuesFailure);
+    const loop::Description description = loop::buildDescription(*plan.values);
+    if (request.dryRun) {
+        m_result.loopFolder = folder;
+        return end(Outcome::Planned);
+    }
     // The old loop goes into the backup store, checked there, before it is deleted.
     try {
         backup::BackupStore store(m_files);

@@ -11,6 +11,7 @@
 #include "Channels.h"
 #include "CoreSeam.h"
 #include "Files.h"
+#include "LoopPlan.h"
 #include "LoopSettings.h"
 
 namespace brenvik {
@@ -22,6 +23,11 @@ struct LoopWriteRequest {
     std::optional<ChannelMode> mode;  // nothing before a wave was opened
     LoopSettings settings;
     std::vector<float> tempoTable;    // of the opened wave
+    // The tempo from the entry the Tempo box shows, not from beats per bar x (beats - 1).
+    bool tempoAsShown = false;
+    // Every check runs, the overwrite question and the free space too, and then the save stops
+    // before the card is touched.
+    bool dryRun = false;
 };
 
 struct LoopWriteResult {
@@ -32,6 +38,7 @@ struct LoopWriteResult {
                     // chooser
         Cancelled,  // the loop exists and the save was cancelled: nothing more is shown
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
+        Planned,    // a dry run passed every check: nothing was written, `plan` tells what would be
     };
     Outcome outcome = Outcome::Failed;
     std::string message;
@@ -39,7 +46,8 @@ struct LoopWriteResult {
     std::string reason;  // the cause behind the message: the file, the system's text, the value
     // The loop number in normal form once it passed its checks (007 becomes 7).
     std::optional<int16_t> loopNumber;
-    std::string loopFolder;  // when written
+    std::string loopFolder;  // when written or planned
+    std::optional<LoopPlan> plan;  // once the source's data size is known
     std::string backupFolder;  // where the replaced loop was backed up, when one was
 };
 

@@ -73,7 +73,6 @@ WaveOpenResult openWave(const std::string& path, const Files& files) {
         WaveOpenResult r = refused(Outcome::Failed, message::kWaveOpenFailed, MessageIcon::Critical,
                                    verdict.reason);
         r.layout = layoutFor(verdict.format.channels);
-        r.enablesControls = true;
         return r;
     }
     case WaveVerdict::Outcome::Accepted: break;
@@ -81,9 +80,9 @@ WaveOpenResult openWave(const std::string& path, const Files& files) {
     WaveOpenResult result;
     result.outcome = Outcome::Accepted;
     result.layout = layoutFor(verdict.format.channels);
-    result.enablesControls = true;
     result.wave.path = path;
     result.wave.channels = verdict.format.channels;
+    result.wave.dataSize = verdict.walk.dataSize;
     result.wave.bytesPerChannel = verdict.bytesPerChannel;
     result.wave.maxBeats = verdict.maxBeats;
     result.wave.tempoTable = buildTempoTable(verdict.bytesPerChannel, verdict.maxBeats);

@@ -16,6 +16,7 @@ namespace brenvik {
 struct OpenedWave {
     std::string path;
     int16_t channels = 0;
+    int32_t dataSize = 0;  // the data chunk's size field
     int32_t bytesPerChannel = 0;
     // Beat positions of the tempo bar: bytes per channel \ 22050, a quarter second each.
     int16_t maxBeats = 0;
@@ -29,12 +30,9 @@ struct OpenedWave {
 struct WaveOpenResult {
     enum class Outcome { Accepted, Missing, WrongRate, WrongBits, Failed };
     Outcome outcome = Outcome::Failed;
-    // The layout a one- or two-channel file switches the window to: also when it is refused for
-    // its rate or width, or fails after its format was read.
+    // The layout of a one- or two-channel file: also when it is refused for its rate or width, or
+    // fails after its format was read. The window takes it from an accepted file only.
     std::optional<ChannelMode> layout;
-    // A file that fails only when its beat count is computed has already made the loop
-    // controls usable.
-    bool enablesControls = false;
     OpenedWave wave;  // when accepted
     std::string message;
     MessageIcon icon = MessageIcon::None;

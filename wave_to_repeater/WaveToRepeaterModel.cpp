@@ -6,6 +6,7 @@
 #include "AudioImport.h"
 #include "Checked.h"
 #include "FreeLoopSearch.h"
+#include "LoopFolderName.h"
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -47,27 +48,28 @@ void WaveToRepeaterModel::open() {
     openWaveFile(m_openDialogName);
 }
 
+// A refused file changes nothing: the window keeps the layout, the tracks, the tempo and the file
+// of the last accepted wave (or stays empty), so that a save writes that wave as it was shown.
 WaveOpenResult::Outcome WaveToRepeaterModel::openWaveFile(const std::string& path) {
     const WaveOpenResult result = openWave(path, m_files);
-    if (result.outcome == WaveOpenResult::Outcome::Missing) {
+    std::string reason = result.reason;
+    switch (result.outcome) {
+    case WaveOpenResult::Outcome::Missing:
+    case WaveOpenResult::Outcome::WrongRate:
+    case WaveOpenResult::Outcome::WrongBits:
         m_ui.tell(result);
         return result.outcome;
-    }
-    std::string reason = result.reason;
-    try {
-        // The layout follows the channel count before rate and width are checked.
-        if (result.layout) switchLayout(*result.layout);
-        if (result.enablesControls) m_loopControlsEnabled = true;
-        switch (result.outcome) {
-        case WaveOpenResult::Outcome::Accepted: accept(result.wave); return result.outcome;
-        case WaveOpenResult::Outcome::WrongRate:
-        case WaveOpenResult::Outcome::WrongBits:
-            m_ui.tell(result);
+    case WaveOpenResult::Outcome::Accepted:
+        try {
+            if (result.layout) switchLayout(*result.layout);
+            m_loopControlsEnabled = true;
+            accept(result.wave);
             return result.outcome;
-        default: break;
+        } catch (const std::exception&) {
+            reason = caughtReason();
         }
-    } catch (const std::exception&) {
-        reason = caughtReason();
+        break;
+    case WaveOpenResult::Outcome::Failed: break;
     }
     // The opener's error path sets the pointer back, whoever had set it.
     m_ui.setBusy(false);
@@ -146,6 +148,7 @@ void WaveToRepeaterModel::switchLayout(ChannelMode mode) {
 void WaveToRepeaterModel::accept(const OpenedWave& wave) {
     m_wave.tempoTable = wave.tempoTable;
     m_wave.maxBeats = wave.maxBeats;
+    m_wave.dataSize = wave.dataSize;
     const int16_t position = wave.defaultTempoPosition();
     m_tempoShown = wave.tempoTable.at(static_cast<size_t>(position));
     m_barsShown = position + 1;
@@ -224,6 +227,7 @@ void WaveToRepeaterModel::save() {
         request.mode = m_channelMode;
         request.settings = m_settings;
         request.tempoTable = m_wave.tempoTable;
+        request.tempoAsShown = m_preferences.tempoAsShown;
         float total = 0;
         const OverwritePolicy mayReplace =
             askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
@@ -244,6 +248,7 @@ void WaveToRepeaterModel::save() {
                 m_ui.showFolderChooser();
                 break;
             case LoopWriteResult::Outcome::Cancelled:
+            case LoopWriteResult::Outcome::Planned:
                 break;
             case LoopWriteResult::Outcome::Refused:
             case LoopWriteResult::Outcome::Failed:
@@ -259,6 +264,25 @@ void WaveToRepeaterModel::save() {
         m_ui.logFailure("Save", caughtReason());
     }
     if (setInputEnabled) setInputEnabled(true);
+}
+
+std::optional<SavePreview> WaveToRepeaterModel::savePreview() const {
+    if (m_wave.path.empty() || !m_channelMode) return std::nullopt;
+    SavePreview preview{{}, planLoop(*m_channelMode, m_wave.dataSize, m_settings, m_wave.tempoTable,
+                                     m_preferences.tempoAsShown), {}};
+    // The loop number as the save checks it first.
+    if (!isNumeric(m_loopNumberText)) {
+        preview.refusal = message::kLoopNumberNotNumeric;
+        return preview;
+    }
+    try {
+        const int16_t number = textToInt16(m_loopNumberText);
+        if (!loop::isLoopNumber(number)) preview.refusal = message::kLoopNumberOutOfRange;
+        else preview.loopFolder = loopFolderPath(m_destination, number);
+    } catch (const std::exception&) {
+        preview.refusal = message::kSaveFailed;
+    }
+    return preview;
 }
 
 std::string pitchText(int16_t pitch) { return shortestGeneral(pitch / 100.0); }

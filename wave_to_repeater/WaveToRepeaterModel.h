@@ -11,6 +11,7 @@
 #include "Channels.h"
 #include "Files.h"
 #include "Interaction.h"
+#include "LoopPlan.h"
 #include "LoopSettings.h"
 #include "Preferences.h"
 #include "WaveOpening.h"
@@ -23,6 +24,14 @@ struct ConversionNote {
     std::string original;
     std::string wave;  // the converted copy, which the file line shows and Save reads
     AudioInfo source;
+};
+
+// What a Save would write right now: the loop folder and the plan of the loop, or the message
+// that refuses the loop number.
+struct SavePreview {
+    std::string loopFolder;
+    LoopPlan plan;
+    std::optional<std::string> refusal;
 };
 
 class WaveToRepeaterModel {
@@ -78,7 +87,7 @@ public:
     const ConversionNote* conversionNote() const;
     std::optional<ChannelMode> channelMode() const { return m_channelMode; }
     bool showsRightChannel() const { return m_channelMode == ChannelMode::Stereo; }
-    // The left tracks, the tempo bar and the Save button, once a wave got that far.
+    // The left tracks, the tempo bar and the Save button, once a wave was accepted.
     bool loopControlsEnabled() const { return m_loopControlsEnabled; }
     const std::string& destination() const { return m_destination; }
     const std::string& loopNumberText() const { return m_loopNumberText; }
@@ -90,6 +99,8 @@ public:
     std::optional<int32_t> barsShown() const { return m_barsShown; }
     bool trackEnabled(Channel channel, int track) const;
     const ChannelSettings& channel(Channel which) const;
+    // Nothing before a wave was accepted.
+    std::optional<SavePreview> savePreview() const;
 
 private:
     ChannelSettings& channelSettings(Channel which);
@@ -103,7 +114,7 @@ private:
     Files& m_files;
     Interaction& m_ui;
     std::string m_openDialogName;
-    std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file opened
+    std::optional<ChannelMode> m_channelMode;  // set by every one- or two-channel file accepted
     bool m_loopControlsEnabled = false;
     OpenedWave m_wave;                      // the last accepted wave
     std::optional<ConversionNote> m_conversion;  // of the last converted wave

@@ -74,11 +74,12 @@ QString tracksText(const std::vector<int>& tracks) {
     return parts.isEmpty() ? QStringLiteral("-") : parts.join(QLatin1Char(','));
 }
 
-// "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact".
+// "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact"; then its warnings.
 QString detailsOf(const card::LoopSummary& loop) {
-    if (loop.intact()) return QString::fromStdString(message::loopIntact(loop.name));
-    QStringList lines{QString::fromStdString(message::loopProblemCount(loop.name, loop.problems.size()))};
+    QStringList lines{QString::fromStdString(loop.intact() ? message::loopIntact(loop.name)
+                                                           : message::loopProblemCount(loop.name, loop.problems.size()))};
     for (const card::LoopProblem& problem : loop.problems) lines << QString::fromStdString(problem.text());
+    for (const std::string& line : loop.warningLines()) lines << QString::fromStdString(line);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -383,6 +384,11 @@ void CardWindow::exportSelected() {
         return;
     }
     const OverwritePolicy mayReplace = askBeforeReplacing(m_ui, message::exportReplaces, MessageButtons::YesNo);
+    // A loop with a damaged track is exported only after a Yes to the question that names it.
+    const card::DamagedLoopPolicy exportDamaged = [this](const std::string& loopName, const std::string& problems) {
+        return m_ui.message(message::exportDamaged(loopName, problems), MessageButtons::YesNo,
+                            MessageIcon::Critical) == MessageAnswer::Yes;
+    };
     bool allWritten = true;
     {
         const FocusReturn focusReturn(this);
@@ -391,13 +397,15 @@ void CardWindow::exportSelected() {
             const std::string folder = m_listing.loops[index].folder;
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress());
+                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress(), exportDamaged);
             } catch (const std::exception&) {
                 outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
                                     MessageIcon::Critical, caughtReason()});
             }
             for (const card::ExportOutcome& outcome : outcomes) {
-                if (!outcome.message.empty()) m_ui.tell(outcome);
+                // A damaged loop was declined with No: nothing more to say.
+                if (!outcome.message.empty() && outcome.result != card::ExportOutcome::Result::Damaged)
+                    m_ui.tell(outcome);
                 allWritten = allWritten && outcome.result == card::ExportOutcome::Result::Written;
             }
         }

@@ -285,6 +285,10 @@ void RepeaterToWaveWindow::showModel() {
     m_right.header->setVisible(stereo);
     for (QLabel* label : m_right.captions) label->setVisible(stereo);
     for (QLabel* label : m_right.values) label->setVisible(stereo);
+    // A track cut short is opened and saved as before, but the status line says so.
+    QStringList warnings;
+    for (const std::string& warning : m_model.shortTrackWarnings()) warnings << QString::fromStdString(warning);
+    if (!warnings.isEmpty()) emit statusMessage(warnings.join(QLatin1Char(' ')));
     showAudition();
 }
 

@@ -27,6 +27,7 @@
 
 using namespace brenvik;
 using namespace brenvik::test;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -115,7 +116,7 @@ private slots:
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
         QCOMPARE(column(*card, CardWindow::CheckColumn), (QStringList{"ok", "ok", "1 problem(s)"}));
         QCOMPARE(card->table()->item(2, CardWindow::TempoColumn)->toolTip(),
-                 QString("LOOP3: track4.wav: file: missing (the description chooses track 4)"));
+                 QString("LOOP3: track4.wav: file: missing (the description chooses track 4): that channel is silent; restore it from a backup"));
         QVERIFY(card->table()->item(1, CardWindow::TempoColumn)->toolTip().isEmpty());
         card->table()->sortByColumn(CardWindow::LengthColumn, Qt::DescendingOrder);
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
@@ -157,7 +158,8 @@ private slots:
         QTest::addColumn<QString>("details");
         QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact";
         QTest::newRow("a track missing, sorted the other way")
-            << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4)";
+            << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4): that channel is silent; "
+               "restore it from a backup";
         QTest::newRow("none selected") << int(Qt::AscendingOrder) << -1 << message::kNoLoopChosen;
     }
     void detailsTellTheSelectedLoop() {
@@ -242,6 +244,17 @@ private slots:
         QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
         QCOMPARE(ui.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(readFile(out + "/LOOP2.wav"), std::vector<uint8_t>{7});
+        // A loop with a damaged track is exported only after a Yes to the question naming it.
+        window.table()->selectRow(2);
+        ui.clearRecords();
+        ui.chooseNextFolder(out);
+        ui.answerNextQuestion(MessageAnswer::No);
+        child<QPushButton>(&window, "exportButton")->click();
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportDamaged(
+                                        "LOOP3", "track4.wav: file: missing (the description chooses track 4): that "
+                                                 "channel is silent; restore it from a backup")});
+        QCOMPARE(ui.messages()[0].buttons, MessageButtons::YesNo);
+        QVERIFY(!fs::exists(out + "/LOOP3.wav") && !fs::exists(out + "/LOOP3-track2.wav"));
     }
 
     // A loop backed up, then changed on the card: its backup is listed, and Restore after a Yes

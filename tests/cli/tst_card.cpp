@@ -78,7 +78,7 @@ private slots:
         QTest::newRow("description missing") << 6 << "" << QList<int>{} << 0.0
                                              << QStringList{"loopinfo.ldf: file: missing"};
         QTest::newRow("check byte changed") << 7 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
-                                            << QStringList{"loopinfo.ldf: check triple 2: stored FA BF FF, expected FA FF FF"};
+                                            << QStringList{"loopinfo.ldf: check triple 2: stored F0 BF FF, expected F0 FF FF"};
         QTest::newRow("track missing") << 8 << "stereo" << QList<int>{1, 2} << 10 * 512 / 88200.0
                                        << QStringList{"track2.wav: file: missing"};
         QTest::newRow("track cut short") << 9 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
@@ -88,7 +88,8 @@ private slots:
         QTest::newRow("stray track") << 11 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
                                      << QStringList{"track4.wav: file: present, but the description does not choose track 4"};
         QTest::newRow("track shorter than its end sector") << 12 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
-            << QStringList{"track1.wav: audio length: 4608 bytes behind the pre-buffer, end sector 9 needs 5120"};
+            << QStringList{"track1.wav: audio length: holds 0.1 s of the loop's 0.1 s (4608 of 5120 bytes behind the "
+                           "pre-buffer): export would give silence after 0.1 s; restore it from a backup"};
         QTest::newRow("foreign sample rate") << 13 << "mono" << QList<int>{1} << 10 * 512 / 88200.0
                                              << QStringList{"track1.wav: sample rate: 48000, not 44100"};
     }
@@ -112,8 +113,11 @@ private slots:
         for (const QJsonValue& v : entry["chosenTracks"].toArray()) listed << v.toInt();
         QCOMPARE(listed, chosen);
         QCOMPARE(entry["seconds"].toDouble(), seconds);
-        QCOMPARE(entry["tempo"].toDouble(), channels.isEmpty() ? 0.0 : 120.0);
-        QCOMPARE(entry["bars"].toInt(), channels.isEmpty() ? 0 : 2);
+        // One beat as long as the end sector makes the loop (the writer's end sector, read unsigned).
+        QVERIFY(qAbs(entry["tempo"].toDouble() - (channels.isEmpty() ? 0.0 : 60 / seconds)) < 0.1);
+        QCOMPARE(entry["bars"].toInt(), channels.isEmpty() ? 0 : 1);
+        QCOMPARE(entry["path"].toString(), QString::fromStdString(loop(number)));
+        QCOMPARE(entry["warnings"].toArray().size(), 0);
         QCOMPARE(entry["check"].toString(), problems.isEmpty() ? "ok" : "problems");
 
         const std::string name = "LOOP" + std::to_string(number);
@@ -143,6 +147,71 @@ private slots:
         QCOMPARE(runCli({"check"}).status, 2);
         QCOMPARE(runCli({"list", m_card, m_card}).status, 2);
         QCOMPARE(runCli({"export", m_card}).status, 2);
+    }
+
+    // A loop that plays, but not as meant, is warned about: exit 0, or 1 with --strict.
+    void warnings_data() {
+        QTest::addColumn<int>("beats");
+        QTest::addColumn<double>("tempo");  // 0: the one the beats make
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("as meant") << 16 << 0.0 << "";
+        QTest::newRow("tempo of beats per bar x position") << 16 << 232.5 << "loopinfo.ldf: tempo: 232.5 BPM stored; 16 beats in 17.4 s make 55.1 BPM: the Repeater plays";
+        QTest::newRow("300 beats stored as 44") << 300 << 0.0 << "loopinfo.ldf: beat count: 44 stored; its tempo and length make 300 beats (the count wrapped past 255)";
+    }
+    void warnings() {
+        QFETCH(int, beats);
+        QFETCH(double, tempo);
+        QFETCH(QString, warning);
+        const std::string card = m_dir.path().toStdString() + "/warned", folder = makeCardLoop(card, 1, {1}, 3000, beats, tempo);
+        for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{{"check", folder}, {"list", card}}) {
+            const CliRun plain = runCli(args);
+            QCOMPARE(plain.status, 0);
+            QCOMPARE(plain.out.find(warning.toStdString()) != std::string::npos, true);
+            std::vector<std::string> strict = args;
+            strict.push_back("--strict");
+            QCOMPARE(runCli(strict).status, warning.isEmpty() ? 0 : 1);
+        }
+        const QJsonObject json = QJsonDocument::fromJson(QByteArray::fromStdString(runCli({"check", folder, "--json"}).out)).object();
+        const QJsonArray warnings = json["loops"][0]["warnings"].toArray();
+        QCOMPARE(json["loops"][0]["name"].toString(), "LOOP1");
+        QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
+        if (!warning.isEmpty()) QVERIFY(warnings[0].toString().startsWith("LOOP1: " + warning));
+        fs::remove_all(card);
+    }
+
+    // A path without loops is no card; a path that is not UTF-8 still makes valid JSON.
+    void pathsWithoutLoopsOrUtf8() {
+        const std::string empty = m_dir.path().toStdString() + "/empty";
+        fs::create_directories(empty);
+        const CliRun none = runCli({"check", empty});
+        QCOMPARE(none.status, 1);
+        QCOMPARE(none.err, "brenvik-cli check: no loops found in " + empty + "\n");
+        const std::string odd = m_dir.path().toStdString() + "/card\xE9\xFF";
+        fs::rename(fs::path(makeCardLoop(m_dir.path().toStdString() + "/plain", 1, {1}, 10)).parent_path(), odd);
+        const CliRun listed = runCli({"list", odd, "--json"});
+        QJsonParseError error;
+        const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(listed.out), &error);
+        QCOMPARE(error.error, QJsonParseError::NoError);
+        QCOMPARE(json["loops"][0]["path"].toString(), m_dir.path() + QString::fromUtf16(u"/card\xDCE9\xDCFF/LOOP1"));
+        fs::remove_all(odd);
+    }
+
+    // A track that holds less audio than its end sector: export refuses it, naming the problem,
+    // unless --force; to-wave converts it with a warning.
+    void shortTrackIsNotPassedOffAsAudio() {
+        const std::string out = m_dir.path().toStdString() + "/short";
+        fs::create_directories(out);
+        const CliRun refused = runCli({"export", loop(9), "--to", out});
+        QCOMPARE(refused.status, 1);
+        QCOMPARE(entriesIn(out), 0);
+        QVERIFY2(refused.err.find(loop(9) + ": LOOP9 has a damaged track, so it was not exported\n  track1.wav: data size: 21504 bytes claimed") == 0, refused.err.c_str());
+        QVERIFY(refused.err.find("--force exports it all the same") != std::string::npos);
+        QCOMPARE(runCli({"export", loop(9), "--to", out, "--force"}).status, 0);
+        QCOMPARE(entriesIn(out), 1);
+        const CliRun converted = runCli({"to-wave", loop(9) + "/track1.wav", "--output", out + "/t.wav"});
+        QCOMPARE(converted.status, 0);
+        QVERIFY(converted.err.find(loop(9) + "/track1.wav holds 0.1 s of the loop's 0.1 s: the wave is silent after") != std::string::npos);
+        fs::remove_all(out);
     }
 
     // export writes what to-wave writes from the same tracks, and keeps existing waves unless

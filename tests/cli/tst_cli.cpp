@@ -13,6 +13,8 @@
 #include "CliRun.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
+#include "LoopLayout.h"
+#include "Messages.h"
 #include "NumberText.h"
 #include "TestFiles.h"
 
@@ -126,16 +128,16 @@ private slots:
        brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
                    [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
                    [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
-                   [--convert]
+                   [--tempo-as-shown] [--dry-run] [--verbose] [--convert]
        brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
        brenvik-cli convert IN OUT [--overwrite] [--channels PICK]
        brenvik-cli play PATH [--times N]
        brenvik-cli backup CARD DEST
        brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
        brenvik-cli backups [CARD] [--loop N] [--json]
-       brenvik-cli list CARD [--json]
-       brenvik-cli check PATH... [--json]
-       brenvik-cli export PATH... --to DIR [--overwrite]
+       brenvik-cli list CARD [--json] [--strict]
+       brenvik-cli check PATH... [--json] [--strict]
+       brenvik-cli export PATH... --to DIR [--overwrite] [--force]
        brenvik-cli move CARD N M [--to CARD2] [--dry-run] [--json] [--force]
                    [--overwrite]
        brenvik-cli copy SRC_CARD N DEST_CARD [M] [--dry-run] [--json] [--force]
@@ -245,6 +247,70 @@ a failure leaves the loop on the card as it was.
         QVERIFY(refused.said("this file has a sample rate of 48kHz"));
     }
 
+    // --dry-run writes nothing and prints what the save then writes; the tempo comes from beats
+    // per bar x position, or with --tempo-as-shown from the position the window shows.
+    void dryRunAndTempoAsShown_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("summary");  // after "LOOP1: "; empty: the save fails
+        QTest::addColumn<bool>("warned");
+        const QString tail = "16 beats in %1 bars of %2 (division 4), mono on track 1, 8.0 s";
+        QTest::newRow("4/4 as shown") << QStringList{"--beats-per-bar", "4", "--tempo-as-shown"}
+                                      << "120.0 BPM, " + tail.arg(4).arg(4) << false;
+        QTest::newRow("2 per bar") << QStringList{"--beats-per-bar", "2"} << "232.5 BPM, " + tail.arg(8).arg(2) << true;
+        QTest::newRow("1 per bar") << QStringList{} << "120.0 BPM, " + tail.arg(16).arg(1) << false;
+        QTest::newRow("4/4 past the table") << QStringList{"--beats-per-bar", "4"} << "" << true;
+    }
+    void dryRunAndTempoAsShown() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, summary);
+        QFETCH(bool, warned);
+        writeFile(source(), wave(1, patternBytes(705600)));  // 8 s: 32 beat positions
+        std::vector<std::string> words{"--beats", "16"};
+        for (const QString& arg : args) words.push_back(arg.toStdString());
+        const auto run = [&](const char* option) {
+            std::vector<std::string> more = words;
+            more.push_back(option);
+            return toLoop(more);
+        };
+        const CliRun dry = run("--dry-run");
+        QCOMPARE(entriesIn(card()), 0);
+        const CliRun real = run("--verbose");
+        QCOMPARE(dry.status, real.status);
+        if (summary.isEmpty()) {
+            QCOMPARE(dry.err, real.err);
+            QVERIFY(dry.said("error in fileSaving()"));
+            QCOMPARE(entriesIn(card()), 0);
+            return;
+        }
+        const std::string line = card() + "/LOOP1: " + summary.toStdString() + "\n";
+        QVERIFY2(dry.out.find(line) == 0, dry.out.c_str());
+        QCOMPARE(dry.out.find("  warning: The Repeater will get") != std::string::npos, warned);
+        QVERIFY2(real.out.find(card() + "/LOOP1\n  " + line) == 0, real.out.c_str());
+        const std::string written = message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode));
+        QCOMPARE(written + " BPM, ", summary.left(11).toStdString());
+    }
+
+    // The largest loops the writer accepts check clean, with their whole length.
+    void largestLoopsAreIntact_data() {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<int>("sectors");  // of the source
+        QTest::newRow("mono, end sector 65535") << 1 << 65536;
+        QTest::newRow("stereo, 2592 clusters") << 2 << 82929;
+    }
+    void largestLoopsAreIntact() {
+        QFETCH(int, channels);
+        QFETCH(int, sectors);
+        const int32_t d = sectors * 512;
+        writeFile(source(), riff({fmtChunk(channels, 44100, 16), chunk("data", d)}));
+        fs::resize_file(source(), 44 + uintmax_t(d));  // sparse: silence
+        QCOMPARE(toLoop({"--beats", "200"}).status, 0);
+        const CliRun check = runCli({"check", card() + "/LOOP1", "--strict"});
+        QCOMPARE(check.out, card() + "/LOOP1: ok\n");
+        QCOMPARE(check.status, 0);
+        const double seconds = json(runCli({"list", card(), "--json"}))["loops"][0]["seconds"].toDouble();
+        QVERIFY(qAbs(seconds - loop::audioLength(d, channels == 2) / 88200.0) < 0.01);
+    }
+
     void noFreeLoopNumber() {
         for (int n = 1; n <= 999; ++n) fs::create_directory(card() + "/LOOP" + std::to_string(n));
         const CliRun run = toLoop();
@@ -264,8 +330,15 @@ a failure leaves the loop on the card as it was.
         const CliRun kept = runCli({"to-wave", l, "--output", path("out.wav")});
         QCOMPARE(kept.status, 1);
         QVERIFY(kept.said(path("out.wav") + " was left as it is (--overwrite replaces it)"));
-        QCOMPARE(runCli({"to-wave", l, "--output", path("out.wav"), "--overwrite"}).status, 0);
+        const CliRun replaced = runCli({"to-wave", l, "--output", path("out.wav"), "--overwrite"});
+        QCOMPARE(replaced.status, 0);
+        QCOMPARE(replaced.err, std::string("File writing successful\n"));  // nothing asked
         QCOMPARE(readFile(path("out.wav")), expectedWave(1, 44100, left));
+        // A wave saved over a file in a loop folder backs the loop up first.
+        const auto before = readFile(r);
+        QCOMPARE(runCli({"to-wave", l, "--output", r, "--overwrite"}).status, 0);
+        const fs::directory_iterator stored(path("data/Brenvik/backups"));
+        QCOMPARE(readFile(stored->path().string() + "/LOOP2/" + fs::path(r).filename().string()), before);
     }
 
     void toWaveRefusals() {

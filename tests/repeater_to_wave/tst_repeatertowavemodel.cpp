@@ -2,6 +2,8 @@
 // cancel keeps, the mode switches, and the save command's checks, messages and disabled window.
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <filesystem>
 #include <memory>
 
 #include "LoopFixture.h"
@@ -107,6 +109,22 @@ private slots:
         QCOMPARE(m_ui->usableWhenBusy, (std::vector<bool>{false}));  // busy for the copy only
         QVERIFY(m_ui->progress().empty() && m_enabled);
         QCOMPARE(trackPaths(), (Texts{root() + "/LOOP1/track1.wav", root() + "/LOOP2/track2.wav"}));
+    }
+
+    // A track cut short opens and saves as before (silent from where it ends), with a warning.
+    void shortTrackWarned() {
+        const std::string track = loop("LOOP1", 336 * 512);  // 2.0 s
+        QVERIFY(m_model->shortTrackWarnings().empty());
+        std::filesystem::resize_file(track, 16428 + 168 * 512);
+        open(track);
+        const Texts warnings = m_model->shortTrackWarnings();
+        QCOMPARE(warnings, Texts{track + " holds 1.0 s of the loop's 2.0 s: the wave is silent after 1.0 s"});
+        m_ui->chooseNextFile(out());
+        m_model->save();
+        QCOMPARE(m_ui->messageTexts(), Texts{"File writing successful"});
+        std::vector<uint8_t> heard = patternBytes(168 * 512);
+        heard.resize(336 * 512, 0);
+        QCOMPARE(readFile(out()), expectedWave(1, 44100, heard));
     }
 
     void overwrite_data() {

@@ -48,13 +48,15 @@ private slots:
         QTest::keyClicks(edit("waveFolderEdit"), "/" + QString(55, 'w'));
         edit("crossfadeEdit")->setText(crossfade);
         child<QCheckBox>(m_dialog, "autoIncrementCheck")->setChecked(checked);
+        child<QCheckBox>(m_dialog, "tempoAsShownCheck")->setChecked(!checked);
         child<QPushButton>(m_dialog, "okButton")->click();
 
         const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
         const bool failed = crossfade != "30";
         using Texts = std::vector<std::string>;
         const Texts all{"Startup/intLP=" + typed.path().toStdString(), "Startup/intWV=" + waves,
-                        checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30"};
+                        checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30",
+                        checked ? "Startup/intTS=0" : "Startup/intTS=1"};
         QCOMPARE(m_ui->settingWrites(), failed ? Texts{} : all);
         QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
@@ -63,6 +65,7 @@ private slots:
         const Preferences& p = m_preferences;  // the steps before a failure stay done
         QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
         QVERIFY(p.autoIncrement == checked && p.crossfadeMs == 30 && m_dialog->isHidden());
+        QCOMPARE(p.tempoAsShown, !checked);
     }
 
     void cancelCloseBoxAndEscDiscard() {

@@ -73,14 +73,16 @@ std::string makeLoop(const std::string& root, const std::string& name,
 }
 
 std::string makeCardLoop(const std::string& card, int number, const std::vector<int>& tracks,
-                         int32_t sectors) {
+                         int32_t sectors, int beats, double tempo) {
     const std::string folder = makeFolder(card, "LOOP" + std::to_string(number));
     loop::LoopValues values;
     values.trackSectors = values.loopSectors = sectors;
     values.clusters = loop::clusterCount(sectors);
-    values.tempoCode = loop::tempoCode(120.0f);
-    values.beatCount = 2;
-    values.beatsPerBar = 8;
+    const double minutes = sectors * 512 / 88200.0 / 60;
+    if (tempo == 0 && sectors > 0) tempo = beats / minutes;
+    values.tempoCode = loop::tempoCode(static_cast<float>(tempo));
+    values.beatCount = beats;
+    values.beatsPerBar = 1;
     values.division = 4;
     for (int k : tracks) values.tracks[static_cast<size_t>(k - 1)].chosen = true;
     const loop::Description d = loop::buildDescription(values);

@@ -71,43 +71,68 @@ private slots:
         QTest::addColumn<std::vector<uint8_t>>("bytes");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("critical");
-        QTest::addColumn<int>("layout");  // 0 none, 1 mono, 2 stereo: it switches before the checks
-        QTest::addColumn<bool>("enables");
         const auto samples = patternBytes(100);
         const auto fmt = fmtChunk(1, 44100, 16);
         // The pad byte makes the walk read "\0dat" as a tag one byte early and jump past the end.
         QTest::newRow("odd chunk with pad byte")
-            << riff({fmt, chunk("junk", 3, {7, 7, 7, 0}), chunk("data", 100, samples)}) << kError << true << 0 << false;
+            << riff({fmt, chunk("junk", 3, {7, 7, 7, 0}), chunk("data", 100, samples)}) << kError << true;
         // Without a "fmt " chunk the fields come from offsets 9, 11 and 21: "Edat" is the rate.
         QTest::newRow("data before fmt") << riff({chunk("data", 100, samples), fmt}) << kRate + "1952539.717kHz"
-                                         << false << 0 << false;
-        QTest::newRow("0 channels") << wave(0, samples) << kError << true << 0 << true;
-        QTest::newRow("48 kHz and 8 bit: only the rate") << wave(2, samples, 48000, 8) << kRate + "48kHz" << false
-                                                         << 2 << false;
+                                         << false;
+        QTest::newRow("0 channels") << wave(0, samples) << kError << true;
+        QTest::newRow("48 kHz and 8 bit: only the rate") << wave(2, samples, 48000, 8) << kRate + "48kHz" << false;
         QTest::newRow("8 bit") << wave(1, samples, 44100, 8)
-                               << "Repeater supports 16 bit audio only, this file is 8 bit" << false << 1 << false;
+                               << "Repeater supports 16 bit audio only, this file is 8 bit" << false;
         // 2147483632 \ 22050 = 97392 beats: beyond 16 bits.
         QTest::newRow("size far beyond the file") << riff({fmt, chunk("data", 0x7FFFFFF0, samples)}) << kError
-                                                  << true << 1 << true;
+                                                  << true;
     }
 
-    // Each refusal shows exactly its message and leaves the wave, the tempo and the controls as
-    // they were; only the layout follows the channel count, and a late failure enables the controls.
+    // Each refusal shows exactly its message and leaves the window empty: no layout, no controls.
     void refused() {
         QFETCH(std::vector<uint8_t>, bytes);
         QFETCH(QString, message);
         QFETCH(bool, critical);
-        QFETCH(int, layout);
-        QFETCH(bool, enables);
         m_ui->setBusy(true);
         open(write("in.wav", bytes));
         QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(m_ui->messages()[0].icon, critical ? MessageIcon::Critical : MessageIcon::None);
         QCOMPARE(m_ui->busy(), !critical);  // the error path resets the pointer
-        const std::optional<ChannelMode> modes[] = {std::nullopt, ChannelMode::Mono, ChannelMode::Stereo};
-        QCOMPARE(m_model->channelMode(), modes[layout]);
-        QCOMPARE(m_model->loopControlsEnabled(), enables);
+        QCOMPARE(m_model->channelMode(), std::nullopt);
+        QVERIFY(!m_model->loopControlsEnabled());
         QVERIFY(m_model->wavePath().empty() && !m_model->tempoShown());
+    }
+
+    // A refused wave after an accepted one changes nothing: the save writes exactly what the
+    // accepted wave alone writes.
+    void refusedAfterAcceptedSavesTheAcceptedOne_data() {
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<std::vector<uint8_t>>("refused");
+        QTest::newRow("stereo 48 kHz after mono") << 1 << wave(2, patternBytes(88200), 48000);
+        QTest::newRow("stereo 8 bit after mono") << 1 << wave(2, patternBytes(88200), 44100, 8);
+        QTest::newRow("mono 48 kHz after stereo") << 2 << wave(1, patternBytes(88200), 48000);
+        QTest::newRow("mono broken after stereo") << 2 << wave(0, patternBytes(88200));
+    }
+    void refusedAfterAcceptedSavesTheAcceptedOne() {
+        QFETCH(int, channels);
+        QFETCH(std::vector<uint8_t>, refused);
+        fs::create_directory(file("card"));
+        m_preferences.loopFolder = file("card");
+        m_model->load();
+        const std::string accepted = write("accepted.wav", wave(static_cast<int16_t>(channels), patternBytes(88200)));
+        const auto saveAs = [&](const std::string& number, bool refuseFirst) {
+            open(accepted);
+            if (refuseFirst) open(write("refused.wav", refused));
+            QCOMPARE(m_model->wavePath(), accepted);
+            m_model->setLoopNumberText(number);
+            m_model->save();
+        };
+        saveAs("1", false);
+        saveAs("2", true);
+        for (const std::string name : {"loopinfo.ldf", "track1.wav", "track2.wav"})
+            QCOMPARE(fs::exists(file("card/LOOP2/" + name)) ? readFile(file("card/LOOP2/" + name)) : std::vector<uint8_t>{},
+                     fs::exists(file("card/LOOP1/" + name)) ? readFile(file("card/LOOP1/" + name)) : std::vector<uint8_t>{});
+        QCOMPARE(m_model->channelMode(), std::optional(channels == 1 ? ChannelMode::Mono : ChannelMode::Stereo));
     }
 
     // 1,411,200 stereo bytes: 705,600 per channel, 32 beats, tempos 7.5 i; the bar in the middle.
@@ -124,15 +149,6 @@ private slots:
         QCOMPARE(m_model->channel(Channel::Right).track, 2);
         QVERIFY(!m_model->trackEnabled(Channel::Left, 2) && !m_model->trackEnabled(Channel::Right, 1));
         QVERIFY(m_model->trackEnabled(Channel::Left, 3) && m_model->trackEnabled(Channel::Right, 4));
-    }
-
-    void refusedStereoAfterMono() {
-        const std::string mono = write("mono.wav", wave(1, patternBytes(88200)));
-        open(mono);
-        open(write("st48.wav", wave(2, patternBytes(88200), 48000)));
-        QCOMPARE(m_model->channelMode(), std::optional(ChannelMode::Stereo));
-        QCOMPARE(m_model->wavePath(), mono);
-        QCOMPARE(m_model->maxBeats(), int16_t(4));
     }
 
     // The same file again leaves the tempo bar where it is: no tempo handling, the beats stay.

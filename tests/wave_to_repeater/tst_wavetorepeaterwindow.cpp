@@ -115,6 +115,30 @@ private slots:
         QCOMPARE(find<QLabel>("wavePathLabel")->text().startsWith(QString::fromStdString(m_files.userCacheFolder())), opened);
     }
 
+    // The "will write" line tells what a save would write, and turns into a warning naming the
+    // tempo the card would get when beats per bar move it off the one shown; with the tempo
+    // written as shown it stays a summary.
+    void willWriteLine_data() {
+        QTest::addColumn<bool>("tempoAsShown");
+        QTest::newRow("tempo from beats per bar") << false;
+        QTest::newRow("tempo as shown") << true;
+    }
+    void willWriteLine() {
+        QFETCH(bool, tempoAsShown);
+        m_preferences.tempoAsShown = tempoAsShown;
+        auto* line = find<QLabel>("willWriteLine");
+        QVERIFY(line->text().isEmpty());
+        m_ui->chooseNextFile(write("m.wav", wave(1, patternBytes(23 * 22050))));  // 5.75 s, 12 beats
+        find<QAction>("openButton")->trigger();
+        const QString summary = "Will write " + m_dir->path() + "/LOOP1: %1 BPM, 12 beats in %2 bars of %3 (division 4), "
+                                "mono on track 1, 5.7 s";
+        QCOMPARE(line->text(), summary.arg("125.2").arg(12).arg(1));
+        find<QPushButton>("beatsButton")->click();
+        QCOMPARE(line->text(), tempoAsShown ? summary.arg("125.2").arg(6).arg(2)
+                                            : QString::fromStdString(message::planTempoNotShown(240.0, 125.217f, 2)));
+        QCOMPARE(line->toolTip(), summary.arg(tempoAsShown ? "125.2" : "240.0").arg(6).arg(2));
+    }
+
     // A dropped wave opens as the Open command opens it, with its checks and messages (a refused
     // one is then offered conversion); two files or another kind of file are refused without a
     // message box, with a note of what is taken.

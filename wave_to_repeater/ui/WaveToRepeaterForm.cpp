@@ -227,8 +227,18 @@ WaveToRepeaterForm buildWaveToRepeaterForm(QWidget* window) {
     w.right = layOutChannel(b, window, {"right", "Right Channel", kRightHeader, kOlive, 5760, 5655, 255,
                                         6960, 10560, {480, 1440, 2520, 3600}, 5760, 5655});
     limitTyping(w.right.panBox, 6);
+    w.willWriteLine = b.label(QStringLiteral("willWriteLine"), QString(), {0, 4680, 11400, 495}, kGrey,
+                              sansFont(8.25, true), systemWindowColour());
+    w.willWriteLine->setWordWrap(true);
+    w.willWriteLine->setTextInteractionFlags(Qt::TextSelectableByMouse);
     b.stackLightControlsBeneath();
     return w;
+}
+
+void showWillWrite(QLabel* line, const QString& text, bool warning) {
+    line->setText(text);
+    paintBackground(line, warning ? kLightYellow : kGrey);
+    paintText(line, warning ? QColor(Qt::black) : systemWindowColour());
 }
 
 }  // namespace brenvik

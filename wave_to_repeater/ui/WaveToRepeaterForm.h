@@ -12,6 +12,7 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class QToolBar;
+class QString;
 class QWidget;
 
 namespace brenvik {
@@ -57,8 +58,14 @@ struct WaveToRepeaterForm {
 
     ChannelWidgets left;
     ChannelWidgets right;
+
+    // An addition to the design, under the controls: what a Save would write, or a warning.
+    QLabel* willWriteLine = nullptr;
 };
 
 WaveToRepeaterForm buildWaveToRepeaterForm(QWidget* window);
+
+// The "will write" line in its plain look, or in the look of a warning.
+void showWillWrite(QLabel* line, const QString& text, bool warning);
 
 }  // namespace brenvik

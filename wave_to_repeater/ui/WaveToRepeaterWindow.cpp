@@ -213,6 +213,26 @@ void WaveToRepeaterWindow::draw() {
     m_ui.left.header->setText(stereo ? QStringLiteral("Left Channel") : QStringLiteral("Mono"));
     drawChannel(m_ui.left, Channel::Left, true);
     drawChannel(m_ui.right, Channel::Right, stereo);
+    drawWillWrite();
+}
+
+// What a Save would write now; a warning instead when it would be refused or would not write
+// what the window shows. The summary stays in the tooltip.
+void WaveToRepeaterWindow::drawWillWrite() {
+    const std::optional<SavePreview> preview = m_model.savePreview();
+    if (!preview) {
+        showWillWrite(m_ui.willWriteLine, QString(), false);
+        m_ui.willWriteLine->setToolTip(QString());
+        return;
+    }
+    QStringList warnings;
+    if (preview->refusal) warnings << text(*preview->refusal);
+    for (const std::string& warning : preview->plan.warnings) warnings << text(warning);
+    const QString summary =
+        preview->refusal ? QString() : text(message::willWrite(planSummary(preview->plan, preview->loopFolder)));
+    showWillWrite(m_ui.willWriteLine, warnings.isEmpty() ? summary : warnings.join(QLatin1Char(' ')),
+                  !warnings.isEmpty());
+    m_ui.willWriteLine->setToolTip(summary);
 }
 
 void WaveToRepeaterWindow::drawChannel(const ChannelWidgets& w, Channel channel, bool visible) {

@@ -57,6 +57,7 @@ private:
     void draw();
     void drawConversion();
     void drawChannel(const ChannelWidgets& widgets, Channel channel, bool visible);
+    void drawWillWrite();
     void placeStretchedParts();
     // The opened wave, to listen to and to look at: drawn when another wave is opened, and again
     // after Open (the same file may have been rewritten).

@@ -50,16 +50,7 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& fi
     m_restoreAs->setValue(loopNumber);
     m_restoreAs->setPrefix(QStringLiteral("as LOOP"));
 
-    auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
-    auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);
-    connect(restoreButton, &QPushButton::clicked, this, &LoopBackupsDialog::restoreChosen);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(restoreButton);
-    buttons->addWidget(m_restoreAs);
-    buttons->addWidget(closeButton);
+    QHBoxLayout* buttons = restoreButtonRow(this, {m_restoreAs}, [this] { restoreChosen(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(m_table, 1);

@@ -46,17 +46,7 @@ StoreBackupsDialog::StoreBackupsDialog(std::string card, Files& files, Interacti
 
     QLabel* into = whiteLabel(QStringLiteral("targetLabel"), this);
     into->setText(QStringLiteral("into loop"));
-    auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
-    auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);
-    connect(restoreButton, &QPushButton::clicked, this, &StoreBackupsDialog::restoreChosen);
-    connect(closeButton, &QPushButton::clicked, this, &QDialog::reject);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(restoreButton);
-    buttons->addWidget(into);
-    buttons->addWidget(m_target);
-    buttons->addWidget(closeButton);
+    QHBoxLayout* buttons = restoreButtonRow(this, {into, m_target}, [this] { restoreChosen(); });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(title);
     layout->addWidget(m_table, 1);

@@ -187,7 +187,7 @@ void RepeaterToWaveWindow::buildToolBar() {
     m_toolBar->addSeparator();
     addButton("monoButton", Picture::Mono, "Mono Mode", &Window::onMonoTriggered);
     addButton("stereoButton", Picture::Stereo, "Stereo Mode", &Window::onStereoTriggered);
-    m_toolBar->addAction(cardAction());  // after the specified buttons
+    m_toolBar->addAction(cardAction());  // after the window's own buttons
 }
 
 void RepeaterToWaveWindow::buildMenus() {

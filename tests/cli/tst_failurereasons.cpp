@@ -1,4 +1,4 @@
-// What a user is told when a save, restore, backup or export fails: the specified message as it
+// What a user is told when a save, restore, backup or export fails: the program's own message as it
 // stands and, below it, its cause, for a full card, a read-only card, a missing file and a bad
 // argument, through brenvik-cli and through the wave-to-Repeater window's model.
 #include <QRegularExpression>

@@ -81,7 +81,7 @@ private slots:
         QCOMPARE(find<QPushButton>("playButton")->toolTip(), QString(message::kNoAudioOutput));
         QCOMPARE(m_window->audition()->waveform()->peaks().lanes().size(), size_t{2});
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
-        // The import follows the specified commands, which keep their order and shortcuts.
+        // The import follows the menu's own commands, which keep their order and shortcuts.
         QCOMPARE(menuItems(m_window->fileMenu()).second.join(','),
                  "&Open Normal Wave File... Ctrl+O,&Save as Repeater Loop... Ctrl+S,&Import and Convert... Ctrl+I,"
                  "-,&Preferences... Ctrl+P,-,E&xit Ctrl+X");

@@ -69,7 +69,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     setFont(sansFont(8.25));
     paintBackground(this, QColor(128, 0, 0));
     m_ui = buildWaveToRepeaterForm(this);
-    m_ui.toolbar->addAction(cardAction());  // after the specified buttons
+    m_ui.toolbar->addAction(cardAction());  // after the window's own buttons
     m_ui.loopPrefixBox->setText(text(Files::separator() + "LOOP"));
     m_auditionTop = lowestBottom(this) + twipsToPixels(kAuditionGap);  // the form is laid out
     m_audition = new AuditionPanel(ui, this);
@@ -93,7 +93,7 @@ void WaveToRepeaterWindow::buildMenus() {
                               QKeySequence(Qt::CTRL | Qt::Key_O));
     m_saveAction = makeAction(QStringLiteral("saveAction"), QStringLiteral("&Save as Repeater Loop..."),
                               QKeySequence(Qt::CTRL | Qt::Key_S));
-    // An addition: after the specified commands, which keep their order and shortcuts.
+    // An addition: after the menu's own commands, which keep their order and shortcuts.
     m_importAction = makeAction(QStringLiteral("importAction"), QStringLiteral("&Import and Convert..."),
                                 QKeySequence(Qt::CTRL | Qt::Key_I));
     insertFileActions({m_openAction, m_saveAction, m_importAction});

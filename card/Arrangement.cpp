@@ -9,6 +9,7 @@
 #include "BackupCheck.h"
 #include "BackupStore.h"
 #include "ByteSource.h"
+#include "FolderLock.h"
 #include "HashedCopy.h"
 #include "LoopContents.h"
 #include "LoopCheck.h"
@@ -64,6 +65,8 @@ public:
         m_result.done = true;
         if (m_request.dryRun) return m_result;
         m_result.done = false;
+        std::vector<FolderLock> held;
+        if (!holdCards(held)) return m_result;
         if (!backUp()) return m_result;
         try {
             change();
@@ -217,6 +220,31 @@ private:
     void step() {
         ++m_steps;
         if (m_progress) m_progress(static_cast<float>(m_steps), static_cast<float>(m_result.plan.size()));
+    }
+
+    // One writer per card: every card the change reads from or writes into is held for its length,
+    // taken in the order of their names so that two arrangements cannot hold one each.
+    bool holdCards(std::vector<FolderLock>& held) {
+        std::set<std::string> cards;
+        for (const Move& move : m_moves) {
+            if (move.placement.backup.empty()) cards.insert(move.placement.from.card);
+            if (move.placement.to) cards.insert(move.placement.to->card);
+        }
+        for (const std::string& card : cards) {
+            std::optional<FolderLock> lock;
+            try {
+                lock = FolderLock::take(card, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
+            } catch (const std::exception&) {
+                refuse(message::notArranged(m_firstCard), caughtReason());
+                return false;
+            }
+            if (!lock) {
+                refuse(message::cardBusy(card));
+                return false;
+            }
+            held.push_back(std::move(*lock));
+        }
+        return true;
     }
 
     bool backUp() {

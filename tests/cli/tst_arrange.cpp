@@ -8,8 +8,10 @@
 #include <map>
 
 #include "CliRun.h"
+#include "FolderLock.h"
 #include "FullCard.h"
 #include "LoopFixture.h"
+#include "Messages.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -139,6 +141,16 @@ private slots:
         QCOMPARE(undo.err, card() + " was changed since its last arrangement: nothing was undone\n  " + card() +
                                "/LOOP2/track1.wav was changed\n");
         QVERIFY(loopsOn(card()) == changed);
+    }
+
+    // A card another save holds is left alone, and the arrangement says so.
+    void busyCard() {
+        const std::optional<FolderLock> held = FolderLock::take(card(), FolderLock::Mode::Exclusive, {});
+        QVERIFY(held);
+        const CliRun busy = runCli({"swap", card(), "1", "2"});
+        QCOMPARE(busy.status, 1);
+        QVERIFY2(busy.said(message::cardBusy(card()) + "\n"), busy.err.c_str());
+        QVERIFY(loopsOn(card()) == m_loops);
     }
 
     // Between cards: a move and its undo; a copy without the room, or failing half-way, changes

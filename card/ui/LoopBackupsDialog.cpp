@@ -9,7 +9,7 @@
 #include <exception>
 #include <optional>
 
-#include "BackupCheck.h"
+#include "BackupRows.h"
 #include "CardLook.h"
 #include "Interaction.h"
 #include "LoopReplacement.h"
@@ -61,27 +61,12 @@ LoopBackupsDialog::LoopBackupsDialog(std::string card, int loopNumber, Files& fi
 }
 
 void LoopBackupsDialog::fillTable() {
-    m_backups.clear();
-    {
-        // Checking reads every byte of every backup of the loop.
-        const BusyPointer busy(m_ui);
-        std::vector<backup::StoredBackup> found = m_store.listBackups(m_loopNumber);
-        backup::putCardFirst(found, m_cardOrigin);
-        for (backup::StoredBackup& stored : found) {
-            backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
-            m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
-        }
-    }
-
-    m_table->setRowCount(static_cast<int>(m_backups.size()));
+    std::vector<backup::StoredBackup> found = m_store.listBackups(m_loopNumber);
+    backup::putCardFirst(found, m_cardOrigin);
+    m_backups = checkedBackups(std::move(found), m_files, m_ui);
+    showBackupRows(m_table, m_backups, MadeColumn, SizeColumn, CheckColumn);
     for (int row = 0; row < m_table->rowCount(); ++row) {
-        const Listed& listed = m_backups[static_cast<size_t>(row)];
-        auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
-                                                                  : QStringLiteral("does not match"));
-        check->setToolTip(QString::fromStdString(listed.refusal));
-        m_table->setItem(row, MadeColumn, new QTableWidgetItem(backupTimeText(listed.backup.made)));
-        m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
-        m_table->setItem(row, CheckColumn, check);
+        const ListedBackup& listed = m_backups[static_cast<size_t>(row)];
         const backup::BackupOrigin origin = listed.backup.origin.value_or(backup::BackupOrigin{});
         m_table->setItem(row, CardColumn,
                          new QTableWidgetItem(QString::fromStdString(
@@ -101,7 +86,7 @@ void LoopBackupsDialog::restoreChosen() {
         m_ui.message(message::kNoBackupSelected);
         return;
     }
-    const Listed& listed = m_backups[static_cast<size_t>(chosen.front().row())];
+    const ListedBackup& listed = m_backups[static_cast<size_t>(chosen.front().row())];
     // A backup just found damaged is not offered for the question; the restore checks it again anyway.
     if (!listed.refusal.empty()) {
         m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);

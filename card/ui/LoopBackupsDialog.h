@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "BackupStore.h"
+#include "BackupRows.h"
 
 class QLabel;
 class QSpinBox;
@@ -31,11 +31,6 @@ public slots:
     void restoreChosen();
 
 private:
-    struct Listed {
-        backup::StoredBackup backup;
-        std::string refusal;  // why it may not be restored; empty when it matches its manifest
-    };
-
     void fillTable();
 
     std::string m_card;
@@ -45,7 +40,7 @@ private:
     backup::BackupStore m_store;
     backup::BackupOrigin m_cardOrigin;  // this card, to tell its backups from others'
 
-    std::vector<Listed> m_backups;
+    std::vector<ListedBackup> m_backups;
     QTableWidget* m_table;
     QLabel* m_overLimit;
     QSpinBox* m_restoreAs;

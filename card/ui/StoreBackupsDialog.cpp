@@ -8,7 +8,7 @@
 #include <QVBoxLayout>
 
 #include "ArrangeActions.h"
-#include "BackupCheck.h"
+#include "BackupRows.h"
 #include "CardLook.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
@@ -56,27 +56,12 @@ StoreBackupsDialog::StoreBackupsDialog(std::string card, Files& files, Interacti
 }
 
 void StoreBackupsDialog::fillTable() {
-    m_backups.clear();
-    {
-        // Checking reads every byte of every backup in the store.
-        const BusyPointer busy(m_ui);
-        for (backup::StoredBackup& stored : backup::BackupStore(m_files).listBackups()) {
-            backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
-            m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
-        }
-    }
-    m_table->setRowCount(static_cast<int>(m_backups.size()));
-    for (int row = 0; row < m_table->rowCount(); ++row) {
-        const Listed& listed = m_backups[static_cast<size_t>(row)];
-        auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
-                                                                  : QStringLiteral("does not match"));
-        check->setToolTip(QString::fromStdString(listed.refusal));
+    m_backups = checkedBackups(backup::BackupStore(m_files).listBackups(), m_files, m_ui);
+    showBackupRows(m_table, m_backups, MadeColumn, SizeColumn, CheckColumn);
+    for (int row = 0; row < m_table->rowCount(); ++row)
         m_table->setItem(row, LoopColumn,
-                         new QTableWidgetItem(QString::fromStdString(loop::loopFolderName(listed.backup.loopNumber))));
-        m_table->setItem(row, MadeColumn, new QTableWidgetItem(backupTimeText(listed.backup.made)));
-        m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
-        m_table->setItem(row, CheckColumn, check);
-    }
+                         new QTableWidgetItem(QString::fromStdString(
+                             loop::loopFolderName(m_backups[static_cast<size_t>(row)].backup.loopNumber))));
     m_table->resizeColumnsToContents();
 }
 
@@ -86,7 +71,7 @@ void StoreBackupsDialog::restoreChosen() {
         m_ui.message(message::kNoBackupSelected);
         return;
     }
-    const Listed& listed = m_backups[static_cast<size_t>(chosen.front().row())];
+    const ListedBackup& listed = m_backups[static_cast<size_t>(chosen.front().row())];
     if (!listed.refusal.empty()) {
         m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
         return;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "BackupStore.h"
+#include "BackupRows.h"
 
 class QSpinBox;
 class QTableWidget;
@@ -30,18 +30,13 @@ public slots:
     void restoreChosen();
 
 private:
-    struct Listed {
-        backup::StoredBackup backup;
-        std::string refusal;  // why it may not be restored; empty when it matches its manifest
-    };
-
     void fillTable();
 
     std::string m_card;
     Files& m_files;
     Interaction& m_ui;
     ArrangeActions& m_actions;
-    std::vector<Listed> m_backups;
+    std::vector<ListedBackup> m_backups;
     QTableWidget* m_table;
     QSpinBox* m_target;
 };

@@ -1,0 +1,36 @@
+#include "BackupRows.h"
+
+#include <QTableWidget>
+
+#include "BackupCheck.h"
+#include "Interaction.h"
+#include "CardLook.h"
+
+namespace brenvik {
+
+std::vector<ListedBackup> checkedBackups(std::vector<backup::StoredBackup> found, Files& files,
+                                         Interaction& ui) {
+    const BusyPointer busy(ui);
+    std::vector<ListedBackup> listed;
+    for (backup::StoredBackup& stored : found) {
+        backup::BackupCheck check = backup::checkBackup(files, stored.folder);
+        listed.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
+    }
+    return listed;
+}
+
+void showBackupRows(QTableWidget* table, const std::vector<ListedBackup>& backups, int madeColumn,
+                    int sizeColumn, int checkColumn) {
+    table->setRowCount(static_cast<int>(backups.size()));
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const ListedBackup& listed = backups[static_cast<size_t>(row)];
+        auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
+                                                                  : QStringLiteral("does not match"));
+        check->setToolTip(QString::fromStdString(listed.refusal));
+        table->setItem(row, madeColumn, new QTableWidgetItem(backupTimeText(listed.backup.made)));
+        table->setItem(row, sizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
+        table->setItem(row, checkColumn, check);
+    }
+}
+
+}  // namespace brenvik

@@ -17,7 +17,7 @@ struct ChannelPick {
 
 class Arguments;
 
-// The pick the text gives; nothing when it is none of the forms above.
+// The pick a --channels value names; nothing when it is none of the forms above.
 std::optional<ChannelPick> readChannelPick(const std::string& text);
 
 // The pick convert's --channels gives (the first two channels without it), or nothing after

@@ -1,9 +1,11 @@
 #include "BackupRows.h"
 
+#include <QItemSelectionModel>
 #include <QTableWidget>
 
 #include "BackupCheck.h"
 #include "Interaction.h"
+#include "Messages.h"
 #include "CardLook.h"
 
 namespace brenvik {
@@ -31,6 +33,22 @@ void showBackupRows(QTableWidget* table, const std::vector<ListedBackup>& backup
         table->setItem(row, sizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
         table->setItem(row, checkColumn, check);
     }
+}
+
+const ListedBackup* chosenBackup(const QTableWidget* table, const std::vector<ListedBackup>& backups,
+                                 Interaction& ui) {
+    const QModelIndexList chosen = table->selectionModel()->selectedRows();
+    if (chosen.isEmpty()) {
+        ui.message(message::kNoBackupSelected);
+        return nullptr;
+    }
+    const ListedBackup& listed = backups[static_cast<size_t>(chosen.front().row())];
+    // A backup just found damaged is not offered for the question; the restore checks it again anyway.
+    if (!listed.refusal.empty()) {
+        ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
+        return nullptr;
+    }
+    return &listed;
 }
 
 }  // namespace brenvik

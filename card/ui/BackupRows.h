@@ -26,4 +26,9 @@ std::vector<ListedBackup> checkedBackups(std::vector<backup::StoredBackup> found
 void showBackupRows(QTableWidget* table, const std::vector<ListedBackup>& backups, int madeColumn,
                     int sizeColumn, int checkColumn);
 
+// The backup chosen in the table when one is chosen and it matches its manifest; otherwise the user
+// is told why (none chosen, or what the check found) and nothing is returned.
+const ListedBackup* chosenBackup(const QTableWidget* table, const std::vector<ListedBackup>& backups,
+                                 Interaction& ui);
+
 }  // namespace brenvik

@@ -81,17 +81,9 @@ void LoopBackupsDialog::fillTable() {
 }
 
 void LoopBackupsDialog::restoreChosen() {
-    const QModelIndexList chosen = m_table->selectionModel()->selectedRows();
-    if (chosen.isEmpty()) {
-        m_ui.message(message::kNoBackupSelected);
-        return;
-    }
-    const ListedBackup& listed = m_backups[static_cast<size_t>(chosen.front().row())];
-    // A backup just found damaged is not offered for the question; the restore checks it again anyway.
-    if (!listed.refusal.empty()) {
-        m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
-        return;
-    }
+    const ListedBackup* chosen = chosenBackup(m_table, m_backups, m_ui);
+    if (!chosen) return;
+    const ListedBackup& listed = *chosen;
     const int into = m_restoreAs->value();
     const std::string target = m_card + "/" + loop::loopFolderName(into);
     backup::RestoreRequest request{listed.backup.folder, m_card, {m_loopNumber}, false};

@@ -66,16 +66,9 @@ void StoreBackupsDialog::fillTable() {
 }
 
 void StoreBackupsDialog::restoreChosen() {
-    const QModelIndexList chosen = m_table->selectionModel()->selectedRows();
-    if (chosen.isEmpty()) {
-        m_ui.message(message::kNoBackupSelected);
-        return;
-    }
-    const ListedBackup& listed = m_backups[static_cast<size_t>(chosen.front().row())];
-    if (!listed.refusal.empty()) {
-        m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
-        return;
-    }
+    const ListedBackup* chosen = chosenBackup(m_table, m_backups, m_ui);
+    if (!chosen) return;
+    const ListedBackup& listed = *chosen;
     m_actions.restoreInto(m_card, listed.backup.folder, listed.backup.loopNumber, m_target->value());
     fillTable();  // the store may hold the card's loop now
 }

@@ -31,6 +31,7 @@ struct SourceFile {
     std::string path;
     std::string name;
     std::string digest;
+    int64_t size = 0;
 };
 
 // A placement with what the checks found out about it.
@@ -144,7 +145,7 @@ private:
                 refuse(message::notArranged(m_firstCard), entry.path + " is not a plain file");
                 return false;
             }
-            move.files.push_back({entry.path, entry.name, {}});
+            move.files.push_back({entry.path, entry.name, {}, entry.size});
             move.bytes += entry.size;
         }
         if (!move.placement.to || m_request.force) return true;
@@ -166,8 +167,9 @@ private:
         for (const backup::ManifestEntry& entry : *check.manifest) {
             if (!entry.name.starts_with(prefix)) continue;
             const std::string path = Files::joinPath(move.placement.backup, entry.name);
-            move.files.push_back({path, entry.name.substr(prefix.size()), entry.digest});
-            move.bytes += m_files.fileSize(path);
+            const int64_t size = m_files.fileSize(path);
+            move.files.push_back({path, entry.name.substr(prefix.size()), entry.digest, size});
+            move.bytes += size;
         }
         if (move.files.empty()) {
             refuse(message::backupLacksLoop(move.placement.from.number));
@@ -178,16 +180,32 @@ private:
     }
 
     // Copies need room on the card they go to; renames need none. Loops replaced there leave only
-    // when everything else is in place, so their room does not count.
+    // when everything else is in place, so their room does not count. Every file takes whole
+    // blocks of the card (a FAT cluster) and each new loop folder one more, so what fits by bytes
+    // may still not fit on the card.
     bool roomOnCards() {
-        std::map<std::string, int64_t> needed;
+        std::map<std::string, std::vector<const Move*>> copiesTo;
         for (const Move& move : m_moves)
-            if (move.placement.to && !move.rename) needed[move.placement.to->card] += move.bytes;
-        for (const auto& [card, bytes] : needed) {
+            if (move.placement.to && !move.rename) copiesTo[move.placement.to->card].push_back(&move);
+        for (const auto& [card, moves] : copiesTo) {
             const int64_t freeBytes = m_files.freeSpace(card);
+            const int64_t block = m_files.blockSize(card);
+            int64_t bytes = 0, room = 0;
+            for (const Move* move : moves) {
+                bytes += move->bytes;
+                room += block;
+                for (const SourceFile& file : move->files) room += loop::roomOnCard(file.size, block);
+            }
             if (bytes + loop::kSpaceMargin > freeBytes) {
                 refuse(message::kNoRoomOnCard, "the loops need " + intToText(bytes + loop::kSpaceMargin) +
                                                    " bytes; " + intToText(freeBytes) + " are free");
+                return false;
+            }
+            if (room > freeBytes) {
+                refuse(message::kNoRoomOnCard, "the loops take " + intToText(room) +
+                                                   " bytes as the card counts them (whole blocks of " +
+                                                   intToText(block) + " bytes); " + intToText(freeBytes) +
+                                                   " are free");
                 return false;
             }
         }

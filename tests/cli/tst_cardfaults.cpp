@@ -143,9 +143,15 @@ private slots:
         QVERIFY(run({"backups", arg("card")}).out.contains("over its limit"));
     }
 
-    // Each file takes whole blocks of the card and the folder one more: a restore that fits by bytes
-    // alone is refused, writing nothing, and one that fits by blocks is made.
+    // Each file takes whole blocks of the card and the folder one more: a restore or a copy that
+    // fits by bytes alone is refused, writing nothing, and one that fits by blocks is made.
+    void roomInWholeBlocks_data() {
+        QTest::addColumn<bool>("copy");
+        QTest::newRow("restore") << false;
+        QTest::newRow("copy to another card") << true;
+    }
     void roomInWholeBlocks() {
+        QFETCH(bool, copy);
         makeCardLoop(path("card"), 1, {1}, 20);
         for (int k = 0; k < 100; ++k) writeFile(path("card/LOOP1/note" + std::to_string(k)), {1});
         const Ran made = run({"backup", arg("card"), arg("dest")});
@@ -160,12 +166,14 @@ private slots:
             room += (int64_t(entry.file_size()) + block - 1) / block * block;
         }
         if (room <= bytes + 50000) QSKIP("the temporary folder's blocks are too small to tell");
-        const QStringList restore{"restore", QString::fromStdString(backup), arg("new")};
-        const Ran refused = run(restore, {"BRENVIK_TEST_FREE_SPACE=" + QString::number(room - 1)});
+        const QStringList write = copy ? QStringList{"copy", arg("card"), "1", arg("new")}
+                                       : QStringList{"restore", QString::fromStdString(backup), arg("new")};
+        const Ran refused = run(write, {"BRENVIK_TEST_FREE_SPACE=" + QString::number(room - 1)});
         QCOMPARE(refused.status, 1);
         QVERIFY(refused.err.startsWith("Not enough space available on CFC\n"));
         QCOMPARE(entriesIn(path("new")), 0);
-        QCOMPARE(run(restore, {"BRENVIK_TEST_FREE_SPACE=" + QString::number(room)}).status, 0);
+        QCOMPARE(run(write, {"BRENVIK_TEST_FREE_SPACE=" + QString::number(room)}).status, 0);
+        QVERIFY(treeOf(path("new/LOOP1")) == treeOf(path("card/LOOP1")));
     }
 
     // While one program writes to the card, another waits a while and then leaves it alone.

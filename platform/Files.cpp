@@ -1,7 +1,9 @@
 #include "Files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -9,6 +11,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 
 #include "RoutineError.h"
@@ -26,6 +29,10 @@ fs::path existingAncestor(const std::string& path, std::error_code& ec) {
            probe.parent_path() != probe)
         probe = probe.parent_path();
     return probe;
+}
+
+FolderEntry::Kind kindOfMode(mode_t mode) {
+    return S_ISREG(mode) ? FolderEntry::Kind::File : S_ISDIR(mode) ? FolderEntry::Kind::Folder : FolderEntry::Kind::Other;
 }
 
 FolderEntry::Kind kindOfStatus(const fs::file_status& status) {
@@ -121,20 +128,28 @@ int64_t Files::blockSize(const std::string& path) const {
 }
 
 std::vector<FolderEntry> Files::listFolder(const std::string& folder) const {
-    std::error_code ec;
-    fs::directory_iterator it(folder, ec);
-    if (ec) throw RoutineError::ofSystem("cannot read the folder", folder, ec);
+    // Each entry is looked at through the open folder, once (twice for a link): a card of 999 loops
+    // is listed folder by folder every time the Card window shows it.
+    const std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
+    if (!dir) throw RoutineError::ofSystem("cannot read the folder", folder);
+    const int folderFd = ::dirfd(dir.get());
     std::vector<FolderEntry> entries;
-    for (const fs::directory_iterator end; it != end; it.increment(ec)) {
-        if (ec) throw RoutineError::ofSystem("cannot read the folder", folder, ec);
-        std::error_code entryError;
-        FolderEntry entry{it->path().filename().string(), it->path().string(),
-                          kindOfStatus(it->status(entryError)), it->is_symlink(entryError), 0};
-        if (entry.kind == FolderEntry::Kind::File) {
-            const uintmax_t size = it->file_size(entryError);
-            if (entryError) continue;  // gone since it was listed
-            entry.size = static_cast<int64_t>(size);
+    for (;;) {
+        errno = 0;
+        const dirent* read = ::readdir(dir.get());
+        if (!read) {
+            if (errno != 0) throw RoutineError::ofSystem("cannot read the folder", folder);
+            break;
         }
+        const std::string name = read->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat st {};
+        if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone since listed
+        FolderEntry entry{name, (fs::path(folder) / name).string(), kindOfMode(st.st_mode), S_ISLNK(st.st_mode), 0};
+        // A link counts as what it leads to; one that leads nowhere is neither file nor folder.
+        if (entry.isLink) entry.kind = ::fstatat(folderFd, name.c_str(), &st, 0) == 0 ? kindOfMode(st.st_mode)
+                                                                                   : FolderEntry::Kind::Other;
+        if (entry.kind == FolderEntry::Kind::File) entry.size = static_cast<int64_t>(st.st_size);
         entries.push_back(std::move(entry));
     }
     std::sort(entries.begin(), entries.end(),

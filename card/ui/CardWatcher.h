@@ -6,7 +6,11 @@
 #include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
+#include <ctime>
+#include <map>
+#include <optional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 namespace brenvik {
@@ -21,12 +25,21 @@ public:
     // From now on the card folder and these loop folders are watched, and nothing else.
     void watch(const std::string& card, const std::vector<std::string>& loopFolders);
 
+    struct FolderIdentity {
+        dev_t device;
+        ino_t inode;
+        time_t changedSeconds;
+        long changedNanoseconds;
+        bool operator==(const FolderIdentity&) const = default;
+    };
+
 signals:
     void changed();
 
 private:
     QFileSystemWatcher m_watcher;
     QTimer m_quiet;
+    std::map<std::string, FolderIdentity> m_watched;  // as each was when it was put on
 };
 
 }  // namespace brenvik

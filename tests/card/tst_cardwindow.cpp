@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "BackupStore.h"
+#include "CardWatcher.h"
 #include "CardWindow.h"
 #include "DropEvents.h"
 #include "ConverterWindows.h"
@@ -395,6 +396,12 @@ private slots:
         QTest::keyClick(table, Qt::Key_Delete);
         QVERIFY(loopsAre({{3, 2}, {4, 1}, {5, 1}}));
         QCOMPARE(backup::BackupStore(files).listBackups(2).size(), kept + 1);
+        // The swapped loop is watched under its new number: a change to it outside is listed.
+        QTest::qWait(2 * CardWatcher::kQuietMs);  // the window's own changes have been noticed by now
+        const std::vector<uint8_t> track = readFile(card + "/LOOP3/track1.wav");
+        std::filesystem::remove(card + "/LOOP3/track1.wav");
+        QTRY_COMPARE(column(window, CardWindow::CheckColumn).value(0), QString("1 problem(s)"));
+        writeFile(card + "/LOOP3/track1.wav", track);
         QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
         QVERIFY(loopsAre({{2, 3}, {3, 2}, {4, 1}, {5, 1}}));
         QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),

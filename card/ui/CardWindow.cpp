@@ -273,7 +273,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
     }
     addFreeRows();
     m_table->setSortingEnabled(true);
-    m_table->resizeColumnsToContents();
+    m_table->fitColumnsToTexts();
     for (int row = 0; row < m_table->rowCount(); ++row) {
         if (!loopOfRow(row)) continue;  // free numbers
         const std::string& folder = loopOfRow(row)->folder;

@@ -115,4 +115,14 @@ void LoopTable::dropEvent(QDropEvent* event) {
     });
 }
 
+void LoopTable::fitColumnsToTexts() {
+    std::vector<std::set<QString>> texts(static_cast<size_t>(columnCount()));
+    for (int column = 0; column < columnCount(); ++column)
+        for (int row = 0; row < rowCount(); ++row)
+            if (const QTableWidgetItem* cell = item(row, column)) texts[static_cast<size_t>(column)].insert(cell->text());
+    if (texts == m_fittedTexts) return;
+    resizeColumnsToContents();
+    m_fittedTexts = std::move(texts);
+}
+
 }  // namespace brenvik

@@ -4,6 +4,8 @@
 // which row it landed and whether it copies (Ctrl, or a loop of another card). Waves a file
 // manager drops on it are handed on by their paths.
 #include <QTableWidget>
+#include <set>
+#include <vector>
 
 namespace brenvik {
 
@@ -26,6 +28,11 @@ public:
     int numberOfRow(int row) const;
     bool isFreeRow(int row) const;
 
+    // Fits the columns to their texts, unless every column holds the same texts as when they were
+    // last fitted: a refresh of 999 loops, or two of them swapped, leaves the widths as they were
+    // (and as the user may have dragged them) without measuring every cell again.
+    void fitColumnsToTexts();
+
 signals:
     // Told once the drop has ended, so that questions may follow it.
     void loopDropped(const QString& fromCard, int fromNumber, int row, bool copy);
@@ -42,6 +49,8 @@ protected:
 
 private:
     bool copies(const QDropEvent* event) const;
+
+    std::vector<std::set<QString>> m_fittedTexts;  // each column's texts when last fitted
 };
 
 }  // namespace brenvik

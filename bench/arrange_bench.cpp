@@ -3,7 +3,9 @@
 // and the window shows the card again (the Yes given at once), and the undo of that swap.
 //
 //   arrange-bench CARD [RUNS]   median, fastest and slowest milliseconds of each, after one
-//                               untimed refresh that warms the file cache
+//                               untimed refresh that warms the file cache, and the median of the
+//                               processor time it took (which other work on the machine does not
+//                               lengthen)
 //
 // The backup store and the record of the last arrangement go below XDG_DATA_HOME: point it at a
 // scratch folder (bench/card_list_bench.py does).
@@ -11,6 +13,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <ctime>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -27,16 +30,33 @@ using namespace brenvik;
 
 namespace {
 
-double millisecondsOf(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+struct Timing {
+    std::vector<double> wall, processor;
+};
+
+double processorMilliseconds() {
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
 }
 
-void report(const char* what, std::vector<double> ms) {
-    std::sort(ms.begin(), ms.end());
-    std::printf("%-28s median %7.1f ms   fastest %7.1f ms   slowest %7.1f ms   (%zu runs)\n", what,
-                ms[ms.size() / 2], ms.front(), ms.back(), ms.size());
+void measure(Timing& timing, const std::function<void()>& work) {
+    const double processorStart = processorMilliseconds();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    timing.wall.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    timing.processor.push_back(processorMilliseconds() - processorStart);
+}
+
+double median(std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void report(const char* what, const Timing& timing) {
+    const auto [fastest, slowest] = std::minmax_element(timing.wall.begin(), timing.wall.end());
+    std::printf("%-28s median %7.1f ms   fastest %7.1f ms   slowest %7.1f ms   processor %7.1f ms   (%zu runs)\n",
+                what, median(timing.wall), *fastest, *slowest, median(timing.processor), timing.wall.size());
 }
 
 int rowOf(const LoopTable* table, int number) {
@@ -73,13 +93,11 @@ int main(int argc, char** argv) {
     std::printf("%d rows listed, swapping LOOP%d and LOOP%d\n", table->rowCount(), first, last);
 
     window.refresh();  // warms the cache
-    std::vector<double> refresh, swap, undo;
+    Timing refresh, swap, undo;
     for (int i = 0; i < runs; ++i) {
-        refresh.push_back(millisecondsOf([&] { window.refresh(); }));
-        swap.push_back(millisecondsOf([&] {
-            emit table->loopDropped(QString::fromStdString(card), first, rowOf(table, last), false);
-        }));
-        undo.push_back(millisecondsOf([&] { window.undo(); }));
+        measure(refresh, [&] { window.refresh(); });
+        measure(swap, [&] { emit table->loopDropped(QString::fromStdString(card), first, rowOf(table, last), false); });
+        measure(undo, [&] { window.undo(); });
     }
     report("refresh", refresh);
     report("drop a loop on another: swap", swap);

@@ -143,8 +143,7 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     } else if (const auto free = firstFreeLoop(m_files, dest, m_planned)) {
         loopNumber = intToText(*free);
     } else {
-        m_err << "brenvik-cli to-loop: no free loop number in " << dest << " (LOOP1 to LOOP999 all exist)\n"
-              << reasonLine(detail({}));
+        m_err << message::noFreeLoop(dest) << "\n" << reasonLine(detail({}));
         return kFailed;
     }
 

@@ -315,7 +315,7 @@ a failure leaves the loop on the card as it was.
         for (int n = 1; n <= 999; ++n) fs::create_directory(card() + "/LOOP" + std::to_string(n));
         const CliRun run = toLoop();
         QCOMPARE(run.status, 1);
-        QVERIFY(run.said("no free loop number in " + card()));
+        QVERIFY(run.said(message::noFreeLoop(card()) + "\n"));
     }
 
     // Two tracks give a stereo wave; an existing output is kept without --overwrite.

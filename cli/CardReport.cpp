@@ -17,7 +17,10 @@ InfoNode integers(const std::vector<int>& values) {
 
 std::string joined(const std::vector<int>& values) {
     std::string text;
-    for (int v : values) text += (text.empty() ? "" : ",") + intToText(v);
+    for (int v : values) {
+        if (!text.empty()) text += ',';
+        text += intToText(v);
+    }
     return text.empty() ? "-" : text;
 }
 

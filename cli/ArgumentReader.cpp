@@ -6,11 +6,23 @@
 
 namespace brenvik::cli {
 
-namespace {
-
-std::string quoted(const std::string& value) {
-    return "'" + value + "'";
+std::string printable(const std::string& argument) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string text;
+    for (const char c : argument) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '\n') text += "\\n";
+        else if (c == '\t') text += "\\t";
+        else if (c == '\r') text += "\\r";
+        else if (byte < 0x20 || byte == 0x7F) text += std::string("\\x") + kHex[byte >> 4] + kHex[byte & 15];
+        else text += c;
+    }
+    return text;
 }
+
+std::string quoted(const std::string& argument) { return "'" + printable(argument) + "'"; }
+
+namespace {
 
 // What is wrong with a value given to the option; nothing when it fits.
 std::optional<std::string> valueProblem(const Option& option, const std::string& value) {
@@ -84,7 +96,7 @@ private:
         const auto option = std::find_if(m_command.options.begin(), m_command.options.end(),
                                          [&name](const Option& o) { return o.name == name; });
         if (option == m_command.options.end()) {
-            fail("unknown option " + name);
+            fail("unknown option " + printable(name));
             return at;
         }
         if (!option->repeatable && m_line.arguments.given(name)) {

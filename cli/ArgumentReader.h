@@ -20,4 +20,9 @@ struct CommandLine {
 // the options, so a path may begin with "-".
 CommandLine readCommandLine(const Command& command, const std::vector<std::string>& args);
 
+// An argument as a usage error shows it, with line breaks, tabs and other control characters
+// written as \n, \t, \xNN so that the error stays on its one line; quoted, in single quotes.
+std::string printable(const std::string& argument);
+std::string quoted(const std::string& argument);
+
 }  // namespace brenvik::cli

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ArgumentReader.h"
 #include "Arguments.h"
 #include "ArrangementPlans.h"
 #include "ArrangementUndo.h"
@@ -30,7 +31,7 @@ std::optional<int> loopNumber(const Command& command, const std::string& name, c
                               std::ostream& err) {
     const std::optional<int64_t> number = readNumber(text, 0);
     if (number && loop::isLoopNumber(*number)) return static_cast<int>(*number);
-    badUsage(err, command, name + ": '" + text + "' is not a loop number (1 to 999)");
+    badUsage(err, command, name + ": " + quoted(text) + " is not a loop number (1 to 999)");
     return std::nullopt;
 }
 

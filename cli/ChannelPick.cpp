@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "ArgumentReader.h"
 #include "Arguments.h"
 #include "CommandHelp.h"
 #include "Commands.h"
@@ -37,7 +38,7 @@ std::optional<ChannelPick> channelPickOf(const Arguments& args, std::ostream& er
     if (!text) return ChannelPick{};
     const std::optional<ChannelPick> pick = readChannelPick(*text);
     if (!pick)
-        badUsage(err, kConvertCommand, "--channels: '" + *text + "' is not a channel K, two channels K,K or sum");
+        badUsage(err, kConvertCommand, "--channels: " + quoted(*text) + " is not a channel K, two channels K,K or sum");
     return pick;
 }
 

@@ -76,6 +76,7 @@ private slots:
         QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << toLoop + "--loop takes a single SOURCE";
         QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
         QTest::newRow("to-loop: 4x beats") << toLoopWith({"--beats", "4x"}) << toLoop + "--beats: '4x' is not a whole number";
+        QTest::newRow("to-loop: beats and a line break") << toLoopWith({"--beats", "4\n\x1b"}) << toLoop + "--beats: '4\\n\\x1b' is not a whole number";
         QTest::newRow("to-loop: 2.0 beats") << toLoopWith({"--beats", "2.0"}) << toLoop + "--beats: '2.0' is not a whole number";
         QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
         QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";

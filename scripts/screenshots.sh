@@ -86,6 +86,10 @@ if ! pulseaudio -n --daemonize=yes --exit-idle-time=-1 --load=module-native-prot
   echo "no sound server could start (Play shows disabled): $(cat "$tour/pulse.log")" >&2
 fi
 
+# The free space the windows show is that of a 1 GB card, whatever the machine's own disk holds,
+# so that the Card window's picture does not change from one run to the next.
+export BRENVIK_TEST_FREE_SPACE=$((1000 * 1000 * 1000))
+
 # Inside the virtual server: the program takes its own shots and ends; meanwhile the whole screen
 # is captured once.
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '

@@ -32,7 +32,8 @@ public:
     void deleteLoops(const std::string& card, const std::vector<int>& numbers);
     // Each loop to the same number of `toCard`, a loop there replaced only after a Yes.
     void copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard);
-    // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes.
+    // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes (and
+    // kept in the store first); Undo takes it back as it does an arrangement.
     void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);
     void undo(const std::string& card);
     // Waves into the free loops, converted as needed, under one progress bar; then one summary.

@@ -145,8 +145,8 @@ void putInPlace(const std::string& fresh, const LoopToRestore& loop, const std::
 }
 
 // One loop onto the card, whole or not at all; the backup kept of the loop it replaced, if any.
-std::optional<std::string> restoreLoop(const LoopToRestore& loop, const RestoreRequest& request, BackupStore& store, Files& files,
-                 bool& changed) {
+std::optional<std::string> restoreLoop(const LoopToRestore& loop, const RestoreRequest& request,
+                                       BackupStore& store, Files& files, bool& changed) {
     const std::string fresh =
         Files::joinPath(request.card, std::string(kNewPrefix) + loop::lastFolderName(loop.folder));
     files.createFolder(fresh);

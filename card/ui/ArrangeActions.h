@@ -1,8 +1,9 @@
 #pragma once
 // The Card window's arrangements as the user asks for them: the question before a swap, a
-// replacement or a delete, then the change itself (through the card core's arrange, with the busy
-// pointer on and the window taking no input), and its message when it is refused or fails. The
-// window lists the card again afterwards, whatever came of it.
+// replacement or a delete, then the change itself (through the card core's arrange, or for a
+// restore the backup store's, with the busy pointer on and the window taking no input), and its
+// message when it is refused or fails. The window lists the card again afterwards, whatever came
+// of it.
 #include <functional>
 #include <string>
 #include <vector>

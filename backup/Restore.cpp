@@ -63,7 +63,7 @@ private:
 };
 
 RestoreResult refused(std::string text, std::string reason = {}) {
-    return RestoreResult{false, std::move(text), std::move(reason), {}};
+    return RestoreResult{false, std::move(text), std::move(reason), {}, {}};
 }
 
 void removeQuietly(const std::string& folder, Files& files) {
@@ -144,9 +144,9 @@ void putInPlace(const std::string& fresh, const LoopToRestore& loop, const std::
     removeQuietly(aside, files);
 }
 
-// One loop onto the card, whole or not at all; true when a backup of the loop it replaced was kept.
-bool restoreLoop(const LoopToRestore& loop, const RestoreRequest& request, BackupStore& store, Files& files,
-                 bool& changed) {
+// One loop onto the card, whole or not at all; the backup kept of the loop it replaced, if any.
+std::optional<std::string> restoreLoop(const LoopToRestore& loop, const RestoreRequest& request,
+                                       BackupStore& store, Files& files, bool& changed) {
     const std::string fresh =
         Files::joinPath(request.card, std::string(kNewPrefix) + loop::lastFolderName(loop.folder));
     files.createFolder(fresh);
@@ -173,7 +173,7 @@ bool restoreLoop(const LoopToRestore& loop, const RestoreRequest& request, Backu
         throw;
     }
     files.syncFolder(request.card);
-    return backup.has_value();
+    return backup;
 }
 
 }  // namespace
@@ -254,8 +254,10 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
     RestoreResult result;
     bool changed = false, keptBackup = false;
     for (const LoopToRestore& loop : loops) {
+        std::optional<std::string> kept;
         try {
-            keptBackup = restoreLoop(loop, request, store, files, changed) || keptBackup;
+            kept = restoreLoop(loop, request, store, files, changed);
+            keptBackup = kept || keptBackup;
         } catch (const LoopNotBackedUp& notBackedUp) {
             result.message = message::kBackupFailed;
             result.reason = notBackedUp.what();
@@ -270,6 +272,7 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
             break;
         }
         result.loopFolders.push_back(loop.folder);
+        result.replaced.push_back(kept.value_or(""));
     }
     result.restored = result.message.empty();
     // Only now, with the backup still held, may the store make room.

@@ -31,6 +31,7 @@ struct RestoreResult {
     std::string message;                   // the refusal or failure when not restored
     std::string reason;                    // the cause behind the message
     std::vector<std::string> loopFolders;  // the loop folders written, in order
+    std::vector<std::string> replaced;     // for each, the store backup of the loop it replaced, or ""
 };
 
 // A failure that leaves the card as it was says so; one after the card was changed says that the

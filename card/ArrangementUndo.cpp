@@ -8,6 +8,7 @@
 #include "BackupCheck.h"
 #include "BackupNames.h"
 #include "HashedCopy.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 #include "RoutineError.h"
 
@@ -85,6 +86,12 @@ std::optional<std::string> lastArrangement(const std::string& card, const Files&
     } catch (const std::exception&) {
     }
     return std::nullopt;
+}
+
+void recordRestore(const std::string& card, int number, const std::string& replaced,
+                   const std::string& restoredFrom, Files& files) {
+    const LoopPlace place{absoluteCard(files, card), number};
+    saveRecord({"restore " + loop::loopFolderName(number), {{place, replaced, restoredFrom}}}, files);
 }
 
 ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::BackupStore& store,

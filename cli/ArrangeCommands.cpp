@@ -238,8 +238,8 @@ constinit const Command kRenumberCommand{
 
 constinit const Command kUndoCommand{
     "undo",
-    "Undoes the last move, swap, delete or renumber of a card from the backup store, while the loops it changed "
-    "are still as it left them.",
+    "Undoes the last move, swap, delete or renumber of a card (or a restore made in the Card window) from the "
+    "backup store, while the loops it changed are still as it left them.",
     kCardPositional, kUndoOptions, runUndo};
 
 }  // namespace brenvik::cli

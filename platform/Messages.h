@@ -108,6 +108,8 @@ std::string cardBusy(const std::string& card);
 std::string storeOverLimit(int64_t over, int64_t limit);
 // The Backups window's mark of a backup made on the card it shows.
 inline constexpr const char* kThisCard = "this card";
+// The Backups window's mark of a backup whose card was not recorded (made before the store kept it).
+inline constexpr const char* kCardNotRecorded = "card not recorded";
 // How the Backups window and brenvik-cli backups mark a backup of the same loop number made on
 // another card: "from another card: /media/OTHER (label OTHER)".
 std::string fromAnotherCard(const std::string& card, const std::string& label);

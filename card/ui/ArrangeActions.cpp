@@ -10,8 +10,10 @@
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
+#include "LoopReplacement.h"
 #include "Messages.h"
 #include "QtFocusReturn.h"
+#include "Restore.h"
 #include "RoutineError.h"
 #include "WaveFill.h"
 
@@ -67,15 +69,6 @@ void ArrangeActions::copyToCard(const std::string& card, const std::vector<int>&
     if (!request.placements.empty()) run(request);
 }
 
-void ArrangeActions::restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to) {
-    const bool taken = m_files.entryExists(folderOf(card, to));
-    if (taken && !mayReplace(message::restoreReplaces(folderOf(card, to)))) return;
-    card::ArrangeRequest request{"restore", {{{card, loopInBackup}, card::LoopPlace{card, to}, false, backup}}};
-    request.overwrite = taken;
-    request.undoable = false;
-    if (run(request)) m_ui.message(message::loopRestored(folderOf(card, to)));
-}
-
 void ArrangeActions::undo(const std::string& card) {
     if (!card::lastArrangement(card, m_files)) {
         m_ui.message(message::nothingToUndo(card));
@@ -98,6 +91,38 @@ void whileBusy(QWidget* window, Interaction& ui, const std::function<void()>& wo
 }
 
 }  // namespace
+
+// A restore, unlike an arrangement, copies the loop beside its place on the card and swaps it in
+// only when whole, so that even a kill leaves the card's loop as it was; it is recorded for undo
+// afterwards.
+void ArrangeActions::restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to) {
+    const std::string target = folderOf(card, to);
+    backup::RestoreRequest request{backup, card, {loopInBackup}, false, to};
+    if (backup::existingLoopFolder(m_files, target)) {
+        if (!mayReplace(message::restoreReplaces(target))) return;
+        request.overwrite = true;
+    }
+    backup::RestoreResult result;
+    whileBusy(m_window, m_ui, [&] {
+        try {
+            backup::BackupStore store(m_files);
+            result = backup::restoreBackup(request, store, m_files);
+        } catch (const std::exception&) {
+            result.message = message::restoreFailed(target);
+            result.reason = caughtReason();
+        }
+    });
+    if (!result.restored) {
+        m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
+        return;
+    }
+    try {
+        card::recordRestore(card, to, result.replaced.front(), backup, m_files);
+    } catch (const std::exception&) {
+        m_ui.message(message::arrangementNotRecorded(card), MessageButtons::Ok, MessageIcon::None, caughtReason());
+    }
+    m_ui.message(message::loopRestored(target));
+}
 
 bool ArrangeActions::run(const card::ArrangeRequest& request) {
     return report([&](backup::BackupStore& store) { return card::arrange(request, store, m_files, m_ui.progress()); });

@@ -1,8 +1,9 @@
 #pragma once
 // The Card window's arrangements as the user asks for them: the question before a swap, a
-// replacement or a delete, then the change itself (through the card core's arrange, with the busy
-// pointer on and the window taking no input), and its message when it is refused or fails. The
-// window lists the card again afterwards, whatever came of it.
+// replacement or a delete, then the change itself (through the card core's arrange, or for a
+// restore the backup store's, with the busy pointer on and the window taking no input), and its
+// message when it is refused or fails. The window lists the card again afterwards, whatever came
+// of it.
 #include <functional>
 #include <string>
 #include <vector>
@@ -32,7 +33,8 @@ public:
     void deleteLoops(const std::string& card, const std::vector<int>& numbers);
     // Each loop to the same number of `toCard`, a loop there replaced only after a Yes.
     void copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard);
-    // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes.
+    // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes (and
+    // kept in the store first); Undo takes it back as it does an arrangement.
     void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);
     void undo(const std::string& card);
     // Waves into the free loops, converted as needed, under one progress bar; then one summary.

@@ -1,8 +1,6 @@
 #include "CardLook.h"
 
 #include <QDateTime>
-#include <QDialog>
-#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -35,20 +33,6 @@ QLabel* whiteLabel(const QString& name, QWidget* parent) {
     label->setFont(sansFont(9.75, true));
     paintText(label, systemWindowColour());
     return label;
-}
-
-QHBoxLayout* restoreButtonRow(QDialog* dialog, std::initializer_list<QWidget*> target,
-                              const std::function<void()>& restore) {
-    auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), dialog);
-    auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), dialog);
-    QObject::connect(restoreButton, &QPushButton::clicked, dialog, restore);
-    QObject::connect(closeButton, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(restoreButton);
-    for (QWidget* widget : target) row->addWidget(widget);
-    row->addWidget(closeButton);
-    return row;
 }
 
 QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget* parent) {

@@ -1,16 +1,12 @@
 #pragma once
-// The look the Card window and its backups dialog share: the converter windows' dark teal, green
+// The look the Card window and its Backups dialog share: the converter windows' dark teal, green
 // buttons and bold white labels.
 #include <QColor>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
-#include <functional>
-#include <initializer_list>
 #include <string>
 
-class QDialog;
-class QHBoxLayout;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -26,11 +22,6 @@ QLabel* whiteLabel(const QString& name, QWidget* parent);
 QTableWidget* rowTable(const QString& name, const QStringList& headers, QWidget* parent);
 // The same look given to a table made otherwise.
 QTableWidget* asRowTable(QTableWidget* table, const QString& name, const QStringList& headers);
-
-// A backups dialog's button row: Restore, the widgets that say where to, and Close (which
-// rejects the dialog), at the right.
-QHBoxLayout* restoreButtonRow(QDialog* dialog, std::initializer_list<QWidget*> target,
-                              const std::function<void()>& restore);
 
 // When a backup of the store was made, in local time: "2026-12-06 02:50:00".
 QString backupTimeText(const std::string& made);

@@ -15,11 +15,11 @@
 #include "ArrangementUndo.h"
 #include "AuditionPanel.h"
 #include "BackupStore.h"
+#include "BackupsDialog.h"
 #include "CardLook.h"
 #include "CardWatcher.h"
 #include "Files.h"
 #include "Interaction.h"
-#include "LoopBackupsDialog.h"
 #include "LoopExport.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
@@ -30,7 +30,6 @@
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
-#include "StoreBackupsDialog.h"
 #include "WaveformSource.h"
 
 namespace brenvik {
@@ -426,7 +425,7 @@ void CardWindow::showBackups() {
         m_ui.message(message::noBackupsOf(loopNumber));
         return;
     }
-    LoopBackupsDialog dialog(m_listing.card, loopNumber, m_files, m_ui, this);
+    BackupsDialog dialog(m_listing.card, loopNumber, m_files, m_ui, m_actions, this);
     dialog.exec();
     refresh();
 }
@@ -473,7 +472,7 @@ void CardWindow::undo() {
 }
 
 void CardWindow::showStore() {
-    StoreBackupsDialog dialog(m_listing.card, m_files, m_ui, m_actions, this);
+    BackupsDialog dialog(m_listing.card, std::nullopt, m_files, m_ui, m_actions, this);
     dialog.exec();
     refresh();
 }

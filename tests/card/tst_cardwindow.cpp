@@ -8,12 +8,12 @@
 #include <fstream>
 
 #include "BackupStore.h"
+#include "BackupsDialog.h"
 #include "CardWatcher.h"
 #include "CardWindow.h"
 #include "DropEvents.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
-#include "LoopBackupsDialog.h"
 #include "LoopFixture.h"
 #include "LookCheck.h"
 #include "LoopTable.h"
@@ -22,7 +22,6 @@
 #include "RepeaterToWaveWindow.h"
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
-#include "StoreBackupsDialog.h"
 #include "TestInteraction.h"
 #include "WaveToRepeaterWindow.h"
 
@@ -258,101 +257,89 @@ private slots:
         QVERIFY(!fs::exists(out + "/LOOP3.wav") && !fs::exists(out + "/LOOP3-track2.wav"));
     }
 
-    // A loop backed up, then changed on the card: its backup is listed, and Restore after a Yes
-    // gives the card the old bytes back, the changed loop kept in the store first. A backup that
-    // no longer matches its manifest is marked and not restored; a loop without backups is told so.
+    // The Backups dialog, of one loop and of the whole store: this card's backups first, another
+    // card's named as its ORIGIN records it, one without a record said so; a store over its limit
+    // says by how much. A damaged backup is refused with what its check found and nothing written;
+    // Restore puts a backup into the number beside the button, a loop there replaced after a Yes,
+    // and Undo takes it back.
+    void restoresABackup_data() {
+        QTest::addColumn<bool>("wholeStore");
+        QTest::newRow("one loop") << false;
+        QTest::newRow("whole store") << true;
+    }
     void restoresABackup() {
+        QFETCH(bool, wholeStore);
         TestInteraction ui;
         ScriptedFiles files;
-        const std::string card = makeFolder(m_dir.path().toStdString(), "restore");
+        const QTemporaryDir dir;
+        const std::string card = makeFolder(dir.path().toStdString(), "mine");
+        const std::string other = makeFolder(dir.path().toStdString(), "other");
         const std::string loop = makeCardLoop(card, 5, {1}, 50);
         makeCardLoop(card, 6, {1}, 50);
         const Tree before = treeOf(loop);
         backup::BackupStore store(files);
         store.backUpLoop(loop);
         writeFile(loop + "/track1.wav", {1, 2, 3});
+        const Tree changed = treeOf(loop);
+        writeFile(store.backUpLoop(makeCardLoop(other, 5, {1}, 40)) + "/LOOP5/track1.wav", {9});  // damaged
+        const std::string unrecorded = store.root() + "/LOOP9-20000101T000000Z";  // no ORIGIN, no files
+        std::filesystem::create_directories(unrecorded);
+        std::ofstream(unrecorded + "/MANIFEST.sha256").close();
+        std::ofstream(unrecorded + "/LOOP9").close();
+        std::filesystem::resize_file(unrecorded + "/LOOP9", uintmax_t{3} << 30);  // sparse, over the limit
         const Preferences preferences{card, card, 45, true};
         CardWindow window(preferences, files, ui, {});
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(1);
         child<QPushButton>(&window, "backupsButton")->click();
-        QStringList checks, dialogLook;
-        const auto restoreRow = [&](int row) {
-            whenModal([&checks, &dialogLook, row](QWidget* dialog) {
-                auto* list = child<QTableWidget>(dialog, "backupTable");
-                checks.clear();
-                if (dialogLook.isEmpty()) dialogLook = lookOf(dialog);
-                for (int r = 0; r < list->rowCount(); ++r) checks << list->item(r, LoopBackupsDialog::CheckColumn)->text();
-                list->selectRow(row);
+
+        QStringList look, checks, marks;
+        QString over;
+        ui.answerNextQuestion(MessageAnswer::Yes);
+        whenModal([&](QWidget* dialog) {
+            look = lookOf(dialog);
+            auto* list = child<QTableWidget>(dialog, "backupTable");
+            for (int r = 0; r < list->rowCount(); ++r) {
+                checks << list->item(r, BackupsDialog::CheckColumn)->text();
+                marks << list->item(r, BackupsDialog::CardColumn)->text();
+            }
+            over = child<QLabel>(dialog, "overLimitLabel")->text();
+            const auto restore = [&](int row, int into) {
+                if (row >= 0) list->selectRow(row);
+                child<QSpinBox>(dialog, "targetBox")->setValue(into);
                 child<QPushButton>(dialog, "restoreButton")->click();
-                if (dialog->isVisible()) dialog->close();
-            });
-            window.table()->selectRow(0);
-            child<QPushButton>(&window, "backupsButton")->click();
-        };
-        whenModal([](QWidget* dialog) {  // Restore with no backup chosen
-            child<QPushButton>(dialog, "restoreButton")->click();
+            };
+            restore(-1, 5);  // none chosen
+            restore(1, 8);   // the damaged one
+            restore(0, 8);
+            restore(0, 5);
             dialog->close();
         });
         window.table()->selectRow(0);
-        child<QPushButton>(&window, "backupsButton")->click();
-        ui.answerNextQuestion(MessageAnswer::Yes);
-        restoreRow(0);
-        QCOMPARE(checks, QStringList{"matches its manifest"});
-        QCOMPARE(dialogLook, keptLook("loop-backups-dialog", dialogLook));
-        QVERIFY(treeOf(loop) == before);
-        QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
-        const std::string target = card + "/LOOP5";
-        QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6),
-                                                                    message::kNoBackupSelected,
-                                                                    message::restoreReplaces(target),
-                                                                    message::loopRestored(target)}));
+        child<QPushButton>(&window, wholeStore ? "storeButton" : "backupsButton")->click();
 
-        const std::vector<backup::StoredBackup> backups = store.listBackups(5);
-        QCOMPARE(backups.size(), size_t(2));
-        writeFile(backups[1].folder + "/LOOP5/track1.wav", {9});
-        ui.clearRecords();
-        restoreRow(1);
-        QCOMPARE(checks, (QStringList{"matches its manifest", "does not match"}));
-        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::backupFileChanged("LOOP5/track1.wav")});
-        QVERIFY(treeOf(loop) == before);
-    }
-    // This card's backups first, another card's marked; a store over its limit says by how much;
-    // Restore into the number chosen beside the button.
-    void backupsOfCardsIntoAnotherNumber() {
-        TestInteraction ui;
-        ScriptedFiles files;
-        const std::string card = makeFolder(m_dir.path().toStdString(), "mine");
-        const std::string other = makeFolder(m_dir.path().toStdString(), "other");
-        const std::string loop = makeCardLoop(card, 5, {1}, 50);
-        backup::BackupStore store(files);
-        store.backUpLoop(loop);
-        store.backUpLoop(makeCardLoop(other, 5, {1}, 40));  // the newer one
-        const std::string filler = store.root() + "/LOOP9-20000101T000000Z";
-        std::filesystem::create_directories(filler);
-        std::ofstream(filler + "/MANIFEST.sha256").close();
-        std::ofstream(filler + "/LOOP9").close();
-        std::filesystem::resize_file(filler + "/LOOP9", uintmax_t{3} << 30);  // sparse
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
-        QStringList marks;
-        QString over;
-        whenModal([&marks, &over](QWidget* dialog) {
-            auto* list = child<QTableWidget>(dialog, "backupTable");
-            for (int r = 0; r < list->rowCount(); ++r) marks << list->item(r, LoopBackupsDialog::CardColumn)->text();
-            over = child<QLabel>(dialog, "overLimitLabel")->text();
-            child<QSpinBox>(dialog, "restoreAsBox")->setValue(8);
-            list->selectRow(0);
-            child<QPushButton>(dialog, "restoreButton")->click();
-            if (dialog->isVisible()) dialog->close();
-        });
-        window.table()->selectRow(0);
-        child<QPushButton>(&window, "backupsButton")->click();
+        QCOMPARE(look, keptLook("backups-dialog", look));
         const backup::BackupOrigin otherCard = backup::originOf(other, std::nullopt, {});
-        QCOMPARE(marks, (QStringList{message::kThisCard,
-                                     QString::fromStdString(message::fromAnotherCard(otherCard.card, otherCard.label))}));
+        QStringList expectedMarks{message::kThisCard,
+                                  QString::fromStdString(message::fromAnotherCard(otherCard.card, otherCard.label))};
+        QStringList expectedChecks{"matches its manifest", "does not match"};
+        if (wholeStore) {
+            expectedMarks << message::kCardNotRecorded;
+            expectedChecks << "does not match";
+        }
+        QCOMPARE(marks, expectedMarks);
+        QCOMPARE(checks, expectedChecks);
         QVERIFY(over.startsWith("The backup store is 1"));
-        QVERIFY(treeOf(card + "/LOOP8") == treeOf(loop));
+        QVERIFY(treeOf(loop) == before);
+        QVERIFY(treeOf(card + "/LOOP8") == before);
+        QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
+        QCOMPARE(ui.messageTexts(),
+                 (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6), message::kNoBackupSelected,
+                                           message::backupFileChanged("LOOP5/track1.wav"),
+                                           message::loopRestored(card + "/LOOP8"), message::restoreReplaces(loop),
+                                           message::loopRestored(loop)}));
+        child<QPushButton>(&window, "undoButton")->click();  // the last restore taken back
+        QVERIFY(treeOf(loop) == changed);
     }
 
     // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
@@ -421,22 +408,6 @@ private slots:
         QVERIFY(lines[1].startsWith("notes.txt: "));
         QCOMPARE(lines[2], QString("fast.wav: LOOP6"));
         QCOMPARE(column(window, CardWindow::ChannelsColumn).size(), 6);
-
-        // All Backups: the newest backup (of LOOP2, from the delete) restored into loop 7.
-        ui.clearRecords();
-        const backup::StoredBackup newest = backup::BackupStore(files).listBackups().front();
-        QStringList look;
-        whenModal([&look](QWidget* dialog) {
-            look = lookOf(dialog);
-            child<QTableWidget>(dialog, "storeTable")->selectRow(0);
-            child<QSpinBox>(dialog, "targetBox")->setValue(7);
-            child<QPushButton>(dialog, "restoreButton")->click();
-            dialog->close();
-        });
-        child<QPushButton>(&window, "storeButton")->click();
-        QCOMPARE(look, keptLook("store-backups-dialog", look));
-        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::loopRestored(card + "/LOOP7")});
-        QVERIFY(treeOf(card + "/LOOP7") == treeOf(newest.folder + "/LOOP2"));
     }
 };
 

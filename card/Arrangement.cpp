@@ -300,18 +300,24 @@ private:
         m_done.push_back({Done::Kind::Renamed, from, to});
     }
 
+    // A copy is made in the staging folder of the card it goes to and takes its loop number only
+    // once whole and synced: neither a failure nor a kill half-way leaves a half-written loop
+    // under a number, where the Repeater would find it.
     void copyLoop(const Move& move) {
         const std::string target = move.placement.to->folder();
-        m_files.createFolder(target);
-        m_done.push_back({Done::Kind::Made, target, {}});
+        const std::string fresh =
+            Files::joinPath(stagingOf(move.placement.to->card), "new-" + loop::lastFolderName(target));
+        m_files.createFolder(fresh);
+        m_done.push_back({Done::Kind::Made, fresh, {}});
         for (const SourceFile& file : move.files) {
             const std::string from = move.placement.backup.empty() ? Files::joinPath(move.at, file.name) : file.path;
             FileSource source(from, FileSource::Links::Refuse);
-            const std::string digest = backup::copyWithDigest(source, Files::joinPath(target, file.name));
+            const std::string digest = backup::copyWithDigest(source, Files::joinPath(fresh, file.name));
             if (!file.digest.empty() && digest != file.digest)
                 throw RoutineError("the backup file " + file.path + " changed during the copy");
         }
-        m_files.syncFolder(target);
+        m_files.syncFolder(fresh);
+        renameLogged(fresh, target);
     }
 
     // Every loop that leaves its place goes into the staging folder of its card first; then the

@@ -173,7 +173,8 @@ private slots:
         QCOMPARE(tooBig.status, 1);
         QVERIFY(tooBig.said("Not enough space available on CFC\n"));
 
-        // 2 MiB of audio, where writes fail after 1.5 MiB: the loop replaced comes back.
+        // 2 MiB of audio, where writes fail after 1.5 MiB (the copy is made out of the Repeater's
+        // sight): the loop replaced comes back.
         makeCardLoop(card(), 16, {1}, 4096);
         const CliRun failed = [&] {
             const FullCard full;
@@ -181,7 +182,7 @@ private slots:
         }();
         QCOMPARE(failed.status, 1);
         QVERIFY(failed.said("Could not arrange the loops of " + card() + ": nothing was changed\n  cannot write " +
-                            other + "/LOOP3/track1.wav: File too large"));
+                            other + "/.brenvik-arranging/new-LOOP3/track1.wav: File too large"));
         QVERIFY(loopsOn(other) == otherBefore);
         QCOMPARE(entriesIn(other), 1);
     }

@@ -26,9 +26,9 @@ private slots:
         QTest::addColumn<QString>("mountPoint");
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("uuid");
-        QTest::newRow("a card") << QStringList{"/my\\040card", "dev/sdb1"} << "/my card" << "MY CARD" << "1234-ABCD";
+        QTest::newRow("a card") << QStringList{"/my\\040card", "dev/sdb1"} << "/my card" << "MY CARD [2]" << "1234-ABCD";
         QTest::newRow("nearest of two") << QStringList{"/my\\040card", "dev/sdb1", "", "dev/sda1", "/my\\040card/LOOP1x", "dev/sda1"}
-                                        << "/my card" << "MY CARD" << "1234-ABCD";
+                                        << "/my card" << "MY CARD [2]" << "1234-ABCD";
         QTest::newRow("no device") << QStringList{"/my\\040card", "tmpfs"} << "/my card" << "" << "";
         QTest::newRow("other device only") << QStringList{} << "" << "" << "";
     }
@@ -41,7 +41,7 @@ private slots:
         fs::create_directories(root + "/disk/by-uuid");
         fs::create_directories(root + "/dev");
         for (const char* device : {"/dev/sda1", "/dev/sdb1"}) test::writeFile(root + device, {});
-        fs::create_symlink(root + "/dev/sdb1", root + "/disk/by-label/MY\\x20CARD");
+        fs::create_symlink(root + "/dev/sdb1", root + "/disk/by-label/MY\\x20CARD\\x20\\x5b2\\x5d");
         fs::create_symlink(root + "/dev/sda1", root + "/disk/by-label/SYSTEM");
         fs::create_symlink(root + "/dev/sdb1", root + "/disk/by-uuid/1234-ABCD");
 

@@ -189,6 +189,7 @@ private slots:
         waveToRepeater->saveAction()->trigger();
         QCOMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2"}));
         makeCardLoop(card, 7, {1}, 4);
+        QTRY_COMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2", "7"}));
         std::filesystem::remove(card + "/LOOP1/track1.wav");
         QTRY_COMPARE(column(*window, CardWindow::CheckColumn), (QStringList{"1 problem(s)", "ok", "ok"}));
     }

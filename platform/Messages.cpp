@@ -263,6 +263,19 @@ std::string arrangeFailed(const std::string& card) {
 std::string arrangeLeftOver(const std::string& card) {
     return "The loops of " + card + " are arranged, but its staging folder could not be removed";
 }
+std::string interruptedChangeFinished(const std::string& card, const std::string& what, bool dryRun) {
+    return std::string(dryRun ? "Would finish" : "Finished") + " an interrupted change on " + card + ": " + what;
+}
+std::string interruptedChangeTakenBack(const std::string& card, const std::string& what, bool dryRun) {
+    return std::string(dryRun ? "Would take back" : "Took back") + " an interrupted change on " + card + ": " + what;
+}
+std::string interruptedChangeLeft(const std::string& card, const std::string& what) {
+    return card + " holds an interrupted change that could not be finished: " + what;
+}
+std::string nothingToRecover(const std::string& card) { return "Nothing to recover on " + card; }
+std::string readBackFailed(const std::string& loopFolder) {
+    return loopFolder + " did not read back from the card as it was written: nothing was changed";
+}
 std::string arrangementNotRecorded(const std::string& card) {
     return "The loops of " + card + " are arranged, but this cannot be undone";
 }

@@ -237,6 +237,18 @@ std::string arrangeFailed(const std::string& card);
 std::string arrangeLeftOver(const std::string& card);
 // "The loops of /card are arranged, but this cannot be undone".
 std::string arrangementNotRecorded(const std::string& card);
+// An interrupted change of a card, as the next program to open the card finds it:
+// "Finished an interrupted change on /card: swap LOOP4 and LOOP20" ("Would finish ..." for a dry
+// run), "Took back an interrupted change on /card: save LOOP3" (nothing of it had reached a loop),
+// and "/card holds an interrupted change that could not be finished: swap LOOP4 and LOOP20", which
+// every writer gives as its refusal and check as a problem until it can be finished.
+std::string interruptedChangeFinished(const std::string& card, const std::string& what, bool dryRun);
+std::string interruptedChangeTakenBack(const std::string& card, const std::string& what, bool dryRun);
+std::string interruptedChangeLeft(const std::string& card, const std::string& what);
+// "Nothing to recover on /card".
+std::string nothingToRecover(const std::string& card);
+// "/card/LOOP3 did not read back from the card as it was written: nothing was changed".
+std::string readBackFailed(const std::string& loopFolder);
 // "Nothing to undo on /card".
 std::string nothingToUndo(const std::string& card);
 // "/card was changed since its last arrangement: nothing was undone".

@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <memory>
 #include <set>
 
 #include "ArrangementRecord.h"
 #include "BackupCheck.h"
 #include "BackupStore.h"
+#include "CardTransaction.h"
 #include "ByteSource.h"
 #include "FolderLock.h"
 #include "HashedCopy.h"
@@ -43,14 +45,6 @@ struct Move {
     int64_t bytes = 0;
 };
 
-// One change made, and how to take it back.
-struct Done {
-    enum class Kind { Renamed, Made, Staging };  // `a` renamed to `b`, or the folder `a` made
-    Kind kind;
-    std::string a, b;
-};
-
-
 class Arranger {
 public:
     Arranger(const ArrangeRequest& request, backup::BackupStore& store, Files& files, const Progress& progress)
@@ -67,13 +61,21 @@ public:
         if (m_request.dryRun) return m_result;
         m_result.done = false;
         std::vector<FolderLock> held;
-        if (!holdCards(held)) return m_result;
+        if (!holdCards(held) || !recoverCards()) return m_result;
         if (!backUp()) return m_result;
         try {
             change();
         } catch (const std::exception&) {
             const std::string reason = caughtReason();
-            rollBack(reason);
+            const bool changed = std::any_of(m_changes.begin(), m_changes.end(),
+                                             [](const auto& change) { return change.second->committed(); });
+            m_changes.clear();  // what was not committed is taken back
+            if (changed) {
+                m_result.message = message::arrangeFailed(m_firstCard);
+                m_result.reason = reason;
+            } else {
+                refuse(message::notArranged(m_firstCard), reason);
+            }
             return m_result;
         }
         m_result.done = true;
@@ -243,12 +245,11 @@ private:
     // One writer per card: every card the change reads from or writes into is held for its length,
     // taken in the order of their names so that two arrangements cannot hold one each.
     bool holdCards(std::vector<FolderLock>& held) {
-        std::set<std::string> cards;
         for (const Move& move : m_moves) {
-            if (move.placement.backup.empty()) cards.insert(move.placement.from.card);
-            if (move.placement.to) cards.insert(move.placement.to->card);
+            if (move.placement.backup.empty()) m_cards.insert(move.placement.from.card);
+            if (move.placement.to) m_cards.insert(move.placement.to->card);
         }
-        for (const std::string& card : cards) {
+        for (const std::string& card : m_cards) {
             std::optional<FolderLock> lock;
             try {
                 lock = FolderLock::take(card, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
@@ -261,6 +262,20 @@ private:
                 return false;
             }
             held.push_back(std::move(*lock));
+        }
+        return true;
+    }
+
+    // A change an earlier program left half-done on any of the cards is finished or taken back
+    // before this one starts.
+    bool recoverCards() {
+        for (const std::string& card : m_cards) {
+            const Recovery recovery = recoverCard(m_files, card);
+            if (recovery.failed()) {
+                refuse(recovery.line, recovery.reason);
+                return false;
+            }
+            if (!recovery.line.empty()) m_result.recovered.push_back(recovery.line);
         }
         return true;
     }
@@ -280,35 +295,19 @@ private:
         return true;
     }
 
-    // The staging folder of a card, made when first needed: a name the Repeater does not read as
-    // a loop.
-    std::string stagingOf(const std::string& card) {
-        std::string& staging = m_staging[card];
-        if (!staging.empty()) return staging;
-        for (int k = 1; staging.empty(); ++k) {
-            const std::string name = card + "/.brenvik-arranging" + (k == 1 ? "" : "-" + intToText(k));
-            if (m_files.entryExists(name)) continue;
-            m_files.createFolder(name);
-            m_done.push_back({Done::Kind::Staging, name, {}});
-            staging = name;
-        }
-        return staging;
-    }
-
-    void renameLogged(const std::string& from, const std::string& to) {
-        m_files.renameEntry(from, to);
-        m_done.push_back({Done::Kind::Renamed, from, to});
+    // The change of a card, opened when first needed.
+    CardTransaction& changeOf(const std::string& card) {
+        std::unique_ptr<CardTransaction>& change = m_changes[card];
+        if (!change) change = std::make_unique<CardTransaction>(m_files, card, m_request.what);
+        return *change;
     }
 
     // A copy is made in the staging folder of the card it goes to and takes its loop number only
-    // once whole and synced: neither a failure nor a kill half-way leaves a half-written loop
-    // under a number, where the Repeater would find it.
+    // when its card's change is committed: neither a failure nor a kill half-way leaves a
+    // half-written loop under a number, where the Repeater would find it.
     void copyLoop(const Move& move) {
-        const std::string target = move.placement.to->folder();
-        const std::string fresh =
-            Files::joinPath(stagingOf(move.placement.to->card), "new-" + loop::lastFolderName(target));
-        m_files.createFolder(fresh);
-        m_done.push_back({Done::Kind::Made, fresh, {}});
+        CardTransaction& change = changeOf(move.placement.to->card);
+        const std::string fresh = change.stageFolder();
         for (const SourceFile& file : move.files) {
             const std::string from = move.placement.backup.empty() ? Files::joinPath(move.at, file.name) : file.path;
             FileSource source(from, FileSource::Links::Refuse);
@@ -316,77 +315,42 @@ private:
             if (!file.digest.empty() && digest != file.digest)
                 throw RoutineError("the backup file " + file.path + " changed during the copy");
         }
-        m_files.syncFolder(fresh);
-        renameLogged(fresh, target);
+        change.place(fresh, loop::loopFolderName(move.placement.to->number));
     }
 
-    // Every loop that leaves its place goes into the staging folder of its card first; then the
-    // copies are made and the renamed loops take their new numbers.
+    // Every card's change is planned and its copies staged; then the changes are committed, those
+    // of cards that receive loops before those of cards that only give them up, so that a kill
+    // between two cards leaves a moved loop on both rather than on neither.
     void change() {
-        for (const std::string& folder : m_replaced)
-            renameLogged(folder, Files::joinPath(stagingOf(cardOf(folder)), loop::lastFolderName(folder)));
-        for (Move& move : m_moves) {
-            if (!move.placement.backup.empty() || move.placement.copy) continue;
-            const std::string staged =
-                Files::joinPath(stagingOf(move.placement.from.card), loop::lastFolderName(move.at));
-            renameLogged(move.at, staged);
-            move.at = staged;
-        }
+        for (const std::string& folder : m_replaced) changeOf(cardOf(folder)).remove(loop::lastFolderName(folder));
         for (const Move& move : m_moves) {
-            if (!move.placement.to) continue;
+            const Placement& p = move.placement;
             if (move.rename)
-                renameLogged(move.at, move.placement.to->folder());
-            else
+                changeOf(p.from.card).rename(loop::lastFolderName(move.at), loop::loopFolderName(p.to->number));
+            else if (p.to)
                 copyLoop(move);
+            if (p.backup.empty() && !p.copy && !move.rename) changeOf(p.from.card).remove(loop::lastFolderName(move.at));
             step();
         }
-        std::set<std::string> cards;
-        for (const auto& [card, staging] : m_staging) {
-            m_files.syncFolder(staging);
-            cards.insert(card);
-        }
-        for (const Move& move : m_moves)
-            if (move.placement.to) cards.insert(move.placement.to->card);
-        for (const std::string& card : cards) m_files.syncFolder(card);
+        std::vector<CardTransaction*> order;
+        for (auto& [card, change] : m_changes) order.push_back(change.get());
+        std::stable_partition(order.begin(), order.end(), [this](const CardTransaction* change) {
+            return std::any_of(m_moves.begin(), m_moves.end(), [change](const Move& move) {
+                return move.placement.to && move.placement.to->card == change->card();
+            });
+        });
+        if (m_request.readBack)
+            for (CardTransaction* change : order) change->readBackStaged();
+        for (CardTransaction* change : order) change->commit();
     }
 
     static std::string cardOf(const std::string& loopFolder) { return Files::parentOf(loopFolder); }
-
-    // Takes back every change in reverse order; the card is as it was when all of them could be.
-    void rollBack(const std::string& reason) {
-        std::string left;
-        for (auto done = m_done.rbegin(); done != m_done.rend(); ++done) {
-            try {
-                if (done->kind == Done::Kind::Renamed) m_files.renameEntry(done->b, done->a);
-                if (done->kind == Done::Kind::Made) m_files.deleteFolder(done->a);
-                // A staging folder goes only when nothing was left in it.
-                if (done->kind == Done::Kind::Staging && left.empty()) m_files.deleteFolder(done->a);
-            } catch (const std::exception&) {
-                left += "; " + (done->kind == Done::Kind::Renamed ? done->b : done->a) + " is left";
-            }
-        }
-        if (left.empty()) {
-            refuse(message::notArranged(m_firstCard), reason);
-        } else {
-            m_result.message = message::arrangeFailed(m_firstCard);
-            m_result.reason = reason + left;
-        }
-    }
 
     void finish() {
         const bool undoable = std::all_of(m_moves.begin(), m_moves.end(), [](const Move& move) {
             return move.placement.backup.empty() && !move.placement.copy;
         });
         if (m_request.undoable && undoable) record();
-        try {
-            for (const auto& [card, staging] : m_staging) {
-                m_files.deleteFolder(staging);
-                m_files.syncFolder(card);
-            }
-        } catch (const std::exception&) {
-            m_result.message = message::arrangeLeftOver(m_firstCard);
-            m_result.reason = caughtReason();
-        }
     }
 
     // What each place holds before and after, as the backups of the loops: enough to tell later
@@ -422,8 +386,8 @@ private:
     std::vector<Move> m_moves;
     std::vector<std::string> m_replaced;             // loops at a target, replaced
     std::map<std::string, std::string> m_backups;    // loop folder -> its backup
-    std::map<std::string, std::string> m_staging;    // card -> its staging folder
-    std::vector<Done> m_done;
+    std::set<std::string> m_cards;                   // every card read from or written into
+    std::map<std::string, std::unique_ptr<CardTransaction>> m_changes;  // card -> its change
     size_t m_steps = 0;
 };
 

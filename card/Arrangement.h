@@ -4,13 +4,11 @@
 // is taken only when forced), the free space on each card that receives copies, and every loop it
 // deletes, replaces or moves away goes into the backup store before anything on a card changes.
 //
-// How it changes a card: a loop that leaves its number on the same card is renamed (the folder
-// and its files stay byte for byte what they were), through a staging folder on the card so that
-// loops may trade numbers; a loop for another card, a copy and a loop from the store are copied
-// file by file. Loops that are replaced or deleted wait in the staging folder until everything
-// else is in place and on the device, and only then go. A failure before that point puts every
-// renamed loop back and removes every copy, so the card is as it was; when even that fails, the
-// message names what is where, and every loop touched is in the backup store.
+// How it changes a card: through one card transaction per card. A loop that leaves its number on
+// the same card is renamed (the folder and its files stay byte for byte what they were); a loop for
+// another card, a copy and a loop from the store are copied file by file into the card's staging
+// folder first. A failure before the change is committed leaves every card as it was; a kill at
+// any moment leaves it to the next program that opens the card to finish or take back.
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +48,7 @@ struct ArrangeRequest {
     bool undoable = true;    // recorded as the last arrangement of the cards it changes
     // The loops replaced are in the store already (an undo, which checked them): no new backup.
     bool alreadyInStore = false;
+    bool readBack = true;  // copies are read back from the card before they take their numbers
 };
 
 struct ArrangeStep {
@@ -68,6 +67,7 @@ struct ArrangeResult {
     std::string reason;   // the cause behind the message
     std::vector<ArrangeStep> plan;
     std::vector<std::string> backups;  // the store backups made
+    std::vector<std::string> recovered;  // what was done about changes earlier programs left half-done
 };
 
 // A card's path as places name it: absolute, without a separator at its end. Throws RoutineError.

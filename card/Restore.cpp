@@ -8,31 +8,30 @@
 #include <map>
 
 #include "BackupCheck.h"
+#include "CardTransaction.h"
 #include "BackupNames.h"
 #include "ByteSource.h"
 #include "FolderLock.h"
 #include "HashedCopy.h"
+#include "LoopReplacement.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
-#include "LoopReplacement.h"
 #include "Messages.h"
 #include "RoutineError.h"
 
 namespace brenvik::backup {
 
-namespace {
+using card::CardTransaction;
+using card::Recovery;
+using card::recoverCard;
 
-// Folders a restore makes beside the loops on the card; the Repeater reads only LOOPn folders.
-constexpr std::string_view kNewPrefix = ".brenvik-new-";
-constexpr std::string_view kOldPrefix = ".brenvik-old-";
+namespace {
 
 struct LoopToRestore {
     std::string stored;                   // its folder in the backup, "LOOP3"
     std::vector<ManifestEntry> files;
     std::string folder;                   // where it goes: card/LOOPm
     std::optional<std::string> existing;  // the loop folder there now, in the card's own case
-    int64_t room = 0;                     // what the copy takes on the card, in whole blocks
-    int64_t roomFreed = 0;                // what the loop it replaces took
 };
 
 // A file of the backup read different from its manifest line while it was copied.
@@ -63,42 +62,7 @@ private:
 };
 
 RestoreResult refused(std::string text, std::string reason = {}) {
-    return RestoreResult{false, std::move(text), std::move(reason), {}, {}};
-}
-
-void removeQuietly(const std::string& folder, Files& files) {
-    try {
-        files.deleteFolder(folder);
-    } catch (const std::exception&) {
-        // left for the next restore onto this card to tidy
-    }
-}
-
-// What a restore ended part-way left on the card: a copy not yet in place goes; a loop moved
-// aside goes back where it was, or goes when its replacement is in place.
-void tidyCard(const std::string& card, Files& files) {
-    std::vector<FolderEntry> entries;
-    try {
-        entries = files.listFolder(card);
-    } catch (const std::exception&) {
-        return;
-    }
-    for (const FolderEntry& entry : entries) {
-        if (entry.isLink || entry.kind != FolderEntry::Kind::Folder) continue;
-        if (entry.name.starts_with(kNewPrefix)) {
-            removeQuietly(entry.path, files);
-        } else if (entry.name.starts_with(kOldPrefix)) {
-            const std::string loopName = entry.name.substr(kOldPrefix.size());
-            const std::string home = Files::joinPath(card, loopName);
-            try {
-                if (!files.entryExists(loop::pathOnCard(card, loopName)))
-                    files.renameEntry(entry.path, home);
-                else
-                    files.deleteFolder(entry.path);
-            } catch (const std::exception&) {
-            }
-        }
-    }
+    return RestoreResult{false, std::move(text), std::move(reason), {}, {}, {}};
 }
 
 // The loop's files from the backup into `into`, each opened once, without following a link and
@@ -114,66 +78,45 @@ void copyLoop(const LoopToRestore& loop, const std::string& backup, const std::s
     files.syncFolder(into);
 }
 
-// Puts the complete copy in the loop's place; `changed` tells whether the card's loops changed.
-void putInPlace(const std::string& fresh, const LoopToRestore& loop, const std::string& card, Files& files,
-                bool& changed) {
-    if (!loop.existing) {
-        files.renameEntry(fresh, loop.folder);
-        changed = true;
-        return;
-    }
-    if (*loop.existing == loop.folder && files.exchangeEntries(fresh, loop.folder)) {
-        changed = true;
-        removeQuietly(fresh, files);  // the old loop now, kept in the store
-        return;
-    }
-    // Where the file system cannot swap (or the old folder's name differs in case): aside, then in.
-    const std::string aside = Files::joinPath(card, std::string(kOldPrefix) + loop::lastFolderName(loop.folder));
-    files.renameEntry(*loop.existing, aside);
-    try {
-        files.renameEntry(fresh, loop.folder);
-    } catch (const std::exception&) {
+// Backs up every loop the restore replaces into `made` ("" where it replaces none): all of them,
+// or it throws LoopNotBackedUp.
+void backUpReplaced(const std::vector<LoopToRestore>& loops, BackupStore& store, std::vector<std::string>& made) {
+    for (const LoopToRestore& loop : loops) {
         try {
-            files.renameEntry(aside, *loop.existing);
+            made.push_back(loop.existing ? store.backUpLoop(*loop.existing) : "");
         } catch (const std::exception&) {
-            changed = true;  // the next restore onto this card puts it back
-        }
-        throw;
-    }
-    changed = true;
-    removeQuietly(aside, files);
-}
-
-// One loop onto the card, whole or not at all; the backup kept of the loop it replaced, if any.
-std::optional<std::string> restoreLoop(const LoopToRestore& loop, const RestoreRequest& request,
-                                       BackupStore& store, Files& files, bool& changed) {
-    const std::string fresh =
-        Files::joinPath(request.card, std::string(kNewPrefix) + loop::lastFolderName(loop.folder));
-    files.createFolder(fresh);
-    try {
-        copyLoop(loop, request.backup, fresh, files);
-    } catch (const std::exception&) {
-        removeQuietly(fresh, files);
-        throw;
-    }
-    std::optional<std::string> backup;
-    if (loop.existing) {
-        try {
-            backup = store.backUpLoop(*loop.existing);
-        } catch (const std::exception&) {
-            removeQuietly(fresh, files);
             throw LoopNotBackedUp(caughtReason());
         }
     }
+}
+
+// Every loop is copied whole into the card's staging folder, checked against the manifest, synced
+// and read back; every loop it replaces goes into the store; then, in one journaled change, the
+// loops replaced leave and the copies take their numbers.
+void restoreThroughTransaction(const std::vector<LoopToRestore>& loops, const RestoreRequest& request,
+                               const std::string& card, BackupStore& store, Files& files,
+                               std::vector<std::string>& replaced, bool& committed) {
+    std::string what = "restore";
+    for (const LoopToRestore& loop : loops) what += " " + loop::lastFolderName(loop.folder);
+    CardTransaction change(files, card, what);
+    std::vector<std::string> staged;
+    for (const LoopToRestore& loop : loops) {
+        staged.push_back(change.stageFolder());
+        copyLoop(loop, request.backup, staged.back(), files);
+    }
+    if (request.readBack) change.readBackStaged();
+    backUpReplaced(loops, store, replaced);
+    for (size_t i = 0; i < loops.size(); ++i) {
+        if (loops[i].existing) change.remove(loop::lastFolderName(*loops[i].existing));
+        change.place(staged[i], loop::lastFolderName(loops[i].folder));
+    }
     try {
-        putInPlace(fresh, loop, request.card, files, changed);
+        change.commit();
     } catch (const std::exception&) {
-        removeQuietly(fresh, files);
-        if (backup && !changed) store.discard(*backup);
+        committed = change.committed();
         throw;
     }
-    files.syncFolder(request.card);
-    return backup;
+    committed = true;
 }
 
 }  // namespace
@@ -191,7 +134,15 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         return refused(message::restoreNotStarted(request.card), caughtReason());
     }
     if (!cardLock) return refused(message::cardBusy(request.card));
-    tidyCard(request.card, files);
+    std::string card;
+    try {
+        card = files.absolutePath(request.card);
+    } catch (const std::exception&) {
+        return refused(message::restoreNotStarted(request.card), caughtReason());
+    }
+    // A change an earlier program left half-done is finished or taken back first.
+    const Recovery recovery = recoverCard(files, card);
+    if (recovery.failed()) return refused(recovery.line, recovery.reason);
 
     const BackupCheck check = checkBackup(files, request.backup);
     if (!check.manifest) return refused(check.refusal);
@@ -206,13 +157,15 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         return refused(message::restoreNotStarted(request.card), "a loop restored as another needs to be the only one");
 
     std::vector<LoopToRestore> loops;
-    int64_t needed = loop::kSpaceMargin, freed = 0, peak = 0, change = 0, block = 1, freeBytes = 0;
+    int64_t needed = loop::kSpaceMargin, freed = 0, block = 1, freeBytes = 0;
     try {
         block = files.blockSize(request.card);
         freeBytes = files.freeSpace(request.card);
     } catch (const std::exception&) {
         return refused(message::restoreNotStarted(request.card), caughtReason());
     }
+    // Every copy is made whole before any loop it replaces goes.
+    int64_t room = 0;
     for (const int number : numbers) {
         const auto found = byLoop.find(number);
         if (found == byLoop.end()) return refused(message::backupLacksLoop(number));
@@ -223,60 +176,57 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         loop.existing = existingLoopFolder(files, loop.folder);
         if (loop.existing && !request.overwrite) return refused(message::restoreLoopExists(loop.folder));
         try {
-            if (loop.existing) {
-                freed += files.folderSize(*loop.existing);
-                loop.roomFreed = folderRoomOnCard(files, *loop.existing, block);
-            }
-            loop.room = block;
+            if (loop.existing) freed += files.folderSize(*loop.existing);
+            room += block;
             for (const ManifestEntry& entry : loop.files) {
                 const int64_t size = files.fileSize(Files::joinPath(request.backup, entry.name));
                 needed += size;
-                loop.room += loop::roomOnCard(size, block);
+                room += loop::roomOnCard(size, block);
             }
         } catch (const std::exception&) {
             return refused(message::restoreNotStarted(loop.folder), caughtReason());
         }
-        // Each copy is made beside the loop it replaces, which goes only once the copy is in place.
-        peak = std::max(peak, change + loop.room);
-        change += loop.room - loop.roomFreed;
         loops.push_back(std::move(loop));
     }
     if (needed > freeBytes + freed)
         return refused(message::kNoRoomOnCard, "the loops need " + std::to_string(needed) + " bytes; " +
                                                    std::to_string(freeBytes + freed) + " are free");
-    if (peak > freeBytes)
+    if (room > freeBytes)
         return refused(message::kNoRoomOnCard,
-                       "the loops take " + std::to_string(peak) + " bytes as the card counts them (whole blocks of " +
-                           std::to_string(block) + " bytes, each copy beside the loop it replaces); " +
+                       "the loops take " + std::to_string(room) + " bytes as the card counts them (whole blocks of " +
+                           std::to_string(block) + " bytes, each copy whole beside the loop it replaces); " +
                            std::to_string(freeBytes) + " are free");
     if (request.beforeWriting) request.beforeWriting();
 
     RestoreResult result;
-    bool changed = false, keptBackup = false;
-    for (const LoopToRestore& loop : loops) {
-        std::optional<std::string> kept;
-        try {
-            kept = restoreLoop(loop, request, store, files, changed);
-            keptBackup = kept || keptBackup;
-        } catch (const LoopNotBackedUp& notBackedUp) {
-            result.message = message::kBackupFailed;
-            result.reason = notBackedUp.what();
-            break;
-        } catch (const BackupChanged& backupChanged) {
-            result.message = changed ? message::restoreFailed(loop.folder) : message::backupFileChanged(backupChanged.entry());
-            result.reason = backupChanged.what();
-            break;
-        } catch (const std::exception&) {
-            result.message = changed ? message::restoreFailed(loop.folder) : message::restoreNotStarted(loop.folder);
-            result.reason = caughtReason();
-            break;
-        }
-        result.loopFolders.push_back(loop.folder);
-        result.replaced.push_back(kept.value_or(""));
+    result.recovered = recovery.line;
+    std::vector<std::string> replaced;
+    bool committed = false;
+    try {
+        restoreThroughTransaction(loops, request, card, store, files, replaced, committed);
+    } catch (const LoopNotBackedUp& notBackedUp) {
+        result.message = message::kBackupFailed;
+        result.reason = notBackedUp.what();
+    } catch (const BackupChanged& backupChanged) {
+        result.message = message::backupFileChanged(backupChanged.entry());
+        result.reason = backupChanged.what();
+    } catch (const std::exception&) {
+        result.message = committed ? message::restoreFailed(loops.front().folder)
+                                   : message::restoreNotStarted(loops.front().folder);
+        result.reason = caughtReason();
+    }
+    if (!committed) {
+        // Nothing on the card changed: the backups of the loops it would replace are not needed.
+        for (const std::string& backup : replaced)
+            if (!backup.empty()) store.discard(backup);
+    } else {
+        for (const LoopToRestore& loop : loops) result.loopFolders.push_back(loop.folder);
+        result.replaced = replaced;
     }
     result.restored = result.message.empty();
     // Only now, with the backup still held, may the store make room.
-    if (keptBackup) store.prune();
+    if (committed && std::any_of(replaced.begin(), replaced.end(), [](const std::string& b) { return !b.empty(); }))
+        store.prune();
     return result;
 }
 

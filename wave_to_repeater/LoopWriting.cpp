@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "ByteSource.h"
+#include "CardTransaction.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
 #include "FolderLock.h"
@@ -70,7 +71,14 @@ private:
     Files& m_files;
     const OverwritePolicy& m_mayReplace;
     const Progress& m_progress;
+    void writeThroughTransaction(const std::string& card, const std::optional<std::string>& replacing,
+                                 const DataChunk& data, FileSource& source, const wave::Header& trackHeader,
+                                 const loop::Description& description);
+
     LoopWriteResult m_result;
+    bool m_committed = false;
+    bool m_readBackFailed = false;
+    bool m_replaceFirst = false;  // no room for the new loop beside the one it replaces
     float m_total = 0;
     float m_value = 0;
 };
@@ -116,10 +124,15 @@ LoopWriteResult LoopWriter::write() {
                            intToText(source.size() - data->dataStart));
 
     // One writer per card: from here to the end of the save no other save, restore, export or
-    // backup changes the destination.
+    // backup changes the destination, and a change an earlier program left half-done is finished
+    // or taken back first.
     const std::optional<FolderLock> lock =
         FolderLock::take(request.destination, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
     if (!lock) return refuse(message::cardBusy(request.destination), MessageIcon::Critical);
+    const std::string card = m_files.absolutePath(request.destination);
+    const card::Recovery recovery = card::recoverCard(m_files, card);
+    if (recovery.failed()) return refuse(recovery.line, MessageIcon::Critical, recovery.reason);
+    m_result.recovered = recovery.line;
 
     // The card may name the loop folder in another case (loop7): it is the one replaced.
     std::optional<std::string> replacing = backup::existingLoopFolder(m_files, folder);
@@ -151,17 +164,20 @@ LoopWriteResult LoopWriter::write() {
                            : ""));
     // Every file takes whole blocks of the card (a FAT cluster), and the folder one more: what
     // fits by bytes may still not fit on the card, and that is found out before anything is
-    // deleted.
+    // deleted. The new loop is written whole beside the one it replaces, which goes only then;
+    // where the card has no room for both, the old loop (in the backup store by then) leaves first.
     const int64_t block = m_files.blockSize(folder);
     const int64_t trackRoom = loop::roomOnCard(
         int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, stereo), block);
-    const int64_t room = block + trackRoom * (stereo ? 2 : 1) + loop::roomOnCard(loop::kDescriptionSize, block);
+    const int64_t room = block + trackRoom * (stereo ? 2 : 1) +
+                         loop::roomOnCard(loop::kDescriptionSize, block);
     const int64_t roomFreed = overwrite ? backup::folderRoomOnCard(m_files, *replacing, block) : 0;
     if (room > freeBytes + roomFreed)
         return refuse(message::kNoRoomOnCard, MessageIcon::None,
                       "the loop takes " + intToText(room) + " bytes as the card counts them (whole blocks of " +
                           intToText(block) + " bytes); " + intToText(freeBytes) + " are free" +
                           (overwrite ? " besides the " + intToText(roomFreed) + " of the loop it replaces" : ""));
+    m_replaceFirst = room > freeBytes;
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.
@@ -172,44 +188,86 @@ LoopWriteResult LoopWriter::write() {
         m_result.loopFolder = folder;
         return end(Outcome::Planned);
     }
-    // The old loop goes into the backup store, checked there, before it is deleted.
-    try {
-        backup::BackupStore store(m_files);
-        m_result.backupFolder =
-            backup::makeLoopFolder(folder, replacing, store, m_files).value_or("");
-    } catch (const backup::LoopNotBackedUp& notBackedUp) {
-        return refuse(message::kBackupFailed, MessageIcon::Critical, notBackedUp.what());
+    // The old loop goes into the backup store, checked there, before anything is written.
+    if (replacing) {
+        try {
+            m_result.backupFolder = backup::BackupStore(m_files).backUpLoop(*replacing);
+        } catch (const std::exception&) {
+            return refuse(message::kBackupFailed, MessageIcon::Critical, caughtReason());
+        }
     }
-
-    const std::string sep = Files::separator();
-    FileSink left(folder + sep + loop::trackFileName(s.left.track));
-    std::optional<FileSink> right;
-    if (stereo) right.emplace(folder + sep + loop::trackFileName(s.right.track));
-    m_total = static_cast<float>(d / 1000);
-    report(0);
-    const ProgressStep advance = [this](float step) { report(m_value + step); };
-    if (stereo)
-        splitStereoSourceToTracks(source, *data, left, *right, advance);
-    else
-        copyMonoSourceToTrack(source, *data, left, advance);
-    writeTrackStart(left, trackHeader);
-    if (right) writeTrackStart(*right, trackHeader);
-
-    FileSink ldf(loop::descriptionPath(folder));
-    ldf.writeAt(0, description);
-    // "Written" means on the card: the files, the loop folder's names and the loop folder's own
-    // name in its parent reach the device before the save reports success.
-    left.sync();
-    if (right) right->sync();
-    ldf.sync();
-    ldf.close();
-    left.close();
-    if (right) right->close();
-    m_files.syncFolder(folder);
-    m_files.syncFolder(Files::parentOf(folder));
-    if (stereo) report(m_total);
+    try {
+        writeThroughTransaction(card, replacing, *data, source, trackHeader, description);
+    } catch (const std::exception&) {
+        // Nothing on the card changed: the loop it would replace is there as it was, and its backup
+        // would only take the room of an older one.
+        if (!m_committed && !m_result.backupFolder.empty()) {
+            backup::BackupStore(m_files).discard(m_result.backupFolder);
+            m_result.backupFolder.clear();
+        }
+        if (m_readBackFailed) return refuse(message::readBackFailed(folder), MessageIcon::Critical, caughtReason());
+        throw;
+    }
     m_result.loopFolder = folder;
     return end(Outcome::Written);
+}
+
+// The loop is written whole into the card's staging folder, synced (and read back from the card),
+// and only then takes its number, the loop it replaces leaving in the same change.
+void LoopWriter::writeThroughTransaction(const std::string& card, const std::optional<std::string>& replacing,
+                                         const DataChunk& data, FileSource& source, const wave::Header& trackHeader,
+                                         const loop::Description& description) {
+    const LoopSettings& s = m_request.settings;
+    const bool stereo = *m_request.mode == ChannelMode::Stereo;
+    const std::string name = loop::loopFolderName(*m_result.loopNumber);
+    if (replacing && m_replaceFirst) {
+        card::CardTransaction makeRoom(m_files, card, "save " + name + ", the loop it replaces leaving first");
+        makeRoom.remove(loop::lastFolderName(*replacing));
+        makeRoom.commit();
+        m_committed = true;  // the old loop is gone from the card: its backup is the only copy
+    }
+    card::CardTransaction change(m_files, card, "save " + name);
+    const std::string staged = change.stageFolder();
+    {
+        FileSink left(Files::joinPath(staged, loop::trackFileName(s.left.track)));
+        std::optional<FileSink> right;
+        if (stereo) right.emplace(Files::joinPath(staged, loop::trackFileName(s.right.track)));
+        m_total = static_cast<float>(data.dataSize / 1000);
+        report(0);
+        const ProgressStep advance = [this](float step) { report(m_value + step); };
+        if (stereo)
+            splitStereoSourceToTracks(source, data, left, *right, advance);
+        else
+            copyMonoSourceToTrack(source, data, left, advance);
+        writeTrackStart(left, trackHeader);
+        if (right) writeTrackStart(*right, trackHeader);
+
+        FileSink ldf(loop::descriptionPath(staged));
+        ldf.writeAt(0, description);
+        // "Written" means on the card: the files, the loop folder's names and the loop folder's own
+        // name in its parent reach the device before the save reports success.
+        left.sync();
+        if (right) right->sync();
+        ldf.sync();
+    }
+    if (m_request.readBack) {
+        try {
+            change.readBackStaged();
+        } catch (const std::exception&) {
+            m_readBackFailed = true;
+            throw;
+        }
+    }
+    if (replacing && !m_replaceFirst) change.remove(loop::lastFolderName(*replacing));
+    change.place(staged, name);
+    try {
+        change.commit();
+    } catch (const std::exception&) {
+        m_committed = change.committed();  // journaled: the next program to open the card finishes it
+        throw;
+    }
+    m_committed = true;
+    if (stereo) report(m_total);
 }
 
 }  // namespace

@@ -28,6 +28,8 @@ struct LoopWriteRequest {
     // Every check runs, the overwrite question and the free space too, and then the save stops
     // before the card is touched.
     bool dryRun = false;
+    // The files written are read back from the card and compared before the loop takes its number.
+    bool readBack = true;
 };
 
 struct LoopWriteResult {
@@ -49,10 +51,13 @@ struct LoopWriteResult {
     std::string loopFolder;  // when written or planned
     std::optional<LoopPlan> plan;  // once the source's data size is known
     std::string backupFolder;  // where the replaced loop was backed up, when one was
+    std::string recovered;     // what was done about a change an earlier program left half-done
 };
 
-// Before an existing loop is deleted, its files go into the backup store (the user data folder);
-// when that fails the save is refused and the card stays as it was. `progress` sees the bar's
+// Before an existing loop is replaced, its files go into the backup store (the user data folder);
+// when that fails the save is refused and the card stays as it was. The loop is written whole into
+// the card's staging folder and takes its number only then (a card transaction): a save that fails
+// or is killed leaves the card as it was, or with the whole new loop. `progress` sees the bar's
 // total (source bytes \ 1000) and each step.
 LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
                           const OverwritePolicy& mayReplace, const Progress& progress);

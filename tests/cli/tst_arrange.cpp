@@ -182,7 +182,7 @@ private slots:
         }();
         QCOMPARE(failed.status, 1);
         QVERIFY(failed.said("Could not arrange the loops of " + card() + ": nothing was changed\n  cannot write " +
-                            other + "/.brenvik-arranging/new-LOOP3/track1.wav: File too large"));
+                            other + "/.brenvik-staging/new-1/track1.wav: File too large"));
         QVERIFY(loopsOn(other) == otherBefore);
         QCOMPARE(entriesIn(other), 1);
     }

@@ -78,9 +78,9 @@ private slots:
         };
         const QString failed = "error in fileSaving()";
         for (const QString via : {"to-loop", "window"}) {
-            row("full", via, failed, "cannot write {dir}/card/LOOP1/track1.wav: File too large");
+            row("full", via, failed, "cannot write {dir}/card/.brenvik-staging/new-1/track1.wav: File too large");
             row("read-only", via, failed,
-                "cannot create the folder {dir}/card/LOOP1: Permission denied");
+                "cannot create the folder {dir}/card/.brenvik-staging: Permission denied");
             row("bad", via, failed,
                 "the tempo index 188 \\(4 beats per bar x 48 beats less one\\) lies outside the "
                 "tempo table \\(0 to 95\\)");
@@ -88,7 +88,7 @@ private slots:
         row("missing", "to-loop", "File does not exist!", "there is no file {dir}/in.wav");
         row("missing", "window", failed, "cannot open {dir}/in.wav: No such file or directory");
         row("read-only", "restore", "Could not restore {dir}/card/LOOP3: nothing was restored",
-            "cannot create the folder {dir}/card/.brenvik-new-LOOP3: Permission denied");
+            "cannot create the folder {dir}/card/.brenvik-staging: Permission denied");
         row("read-only", "backup", "The card could not be backed up into {dir}/dest",
             "cannot create the folder {dir}/dest/src-.*: Permission denied");
         row("read-only", "export", "{dir}/src/LOOP3: " + failed,

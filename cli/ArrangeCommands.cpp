@@ -11,6 +11,7 @@
 #include "ArrangementPlans.h"
 #include "ArrangementUndo.h"
 #include "BackupStore.h"
+#include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
 #include "Commands.h"
@@ -77,6 +78,7 @@ const char* actionName(card::ArrangeStep::Action action) {
 // The plan (or what was done) on standard output, one step a line or as JSON; the message on the
 // error stream. Status 0 only when everything was done and nothing is left to tell.
 int report(const card::ArrangeResult& result, const Arguments& args, std::ostream& out, std::ostream& err) {
+    for (const std::string& line : result.recovered) sayRecovered(line, err);
     if (args.given("--json")) {
         InfoNode steps = InfoNode::list();
         for (const card::ArrangeStep& step : result.plan) {
@@ -113,6 +115,7 @@ int arrangeAndReport(const Command& command, card::ArrangeRequest request, const
     request.dryRun = args.given("--dry-run");
     request.force = flagged(command, args, "--force");
     request.overwrite = flagged(command, args, "--overwrite");
+    request.readBack = !flagged(command, args, "--no-verify");
     Files files;
     backup::BackupStore store(files);
     return report(card::arrange(request, store, files), args, out, err);
@@ -191,12 +194,12 @@ constexpr Positional kMovePositionals[] = {{"CARD", Count::One, "the card folder
                                            {"M", Count::One, "its new number"}};
 constexpr Option kMoveOptions[] = {
     Option::path("--to", "CARD2", "moves the loop onto another card (copied there, then deleted here)"), kDryRun,
-    kJson, kForce, kOverwrite};
+    kJson, kForce, kOverwrite, kNoVerify};
 constexpr Positional kCopyPositionals[] = {{"SRC_CARD", Count::One, "the card folder of the loop"},
                                            {"N", Count::One, "the loop to copy"},
                                            {"DEST_CARD", Count::One, "the card folder it is copied to (may be SRC_CARD)"},
                                            {"M", Count::Optional, "its number there; default N"}};
-constexpr Option kCopyOptions[] = {kDryRun, kJson, kForce, kOverwrite};
+constexpr Option kCopyOptions[] = {kDryRun, kJson, kForce, kOverwrite, kNoVerify};
 constexpr Positional kSwapPositionals[] = {{"CARD", Count::One, "the card folder"},
                                            {"N", Count::One, "a loop"},
                                            {"M", Count::One, "the loop it trades numbers with"}};

@@ -2,6 +2,7 @@
 // manifest, and the copy checked against it.
 #include "Arguments.h"
 #include "CardBackup.h"
+#include "CardOpening.h"
 #include "Cli.h"
 #include "Commands.h"
 #include "ConsoleInteraction.h"
@@ -14,6 +15,7 @@ namespace {
 int runBackup(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     Files files;
     ConsoleInteraction ui(err);
+    if (files.folderExists(args.positionals()[0])) openCard(files, args.positionals()[0], err);
     const backup::CardBackupResult result =
         backup::backUpCard(args.positionals()[0], args.positionals()[1], files);
     if (result.folder.empty()) {

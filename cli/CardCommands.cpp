@@ -6,6 +6,7 @@
 
 #include "Arguments.h"
 #include "CardFolder.h"
+#include "CardOpening.h"
 #include "CardListing.h"
 #include "CardReport.h"
 #include "Cli.h"
@@ -21,11 +22,12 @@ namespace {
 
 int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::string& cardPath = args.positionals()[0];
-    const Files files;
+    Files files;
     if (!files.folderExists(cardPath)) {
         err << "brenvik-cli list: " << cardPath << ": not a folder\n";
         return kFailed;
     }
+    const bool recovered = !openCard(files, cardPath, err).failed();
     try {
         const card::CardListing listing = card::listCard(cardPath, files);
         if (args.given("--json"))
@@ -36,7 +38,7 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
         if (args.given("--strict"))
             for (const card::LoopSummary& loop : listing.loops)
                 if (!loop.intact() || !loop.warnings.empty()) return kFailed;
-        return kOk;
+        return recovered || !args.given("--strict") ? kOk : kFailed;
     } catch (const std::exception&) {
         err << "brenvik-cli list: " << cardPath << ": cannot be read\n" << reasonLine(caughtReason());
         return kFailed;
@@ -48,13 +50,16 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
     const bool strict = args.given("--strict");
     bool allIntact = true, anyWarning = false;
     InfoNode loops = InfoNode::list();
-    const Files files;
+    Files files;
     for (const std::string& path : args.positionals()) {
         if (!files.folderExists(path)) {
             err << "brenvik-cli check: " << path << ": not a folder\n";
             allIntact = false;
             continue;
         }
+        // A change that could not be finished leaves the card neither as it was nor as it was
+        // meant to be: that is a problem of the card until it has run.
+        if (openCard(files, path, err).failed()) allIntact = false;
         std::vector<std::string> folders;
         try {
             folders = card::loopFoldersOf(files, path);

@@ -24,11 +24,12 @@ extern const Command kSwapCommand;
 extern const Command kDeleteCommand;
 extern const Command kRenumberCommand;
 extern const Command kUndoCommand;
+extern const Command kRecoverCommand;
 
-inline constexpr std::array<const Command*, 17> kCommands{
+inline constexpr std::array<const Command*, 18> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
     &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
-    &kRenumberCommand, &kUndoCommand};
+    &kRenumberCommand, &kUndoCommand, &kRecoverCommand};
 
 }  // namespace brenvik::cli

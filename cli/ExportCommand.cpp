@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Arguments.h"
+#include "CardOpening.h"
 #include "CardFolder.h"
 #include "Cli.h"
 #include "Commands.h"
@@ -46,6 +47,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         std::vector<std::string> loops;
         try {
             if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
+            openCard(files, path, err);
             loops = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
             err << "brenvik-cli export: " << path

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "Arguments.h"
+#include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
 #include "Commands.h"
@@ -24,6 +25,7 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
     request.loops = args.numbers("--loop");
     request.overwrite = args.given("--overwrite");
     request.as = args.number("--as");
+    request.readBack = !args.given("--no-verify");
     if (request.as && request.loops.size() != 1)
         return badUsage(err, kRestoreCommand, "--as: needs exactly one --loop");
     // Tests stop the program here, every check passed and the card held, to change the backup
@@ -33,6 +35,7 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
     ConsoleInteraction ui(err);
     backup::BackupStore store(files);
     const backup::RestoreResult result = backup::restoreBackup(request, store, files);
+    sayRecovered(result.recovered, err);
     for (const std::string& folder : result.loopFolders) out << folder << '\n';
     if (!result.restored) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
@@ -50,7 +53,8 @@ constexpr Option kOptions[] = {
     Option::number("--as", "M", loop::kLowestLoop, loop::kHighestLoop,
                    "puts the one loop given with --loop into loop M on the card"),
     Option::flag("--overwrite",
-                 "replaces loops the card holds, each backed up into the backup store first")};
+                 "replaces loops the card holds, each backed up into the backup store first"),
+    kNoVerify};
 
 }  // namespace
 
@@ -58,8 +62,8 @@ constinit const Command kRestoreCommand{
     "restore",
     "Puts the loops of a backup back onto a card and prints each loop folder restored. Every check comes first "
     "(the backup against its manifest, the loops asked for, the loops the card holds, the free space): a refusal "
-    "writes nothing. Each loop is copied beside its place and takes it only when whole and verified: a failure "
-    "leaves the loop on the card as it was.",
+    "writes nothing. Every loop is copied into the card's staging folder, verified and read back from the card, and "
+    "all of them take their numbers in one change: a failure or a kill leaves the card's loops as they were.",
     kPositionals, kOptions, runRestore};
 
 }  // namespace brenvik::cli

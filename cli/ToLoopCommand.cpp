@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Arguments.h"
+#include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
 #include "Commands.h"
@@ -50,6 +51,7 @@ constexpr Option kOptions[] = {
                  "writes the tempo of the beats in the loop, as the window shows it, not the one of beats per bar x "
                  "(beats - 1)"),
     Option::flag("--dry-run", "checks everything a save checks and prints what it would write, writing nothing"),
+    kNoVerify,
     Option::flag("--verbose", "prints below each written folder what was written"),
     Option::flag("--convert",
                  "converts a SOURCE of another rate, width or format first, as convert does (of more channels, the "
@@ -164,9 +166,11 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     request.tempoTable = opened.wave.tempoTable;
     request.tempoAsShown = m_args.given("--tempo-as-shown");
     request.dryRun = m_args.given("--dry-run");
+    request.readBack = !m_args.given("--no-verify");
     const OverwritePolicy mayReplace =
         askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
     const LoopWriteResult result = writeLoop(request, m_files, mayReplace, m_ui.progress());
+    sayRecovered(result.recovered, m_err);
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
         m_ui.message(message::kWriteSucceeded);

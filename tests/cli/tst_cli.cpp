@@ -129,36 +129,41 @@ private slots:
        brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
                    [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
                    [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
-                   [--tempo-as-shown] [--dry-run] [--verbose] [--convert]
+                   [--tempo-as-shown] [--dry-run] [--no-verify] [--verbose]
+                   [--convert]
        brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
        brenvik-cli convert IN OUT [--overwrite] [--channels PICK]
        brenvik-cli play PATH [--times N]
        brenvik-cli backup CARD DEST
        brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
+                   [--no-verify]
        brenvik-cli backups [CARD] [--loop N] [--json]
        brenvik-cli list CARD [--json] [--strict]
        brenvik-cli check PATH... [--json] [--strict]
        brenvik-cli export PATH... --to DIR [--overwrite] [--force]
        brenvik-cli move CARD N M [--to CARD2] [--dry-run] [--json] [--force]
-                   [--overwrite]
+                   [--overwrite] [--no-verify]
        brenvik-cli copy SRC_CARD N DEST_CARD [M] [--dry-run] [--json] [--force]
-                   [--overwrite]
+                   [--overwrite] [--no-verify]
        brenvik-cli swap CARD N M [--dry-run] [--json] [--force]
        brenvik-cli delete CARD N... [--dry-run] [--json]
        brenvik-cli renumber CARD [--order N,N,...] [--close-gaps] [--dry-run]
                    [--json] [--force]
        brenvik-cli undo CARD [--dry-run] [--json]
+       brenvik-cli recover CARD [--dry-run]
        brenvik-cli --version
 Each command takes -h or --help alone for its own usage.
 )"));
         const CliRun restore = runCli({"restore", "b", "-h"});  // -h asks for help among other arguments too
         QCOMPARE(restore.status, 0);
         QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
+                   [--no-verify]
 Puts the loops of a backup back onto a card and prints each loop folder
 restored. Every check comes first (the backup against its manifest, the loops
 asked for, the loops the card holds, the free space): a refusal writes nothing.
-Each loop is copied beside its place and takes it only when whole and verified:
-a failure leaves the loop on the card as it was.
+Every loop is copied into the card's staging folder, verified and read back from
+the card, and all of them take their numbers in one change: a failure or a kill
+leaves the card's loops as they were.
 
   BACKUP       a card backup, or a backup from the backup store
   CARD         the card folder the loops go to
@@ -167,6 +172,8 @@ a failure leaves the loop on the card as it was.
                card
   --overwrite  replaces loops the card holds, each backed up into the backup
                store first
+  --no-verify  does not read what is written back from the card before it takes
+               its number
 )"));
         QVERIFY(runCli({"to-loop", "--help"}).out.find("\n  --pitch S          -24 to 12: the pitch of") != std::string::npos);
     }

@@ -46,7 +46,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         std::vector<std::string> loops;
         try {
             if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
-            loops = card::loopFoldersOf(files, path);
+            for (const card::LoopFolder& folder : card::loopFoldersOf(files, path)) loops.push_back(folder.path);
         } catch (const std::exception&) {
             err << "brenvik-cli export: " << path
                 << ": not a loop folder or card that can be read\n"

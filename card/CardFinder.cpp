@@ -1,5 +1,8 @@
 #include "CardFinder.h"
 
+#include <exception>
+
+#include "CardFolder.h"
 #include "Files.h"
 #include "LoopFolderName.h"
 
@@ -8,9 +11,12 @@ namespace brenvik::card {
 std::vector<std::string> defaultMountRoots() { return {"/media", "/run/media", "/mnt"}; }
 
 bool holdsLoops(const Files& files, const std::string& folder) {
-    for (const std::string& sub : files.subfoldersOf(folder))
-        if (loop::loopNumberOf(loop::lastFolderName(sub)) && loop::holdsDescription(sub))
-            return true;
+    try {
+        for (const LoopFolder& loop : loopFoldersIn(files, folder))
+            if (loop::holdsDescription(loop.path)) return true;
+    } catch (const std::exception&) {
+        // A folder that cannot be read is passed over.
+    }
     return false;
 }
 

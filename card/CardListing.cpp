@@ -3,7 +3,6 @@
 #include <exception>
 #include <set>
 
-#include "CardFolder.h"
 #include "Files.h"
 #include "LoopFolderName.h"
 
@@ -15,7 +14,7 @@ bool CardListing::intact() const {
     return true;
 }
 
-LoopSummary summarizeLoopFolder(const Files& files, const std::string& folder) {
+LoopSummary summarizeLoopFolder(const Files& files, const LoopFolder& folder) {
     return summarizeLoop(readLoopContents(files, folder));
 }
 
@@ -24,7 +23,7 @@ CardListing listCard(const std::string& card, const Files& files) {
     listing.card = card;
     std::set<int> used;
     for (const LoopFolder& folder : loopFoldersIn(files, card)) {
-        listing.loops.push_back(summarizeLoopFolder(files, folder.path));
+        listing.loops.push_back(summarizeLoopFolder(files, folder));
         used.insert(folder.number);
     }
     listing.freeLoopNumbers =

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "CardFolder.h"
 #include "LoopSummary.h"
 
 namespace brenvik {
@@ -29,6 +30,6 @@ struct CardListing {
 CardListing listCard(const std::string& card, const Files& files);
 
 // The summary of one loop folder, as the card's table lists it.
-LoopSummary summarizeLoopFolder(const Files& files, const std::string& folder);
+LoopSummary summarizeLoopFolder(const Files& files, const LoopFolder& folder);
 
 }  // namespace brenvik::card

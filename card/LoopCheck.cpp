@@ -35,6 +35,10 @@ public:
     explicit Checker(const LoopContents& contents) : m_contents(contents) {}
 
     std::vector<LoopProblem> run() {
+        // What the Repeater cannot find comes first; the contents are checked all the same.
+        if (m_contents.isLink) addLink("folder");
+        if (!m_contents.twins.empty())
+            add("folder", "name", message::oneNameOnCard(m_contents.twins), message::kOneNameAdvice);
         if (!m_contents.readable) {
             add("folder", "contents", "cannot be read", message::kFolderUnreadableAdvice);
             return m_problems;
@@ -47,6 +51,7 @@ public:
             add(loop::kDescriptionFileName, "file", "cannot be read", message::kDescriptionAdvice);
             return m_problems;
         }
+        if (m_contents.descriptionIsLink) addLink(loop::kDescriptionFileName);
         if (*m_contents.descriptionSize != loop::kDescriptionSize) {
             // The fields cannot be trusted in a block of another size.
             add(loop::kDescriptionFileName, "size",
@@ -64,6 +69,9 @@ private:
     void add(std::string file, std::string field, std::string detail, std::string advice, int track = 0) {
         m_problems.push_back({std::move(file), std::move(field), std::move(detail), std::move(advice), track});
     }
+
+    // Read through the link here, but not by the Repeater; an export reads it as this check does.
+    void addLink(std::string file) { add(std::move(file), "kind", message::kLinkNotFile, message::kOnlyFilesAdvice); }
 
     void checkTriples() {
         const Description& d = m_contents.description;
@@ -98,6 +106,7 @@ private:
             const auto& head = m_contents.tracks[static_cast<size_t>(k - 1)];
             const bool isChosen = std::find(chosen.begin(), chosen.end(), k) != chosen.end();
             const std::string file = loop::trackFileName(k);
+            if (head && head->isLink) addLink(file);
             if (!isChosen) {
                 if (head)
                     add(file, "file", "present, but the description does not choose track " + num(k),

@@ -3,8 +3,9 @@
 // right, every chosen track's file present with a well-formed header whose data holds the audio
 // the track's end sector asks for (the end sector read as the loop writer stores it), every
 // cluster bitmap with exactly its cluster count of bits, and no track file for a track the
-// description does not choose. Each problem names the file and the field, and says what it means
-// for the music and what to do.
+// description does not choose; the folder and its files real ones, not links, and no other entry
+// of the card holding the folder's name in another case. Each problem names the file and the
+// field, and says what it means for the music and what to do.
 #include <string>
 #include <vector>
 

@@ -10,8 +10,15 @@
 namespace brenvik::card {
 
 LoopContents readLoopContents(const Files& files, const std::string& folder) {
+    return readLoopContents(files, LoopFolder{0, folder, files.isLink(folder), {}});
+}
+
+LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) {
+    const std::string& folder = loopFolder.path;
     LoopContents contents;
     contents.folder = folder;
+    contents.isLink = loopFolder.isLink;
+    contents.twins = loopFolder.twins;
     contents.name = loop::lastFolderName(folder);
     contents.number = loop::loopNumberOf(contents.name).value_or(0);
 
@@ -29,10 +36,11 @@ LoopContents readLoopContents(const Files& files, const std::string& folder) {
             (!contents.descriptionSize || entry.name == loop::kDescriptionFileName)) {
             contents.descriptionSize = entry.size;
             contents.descriptionPath = entry.path;
+            contents.descriptionIsLink = entry.isLink;
         }
         if (const int track = loop::trackOfFileName(entry.name)) {
             auto& head = contents.tracks[static_cast<size_t>(track - 1)];
-            if (!head || entry.name == loop::trackFileName(track)) head = TrackFileHead{entry.path, entry.size, {}};
+            if (!head || entry.name == loop::trackFileName(track)) head = TrackFileHead{entry.path, entry.isLink, entry.size, {}};
         }
     }
 

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "CardFolder.h"
 #include "LoopDescription.h"
 #include "TrackFile.h"
 #include "WaveHeader.h"
@@ -19,6 +21,7 @@ namespace brenvik::card {
 
 struct TrackFileHead {
     std::string path;  // as the card names it (track1.wav, or TRACK1.WAV)
+    bool isLink = false;
     int64_t fileSize = 0;
     wave::Header header{};  // zero bytes where the file is shorter than a header
 };
@@ -28,9 +31,12 @@ struct LoopContents {
     std::string folder;
     std::string name;        // the folder's name, such as LOOP7
     bool readable = true;    // false when the folder itself could not be read
+    bool isLink = false;     // the folder is a link
+    std::vector<std::string> twins;  // the card's other entries of its number, names in another case
     int64_t sizeOnDisk = 0;  // bytes of the files in the folder
     std::optional<int64_t> descriptionSize;     // nothing when loopinfo.ldf is missing
     std::string descriptionPath;                // as the card names it
+    bool descriptionIsLink = false;
     bool descriptionReadable = false;
     loop::Description description{};            // zero-filled past a short file's end
     std::array<std::optional<TrackFileHead>, loop::kTrackFiles> tracks;  // track1.wav .. track4.wav
@@ -42,5 +48,7 @@ struct LoopContents {
 // two that differ only in case, the one named as the Repeater names it. Never throws: what cannot
 // be read is left empty (readable, descriptionReadable false).
 LoopContents readLoopContents(const Files& files, const std::string& folder);
+// The same for a folder as the card lists it, with its twins.
+LoopContents readLoopContents(const Files& files, const LoopFolder& folder);
 
 }  // namespace brenvik::card

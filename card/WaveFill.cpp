@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "AudioConversion.h"
+#include "CardFolder.h"
 #include "FreeLoopSearch.h"
 #include "LoopFolderName.h"
 #include "LoopWriting.h"
@@ -70,7 +71,7 @@ private:
             outcome.reason = opened.reason;
             return;
         }
-        const std::optional<int> free = firstFreeLoop(m_files, m_card);
+        const std::optional<int> free = lowestFreeLoop(m_files, m_card);
         if (!free) {
             outcome.message = message::noFreeLoop(m_card);
             return;

@@ -60,7 +60,7 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
         // A change that could not be finished leaves the card neither as it was nor as it was
         // meant to be: that is a problem of the card until it has run.
         if (openCard(files, path, err).failed()) allIntact = false;
-        std::vector<std::string> folders;
+        std::vector<card::LoopFolder> folders;
         try {
             folders = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
@@ -73,7 +73,7 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
             err << "brenvik-cli check: " << message::noLoopsFound(path) << '\n';
             allIntact = false;
         }
-        for (const std::string& folder : folders) {
+        for (const card::LoopFolder& folder : folders) {
             const card::LoopSummary loop = card::summarizeLoopFolder(files, folder);
             allIntact = allIntact && loop.intact();
             anyWarning = anyWarning || !loop.warnings.empty();
@@ -82,9 +82,9 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
                 continue;
             }
             // The loop as the command line reached it.
-            for (const card::LoopProblem& problem : loop.problems) out << problem.line(folder) << '\n';
-            for (const card::LoopProblem& warning : loop.warnings) out << folder << ": warning: " << warning.text() << '\n';
-            if (loop.intact()) out << folder << ": ok\n";
+            for (const card::LoopProblem& problem : loop.problems) out << problem.line(folder.path) << '\n';
+            for (const card::LoopProblem& warning : loop.warnings) out << folder.path << ": warning: " << warning.text() << '\n';
+            if (loop.intact()) out << folder.path << ": ok\n";
         }
     }
     if (json) {

@@ -48,7 +48,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         try {
             if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
             openCard(files, path, err);
-            loops = card::loopFoldersOf(files, path);
+            for (const card::LoopFolder& folder : card::loopFoldersOf(files, path)) loops.push_back(folder.path);
         } catch (const std::exception&) {
             err << "brenvik-cli export: " << path
                 << ": not a loop folder or card that can be read\n"

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "Arguments.h"
+#include "CardFolder.h"
 #include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
@@ -10,7 +11,6 @@
 #include "Companion.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
-#include "FreeLoopSearch.h"
 #include "LoopSettings.h"
 #include "LoopWriting.h"
 #include "Messages.h"
@@ -142,7 +142,7 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     std::string loopNumber;
     if (const auto typed = m_args.text("--loop")) {
         loopNumber = *typed;
-    } else if (const auto free = firstFreeLoop(m_files, dest, m_planned)) {
+    } else if (const auto free = card::lowestFreeLoop(m_files, dest, m_planned)) {
         loopNumber = intToText(*free);
     } else {
         m_err << message::noFreeLoop(dest) << "\n" << reasonLine(detail({}));

@@ -72,6 +72,14 @@ bool Files::entryExists(const std::string& path) const {
     return !path.empty() && fs::exists(fs::symlink_status(path, ec));
 }
 
+bool Files::isLink(const std::string& path) const {
+    // "LOOP3/" names what the link leads to; "LOOP3" the link itself.
+    std::string name = path;
+    while (name.size() > 1 && name.back() == '/') name.pop_back();
+    std::error_code ec;
+    return !name.empty() && fs::is_symlink(fs::symlink_status(name, ec));
+}
+
 std::optional<FolderEntry::Kind> Files::kindOf(const std::string& path) const {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);

@@ -32,6 +32,8 @@ public:
     bool folderExists(const std::string& path) const;
     // Anything at the path, also a link that leads nowhere.
     bool entryExists(const std::string& path) const;
+    // Whether the path is itself a link, wherever it leads (a separator behind it counts as none).
+    bool isLink(const std::string& path) const;
     // What lies at the path (where a link leads); nothing when nothing does. Throws RoutineError
     // when it cannot be told.
     std::optional<FolderEntry::Kind> kindOf(const std::string& path) const;

@@ -204,6 +204,16 @@ std::string noLoopsOnCard(const std::string& card) { return "No loop folders in 
 std::string cardBackupFailed(const std::string& destination) {
     return "The card could not be backed up into " + destination;
 }
+std::string cardBackupLeavesOut(const std::string& backup) {
+    return "The backup " + backup + " leaves out what it could not take:";
+}
+
+std::string oneNameOnCard(const std::vector<std::string>& otherNames) {
+    std::string text = "one name on a FAT card with";
+    for (size_t i = 0; i < otherNames.size(); ++i) text += (i == 0 ? " " : " and ") + otherNames[i];
+    return text;
+}
+
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
 std::string trackUnreadable(const std::string& path) { return path + ": cannot be read as a Repeater track"; }
 std::string noBackupsOf(int loopNumber) {

@@ -117,6 +117,13 @@ std::string fromAnotherCard(const std::string& card, const std::string& label);
 std::string noLoopsOnCard(const std::string& card);
 // "The card could not be backed up into /dest".
 std::string cardBackupFailed(const std::string& destination);
+// "The backup /dest/card-20261206T015000Z leaves out what it could not take:", above one line per
+// loop folder or file left out, each with why.
+std::string cardBackupLeavesOut(const std::string& backup);
+// Why a card backup leaves something out: a subfolder of a loop folder, and a file whose name a
+// manifest line cannot hold.
+inline constexpr const char* kFolderInLoop = "a folder inside a loop: a backup holds only the loop's files";
+inline constexpr const char* kNameNotInManifest = "a name a backup manifest cannot hold";
 
 // Opening a Repeater track and saving it as a wave.
 inline constexpr const char* kDescriptionElsewhere =
@@ -166,6 +173,15 @@ inline constexpr const char* kTrackHeaderAdvice = "the Repeater cannot play the 
 inline constexpr const char* kTrackTailAdvice = "the file ends early, behind the loop's audio; restore it from a backup";
 inline constexpr const char* kTrackRefusedAdvice =
     "the Repeater to .WAV window refuses the track; restore it from a backup";
+// A loop folder or one of its files that is a link, or neither file nor folder: "a link, not a
+// file" and "not a file", then why that matters.
+inline constexpr const char* kLinkNotFile = "a link, not a file";
+inline constexpr const char* kNotAFile = "not a file";
+inline constexpr const char* kOnlyFilesAdvice = "the Repeater reads only files";
+// "one name on a FAT card with loop7" (with each other name, joined by "and"): two loop folders
+// whose names differ only in case; then what to do.
+std::string oneNameOnCard(const std::vector<std::string>& otherNames);
+inline constexpr const char* kOneNameAdvice = "the Repeater finds only one of them; give one of them a free loop number";
 // "holds 3.2 s of the loop's 16.0 s": a track with less audio than its end sector asks for.
 std::string holdsOfLoop(double heldSeconds, double loopSeconds);
 // "export would give silence after 3.2 s; restore it from a backup".

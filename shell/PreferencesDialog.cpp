@@ -12,7 +12,7 @@
 #include <exception>
 
 #include "FolderChooser.h"
-#include "FreeLoopSearch.h"
+#include "CardFolder.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "Files.h"
@@ -177,7 +177,7 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
         m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
         if (m_preferences.autoIncrement) {
-            const auto free = firstFreeLoop(m_files, m_preferences.loopFolder);
+            const auto free = card::lowestFreeLoop(m_files, m_preferences.loopFolder);
             if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));
         }
         writePreferences(m_store, m_preferences);

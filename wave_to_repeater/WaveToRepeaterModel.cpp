@@ -5,6 +5,7 @@
 
 #include "AudioImport.h"
 #include "Checked.h"
+#include "CardFolder.h"
 #include "FreeLoopSearch.h"
 #include "LoopFolderName.h"
 #include "LoopWriting.h"
@@ -31,7 +32,7 @@ void WaveToRepeaterModel::load() {
 void WaveToRepeaterModel::findFreeLoop() {
     m_destination = m_preferences.loopFolder;
     if (!m_preferences.autoIncrement) return;
-    if (const auto free = firstFreeLoop(m_files, m_preferences.loopFolder))
+    if (const auto free = card::lowestFreeLoop(m_files, m_preferences.loopFolder))
         m_loopNumberText = intToText(*free);
 }
 

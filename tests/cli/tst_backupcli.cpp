@@ -1,11 +1,16 @@
-// brenvik-cli backup, restore and to-loop with several sources, in-process on real folders.
+// brenvik-cli backup, restore and to-loop with several sources, in-process on real folders; what a
+// card backup cannot take, named beside what check says of the same card.
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "CliRun.h"
+#include "LoopFixture.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -36,6 +41,12 @@ private slots:
         fs::create_directories(path("dest"));
         fs::create_directories(path("new"));
         qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));
+    }
+
+    // A folder a test made unreadable is given back, so that the temporary folder goes.
+    void cleanup() {
+        std::error_code ec;
+        fs::permissions(path("card/LOOP2"), fs::perms::owner_all, fs::perm_options::add, ec);
     }
 
     // Back and forth byte for byte; loops on the card are kept unless --overwrite, which backs
@@ -118,6 +129,104 @@ private slots:
             "sample rate of 48kHz\n  " +
                 path("b.wav") + "\n");
         QCOMPARE(entriesIn(path("new")), 4);
+    }
+
+    void leftOut_data() {
+        QTest::addColumn<QString>("change");        // what is done to LOOP2 of a card of four loops
+        QTest::addColumn<QStringList>("backupSays");  // below the card's path, each line of it
+        QTest::addColumn<QStringList>("taken");       // the loops the backup holds
+        QTest::addColumn<QStringList>("checkSays");   // how check's lines on LOOP2 start, below the card's path
+        const QString link = "a link, not a file: the Repeater reads only files";
+        const QStringList others{"LOOP1", "LOOP3", "LOOP4"}, all{"LOOP1", "LOOP2", "LOOP3", "LOOP4"};
+        QTest::newRow("unreadable folder") << "chmod" << QStringList{"LOOP2: cannot read the folder"} << others
+                                           << QStringList{"LOOP2: folder: contents: cannot be read"};
+        QTest::newRow("folder a link leading nowhere")
+            << "dangling" << QStringList{"LOOP2: " + link} << others
+            << QStringList{"LOOP2: folder: kind: " + link, "LOOP2: folder: contents: cannot be read"};
+        QTest::newRow("folder a link to a loop") << "linked folder" << QStringList{"LOOP2: " + link} << others
+                                                 << QStringList{"LOOP2: folder: kind: " + link};
+        QTest::newRow("track a link") << "linked track" << QStringList{"LOOP2/track1.wav: " + link} << others
+                                      << QStringList{"LOOP2: track1.wav: kind: " + link};
+        QTest::newRow("track a pipe") << "pipe" << QStringList{"LOOP2/track1.wav: not a file: the Repeater reads only files"}
+                                      << others << QStringList{"LOOP2: track1.wav: file: missing"};
+        const QString twin = ": folder: name: one name on a FAT card with %1: the Repeater finds only one of them; "
+                             "give one of them a free loop number";
+        QTest::newRow("two names of one loop")
+            << "twin" << QStringList{"LOOP2: one name on a FAT card with loop2", "loop2: one name on a FAT card with LOOP2"}
+            << others << QStringList{"LOOP2" + twin.arg("loop2"), "loop2" + twin.arg("LOOP2")};
+        QTest::newRow("a subfolder beside the tracks")
+            << "subfolder" << QStringList{"LOOP2/sub: a folder inside a loop: a backup holds only the loop's files"}
+            << all << QStringList{"LOOP2: ok"};
+        QTest::newRow("a link beside the tracks") << "linked note" << QStringList{"LOOP2/._track1.wav: " + link} << all
+                                                  << QStringList{"LOOP2: ok"};
+    }
+
+    // A backup takes every loop it can and names each loop or file it leaves out, and why, with
+    // exit status 1; a loop goes whole or not at all. check reports what makes a loop unplayable.
+    void leftOut() {
+        QFETCH(QString, change);
+        QFETCH(QStringList, backupSays);
+        QFETCH(QStringList, taken);
+        QFETCH(QStringList, checkSays);
+        const std::string card = path("card"), loop2 = card + "/LOOP2";
+        for (int n = 1; n <= 4; ++n) makeCardLoop(card, n, {1}, 10);
+        if (change == "chmod") {
+            if (::geteuid() == 0) QSKIP("a folder without permissions is read all the same by root");
+            fs::permissions(loop2, fs::perms::none);
+        } else if (change == "dangling" || change == "linked folder") {
+            fs::rename(loop2, path("elsewhere"));
+            fs::create_directory_symlink(change == "dangling" ? path("nowhere") : path("elsewhere"), loop2);
+        } else if (change == "linked track" || change == "pipe") {
+            fs::rename(loop2 + "/track1.wav", path("track1.wav"));
+            if (change == "pipe") QCOMPARE(::mkfifo((loop2 + "/track1.wav").c_str(), 0600), 0);
+            else fs::create_symlink(path("track1.wav"), loop2 + "/track1.wav");
+        } else if (change == "twin") {
+            fs::copy(loop2, card + "/loop2");
+        } else if (change == "subfolder") {
+            fs::create_directories(loop2 + "/sub");
+        } else {
+            fs::create_symlink(path("track1.wav"), loop2 + "/._track1.wav");
+        }
+        const CliRun made = runCli({"backup", card, path("dest")});
+        QCOMPARE(made.status, 1);
+        for (const QString& line : backupSays)
+            QVERIFY2(made.said("\n  " + card + "/" + line.toStdString()), made.err.c_str());
+        QCOMPARE(QString::fromStdString(made.err).count("\n  "), backupSays.size());
+        const std::string backup = made.out.substr(0, made.out.find('\n'));
+        QStringList held;
+        for (const auto& [name, bytes] : treeOf(backup))
+            if (name.find('/') == std::string::npos && bytes == std::vector<uint8_t>{'/'}) held << QString::fromStdString(name);
+        QCOMPARE(held, taken);
+        for (const QString& loop : taken)
+            QCOMPARE(readFile(backup + "/" + loop.toStdString() + "/track1.wav"),
+                     readFile(card + "/" + loop.toStdString() + "/track1.wav"));
+
+        const CliRun checked = runCli({"check", card});
+        QCOMPARE(checked.status, checkSays == QStringList{"LOOP2: ok"} ? 0 : 1);
+        QStringList said;
+        for (const QString& line : QString::fromStdString(checked.out).split('\n', Qt::SkipEmptyParts))
+            if (!line.endsWith(": ok") || line.contains("LOOP2") || line.contains("loop2")) said << line;
+        QCOMPARE(said.size(), checkSays.size());
+        for (qsizetype i = 0; i < said.size(); ++i)
+            QVERIFY2(said[i].startsWith(QString::fromStdString(card + "/") + checkSays[i]), qPrintable(said[i]));
+    }
+
+    // The lowest free number is free in any letter case: Loop1 holds loop 1 as LOOP1 does.
+    void freeNumberInAnyCase_data() {
+        QTest::addColumn<QStringList>("folders");
+        QTest::addColumn<QString>("written");
+        QTest::newRow("Loop1") << QStringList{"Loop1"} << "LOOP2";
+        QTest::newRow("loop1, LOOP2 and lOOP4") << QStringList{"loop1", "LOOP2", "lOOP4"} << "LOOP3";
+    }
+    void freeNumberInAnyCase() {
+        QFETCH(QStringList, folders);
+        QFETCH(QString, written);
+        for (const QString& folder : folders) fs::create_directories(path("new/" + folder.toStdString()));
+        writeFile(path("a.wav"), wave(1, patternBytes(8192)));
+        const CliRun run = runCli({"to-loop", path("a.wav"), "--dest", path("new")});
+        QCOMPARE(run.status, 0);
+        QCOMPARE(run.out, path("new/" + written.toStdString()) + "\n");
+        QCOMPARE(entriesIn(path("new")), folders.size() + 1);
     }
 };
 

@@ -225,6 +225,11 @@ std::string backupEmpty(const std::string& folder) {
     return "The backup manifest in " + folder + " lists no files: nothing was restored";
 }
 
+std::string backupHoldsOtherLoop(const std::string& folder, const std::string& held, int named) {
+    return "The backup " + folder + " holds " + held + ", not only the " + loop::loopFolderName(named) +
+           " its name gives";
+}
+
 std::string cardBusy(const std::string& card) {
     return "The card " + card + " is busy with another save, restore, export or backup: nothing was changed";
 }

@@ -101,6 +101,8 @@ std::string restoreFailed(const std::string& loopFolder);
 std::string restoreNotStarted(const std::string& loopFolder);
 // "The backup manifest in /path lists no files: nothing was restored".
 std::string backupEmpty(const std::string& folder);
+// "The backup /store/LOOP1-20261206T015000Z holds LOOP3, not only the LOOP1 its name gives".
+std::string backupHoldsOtherLoop(const std::string& folder, const std::string& held, int named);
 // "The card /card is busy with another save, restore, export or backup: nothing was changed".
 std::string cardBusy(const std::string& card);
 // "The backup store is 12.5 MB over its limit of 2147.5 MB: the newest backup of every loop of

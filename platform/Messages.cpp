@@ -331,6 +331,14 @@ std::string companionUnstartable(const std::string& program) { return program + 
 
 std::string outputKept(const std::string& path) { return path + " was left as it is (--overwrite replaces it)"; }
 
+std::string outputIsInput(const std::string& path) {
+    return "Cannot write " + path + " over a file it is made from: nothing was written";
+}
+
+std::string exportIntoItself(const std::string& loopFolder) {
+    return "Cannot write the waves of " + loopFolder + " into that loop itself: nothing was written";
+}
+
 std::string cacheUnusable(const std::string& folder) { return "The converted wave cannot be kept in " + folder; }
 
 std::string convertedAs(const std::string& summary) { return "Converted " + summary; }

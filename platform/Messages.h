@@ -266,6 +266,11 @@ std::string companionUnstartable(const std::string& program);
 // An output that exists, kept as the command was not told to replace it: "out.wav was left as it
 // is (--overwrite replaces it)".
 std::string outputKept(const std::string& path);
+// An output that is one of the files it is made from: "Cannot write /card/LOOP1/track1.wav over a
+// file it is made from: nothing was written".
+std::string outputIsInput(const std::string& path);
+// "Cannot write the waves of /card/LOOP1 into that loop itself: nothing was written".
+std::string exportIntoItself(const std::string& loopFolder);
 // What convert did: "Converted 48 kHz 24-bit → 44.1 kHz 16-bit", or copied a wave that needed
 // nothing.
 std::string convertedAs(const std::string& summary);

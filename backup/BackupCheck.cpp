@@ -5,6 +5,7 @@
 #include "BackupNames.h"
 #include "Files.h"
 #include "HashedCopy.h"
+#include "LoopFolderName.h"
 #include "Messages.h"
 
 namespace brenvik::backup {
@@ -49,6 +50,21 @@ BackupCheck checkBackup(const Files& files, const std::string& folder) {
         }
     }
     check.manifest = std::move(manifest);
+    return check;
+}
+
+BackupCheck checkStoredLoop(const Files& files, const std::string& folder) {
+    BackupCheck check = checkBackup(files, folder);
+    if (!check.manifest) return check;
+    const std::string name = loop::lastFolderName(folder);
+    const std::optional<int> named = loop::loopNumberOf(std::string_view(name).substr(0, name.find('-')));
+    for (const ManifestEntry& entry : *check.manifest) {
+        if (named && restorableEntry(entry.name) == named) continue;
+        check.refusal = named ? message::backupHoldsOtherLoop(folder, entry.name.substr(0, entry.name.find('/')), *named)
+                              : message::backupUnreadable(folder);
+        check.manifest.reset();
+        break;
+    }
     return check;
 }
 

@@ -21,4 +21,9 @@ struct BackupCheck {
 
 BackupCheck checkBackup(const Files& files, const std::string& folder);
 
+// A backup of the store ("LOOP3-<time>"), checked as above and holding that one loop and no
+// other: a store folder whose contents were exchanged with another's would otherwise put one
+// loop's audio in another's place.
+BackupCheck checkStoredLoop(const Files& files, const std::string& folder);
+
 }  // namespace brenvik::backup

@@ -9,6 +9,7 @@
 #include "BackupNames.h"
 #include "BackupWriting.h"
 #include "FolderLock.h"
+#include "LoopCopies.h"
 #include "LoopFolderName.h"
 #include "Manifest.h"
 #include "RoutineError.h"
@@ -149,8 +150,16 @@ int64_t BackupStore::prune() {
     std::vector<int64_t> sizes;
     int64_t total = 0;
     for (const Entry& entry : all) total += sizes.emplace_back(sizeOf(entry.folder, m_files));
-    for (size_t i = 0; i < all.size() && total > m_limit; ++i)
-        if (!newest[i] && removeUnlessHeld(all[i].folder, m_files)) total -= sizes[i];
+    // A backup goes only while its loop stays elsewhere: on its card, or in a backup that stays.
+    LoopCopies copies(m_files);
+    std::vector<std::string> staying;
+    for (const Entry& entry : all) staying.push_back(entry.folder);
+    for (size_t i = 0; i < all.size() && total > m_limit; ++i) {
+        if (newest[i] || !copies.heldElsewhere(all[i].folder, staying) || !removeUnlessHeld(all[i].folder, m_files))
+            continue;
+        total -= sizes[i];
+        staying.erase(std::find(staying.begin(), staying.end(), all[i].folder));
+    }
     return std::max<int64_t>(0, total - m_limit);
 }
 

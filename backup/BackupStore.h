@@ -3,7 +3,8 @@
 // LOOPn-<UTC time>, below the user's data folder (Brenvik/backups), with a SHA-256 manifest and a
 // note of where they came from, and are checked there. The store keeps its backups within a size
 // limit, the oldest going first, but never the newest backup of any loop of any card, nor one that
-// a running restore reads: losing the last copy of a loop is worse than a full store.
+// a running restore reads, nor one whose loop is on no card it can see and in no other backup
+// (whatever number the loop had): losing the last copy of a loop is worse than a full store.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -50,7 +51,8 @@ public:
     void discard(const std::string& folder);
 
     // Once an operation has finished: removes the oldest backups beyond the limit, passing over
-    // the newest backup of each loop of each card and any backup in use. Returns by how many bytes
+    // the newest backup of each loop of each card, any backup in use, and any whose loop is kept
+    // nowhere else (see LoopCopies). Returns by how many bytes
     // the store stays over its limit (0 when within).
     int64_t prune();
 

@@ -110,7 +110,7 @@ ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::
     for (const RecordedPlace& place : record->places) {
         for (const std::string* backup : {&place.before, &place.after}) {
             if (backup->empty() || manifests.count(*backup)) continue;
-            backup::BackupCheck check = backup::checkBackup(files, *backup);
+            backup::BackupCheck check = backup::checkStoredLoop(files, *backup);
             if (!check.manifest || check.manifest->empty()) {
                 result.message = message::undoLacksBackup(place.place.folder());
                 result.reason = check.refusal;

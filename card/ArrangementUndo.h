@@ -1,7 +1,8 @@
 #pragma once
 // Undoing the last arrangement of a card (a move, swap, delete, renumber, or a loop restored from
 // the store in the Card window) from the backup store: only while every place it changed still
-// holds what it left there, checked byte for byte against the backups' manifests. Loops it moved
+// holds what it left there, checked byte for byte against the backups' manifests, and while each
+// backup it names verifies and holds the loop its name gives, as a restore checks. Loops it moved
 // go back by name; loops it deleted or replaced come back from their backups. The loops it takes
 // away are in the store already, so nothing new is backed up; a failure half-way is taken back as
 // an arrangement's is.

@@ -54,6 +54,11 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
     const std::string folder = files.absolutePath(loopFolder);
     const LoopContents contents = readLoopContents(files, folder);
     std::vector<ExportOutcome> outcomes;
+    // Its waves would become files of the loop they are made from.
+    if (files.sameEntry(toFolder, folder)) {
+        outcomes.push_back({Result::Refused, folder, message::exportIntoItself(folder), MessageIcon::Critical, {}});
+        return outcomes;
+    }
     // A damaged track would come out as a wave of silence, passed off as the loop.
     if (const std::vector<LoopProblem> damaged = trackProblems(checkLoop(contents)); !damaged.empty()) {
         std::string problems;
@@ -124,6 +129,7 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
                 break;
             case WaveSaveResult::Outcome::Failed:
             case WaveSaveResult::Outcome::NotBackedUp:
+            case WaveSaveResult::Outcome::IsInput:
                 outcome.result = Result::Failed;
                 outcome.message = failureMessage(saved);
                 outcome.icon = MessageIcon::Critical;

@@ -48,8 +48,9 @@ std::optional<std::string> makeExportFolder(Files& files, const std::string& fol
 // line each.
 using DamagedLoopPolicy = std::function<bool(const std::string& loopName, const std::string& problems)>;
 
-// Writes the waves of the loop folder into toFolder; a wave that exists is replaced only as
-// `mayReplace` says (Cancel keeps it too). No save, restore or other export writes into toFolder
+// Writes the waves of the loop folder into toFolder, which must not be that loop folder itself; a
+// wave that exists is replaced only as `mayReplace` says (Cancel keeps it too), and when toFolder
+// is another loop folder, that loop goes into the backup store before each wave is written. No save, restore or other export writes into toFolder
 // meanwhile (when it stays held, the one outcome says the card is busy). Messages are returned,
 // not shown. `progress` sees each wave's copy from the start; after each wave it is told 0 done.
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,

@@ -65,7 +65,8 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         err << output << " was left as it is (--overwrite replaces it)\n";
         return kFailed;
     case WaveSaveResult::Outcome::Failed:
-    case WaveSaveResult::Outcome::NotBackedUp: break;
+    case WaveSaveResult::Outcome::NotBackedUp:
+    case WaveSaveResult::Outcome::IsInput: break;
     }
     ui.message(failureMessage(result), MessageButtons::Ok, MessageIcon::Critical, result.reason);
     return kFailed;

@@ -44,8 +44,8 @@ public:
     int64_t fileSize(const std::string& path) const;
     int64_t folderSize(const std::string& path) const;  // every file below the folder
     // Free bytes on the volume that holds the path (or would hold it, for one still to be made).
-    // Tests of the built programs may set it through BRENVIK_TEST_FREE_SPACE, the one figure a
-    // test cannot make real.
+    // A test build lets tests of the built programs set it through the environment, the one
+    // figure a test cannot make real.
     virtual int64_t freeSpace(const std::string& path) const;
     // The unit the volume gives files space in (a FAT cluster): every file takes a whole number
     // of them.

@@ -235,6 +235,11 @@ std::string backupEmpty(const std::string& folder) {
     return "The backup manifest in " + folder + " lists no files: nothing was restored";
 }
 
+std::string backupHoldsOtherLoop(const std::string& folder, const std::string& held, int named) {
+    return "The backup " + folder + " holds " + held + ", not only the " + loop::loopFolderName(named) +
+           " its name gives";
+}
+
 std::string cardBusy(const std::string& card) {
     return "The card " + card + " is busy with another save, restore, export or backup: nothing was changed";
 }
@@ -348,6 +353,14 @@ std::string companionLookedIn(const std::vector<std::string>& places) {
 std::string companionUnstartable(const std::string& program) { return program + " cannot be started"; }
 
 std::string outputKept(const std::string& path) { return path + " was left as it is (--overwrite replaces it)"; }
+
+std::string outputIsInput(const std::string& path) {
+    return "Cannot write " + path + " over a file it is made from: nothing was written";
+}
+
+std::string exportIntoItself(const std::string& loopFolder) {
+    return "Cannot write the waves of " + loopFolder + " into that loop itself: nothing was written";
+}
 
 std::string cacheUnusable(const std::string& folder) { return "The converted wave cannot be kept in " + folder; }
 

@@ -101,6 +101,8 @@ std::string restoreFailed(const std::string& loopFolder);
 std::string restoreNotStarted(const std::string& loopFolder);
 // "The backup manifest in /path lists no files: nothing was restored".
 std::string backupEmpty(const std::string& folder);
+// "The backup /store/LOOP1-20261206T015000Z holds LOOP3, not only the LOOP1 its name gives".
+std::string backupHoldsOtherLoop(const std::string& folder, const std::string& held, int named);
 // "The card /card is busy with another save, restore, export or backup: nothing was changed".
 std::string cardBusy(const std::string& card);
 // "The backup store is 12.5 MB over its limit of 2147.5 MB: the newest backup of every loop of
@@ -292,6 +294,11 @@ std::string companionUnstartable(const std::string& program);
 // An output that exists, kept as the command was not told to replace it: "out.wav was left as it
 // is (--overwrite replaces it)".
 std::string outputKept(const std::string& path);
+// An output that is one of the files it is made from: "Cannot write /card/LOOP1/track1.wav over a
+// file it is made from: nothing was written".
+std::string outputIsInput(const std::string& path);
+// "Cannot write the waves of /card/LOOP1 into that loop itself: nothing was written".
+std::string exportIntoItself(const std::string& loopFolder);
 // What convert did: "Converted 48 kHz 24-bit → 44.1 kHz 16-bit", or copied a wave that needed
 // nothing.
 std::string convertedAs(const std::string& summary);

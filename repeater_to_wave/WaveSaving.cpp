@@ -1,10 +1,10 @@
 #include "WaveSaving.h"
 
 #include <exception>
+#include <vector>
 
-#include "BackupStore.h"
-#include "LoopFolderName.h"
 #include "Messages.h"
+#include "OutputIntoLoop.h"
 #include "RoutineError.h"
 
 namespace brenvik {
@@ -13,41 +13,26 @@ TrackAudio audioOf(const OpenedTrack& track) {
     return TrackAudio{track.path, track.sizes.pre, track.sizes.audio};
 }
 
-namespace {
-
-// Backs up the loop whose folder holds the file; nothing when that worked or no loop is there,
-// else why not.
-std::optional<std::string> backUpLoopAround(const std::string& file, Files& files) {
-    const std::string folder = Files::parentOf(files.absolutePath(file));
-    if (!loop::holdsDescription(folder)) return std::nullopt;
-    try {
-        backup::BackupStore(files).backUpLoop(folder);
-    } catch (const std::exception&) {
-        return caughtReason();
-    }
-    return std::nullopt;
-}
-
-}  // namespace
-
 WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
                         const OverwritePolicy& mayReplace, const Progress& progress) {
     using Outcome = WaveSaveResult::Outcome;
     try {
-        if (files.fileExists(request.outputPath)) {
+        std::vector<std::string> inputs{request.left.path};
+        if (request.right) inputs.push_back(request.right->path);
+        // Written over, a track would be read while it is cut short.
+        if (backup::isOneOf(request.outputPath, inputs, files)) return {Outcome::IsInput, {}, request.outputPath};
+        const bool exists = files.fileExists(request.outputPath);
+        if (exists) {
             switch (mayReplace(request.outputPath)) {
-                case ReplaceChoice::Replace:
-                    if (const std::optional<std::string> reason = backUpLoopAround(request.outputPath, files))
-                        return {Outcome::NotBackedUp, *reason};
-                    files.deleteFile(request.outputPath);
-                    break;
-                case ReplaceChoice::Keep:
-                    return {Outcome::Kept, {}};
-                case ReplaceChoice::Cancel:
-                    return {Outcome::Cancelled, {}};
+                case ReplaceChoice::Replace: break;
+                case ReplaceChoice::Keep: return {Outcome::Kept, {}, request.outputPath};
+                case ReplaceChoice::Cancel: return {Outcome::Cancelled, {}, request.outputPath};
             }
         }
         if (request.outputPath.empty()) throw RoutineError(noFileReason(request.outputPath));
+        if (const std::optional<std::string> reason = backup::backUpLoopAround(request.outputPath, files))
+            return {Outcome::NotBackedUp, *reason, request.outputPath};
+        if (exists) files.deleteFile(request.outputPath);
         if (request.mode == ChannelMode::Mono) {
             copyTrackToMonoWave(request.outputPath, request.left, progress);
         } else {
@@ -57,9 +42,9 @@ WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
         }
         // The wave is on the device; its name too, before the save counts as done.
         files.syncFolder(Files::parentOf(files.absolutePath(request.outputPath)));
-        return {Outcome::Written, {}};
+        return {Outcome::Written, {}, request.outputPath};
     } catch (const std::exception&) {
-        return {Outcome::Failed, caughtReason()};
+        return {Outcome::Failed, caughtReason(), request.outputPath};
     }
 }
 
@@ -67,6 +52,7 @@ std::string failureMessage(const WaveSaveResult& result) {
     switch (result.outcome) {
         case WaveSaveResult::Outcome::Failed: return message::kSaveFailed;
         case WaveSaveResult::Outcome::NotBackedUp: return message::kBackupFailed;
+        case WaveSaveResult::Outcome::IsInput: return message::outputIsInput(result.path);
         default: return {};
     }
 }

@@ -28,19 +28,22 @@ struct WaveSaveResult {
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
         NotBackedUp,  // the file lies in a loop folder that could not be backed up: nothing was
                       // touched; the caller shows "The loop could not be backed up, ..." and `reason`
+        IsInput,      // the file is one of the tracks read: nothing was asked or touched
     };
     Outcome outcome = Outcome::Failed;
     std::string reason;  // why it failed: the file, the system's text
+    std::string path;    // the file the save was to write
 };
 
 // Where an opened track's audio lies, from the sizes its channel shows: the save does not read
 // the loop description again.
 TrackAudio audioOf(const OpenedTrack& track);
 
-// An existing file is replaced only as `mayReplace` says: then it is deleted first, so no tail of
-// a longer old file stays. A file inside a loop folder (one holding loopinfo.ldf) is part of a
-// loop: the loop goes into the backup store before the file is deleted. The copy reports to
-// `progress` from its first block on.
+// A file that is one of the tracks is refused before anything else. An existing file is replaced
+// only as `mayReplace` says: then it is deleted first, so no tail of a longer old file stays. A
+// file inside a loop folder (one holding loopinfo.ldf) is part of a loop: the loop goes into the
+// backup store before the file is deleted or written. The copy reports to `progress` from its
+// first block on.
 WaveSaveResult saveWave(const WaveSaveRequest& request, Files& files,
                         const OverwritePolicy& mayReplace, const Progress& progress);
 

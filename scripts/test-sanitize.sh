@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-debian.sh
-cmake -S . -B build-sanitize -G Ninja -DBRENVIK_WERROR=ON -DCMAKE_BUILD_TYPE=Debug -DBRENVIK_SANITIZE=ON
+cmake -S . -B build-sanitize -G Ninja -DBRENVIK_WERROR=ON -DBRENVIK_TEST_SEAMS=ON -DCMAKE_BUILD_TYPE=Debug -DBRENVIK_SANITIZE=ON
 cmake --build build-sanitize
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1:strict_string_checks=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"

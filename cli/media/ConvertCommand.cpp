@@ -7,6 +7,7 @@
 #include "ConsoleInteraction.h"
 #include "MediaCommands.h"
 #include "Messages.h"
+#include "OutputIntoLoop.h"
 
 namespace brenvik::cli::media {
 
@@ -24,6 +25,10 @@ int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool
         ui.message(probe.message, MessageButtons::Ok, MessageIcon::Critical);
         return kFailed;
     }
+    if (backup::isOneOf(target, {source}, files)) {
+        ui.message(message::outputIsInput(target), MessageButtons::Ok, MessageIcon::Critical);
+        return kFailed;
+    }
     if (!args.given("--overwrite") && files.entryExists(target)) {
         err << message::outputKept(target) << '\n';
         return kFailed;
@@ -32,6 +37,11 @@ int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool
     if (!probe.info->fitsLoop)
         ui.message(loopTooLongMessage(source, *probe.info), MessageButtons::Ok, MessageIcon::None,
                    message::kWaveHoldsItAllTheSame);
+    // A wave written into a loop folder changes that loop: it goes into the backup store first.
+    if (const std::optional<std::string> reason = backup::backUpLoopAround(target, files)) {
+        ui.message(message::kBackupFailed, MessageButtons::Ok, MessageIcon::Critical, *reason);
+        return kFailed;
+    }
     const ConversionResult result = convertAudio({source, target, channels}, files, ui.progress());
     if (result.outcome == ConversionResult::Outcome::Failed) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical);

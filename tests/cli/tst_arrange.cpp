@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 #include <map>
 
 #include "CliRun.h"
@@ -141,6 +142,39 @@ private slots:
         QCOMPARE(undo.err, card() + " was changed since its last arrangement: nothing was undone\n  " + card() +
                                "/LOOP2/track1.wav was changed\n");
         QVERIFY(loopsOn(card()) == changed);
+    }
+
+    // Undo trusts a store folder only as restore does: its files match its manifest and it holds
+    // the loop its name gives. Otherwise nothing is changed and the place is named.
+    void undoChecksItsBackups_data() {
+        QTest::addColumn<QString>("damage");
+        QTest::newRow("two folders' contents swapped") << "swap";
+        QTest::newRow("a file changed in one") << "change";
+        QTest::newRow("a folder holding a second loop") << "extra";
+    }
+    void undoChecksItsBackups() {
+        QFETCH(QString, damage);
+        QCOMPARE(runCli({"delete", card(), "1", "3"}).status, 0);
+        std::map<int, std::string> stored;
+        for (const std::string& backup : backups()) stored[std::stoi(fs::path(backup).filename().string().substr(4))] = backup;
+        QCOMPARE(stored.size(), size_t(2));
+        if (damage == "swap") {
+            fs::rename(stored[1], path("aside"));
+            fs::rename(stored[3], stored[1]);
+            fs::rename(path("aside"), stored[3]);
+        } else if (damage == "change") {
+            writeFile(stored[3] + "/LOOP3/track1.wav", {1, 2, 3});
+        } else {
+            fs::copy(stored[3] + "/LOOP3", stored[1] + "/LOOP3");
+            std::ofstream(stored[1] + "/MANIFEST.sha256", std::ios::app)
+                << std::ifstream(stored[3] + "/MANIFEST.sha256").rdbuf();
+        }
+        const std::map<int, Tree> before = loopsOn(card());
+        const CliRun undo = runCli({"undo", card()});
+        QCOMPARE(undo.status, 1);
+        QVERIFY2(undo.said(message::undoLacksBackup(card() + (damage == "change" ? "/LOOP3" : "/LOOP1"))), undo.err.c_str());
+        QVERIFY(loopsOn(card()) == before);
+        QCOMPARE(entriesIn(card()), int(before.size()));
     }
 
     // A card another save holds is left alone, and the arrangement says so.

@@ -52,6 +52,7 @@ class TestMediaCli : public QObject {
 private slots:
     void initTestCase() {
         qputenv("XDG_CACHE_HOME", QByteArray::fromStdString(path("cache")));
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));  // the backup store
         qputenv("PULSE_SERVER", QByteArray::fromStdString("unix:" + path("no-server")));  // no audio output
         qputenv("XDG_RUNTIME_DIR", m_dir.path().toLocal8Bit());
         writeFile(path("stereo44.wav"), wave(2, patternBytes(40000)));
@@ -133,6 +134,60 @@ private slots:
         QVERIFY(treeOf(path("cardB")) == treeOf(path("cardA")));
         QCOMPARE(entriesIn(cache), 2);  // recent.wav and mono48's converted wave
         QVERIFY(fs::exists(cache + "recent.wav"));
+    }
+
+    void writersIntoLoops_data() {
+        QTest::addColumn<QStringList>("args");  // cardD holds LOOP1 (mono) and LOOP2 (stereo)
+        QTest::addColumn<QString>("said");      // a part of the error stream when refused
+        QTest::addColumn<int>("backedUp");      // the loop of cardD in the store as it was; 0: refused
+        const QString self = "cardD/LOOP1/track1.wav";
+        const QString isInput = QString::fromStdString(message::outputIsInput(path(self.toStdString())));
+        QTest::newRow("convert over a track") << QStringList{"convert", "stereo44.wav", self, "--overwrite"} << "" << 1;
+        QTest::newRow("convert into a loop") << QStringList{"convert", "stereo44.wav", "cardD/LOOP2/extra.wav"} << "" << 2;
+        QTest::newRow("convert onto its input") << QStringList{"convert", self, self, "--overwrite"} << isInput << 0;
+        QTest::newRow("convert onto a hard link of its input")
+            << QStringList{"convert", self, "cardD/link.wav", "--overwrite"}
+            << QString::fromStdString(message::outputIsInput(path("cardD/link.wav"))) << 0;
+        QTest::newRow("to-wave over its track") << QStringList{"to-wave", self, "--output", self, "--overwrite"} << isInput << 0;
+        QTest::newRow("to-wave over a hard link of its track")
+            << QStringList{"to-wave", self, "--output", "cardD/link.wav", "--overwrite"}
+            << QString::fromStdString(message::outputIsInput(path("cardD/link.wav"))) << 0;
+        QTest::newRow("to-wave over its right track")
+            << QStringList{"to-wave", "cardD/LOOP2/track1.wav", "cardD/LOOP2/track2.wav", "--output", "cardD/LOOP2/track2.wav", "--overwrite"}
+            << QString::fromStdString(message::outputIsInput(path("cardD/LOOP2/track2.wav"))) << 0;
+        QTest::newRow("to-wave into another loop") << QStringList{"to-wave", self, "--output", "cardD/LOOP2/LOOP1.wav"} << "" << 2;
+        QTest::newRow("export into the loop itself") << QStringList{"export", "cardD/LOOP1", "--to", "cardD/LOOP1"}
+                                                     << QString::fromStdString(message::exportIntoItself(path("cardD/LOOP1"))) << 0;
+        QTest::newRow("export into another loop") << QStringList{"export", "cardD/LOOP1", "--to", "cardD/LOOP2"} << "" << 2;
+    }
+
+    // Whatever writes a file into a loop folder backs the loop up first, as a save over a loop
+    // does; an output that is one of its inputs, by the file it is and not by its path's text, is
+    // refused before anything is written.
+    void writersIntoLoops() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, said);
+        QFETCH(int, backedUp);
+        fs::remove_all(path("cardD"));
+        fs::remove_all(path("data"));
+        makeCardLoop(path("cardD"), 1, {1}, 4);
+        makeCardLoop(path("cardD"), 2, {1, 2}, 4);
+        fs::create_hard_link(path("cardD/LOOP1/track1.wav"), path("cardD/link.wav"));
+        const Tree card = treeOf(path("cardD"));
+        const CliRun run = runMedia(paths(args));
+        QVERIFY2(run.said(said.toStdString()), run.err.c_str());
+        QCOMPARE(run.status, backedUp ? 0 : 1);
+        const std::string store = path("data/Brenvik/backups");
+        QCOMPARE(fs::exists(store) ? entriesIn(store) : 0, backedUp ? 1 : 0);
+        if (!backedUp) {
+            QVERIFY(treeOf(path("cardD")) == card);
+            return;
+        }
+        const std::string loop = "LOOP" + std::to_string(backedUp);
+        Tree kept;
+        for (const auto& [name, bytes] : card)
+            if (name.starts_with(loop + "/")) kept[name.substr(loop.size() + 1)] = bytes;
+        QVERIFY(treeOf(fs::directory_iterator(store)->path().string() + "/" + loop) == kept);
     }
 
     void refusals_data() {

@@ -9,6 +9,7 @@
 #include "ArrangementRecord.h"
 #include "BackupCheck.h"
 #include "BackupStore.h"
+#include "CardFolder.h"
 #include "CardTransaction.h"
 #include "ByteSource.h"
 #include "FolderLock.h"
@@ -98,10 +99,16 @@ private:
             placement.from.card = absoluteCard(m_files, placement.from.card);
             if (placement.to) placement.to->card = absoluteCard(m_files, placement.to->card);
             if (m_firstCard.empty()) m_firstCard = placement.from.card;
-            const std::string from = placement.from.folder();
-            if (placement.backup.empty() && !m_files.folderExists(from)) {
-                refuse(message::noLoopAt(from));
-                return false;
+            std::string from = placement.from.folder();
+            if (placement.backup.empty()) {
+                // The card may name the folder in another case (loop3).
+                const std::optional<std::string> holding =
+                    loopFolderHolding(m_files, placement.from.card, placement.from.number);
+                if (!holding || !m_files.folderExists(*holding)) {
+                    refuse(message::noLoopAt(from));
+                    return false;
+                }
+                from = *holding;
             }
             if (placement.to == placement.from && !placement.copy && placement.backup.empty()) continue;
             if ((placement.backup.empty() && !placement.copy && !sources.insert(from).second) ||
@@ -121,8 +128,10 @@ private:
         }
         for (const Move& move : m_moves) {
             if (!move.placement.to) continue;
-            const std::string target = move.placement.to->folder();
-            if (!m_files.entryExists(target) || leaves(target)) continue;
+            const std::optional<std::string> held =
+                loopFolderHolding(m_files, move.placement.to->card, move.placement.to->number);
+            if (!held || leaves(*held)) continue;
+            const std::string& target = *held;
             if (!m_request.overwrite) {
                 refuse(message::arrangeLoopExists(target));
                 return false;
@@ -362,13 +371,13 @@ private:
                 if (known.place == place) return known;
             return record.places.emplace_back(RecordedPlace{place, {}, {}});
         };
-        for (const Move& move : m_moves) add(move.placement.from).before = m_backups[move.placement.from.folder()];
+        for (const Move& move : m_moves) add(move.placement.from).before = m_backups[move.at];
         for (const std::string& folder : m_replaced) {
             const LoopPlace place{cardOf(folder), *loop::loopNumberOf(loop::lastFolderName(folder))};
             add(place).before = m_backups[folder];
         }
         for (const Move& move : m_moves)
-            if (move.placement.to) add(*move.placement.to).after = m_backups[move.placement.from.folder()];
+            if (move.placement.to) add(*move.placement.to).after = m_backups[move.at];
         try {
             saveRecord(record, m_files);
         } catch (const std::exception&) {

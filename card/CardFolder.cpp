@@ -5,6 +5,7 @@
 #include <map>
 
 #include "LoopFolderName.h"
+#include "Messages.h"
 #include "RoutineError.h"
 
 namespace brenvik::card {
@@ -50,6 +51,17 @@ std::vector<std::string> loopFoldersNamed(const Files& files, const std::string&
     for (const FolderEntry& entry : files.listFolder(card))
         if (loop::loopNumberOf(entry.name) == number) named.push_back(entry.path);
     return named;
+}
+
+std::optional<std::string> loopFolderHolding(const Files& files, const std::string& card, int number) {
+    const std::vector<std::string> named = loopFoldersNamed(files, card, number);
+    if (named.size() > 1) {
+        std::vector<std::string> others;
+        for (size_t k = 1; k < named.size(); ++k) others.push_back(loop::lastFolderName(named[k]));
+        throw RoutineError(named.front() + ": " + message::oneNameOnCard(others) + ": " + message::kOneNameAdvice);
+    }
+    if (named.empty()) return std::nullopt;
+    return named.front();
 }
 
 std::optional<int> lowestFreeLoop(const Files& files, const std::string& card, const std::set<int>& taken) {

@@ -31,6 +31,11 @@ std::vector<LoopFolder> loopFoldersIn(const Files& files, const std::string& car
 // means the number is held twice. Throws RoutineError when the card folder cannot be read.
 std::vector<std::string> loopFoldersNamed(const Files& files, const std::string& card, int number);
 
+// The one loop folder of the card holding `number`, in whatever case the card names it; nothing
+// when none does. Throws RoutineError when the card cannot be read, and when two entries hold the
+// number (names that differ only in case), saying so: no change may pick one of them.
+std::optional<std::string> loopFolderHolding(const Files& files, const std::string& card, int number);
+
 // The lowest loop number that no loop folder of the card holds in any case and that is not
 // `taken`; nothing when all are. A card that cannot be read (or does not exist yet) holds none.
 std::optional<int> lowestFreeLoop(const Files& files, const std::string& card, const std::set<int>& taken = {});

@@ -1,6 +1,9 @@
 #include "CardTransaction.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
+#include <map>
 #include <span>
 
 #include "ByteSource.h"
@@ -154,6 +157,32 @@ bool holdsCommitment(const Files& files, const std::string& staging) {
            files.entryExists(Files::joinPath(staging, kPlacing));
 }
 
+// Every name the change takes a loop folder from must be the card's one entry of that name on a
+// FAT card, and every name it gives must be free once the loop folders leaving have left: a FAT
+// card compares names without case, and a rename would otherwise fail half-way or leave two
+// folders the Repeater cannot tell apart.
+void checkNames(const Files& files, const std::string& card, const Plan& plan) {
+    std::map<std::string, std::vector<std::string>> byFatName;
+    const auto fatName = [](std::string name) {
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return name;
+    };
+    for (const FolderEntry& entry : files.listFolder(card)) byFatName[fatName(entry.name)].push_back(entry.name);
+    for (const auto& [name, staged] : plan.out) {
+        const std::vector<std::string>& held = byFatName[fatName(name)];
+        if (held.size() > 1)
+            throw RoutineError(Files::joinPath(card, name) + ": " + message::oneNameOnCard({held.back() == name ? held.front() : held.back()}) +
+                               ": " + message::kOneNameAdvice);
+    }
+    for (const auto& [staged, name] : plan.in) {
+        for (const std::string& held : byFatName[fatName(name)]) {
+            const bool leaving = std::any_of(plan.out.begin(), plan.out.end(),
+                                             [&held](const auto& step) { return step.first == held; });
+            if (!leaving) throw RoutineError(Files::joinPath(card, held) + " holds loop " + name + " already");
+        }
+    }
+}
+
 std::optional<std::string> readRecord(const std::string& path) {
     return backup::readSmallText(path, kLargestRecord);
 }
@@ -262,6 +291,7 @@ void CardTransaction::commit() {
     Plan plan{m_what, {}, {}};
     for (const Step& step : m_out) plan.out.emplace_back(step.from, step.to);
     for (const Step& step : m_in) plan.in.emplace_back(step.from, step.to);
+    checkNames(m_files, m_card, plan);
     for (const std::string& folder : m_staged) m_files.syncFolder(folder);
     const std::string written = Files::joinPath(m_staging, "plan");
     writeRecord(m_files, written, textOf(plan));

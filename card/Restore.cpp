@@ -8,6 +8,7 @@
 #include <map>
 
 #include "BackupCheck.h"
+#include "CardFolder.h"
 #include "CardTransaction.h"
 #include "BackupNames.h"
 #include "ByteSource.h"
@@ -173,7 +174,11 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         loop.stored = found->second.front().name.substr(0, found->second.front().name.find('/'));
         loop.files = found->second;
         loop.folder = request.card + "/" + loop::loopFolderName(request.as.value_or(number));
-        loop.existing = existingLoopFolder(files, loop.folder);
+        try {
+            loop.existing = card::loopFolderHolding(files, request.card, request.as.value_or(number));
+        } catch (const std::exception&) {
+            return refused(message::restoreNotStarted(loop.folder), caughtReason());
+        }
         if (loop.existing && !request.overwrite) return refused(message::restoreLoopExists(loop.folder));
         try {
             if (loop.existing) freed += files.folderSize(*loop.existing);

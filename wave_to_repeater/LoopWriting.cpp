@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "ByteSource.h"
+#include "CardFolder.h"
 #include "CardTransaction.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
@@ -134,8 +135,9 @@ LoopWriteResult LoopWriter::write() {
     if (recovery.failed()) return refuse(recovery.line, MessageIcon::Critical, recovery.reason);
     m_result.recovered = recovery.line;
 
-    // The card may name the loop folder in another case (loop7): it is the one replaced.
-    std::optional<std::string> replacing = backup::existingLoopFolder(m_files, folder);
+    // The card may name the loop folder in another case (loop7): it is the one replaced. A number
+    // held by two folders whose names differ only in case is refused: the Repeater finds only one.
+    std::optional<std::string> replacing = card::loopFolderHolding(m_files, request.destination, number);
     if (replacing && m_files.folderExists(*replacing)) {
         switch (m_mayReplace(*replacing)) {
             case ReplaceChoice::Replace:

@@ -52,6 +52,10 @@ public:
         : m_request(request), m_store(store), m_files(files), m_progress(progress) {}
 
     ArrangeResult run() {
+        // The cards are held, and a change an earlier program left half-done finished or taken
+        // back, before anything is read from them.
+        std::vector<FolderLock> held;
+        if (!m_request.dryRun && (!holdCards(held) || !recoverCards())) return m_result;
         try {
             if (!check()) return m_result;
         } catch (const std::exception&) {
@@ -61,8 +65,6 @@ public:
         m_result.done = true;
         if (m_request.dryRun) return m_result;
         m_result.done = false;
-        std::vector<FolderLock> held;
-        if (!holdCards(held) || !recoverCards()) return m_result;
         if (!backUp()) return m_result;
         try {
             change();
@@ -253,11 +255,19 @@ private:
 
     // One writer per card: every card the change reads from or writes into is held for its length,
     // taken in the order of their names so that two arrangements cannot hold one each.
+    // A card that is not there is refused by the checks, naming it.
     bool holdCards(std::vector<FolderLock>& held) {
-        for (const Move& move : m_moves) {
-            if (move.placement.backup.empty()) m_cards.insert(move.placement.from.card);
-            if (move.placement.to) m_cards.insert(move.placement.to->card);
+        try {
+            for (const Placement& placement : m_request.placements) {
+                if (placement.backup.empty()) m_cards.insert(absoluteCard(m_files, placement.from.card));
+                if (placement.to) m_cards.insert(absoluteCard(m_files, placement.to->card));
+                if (m_firstCard.empty()) m_firstCard = absoluteCard(m_files, placement.from.card);
+            }
+        } catch (const std::exception&) {
+            refuse(message::notArranged(m_firstCard), caughtReason());
+            return false;
         }
+        std::erase_if(m_cards, [this](const std::string& card) { return !m_files.folderExists(card); });
         for (const std::string& card : m_cards) {
             std::optional<FolderLock> lock;
             try {

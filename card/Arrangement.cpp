@@ -10,6 +10,7 @@
 #include "BackupCheck.h"
 #include "BackupStore.h"
 #include "CardFolder.h"
+#include "CardRoom.h"
 #include "CardTransaction.h"
 #include "ByteSource.h"
 #include "FolderLock.h"
@@ -203,22 +204,13 @@ private:
         for (const auto& [card, moves] : copiesTo) {
             const int64_t freeBytes = m_files.freeSpace(card);
             const int64_t block = m_files.blockSize(card);
-            int64_t bytes = 0, room = 0;
+            RoomNeeded room{true, loop::kSpaceMargin, 0, 0, 0};
             for (const Move* move : moves) {
-                bytes += move->bytes;
-                room += block;
-                for (const SourceFile& file : move->files) room += loop::roomOnCard(file.size, block);
+                addFolder(room, block);
+                for (const SourceFile& file : move->files) addFile(room, file.size, block);
             }
-            if (bytes + loop::kSpaceMargin > freeBytes) {
-                refuse(message::kNoRoomOnCard, "the loops need " + intToText(bytes + loop::kSpaceMargin) +
-                                                   " bytes; " + intToText(freeBytes) + " are free");
-                return false;
-            }
-            if (room > freeBytes) {
-                refuse(message::kNoRoomOnCard, "the loops take " + intToText(room) +
-                                                   " bytes as the card counts them (whole blocks of " +
-                                                   intToText(block) + " bytes); " + intToText(freeBytes) +
-                                                   " are free");
+            if (const std::optional<std::string> lack = lackOfRoom(room, freeBytes, block)) {
+                refuse(message::kNoRoomOnCard, *lack);
                 return false;
             }
         }

@@ -9,6 +9,7 @@
 
 #include "BackupCheck.h"
 #include "CardFolder.h"
+#include "CardRoom.h"
 #include "CardTransaction.h"
 #include "BackupNames.h"
 #include "ByteSource.h"
@@ -158,7 +159,7 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         return refused(message::restoreNotStarted(request.card), "a loop restored as another needs to be the only one");
 
     std::vector<LoopToRestore> loops;
-    int64_t needed = loop::kSpaceMargin, freed = 0, block = 1, freeBytes = 0;
+    int64_t block = 1, freeBytes = 0;
     try {
         block = files.blockSize(request.card);
         freeBytes = files.freeSpace(request.card);
@@ -166,7 +167,7 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         return refused(message::restoreNotStarted(request.card), caughtReason());
     }
     // Every copy is made whole before any loop it replaces goes.
-    int64_t room = 0;
+    card::RoomNeeded room{true, loop::kSpaceMargin, 0, 0, 0};
     for (const int number : numbers) {
         const auto found = byLoop.find(number);
         if (found == byLoop.end()) return refused(message::backupLacksLoop(number));
@@ -181,26 +182,17 @@ RestoreResult restoreBackup(const RestoreRequest& request, BackupStore& store, F
         }
         if (loop.existing && !request.overwrite) return refused(message::restoreLoopExists(loop.folder));
         try {
-            if (loop.existing) freed += files.folderSize(*loop.existing);
-            room += block;
-            for (const ManifestEntry& entry : loop.files) {
-                const int64_t size = files.fileSize(Files::joinPath(request.backup, entry.name));
-                needed += size;
-                room += loop::roomOnCard(size, block);
-            }
+            if (loop.existing) room.bytesFreed += files.folderSize(*loop.existing);
+            card::addFolder(room, block);
+            for (const ManifestEntry& entry : loop.files)
+                card::addFile(room, files.fileSize(Files::joinPath(request.backup, entry.name)), block);
         } catch (const std::exception&) {
             return refused(message::restoreNotStarted(loop.folder), caughtReason());
         }
         loops.push_back(std::move(loop));
     }
-    if (needed > freeBytes + freed)
-        return refused(message::kNoRoomOnCard, "the loops need " + std::to_string(needed) + " bytes; " +
-                                                   std::to_string(freeBytes + freed) + " are free");
-    if (room > freeBytes)
-        return refused(message::kNoRoomOnCard,
-                       "the loops take " + std::to_string(room) + " bytes as the card counts them (whole blocks of " +
-                           std::to_string(block) + " bytes, each copy whole beside the loop it replaces); " +
-                           std::to_string(freeBytes) + " are free");
+    if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))
+        return refused(message::kNoRoomOnCard, *lack);
     if (request.beforeWriting) request.beforeWriting();
 
     RestoreResult result;

@@ -6,6 +6,7 @@
 
 #include "ByteSource.h"
 #include "CardFolder.h"
+#include "CardRoom.h"
 #include "CardTransaction.h"
 #include "Checked.h"
 #include "ChunkWalk.h"
@@ -154,32 +155,26 @@ LoopWriteResult LoopWriter::write() {
         replacing.reset();
     }
     const bool overwrite = replacing.has_value();
-    // A loop about to be replaced frees its own space.
+    // A loop about to be replaced frees its own space. Every file takes whole blocks of the card
+    // (a FAT cluster), and the folder one more: what fits by bytes may still not fit on the card,
+    // and that is found out before anything is deleted. The new loop is written whole beside the
+    // one it replaces, which goes only then; where the card has no room for both, the old loop (in
+    // the backup store by then) leaves first.
     const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(folder));
-    const int32_t needed = checkedAdd<int32_t>(d, loop::kSpaceMargin);
-    if (needed > freeBytes + existingSize)
-        return refuse(
-            message::kNoRoomOnCard, MessageIcon::None,
-            "the loop needs " + intToText(needed) + " bytes; " + intToText(freeBytes) +
-                " are free" +
-                (overwrite ? " besides the " + intToText(existingSize) + " of the loop it replaces"
-                           : ""));
-    // Every file takes whole blocks of the card (a FAT cluster), and the folder one more: what
-    // fits by bytes may still not fit on the card, and that is found out before anything is
-    // deleted. The new loop is written whole beside the one it replaces, which goes only then;
-    // where the card has no room for both, the old loop (in the backup store by then) leaves first.
     const int64_t block = m_files.blockSize(folder);
-    const int64_t trackRoom = loop::roomOnCard(
-        int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, stereo), block);
-    const int64_t room = block + trackRoom * (stereo ? 2 : 1) +
-                         loop::roomOnCard(loop::kDescriptionSize, block);
-    const int64_t roomFreed = overwrite ? backup::folderRoomOnCard(m_files, *replacing, block) : 0;
-    if (room > freeBytes + roomFreed)
-        return refuse(message::kNoRoomOnCard, MessageIcon::None,
-                      "the loop takes " + intToText(room) + " bytes as the card counts them (whole blocks of " +
-                          intToText(block) + " bytes); " + intToText(freeBytes) + " are free" +
-                          (overwrite ? " besides the " + intToText(roomFreed) + " of the loop it replaces" : ""));
-    m_replaceFirst = room > freeBytes;
+    card::RoomNeeded room;
+    for (int track = 0; track < (stereo ? 2 : 1); ++track)
+        card::addFile(room, int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, stereo), block);
+    card::addFile(room, loop::kDescriptionSize, block);
+    card::addFolder(room, block);
+    room.bytes = checkedAdd<int32_t>(d, loop::kSpaceMargin);
+    if (overwrite) {
+        room.bytesFreed = existingSize;
+        room.blocksFreed = backup::folderRoomOnCard(m_files, *replacing, block);
+    }
+    if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))
+        return refuse(message::kNoRoomOnCard, MessageIcon::None, *lack);
+    m_replaceFirst = room.blocks > freeBytes;
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.

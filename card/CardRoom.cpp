@@ -1,0 +1,31 @@
+#include "CardRoom.h"
+
+#include "LoopLayout.h"
+#include "Numbers.h"
+
+namespace brenvik::card {
+
+void addFile(RoomNeeded& room, int64_t size, int64_t block) {
+    room.bytes += size;
+    room.blocks += loop::roomOnCard(size, block);
+}
+
+void addFolder(RoomNeeded& room, int64_t block) { room.blocks += block; }
+
+std::optional<std::string> lackOfRoom(const RoomNeeded& room, int64_t freeBytes, int64_t block) {
+    const std::string what = room.severalLoops ? "the loops" : "the loop";
+    const auto besides = [&room](int64_t freed) {
+        return freed ? " besides the " + intToText(freed) + " of the loop" + (room.severalLoops ? "s they replace" : " it replaces")
+                     : std::string();
+    };
+    if (room.bytes > freeBytes + room.bytesFreed)
+        return what + " need" + (room.severalLoops ? "" : "s") + " " + intToText(room.bytes) + " bytes; " +
+               intToText(freeBytes) + " are free" + besides(room.bytesFreed);
+    if (room.blocks > freeBytes + room.blocksFreed)
+        return what + " take" + (room.severalLoops ? "" : "s") + " " + intToText(room.blocks) +
+               " bytes as the card counts them (whole blocks of " + intToText(block) + " bytes); " +
+               intToText(freeBytes) + " are free" + besides(room.blocksFreed);
+    return std::nullopt;
+}
+
+}  // namespace brenvik::card

@@ -6,7 +6,7 @@ Two whole-card backups are made of LOOP1 holding loop A and loop B (stereo, 40 M
 together). Each round restores the backup the card does not hold, kills the program after a
 random delay between 0 and --reach times what a whole restore takes, and then compares the
 card's LOOP1 file by file with A and with B. Folders a killed restore leaves beside the loops
-(.brenvik-new-LOOP1, .brenvik-old-LOOP1) are counted; one more whole restore at the end must tidy
+(the staging folder .brenvik-staging) are counted; one more whole restore at the end must tidy
 them all. The backup store is emptied after each round, to keep the disk use to a few loops.
 
     bench/restore_kill_bench.py [--cli build/cli/brenvik-cli] [--kills 50] [--work DIR] [--seed 1]

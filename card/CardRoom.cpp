@@ -12,6 +12,13 @@ void addFile(RoomNeeded& room, int64_t size, int64_t block) {
 
 void addFolder(RoomNeeded& room, int64_t block) { room.blocks += block; }
 
+int64_t folderRoom(const Files& files, const std::string& folder, int64_t block) {
+    int64_t room = block;
+    for (const FolderEntry& entry : files.listFolder(folder))
+        if (entry.kind == FolderEntry::Kind::File) room += loop::roomOnCard(entry.size, block);
+    return room;
+}
+
 std::optional<std::string> lackOfRoom(const RoomNeeded& room, int64_t freeBytes, int64_t block) {
     const std::string what = room.severalLoops ? "the loops" : "the loop";
     const auto besides = [&room](int64_t freed) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "Files.h"
+
 namespace brenvik::card {
 
 struct RoomNeeded {
@@ -21,6 +23,10 @@ struct RoomNeeded {
 void addFile(RoomNeeded& room, int64_t size, int64_t block);
 // Adds a loop folder (its own block) to what is needed.
 void addFolder(RoomNeeded& room, int64_t block);
+
+// What the files of a loop folder take on the card in whole blocks, and a block for the folder.
+// Throws RoutineError when it cannot be read.
+int64_t folderRoom(const Files& files, const std::string& folder, int64_t block);
 
 // Why the loops do not fit ("the loop takes 73728 bytes as the card counts them (whole blocks of
 // 4096 bytes); 65536 are free besides the 8192 of the loop it replaces"); nothing when they do.

@@ -226,12 +226,6 @@ void Files::renameEntry(const std::string& from, const std::string& to) {
         throw RoutineError::ofSystem("cannot rename", from + " to " + to);
 }
 
-bool Files::exchangeEntries(const std::string& a, const std::string& b) {
-    if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0) return true;
-    if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) return false;
-    throw RoutineError::ofSystem("cannot swap", a + " and " + b);
-}
-
 void Files::syncFolder(const std::string& path) {
     const int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) throw RoutineError::ofSystem("cannot open the folder", path);

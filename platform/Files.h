@@ -66,9 +66,6 @@ public:
     void createFolders(const std::string& path);  // with every missing parent
     // Gives an entry a new name in the same volume; one already there is not replaced.
     void renameEntry(const std::string& from, const std::string& to);
-    // Swaps two entries' names in one step, so that no moment passes with neither in place;
-    // false when the file system cannot (both are as they were then).
-    bool exchangeEntries(const std::string& a, const std::string& b);
     // Waits until the folder's list of names is on the device, so that files created, renamed or
     // deleted in it stay so when the card is pulled.
     void syncFolder(const std::string& path);

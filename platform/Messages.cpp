@@ -275,9 +275,6 @@ std::string notArranged(const std::string& card) {
 std::string arrangeFailed(const std::string& card) {
     return "Arranging the loops of " + card + " failed part-way: every loop it touched is in the backup store";
 }
-std::string arrangeLeftOver(const std::string& card) {
-    return "The loops of " + card + " are arranged, but its staging folder could not be removed";
-}
 std::string interruptedChangeFinished(const std::string& card, const std::string& what, bool dryRun) {
     return std::string(dryRun ? "Would finish" : "Finished") + " an interrupted change on " + card + ": " + what;
 }

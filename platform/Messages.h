@@ -251,8 +251,6 @@ std::string loopNotBackedUp(const std::string& loopFolder);
 std::string notArranged(const std::string& card);
 // "Arranging the loops of /card failed part-way: every loop it touched is in the backup store".
 std::string arrangeFailed(const std::string& card);
-// "The loops of /card are arranged, but its staging folder could not be removed".
-std::string arrangeLeftOver(const std::string& card);
 // "The loops of /card are arranged, but this cannot be undone".
 std::string arrangementNotRecorded(const std::string& card);
 // An interrupted change of a card, as the next program to open the card finds it:

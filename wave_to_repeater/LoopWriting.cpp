@@ -15,7 +15,7 @@
 #include "LoopDescription.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
-#include "LoopReplacement.h"
+#include "BackupStore.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "RoutineError.h"
@@ -170,7 +170,7 @@ LoopWriteResult LoopWriter::write() {
     room.bytes = checkedAdd<int32_t>(d, loop::kSpaceMargin);
     if (overwrite) {
         room.bytesFreed = existingSize;
-        room.blocksFreed = backup::folderRoomOnCard(m_files, *replacing, block);
+        room.blocksFreed = card::folderRoom(m_files, *replacing, block);
     }
     if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))
         return refuse(message::kNoRoomOnCard, MessageIcon::None, *lack);

@@ -75,12 +75,13 @@ std::optional<Plan> planOf(const std::string& text) {
     return plan;
 }
 
-void writeRecord(Files& files, const std::string& path, const std::string& text) {
+// A record's bytes are synced when they must be on the card before the step that follows (the
+// plan, before the rename that commits it); its name reaches the card with that rename's sync.
+void writeRecord(const std::string& path, const std::string& text, bool synced) {
     FileSink sink(path, FileSink::Opening::CreateNew);
     sink.writeAt(0, std::span(reinterpret_cast<const uint8_t*>(text.data()), text.size()));
-    sink.sync();
+    if (synced) sink.sync();
     sink.close();
-    files.syncFolder(Files::parentOf(path));
 }
 
 // A name a journal can hold on one line of its own.
@@ -90,8 +91,10 @@ void checkName(const std::string& name) {
 }
 
 // Everything in the staging folder but the records, then the records (the intent before the plan,
-// so that a change cut short here is still known as finished), then the folder itself.
-void clearStaging(Files& files, const std::string& card, const std::string& staging) {
+// so that a change cut short here is still known as finished), then the folder itself. Not synced:
+// should the card lose power before the removals reach it, the next program to open it finishes
+// the change once more, which leaves it as it is.
+void clearStaging(Files& files, const std::string& staging) {
     for (const FolderEntry& entry : files.listFolder(staging)) {
         if (entry.name == kIntent || entry.name == kCommitted || entry.name == kPlacing) continue;
         if (entry.kind == FolderEntry::Kind::Folder && !entry.isLink)
@@ -104,7 +107,6 @@ void clearStaging(Files& files, const std::string& card, const std::string& stag
         if (files.entryExists(path)) files.deleteFile(path);
     }
     files.deleteFolder(staging);
-    files.syncFolder(card);
 }
 
 // Puts every loop folder that had left its number for the staging folder back, then forgets the
@@ -122,11 +124,12 @@ void takeBackLeaving(Files& files, const std::string& card, const std::string& s
 
 // Makes a committed change from wherever it stands: each step is done only when it is not yet, so
 // this may be cut short and run again any number of times. When a loop folder cannot leave its
-// number (a write-protected folder), the change is taken back instead, and the failure thrown.
+// number (a write-protected folder), the change is taken back instead, and the failure thrown. A
+// change with no loop folder leaving (a new loop, a copy into a free number) places at once.
 void finishPlan(Files& files, const std::string& card, const std::string& staging, const Plan& plan) {
     const std::string committed = Files::joinPath(staging, kCommitted);
     const std::string placing = Files::joinPath(staging, kPlacing);
-    if (files.entryExists(committed)) {
+    if (!plan.out.empty() && files.entryExists(committed)) {
         try {
             for (const auto& [name, staged] : plan.out) {
                 const std::string inStaging = Files::joinPath(staging, staged);
@@ -141,14 +144,13 @@ void finishPlan(Files& files, const std::string& card, const std::string& stagin
         files.renameEntry(committed, placing);
         files.syncFolder(staging);
     }
-    if (!files.entryExists(placing)) return;
+    if (!files.entryExists(placing) && !(plan.out.empty() && files.entryExists(committed))) return;
     for (const auto& [staged, name] : plan.in) {
         const std::string inStaging = Files::joinPath(staging, staged);
         if (files.entryExists(inStaging)) files.renameEntry(inStaging, Files::joinPath(card, name));
     }
     files.syncFolder(card);
-    files.syncFolder(staging);
-    clearStaging(files, card, staging);
+    clearStaging(files, staging);
 }
 
 // Whether the staging folder holds a committed change, before or after its loops left.
@@ -195,8 +197,10 @@ std::vector<std::string> tidyEarlierVersions(Files& files, const std::string& ca
     std::vector<std::string> left;
     const auto putBack = [&](const FolderEntry& entry, const std::string& loopName) {
         if (dryRun) return;
-        if (!files.entryExists(loop::pathOnCard(card, loopName)))
+        if (!files.entryExists(loop::pathOnCard(card, loopName))) {
             files.renameEntry(entry.path, Files::joinPath(card, loopName));
+            files.syncFolder(card);
+        }
         else if (entry.name.starts_with(".brenvik-old-"))  // its replacement is in place
             files.deleteFolder(entry.path);
         else
@@ -221,7 +225,6 @@ std::vector<std::string> tidyEarlierVersions(Files& files, const std::string& ca
             if (!dryRun && files.listFolder(entry.path).empty()) files.deleteFolder(entry.path);
         }
     }
-    if (!dryRun) files.syncFolder(card);
     return left;
 }
 
@@ -236,8 +239,9 @@ CardTransaction::CardTransaction(Files& files, std::string card, std::string wha
         throw RoutineError(m_staging + " holds a change that was not finished");
     m_files.createFolder(m_staging);
     try {
-        writeRecord(m_files, Files::joinPath(m_staging, kIntent), std::string(kFirstLine) + "\nwhat\t" + m_what + "\nend\n");
-        m_files.syncFolder(m_card);
+        // Only for what recovery says: without it, a staging folder is taken back all the same.
+        writeRecord(Files::joinPath(m_staging, kIntent), std::string(kFirstLine) + "\nwhat\t" + m_what + "\nend\n",
+                    false);
     } catch (const std::exception&) {
         abandon();
         throw;
@@ -250,7 +254,7 @@ CardTransaction::~CardTransaction() {
 
 void CardTransaction::abandon() noexcept {
     try {
-        if (m_files.entryExists(m_staging)) clearStaging(m_files, m_card, m_staging);
+        if (m_files.entryExists(m_staging)) clearStaging(m_files, m_staging);
     } catch (const std::exception&) {
         // the intent stays: the next program to open the card takes the change back
     }
@@ -294,7 +298,7 @@ void CardTransaction::commit() {
     checkNames(m_files, m_card, plan);
     for (const std::string& folder : m_staged) m_files.syncFolder(folder);
     const std::string written = Files::joinPath(m_staging, "plan");
-    writeRecord(m_files, written, textOf(plan));
+    writeRecord(written, textOf(plan), true);
     m_files.renameEntry(written, Files::joinPath(m_staging, kCommitted));
     m_files.syncFolder(m_staging);
     m_committed = true;
@@ -337,7 +341,7 @@ Recovery recoverCard(Files& files, const std::string& card, bool dryRun) {
                 if (!dryRun) finishPlan(files, card, staging, *plan);
             } catch (const std::exception&) {
                 if (holdsCommitment(files, staging)) throw;
-                clearStaging(files, card, staging);
+                clearStaging(files, staging);
                 recovery.outcome = Recovery::Outcome::TakenBack;
                 recovery.line = message::interruptedChangeTakenBack(card, recovery.what, dryRun);
                 return recovery;
@@ -345,7 +349,10 @@ Recovery recoverCard(Files& files, const std::string& card, bool dryRun) {
             recovery.outcome = Recovery::Outcome::Finished;
             recovery.line = message::interruptedChangeFinished(card, recovery.what, dryRun);
         } else {
-            if (!dryRun) clearStaging(files, card, staging);
+            if (!dryRun) {
+                clearStaging(files, staging);
+                files.syncFolder(card);
+            }
             // A staging folder without any record is what a finished change had not yet removed.
             if (!plan) return recovery;
             recovery.outcome = Recovery::Outcome::TakenBack;

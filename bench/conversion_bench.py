@@ -12,8 +12,15 @@ runs the floor and brenvik-cli alternately on the same cached input, the outputs
   - brenvik-cli's peak resident memory, from one more run under GNU time (`/usr/bin/time -f %M`,
     Debian package `time`; a rusage taken from here would count the forking Python's pages).
 
+A save into a loop folder is journaled on the card and, unless `--no-verify` is given, every
+written file is then read back from the device. The to-loop jobs time brenvik-cli with
+`--no-verify` (the journaled save alone: the ratio, the CPU ratio and both limits are about this
+run) and, in the same round, once more without it; the verified run's median wall time and its
+median ratio against the floor are a column of their own ("verified"), beside the median of what
+the read-back added in each round. The to-wave jobs write no loop and have no such column.
+
 Once per job, before the timed pairs, it checks with cmp that the floor's audio files and
-brenvik-cli's are identical (the floor's loopinfo.ldf is 16384 zero bytes, written and synced for the
+brenvik-cli's (both runs of a to-loop job) are identical (the floor's loopinfo.ldf is 16384 zero bytes, written and synced for the
 same work, and not compared) and says so.
 
     bench/conversion_bench.py [--cli build/cli/brenvik-cli] [--pairs 15] [--work bench/work]
@@ -21,7 +28,8 @@ same work, and not compared) and says so.
 
 Jobs: to-loop stereo (split), to-loop mono (mono2loop), to-wave stereo from two tracks (merge)
 and to-wave mono from one track (loop2mono). --max-ratio exits 1 when any job's median wall-time
-ratio is above the limit, --cpu-ratio when any job's median CPU-time ratio is; both name the jobs.
+ratio is above the limit, --cpu-ratio when any job's median CPU-time ratio is; both name the jobs
+and, for to-loop, judge the save with --no-verify (the verified column is shown, never judged).
 
 Sizes: megabytes of the stereo source and of the mono source turned into loops, and mebibytes
 of each track turned back into a wave; each is cut to whole 512-byte sectors, so brenvik-cli
@@ -108,26 +116,35 @@ def same_bytes(a, b):
 
 
 class Job:
-    def __init__(self, name, floor_cmd, floor_out, cli_cmd, cli_out, compare):
+    """One conversion: the floor's command, brenvik-cli's, and for a save into a loop folder
+    brenvik-cli's once more with the read-back from the device (`verify_cmd`, same outputs)."""
+
+    def __init__(self, name, floor_cmd, floor_out, cli_cmd, cli_out, compare, verify_cmd=None):
         self.name, self.compare = name, compare
         self.floor_cmd, self.floor_out = floor_cmd, floor_out
         self.cli_cmd, self.cli_out = cli_cmd, cli_out
+        self.verify_cmd = verify_cmd
 
     def check_outputs(self):
-        """Runs both sides once (which also warms the cache); True when every audio output
+        """Runs every side once (which also warms the cache); True when every audio output
         pair is identical."""
         fresh_run(self.floor_cmd, self.floor_out)
-        fresh_run(self.cli_cmd, self.cli_out)
-        differ = [f"{a} vs {b}" for a, b in self.compare if not same_bytes(a, b)]
-        if differ:
-            print(f"{self.name}: outputs DIFFER: {', '.join(differ)}")
-        else:
-            print(f"{self.name}: {len(self.compare)} audio output(s) identical to the floor's (cmp)")
-        return not differ
+        runs = [("", self.cli_cmd)] + ([(" (verified)", self.verify_cmd)] if self.verify_cmd else [])
+        alike = True
+        for label, cmd in runs:
+            fresh_run(cmd, self.cli_out)
+            differ = [f"{a} vs {b}" for a, b in self.compare if not same_bytes(a, b)]
+            if differ:
+                print(f"{self.name}{label}: outputs DIFFER: {', '.join(differ)}")
+            else:
+                print(f"{self.name}{label}: {len(self.compare)} audio output(s) identical to the "
+                      f"floor's (cmp)")
+            alike = alike and not differ
+        return alike
 
     def measure(self, pairs):
-        ratios, cpu_ratios = [], []
-        floor_wall, cli_wall, floor_cpu, cli_cpu = [], [], [], []
+        ratios, cpu_ratios, verify_ratios, read_back = [], [], [], []
+        floor_wall, cli_wall, floor_cpu, cli_cpu, verify_wall = [], [], [], [], []
         for _ in range(pairs):
             fw, fc = fresh_run(self.floor_cmd, self.floor_out)
             cw, cc = fresh_run(self.cli_cmd, self.cli_out)
@@ -137,6 +154,11 @@ class Job:
             cli_cpu.append(cc)
             ratios.append(cw / fw)
             cpu_ratios.append(cc / fc if fc > 0 else float("inf"))
+            if self.verify_cmd:
+                vw, _ = fresh_run(self.verify_cmd, self.cli_out)
+                verify_wall.append(vw)
+                verify_ratios.append(vw / fw)
+                read_back.append(vw - cw)
         clean(*self.cli_out)
         os.sync()
         self.peak = peak_rss_kib(self.cli_cmd)
@@ -145,6 +167,15 @@ class Job:
         self.ratio, self.cpu_ratio = med(ratios), med(cpu_ratios)
         self.floor_wall, self.cli_wall = med(floor_wall), med(cli_wall)
         self.floor_cpu, self.cli_cpu = med(floor_cpu), med(cli_cpu)
+        if self.verify_cmd:
+            self.verify_wall, self.verify_ratio = med(verify_wall), med(verify_ratios)
+            self.read_back = med(read_back)
+
+    def verified_columns(self):
+        if not self.verify_cmd:
+            return f"{'-':>9s} {'-':>6s} {'-':>9s}"
+        return (f"{self.verify_wall*1000:9.1f} {self.verify_ratio:6.2f} "
+                f"{self.read_back*1000:+9.1f}")
 
 
 def main():
@@ -185,16 +216,25 @@ def main():
     out = w("cards", "out")
     os.makedirs(out, exist_ok=True)
 
+    # The floor's loop outputs get a folder of their own: a folder holding loopinfo.ldf is a loop
+    # to brenvik-cli, and a wave written into one would back that loop up first.
+    fl = lambda name: w("floor_loop", name)
+    os.makedirs(w("floor_loop"), exist_ok=True)
     jobs = [
         Job(f"to-loop stereo {loop_mb} MB (split)",
-            [floor, "split", stereo, w("L.wav"), w("R.wav")], [w("L.wav"), w("R.wav"), w("loopinfo.ldf")],
-            [cli, "to-loop", stereo, "--dest", out, "--loop", "1"], [os.path.join(out, "LOOP1")],
-            [(w("L.wav"), os.path.join(out, "LOOP1", "track1.wav")),
-             (w("R.wav"), os.path.join(out, "LOOP1", "track2.wav"))]),
+            [floor, "split", stereo, fl("L.wav"), fl("R.wav")],
+            [fl("L.wav"), fl("R.wav"), fl("loopinfo.ldf")],
+            [cli, "to-loop", stereo, "--dest", out, "--loop", "1", "--no-verify"],
+            [os.path.join(out, "LOOP1")],
+            [(fl("L.wav"), os.path.join(out, "LOOP1", "track1.wav")),
+             (fl("R.wav"), os.path.join(out, "LOOP1", "track2.wav"))],
+            [cli, "to-loop", stereo, "--dest", out, "--loop", "1"]),
         Job(f"to-loop mono {mono_mb} MB (mono2loop)",
-            [floor, "mono2loop", mono, w("M.wav")], [w("M.wav"), w("loopinfo.ldf")],
-            [cli, "to-loop", mono, "--dest", out, "--loop", "2"], [os.path.join(out, "LOOP2")],
-            [(w("M.wav"), os.path.join(out, "LOOP2", "track1.wav"))]),
+            [floor, "mono2loop", mono, fl("M.wav")], [fl("M.wav"), fl("loopinfo.ldf")],
+            [cli, "to-loop", mono, "--dest", out, "--loop", "2", "--no-verify"],
+            [os.path.join(out, "LOOP2")],
+            [(fl("M.wav"), os.path.join(out, "LOOP2", "track1.wav"))],
+            [cli, "to-loop", mono, "--dest", out, "--loop", "2"]),
         Job(f"to-wave stereo 2x{track_mb} MiB (merge)",
             [floor, "merge", t1, t2, w("S.wav")], [w("S.wav")],
             [cli, "to-wave", t1, t2, "--output", w("S2.wav")], [w("S2.wav")],
@@ -209,12 +249,16 @@ def main():
           f"{args.pairs} timed pairs per job; load average {os.getloadavg()[0]:.2f} at start")
     identical = all([job.check_outputs() for job in jobs])
     print(f"{'job':34s} {'ratio':>6s} {'floor ms':>9s} {'brenvik ms':>10s} "
-          f"{'floor CPU':>10s} {'brenvik CPU':>11s} {'CPU ratio':>9s} {'peak RSS':>9s}")
+          f"{'floor CPU':>10s} {'brenvik CPU':>11s} {'CPU ratio':>9s} {'peak RSS':>9s} "
+          f"{'verified':>9s} {'ratio':>6s} {'read-back':>9s}")
     for job in jobs:
         job.measure(args.pairs)
         print(f"{job.name:34s} {job.ratio:6.2f} {job.floor_wall*1000:9.1f} {job.cli_wall*1000:10.1f} "
               f"{job.floor_cpu*1000:8.1f}ms {job.cli_cpu*1000:9.1f}ms {job.cpu_ratio:9.2f} "
-              f"{job.peak/1024:5.1f} MiB", flush=True)
+              f"{job.peak/1024:5.1f} MiB {job.verified_columns()}", flush=True)
+    print("ratio, CPU ratio and peak RSS: the journaled save with --no-verify for to-loop; "
+          "verified: the same save read back from the device (ms, ratio to the floor), "
+          "read-back: the median of what that added in each round (ms)")
     load = os.getloadavg()[0]
     print(f"load average {load:.2f} at the end")
     if load > os.cpu_count():

@@ -17,7 +17,7 @@ bool isOneOf(const std::string& output, const std::vector<std::string>& inputs, 
 std::optional<std::string> backUpLoopAround(const std::string& output, Files& files) {
     try {
         const std::string folder = Files::parentOf(files.absolutePath(output));
-        if (!loop::holdsDescription(folder)) return std::nullopt;
+        if (!loop::isLoopFolder(folder)) return std::nullopt;
         BackupStore(files).backUpLoop(folder);
     } catch (const std::exception&) {
         return caughtReason();

@@ -59,4 +59,8 @@ bool holdsDescription(const std::string& folder) {
     return !folder.empty() && std::filesystem::is_regular_file(foundDescriptionPath(folder), ec);
 }
 
+bool isLoopFolder(const std::string& folder) {
+    return loopNumberOf(lastFolderName(folder)).has_value() && holdsDescription(folder);
+}
+
 }  // namespace brenvik::loop

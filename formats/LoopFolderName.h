@@ -40,7 +40,9 @@ std::string lastFolderName(const std::string& path);
 std::string descriptionPath(const std::string& folder);
 // The description a reader opens: loopinfo.ldf in the folder, in any case.
 std::string foundDescriptionPath(const std::string& folder);
-// A loop folder is a folder holding a loopinfo.ldf file (in any case).
+// Whether the folder holds a loopinfo.ldf file (in any case).
 bool holdsDescription(const std::string& folder);
+// A loop folder: named LOOP1 to LOOP999 (in any case) and holding a loopinfo.ldf.
+bool isLoopFolder(const std::string& folder);
 
 }  // namespace brenvik::loop

@@ -3,6 +3,7 @@
 // card again when it changes, offers a mounted card, exports the selected loops and restores a
 // loop from the backup store.
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <filesystem>
@@ -216,6 +217,28 @@ private slots:
         QVERIFY(treeOf(card + (way == "drop" ? "/LOOP3" : "/LOOP1")) == loop1);
         const QStringList loops{way == "drop" ? "2" : "1", way == "open" || way == "refresh" ? "2" : "3"};
         QCOMPARE(column(*window, CardWindow::LoopColumn), way == "save" ? (QStringList{"1", "2", "3"}) : loops);
+    }
+
+    // A change that cannot be finished (a loop left aside by an earlier version whose number is
+    // taken again) is told once in a message box with its reason, not at every listing; the
+    // status line has it each time.
+    void toldOnceWhenAChangeCannotBeFinished() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "stuck");
+        makeCardLoop(card, 1, {1}, 10);
+        const std::string aside = makeCardLoop(card + "/.brenvik-arranging", 1, {1}, 20);
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        QSignalSpy notes(&window, &CardWindow::statusMessage);
+        window.refresh();
+        const std::string line = card + " holds an interrupted change that could not be finished: a change by an "
+                                        "earlier version";
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{line});
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(ui.messages()[0].detail, aside + " holds a loop whose number is taken again");
+        QTRY_COMPARE(notes.size(), 2);
+        QCOMPARE(notes.last().first().toString().toStdString(), line);
     }
 
     // A save in the program is listed at once; a loop folder added and a track file removed

@@ -31,11 +31,12 @@ Progress share(const Progress& progress, size_t file, size_t files, float from, 
 class Filler {
 public:
     Filler(const std::string& card, const std::string& scratch, Files& files, const Progress& progress,
-           size_t count)
-        : m_card(card), m_scratch(scratch), m_files(files), m_progress(progress), m_count(count) {}
+           size_t count, bool readBack)
+        : m_card(card), m_scratch(scratch), m_files(files), m_progress(progress), m_count(count),
+          m_readBack(readBack) {}
 
     FillOutcome fill(const std::string& source, size_t index) {
-        FillOutcome outcome{source, std::nullopt, {}, {}};
+        FillOutcome outcome{source, std::nullopt, {}, {}, {}};
         std::string wave = source;
         const AudioProbe probe = probeAudio(source);
         // A file the audio library cannot read goes to the wave opener as it is, for its own verdict.
@@ -83,11 +84,13 @@ private:
         request.mode = opened.layout;
         request.settings.beatCount = opened.wave.defaultTempoPosition() + 1;
         request.tempoTable = opened.wave.tempoTable;
+        request.readBack = m_readBack;
         // The number was free a moment ago: a loop there since is left as it is.
         const OverwritePolicy keep = [](const std::string&) { return ReplaceChoice::Cancel; };
         const float from = wave == outcome.source ? 0 : 0.5f;
         const LoopWriteResult written =
             writeLoop(request, m_files, keep, share(m_progress, index, m_count, from, 1 - from));
+        outcome.recovered = written.recovered;
         if (written.outcome == LoopWriteResult::Outcome::Written) {
             outcome.loopNumber = *free;
         } else {
@@ -102,20 +105,21 @@ private:
     Files& m_files;
     const Progress& m_progress;
     size_t m_count;
+    bool m_readBack;
 };
 
 }  // namespace
 
 std::vector<FillOutcome> fillFreeLoops(const std::vector<std::string>& sources, const std::string& card,
                                        const std::string& scratchFolder, Files& files,
-                                       const Progress& progress) {
+                                       const Progress& progress, bool readBack) {
     std::vector<FillOutcome> outcomes;
-    Filler filler(card, scratchFolder, files, progress, sources.size());
+    Filler filler(card, scratchFolder, files, progress, sources.size(), readBack);
     for (size_t i = 0; i < sources.size(); ++i) {
         try {
             outcomes.push_back(filler.fill(sources[i], i));
         } catch (const std::exception&) {
-            outcomes.push_back({sources[i], std::nullopt, message::kSaveFailed, caughtReason()});
+            outcomes.push_back({sources[i], std::nullopt, message::kSaveFailed, caughtReason(), {}});
         }
     }
     if (progress) progress(0, static_cast<float>(sources.size()) * kStepsPerFile);

@@ -19,11 +19,13 @@ struct FillOutcome {
     std::optional<int> loopNumber;  // where it was written
     std::string message;            // why it was not: the writer's, the opener's or the converter's
     std::string reason;
+    std::string recovered;          // what the writer did about a change an earlier program left half-done
 };
 
-// `progress` sees all the files as one run, 1000 steps a file.
+// `progress` sees all the files as one run, 1000 steps a file. `readBack`: each loop is read back
+// from the card before it takes its number, as the loop writer does.
 std::vector<FillOutcome> fillFreeLoops(const std::vector<std::string>& sources, const std::string& card,
                                        const std::string& scratchFolder, Files& files,
-                                       const Progress& progress);
+                                       const Progress& progress, bool readBack = true);
 
 }  // namespace brenvik::card

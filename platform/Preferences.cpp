@@ -30,6 +30,7 @@ Preferences readPreferences(SettingsStore& store) {
     p.crossfadeMs = storedNumber(store, kCrossfade, defaults.crossfadeMs);
     p.autoIncrement = storedNumber(store, kAutoIncrement, 1) != 0;
     p.tempoAsShown = storedNumber(store, kTempoAsShown, 0) != 0;
+    p.readBack = storedNumber(store, kReadBack, 1) != 0;
     return p;
 }
 
@@ -39,6 +40,7 @@ void writePreferences(SettingsStore& store, const Preferences& p) {
     store.writeSetting(kSection, kAutoIncrement, p.autoIncrement ? "1" : "0");
     store.writeSetting(kSection, kCrossfade, intToText(p.crossfadeMs));
     store.writeSetting(kSection, kTempoAsShown, p.tempoAsShown ? "1" : "0");
+    store.writeSetting(kSection, kReadBack, p.readBack ? "1" : "0");
 }
 
 }  // namespace brenvik

@@ -17,6 +17,9 @@ struct Preferences {
     // Write the tempo the wave-to-Repeater window shows, not the one of beats per bar x
     // (beats - 1) that the Repeater's loops have always been given.
     bool tempoAsShown = false;
+    // Files written to a card are read back from the device and compared before they take their
+    // loop numbers; off for a card reader too slow to read everything twice.
+    bool readBack = true;
 };
 
 namespace settingkey {
@@ -26,11 +29,12 @@ inline constexpr const char* kWaveFolder = "intWV";
 inline constexpr const char* kCrossfade = "intCF";
 inline constexpr const char* kAutoIncrement = "intAI";
 inline constexpr const char* kTempoAsShown = "intTS";
+inline constexpr const char* kReadBack = "intRB";
 }  // namespace settingkey
 
 // Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
 Preferences readPreferences(SettingsStore& store);
-// Writes intLP, intWV, intAI, intCF and intTS, in that order. Throws RoutineError when the store
+// Writes intLP, intWV, intAI, intCF, intTS and intRB, in that order. Throws RoutineError when the store
 // fails.
 void writePreferences(SettingsStore& store, const Preferences& preferences);
 

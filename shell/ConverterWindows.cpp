@@ -24,6 +24,7 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Files& fil
             card->chooseFolderHook = [&mainWindow](const std::string& caption, const std::string& startFolder) {
                 return mainWindow.chooseFolderFrom(caption, startFolder);
             };
+            QObject::connect(card, &CardWindow::statusMessage, &mainWindow, &MainWindow::showStatus);
             // What a converter saves may be on the card.
             for (ConverterWindow* converter : {mainWindow.waveToRepeaterWindow(), mainWindow.repeaterToWaveWindow()})
                 if (converter) QObject::connect(converter, &ConverterWindow::filesWritten, card, &CardWindow::refresh);

@@ -108,8 +108,7 @@ QMdiSubWindow* MainWindow::adopt(ConverterWindow* window) {
     connect(window, &ConverterWindow::contentsRequested, this, &MainWindow::onContentsRequested);
     connect(window, &ConverterWindow::aboutRequested, this, &MainWindow::onAboutRequested);
     connect(window, &ConverterWindow::cardRequested, this, &MainWindow::onCardRequested);
-    connect(window, &ConverterWindow::statusMessage, this,
-            [this](const QString& text) { statusBar()->showMessage(text, kStatusMs); });
+    connect(window, &ConverterWindow::statusMessage, this, &MainWindow::showStatus);
     QMenu* windowMenu = window->windowMenu();
     connect(windowMenu, &QMenu::aboutToShow, this, [this, window, windowMenu] {
         fillWindowMenu(windowMenu);
@@ -210,6 +209,10 @@ void MainWindow::onPreferencesRequested() {
             },
             this);
     bringForward(m_preferencesDialog);
+}
+
+void MainWindow::showStatus(const QString& text) {
+    statusBar()->showMessage(text, kStatusMs);
 }
 
 void MainWindow::onCardRequested() {

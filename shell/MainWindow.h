@@ -84,6 +84,8 @@ public slots:
     void onAboutRequested();
     // Makes the Card window the active child, creating it on first use.
     void onCardRequested();
+    // A note in the status line, for kStatusMs.
+    void showStatus(const QString& text);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -50,6 +50,9 @@ QToolButton* makeFolderButton(QWidget* owner, const char* name) {
     return button;
 }
 
+// The distance from one row of the dialog to the next.
+constexpr int kRowTwips = 360;
+
 QPushButton* makeButton(QWidget* owner, const char* name, const char* caption) {
     auto* button = new QPushButton(QString::fromLatin1(caption), owner);
     button->setObjectName(QString::fromLatin1(name));
@@ -84,14 +87,18 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
       m_autoIncrementCheck(new QCheckBox(this)),
       m_tempoAsShownLabel(makeLabel(this, "tempoAsShownLabel", "Write the tempo the window shows:")),
       m_tempoAsShownCheck(new QCheckBox(this)),
+      m_readBackLabel(makeLabel(this, "readBackLabel", "Read back what is written to the card:")),
+      m_readBackCheck(new QCheckBox(this)),
       m_cancelButton(makeButton(this, "cancelButton", "Cancel")),
       m_okButton(makeButton(this, "okButton", "OK")) {
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(QStringLiteral("Preferences"));
-    setFixedSize(twipsSize(8985, 2685));
+    // One row taller than the design, for the read-back row under the design's own rows.
+    setFixedSize(twipsSize(8985, 2685 + kRowTwips));
     paintBackground(this, bgrColor(0x00404000));
     m_autoIncrementCheck->setObjectName(QStringLiteral("autoIncrementCheck"));
     m_tempoAsShownCheck->setObjectName(QStringLiteral("tempoAsShownCheck"));
+    m_readBackCheck->setObjectName(QStringLiteral("readBackCheck"));
 
     placeTwips(m_waveFolderLabel, 120, 480, 4815, 375);
     placeTwips(m_waveFolderEdit, 3600, 480, 4935, 285);
@@ -106,8 +113,11 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     // An addition to the design: it takes the row the hidden crossfade field leaves empty.
     placeTwips(m_tempoAsShownLabel, 120, 1200, 4815, 375);
     placeTwips(m_tempoAsShownCheck, 3600, 1200, 495, 255);
-    placeTwips(m_cancelButton, 1440, 2040, 1815, 495);
-    placeTwips(m_okButton, 5640, 2040, 1815, 495);
+    // An addition too: a row of its own below the design's, the buttons one row lower.
+    placeTwips(m_readBackLabel, 120, 1560 + kRowTwips, 4815, 375);
+    placeTwips(m_readBackCheck, 3600, 1560 + kRowTwips, 495, 255);
+    placeTwips(m_cancelButton, 1440, 2040 + kRowTwips, 1815, 495);
+    placeTwips(m_okButton, 5640, 2040 + kRowTwips, 1815, 495);
     // The crossfade length is carried through unchanged: the user cannot see or edit it here.
     m_crossfadeLabel->setEnabled(false);
     m_crossfadeLabel->hide();
@@ -116,7 +126,8 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     // Labels lie above the fields in the design; keep the fields clickable.
     for (QWidget* field :
          std::initializer_list<QWidget*>{m_waveFolderEdit, m_waveFolderButton, m_loopFolderEdit,
-                                         m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck})
+                                         m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck,
+                                         m_readBackCheck})
         field->raise();
     setTabOrder(m_waveFolderEdit, m_waveFolderButton);
     setTabOrder(m_waveFolderButton, m_loopFolderEdit);
@@ -125,6 +136,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     setTabOrder(m_cancelButton, m_okButton);
     setTabOrder(m_okButton, m_autoIncrementCheck);
     setTabOrder(m_autoIncrementCheck, m_tempoAsShownCheck);
+    setTabOrder(m_tempoAsShownCheck, m_readBackCheck);
 
     connect(m_waveFolderButton, &QToolButton::clicked, this,
             &PreferencesDialog::onWaveFolderClicked);
@@ -142,6 +154,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     m_crossfadeEdit->setText(QString::fromStdString(intToText(preferences.crossfadeMs)));
     m_autoIncrementCheck->setChecked(preferences.autoIncrement);
     m_tempoAsShownCheck->setChecked(preferences.tempoAsShown);
+    m_readBackCheck->setChecked(preferences.readBack);
 }
 
 void PreferencesDialog::onWaveFolderClicked() {
@@ -176,6 +189,7 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.autoIncrement = m_autoIncrementCheck->isChecked();
         m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
         m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
+        m_preferences.readBack = m_readBackCheck->isChecked();
         if (m_preferences.autoIncrement) {
             const auto free = card::lowestFreeLoop(m_files, m_preferences.loopFolder);
             if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));

@@ -65,6 +65,8 @@ private:
     QCheckBox* m_autoIncrementCheck;
     QLabel* m_tempoAsShownLabel;
     QCheckBox* m_tempoAsShownCheck;
+    QLabel* m_readBackLabel;
+    QCheckBox* m_readBackCheck;
     QPushButton* m_cancelButton;
     QPushButton* m_okButton;
 };

@@ -229,6 +229,7 @@ void WaveToRepeaterModel::save() {
         request.settings = m_settings;
         request.tempoTable = m_wave.tempoTable;
         request.tempoAsShown = m_preferences.tempoAsShown;
+        request.readBack = m_preferences.readBack;
         float total = 0;
         const OverwritePolicy mayReplace =
             askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
@@ -240,6 +241,7 @@ void WaveToRepeaterModel::save() {
                 m_ui.showProgress(done, all);
             });
         }
+        if (!result.recovered.empty() && showStatus) showStatus(result.recovered);
         switch (result.outcome) {
             case LoopWriteResult::Outcome::Written:
                 showMessage(message::kWriteSucceeded);

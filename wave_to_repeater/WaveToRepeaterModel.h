@@ -40,6 +40,8 @@ public:
 
     // The window takes no input while a loop is written; it is told here.
     std::function<void(bool enabled)> setInputEnabled;
+    // A note for the status line: what a Save found of a change an earlier program left half-done.
+    std::function<void(const std::string& note)> showStatus;
 
     // ---- commands ----
     // The window's load: the bar-length cycle starts over and the destination is prepared.

@@ -12,6 +12,7 @@
 #include "LoopFolderName.h"
 #include "LoopReplacement.h"
 #include "Messages.h"
+#include "Preferences.h"
 #include "QtFocusReturn.h"
 #include "Restore.h"
 #include "RoutineError.h"
@@ -25,8 +26,16 @@ std::string folderOf(const std::string& card, int number) { return card + "/" + 
 
 }  // namespace
 
-ArrangeActions::ArrangeActions(Files& files, Interaction& ui, QWidget* window)
-    : m_files(files), m_ui(ui), m_window(window) {}
+ArrangeActions::ArrangeActions(Files& files, Interaction& ui, const Preferences& preferences, QWidget* window,
+                               std::function<void(const std::string& note)> showStatus)
+    : m_files(files), m_ui(ui), m_preferences(preferences), m_window(window), m_showStatus(std::move(showStatus)) {}
+
+void ArrangeActions::noteRecovered(const std::vector<std::string>& lines) {
+    std::string note;
+    for (const std::string& line : lines)
+        if (!line.empty()) note += (note.empty() ? "" : "; ") + line;
+    if (!note.empty() && m_showStatus) m_showStatus(note);
+}
 
 bool ArrangeActions::mayReplace(const std::string& question) {
     return m_ui.message(question, MessageButtons::YesNo) == MessageAnswer::Yes;
@@ -98,6 +107,7 @@ void whileBusy(QWidget* window, Interaction& ui, const std::function<void()>& wo
 void ArrangeActions::restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to) {
     const std::string target = folderOf(card, to);
     backup::RestoreRequest request{backup, card, {loopInBackup}, false, to};
+    request.readBack = m_preferences.readBack;
     if (backup::existingLoopFolder(m_files, target)) {
         if (!mayReplace(message::restoreReplaces(target))) return;
         request.overwrite = true;
@@ -112,6 +122,7 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
             result.reason = caughtReason();
         }
     });
+    noteRecovered({result.recovered});
     if (!result.restored) {
         m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return;
@@ -124,7 +135,8 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
     m_ui.message(message::loopRestored(target));
 }
 
-bool ArrangeActions::run(const card::ArrangeRequest& request) {
+bool ArrangeActions::run(card::ArrangeRequest request) {
+    request.readBack = m_preferences.readBack;
     return report([&](backup::BackupStore& store) { return card::arrange(request, store, m_files, m_ui.progress()); });
 }
 
@@ -135,6 +147,7 @@ bool ArrangeActions::report(const std::function<card::ArrangeResult(backup::Back
         result = change(store);
         m_ui.showProgress(0, 0);
     });
+    noteRecovered(result.recovered);
     if (!result.message.empty()) m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
     return result.done;
 }
@@ -143,17 +156,21 @@ void ArrangeActions::fill(const std::string& card, const std::vector<std::string
     std::vector<card::FillOutcome> outcomes;
     whileBusy(m_window, m_ui, [&] {
         const QTemporaryDir scratch;
-        outcomes = card::fillFreeLoops(paths, card, scratch.path().toStdString(), m_files, m_ui.progress());
+        outcomes = card::fillFreeLoops(paths, card, scratch.path().toStdString(), m_files, m_ui.progress(),
+                                       m_preferences.readBack);
     });
     size_t written = 0;
     std::string lines;
+    std::vector<std::string> recovered;
     for (const card::FillOutcome& outcome : outcomes) {
+        recovered.push_back(outcome.recovered);
         const std::string name = loop::lastFolderName(outcome.source);
         written += outcome.loopNumber ? 1 : 0;
         lines += (lines.empty() ? "" : "\n") + name + ": " +
                  (outcome.loopNumber ? loop::loopFolderName(*outcome.loopNumber) : outcome.message) +
                  (outcome.reason.empty() ? "" : " (" + outcome.reason + ")");
     }
+    noteRecovered(recovered);
     m_ui.message(message::dropSummary(written, outcomes.size()), MessageButtons::Ok,
                  written == outcomes.size() ? MessageIcon::None : MessageIcon::Critical, lines);
 }

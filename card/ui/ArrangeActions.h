@@ -2,7 +2,8 @@
 // The Card window's arrangements as the user asks for them: the question before a swap, a
 // replacement or a delete, then the change itself (through the card core's arrange, or for a
 // restore the backup store's, with the busy pointer on and the window taking no input), and its
-// message when it is refused or fails. The window lists the card again afterwards, whatever came
+// message when it is refused or fails. What a change found of one an earlier program left
+// half-done goes to the status line. The window lists the card again afterwards, whatever came
 // of it.
 #include <functional>
 #include <string>
@@ -14,6 +15,7 @@ namespace brenvik {
 
 class Files;
 class Interaction;
+struct Preferences;
 
 namespace backup {
 class BackupStore;
@@ -25,7 +27,10 @@ struct ArrangeResult;
 
 class ArrangeActions {
 public:
-    ArrangeActions(Files& files, Interaction& ui, QWidget* window);
+    // The preferences are read at each change (whether copies are read back); `showStatus` puts a
+    // note in the status line.
+    ArrangeActions(Files& files, Interaction& ui, const Preferences& preferences, QWidget* window,
+                   std::function<void(const std::string& note)> showStatus);
 
     // A loop dropped on a row of `card`: on a free number it moves there (or is copied there),
     // on another loop the two swap after a Yes (or the copy replaces it after a Yes).
@@ -42,14 +47,18 @@ public:
 
 private:
     // Whether the change was made.
-    bool run(const card::ArrangeRequest& request);
+    bool run(card::ArrangeRequest request);
     // Runs the change while the window waits, and tells its message.
     bool report(const std::function<card::ArrangeResult(backup::BackupStore&)>& change);
     bool mayReplace(const std::string& question);
+    // The lines that say what was done about changes left half-done, as one note.
+    void noteRecovered(const std::vector<std::string>& lines);
 
     Files& m_files;
     Interaction& m_ui;
+    const Preferences& m_preferences;
     QWidget* m_window;
+    std::function<void(const std::string& note)> m_showStatus;
 };
 
 }  // namespace brenvik

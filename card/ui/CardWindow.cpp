@@ -17,6 +17,7 @@
 #include "BackupStore.h"
 #include "BackupsDialog.h"
 #include "CardLook.h"
+#include "CardTransaction.h"
 #include "CardWatcher.h"
 #include "Files.h"
 #include "Interaction.h"
@@ -100,7 +101,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_undoButton(greenButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), this)),
       m_audition(new AuditionPanel(ui, this)),
       m_watcher(new CardWatcher(this)),
-      m_actions(files, ui, this) {
+      m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }) {
     asRowTable(m_table, QStringLiteral("loopTable"),
                {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files", "Size",
                 "Check"});
@@ -190,6 +191,7 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     const card::LoopSummary* current = loopOfRow(m_table->currentRow());
     const std::string currentFolder = current ? current->folder : std::string();
 
+    recoverCard(folder);
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
@@ -205,6 +207,30 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     m_offerLabel->hide();
     m_offerButton->hide();
     fillTable(kept, currentFolder);
+}
+
+// A change an earlier program left half-done is finished or taken back before the card is
+// listed, so the table shows the loops of before or of after it. When that fails, every change
+// of the card is refused until it has run: the failure is told once, not at each listing.
+void CardWindow::recoverCard(const std::string& folder) {
+    std::string card;
+    try {
+        card = m_files.absolutePath(folder);
+    } catch (const std::exception&) {
+        return;  // the listing says what is wrong with the folder
+    }
+    const card::Recovery recovery = card::recoverCardIfFree(m_files, card);
+    if (!recovery.line.empty()) note(recovery.line);
+    const std::string failure = recovery.failed() ? recovery.line + "\n" + recovery.reason : std::string();
+    if (!failure.empty() && failure != m_failureShown)
+        m_ui.message(recovery.line, MessageButtons::Ok, MessageIcon::Critical, recovery.reason);
+    m_failureShown = failure;
+}
+
+// Sent once the event loop runs again: the window's first listing runs in its constructor,
+// before the program has connected the status line.
+void CardWindow::note(const std::string& text) {
+    QTimer::singleShot(0, this, [this, text = QString::fromStdString(text)] { emit statusMessage(text); });
 }
 
 void CardWindow::refresh() {

@@ -9,8 +9,10 @@
 // dropped from a file manager fill the free loops. All Backups lists the whole store. A loop with
 // problems is marked; the pane under the table tells the selected loop's problems (and the tooltip
 // each row's). The window lists the card again after its own exports and restores, when the program
-// tells it of a save, and when the card changes outside it. When the initial loop folder holds no
-// loops but a mounted volume does, the window offers that volume with one button.
+// tells it of a save, and when the card changes outside it. Before each listing the card is
+// tidied of a change an earlier program left half-done (unless another program holds the card),
+// and the status line says what was done. When the initial loop folder holds no loops but a
+// mounted volume does, the window offers that volume with one button.
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -75,6 +77,10 @@ public slots:
     // Every backup of the store, each of which may be restored into any loop number.
     void showStore();
 
+signals:
+    // A short note for the program's status line.
+    void statusMessage(const QString& text);
+
 private:
     // Loops by their index in the listing, which the cells keep whatever the sort order.
     const card::LoopSummary* loopOfRow(int row) const;
@@ -90,6 +96,8 @@ private:
     void fillFreeLoops(const QStringList& paths);
     std::vector<int> selectedNumbers() const;
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
+    void recoverCard(const std::string& folder);
+    void note(const std::string& text);
 
     const Preferences& m_preferences;
     Files& m_files;
@@ -108,6 +116,7 @@ private:
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
+    std::string m_failureShown;    // the recovery failure last told in a message box
 };
 
 }  // namespace brenvik

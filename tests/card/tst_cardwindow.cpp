@@ -3,7 +3,9 @@
 // card again when it changes, offers a mounted card, exports the selected loops and restores a
 // loop from the backup store.
 #include <QLabel>
+#include <QSignalSpy>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <filesystem>
 #include <fstream>
 
@@ -173,6 +175,70 @@ private slots:
         window.table()->selectRow(row);
         window.refresh();
         QTEST(child<QLabel>(&window, "detailsLabel")->text(), "details");
+    }
+
+    // A change an earlier program left half-done (its intent recorded, a loop staged) is taken back
+    // before the Card window lists the card (opened or refreshed) and before a Save or a drop in
+    // the window changes it; the program's status line says so.
+    void takesBackAnInterruptedChange_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Card window opened") << "open";
+        QTest::newRow("Refresh") << "refresh";
+        QTest::newRow("Save in the wave window") << "save";
+        QTest::newRow("loop dropped on a free number") << "drop";
+    }
+    void takesBackAnInterruptedChange() {
+        QFETCH(QString, way);
+        const std::string card = makeFolder(m_dir.path().toStdString(), "interrupted-" + way.toStdString());
+        const Tree loop1 = treeOf(makeCardLoop(card, 1, {1}, 10));
+        makeCardLoop(card, 2, {1}, 20);
+        const auto interrupt = [&] {
+            const std::string staging = makeFolder(card, ".brenvik-staging");
+            const std::string intent = "brenvik card change 1\nwhat\tswap LOOP1 and LOOP2\nend\n";
+            writeFile(staging + "/intent", std::vector<uint8_t>(intent.begin(), intent.end()));
+            writeFile(makeFolder(staging, "new-1") + "/track1.wav", {1, 2});
+        };
+        Program program(card, m_waves);
+        if (way == "open") interrupt();
+        program.main.repeaterToWaveWindow()->cardAction()->trigger();
+        auto* window = qobject_cast<CardWindow*>(program.main.cardWindow());
+        if (way != "open") interrupt();  // the window's own listing comes later, once the card is quiet
+        if (way == "refresh") child<QPushButton>(window, "refreshButton")->click();
+        if (way == "drop") dropLoop(window->table(), card, 1, rowOf(window->table(), 3));
+        if (way == "save") {
+            auto* waveToRepeater = qobject_cast<WaveToRepeaterWindow*>(program.main.waveToRepeaterWindow());
+            writeFile(m_waves + "/beat.wav", test::wave(1, patternBytes(176400)));
+            waveToRepeater->openWave(m_waves + "/beat.wav");
+            waveToRepeater->saveAction()->trigger();
+        }
+        QTRY_COMPARE(program.main.findChild<QStatusBar*>("statusLine")->currentMessage(),
+                     QString::fromStdString("Took back an interrupted change on " + card + ": swap LOOP1 and LOOP2"));
+        QVERIFY(!fs::exists(card + "/.brenvik-staging"));
+        QVERIFY(treeOf(card + (way == "drop" ? "/LOOP3" : "/LOOP1")) == loop1);
+        const QStringList loops{way == "drop" ? "2" : "1", way == "open" || way == "refresh" ? "2" : "3"};
+        QCOMPARE(column(*window, CardWindow::LoopColumn), way == "save" ? (QStringList{"1", "2", "3"}) : loops);
+    }
+
+    // A change that cannot be finished (a loop left aside by an earlier version whose number is
+    // taken again) is told once in a message box with its reason, not at every listing; the
+    // status line has it each time.
+    void toldOnceWhenAChangeCannotBeFinished() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "stuck");
+        makeCardLoop(card, 1, {1}, 10);
+        const std::string aside = makeCardLoop(card + "/.brenvik-arranging", 1, {1}, 20);
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        QSignalSpy notes(&window, &CardWindow::statusMessage);
+        window.refresh();
+        const std::string line = card + " holds an interrupted change that could not be finished: a change by an "
+                                        "earlier version";
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{line});
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(ui.messages()[0].detail, aside + " holds a loop whose number is taken again");
+        QTRY_COMPARE(notes.size(), 2);
+        QCOMPARE(notes.last().first().toString().toStdString(), line);
     }
 
     // A save in the program is listed at once; a loop folder added and a track file removed

@@ -49,6 +49,8 @@ private slots:
         edit("crossfadeEdit")->setText(crossfade);
         child<QCheckBox>(m_dialog, "autoIncrementCheck")->setChecked(checked);
         child<QCheckBox>(m_dialog, "tempoAsShownCheck")->setChecked(!checked);
+        QVERIFY(child<QCheckBox>(m_dialog, "readBackCheck")->isChecked());  // on unless turned off
+        child<QCheckBox>(m_dialog, "readBackCheck")->setChecked(!checked);
         child<QPushButton>(m_dialog, "okButton")->click();
 
         const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
@@ -56,7 +58,8 @@ private slots:
         using Texts = std::vector<std::string>;
         const Texts all{"Startup/intLP=" + typed.path().toStdString(), "Startup/intWV=" + waves,
                         checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30",
-                        checked ? "Startup/intTS=0" : "Startup/intTS=1"};
+                        checked ? "Startup/intTS=0" : "Startup/intTS=1",
+                        checked ? "Startup/intRB=0" : "Startup/intRB=1"};
         QCOMPARE(m_ui->settingWrites(), failed ? Texts{} : all);
         QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
@@ -66,6 +69,10 @@ private slots:
         QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
         QVERIFY(p.autoIncrement == checked && p.crossfadeMs == 30 && m_dialog->isHidden());
         QCOMPARE(p.tempoAsShown, !checked);
+        QCOMPARE(p.readBack, failed || !checked);  // set after the crossfade, which failed
+        // What was stored is what the next start reads; nothing stored reads as on.
+        QCOMPARE(readPreferences(*m_ui).readBack, failed || !checked);
+        QCOMPARE(readPreferences(*m_ui).tempoAsShown, !failed && !checked);
     }
 
     void cancelCloseBoxAndEscDiscard() {

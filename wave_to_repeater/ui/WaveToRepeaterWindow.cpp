@@ -82,6 +82,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
         // The copy runs on this thread: show the disabled window before it starts.
         if (!enabled) repaint();
     };
+    m_model.showStatus = [this](const std::string& note) { emit statusMessage(QString::fromStdString(note)); };
     m_model.load();
     draw();
 }

@@ -122,7 +122,8 @@ void takeBackLeaving(Files& files, const std::string& card, const std::string& s
     files.syncFolder(staging);
 }
 
-// Makes a committed change from wherever it stands: each step is done only when it is not yet, so
+// Makes a committed change from wherever it stands, up to every loop folder in its place (what is
+// left in the staging folder then only waits to go): each step is done only when it is not yet, so
 // this may be cut short and run again any number of times. When a loop folder cannot leave its
 // number (a write-protected folder), the change is taken back instead, and the failure thrown. A
 // change with no loop folder leaving (a new loop, a copy into a free number) places at once.
@@ -150,7 +151,6 @@ void finishPlan(Files& files, const std::string& card, const std::string& stagin
         if (files.entryExists(inStaging)) files.renameEntry(inStaging, Files::joinPath(card, name));
     }
     files.syncFolder(card);
-    clearStaging(files, staging);
 }
 
 // Whether the staging folder holds a committed change, before or after its loops left.
@@ -313,6 +313,12 @@ void CardTransaction::commit() {
         // Once more, as the next program to open the card would; what still fails is left to it.
         finishPlan(m_files, m_card, m_staging, plan);
     }
+    // The change is made: what the staging folder still holds goes, or else waits for the next
+    // program to open the card.
+    try {
+        clearStaging(m_files, m_staging);
+    } catch (const std::exception&) {
+    }
 }
 
 Recovery recoverCard(Files& files, const std::string& card, bool dryRun) {
@@ -338,7 +344,10 @@ Recovery recoverCard(Files& files, const std::string& card, bool dryRun) {
         recovery.what = plan ? plan->what : "change";
         if (finishing) {
             try {
-                if (!dryRun) finishPlan(files, card, staging, *plan);
+                if (!dryRun) {
+                    finishPlan(files, card, staging, *plan);
+                    clearStaging(files, staging);
+                }
             } catch (const std::exception&) {
                 if (holdsCommitment(files, staging)) throw;
                 clearStaging(files, staging);

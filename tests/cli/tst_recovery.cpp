@@ -59,7 +59,7 @@ private slots:
         QTest::newRow("half placed: check of one loop") << "placing" << QStringList{"check", "CARD/LOOP2"} << 0 << finished << true;
         QTest::newRow("half placed: a save elsewhere") << "placing" << QStringList{"to-loop", "IN", "--dest", "CARD", "--loop", "3"}
                                                    << 0 << finished << true;
-        QTest::newRow("committed: recover") << "committed" << QStringList{"recover", "CARD"} << 0 << finished << true;
+        QTest::newRow("half left: recover") << "leaving" << QStringList{"recover", "CARD"} << 0 << finished << true;
         QTest::newRow("dry run changes nothing") << "committed" << QStringList{"recover", "CARD", "--dry-run"} << 0
                                                  << "Would finish an interrupted change on CARD: swap LOOP1 and LOOP2" << false;
         const QString left = "CARD holds an interrupted change that could not be finished: swap LOOP1 and LOOP2";
@@ -81,8 +81,9 @@ private slots:
         if (stage == "intent") {
             fs::create_directories(staging("new-1"));
             writeFile(staging("new-1/track1.wav"), patternBytes(5000));
-        } else if (stage == "committed") {
+        } else if (stage == "committed" || stage == "leaving") {
             record("committed", plan);
+            if (stage == "leaving") fs::rename(card() + "/LOOP1", staging("out-1"));
         } else {
             // LOOP1 has gone to LOOP2 already; LOOP2 waits in the staging folder.
             fs::rename(card() + "/LOOP2", staging("out-2"));
@@ -132,6 +133,9 @@ private slots:
         QCOMPARE(run.status, 1);
         QVERIFY(run.said("The loop could not be backed up, so it was not replaced"));
         QVERIFY(cardNow() == before);
+        // Nor does the store keep the backup of LOOP1 it made first: the card still has LOOP1.
+        const std::string store = path("data/Brenvik/backups");
+        QVERIFY(!fs::exists(store) || fs::is_empty(store));
     }
 
     // Folders as a FAT card or another computer may name them: arranged like any other, and a

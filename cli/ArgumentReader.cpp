@@ -39,6 +39,7 @@ std::optional<std::string> valueProblem(const Option& option, const std::string&
             if (value.empty()) return named + std::string(option.valueName) + " is empty";
             break;
         case ValueKind::Number: {
+            if (!option.word.empty() && value == option.word) break;
             const std::optional<int64_t> number = readNumber(value, option.decimals);
             if (!number)
                 return named + quoted(value) +
@@ -115,7 +116,7 @@ private:
         if (const auto problem = valueProblem(*option, value)) {
             fail(*problem);
         } else {
-            const bool isNumber = option->kind == ValueKind::Number;
+            const bool isNumber = option->kind == ValueKind::Number && value != option->word;
             m_line.arguments.addOption(*option, value,
                                        isNumber ? int(*readNumber(value, option->decimals)) : 0);
         }

@@ -29,6 +29,7 @@ struct Option {
     int decimals = 0;         // a Number is held in units of 10^-decimals: pitch 1.5 is 150
     int low = 0, high = 0;    // a Number's range, in those units
     size_t maxLength = 0;     // a Text's most characters; 0 for any
+    std::string_view word = {};  // a word a Number also takes in place of a number ("auto"); empty for none
 
     static constexpr Option flag(std::string_view name, std::string_view help) {
         return {name, {}, ValueKind::None, help};
@@ -49,6 +50,11 @@ struct Option {
         option.low = low;
         option.high = high;
         option.decimals = decimals;
+        return option;
+    }
+    constexpr Option orWord(std::string_view taken) const {
+        Option option = *this;
+        option.word = taken;
         return option;
     }
     constexpr Option mustBeGiven() const {

@@ -35,6 +35,12 @@ std::vector<std::string> companionPlaces(const std::string& ownFolder) {
             (folder / BRENVIK_COMPANION_FROM_BIN / kCompanionName).lexically_normal().string()};
 }
 
+std::optional<std::string> findCompanion() {
+    for (const std::string& place : companionPlaces(ownFolder()))
+        if (::access(place.c_str(), X_OK) == 0) return place;
+    return std::nullopt;
+}
+
 int runInCompanion(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::string opening = "brenvik-cli " + args.commandLine().front() + ": ";
     const std::vector<std::string> places = companionPlaces(ownFolder());

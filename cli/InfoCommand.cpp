@@ -9,6 +9,7 @@
 #include "ByteSource.h"
 #include "Cli.h"
 #include "Commands.h"
+#include "Companion.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "InfoLoop.h"
@@ -48,7 +49,8 @@ InfoNode describeFolder(const Files& files, const std::string& shown, const std:
     return report;
 }
 
-InfoNode describeFile(const Files& files, const std::string& shown, const std::string& path) {
+InfoNode describeFile(const Files& files, const std::string& shown, const std::string& path,
+                      tempo::TempoFinder findTempo) {
     const std::string parent = Files::parentOf(path);
     const std::string folder = parent.empty() ? std::string(".") : parent;
     const std::string fileName = loop::lastFolderName(path);
@@ -65,11 +67,11 @@ InfoNode describeFile(const Files& files, const std::string& shown, const std::s
         report.set("trackSizes", describeTrack(loopName, fileName.substr(0, fileName.find('.')),
                                                *description, *file));
     }
-    report.set("wave", describeWave(*file));
+    report.set("wave", describeWave(*file, path, track ? nullptr : findTempo));
     return report;
 }
 
-InfoNode describePath(const std::string& shown) {
+InfoNode describePath(const std::string& shown, tempo::TempoFinder findTempo) {
     const Files files;
     std::optional<FolderEntry::Kind> kind;
     try {
@@ -79,14 +81,37 @@ InfoNode describePath(const std::string& shown) {
     }
     if (!kind) throw InfoRefusal{shown + ": no such file or folder", {}};
     if (*kind == FolderEntry::Kind::Folder) return describeFolder(files, shown, shown);
-    if (*kind == FolderEntry::Kind::File) return describeFile(files, shown, shown);
+    if (*kind == FolderEntry::Kind::File) return describeFile(files, shown, shown, findTempo);
     throw InfoRefusal{shown + ": not a file or folder that can be read", {}};
 }
 
-int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+// A wave file that is not a loop's track, whose tempo info finds.
+bool isPlainWave(const std::string& path) {
+    try {
+        return Files().kindOf(path) == FolderEntry::Kind::File && loop::lastFolderName(path) != loop::kDescriptionFileName &&
+               !namesTrack(path);
+    } catch (const std::exception&) {
+        return false;  // described here, with the reason it cannot be read
+    }
+}
+
+// The tempo of a wave is found by the companion, which links the onset detector; without the
+// companion a wave is described without it.
+int runInfoOrHandOver(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
+    if (isPlainWave(args.positionals()[0]) && findCompanion()) return runInCompanion(args, out, err, errIsTerminal);
+    return runInfo(args, out, err, nullptr);
+}
+
+constexpr Positional kPositionals[] = {
+    {"PATH", Count::One, "a wave file, a loop folder (or its loopinfo.ldf) or one of a loop's track files"}};
+constexpr Option kOptions[] = {Option::flag("--json", "prints the description as JSON instead of text")};
+
+}  // namespace
+
+int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, tempo::TempoFinder findTempo) {
     const std::string& path = args.positionals()[0];
     try {
-        const InfoNode report = describePath(path);
+        const InfoNode report = describePath(path, findTempo);
         if (args.given("--json"))
             report.writeJson(out);
         else
@@ -100,16 +125,10 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     return kFailed;
 }
 
-constexpr Positional kPositionals[] = {
-    {"PATH", Count::One, "a wave file, a loop folder (or its loopinfo.ldf) or one of a loop's track files"}};
-constexpr Option kOptions[] = {Option::flag("--json", "prints the description as JSON instead of text")};
-
-}  // namespace
-
 constinit const Command kInfoCommand{
     "info",
     "Describes what a wave file, a loop folder or a track file holds, and what opening it would say. It only "
     "reads.",
-    kPositionals, kOptions, runInfo};
+    kPositionals, kOptions, runInfoOrHandOver};
 
 }  // namespace brenvik::cli

@@ -1,5 +1,7 @@
 #include "InfoWave.h"
 
+#include <cmath>
+
 #include "Messages.h"
 #include "WaveVerdict.h"
 
@@ -50,9 +52,24 @@ InfoNode durationOf(const WaveVerdict& v, bool read) {
     return duration(v.walk.dataSize / bytesPerSecond);
 }
 
+// What the tempo finder finds in the wave: both members none when it finds nothing.
+void describeTempo(InfoNode& wave, const std::optional<tempo::TempoEstimate>& found) {
+    if (!found) {
+        wave.set("tempoFound", InfoNode()).set("tempo", InfoNode());
+        return;
+    }
+    InfoNode tempo = InfoNode::object();
+    tempo.set("beatsPerMinute", InfoNode::real(found->beatsPerMinute))
+        .set("beats", InfoNode::integer(found->beats))
+        .set("beatsPerBar", InfoNode::integer(found->beatsPerBar()))
+        .set("confidence", InfoNode::real(std::round(found->confidence * 100) / 100));
+    wave.set("tempoFound", InfoNode::text(message::foundTempo(found->beatsPerMinute, found->beats)))
+        .set("tempo", std::move(tempo));
+}
+
 }  // namespace
 
-InfoNode describeWave(FileSource& file) {
+InfoNode describeWave(FileSource& file, const std::string& path, tempo::TempoFinder findTempo) {
     const WaveVerdict v = judgeWave(file);
     const std::string message = verdictMessage(v);
     const bool found = v.walk.end == ChunkWalk::End::Data;
@@ -79,6 +96,7 @@ InfoNode describeWave(FileSource& file) {
         .set("bitsPerSample", optionalInteger(read, v.format.bitsPerSample))
         .set("duration", durationOf(v, read))
         .set("opener", std::move(opener));
+    if (findTempo && v.accepted()) describeTempo(wave, findTempo(path));
     return wave;
 }
 

@@ -33,9 +33,11 @@ constexpr Option kOptions[] = {
     Option::text("--loop", "TEXT", kLoopBoxLength,
                  "the loop number, checked as the loop number box checks it; default the lowest free number in DIR"),
     Option::number("--beats", "N", 1, kMostBeats,
-                   "the beats in the loop, which set its tempo, up to what the wave allows; default half-way, as in "
-                   "the window"),
-    Option::number("--beats-per-bar", "B", 1, kLongestBar, "beats per bar, dividing the beats; default 1"),
+                   "the beats in the loop, which set its tempo, up to what the wave allows, or auto: those of the "
+                   "tempo found in the audio, written as the window shows it; default half-way, as in the window")
+        .orWord(kAutoBeats),
+    Option::number("--beats-per-bar", "B", 1, kLongestBar,
+                   "beats per bar, dividing the beats; default 1, or with --beats auto 4 where they divide by 4"),
     Option::number("--track", "K", 1, kTrackCount, "the track of the mono wave or of the left channel; default 1"),
     Option::number("--right-track", "K", 1, kTrackCount,
                    "the track of the right channel; default 2, or 1 when the left channel is on track 2"),
@@ -72,11 +74,13 @@ Channels channelsOf(const Arguments& args) {
 }
 
 // The settings the options give for this wave, or nothing after telling err why they do not fit
-// it (bad usage). Without --beats the loop keeps the window's default position.
-std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments& args, std::ostream& err) {
+// it (bad usage). Without --beats the loop keeps the window's default position; with --beats auto
+// it takes the beats found.
+std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments& args, std::ostream& err,
+                                        const std::optional<tempo::TempoEstimate>& found) {
     const int highest = wave.maxBeats + 1;
-    const int beats = args.number("--beats").value_or(wave.defaultTempoPosition() + 1);
-    const int beatsPerBar = args.number("--beats-per-bar").value_or(1);
+    const int beats = found ? found->beats : args.number("--beats").value_or(wave.defaultTempoPosition() + 1);
+    const int beatsPerBar = args.number("--beats-per-bar").value_or(found ? found->beatsPerBar() : 1);
     if (beats < 1 || beats > highest) {
         badUsage(err, kToLoopCommand,
                  "--beats: '" + std::to_string(beats) + "' is outside 1 to " + std::to_string(highest) +
@@ -105,10 +109,20 @@ void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopF
     for (const std::string& warning : plan.warnings) out << indent << "  warning: " << warning << '\n';
 }
 
+bool beatsFromAudio(const Arguments& args) {
+    return args.text("--beats") == kAutoBeats;
+}
+
+// The companion converts and finds tempos: --beats auto needs it, a dry run prints the tempo
+// found when it is there.
+bool forCompanion(const Arguments& args) {
+    return args.given("--convert") || beatsFromAudio(args) || (args.given("--dry-run") && findCompanion());
+}
+
 int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     ToLoopRun run(args, out, err, errIsTerminal);
     if (const int status = run.checkUsage(); status != kOk) return status;
-    if (args.given("--convert")) return runInCompanion(args, out, err, errIsTerminal);
+    if (forCompanion(args)) return runInCompanion(args, out, err, errIsTerminal);
     // The first refusal ends the run; the loops written before it stay.
     for (const std::string& source : args.positionals())
         if (const int status = run.write(source, source); status != kOk) return status;
@@ -154,7 +168,15 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
         m_ui.message(opened.message, MessageButtons::Ok, opened.icon, detail(opened.reason));
         return kFailed;
     }
-    const std::optional<LoopSettings> settings = settingsFor(opened.wave, m_args, m_err);
+    const bool beatsFound = beatsFromAudio(m_args);
+    std::optional<tempo::TempoEstimate> found;
+    if (m_findTempo && (beatsFound || m_args.given("--dry-run"))) found = m_findTempo(opened.wave.path);
+    if (beatsFound && !found) {
+        m_ui.message(message::noTempoFound(source), MessageButtons::Ok, MessageIcon::Critical);
+        return kFailed;
+    }
+    const std::optional<LoopSettings> settings =
+        settingsFor(opened.wave, m_args, m_err, beatsFound ? found : std::nullopt);
     if (!settings) return kUsage;
 
     LoopWriteRequest request;
@@ -164,7 +186,8 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     request.mode = opened.layout;
     request.settings = *settings;
     request.tempoTable = opened.wave.tempoTable;
-    request.tempoAsShown = m_args.given("--tempo-as-shown");
+    // The beats found are meant at the tempo found, whatever the beats per bar.
+    request.tempoAsShown = m_args.given("--tempo-as-shown") || beatsFound;
     request.dryRun = m_args.given("--dry-run");
     request.readBack = !m_args.given("--no-verify");
     const OverwritePolicy mayReplace =
@@ -179,6 +202,9 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
         return kOk;
     case LoopWriteResult::Outcome::Planned:
         writePlan(m_out, *result.plan, result.loopFolder, "");
+        if (m_findTempo)
+            m_out << "  tempo found: " << (found ? message::foundTempo(found->beatsPerMinute, found->beats) : "none")
+                  << '\n';
         m_planned.insert(*result.loopNumber);  // the next source is planned into the next free one
         return kOk;
     case LoopWriteResult::Outcome::Kept:

@@ -10,8 +10,12 @@
 #include "Arguments.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "TempoEstimate.h"
 
 namespace brenvik::cli {
+
+// --beats auto: the beat count of the tempo found in the audio.
+inline constexpr const char* kAutoBeats = "auto";
 
 class ToLoopRun {
 public:
@@ -24,6 +28,10 @@ public:
     // source as the command line names it, which a refusal among several names.
     int write(const std::string& source, const std::string& path);
 
+    // How the tempo of a wave is found, for --beats auto and the tempo a dry run prints; the
+    // companion has one, brenvik-cli none.
+    void setTempoFinder(tempo::TempoFinder findTempo) { m_findTempo = findTempo; }
+
     Files& files() { return m_files; }
     ConsoleInteraction& ui() { return m_ui; }
 
@@ -33,6 +41,7 @@ private:
     std::ostream& m_err;
     Files m_files;
     ConsoleInteraction m_ui;
+    tempo::TempoFinder m_findTempo = nullptr;
     std::set<int> m_planned;  // the loop numbers a dry run planned, as if written
 };
 

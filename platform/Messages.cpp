@@ -363,4 +363,13 @@ std::string cacheUnusable(const std::string& folder) { return "The converted wav
 
 std::string convertedAs(const std::string& summary) { return "Converted " + summary; }
 
+std::string foundTempo(double beatsPerMinute, int beats) {
+    return "about " + intToText(static_cast<long long>(std::lround(beatsPerMinute))) + " BPM (" + intToText(beats) +
+           (beats == 1 ? " beat)" : " beats)");
+}
+
+std::string noTempoFound(const std::string& path) {
+    return "No tempo was found in the audio of " + path + ": give the beats as a number (--beats N)";
+}
+
 }  // namespace brenvik::message

@@ -317,4 +317,11 @@ inline constexpr const char* kChooseLoopFolder = "Choose a Loop Folder";
 inline constexpr const char* kChooseCardFolder = "Card folder";
 inline constexpr const char* kChooseExportFolder = "Export to";
 
+// The tempo found in a wave's audio, as brenvik-cli info and to-loop --dry-run print it: "about
+// 120 BPM (16 beats)".
+std::string foundTempo(double beatsPerMinute, int beats);
+// to-loop --beats auto on a wave without a clear tempo: "No tempo was found in the audio of
+// groove.wav: give the beats as a number (--beats N)".
+std::string noTempoFound(const std::string& path);
+
 }  // namespace brenvik::message

@@ -5,7 +5,7 @@
 # starts a PulseAudio server of its own with a null sink, driven by pactl. The interruption test
 # kills brenvik-cli at chosen system calls through strace.
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl1-mesa-dev libsndfile1-dev libsoxr-dev
+packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl1-mesa-dev libsndfile1-dev libsoxr-dev libaubio-dev
           qt6-multimedia-dev pulseaudio pulseaudio-utils strace "$@")
 missing=()
 for p in "${packages[@]}"; do

@@ -14,7 +14,7 @@ struct RunHere {
     CommandRun run;
 };
 constexpr RunHere kRunHere[] = {
-    {&kConvertCommand, runConvert}, {&kPlayCommand, runPlay}, {&kToLoopCommand, runToLoop}};
+    {&kInfoCommand, runInfo}, {&kConvertCommand, runConvert}, {&kPlayCommand, runPlay}, {&kToLoopCommand, runToLoop}};
 
 // brenvik-cli's tables, in its order; those above run here, every other as in brenvik-cli.
 struct MediaTables {

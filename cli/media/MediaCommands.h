@@ -1,6 +1,6 @@
 #pragma once
 // brenvik-cli-media, brenvik-cli's companion: the same command tables, with the commands that
-// play or convert audio run here, where the audio libraries are linked (../Companion.h says why).
+// play, convert or find the tempo of audio run here, where the audio libraries are linked (../Companion.h says why).
 #include <ostream>
 #include <string>
 #include <vector>
@@ -16,6 +16,7 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         bool errIsTerminal = false);
 
 // The commands run here.
+int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 int runPlay(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);

@@ -12,6 +12,7 @@
 #include "Messages.h"
 #include "RoutineError.h"
 #include "ToLoopRun.h"
+#include "WaveTempo.h"
 
 namespace brenvik::cli::media {
 
@@ -53,6 +54,7 @@ std::optional<std::string> waveFor(const std::string& source, ToLoopRun& run) {
 int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     ToLoopRun run(args, out, err, errIsTerminal);
     if (const int status = run.checkUsage(); status != kOk) return status;
+    run.setTempoFinder(tempo::estimateWaveTempo);
     // One source after the other, as brenvik-cli writes them: the first refusal ends the run.
     for (const std::string& source : args.positionals()) {
         const std::optional<std::string> wave = args.given("--convert") ? waveFor(source, run) : source;

@@ -6,11 +6,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
 #include "CliRun.h"
+#include "LoopDescription.h"
 #include "LoopFixture.h"
+#include "LoopLayout.h"
 #include "MediaCommands.h"
 #include "Messages.h"
 #include "TestFiles.h"
@@ -34,6 +40,32 @@ std::vector<uint8_t> quadChannels(std::initializer_list<size_t> picked) {
     std::vector<uint8_t> bytes;
     for (size_t at = 0; at < kQuad.size(); at += 8)
         for (size_t c : picked) bytes.insert(bytes.end(), {kQuad[at + 2 * c - 2], kQuad[at + 2 * c - 1]});
+    return bytes;
+}
+
+// A drum groove exactly `bars` bars of 4/4 long: a low thump on each beat (louder on the first),
+// a quieter burst of noise between beats, as 16-bit samples, the same in each channel.
+std::vector<uint8_t> groove(double bpm, int bars, int channels) {
+    const double beat = 60.0 * 44100 / bpm;
+    const auto frames = static_cast<size_t>(std::lround(4 * bars * beat));
+    std::vector<double> mix(frames, 0.0);
+    uint32_t noise = 1;
+    for (int b = 0; b < 4 * bars; ++b) {
+        const auto start = static_cast<size_t>(std::lround(b * beat));
+        const auto between = static_cast<size_t>(std::lround((b + 0.5) * beat));
+        for (size_t i = 0; i < 4000; ++i) {
+            const double t = double(i) / 44100.0;
+            mix[(start + i) % frames] += (b % 4 == 0 ? 0.7 : 0.5) * std::sin(2 * M_PI * 80 * t) * std::exp(-t * 30);
+            noise = noise * 1664525u + 1013904223u;
+            if (i < 1500) mix[(between + i) % frames] += 0.1 * (double(noise) / 2147483648.0 - 1) * std::exp(-t * 90);
+        }
+    }
+    std::vector<uint8_t> bytes;
+    for (double value : mix)
+        for (int c = 0; c < channels; ++c) {
+            const auto sample = static_cast<int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767));
+            bytes.insert(bytes.end(), {uint8_t(sample & 0xff), uint8_t((sample >> 8) & 0xff)});
+        }
     return bytes;
 }
 
@@ -242,6 +274,51 @@ private slots:
             QCOMPARE(cli.exitCode(), status);
             QVERIFY(cli.readAllStandardError().toStdString().starts_with(said));
         }
+    }
+
+    // The tempo found in a groove: info prints it, a dry run with --beats auto plans it and the
+    // save writes what the dry run said, at the tempo found; without a tempo --beats auto refuses.
+    void tempoFound_data() {
+        QTest::addColumn<double>("bpm");  // of the groove; 0: silence
+        QTest::addColumn<int>("bars");
+        QTest::addColumn<int>("channels");
+        QTest::addColumn<QString>("plan");  // the dry run's line after "LOOP1: "; empty: no tempo
+        QTest::newRow("8 s at 120") << 120.0 << 4 << 1 << "120.0 BPM, 16 beats in 4 bars of 4 (division 4), mono on track 1, 8.0 s";
+        QTest::newRow("one bar at 150") << 150.0 << 1 << 2 << "150.0 BPM, 4 beats in 1 bar of 4 (division 4), stereo on tracks 1 and 2, 1.6 s";
+        QTest::newRow("one bar at 90") << 90.0 << 1 << 1 << "90.0 BPM, 4 beats in 1 bar of 4 (division 4), mono on track 1, 2.7 s";
+        QTest::newRow("2 bars at 84") << 84.0 << 2 << 2 << "84.0 BPM, 8 beats in 2 bars of 4 (division 4), stereo on tracks 1 and 2, 5.7 s";
+        QTest::newRow("silence") << 0.0 << 2 << 1 << "";
+    }
+    void tempoFound() {
+        QFETCH(double, bpm);
+        QFETCH(int, bars);
+        QFETCH(int, channels);
+        QFETCH(QString, plan);
+        const std::string source = path("groove.wav"), card = path("cardT");
+        fs::remove_all(card);
+        fs::create_directory(card);
+        writeFile(source, wave(channels, bpm > 0 ? groove(bpm, bars, channels) : std::vector<uint8_t>(176400)));
+        const QJsonObject info = QJsonDocument::fromJson(QByteArray::fromStdString(runMedia({"info", source, "--json"}).out)).object();
+        const CliRun dry = runMedia({"to-loop", source, "--dest", card, "--beats", "auto", "--dry-run"});
+        const CliRun real = runMedia({"to-loop", source, "--dest", card, "--beats", "auto"});
+        if (plan.isEmpty()) {
+            QVERIFY(info["wave"]["tempo"].isNull());
+            QCOMPARE(real.err, message::noTempoFound(source) + "\n");
+            QCOMPARE(dry.status, 1);
+            QVERIFY(fs::is_empty(card));
+            return;
+        }
+        const int beats = int(std::lround(4 * bars));
+        QCOMPARE(info["wave"]["tempo"]["beats"].toInt(), beats);
+        QCOMPARE(info["wave"]["tempoFound"].toString().toStdString(), message::foundTempo(bpm, beats));
+        QCOMPARE(dry.out, card + "/LOOP1: " + plan.toStdString() + "\n  tempo found: " + message::foundTempo(bpm, beats) + "\n");
+        QCOMPARE(real.status, 0);
+        loop::Description d{};
+        const auto ldf = readFile(card + "/LOOP1/loopinfo.ldf");
+        std::copy(ldf.begin(), ldf.end(), d.begin());
+        const loop::DecodedDescription written = loop::decodeDescription(d);
+        QCOMPARE(message::tempoText(loop::tempoOfCode(written.tempoCode)) + " BPM", plan.section(", ", 0, 0).toStdString());
+        QCOMPARE(written.beatsPerBar, 4);
     }
 };
 

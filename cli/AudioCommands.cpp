@@ -11,6 +11,8 @@ namespace brenvik::cli {
 namespace {
 
 constexpr int kMostPasses = 10000;
+constexpr int kGainDecimals = 2;     // --gain is held in hundredths of a dB
+constexpr int kLowestGain = -6000;  // -60 dB
 
 // A --channels value that is no pick is bad usage, told before the companion runs.
 int handOverConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
@@ -26,6 +28,10 @@ constexpr Option kConvertOptions[] = {
     Option::text("--channels", "PICK", 0,
                  "for IN of more than two channels: K,K two of them as left and right, K one as mono, or sum "
                  "all of them as mono; default 1,2"),
+    Option::number("--gain", "DB", kLowestGain, 0,
+                   "lowers the level by DB (a negative number) before the reduction to 16 bits; default 0",
+                   kGainDecimals),
+    Option::flag("--fit", "lowers the level by what its peak lies beyond full scale, so that nothing clips"),
 };
 
 constexpr Positional kPlayPositionals[] = {
@@ -38,8 +44,9 @@ constexpr Option kPlayOptions[] = {
 constinit const Command kConvertCommand{
     "convert",
     "Converts IN into a 44.1 kHz 16-bit wave, as the Repeater plays it: resampled, reduced to 16 bits with "
-    "dither, mono or stereo. A 44.1 kHz 16-bit wave is copied unchanged. A result longer than a loop can hold is "
-    "named, with the longest that fits, and written all the same.",
+    "dither, mono or stereo. A 44.1 kHz 16-bit wave is copied unchanged (unless --gain is given). NaN and infinite "
+    "samples become 0, with a warning. Samples clipped are counted, with the peak above full scale. A result longer "
+    "than a loop can hold is named, with the longest that fits, and written all the same.",
     kConvertPositionals, kConvertOptions, handOverConvert};
 
 constinit const Command kPlayCommand{

@@ -8,7 +8,8 @@
 namespace brenvik {
 
 namespace {
-constexpr float kFullScale = 32768.0f;
+// The values that round into the 16-bit range.
+constexpr float kLowest = -32768.5f, kHighest = 32767.5f;
 }  // namespace
 
 // The difference of two uniform values, the two halves of one splitmix64 step: triangular over
@@ -26,9 +27,11 @@ float SixteenBitReducer::nextTriangular() {
 
 void SixteenBitReducer::reduce(std::span<const float> in, std::span<uint8_t> out) {
     for (size_t i = 0; i < in.size(); ++i) {
-        float value = in[i] * kFullScale;
+        float value = in[i] * m_scale;
+        m_peak = std::max(m_peak, std::abs(value));
         if (m_dither) value += nextTriangular();
-        const long rounded = std::lrint(std::clamp(value, -kFullScale, kFullScale - 1.0f));
+        if (value >= kHighest || value < kLowest) ++m_clipped;
+        const long rounded = std::lrint(std::clamp(value, -32768.0f, 32767.0f));
         writeLe16(out.data() + 2 * i, static_cast<uint16_t>(static_cast<int16_t>(rounded)));
     }
 }

@@ -83,9 +83,13 @@ sf_count_t SoundFile::countFrames() {
         if (got == 0) break;
         frames += static_cast<sf_count_t>(got);
     }
+    rewind();
+    return frames;
+}
+
+void SoundFile::rewind() {
     if (sf_seek(m_file, 0, SEEK_SET) != 0)
         throw ConvertError(message::audioUnreadable(m_path, sf_strerror(m_file)));
-    return frames;
 }
 
 SoundFile::~SoundFile() {

@@ -27,6 +27,9 @@ public:
     // Throws ConvertError when the file cannot be read on.
     size_t readFrames(std::span<float> out);
 
+    // Reads from the first frame again. Throws ConvertError when the file cannot be.
+    void rewind();
+
     const std::string& path() const { return m_path; }
 
 private:

@@ -43,6 +43,12 @@ public:
                                   MessageIcon icon = MessageIcon::None,
                                   const std::string& detail = {}) = 0;
 
+    // A question whose Yes and No buttons say what each does ("Lower by 1.0 dB", "Keep as it
+    // is"), beside Cancel. Where buttons cannot be named, the plain Yes/No/Cancel box.
+    virtual MessageAnswer ask(const std::string& text, const std::string& /*yes*/, const std::string& /*no*/) {
+        return message(text, MessageButtons::YesNoCancel);
+    }
+
     // The chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) = 0;

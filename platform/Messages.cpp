@@ -372,4 +372,38 @@ std::string noTempoFound(const std::string& path) {
     return "No tempo was found in the audio of " + path + ": give the beats as a number (--beats N)";
 }
 
+namespace {
+std::string decibelsText(const char* format, double db) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, db);
+    return text;
+}
+std::string samplesText(int64_t count) {
+    return intToText(count) + (count == 1 ? " sample" : " samples");
+}
+std::string clippedText(int64_t count, double peakDb) {
+    return "clipped " + samplesText(count) + ", peak " + decibelsText("%+.2f dBFS", peakDb);
+}
+}  // namespace
+
+std::string clippedSamples(int64_t count, double peakDb) { return "warning: " + clippedText(count, peakDb); }
+
+std::string fitAdvice(double excessDb) {
+    return "--fit lowers it by " + decibelsText("%.2f dB", excessDb) + " so that nothing clips; or --gain " +
+           decibelsText("%.2f", -excessDb);
+}
+
+std::string loweredBy(double db) { return "Lowered by " + decibelsText("%.2f dB", db); }
+
+std::string nonFiniteZeroed(int64_t count) {
+    return "warning: " + samplesText(count) + (count == 1 ? " was" : " were") +
+           " NaN or infinite and became 0 (the samples around kept as they are)";
+}
+
+std::string clippedQuestion(const std::string& path, int64_t count, double peakDb) {
+    return "Converting " + path + " " + clippedText(count, peakDb);
+}
+
+std::string lowerByAnswer(double db) { return "Lower by " + decibelsText("%.1f dB", db); }
+
 }  // namespace brenvik::message

@@ -323,5 +323,18 @@ std::string foundTempo(double beatsPerMinute, int beats);
 // to-loop --beats auto on a wave without a clear tempo: "No tempo was found in the audio of
 // groove.wav: give the beats as a number (--beats N)".
 std::string noTempoFound(const std::string& path);
+// The level of a conversion. "warning: clipped 12345 samples, peak +0.95 dBFS", and below it
+// how to lower the level so that nothing clips ("--fit lowers it by 0.95 dB; or --gain -0.95").
+std::string clippedSamples(int64_t count, double peakDb);
+std::string fitAdvice(double excessDb);
+// "Lowered by 0.95 dB", after a conversion with a gain.
+std::string loweredBy(double db);
+// "warning: 1 sample was NaN or infinite and became 0", each by itself (its neighbours kept).
+std::string nonFiniteZeroed(int64_t count);
+// The import's question after a conversion clipped: "Converting song.wav clipped 12345 samples,
+// peak +0.95 dBFS", its answers "Lower by 1.0 dB" and "Keep as it is", and Cancel.
+std::string clippedQuestion(const std::string& path, int64_t count, double peakDb);
+std::string lowerByAnswer(double db);
+inline constexpr const char* kKeepLevelAnswer = "Keep as it is";
 
 }  // namespace brenvik::message

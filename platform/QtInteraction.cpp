@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QShortcut>
 #include <QTextBrowser>
@@ -64,6 +65,20 @@ MessageAnswer QtInteraction::message(const std::string& text, MessageButtons but
     if (clicked == box.button(QMessageBox::Yes)) return MessageAnswer::Yes;
     if (clicked == box.button(QMessageBox::No) || !withCancel) return MessageAnswer::No;
     return MessageAnswer::Cancel;
+}
+
+MessageAnswer QtInteraction::ask(const std::string& text, const std::string& yes, const std::string& no) {
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(QString::fromLatin1(kAppTitle));
+    box.setText(QString::fromStdString(text));
+    QPushButton* yesButton = box.addButton(QString::fromStdString(yes), QMessageBox::YesRole);
+    QPushButton* noButton = box.addButton(QString::fromStdString(no), QMessageBox::NoRole);
+    box.addButton(QMessageBox::Cancel);
+    box.setDefaultButton(yesButton);
+    box.setEscapeButton(QMessageBox::Cancel);
+    box.exec();
+    if (box.clickedButton() == yesButton) return MessageAnswer::Yes;
+    return box.clickedButton() == noButton ? MessageAnswer::No : MessageAnswer::Cancel;
 }
 
 std::optional<std::string> QtInteraction::chooseFileToOpen(const FileDialogRequest& request) {

@@ -27,6 +27,7 @@ public:
     // The main window hands over its progress bar; the platform moves it from then on.
     void setProgressBar(QProgressBar* bar);
 
+    MessageAnswer ask(const std::string& text, const std::string& yes, const std::string& no) override;
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None,
                           const std::string& detail = {}) override;

@@ -54,16 +54,21 @@ AudioImport examineImport(const std::string& source) {
 }
 
 AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
-                          const Progress& progress) {
+                          const Progress& progress, double gainDb) {
     AudioImport import = examined;
     try {
         const ConvertedCache cache(files);
         files.createFolders(cache.folder());
         cache.removeOld(keep);
         import.wave = cache.targetFor(import.source);
-        const ConversionResult result = convertAudio({import.source, import.wave, {}}, files, progress);
+        const ConversionResult result =
+            convertAudio({import.source, import.wave, {}, gainDb}, files, progress);
         if (result.outcome == ConversionResult::Outcome::Failed) return failed(import, result.message);
         import.outcome = AudioImport::Outcome::Converted;
+        import.nonFinite = result.nonFinite;
+        import.clipped = result.clipped;
+        import.peakDb = result.peakDb;
+        import.excessDb = result.excessDb;
     } catch (const std::exception&) {
         return failed(import, caughtReason());
     }

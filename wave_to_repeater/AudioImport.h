@@ -3,6 +3,7 @@
 // whether it can become a loop, and the converted wave the window then opens as it opens any
 // wave, so every later step (the tempo, the Save) is the one a wave of the Repeater's own goes
 // through.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -29,15 +30,20 @@ struct AudioImport {
     std::string message;  // for a refusal or failure, with its icon and the reason below it
     MessageIcon icon = MessageIcon::None;
     std::string reason;
+    // Of a conversion: the NaN and infinite samples read as 0, the samples clipped, their peak
+    // (dB of full scale) and how far the level would have to go down for nothing to clip.
+    int64_t nonFinite = 0, clipped = 0;
+    double peakDb = 0, excessDb = 0;
 };
 
 // What the file is: AsItIs, NeedsConverting, Refused or Failed.
 AudioImport examineImport(const std::string& source);
 
 // Converts an examined file that needs it into the cache folder (made when missing, and cleared
-// of old waves first, except `keep`, the wave the window has open): Converted or Failed.
+// of old waves first, except `keep`, the wave the window has open), its level lowered by
+// `-gainDb`: Converted or Failed.
 AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
-                          const Progress& progress);
+                          const Progress& progress, double gainDb = 0);
 
 // The names of the files an import takes (a drop of any other is refused), those of them the Open
 // command takes, and the list of types of the import's file dialog.

@@ -1,6 +1,7 @@
 #include "WaveToRepeaterModel.h"
 
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 #include "AudioImport.h"
@@ -102,19 +103,36 @@ void WaveToRepeaterModel::importAudio(const std::string& path, bool askFirst) {
     if (askFirst && m_ui.message(message::offerConversion(path, conversionSummary(*import.info)),
                                  MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
-    if (setInputEnabled) setInputEnabled(false);
-    {
-        const BusyPointer busy(m_ui);
-        import = convertImport(import, m_files, m_wave.path, m_ui.progress());
+    const AudioImport examined = import;
+    import = convertForImport(examined, 0);
+    if (import.outcome == AudioImport::Outcome::Converted && import.clipped > 0) {
+        // Lowered by the excess rounded up to a tenth of a dB, which leaves nothing clipped.
+        const double lower = std::ceil(import.excessDb * 10) / 10;
+        const MessageAnswer answer = m_ui.ask(message::clippedQuestion(path, import.clipped, import.peakDb),
+                                              message::lowerByAnswer(lower), message::kKeepLevelAnswer);
+        if (answer == MessageAnswer::Cancel) return;
+        if (answer == MessageAnswer::Yes) import = convertForImport(examined, -lower);
     }
-    m_ui.showProgress(0, 1);
-    if (setInputEnabled) setInputEnabled(true);
     if (import.outcome != AudioImport::Outcome::Converted) {
         m_ui.tell(import);
         return;
     }
+    if (import.nonFinite > 0) m_ui.message(message::nonFiniteZeroed(import.nonFinite));
     m_conversion = ConversionNote{path, import.wave, *import.info};
     openWaveFile(import.wave);
+}
+
+// The window takes no input while the examined file is converted.
+AudioImport WaveToRepeaterModel::convertForImport(const AudioImport& examined, double gainDb) {
+    if (setInputEnabled) setInputEnabled(false);
+    AudioImport import;
+    {
+        const BusyPointer busy(m_ui);
+        import = convertImport(examined, m_files, m_wave.path, m_ui.progress(), gainDb);
+    }
+    m_ui.showProgress(0, 1);
+    if (setInputEnabled) setInputEnabled(true);
+    return import;
 }
 
 void WaveToRepeaterModel::openDropped(const std::string& path) {

@@ -57,7 +57,8 @@ public:
     // converted into the cache folder and the converted wave opened, unless it would be too long
     // for a loop (said before converting). While it converts, the window takes no input and the
     // progress bar moves. With `askFirst` the user confirms the conversion first, and a file the
-    // converter cannot read ends it without a message.
+    // converter cannot read ends it without a message. A conversion that clipped asks whether to
+    // convert again at a level lowered to fit, keep it, or cancel (nothing opened).
     void importAudio(const std::string& path, bool askFirst = false);
     // A file dropped on the window: a wave opens as the Open command opens it, and when that
     // refuses it for its rate or width, its conversion is offered; another audio file is
@@ -107,6 +108,7 @@ public:
 private:
     ChannelSettings& channelSettings(Channel which);
     void switchLayout(ChannelMode mode);
+    struct AudioImport convertForImport(const struct AudioImport& examined, double gainDb);
     void accept(const OpenedWave& wave);
     void onTempoChanged();
     void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None,

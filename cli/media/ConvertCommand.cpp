@@ -5,6 +5,7 @@
 #include "ChannelPick.h"
 #include "Cli.h"
 #include "ConsoleInteraction.h"
+#include "LevelReport.h"
 #include "MediaCommands.h"
 #include "Messages.h"
 #include "OutputIntoLoop.h"
@@ -42,7 +43,9 @@ int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool
         ui.message(message::kBackupFailed, MessageButtons::Ok, MessageIcon::Critical, *reason);
         return kFailed;
     }
-    const ConversionResult result = convertAudio({source, target, channels}, files, ui.progress());
+    const double gainDb = args.number("--gain").value_or(0) / 100.0;
+    const ConversionResult result =
+        convertAudio({source, target, channels, gainDb, args.given("--fit")}, files, ui.progress());
     if (result.outcome == ConversionResult::Outcome::Failed) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
         return kFailed;
@@ -50,6 +53,7 @@ int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool
     ui.message(result.outcome == ConversionResult::Outcome::Copied
                    ? std::string(message::kCopiedUnchanged)
                    : message::convertedAs(conversionSummary(*result.source)));
+    reportLevel(result, ui);
     out << target << '\n';
     return kOk;
 }

@@ -8,6 +8,7 @@
 #include "AudioConversion.h"
 #include "Cli.h"
 #include "ConvertedCache.h"
+#include "LevelReport.h"
 #include "MediaCommands.h"
 #include "Messages.h"
 #include "RoutineError.h"
@@ -46,6 +47,7 @@ std::optional<std::string> waveFor(const std::string& source, ToLoopRun& run) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
         return std::nullopt;
     }
+    reportLevel(result, ui);
     return target;
 }
 

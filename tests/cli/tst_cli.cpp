@@ -132,7 +132,8 @@ private slots:
                    [--tempo-as-shown] [--dry-run] [--no-verify] [--verbose]
                    [--convert]
        brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
-       brenvik-cli convert IN OUT [--overwrite] [--channels PICK]
+       brenvik-cli convert IN OUT [--overwrite] [--channels PICK] [--gain DB]
+                   [--fit]
        brenvik-cli play PATH [--times N]
        brenvik-cli backup CARD DEST
        brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]

@@ -15,6 +15,7 @@
 
 #include "CliRun.h"
 #include "LoopDescription.h"
+#include "LevelSignal.h"
 #include "LoopFixture.h"
 #include "LoopLayout.h"
 #include "MediaCommands.h"
@@ -91,6 +92,11 @@ private slots:
         writeFile(path("mono48.wav"), wave(1, noiseBytes(96000, 1), 48000));
         writeFile(path("quad.wav"), wave(4, kQuad));
         writeFile(path("text.wav"), {'n', 'o'});
+        writeOvers(path("master48.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 2, 30000, 0.9999);
+        std::vector<uint8_t> nan = wave(1, std::vector<uint8_t>(4 * 9600), 48000, 32);
+        nan[20] = 3;                                                       // IEEE float
+        for (const size_t at : {size_t(44 + 4 * 4000 + 2), size_t(44 + 4 * 4000 + 3)}) nan[at] = at % 2 ? 0x7f : 0xc0;
+        writeFile(path("nan.wav"), nan);
         // 400 s at 1 kHz: 6 min 40 s once converted, longer than a mono loop holds.
         writeFile(path("long.wav"), wave(1, std::vector<uint8_t>(400000, 128), 1000, 8));
         for (const char* card : {"cardA", "cardB", "cardC"}) fs::create_directory(path(card));
@@ -114,6 +120,11 @@ private slots:
         QTest::newRow("sum") << QStringList{"quad.wav", "--channels", "sum"} << 0 << "→ 44.1 kHz 16-bit, mono" << QByteArray();
         QTest::newRow("channel 5 of 4") << QStringList{"quad.wav", "--channels", "1,5"} << 1 << "quad.wav has 4 channels: there is no channel 5" << QByteArray();
         QTest::newRow("no pick") << QStringList{"quad.wav", "--channels", "1,2,3"} << 2 << "brenvik-cli convert: --channels: '1,2,3' is not a channel K, two channels K,K or sum\nusage: brenvik-cli convert" << QByteArray();
+        QTest::newRow("clipped") << QStringList{"master48.wav"} << 0 << ", peak +0.64 dBFS\n  --fit lowers it by 0.64 dB so that nothing clips; or --gain -0.64\n" << QByteArray();
+        QTest::newRow("fit") << QStringList{"master48.wav", "--fit"} << 0 << "→ 44.1 kHz 16-bit\nLowered by 0.64 dB\n" << QByteArray();
+        QTest::newRow("gain") << QStringList{"stereo44.wav", "--gain", "-3"} << 0 << "→ 44.1 kHz 16-bit\nLowered by 3.00 dB\n" << QByteArray();
+        QTest::newRow("gain above 0") << QStringList{"stereo44.wav", "--gain", "0.5"} << 2 << "brenvik-cli convert: --gain:" << QByteArray();
+        QTest::newRow("a NaN") << QStringList{"nan.wav"} << 0 << "warning: 1 sample was NaN or infinite and became 0" << QByteArray();
         QTest::newRow("not audio") << QStringList{"text.wav"} << 1 << "Cannot read " + QString::fromStdString(path("text.wav")) << QByteArray();
         // Said before converting: the conversion then fails at once, on its missing folder.
         QTest::newRow("too long for a loop") << QStringList{"long.wav", "missing/out.wav"} << 1

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "AudioConversion.h"
+#include "LevelSignal.h"
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
 #include "ToneMeasure.h"
@@ -35,6 +36,16 @@ struct RefusalRow {
     QByteArray bytes;  // a digit: a wave of that many channels
     QString target, message;
 };
+struct LevelRow {
+    int format, rate;
+    double peak;  // the source's highest sample
+    double gainDb;
+    bool fit;
+};
+struct NonFiniteRow {
+    int format, rate, channels;
+    std::vector<std::pair<int64_t, float>> bad;  // sample index, value
+};
 struct LengthRow {
     int channels, seconds;
     QString message;
@@ -54,6 +65,8 @@ Audio readAudio(const std::string& path) {
 Q_DECLARE_METATYPE(ToneRow)
 Q_DECLARE_METATYPE(FormatRow)
 Q_DECLARE_METATYPE(LengthRow)
+Q_DECLARE_METATYPE(LevelRow)
+Q_DECLARE_METATYPE(NonFiniteRow)
 Q_DECLARE_METATYPE(RefusalRow)
 
 // Other rates, widths and containers become 44.1 kHz 16-bit waves; the Repeater's own pass
@@ -200,6 +213,95 @@ private slots:
         const ConversionResult result = convert("out.wav");
         QVERIFY2(result.outcome == ConversionResult::Outcome::Converted, result.message.c_str());
         QCOMPARE(std::tuple(result.source->frames, readAudio(path("out.wav")).frames), std::tuple(4800, 4410));
+    }
+
+    void level_data() {
+        QTest::addColumn<LevelRow>("row");
+        const int wavFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        QTest::newRow("48 kHz 24-bit at full scale") << LevelRow{kWav24, 48000, 0.9999, 0, false};
+        QTest::newRow("48 kHz float, 1 dB above") << LevelRow{wavFloat, 48000, 1.122, 0, false};
+        QTest::newRow("44.1 kHz float above full scale") << LevelRow{wavFloat, 44100, 1.2, 0, false};
+        QTest::newRow("gain -0.3 dB: fewer clipped") << LevelRow{kWav24, 48000, 0.9999, -0.3, false};
+        QTest::newRow("gain -1 dB: none clipped") << LevelRow{kWav24, 48000, 0.9999, -1, false};
+        QTest::newRow("fit") << LevelRow{kWav24, 48000, 0.9999, 0, true};
+        QTest::newRow("fit after a gain too small") << LevelRow{wavFloat, 96000, 1.5, -1, true};
+        QTest::newRow("44.1 kHz 16-bit, gain -6 dB") << LevelRow{kWav16, 44100, 0.9, -6, false};
+    }
+
+    // The samples clipped and the peak the conversion reports, against the true ones: the signal
+    // known at every instant, evaluated at 44.1 kHz under the gain. Every sample written lies
+    // within three 16-bit steps of that value, clipped to full scale: fitting leaves no sample
+    // clipped, a gain lowers the level by its amount.
+    void level() {
+        QFETCH(LevelRow, row);
+        const int64_t frames = row.rate + 1234;
+        const double scale = writeOvers(path("in"), row.format, row.rate, 1, frames, row.peak);
+        const ConversionResult result = convertAudio({path("in"), path("out.wav"), {}, row.gainDb, row.fit}, m_files, {});
+        QVERIFY2(result.outcome == ConversionResult::Outcome::Converted, result.message.c_str());
+        const Audio out = readAudio(path("out.wav"));
+        const double gain = std::pow(10, result.gainDb / 20);
+        int64_t clipped = 0;
+        double unscaledPeak = 0, farthest = 0;
+        for (int64_t n = 0; n < out.frames; ++n) {
+            const double unscaled = scale * oversSignal(double(n) / 44100, double(frames) / row.rate), value = gain * unscaled;
+            clipped += value * 32768 >= 32767.5 || value * 32768 < -32768.5;
+            unscaledPeak = std::max(unscaledPeak, std::abs(unscaled));
+            if (n > 500 && n < out.frames - 500)
+                farthest = std::max(farthest, std::abs(out.at(size_t(n), 0) - std::clamp(value, -1.0, 32767 / 32768.0)));
+        }
+        QVERIFY2(std::abs(double(result.clipped - clipped)) <= 0.01 * double(clipped),
+                 qPrintable(QString("%1 clipped, truly %2").arg(result.clipped).arg(clipped)));
+        const double peakDb = dB(unscaledPeak * gain);
+        QVERIFY2(std::abs(result.peakDb - peakDb) < 0.01, qPrintable(QString("peak %1 dBFS, truly %2").arg(result.peakDb).arg(peakDb)));
+        QVERIFY2(farthest * 32768 <= 3, qPrintable(QString("%1 steps off").arg(farthest * 32768)));
+        // Fitting lowers the level by the true peak's excess, no more.
+        QCOMPARE(result.clipped == 0, row.fit || row.gainDb <= -1);
+        QVERIFY2(std::abs(result.gainDb - (row.fit ? -dB(unscaledPeak) : row.gainDb)) < 0.01,
+                 qPrintable(QString("gain %1 dB").arg(result.gainDb)));
+    }
+
+    void nonFinite_data() {
+        QTest::addColumn<NonFiniteRow>("row");
+        const int wavFloat = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+        const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+        QTest::newRow("a NaN at 48 kHz") << NonFiniteRow{wavFloat, 48000, 1, {{30000, nan}}};
+        QTest::newRow("+Inf and -Inf at 96 kHz") << NonFiniteRow{SF_FORMAT_WAV | SF_FORMAT_DOUBLE, 96000, 1, {{20000, inf}, {70000, -inf}}};
+        QTest::newRow("a NaN in the right channel") << NonFiniteRow{wavFloat, 48000, 2, {{40001, nan}}};
+        QTest::newRow("a NaN at 44.1 kHz") << NonFiniteRow{wavFloat, 44100, 1, {{30000, nan}}};
+        QTest::newRow("a NaN first of AIFC") << NonFiniteRow{SF_FORMAT_AIFF | SF_FORMAT_FLOAT, 48000, 1, {{0, nan}}};
+    }
+
+    // A NaN or infinite sample becomes 0 by itself: the wave differs from that of the same
+    // samples with a 0 in its place at most within 32 frames of it, and the count is told.
+    void nonFinite() {
+        QFETCH(NonFiniteRow, row);
+        const int64_t frames = row.rate * 2;
+        writeTones(path("clean"), row.format, row.rate, row.channels, frames, {997, 1999}, 0.5);
+        std::vector<float> samples(size_t(frames * row.channels));
+        SF_INFO info{};
+        SNDFILE* file = sf_open(path("clean").c_str(), SFM_READ, &info);
+        sf_readf_float(file, samples.data(), frames);
+        sf_close(file);
+        for (const char* name : {"clean", "in"}) {
+            for (const auto& [at, value] : row.bad) samples[size_t(at)] = name == std::string("in") ? value : 0;
+            info = SF_INFO{0, row.rate, row.channels, row.format, 0, 0};
+            file = sf_open(path(name).c_str(), SFM_WRITE, &info);
+            sf_writef_float(file, samples.data(), frames);
+            sf_close(file);
+        }
+        const ConversionResult dirty = convert("dirty.wav");
+        QCOMPARE(dirty.nonFinite, int64_t(row.bad.size()));
+        QCOMPARE(convertAudio({path("clean"), path("clean.wav"), {}}, m_files, {}).nonFinite, 0);
+        const Audio clean = readAudio(path("clean.wav")), out = readAudio(path("dirty.wav"));
+        QCOMPARE(out.frames, clean.frames);
+        for (int64_t n = 0; n < out.frames; ++n)
+            for (int c = 0; c < out.channels; ++c) {
+                if (out.at(size_t(n), c) == clean.at(size_t(n), c)) continue;
+                const bool near = std::ranges::any_of(row.bad, [&](const auto& bad) {
+                    return std::abs(double(bad.first / row.channels) * 44100 / row.rate - double(n)) <= 32;
+                });
+                QVERIFY2(near, qPrintable(QString("frame %1 channel %2 differs").arg(n).arg(c)));
+            }
     }
 
     void loopLength_data() {

@@ -35,8 +35,14 @@ T TestInteraction::take(std::deque<T>& queue, const std::string& what, T fallbac
 MessageAnswer TestInteraction::message(const std::string& text, MessageButtons buttons,
                                        MessageIcon icon, const std::string& detail) {
     if (windowUsable) usableAtMessage.push_back(windowUsable());
-    m_messages.push_back({text, buttons, icon, detail});
+    m_messages.push_back({text, buttons, icon, detail, {}, {}});
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+    return take(m_answers, "question \"" + text + "\"", MessageAnswer::Cancel);
+}
+
+MessageAnswer TestInteraction::ask(const std::string& text, const std::string& yes, const std::string& no) {
+    if (windowUsable) usableAtMessage.push_back(windowUsable());
+    m_messages.push_back({text, MessageButtons::YesNoCancel, MessageIcon::None, {}, yes, no});
     return take(m_answers, "question \"" + text + "\"", MessageAnswer::Cancel);
 }
 

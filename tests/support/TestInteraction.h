@@ -19,6 +19,7 @@ struct RecordedMessage {
     MessageButtons buttons;
     MessageIcon icon;
     std::string detail;
+    std::string yes, no;  // the buttons of a question that names them
 };
 
 class TestInteraction : public Interaction, public SettingsStore {
@@ -57,6 +58,7 @@ public:
     MessageAnswer message(const std::string& text, MessageButtons buttons = MessageButtons::Ok,
                           MessageIcon icon = MessageIcon::None,
                           const std::string& detail = {}) override;
+    MessageAnswer ask(const std::string& text, const std::string& yes, const std::string& no) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
     std::optional<Channel> chooseChannel() override;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "AudioImport.h"
+#include "LevelSignal.h"
 #include "ConvertedCache.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -281,6 +282,40 @@ private slots:
         QCOMPARE(cachedWaves(), row.summary.isEmpty() ? 0 : 1);
         QCOMPARE(m_ui->usableWhenBusy, std::vector<bool>(row.summary.isEmpty() ? 0 : 1, false));
         if (!row.summary.isEmpty()) QCOMPARE(m_ui->progress().back().first, 0.0f);
+    }
+
+    void importClipped_data() {
+        QTest::addColumn<MessageAnswer>("answer");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<bool>("fullScale");  // the wave opened holds samples clipped to full scale
+        QTest::newRow("lower") << MessageAnswer::Yes << true << false;
+        QTest::newRow("keep") << MessageAnswer::No << true << true;
+        QTest::newRow("cancel") << MessageAnswer::Cancel << false << false;
+    }
+
+    // A conversion that clipped asks, naming the count, the peak and the amount that fits: Lower
+    // converts again that much lower, Keep opens the wave as converted, Cancel opens nothing.
+    void importClipped() {
+        QFETCH(MessageAnswer, answer);
+        QFETCH(bool, opens);
+        QFETCH(bool, fullScale);
+        writeOvers(file("master.wav"), SF_FORMAT_WAV | SF_FORMAT_PCM_24, 48000, 1, 48000, 0.9999);
+        m_ui->answerNextQuestion(answer);
+        m_model->importAudio(file("master.wav"));
+        QCOMPARE(m_ui->messages().size(), size_t(1));
+        const RecordedMessage& asked = m_ui->messages()[0];
+        QVERIFY2(QString::fromStdString(asked.text).startsWith(QString::fromStdString("Converting " + file("master.wav") + " clipped ")) &&
+                 QString::fromStdString(asked.text).endsWith(" samples, peak +0.64 dBFS"), asked.text.c_str());
+        QCOMPARE(std::tuple(asked.yes, asked.no), std::tuple(std::string("Lower by 0.7 dB"), std::string(message::kKeepLevelAnswer)));
+        QCOMPARE(m_model->conversionNote() != nullptr, opens);
+        if (!opens) return;
+        const std::vector<uint8_t> bytes = readFile(m_model->wavePath());
+        int atFullScale = 0;
+        for (size_t at = 44; at + 1 < bytes.size(); at += 2) {
+            const auto sample = int16_t(bytes[at] | bytes[at + 1] << 8);
+            atFullScale += sample == 32767 || sample == -32768;
+        }
+        QVERIFY2(fullScale ? atFullScale > 1000 : atFullScale == 0, qPrintable(QString::number(atFullScale)));
     }
 
     // The converted wave opens as any wave does: its loop is the one a plain Open of it saves.

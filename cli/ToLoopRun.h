@@ -10,6 +10,7 @@
 #include "Arguments.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "LoopWriting.h"
 
 namespace brenvik::cli {
 
@@ -28,6 +29,8 @@ public:
     ConsoleInteraction& ui() { return m_ui; }
 
 private:
+    TempoChoice answerTempo(const LoopPlan& plan, const std::string& loopName);
+
     const Arguments& m_args;
     std::ostream& m_out;
     std::ostream& m_err;

@@ -21,15 +21,10 @@ TempoChoice askAboutTempo(Interaction& ui, const LoopPlan& plan, const std::stri
                                                 MessageIcon::None, message::kAsItStandsAnswers);
         return answer == MessageAnswer::Yes ? TempoChoice::AsItStands : TempoChoice::Cancel;
     }
-    switch (ui.message(text + message::writeTempoShown(plan.tempoShown), MessageButtons::YesNoCancel,
-                       MessageIcon::None, message::kTempoAnswers)) {
-        case MessageAnswer::Yes:
-            return TempoChoice::AsShown;
-        case MessageAnswer::No:
-            return TempoChoice::AsItStands;
-        default:
-            return TempoChoice::Cancel;
-    }
+    const MessageAnswer answer = ui.message(text + message::writeTempoShown(plan.tempoShown),
+                                            MessageButtons::YesNoCancel, MessageIcon::None, message::kTempoAnswers);
+    if (answer == MessageAnswer::Yes) return TempoChoice::AsShown;
+    return answer == MessageAnswer::No ? TempoChoice::AsItStands : TempoChoice::Cancel;
 }
 
 }  // namespace brenvik

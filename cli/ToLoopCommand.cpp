@@ -15,6 +15,7 @@
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
+#include "TempoQuestion.h"
 #include "ToLoopRun.h"
 #include "WaveOpening.h"
 
@@ -52,6 +53,9 @@ constexpr Option kOptions[] = {
     Option::flag("--tempo-as-shown",
                  "writes the tempo of the beats in the loop, as the window shows it, not the one of beats per bar x "
                  "(beats - 1)"),
+    Option::flag("--strict",
+                 "refuses (exit status 1, nothing written) a loop the Repeater would play at another tempo or "
+                 "beat count than the window shows; without it that is a warning"),
     Option::flag("--dry-run", "checks everything a save checks and prints what it would write, writing nothing"),
     kNoVerify,
     Option::flag("--verbose", "prints below each written folder what was written"),
@@ -188,6 +192,8 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     request.tempoTable = opened.wave.tempoTable;
     // The beats found are meant at the tempo found, whatever the beats per bar.
     request.tempoAsShown = m_args.given("--tempo-as-shown") || beatsFound;
+    request.askTempo = [this](const LoopPlan& plan, const std::string& loopName) { return answerTempo(plan, loopName); };
+    request.voice = message::Voice::CommandLine;
     request.dryRun = m_args.given("--dry-run");
     request.readBack = !m_args.given("--no-verify");
     const OverwritePolicy mayReplace =
@@ -216,6 +222,23 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     }
     m_ui.message(result.message, MessageButtons::Ok, result.icon, detail(result.reason));
     return kFailed;
+}
+
+// Where the window's Save would ask, the command line warns and writes the loop as it stands, or
+// with --strict writes nothing.
+TempoChoice ToLoopRun::answerTempo(const LoopPlan& plan, const std::string& loopName) {
+    std::string differences;
+    for (const std::string& line : differencesFromShown(plan, loopName))
+        differences += (differences.empty() ? "" : "; ") + line;
+    const bool flagHelps = plan.tempoMoved || plan.tempoOnlyAsShown;
+    if (m_args.given("--strict")) {
+        m_ui.message(differences, MessageButtons::Ok, MessageIcon::Critical,
+                     std::string(message::kStrictRefusal) + (flagHelps ? std::string("; ") + message::kTempoAsShownFlag : ""));
+        return TempoChoice::Cancel;
+    }
+    m_err << message::tempoWarning(differences)
+          << (flagHelps ? std::string(" (") + message::kTempoAsShownFlag + ")" : "") << '\n';
+    return TempoChoice::AsItStands;
 }
 
 constinit const Command kToLoopCommand{

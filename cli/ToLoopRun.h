@@ -10,6 +10,7 @@
 #include "Arguments.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "LoopWriting.h"
 #include "TempoEstimate.h"
 
 namespace brenvik::cli {
@@ -36,6 +37,8 @@ public:
     ConsoleInteraction& ui() { return m_ui; }
 
 private:
+    TempoChoice answerTempo(const LoopPlan& plan, const std::string& loopName);
+
     const Arguments& m_args;
     std::ostream& m_out;
     std::ostream& m_err;

@@ -54,8 +54,11 @@ std::string tracksText(const std::vector<int>& tracks) {
     return text;
 }
 
-constexpr const char* kShowTheTempo =
-    "write the tempo as shown (\"Write the tempo the window shows\" in Preferences, --tempo-as-shown)";
+std::string showTheTempo(Voice voice) {
+    return voice == Voice::Window
+               ? "write the tempo shown (Save offers it; \"Write the tempo the window shows\" in Preferences always does)"
+               : "write the tempo shown (--tempo-as-shown)";
+}
 
 }  // namespace
 
@@ -75,10 +78,10 @@ std::string planTooLong(double longestSeconds, bool stereo) {
            minutesAndSeconds(static_cast<long long>(std::floor(longestSeconds))) + "; shorten the wave.";
 }
 
-std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar) {
+std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar, Voice voice) {
     return "The save will fail: " + intToText(beatsPerBar) + " beats per bar take the tempo of " +
            intToText(index + 1) + " beats, and the wave has tempos up to " + intToText(lastIndex) +
-           "; choose fewer beats or 1 beat per bar, or " + kShowTheTempo + ".";
+           "; choose fewer beats or 1 beat per bar, or " + showTheTempo(voice) + ".";
 }
 
 std::string planFails(const std::string& reason) { return "The save will fail: " + reason + "."; }
@@ -88,11 +91,29 @@ std::string planBeatsWrap(int beats, int stored) {
            intToText(stored) + "; choose at most 255 beats.";
 }
 
-std::string planTempoNotShown(double onCard, float shown, int beatsPerBar) {
+std::string planTempoNotShown(double onCard, float shown, int beatsPerBar, Voice voice) {
     return "The Repeater will get " + tempoText(onCard) + " BPM, not the " + oneDecimal(shown) +
            " shown: with " + intToText(beatsPerBar) +
-           " beats per bar the tempo is taken further up the table; " + kShowTheTempo + ".";
+           " beats per bar the tempo is taken further up the table; " + showTheTempo(voice) + ".";
 }
+
+std::string tempoNotShown(const std::string& loopName, double onCard, float shown) {
+    return loopName + " will play at " + tempoText(onCard) + " BPM, not the " + oneDecimal(shown) + " BPM shown";
+}
+
+std::string tempoOnlyAsShown(const std::string& loopName, int beatsPerBar, float shown) {
+    return loopName + " has no tempo with " + intToText(beatsPerBar) +
+           " beats per bar (the tempo table ends before it): only the " + oneDecimal(shown) +
+           " BPM shown can be written";
+}
+
+std::string beatsNotShown(const std::string& loopName, int beats, int stored) {
+    return loopName + " will count " + intToText(stored) + " beats, not the " + intToText(beats) + " shown";
+}
+
+std::string writeTempoShown(float shown) { return "Write the " + oneDecimal(shown) + " BPM shown?"; }
+
+std::string tempoWarning(const std::string& surprise) { return "warning: " + surprise; }
 
 std::string audioUnreadable(const std::string& path, const std::string& reason) {
     return "Cannot read " + path + ": " + reason;

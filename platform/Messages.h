@@ -42,12 +42,35 @@ std::string loopSummary(const std::string& loopFolder, std::optional<double> tem
                         int beatsPerBar, int division, const std::vector<int>& tracks, double seconds);
 // "Will write " + summary.
 std::string willWrite(const std::string& summary);
+// Who the advice is for: the window names its preference and its question, the command line its
+// flag.
+enum class Voice { Window, CommandLine };
 // What would bar the save or get the music wrong, and what to change.
 std::string planTooLong(double longestSeconds, bool stereo);
-std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar);
+std::string planTempoPastTable(int index, int lastIndex, int beatsPerBar, Voice voice);
 std::string planFails(const std::string& reason);
 std::string planBeatsWrap(int beats, int stored);
-std::string planTempoNotShown(double onCard, float shown, int beatsPerBar);
+std::string planTempoNotShown(double onCard, float shown, int beatsPerBar, Voice voice);
+
+// Before a loop the Repeater would play otherwise than the window shows is written, Save asks and
+// to-loop warns. "LOOP3 will play at 232.5 BPM, not the 120.0 BPM shown".
+std::string tempoNotShown(const std::string& loopName, double onCard, float shown);
+// "LOOP3 has no tempo with 4 beats per bar (the tempo table ends before it): only the 120.0 BPM
+// shown can be written".
+std::string tempoOnlyAsShown(const std::string& loopName, int beatsPerBar, float shown);
+// "LOOP3 will count 44 beats, not the 300 shown".
+std::string beatsNotShown(const std::string& loopName, int beats, int stored);
+// The question below them, and what its answers do.
+std::string writeTempoShown(float shown);
+inline constexpr const char* kTempoAnswers =
+    "Yes writes the tempo shown, No writes the loop as it stands, Cancel writes nothing.";
+inline constexpr const char* kWriteAsItStands = "Write the loop as it stands?";
+inline constexpr const char* kAsItStandsAnswers = "Yes writes the loop as it stands, No writes nothing.";
+// to-loop's line on standard error: "warning: " + what differs.
+std::string tempoWarning(const std::string& surprise);
+// to-loop --strict writes nothing of it; the reason below the difference.
+inline constexpr const char* kStrictRefusal = "--strict: nothing written";
+inline constexpr const char* kTempoAsShownFlag = "--tempo-as-shown writes the tempo shown";
 
 // Converting other audio files into 44.1 kHz 16-bit waves.
 // "Cannot read /x/song.aif: Format not recognised." (the reason is the audio library's own).

@@ -1,5 +1,6 @@
 #include "LoopPlan.h"
 
+#include <cmath>
 #include <exception>
 
 #include "Checked.h"
@@ -17,8 +18,8 @@ constexpr int32_t kLargestByte = 255;             // the beat count is stored in
 class Planner {
 public:
     Planner(LoopPlan& plan, int32_t d, const LoopSettings& settings, const std::vector<float>& table,
-            bool tempoAsShown)
-        : m_plan(plan), m_d(d), m_settings(settings), m_table(table), m_tempoAsShown(tempoAsShown) {}
+            bool tempoAsShown, message::Voice voice)
+        : m_plan(plan), m_d(d), m_settings(settings), m_table(table), m_tempoAsShown(tempoAsShown), m_voice(voice) {}
 
     void run() {
         try {
@@ -26,6 +27,7 @@ public:
         } catch (const std::exception&) {
             m_plan.valuesFailure = caughtReason();
         }
+        compare();
         warn();
     }
 
@@ -52,6 +54,7 @@ private:
         // is an error of the save.
         const int16_t index = m_tempoAsShown ? position : checkedMul<int16_t>(s.beatsPerBar, position);
         m_index = index;
+        m_position = position;
         if (!inTable(index))
             throw RoutineError("the tempo index " + intToText(index) + " (" +
                                (m_tempoAsShown ? "" : intToText(s.beatsPerBar) + " beats per bar x ") +
@@ -71,13 +74,23 @@ private:
             w.push_back(message::planTooLong(longest, m_plan.stereo));
         } else if (!m_plan.values) {
             w.push_back(m_index && !inTable(*m_index)
-                            ? message::planTempoPastTable(*m_index, tableLast(), s.beatsPerBar)
+                            ? message::planTempoPastTable(*m_index, tableLast(), s.beatsPerBar, m_voice)
                             : message::planFails(m_plan.valuesFailure));
         }
-        if (s.beatCount > kLargestByte) w.push_back(message::planBeatsWrap(s.beatCount, s.beatCount & kLargestByte));
-        if (m_plan.values && m_tempoMoved &&
-            message::tempoText(m_plan.tempoOnCard) != oneDecimal(m_plan.tempoShown))
-            w.push_back(message::planTempoNotShown(m_plan.tempoOnCard, m_plan.tempoShown, s.beatsPerBar));
+        if (m_plan.beatsWrap) w.push_back(message::planBeatsWrap(s.beatCount, m_plan.beatsCounted));
+        if (m_plan.tempoMoved)
+            w.push_back(message::planTempoNotShown(m_plan.tempoOnCard, m_plan.tempoShown, s.beatsPerBar, m_voice));
+    }
+
+    // A tempo off the one shown by more than its last digit, or none where the one shown fits.
+    void compare() {
+        constexpr double kHeard = 0.1;  // BPM: the Tempo box shows tenths
+        m_plan.tempoMoved = m_plan.values && m_tempoMoved &&
+                            std::abs(m_plan.tempoOnCard - m_plan.tempoShown) > kHeard;
+        m_plan.tempoOnlyAsShown = !m_plan.values && !m_tempoAsShown && m_index && !inTable(*m_index) &&
+                                  m_position && inTable(*m_position) && m_plan.tempoShown > 0;
+        m_plan.beatsWrap = m_settings.beatCount > kLargestByte;
+        m_plan.beatsCounted = m_settings.beatCount & kLargestByte;
     }
 
     LoopPlan& m_plan;
@@ -85,7 +98,9 @@ private:
     const LoopSettings& m_settings;
     const std::vector<float>& m_table;
     bool m_tempoAsShown;
+    message::Voice m_voice;
     std::optional<int32_t> m_index;
+    std::optional<int32_t> m_position;
     bool m_tempoMoved = false;
 };
 
@@ -94,7 +109,7 @@ private:
 double LoopPlan::seconds() const { return audioLength / loop::kTrackBytesPerSecond; }
 
 LoopPlan planLoop(ChannelMode mode, int32_t d, const LoopSettings& settings, const std::vector<float>& tempoTable,
-                  bool tempoAsShown) {
+                  bool tempoAsShown, message::Voice voice) {
     LoopPlan plan;
     plan.stereo = mode == ChannelMode::Stereo;
     plan.settings = settings;
@@ -105,7 +120,7 @@ LoopPlan planLoop(ChannelMode mode, int32_t d, const LoopSettings& settings, con
         plan.tooLong = "the source makes " + intToText(loop::clusterCount(loop::loopSectors(d))) +
                        " clusters and an end sector of " + intToText(loop::trackSectors(d, plan.stereo) - 1) +
                        " per track";
-    Planner(plan, d, settings, tempoTable, tempoAsShown).run();
+    Planner(plan, d, settings, tempoTable, tempoAsShown, voice).run();
     return plan;
 }
 

@@ -12,6 +12,7 @@
 #include "Channels.h"
 #include "LoopDescription.h"
 #include "LoopSettings.h"
+#include "Messages.h"
 
 namespace brenvik {
 
@@ -28,16 +29,24 @@ struct LoopPlan {
     std::string valuesFailure;
     float tempoShown = 0;     // what the Tempo box shows for the beat count
     double tempoOnCard = 0;   // what the Repeater shows for the code written
+    // Where the loop would differ from what the window shows; Save asks before writing it.
+    bool tempoMoved = false;        // the Repeater will play tempoOnCard, not tempoShown
+    bool tempoOnlyAsShown = false;  // no tempo past the table, but the one shown can be written
+    bool beatsWrap = false;         // the beat count does not fit its byte
+    int beatsCounted = 0;           // what the Repeater counts: the beat count's low byte
     // What to change, one sentence each: first what bars the save, then what it would get wrong.
     std::vector<std::string> warnings;
 
     double seconds() const;
+    bool differsFromShown() const { return tempoMoved || tempoOnlyAsShown || beatsWrap; }
 };
 
 // The tempo comes from the table entry at beats per bar x (beats - 1), as the Repeater's loops
-// have always been written, or with `tempoAsShown` from the entry the Tempo box shows.
+// have always been written, or with `tempoAsShown` from the entry the Tempo box shows. The
+// warnings give their advice in `voice`'s words.
 LoopPlan planLoop(ChannelMode mode, int32_t dataSize, const LoopSettings& settings,
-                  const std::vector<float>& tempoTable, bool tempoAsShown);
+                  const std::vector<float>& tempoTable, bool tempoAsShown,
+                  message::Voice voice = message::Voice::Window);
 
 // "/card/LOOP7: 120.0 BPM, 16 beats in 4 bars of 4 (division 4), stereo on tracks 1 and 2, 8.0 s".
 std::string planSummary(const LoopPlan& plan, const std::string& loopFolder);

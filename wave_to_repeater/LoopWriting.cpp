@@ -112,8 +112,8 @@ LoopWriteResult LoopWriter::write() {
     const std::optional<DataChunk> data = scanForData(source);
     if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
     const int32_t d = data->dataSize;
-    const LoopPlan& plan = m_result.plan.emplace(
-        planLoop(*request.mode, d, s, request.tempoTable, request.tempoAsShown));
+    LoopPlan& plan = m_result.plan.emplace(
+        planLoop(*request.mode, d, s, request.tempoTable, request.tempoAsShown, request.voice));
     if (plan.tooLong) return refuse(message::loopTooLong(), MessageIcon::Critical, *plan.tooLong);
     // A size field that promises more audio than the file holds would fail halfway through the
     // copy, after an existing loop had been deleted: refuse it while nothing is touched.
@@ -175,6 +175,19 @@ LoopWriteResult LoopWriter::write() {
     if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))
         return refuse(message::kNoRoomOnCard, MessageIcon::None, *lack);
     m_replaceFirst = room.blocks > freeBytes;
+    // The musician hears of a tempo or beat count other than the one shown before it is written;
+    // the tempo shown may also make a tempo index past the table writable.
+    if (request.askTempo && plan.differsFromShown()) {
+        switch (request.askTempo(plan, loop::loopFolderName(number))) {
+            case TempoChoice::AsShown:
+                plan = planLoop(*request.mode, d, s, request.tempoTable, true, request.voice);
+                break;
+            case TempoChoice::AsItStands:
+                break;
+            case TempoChoice::Cancel:
+                return end(Outcome::Cancelled);
+        }
+    }
     // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
     // untouched: a tempo index past the table or an overflow fails the save before an existing
     // loop is deleted or a track is written.

@@ -4,6 +4,7 @@
 // space are checked first; the caller's overwrite policy decides whether an existing loop is
 // replaced.
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,13 @@
 #include "Files.h"
 #include "LoopPlan.h"
 #include "LoopSettings.h"
+#include "Messages.h"
 
 namespace brenvik {
+
+// What to write when the Repeater would play the loop otherwise than the window shows it.
+enum class TempoChoice { AsShown, AsItStands, Cancel };
+using TempoPolicy = std::function<TempoChoice(const LoopPlan& plan, const std::string& loopName)>;
 
 struct LoopWriteRequest {
     std::string sourcePath;
@@ -25,6 +31,10 @@ struct LoopWriteRequest {
     std::vector<float> tempoTable;    // of the opened wave
     // The tempo from the entry the Tempo box shows, not from beats per bar x (beats - 1).
     bool tempoAsShown = false;
+    // Asked once the overwrite question and the space check have passed, when the plan differs
+    // from what the window shows; without it the loop is written as it stands.
+    TempoPolicy askTempo;
+    message::Voice voice = message::Voice::Window;  // whose words the plan's warnings speak
     // Every check runs, the overwrite question and the free space too, and then the save stops
     // before the card is touched.
     bool dryRun = false;
@@ -38,7 +48,8 @@ struct LoopWriteResult {
         Refused,    // the caller shows `message` with `icon`, and `reason` below it
         Kept,       // the loop exists and is not to be replaced (No): the window opens the folder
                     // chooser
-        Cancelled,  // the loop exists and the save was cancelled: nothing more is shown
+        Cancelled,  // the save was cancelled at the overwrite or the tempo question: nothing
+                    // more is shown
         Failed,     // the caller shows "error in fileSaving()" and `reason`; what was written stays
         Planned,    // a dry run passed every check: nothing was written, `plan` tells what would be
     };

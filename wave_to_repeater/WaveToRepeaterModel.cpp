@@ -12,6 +12,7 @@
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
+#include "TempoQuestion.h"
 
 namespace brenvik {
 
@@ -247,6 +248,9 @@ void WaveToRepeaterModel::save() {
         request.settings = m_settings;
         request.tempoTable = m_wave.tempoTable;
         request.tempoAsShown = m_preferences.tempoAsShown;
+        request.askTempo = [this](const LoopPlan& plan, const std::string& loopName) {
+            return askAboutTempo(m_ui, plan, loopName);
+        };
         request.readBack = m_preferences.readBack;
         float total = 0;
         const OverwritePolicy mayReplace =

@@ -129,8 +129,8 @@ private slots:
        brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
                    [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
                    [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
-                   [--tempo-as-shown] [--dry-run] [--no-verify] [--verbose]
-                   [--convert]
+                   [--tempo-as-shown] [--strict] [--dry-run] [--no-verify]
+                   [--verbose] [--convert]
        brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
        brenvik-cli convert IN OUT [--overwrite] [--channels PICK] [--gain DB]
                    [--fit]
@@ -223,7 +223,8 @@ leaves the card's loops as they were.
                                    "--pan", "-35", "--pitch", "-1.5", "--right-pan", "100", "--right-pitch", "12"});
         QCOMPARE(run.status, 0);
         QCOMPARE(run.out, card() + "/LOOP2\n");
-        QCOMPARE(run.err, std::string("File writing successful\n"));
+        QCOMPARE(run.err, std::string("warning: LOOP2 will play at 139.7 BPM, not the 79.8 BPM shown (--tempo-as-shown "
+                                      "writes the tempo shown)\nFile writing successful\n"));
         QCOMPARE(readFile(card() + "/LOOP2/track4.wav"), expectedTrack(channelWords(m_stereoData, 1, 264960)));
         const loop::DecodedDescription d = decoded(card() + "/LOOP2");
         QCOMPARE((std::vector<int>{d.beatCount, d.beatsPerBar, d.division}),
@@ -297,6 +298,51 @@ leaves the card's loops as they were.
         QVERIFY2(real.out.find(card() + "/LOOP1\n  " + line) == 0, real.out.c_str());
         const std::string written = message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode));
         QCOMPARE(written + " BPM, ", summary.left(11).toStdString());
+    }
+
+    // A loop the Repeater would play otherwise than shown is written with a warning on the error
+    // stream, or with --strict refused before anything is written (a dry run too).
+    void tempoNotShown_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("err");
+        QTest::addColumn<QString>("tempo");  // written; empty: nothing written
+        const QString played = "LOOP1 will play at 232.5 BPM, not the 120.0 BPM shown";
+        const QString noTempo = "LOOP1 has no tempo with 4 beats per bar (the tempo table ends before it): only the "
+                                "120.0 BPM shown can be written";
+        const QString flag = "--tempo-as-shown writes the tempo shown", strict = "\n  --strict: nothing written; " + flag + "\n";
+        const QString written = "File writing successful\n";
+        const QStringList twoPerBar{"--beats", "16", "--beats-per-bar", "2"}, fourPerBar{"--beats", "16", "--beats-per-bar", "4"};
+        QTest::newRow("2 per bar") << 8 << twoPerBar << 0 << "warning: " + played + " (" + flag + ")\n" + written << "232.5";
+        QTest::newRow("2 per bar, strict") << 8 << twoPerBar + QStringList{"--strict"} << 1 << played + strict << "";
+        QTest::newRow("2 per bar, strict dry run") << 8 << twoPerBar + QStringList{"--strict", "--dry-run"} << 1 << played + strict << "";
+        QTest::newRow("2 per bar as shown, strict") << 8 << twoPerBar + QStringList{"--strict", "--tempo-as-shown"} << 0 << written << "120.0";
+        QTest::newRow("1 per bar, strict") << 8 << QStringList{"--beats", "16", "--strict"} << 0 << written << "120.0";
+        QTest::newRow("4/4 past the table, strict") << 8 << fourPerBar + QStringList{"--strict"} << 1 << noTempo + strict << "";
+        QTest::newRow("4/4 as shown, strict") << 8 << fourPerBar + QStringList{"--strict", "--tempo-as-shown"} << 0 << written << "120.0";
+        QTest::newRow("300 beats") << 80 << QStringList{"--beats", "300"} << 0
+                                   << "warning: LOOP1 will count 44 beats, not the 300 shown\n" + written << "225.0";
+        QTest::newRow("300 beats, strict") << 80 << QStringList{"--beats", "300", "--strict"} << 1
+                                           << "LOOP1 will count 44 beats, not the 300 shown\n  --strict: nothing written\n" << "";
+    }
+    void tempoNotShown() {
+        QFETCH(int, seconds);
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, err);
+        QFETCH(QString, tempo);
+        const int32_t d = seconds * 88200;
+        writeFile(source(), riff({fmtChunk(1, 44100, 16), chunk("data", d)}));
+        fs::resize_file(source(), 44 + uintmax_t(d));  // sparse: silence
+        std::vector<std::string> words;
+        for (const QString& arg : args) words.push_back(arg.toStdString());
+        const CliRun run = toLoop(words);
+        QCOMPARE(QString::fromStdString(run.err), err);
+        QCOMPARE(run.status, status);
+        QCOMPARE(entriesIn(card()), args.contains("--dry-run") || tempo.isEmpty() ? 0 : 1);
+        if (!tempo.isEmpty())
+            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode))), tempo);
     }
 
     // The largest loops the writer accepts check clean, with their whole length.

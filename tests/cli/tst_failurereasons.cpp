@@ -130,6 +130,7 @@ private slots:
             if (trouble == "bad") model.setTempoPosition(47);
             for (int step = 0; trouble == "bad" && step < 3; ++step)
                 model.stepBeatsPerBar();  // 2, 3, 4
+            if (trouble == "bad") ui.answerNextQuestion(MessageAnswer::No);  // the tempo as it stands
         }
         if (trouble == "missing")
             fs::remove(command == "export" ? path("src/LOOP3/track1.wav") : path("in.wav"));
@@ -144,12 +145,14 @@ private slots:
                 model.save();
             } else {
                 const CliRun run = runCli(args);
-                shown = run.err.substr(0, run.err.find('\n'));
-                because = run.err.substr(shown.size() + 1);
+                // A bad argument is warned of first: the tempo shown would have been written.
+                const std::string err = trouble == "bad" ? run.err.substr(run.err.find('\n') + 1) : run.err;
+                shown = err.substr(0, err.find('\n'));
+                because = err.substr(shown.size() + 1);
             }
         }
         if (command == "window") {
-            QCOMPARE(ui.messages().size(), size_t(1));
+            QCOMPARE(ui.messages().size(), size_t(trouble == "bad" ? 2 : 1));
             shown = ui.messages().back().text;
             because = "  " + ui.messages().back().detail + "\n";
         }

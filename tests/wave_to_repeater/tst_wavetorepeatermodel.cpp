@@ -7,6 +7,8 @@
 #include "AudioImport.h"
 #include "LevelSignal.h"
 #include "ConvertedCache.h"
+#include "LoopDescription.h"
+#include "LoopLayout.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "ScriptedFiles.h"
@@ -391,6 +393,64 @@ private slots:
         QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message::kLoopExists});
         QCOMPARE(m_ui->modelessChoosersShown(), 1);
         QCOMPARE(entriesIn(file("card/LOOP2")), 2);
+    }
+
+    // Before a loop the Repeater would play otherwise than shown is written, Save asks; each
+    // answer writes what it says, Cancel nothing. A tempo index past the table is written with
+    // the tempo shown, or fails as it stands.
+    void tempoQuestion_data() {
+        QTest::addColumn<int>("seconds");
+        QTest::addColumn<int>("beats");
+        QTest::addColumn<int>("clicks");  // of the Beats button: 2, then 4 per bar for 16 beats
+        QTest::addColumn<bool>("asShown");  // the preference
+        QTest::addColumn<int>("answer");  // -1: no question
+        QTest::addColumn<QString>("shown");  // the messages, "|" between them
+        QTest::addColumn<QString>("tempo");  // written; empty: nothing
+        const QString played = "LOOP1 will play at 232.5 BPM, not the 120.0 BPM shown.\nWrite the 120.0 BPM shown?|";
+        const QString noTempo = "LOOP1 has no tempo with 4 beats per bar (the tempo table ends before it): only the 120.0 "
+                                "BPM shown can be written.\nWrite the 120.0 BPM shown?|";
+        const QString done = message::kWriteSucceeded, failed = message::kSaveFailed;
+        const int yes = int(MessageAnswer::Yes), no = int(MessageAnswer::No), cancel = int(MessageAnswer::Cancel);
+        QTest::newRow("2 per bar: the tempo shown") << 8 << 16 << 1 << false << yes << played + done << "120.0";
+        QTest::newRow("2 per bar: as it stands") << 8 << 16 << 1 << false << no << played + done << "232.5";
+        QTest::newRow("2 per bar: cancel") << 8 << 16 << 1 << false << cancel << played.chopped(1) << "";
+        QTest::newRow("2 per bar, preference on") << 8 << 16 << 1 << true << -1 << done << "120.0";
+        QTest::newRow("1 per bar") << 8 << 16 << 0 << false << -1 << done << "120.0";
+        QTest::newRow("4/4: the tempo shown") << 8 << 16 << 2 << false << yes << noTempo + done << "120.0";
+        QTest::newRow("4/4: as it stands fails") << 8 << 16 << 2 << false << no << noTempo + failed << "";
+        QTest::newRow("4/4: cancel") << 8 << 16 << 2 << false << cancel << noTempo.chopped(1) << "";
+        const QString wrap = "LOOP1 will count 44 beats, not the 300 shown.\nWrite the loop as it stands?";
+        QTest::newRow("300 beats: as it stands") << 80 << 300 << 0 << false << yes << wrap + "|" + done << "225.0";
+        QTest::newRow("300 beats: no") << 80 << 300 << 0 << false << no << wrap << "";
+    }
+    void tempoQuestion() {
+        QFETCH(int, seconds);
+        QFETCH(int, beats);
+        QFETCH(int, clicks);
+        QFETCH(bool, asShown);
+        QFETCH(int, answer);
+        QFETCH(QString, shown);
+        QFETCH(QString, tempo);
+        m_preferences.tempoAsShown = asShown;
+        const int32_t d = seconds * 88200;
+        const std::string path = write("m.wav", riff({fmtChunk(1, 44100, 16), chunk("data", d)}));
+        fs::resize_file(path, 44 + uintmax_t(d));  // sparse: silence
+        open(path);
+        m_model->setTempoPosition(int16_t(beats - 1));
+        for (int i = 0; i < clicks; ++i) m_model->stepBeatsPerBar();
+        if (answer >= 0) m_ui->answerNextQuestion(MessageAnswer(answer));
+        m_model->save();
+        QStringList texts;
+        for (const std::string& text : m_ui->messageTexts()) texts << QString::fromStdString(text);
+        QCOMPARE(texts.join('|'), shown);
+        if (answer >= 0)
+            QCOMPARE(m_ui->messages()[0].buttons, beats > 255 ? MessageButtons::YesNo : MessageButtons::YesNoCancel);
+        QCOMPARE(fs::exists(file("LOOP1")), !tempo.isEmpty());
+        if (tempo.isEmpty()) return;
+        loop::Description ldf{};
+        const std::vector<uint8_t> bytes = readFile(file("LOOP1/loopinfo.ldf"));
+        std::copy(bytes.begin(), bytes.end(), ldf.begin());
+        QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(loop::decodeDescription(ldf).tempoCode))), tempo);
     }
 
     // With automatic numbering off the box keeps the number in the normal form the writer gave it,

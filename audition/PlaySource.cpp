@@ -110,7 +110,7 @@ Preparation sourceOfLoop(const std::string& loopFolder) {
         try {
             sizes = deriveTrackSizes(
                 static_cast<int8_t>(d[static_cast<size_t>(record + loop::ldf::kStartSector)]),
-                readLeS16(&d[static_cast<size_t>(record + loop::ldf::kEndSector)]),
+                loop::writtenEndSector(d, k),
                 readLeS32(&head->header[wave::kDataSizeOffset]));
         } catch (const std::exception&) {
             return refused(message::kUntrimmedTrack);

@@ -2,7 +2,6 @@
 
 #include <exception>
 
-#include "ByteOrder.h"
 #include "FolderLock.h"
 #include "LoopCheck.h"
 #include "Messages.h"
@@ -13,15 +12,6 @@
 
 namespace brenvik::card {
 
-namespace {
-
-int endSectorOf(const loop::Description& d, int track) {
-    const size_t at = static_cast<size_t>(loop::ldf::recordBase(track) + loop::ldf::kEndSector);
-    return readLeS16(&d[at]);
-}
-
-}  // namespace
-
 std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     std::vector<int> tracks;
     if (contents.hasDescription()) {
@@ -31,7 +21,8 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
             if (contents.tracks[static_cast<size_t>(k - 1)]) tracks.push_back(k);
     }
     if (tracks.size() == 2 && contents.hasDescription() &&
-        endSectorOf(contents.description, tracks[0]) == endSectorOf(contents.description, tracks[1]))
+        loop::writtenEndSector(contents.description, tracks[0]) ==
+            loop::writtenEndSector(contents.description, tracks[1]))
         return {WavePlan{contents.name + ".wav", tracks}};
     std::vector<WavePlan> plans;
     for (int k : tracks) plans.push_back({contents.name + "-track" + intToText(k) + ".wav", {k}});

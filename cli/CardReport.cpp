@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "Messages.h"
 #include "Numbers.h"
 
 namespace brenvik::cli {
@@ -48,8 +49,8 @@ InfoNode loopNode(const card::LoopSummary& loop) {
         .set("name", InfoNode::text(loop.name))
         .set("path", InfoNode::text(loop.folder))
         .set("tempo", ifDescribed(InfoNode::real(std::round(loop.tempo * 10) / 10)))
-        .set("bars", ifDescribed(InfoNode::integer(loop.beatCount)))
-        .set("beats", ifDescribed(InfoNode::integer(loop.beatsPerBar)))
+        .set("beatCount", ifDescribed(InfoNode::integer(loop.beatCount)))
+        .set("beatsPerBar", ifDescribed(InfoNode::integer(loop.beatsPerBar)))
         .set("division", ifDescribed(InfoNode::integer(loop.division)))
         .set("seconds", ifDescribed(InfoNode::real(loop.seconds)))
         .set("channels", ifDescribed(InfoNode::text(loop.channels())))
@@ -77,21 +78,22 @@ InfoNode listingNode(const card::CardListing& listing) {
 
 void writeListingTable(std::ostream& out, const card::CardListing& listing) {
     char row[160];
-    std::snprintf(row, sizeof row, "%-8s %6s %4s %5s %3s %9s %-8s %-7s %-7s %11s  %s\n", "loop", "tempo",
-                  "bars", "beats", "div", "length", "channels", "chosen", "files", "bytes", "check");
+    std::snprintf(row, sizeof row, "%-8s %6s %6s %9s %5s %3s %9s %-8s %-7s %-7s %11s  %s\n", "loop", "tempo",
+                  "bars", "beats/bar", "beats", "div", "length", "channels", "chosen", "files", "bytes", "check");
     out << row;
     for (const card::LoopSummary& loop : listing.loops) {
         const std::string check = !loop.intact() ? counted(loop.problems.size(), " problem")
                                   : loop.warnings.empty() ? "ok" : counted(loop.warnings.size(), " warning");
         if (loop.described)
-            std::snprintf(row, sizeof row, "%-8s %6s %4d %5d %3d %9s %-8s %-7s %-7s %11lld  %s\n",
-                          loop.name.c_str(), card::tempoText(loop.tempo).c_str(), loop.beatCount, loop.beatsPerBar,
-                          loop.division, lengthText(loop.seconds).c_str(), loop.channels().c_str(),
+            std::snprintf(row, sizeof row, "%-8s %6s %6s %9d %5d %3d %9s %-8s %-7s %-7s %11lld  %s\n",
+                          loop.name.c_str(), card::tempoText(loop.tempo).c_str(),
+                          message::barsText(loop.beatCount, loop.beatsPerBar).c_str(), loop.beatsPerBar,
+                          loop.beatCount, loop.division, lengthText(loop.seconds).c_str(), loop.channels().c_str(),
                           joined(loop.chosenTracks).c_str(), joined(loop.trackFiles).c_str(),
                           static_cast<long long>(loop.sizeOnDisk), check.c_str());
         else
-            std::snprintf(row, sizeof row, "%-8s %6s %4s %5s %3s %9s %-8s %-7s %-7s %11lld  %s\n",
-                          loop.name.c_str(), "-", "-", "-", "-", "-", "-", "-", joined(loop.trackFiles).c_str(),
+            std::snprintf(row, sizeof row, "%-8s %6s %6s %9s %5s %3s %9s %-8s %-7s %-7s %11lld  %s\n",
+                          loop.name.c_str(), "-", "-", "-", "-", "-", "-", "-", "-", joined(loop.trackFiles).c_str(),
                           static_cast<long long>(loop.sizeOnDisk), check.c_str());
         out << row;
         for (const std::string& line : loop.problemLines()) out << "  " << line << '\n';

@@ -172,10 +172,13 @@ DecodedDescription decodeDescription(const Description& d) {
     return out;
 }
 
+int32_t endSectorOfFields(uint16_t endWord, int32_t tableSectors) {
+    return endWord == 0xFFFF && tableSectors == 0 ? -1 : endWord;
+}
+
 int32_t writtenEndSector(const Description& d, int track) {
-    const int32_t word = readLe16(&d[static_cast<size_t>(ldf::recordBase(track) + ldf::kEndSector)]);
-    const int32_t sectors = readInt24(&d[static_cast<size_t>(ldf::tableBase(track) + ldf::kTableSectors)]);
-    return word == 0xFFFF && sectors == 0 ? -1 : word;
+    return endSectorOfFields(readLe16(&d[static_cast<size_t>(ldf::recordBase(track) + ldf::kEndSector)]),
+                             readInt24(&d[static_cast<size_t>(ldf::tableBase(track) + ldf::kTableSectors)]));
 }
 
 std::vector<int> chosenTracks(const Description& d) {

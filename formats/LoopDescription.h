@@ -121,7 +121,9 @@ int32_t readInt24(const uint8_t* p);
 
 // The end sector as the writer stores it: n - 1 in the two low bytes, with n from 0 to 65536, so
 // the word reads unsigned; FFFF stands for an empty track (-1) when the track table's 24-bit
-// count of the same track says 0. The Repeater-to-wave opener reads the word signed instead.
+// count n of the same track says 0. Every reader of a loop takes the end sector from here, so a
+// track past 32767 sectors reads back as it was written.
+int32_t endSectorOfFields(uint16_t endWord, int32_t tableSectors);
 int32_t writtenEndSector(const Description& d, int track);
 
 }  // namespace brenvik::loop

@@ -11,16 +11,21 @@ namespace brenvik {
 
 static_assert(kStartFieldOffset == loop::ldf::recordBase(1) + loop::ldf::kStartSector);
 static_assert(kEndFieldOffset == loop::ldf::recordBase(1) + loop::ldf::kEndSector);
+static_assert(kSectorCountOffset == loop::ldf::tableBase(1) + loop::ldf::kTableSectors);
 static_assert(kTotalFieldOffset == wave::kDataSizeOffset);
 
 TrackInputs readTrackInputs(ByteSource& description, ByteSource& track) {
     std::array<uint8_t, 1> start{};
     std::array<uint8_t, 2> end{};
+    std::array<uint8_t, 3> sectors{};
     std::array<uint8_t, 4> total{};
     description.readZeroFilled(kStartFieldOffset, start);
     description.readZeroFilled(kEndFieldOffset, end);
+    description.readZeroFilled(kSectorCountOffset, sectors);
     track.readZeroFilled(kTotalFieldOffset, total);
-    return TrackInputs{static_cast<int8_t>(start[0]), readLeS16(end.data()), readLeS32(total.data())};
+    return TrackInputs{static_cast<int8_t>(start[0]),
+                       loop::endSectorOfFields(readLe16(end.data()), loop::readInt24(sectors.data())),
+                       readLeS32(total.data())};
 }
 
 int32_t preBufferSectors(int8_t start) {
@@ -41,7 +46,7 @@ int32_t preBufferSectors(int8_t start) {
     return 0;  // not reached: the rows cover -128..127
 }
 
-TrackSizes deriveTrackSizes(int8_t start, int16_t end, int32_t total) {
+TrackSizes deriveTrackSizes(int8_t start, int32_t end, int32_t total) {
     TrackSizes sizes;
     const int32_t sectors = checkedAdd<int32_t>(checkedSub<int32_t>(end, start), 1);
     sizes.audio = checkedMul<int32_t>(sectors, 512);

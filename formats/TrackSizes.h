@@ -1,8 +1,8 @@
 #pragma once
 // How the Repeater-to-wave opener splits an opened track's data chunk into pre-buffer, audio and
-// post-buffer. It reads two fields of the loop's description (the start byte and the end word of
-// track 1's record, whichever track was opened) and the data size of the track's header, and
-// checks nothing else: neither file's tags or length.
+// post-buffer. It reads three fields of the loop's description (the start byte and the end word of
+// track 1's record and track 1's sector count in the track table, whichever track was opened) and
+// the data size of the track's header, and checks nothing else: neither file's tags or length.
 #include <cstdint>
 
 #include "ByteSource.h"
@@ -20,12 +20,13 @@ struct TrackSizes {
 // What the opener reads: s at offset 51 and e at 54 of loopinfo.ldf, total at 40 of the track.
 struct TrackInputs {
     int8_t start = 0;   // s, the start byte read as two's complement
-    int16_t end = 0;    // e, little-endian signed
+    int32_t end = 0;    // e, the end word read unsigned; -1 for the FFFF of an empty track
     int32_t total = 0;  // the track's data size, little-endian signed
 };
 
 constexpr int64_t kStartFieldOffset = 51;
 constexpr int64_t kEndFieldOffset = 54;
+constexpr int64_t kSectorCountOffset = 2063;  // tells an empty track's end word from 65535
 constexpr int64_t kTotalFieldOffset = 40;
 
 // Reads the three inputs; bytes missing because a file is shorter read as 0, which is no error.
@@ -38,7 +39,7 @@ int32_t preBufferSectors(int8_t start);
 // pre = u x 512, audio = (e - s + 1) x 512 with the signed s itself (not u), post = total -
 // audio - pre, all in signed 32-bit arithmetic. Throws RoutineError when the post-buffer leaves
 // the 32-bit range (a total near the negative limit); the opener then ends without a message.
-TrackSizes deriveTrackSizes(int8_t start, int16_t end, int32_t total);
+TrackSizes deriveTrackSizes(int8_t start, int32_t end, int32_t total);
 inline TrackSizes deriveTrackSizes(const TrackInputs& in) {
     return deriveTrackSizes(in.start, in.end, in.total);
 }

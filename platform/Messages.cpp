@@ -235,6 +235,12 @@ std::string oneNameOnCard(const std::vector<std::string>& otherNames) {
     return text;
 }
 
+std::string barsText(int beatCount, int beatsPerBar) {
+    if (beatsPerBar < 1) return "-";
+    const int extra = beatCount % beatsPerBar;
+    return intToText(beatCount / beatsPerBar) + (extra ? " + " + intToText(extra) : std::string());
+}
+
 std::string exportReplaces(const std::string& path) { return path + " already exists. Overwrite?"; }
 std::string trackUnreadable(const std::string& path) { return path + ": cannot be read as a Repeater track"; }
 std::string noBackupsOf(int loopNumber) {

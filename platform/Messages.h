@@ -160,6 +160,10 @@ inline constexpr const char* kNoRightTrack = "No Repeater file loaded in Right c
 inline constexpr const char* kFileExists = "File already exists. Overwrite?";
 
 // The Card window.
+// A loop's bars, as the Card window and brenvik-cli list show them: "4" for 16 beats of 4, and the
+// beats of an unfinished bar after a plus, "4 + 2" for 18 beats of 4 (the beat count stands in its
+// own column beside it); "-" when the beats per bar are not a count.
+std::string barsText(int beatCount, int beatsPerBar);
 // path + " already exists. Overwrite?" (Yes or No) before an export replaces a wave.
 std::string exportReplaces(const std::string& path);
 // "/card/LOOP7/track1.wav: cannot be read as a Repeater track": an open that ends without a message

@@ -103,8 +103,8 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_watcher(new CardWatcher(this)),
       m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }) {
     asRowTable(m_table, QStringLiteral("loopTable"),
-               {"Loop", "Tempo", "Bars", "Beats", "Division", "Length", "Channels", "Tracks", "Files", "Size",
-                "Check"});
+               {"Loop", "Tempo", "Bars", "Beats/Bar", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
+                "Size", "Check"});
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
     paintBackground(this, kCardBackground);
@@ -273,8 +273,10 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         const std::vector<QTableWidgetItem*> cells{
             new NumberItem(QString::number(loop.number), loop.number),
             new NumberItem(dash(QString::fromStdString(card::tempoText(loop.tempo))), loop.tempo),
-            new NumberItem(dash(QString::number(loop.beatCount)), loop.beatCount),
+            new NumberItem(dash(QString::fromStdString(message::barsText(loop.beatCount, loop.beatsPerBar))),
+                           loop.beatsPerBar > 0 ? double(loop.beatCount) / loop.beatsPerBar : 0),
             new NumberItem(dash(QString::number(loop.beatsPerBar)), loop.beatsPerBar),
+            new NumberItem(dash(QString::number(loop.beatCount)), loop.beatCount),
             new NumberItem(dash(QString::number(loop.division)), loop.division),
             new NumberItem(dash(QString::number(loop.seconds, 'f', 1) + " s"), loop.seconds),
             new QTableWidgetItem(dash(QString::fromStdString(loop.channels()))),

@@ -40,8 +40,9 @@ struct Preferences;
 class CardWindow : public QWidget {
     Q_OBJECT
 public:
-    enum Column { LoopColumn, TempoColumn, BarsColumn, BeatsColumn, DivisionColumn, LengthColumn,
-                  ChannelsColumn, ChosenColumn, FilesColumn, SizeColumn, CheckColumn, ColumnCount };
+    enum Column { LoopColumn, TempoColumn, BarsColumn, BeatsPerBarColumn, BeatCountColumn, DivisionColumn,
+                  LengthColumn, ChannelsColumn, ChosenColumn, FilesColumn, SizeColumn, CheckColumn,
+                  ColumnCount };
 
     // Lists the initial loop folder at once; mountRoots are where a card is looked for when
     // that folder holds no loops.

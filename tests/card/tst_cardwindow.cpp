@@ -94,8 +94,8 @@ class TestCardWindow : public QObject {
 
 private slots:
     void initTestCase() {
-        makeCardLoop(m_card, 1, {1}, 200);
-        makeCardLoop(m_card, 2, {2, 4}, 100);
+        makeCardLoop(m_card, 1, {1}, 200, 8, 0, 4);
+        makeCardLoop(m_card, 2, {2, 4}, 100, 6, 0, 4);
         std::filesystem::remove(makeCardLoop(m_card, 3, {1, 4}, 10) + "/track4.wav");
         makeFolder(m_dir.path().toStdString(), "waves");
     }
@@ -116,6 +116,14 @@ private slots:
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
         BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
+        // Bars as bars, the beats of an unfinished bar after a plus, beside the stored counts.
+        QStringList headings;
+        for (int c : {CardWindow::BarsColumn, CardWindow::BeatsPerBarColumn, CardWindow::BeatCountColumn})
+            headings << card->table()->horizontalHeaderItem(c)->text();
+        QCOMPARE(headings, (QStringList{"Bars", "Beats/Bar", "Beats"}));
+        QCOMPARE(column(*card, CardWindow::BarsColumn), (QStringList{"2", "1 + 2", "1"}));
+        QCOMPARE(column(*card, CardWindow::BeatsPerBarColumn), (QStringList{"4", "4", "1"}));
+        QCOMPARE(column(*card, CardWindow::BeatCountColumn), (QStringList{"8", "6", "1"}));
         QCOMPARE(column(*card, CardWindow::CheckColumn), (QStringList{"ok", "ok", "1 problem(s)"}));
         QCOMPARE(card->table()->item(2, CardWindow::TempoColumn)->toolTip(),
                  QString("LOOP3: track4.wav: file: missing (the description chooses track 4): that channel is silent; restore it from a backup"));

@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(entry["seconds"].toDouble(), seconds);
         // One beat as long as the end sector makes the loop (the writer's end sector, read unsigned).
         QVERIFY(qAbs(entry["tempo"].toDouble() - (channels.isEmpty() ? 0.0 : 60 / seconds)) < 0.1);
-        QCOMPARE(entry["bars"].toInt(), channels.isEmpty() ? 0 : 1);
+        QCOMPARE(entry["beatCount"].toInt(), channels.isEmpty() ? 0 : 1);
         QCOMPARE(entry["path"].toString(), QString::fromStdString(loop(number)));
         QCOMPARE(entry["warnings"].toArray().size(), 0);
         QCOMPARE(entry["check"].toString(), problems.isEmpty() ? "ok" : "problems");
@@ -176,6 +176,34 @@ private slots:
         QCOMPARE(json["loops"][0]["name"].toString(), "LOOP1");
         QCOMPARE(warnings.size(), warning.isEmpty() ? 0 : 1);
         if (!warning.isEmpty()) QVERIFY(warnings[0].toString().startsWith("LOOP1: " + warning));
+        fs::remove_all(card);
+    }
+
+    // list shows bars as bars (the beats of an unfinished bar after a plus), beats per bar and the
+    // beat count under their own headings; --json names the stored bytes by what they hold.
+    void barsAsBars_data() {
+        QTest::addColumn<int>("beats");
+        QTest::addColumn<int>("beatsPerBar");
+        QTest::addColumn<QString>("columns");  // bars, beats/bar, beats as list prints them
+        QTest::newRow("4 bars of 4") << 16 << 4 << "     4         4    16";
+        QTest::newRow("4 bars and 2 beats of 4") << 18 << 4 << " 4 + 2         4    18";
+        QTest::newRow("7 bars of 1") << 7 << 1 << "     7         1     7";
+        QTest::newRow("less than a bar") << 3 << 4 << " 0 + 3         4     3";
+        QTest::newRow("300 beats stored as 44, in 3/4") << 300 << 3 << "14 + 2         3    44";
+        QTest::newRow("no beats per bar") << 16 << 0 << "     -         0    16";
+    }
+    void barsAsBars() {
+        QFETCH(int, beats);
+        QFETCH(int, beatsPerBar);
+        QFETCH(QString, columns);
+        const std::string card = m_dir.path().toStdString() + "/bars";
+        makeCardLoop(card, 1, {1}, 3000, beats, 120, beatsPerBar);
+        const QStringList rows = lines(runCli({"list", card}).out);
+        QCOMPARE(rows[0].left(44), "loop      tempo   bars beats/bar beats div  ");
+        QCOMPARE(rows[1].left(44), "LOOP1     120.0 " + columns + "   4  ");
+        const QJsonObject entry = QJsonDocument::fromJson(QByteArray::fromStdString(runCli({"list", card, "--json"}).out))["loops"][0].toObject();
+        QCOMPARE((QList<int>{entry["beatCount"].toInt(), entry["beatsPerBar"].toInt()}), (QList<int>{beats % 256, beatsPerBar}));
+        QVERIFY(!entry.contains("bars") && !entry.contains("beats"));
         fs::remove_all(card);
     }
 

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <filesystem>
+#include <fstream>
 #include <tuple>
 
 #include "CliRun.h"
@@ -16,7 +17,9 @@
 #include "LoopLayout.h"
 #include "Messages.h"
 #include "NumberText.h"
+#include "RepeaterToWaveModel.h"
 #include "TestFiles.h"
+#include "TestInteraction.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -32,6 +35,34 @@ loop::DecodedDescription decoded(const std::string& loopFolder) {
 }
 
 QJsonObject json(const CliRun& run) { return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object(); }
+
+constexpr size_t kBlock = 1 << 20;
+
+// A wave of `bytes` bytes of noise, written a block at a time, each block with its own seed.
+void writeNoiseWave(const std::string& path, int16_t channels, int32_t bytes) {
+    std::ofstream out(path, std::ios::binary);
+    const auto head = riff({fmtChunk(channels, 44100, 16), chunk("data", bytes)});
+    out.write(reinterpret_cast<const char*>(head.data()), std::streamsize(head.size()));
+    for (size_t block = 0; block * kBlock < size_t(bytes); ++block) {
+        const auto noise = noiseBytes(std::min(kBlock, size_t(bytes) - block * kBlock), uint32_t(block + 1));
+        out.write(reinterpret_cast<const char*>(noise.data()), std::streamsize(noise.size()));
+    }
+}
+
+// Whether a wave is `header` followed by the first `audio` bytes of the noise wave's data, and no more.
+bool holdsSourceAudio(const std::string& path, const std::vector<uint8_t>& header, int32_t audio) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> got(header.size());
+    in.read(reinterpret_cast<char*>(got.data()), std::streamsize(got.size()));
+    if (got != header || fs::file_size(path) != header.size() + size_t(audio)) return false;
+    for (size_t block = 0; block * kBlock < size_t(audio); ++block) {
+        const auto noise = noiseBytes(std::min(kBlock, size_t(audio) - block * kBlock), uint32_t(block + 1));
+        got.resize(noise.size());
+        in.read(reinterpret_cast<char*>(got.data()), std::streamsize(got.size()));
+        if (got != noise) return false;
+    }
+    return true;
+}
 
 }  // namespace
 
@@ -345,25 +376,47 @@ leaves the card's loops as they were.
             QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode))), tempo);
     }
 
-    // The largest loops the writer accepts check clean, with their whole length.
-    void largestLoopsAreIntact_data() {
-        QTest::addColumn<int>("channels");
-        QTest::addColumn<int>("sectors");  // of the source
-        QTest::newRow("mono, end sector 65535") << 1 << 65536;
-        QTest::newRow("stereo, 2592 clusters") << 2 << 82929;
+    // The longest loops the writer accepts check clean, with their whole length, and come back
+    // through to-wave and the Repeater-to-wave window as the source's samples.
+    void longestLoopsReadBack_data() {
+        QTest::addColumn<bool>("stereo");
+        QTest::newRow("mono, end sector 65535") << false;
+        QTest::newRow("stereo, 2592 clusters") << true;
     }
-    void largestLoopsAreIntact() {
-        QFETCH(int, channels);
-        QFETCH(int, sectors);
-        const int32_t d = sectors * 512;
-        writeFile(source(), riff({fmtChunk(channels, 44100, 16), chunk("data", d)}));
-        fs::resize_file(source(), 44 + uintmax_t(d));  // sparse: silence
+    void longestLoopsReadBack() {
+        QFETCH(bool, stereo);
+        const int32_t d = loop::longestLoopSource(stereo);
+        const int16_t channels = stereo ? 2 : 1;
+        writeNoiseWave(source(), channels, d);
         QCOMPARE(toLoop({"--beats", "200"}).status, 0);
-        const CliRun check = runCli({"check", card() + "/LOOP1", "--strict"});
-        QCOMPARE(check.out, card() + "/LOOP1: ok\n");
+        const std::string folder = card() + "/LOOP1";
+        const CliRun check = runCli({"check", folder, "--strict"});
+        QCOMPARE(check.out, folder + ": ok\n");
         QCOMPARE(check.status, 0);
         const double seconds = json(runCli({"list", card(), "--json"}))["loops"][0]["seconds"].toDouble();
-        QVERIFY(qAbs(seconds - loop::audioLength(d, channels == 2) / 88200.0) < 0.01);
+        QVERIFY(qAbs(seconds - loop::audioLength(d, stereo) / 88200.0) < 0.01);
+
+        std::vector<std::string> toWave{"to-wave", folder + "/track1.wav"};
+        if (stereo) toWave.push_back(folder + "/track2.wav");
+        toWave.insert(toWave.end(), {"--output", path("cli.wav")});
+        const CliRun back = runCli(toWave);
+        QVERIFY2(back.status == 0, back.err.c_str());
+        TestInteraction ui;
+        Files files;
+        const Preferences preferences{card(), path(""), 45, true};
+        RepeaterToWaveModel window(preferences, files, ui);
+        window.setMode(stereo ? ChannelMode::Stereo : ChannelMode::Mono);
+        window.openLoop(folder);
+        ui.chooseNextFile(path("window.wav"));
+        window.save();
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{"File writing successful"});
+
+        // n sectors of each track: the source's tail shorter than a sector is left out, and of an
+        // odd stereo N the half sector behind each track's n sectors.
+        const int32_t audio = loop::trackSectors(d, stereo) * loop::kSectorBytes * channels;
+        const auto header = expectedHeader(channels, 44100, 88200 * channels, int16_t(2 * channels), audio);
+        for (const char* name : {"cli.wav", "window.wav"})
+            QVERIFY2(holdsSourceAudio(path(name), header, audio), name);
     }
 
     void noFreeLoopNumber() {
@@ -398,10 +451,10 @@ leaves the card's loops as they were.
 
     void toWaveRefusals() {
         const std::string t = makeLoop(m_dir->path().toStdString(), "LOOP1", patternBytes(1024));
-        writeDescription(path("LOOP1"), 0, -5);  // a negative audio size
+        writeDescription(path("LOOP1"), 10, 5);  // a negative audio size: the end before the start
         QCOMPARE(runCli({"to-wave", t, "--output", path("o.wav")}).err,
-                 std::string("Invalid or Untrimmed Repeater File\n  pre-buffer 16384, audio -2048 "
-                             "and post-buffer 3072 "
+                 std::string("Invalid or Untrimmed Repeater File\n  pre-buffer 21504, audio -2048 "
+                             "and post-buffer -2048 "
                              "bytes in a data chunk of 17408\n"));
         // A data size near the negative limit leaves 32 bits: the window's opener ends without a
         // message.

@@ -61,7 +61,10 @@ private slots:
         QTest::newRow("mono 1,000,000") << 1000000 << false << 0;
         QTest::newRow("stereo odd N") << 1050112 << true << 256;
         QTest::newRow("stereo even N") << 3145728 << true << 0;
-        QTest::newRow("under a sector") << 100 << false << 0;
+        QTest::newRow("under a sector: end word FFFF, no sectors") << 100 << false << 0;
+        QTest::newRow("end sector 32768") << 32769 * 512 << false << 0;
+        QTest::newRow("longest mono: end word FFFF") << loop::longestLoopSource(false) << false << 0;
+        QTest::newRow("longest stereo") << loop::longestLoopSource(true) << true << 256;
     }
 
     void writtenLoopReadsBack() {

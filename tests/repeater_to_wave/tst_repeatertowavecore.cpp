@@ -46,7 +46,8 @@ private slots:
     void open_data() {
         QTest::addColumn<OpenCase>("c");
         const MessageIcon none = MessageIcon::None, critical = MessageIcon::Critical;
-        // audio = (end - signed start + 1) x 512; pre = u x 512 from the start byte's band.
+        // audio = (end - signed start + 1) x 512, the end word read unsigned; pre = u x 512 from
+        // the start byte's band.
         QTest::newRow("writer loop") << OpenCase{0, 1000, 0, Opened::Opened, none, 16384, 512512, ""};
         QTest::newRow("start 96") << OpenCase{96, 1000, 0, Opened::Opened, none, 32768, 463360, ""};
         QTest::newRow("start 200 (-56)") << OpenCase{200, 1000, 0, Opened::Opened, none, 20480, 541184, ""};
@@ -54,8 +55,13 @@ private slots:
             << OpenCase{-1, 0, -1, Opened::DescriptionMissing, none, 0, 0,
                         "Repeater's .ldf and .wav files must reside in the same directory"};
         QTest::newRow("no track") << OpenCase{0, 0, -1, Opened::TrackMissing, critical, 0, 0, "File does not exist!"};
+        QTest::newRow("end word 40000") << OpenCase{0, 40000, 0, Opened::Opened, none, 16384, 20480512, ""};
+        QTest::newRow("end word FFFF of a track with sectors")
+            << OpenCase{200, 0xFFFF, 0, Opened::Opened, none, 20480, 33583104, ""};
         QTest::newRow("negative audio")
-            << OpenCase{0, -2, 40000, Opened::Untrimmed, none, 0, 0, "Invalid or Untrimmed Repeater File"};
+            << OpenCase{100, 98, 40000, Opened::Untrimmed, none, 0, 0, "Invalid or Untrimmed Repeater File"};
+        QTest::newRow("end word FFFE, audio beyond the data")
+            << OpenCase{0, 0xFFFE, 40000, Opened::Untrimmed, none, 0, 0, "Invalid or Untrimmed Repeater File"};
         QTest::newRow("post beyond 32 bits: silent") << OpenCase{0, 0, INT32_MIN, Opened::Failed, none, 0, 0, ""};
     }
 

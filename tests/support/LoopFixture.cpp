@@ -73,7 +73,7 @@ std::string makeLoop(const std::string& root, const std::string& name,
 }
 
 std::string makeCardLoop(const std::string& card, int number, const std::vector<int>& tracks,
-                         int32_t sectors, int beats, double tempo) {
+                         int32_t sectors, int beats, double tempo, int beatsPerBar) {
     const std::string folder = makeFolder(card, "LOOP" + std::to_string(number));
     loop::LoopValues values;
     values.trackSectors = values.loopSectors = sectors;
@@ -82,7 +82,7 @@ std::string makeCardLoop(const std::string& card, int number, const std::vector<
     if (tempo == 0 && sectors > 0) tempo = beats / minutes;
     values.tempoCode = loop::tempoCode(static_cast<float>(tempo));
     values.beatCount = beats;
-    values.beatsPerBar = 1;
+    values.beatsPerBar = beatsPerBar;
     values.division = 4;
     for (int k : tracks) values.tracks[static_cast<size_t>(k - 1)].chosen = true;
     const loop::Description d = loop::buildDescription(values);

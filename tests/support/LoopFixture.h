@@ -42,12 +42,12 @@ std::string writeTrack(const std::string& folder, const TrackSpec& layout);
 std::string makeLoop(const std::string& root, const std::string& name,
                      const std::vector<uint8_t>& audio, int track = 1, int32_t post = 0);
 
-// A loop as the loop writer leaves it: loopinfo.ldf choosing `tracks` (`beats` beats, one per bar,
-// division 4, at `tempo`, or with 0 at the tempo that many beats of this length make) and one
-// track file each, 16384 bytes of silence and then `sectors` sectors of pattern audio, a different
-// pattern per track. Returns the folder card/LOOPn.
+// A loop as the loop writer leaves it: loopinfo.ldf choosing `tracks` (`beats` beats, `beatsPerBar`
+// to a bar, division 4, at `tempo`, or with 0 at the tempo that many beats of this length make)
+// and one track file each, 16384 bytes of silence and then `sectors` sectors of pattern audio, a
+// different pattern per track. Returns the folder card/LOOPn.
 std::string makeCardLoop(const std::string& card, int number, const std::vector<int>& tracks,
-                         int32_t sectors, int beats = 1, double tempo = 0);
+                         int32_t sectors, int beats = 1, double tempo = 0, int beatsPerBar = 1);
 
 // The canonical header of a 16-bit PCM wave, fields written from the values given.
 std::vector<uint8_t> expectedHeader(int16_t channels, int32_t sampleRate, int32_t byteRate,

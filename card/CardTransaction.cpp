@@ -277,7 +277,7 @@ void CardTransaction::remove(const std::string& name) {
 void CardTransaction::rename(const std::string& name, const std::string& newName) {
     checkName(newName);
     remove(name);
-    m_in.push_back({m_out.back().to, newName});
+    m_in.push_back({m_out.back().second, newName});
 }
 
 void CardTransaction::place(const std::string& staged, const std::string& name) {
@@ -292,9 +292,7 @@ void CardTransaction::readBackStaged() {
 }
 
 void CardTransaction::commit() {
-    Plan plan{m_what, {}, {}};
-    for (const Step& step : m_out) plan.out.emplace_back(step.from, step.to);
-    for (const Step& step : m_in) plan.in.emplace_back(step.from, step.to);
+    const Plan plan{m_what, m_out, m_in};
     checkNames(m_files, m_card, plan);
     for (const std::string& folder : m_staged) m_files.syncFolder(folder);
     const std::string written = Files::joinPath(m_staging, "plan");

@@ -19,6 +19,7 @@
 // yet). Both can be repeated when interrupted again. The caller holds the card's lock throughout.
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Files.h"
@@ -65,10 +66,8 @@ public:
     bool committed() const { return m_committed; }
 
 private:
-    struct Step {
-        std::string from;  // a name on the card, or in the staging folder
-        std::string to;
-    };
+    // A name before and after: on the card, or in the staging folder.
+    using Step = std::pair<std::string, std::string>;
     std::string stagedName();
     void abandon() noexcept;
 

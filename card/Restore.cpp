@@ -15,7 +15,6 @@
 #include "ByteSource.h"
 #include "FolderLock.h"
 #include "HashedCopy.h"
-#include "LoopReplacement.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "Messages.h"
@@ -45,6 +44,12 @@ public:
 
 private:
     std::string m_entry;
+};
+
+// A loop the restore would replace could not be backed up, so nothing was replaced.
+class LoopNotBackedUp : public RoutineError {
+public:
+    using RoutineError::RoutineError;
 };
 
 // A folder held open by its descriptor; links refused where asked.

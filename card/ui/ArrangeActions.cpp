@@ -6,11 +6,11 @@
 
 #include "ArrangementPlans.h"
 #include "ArrangementUndo.h"
+#include "CardFolder.h"
 #include "BackupStore.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
-#include "LoopReplacement.h"
 #include "Messages.h"
 #include "Preferences.h"
 #include "QtFocusReturn.h"
@@ -23,6 +23,16 @@ namespace brenvik {
 namespace {
 
 std::string folderOf(const std::string& card, int number) { return card + "/" + loop::loopFolderName(number); }
+
+// Whether the card holds loop `number` in any letter case; a card that cannot be read is left for
+// the restore to say why.
+bool holdsLoop(const Files& files, const std::string& card, int number) {
+    try {
+        return !card::loopFoldersNamed(files, card, number).empty();
+    } catch (const std::exception&) {
+        return false;
+    }
+}
 
 }  // namespace
 
@@ -108,7 +118,7 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
     const std::string target = folderOf(card, to);
     backup::RestoreRequest request{backup, card, {loopInBackup}, false, to};
     request.readBack = m_preferences.readBack;
-    if (backup::existingLoopFolder(m_files, target)) {
+    if (holdsLoop(m_files, card, to)) {
         if (!mayReplace(message::restoreReplaces(target))) return;
         request.overwrite = true;
     }

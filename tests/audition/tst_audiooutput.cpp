@@ -37,9 +37,10 @@ private slots:
     void playsTheLoopSampleForSample();
     void theCommandPlaysTheLoopSampleForSample_data();
     void theCommandPlaysTheLoopSampleForSample();
+    void theCommandEndsCleanlyEveryTime();
 
 private:
-    std::string makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks);
+    std::string makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks, int sectors = kLoopSectors);
     void recordAndCompare(const std::vector<std::vector<uint8_t>>& tracks, int64_t frames, int passes,
                           const std::function<void()>& play, const std::function<bool()>& ended);
     SoundServer m_server;
@@ -48,10 +49,10 @@ private:
 };
 
 // A stereo loop of noise in the test's card folder: its folder, its two tracks' samples.
-std::string TestAudioOutput::makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks) {
-    const std::string folder = makeCardLoop(m_dir.path().toStdString(), ++m_loops, {1, 2}, kLoopSectors);
+std::string TestAudioOutput::makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks, int sectors) {
+    const std::string folder = makeCardLoop(m_dir.path().toStdString(), ++m_loops, {1, 2}, sectors);
     for (int k : {1, 2}) {
-        tracks.push_back(noiseBytes(512 * kLoopSectors, static_cast<uint32_t>(k)));
+        tracks.push_back(noiseBytes(512 * static_cast<size_t>(sectors), static_cast<uint32_t>(k)));
         writeFile(folder + "/track" + std::to_string(k) + ".wav", expectedTrack(tracks.back()));
     }
     return folder;
@@ -143,6 +144,24 @@ void TestAudioOutput::theCommandPlaysTheLoopSampleForSample() {
         });
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), status);
+}
+
+// Played to its end a hundred times, a short loop each time: the command ends with its status every
+// time, never by a signal while the sound server's connection is torn down.
+void TestAudioOutput::theCommandEndsCleanlyEveryTime() {
+    std::vector<std::vector<uint8_t>> tracks;
+    const QString folder = QString::fromStdString(makeNoiseLoop(tracks, 4));  // 23 ms
+    for (int run = 0; run < 100; ++run) {
+        QProcess cli;
+        cli.setProcessChannelMode(QProcess::ForwardedChannels);
+        cli.start(BRENVIK_CLI_PATH, {"play", folder});
+        QVERIFY(cli.waitForFinished(20000));
+        if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
+            QFAIL(qPrintable(QString("run %1 ended %2, status %3")
+                                 .arg(run)
+                                 .arg(cli.exitStatus() == QProcess::NormalExit ? "normally" : "by a signal")
+                                 .arg(cli.exitCode())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestAudioOutput)

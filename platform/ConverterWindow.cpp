@@ -5,10 +5,14 @@
 #include <QCloseEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QAbstractSpinBox>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QUrl>
 
 #include "QtFocusRing.h"
@@ -145,14 +149,39 @@ bool ConverterWindow::isMenuShortcut(const QKeyEvent& key) const {
     return false;
 }
 
-// A focused text box claims Ctrl+C, Ctrl+X, Ctrl+A and the like for copying, cutting and
-// selecting. In these windows those keys belong to the menu commands (Ctrl+C opens the help,
-// Ctrl+X ends the program), so the claim is refused before the text box sees it.
+namespace {
+
+// A text box or number box the user can type into, or a part of one (a number box types into a
+// text box of its own).
+bool takesTyping(const QWidget* widget) {
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget->parentWidget())) return !spin->isReadOnly();
+    if (const auto* spin = qobject_cast<const QAbstractSpinBox*>(widget)) return !spin->isReadOnly();
+    if (const auto* line = qobject_cast<const QLineEdit*>(widget)) return !line->isReadOnly();
+    if (const auto* text = qobject_cast<const QTextEdit*>(widget)) return !text->isReadOnly();
+    if (const auto* plain = qobject_cast<const QPlainTextEdit*>(widget)) return !plain->isReadOnly();
+    return false;
+}
+
+bool isEditingKey(const QKeyEvent& key) {
+    for (const QKeySequence::StandardKey editing :
+         {QKeySequence::Cut, QKeySequence::Copy, QKeySequence::Paste, QKeySequence::SelectAll, QKeySequence::Undo,
+          QKeySequence::Redo})
+        if (key.matches(editing)) return true;
+    return false;
+}
+
+}  // namespace
+
+// A box the user types into keeps the keys every text box has: Ctrl+X cuts, Ctrl+C copies, Ctrl+A
+// selects, Ctrl+V pastes and Ctrl+Z undoes there. Everywhere else in these windows those keys
+// belong to the menu commands (Ctrl+C opens the help, Ctrl+X ends the program), and a widget's
+// claim on them is refused before it sees them.
 bool ConverterWindow::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType()) {
         auto* widget = static_cast<QWidget*>(watched);
-        if ((widget == this || isAncestorOf(widget)) &&
-            isMenuShortcut(*static_cast<QKeyEvent*>(event))) {
+        const auto& key = *static_cast<QKeyEvent*>(event);
+        if ((widget == this || isAncestorOf(widget)) && isMenuShortcut(key) &&
+            !(takesTyping(widget) && isEditingKey(key))) {
             event->ignore();
             return true;
         }

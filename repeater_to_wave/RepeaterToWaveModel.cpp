@@ -104,6 +104,8 @@ void RepeaterToWaveModel::save() {
     }
     FileDialogRequest dialog;
     dialog.initialFolder = m_preferences.waveFolder;
+    // The wave of LOOP3 is offered the name LOOP3.wav; a track from another folder, none.
+    if (loop::loopNumberOf(m_left->loopName)) dialog.fileName = m_left->loopName + ".wav";
     WaveSaveRequest request;
     request.outputPath = m_ui.chooseFileToSave(dialog).value_or("");
     request.mode = m_mode;

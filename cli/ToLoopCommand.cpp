@@ -197,7 +197,7 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     request.dryRun = m_args.given("--dry-run");
     request.readBack = !m_args.given("--no-verify");
     const OverwritePolicy mayReplace =
-        askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
+        askBeforeReplacingLoop(m_ui);
     const LoopWriteResult result = writeLoop(request, m_files, mayReplace, m_ui.progress());
     sayRecovered(result.recovered, m_err);
     switch (result.outcome) {

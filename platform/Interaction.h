@@ -100,10 +100,11 @@ private:
     Interaction& m_ui;
 };
 
-// The one way to ask before replacing: the question about the existing path with these buttons.
-// Yes replaces, No keeps, and Cancel or a box closed otherwise cancels.
-OverwritePolicy askBeforeReplacing(Interaction& ui,
-                                   std::function<std::string(const std::string&)> question,
-                                   MessageButtons buttons = MessageButtons::YesNoCancel);
+// The one way to ask before replacing: the question about the existing path with these buttons,
+// and below it the reason line `reason` gives (none when it is empty). Yes replaces, No keeps, and
+// Cancel or a box closed otherwise cancels.
+using PathText = std::function<std::string(const std::string&)>;
+OverwritePolicy askBeforeReplacing(Interaction& ui, PathText question,
+                                   MessageButtons buttons = MessageButtons::YesNoCancel, PathText reason = {});
 
 }  // namespace brenvik

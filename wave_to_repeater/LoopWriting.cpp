@@ -296,4 +296,10 @@ LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
     return result;
 }
 
+OverwritePolicy askBeforeReplacingLoop(Interaction& ui) {
+    return askBeforeReplacing(
+        ui, [](const std::string&) { return message::kLoopExists; }, MessageButtons::YesNoCancel,
+        [](const std::string& loopFolder) { return loopFolder; });
+}
+
 }  // namespace brenvik

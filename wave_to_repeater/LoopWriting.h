@@ -12,6 +12,7 @@
 #include "Channels.h"
 #include "CoreSeam.h"
 #include "Files.h"
+#include "Interaction.h"
 #include "LoopPlan.h"
 #include "LoopSettings.h"
 #include "Messages.h"
@@ -72,5 +73,8 @@ struct LoopWriteResult {
 // total (source bytes \ 1000) and each step.
 LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
                           const OverwritePolicy& mayReplace, const Progress& progress);
+
+// "Loop already exists. Overwrite?" with Yes, No and Cancel, the loop folder below it.
+OverwritePolicy askBeforeReplacingLoop(Interaction& ui);
 
 }  // namespace brenvik

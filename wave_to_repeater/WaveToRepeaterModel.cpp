@@ -254,7 +254,7 @@ void WaveToRepeaterModel::save() {
         request.readBack = m_preferences.readBack;
         float total = 0;
         const OverwritePolicy mayReplace =
-            askBeforeReplacing(m_ui, [](const std::string&) { return message::kLoopExists; });
+            askBeforeReplacingLoop(m_ui);
         LoopWriteResult result;
         {
             const BusyPointer busy(m_ui);

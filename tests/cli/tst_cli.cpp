@@ -270,7 +270,7 @@ leaves the card's loops as they were.
         writeFile(card() + "/LOOP7/old.bin", {1});
         const CliRun kept = toLoop({"--loop", "007"});
         QCOMPARE(kept.status, 1);
-        QCOMPARE(kept.err, std::string("Loop already exists. Overwrite?\n"));
+        QCOMPARE(kept.err, "Loop already exists. Overwrite?\n  " + card() + "/LOOP7\n");
         QVERIFY(fs::exists(card() + "/LOOP7/old.bin"));
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);

@@ -72,9 +72,7 @@ class TestLoopWriting : public QObject {
         const auto progress = [this](float done, float total) {
             m_steps.emplace_back(done, total);
         };
-        return writeLoop(r, *m_files,
-                         askBeforeReplacing(*m_ui, [](auto&) { return message::kLoopExists; }),
-                         progress);
+        return writeLoop(r, *m_files, askBeforeReplacingLoop(*m_ui), progress);
     }
     void existingLoop(int64_t size) {
         fs::create_directory(loop7());
@@ -264,6 +262,7 @@ private slots:
                           : std::vector<std::string>{});
         if (existing) QCOMPARE(m_ui->messages()[0].buttons, MessageButtons::YesNoCancel);
         if (existing) QCOMPARE(m_ui->messages()[0].icon, MessageIcon::None);
+        if (existing) QCOMPARE(m_ui->messages()[0].detail, loop7());  // which loop, below the question
         QCOMPARE(fs::exists(loop7() + "/old.bin"), existing && !written);
         QCOMPARE(fs::exists(loop7() + "/track1.wav"), written);
     }

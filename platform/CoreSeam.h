@@ -8,7 +8,7 @@
 
 namespace brenvik {
 
-enum class MessageIcon { None, Critical };
+enum class MessageIcon { None, Warning, Critical };
 
 // How a long copy reports how far it has come: done out of total, in the copy's own units.
 using Progress = std::function<void(float done, float total)>;

@@ -390,9 +390,12 @@ std::string cacheUnusable(const std::string& folder) { return "The converted wav
 
 std::string convertedAs(const std::string& summary) { return "Converted " + summary; }
 
+std::string aboutTempo(double beatsPerMinute) {
+    return "about " + intToText(static_cast<long long>(std::lround(beatsPerMinute))) + " BPM";
+}
+
 std::string foundTempo(double beatsPerMinute, int beats) {
-    return "about " + intToText(static_cast<long long>(std::lround(beatsPerMinute))) + " BPM (" + intToText(beats) +
-           (beats == 1 ? " beat)" : " beats)");
+    return aboutTempo(beatsPerMinute) + " (" + intToText(beats) + (beats == 1 ? " beat)" : " beats)");
 }
 
 std::string noTempoFound(const std::string& path) {

@@ -48,7 +48,9 @@ MessageAnswer QtInteraction::message(const std::string& text, MessageButtons but
     box.setText(QString::fromStdString(text));
     // The reason stands below the message itself, which keeps its own words.
     if (!detail.empty()) box.setInformativeText(QString::fromStdString(detail));
-    box.setIcon(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::NoIcon);
+    box.setIcon(icon == MessageIcon::Critical  ? QMessageBox::Critical
+                : icon == MessageIcon::Warning ? QMessageBox::Warning
+                                               : QMessageBox::NoIcon);
     if (buttons == MessageButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();

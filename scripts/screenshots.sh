@@ -3,7 +3,7 @@
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
 # and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
 # tempo bar focused, with its "will write" line warning and with an imported 48 kHz 24-bit wave,
-# the channel dialog, and the Card window with a loop selected) into screenshots/. Each window grabs
+# the channel dialog, and the Card window with a loop selected and its drop dialog) into screenshots/. Each window grabs
 # itself through the program's hidden --screenshot option; a whole-screen capture is added when
 # ImageMagick's import is installed.
 # With --manual the user's guide's pictures in shell/help/images/ are made anew from the shots.
@@ -126,4 +126,5 @@ picture preferences preferences
 picture folder-chooser folder-chooser
 picture about about
 picture card card -trim +repage
+picture card-drop card-drop
 du -cb "$images"/*.png

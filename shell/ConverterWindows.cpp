@@ -4,6 +4,7 @@
 #include "ChannelDialog.h"
 #include "QtInteraction.h"
 #include "RepeaterToWaveWindow.h"
+#include "WaveTempo.h"
 #include "WaveToRepeaterWindow.h"
 
 namespace brenvik {
@@ -14,6 +15,7 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Files& fil
         [&preferences, &files, &ui] { return new RepeaterToWaveWindow(preferences, files, ui); },
         [&preferences, &files, &ui](MainWindow& mainWindow) -> QWidget* {
             auto* card = new CardWindow(preferences, files, ui);
+            card->setTempoFinder(tempo::estimateWaveTempo);
             // A double-clicked loop opens in the Repeater-to-wave window, which comes forward.
             card->openLoopHook = [&mainWindow](const std::string& folder) {
                 auto* window = qobject_cast<RepeaterToWaveWindow*>(mainWindow.repeaterToWaveWindow());

@@ -136,6 +136,15 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             window->table()->selectRow(0);  // the details pane tells of the first loop
             return window;
         });
+        // The waves opened above, as if dropped on the Card window.
+        std::vector<std::string> dropped;
+        for (const QString& option : {QStringLiteral("--open-wave"), QStringLiteral("--import")})
+            if (const QString path = argumentAfter(arguments, option); !path.isEmpty()) dropped.push_back(path.toStdString());
+        if (!dropped.empty())
+            addShot(QStringLiteral("card-drop"), [this, dropped] {
+                auto* window = qobject_cast<CardWindow*>(m_mainWindow.cardWindow());
+                return window ? window->previewDrop(dropped) : nullptr;
+            });
     }
 }
 

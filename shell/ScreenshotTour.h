@@ -28,7 +28,7 @@ public:
     // stereo mode). Each window is shot on its own (the wave-to-Repeater window a second time
     // with its tempo bar focused; the channel dialog after the tracks), then the main window;
     // --import AUDIO imports and converts AUDIO in the wave-to-Repeater window; --card DIR adds
-    // the Card window listing DIR.
+    // the Card window listing DIR, and then its drop dialog for the waves opened and imported.
     void addConverterShots(const QStringList& arguments);
     void start();
 

@@ -53,26 +53,37 @@ AudioImport examineImport(const std::string& source) {
     return import;
 }
 
-AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
-                          const Progress& progress, double gainDb) {
+AudioImport convertImportTo(const AudioImport& examined, const std::string& target, Files& files,
+                            const Progress& progress, double gainDb) {
     AudioImport import = examined;
     try {
-        const ConvertedCache cache(files);
-        files.createFolders(cache.folder());
-        cache.removeOld(keep);
-        import.wave = cache.targetFor(import.source);
-        const ConversionResult result =
-            convertAudio({import.source, import.wave, {}, gainDb}, files, progress);
+        import.wave = target;
+        const ConversionResult result = convertAudio({import.source, target, {}, gainDb}, files, progress);
         if (result.outcome == ConversionResult::Outcome::Failed) return failed(import, result.message);
         import.outcome = AudioImport::Outcome::Converted;
         import.nonFinite = result.nonFinite;
         import.clipped = result.clipped;
         import.peakDb = result.peakDb;
         import.excessDb = result.excessDb;
+        import.gainDb = result.gainDb;
     } catch (const std::exception&) {
         return failed(import, caughtReason());
     }
     return import;
+}
+
+AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
+                          const Progress& progress, double gainDb) {
+    std::string target;
+    try {
+        const ConvertedCache cache(files);
+        files.createFolders(cache.folder());
+        cache.removeOld(keep);
+        target = cache.targetFor(examined.source);
+    } catch (const std::exception&) {
+        return failed(examined, caughtReason());
+    }
+    return convertImportTo(examined, target, files, progress, gainDb);
 }
 
 bool isImportableName(const std::string& path) {

@@ -1,8 +1,9 @@
 #pragma once
-// Bringing any audio file the converter reads into the wave-to-Repeater window: what the file is,
-// whether it can become a loop, and the converted wave the window then opens as it opens any
-// wave, so every later step (the tempo, the Save) is the one a wave of the Repeater's own goes
-// through.
+// The one way any audio file becomes a wave the loop writer takes, for the wave-to-Repeater
+// window's Import, the Card window's drops and to-loop --convert alike: what the file is, whether
+// it can become a loop (one too long is refused before anything is converted), and its converted
+// copy with what the conversion did to the level. Every later step (the tempo, the writing) is the
+// one a wave of the Repeater's own goes through.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -19,9 +20,9 @@ struct AudioImport {
     enum class Outcome {
         AsItIs,           // a 44.1 kHz 16-bit PCM wave: opened as it is, byte for byte
         NeedsConverting,  // examined: it fits a loop once converted
-        Converted,        // `wave` is its converted copy in the cache folder
+        Converted,        // `wave` is its converted copy (in the cache or a scratch folder)
         Refused,          // too long for a loop: nothing was converted
-        Failed,           // unreadable, or the conversion failed
+        Failed,           // unreadable (no `info`), or the conversion failed
     };
     Outcome outcome = Outcome::Failed;
     std::string source;
@@ -29,19 +30,27 @@ struct AudioImport {
     std::optional<AudioInfo> info;
     std::string message;  // for a refusal or failure, with its icon and the reason below it
     MessageIcon icon = MessageIcon::None;
-    std::string reason;
+    std::string reason;   // of a failure: the converter's own sentence
     // Of a conversion: the NaN and infinite samples read as 0, the samples clipped, their peak
-    // (dB of full scale) and how far the level would have to go down for nothing to clip.
+    // (dB of full scale) and how far the level would have to go down for nothing to clip; and the
+    // gain applied.
     int64_t nonFinite = 0, clipped = 0;
-    double peakDb = 0, excessDb = 0;
+    double peakDb = 0, excessDb = 0, gainDb = 0;
+
+    // The converter could not read it: the wave opener is left to say why in its own words.
+    bool unreadable() const { return !info; }
 };
 
 // What the file is: AsItIs, NeedsConverting, Refused or Failed.
 AudioImport examineImport(const std::string& source);
 
-// Converts an examined file that needs it into the cache folder (made when missing, and cleared
-// of old waves first, except `keep`, the wave the window has open), its level lowered by
-// `-gainDb`: Converted or Failed.
+// Converts an examined file that needs it into the wave `target` (in a cache or scratch folder),
+// its level lowered by `-gainDb`: Converted or Failed.
+AudioImport convertImportTo(const AudioImport& examined, const std::string& target, Files& files,
+                            const Progress& progress, double gainDb = 0);
+
+// As convertImportTo, into the cache folder (made when missing, and cleared of old waves first,
+// except `keep`, the wave the window has open).
 AudioImport convertImport(const AudioImport& examined, Files& files, const std::string& keep,
                           const Progress& progress, double gainDb = 0);
 

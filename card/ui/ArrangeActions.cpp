@@ -3,11 +3,13 @@
 #include <QTemporaryDir>
 #include <QWidget>
 #include <exception>
+#include <memory>
 
 #include "ArrangementPlans.h"
 #include "ArrangementUndo.h"
 #include "CardFolder.h"
 #include "BackupStore.h"
+#include "DropDialog.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
@@ -162,12 +164,34 @@ bool ArrangeActions::report(const std::function<card::ArrangeResult(backup::Back
     return result.done;
 }
 
+DropDialog* ArrangeActions::previewFill(const std::string& card, const std::vector<std::string>& paths) {
+    auto scratch = std::make_shared<QTemporaryDir>();
+    auto waves = std::make_shared<std::vector<card::DroppedWave>>(
+        card::examineDropped(paths, card, scratch->path().toStdString(), m_files, {}, m_tempoFinder));
+    auto* dialog = new DropDialog(*waves, m_window);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // The files and their conversions last as long as the dialog.
+    QObject::connect(dialog, &QObject::destroyed, [waves, scratch] {});
+    dialog->show();
+    return dialog;
+}
+
+// Nothing is written before the musician has seen the drop dialog and said OK; the conversions
+// go with the scratch folder either way.
 void ArrangeActions::fill(const std::string& card, const std::vector<std::string>& paths) {
+    const QTemporaryDir scratch;
+    std::vector<card::DroppedWave> waves;
+    whileBusy(m_window, m_ui, [&] {
+        waves = card::examineDropped(paths, card, scratch.path().toStdString(), m_files, m_ui.progress(),
+                                     m_tempoFinder);
+        m_ui.showProgress(0, 0);
+    });
+    DropDialog dialog(waves, m_window);
+    if (dialog.exec() != QDialog::Accepted) return;
     std::vector<card::FillOutcome> outcomes;
     whileBusy(m_window, m_ui, [&] {
-        const QTemporaryDir scratch;
-        outcomes = card::fillFreeLoops(paths, card, scratch.path().toStdString(), m_files, m_ui.progress(),
-                                       m_preferences.readBack);
+        outcomes = card::writeDropped(waves, card, m_files, m_ui.progress(), m_preferences.readBack);
+        m_ui.showProgress(0, 0);
     });
     size_t written = 0;
     std::string lines;
@@ -181,8 +205,11 @@ void ArrangeActions::fill(const std::string& card, const std::vector<std::string
                  (outcome.reason.empty() ? "" : " (" + outcome.reason + ")");
     }
     noteRecovered(recovered);
-    m_ui.message(message::dropSummary(written, outcomes.size()), MessageButtons::Ok,
-                 written == outcomes.size() ? MessageIcon::None : MessageIcon::Critical, lines);
+    // The icon tells the worst of it: some files not written is a warning, none written a failure.
+    const MessageIcon icon = written == outcomes.size() ? MessageIcon::None
+                             : written > 0              ? MessageIcon::Warning
+                                                        : MessageIcon::Critical;
+    m_ui.message(message::dropSummary(written, outcomes.size()), MessageButtons::Ok, icon, lines);
 }
 
 }  // namespace brenvik

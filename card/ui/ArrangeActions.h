@@ -9,11 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "TempoEstimate.h"
+
 class QWidget;
 
 namespace brenvik {
 
 class Files;
+class DropDialog;
 class Interaction;
 struct Preferences;
 
@@ -42,8 +45,13 @@ public:
     // kept in the store first); Undo takes it back as it does an arrangement.
     void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);
     void undo(const std::string& card);
-    // Waves into the free loops, converted as needed, under one progress bar; then one summary.
+    // Waves into the free loops: examined and converted as needed under one progress bar, then
+    // the drop dialog, and after its OK the writing and one summary.
     void fill(const std::string& card, const std::vector<std::string>& paths);
+    // The drop dialog of `paths`, shown and left open without writing (the screenshot tour).
+    DropDialog* previewFill(const std::string& card, const std::vector<std::string>& paths);
+    // What finds the tempo of a dropped wave (the program's links the onset detector); none at first.
+    void setTempoFinder(tempo::TempoFinder finder) { m_tempoFinder = finder; }
 
 private:
     // Whether the change was made.
@@ -59,6 +67,7 @@ private:
     const Preferences& m_preferences;
     QWidget* m_window;
     std::function<void(const std::string& note)> m_showStatus;
+    tempo::TempoFinder m_tempoFinder = nullptr;
 };
 
 }  // namespace brenvik

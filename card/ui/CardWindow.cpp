@@ -19,6 +19,7 @@
 #include "CardLook.h"
 #include "CardTransaction.h"
 #include "CardWatcher.h"
+#include "DropDialog.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopExport.h"
@@ -475,6 +476,10 @@ void CardWindow::fillFreeLoops(const QStringList& paths) {
     for (const QString& path : paths) files.push_back(path.toStdString());
     m_actions.fill(m_listing.card, files);
     refresh();
+}
+
+QWidget* CardWindow::previewDrop(const std::vector<std::string>& paths) {
+    return m_actions.previewFill(m_listing.card, paths);
 }
 
 void CardWindow::deleteSelected() {

@@ -6,10 +6,11 @@
 // window. Loops are arranged here: a row dragged onto a free number moves there (with Ctrl it is
 // copied), onto another loop the two swap after a Yes; Delete deletes the selected loops after a
 // Yes, Copy to Card copies them to another card, Ctrl+Z undoes the last arrangement, and waves
-// dropped from a file manager fill the free loops. All Backups lists the whole store. A loop with
-// problems is marked; the pane under the table tells the selected loop's problems (and the tooltip
-// each row's). The window lists the card again after its own exports and restores, when the program
-// tells it of a save, and when the card changes outside it. Before each listing the card is
+// dropped from a file manager fill the free loops once the drop dialog's OK is given. All Backups
+// lists the whole store. A loop with problems is marked; the pane under the table tells the
+// selected loop's problems (and the tooltip each row's). The window lists the card again after its
+// own exports and restores, when the program tells it of a save, and when the card changes outside
+// it. Before each listing the card is
 // tidied of a change an earlier program left half-done (unless another program holds the card),
 // and the status line says what was done. When the initial loop folder holds no loops but a
 // mounted volume does, the window offers that volume with one button.
@@ -55,6 +56,12 @@ public:
     // The folder chooser, opened at startFolder (set by the program); without it the interaction's.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& startFolder)>
         chooseFolderHook;
+
+    // What finds the tempo of waves dropped on the window (set by the program).
+    void setTempoFinder(tempo::TempoFinder finder) { m_actions.setTempoFinder(finder); }
+
+    // The drop dialog for these files over the card shown, left open and writing nothing.
+    QWidget* previewDrop(const std::vector<std::string>& paths);
 
     void showCard(std::string folder);
     LoopTable* table() const { return m_table; }

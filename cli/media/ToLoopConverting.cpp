@@ -5,7 +5,7 @@
 #include <exception>
 #include <optional>
 
-#include "AudioConversion.h"
+#include "AudioImport.h"
 #include "Cli.h"
 #include "ConvertedCache.h"
 #include "LevelReport.h"
@@ -24,11 +24,11 @@ namespace {
 // converted into the cache folder. Nothing, after saying why, when it is too long for a loop or
 // its conversion fails.
 std::optional<std::string> waveFor(const std::string& source, ToLoopRun& run) {
-    const AudioProbe probe = probeAudio(source);
-    if (!probe.info || !probe.info->needsConverting) return source;
+    const AudioImport examined = examineImport(source);
+    if (examined.unreadable() || examined.outcome == AudioImport::Outcome::AsItIs) return source;
     ConsoleInteraction& ui = run.ui();
-    if (!probe.info->fitsLoop) {
-        ui.message(loopTooLongMessage(source, *probe.info), MessageButtons::Ok, MessageIcon::Critical);
+    if (examined.outcome == AudioImport::Outcome::Refused) {
+        ui.message(examined.message, MessageButtons::Ok, MessageIcon::Critical);
         return std::nullopt;
     }
     const ConvertedCache cache(run.files());
@@ -42,12 +42,12 @@ std::optional<std::string> waveFor(const std::string& source, ToLoopRun& run) {
         return std::nullopt;
     }
     cache.removeOld(target);
-    const ConversionResult result = convertAudio({source, target, {}}, run.files(), ui.progress());
-    if (result.outcome == ConversionResult::Outcome::Failed) {
-        ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical);
+    const AudioImport converted = convertImportTo(examined, target, run.files(), ui.progress());
+    if (converted.outcome != AudioImport::Outcome::Converted) {
+        ui.message(converted.reason, MessageButtons::Ok, MessageIcon::Critical);
         return std::nullopt;
     }
-    reportLevel(result, ui);
+    reportLevel(converted, ui);
     return target;
 }
 

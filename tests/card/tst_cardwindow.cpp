@@ -13,10 +13,14 @@
 #include "BackupsDialog.h"
 #include "CardWatcher.h"
 #include "CardWindow.h"
+#include "DropDialog.h"
 #include "DropEvents.h"
+#include "Groove.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
+#include "LoopDescription.h"
 #include "LoopFixture.h"
+#include "LoopLayout.h"
 #include "LookCheck.h"
 #include "LoopTable.h"
 #include "Messages.h"
@@ -25,6 +29,7 @@
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
 #include "TestInteraction.h"
+#include "WaveTempo.h"
 #include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
@@ -55,6 +60,14 @@ int greySpreadOf(const QImage& image) {
             lightest = std::max(lightest, qGray(image.pixel(x, y)));
         }
     return lightest - darkest;
+}
+
+// The drop dialog answered once it is up: the window examines the files first.
+void answerDropDialog(std::function<void(DropDialog*)> act) {
+    QTimer::singleShot(0, [act = std::move(act)]() mutable {
+        if (auto* dialog = qobject_cast<DropDialog*>(QApplication::activeModalWidget())) act(dialog);
+        else answerDropDialog(std::move(act));
+    });
 }
 
 // A loop of `card` dragged onto a row of the table and dropped there, with Ctrl when `copy`.
@@ -419,8 +432,7 @@ private slots:
 
     // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
     // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
-    // store), and Ctrl+Z undoes the last of these. Waves dropped go into the free loops, one
-    // summary telling each file's loop or why it was skipped.
+    // store), and Ctrl+Z undoes the last of these.
     void arrangesTheCard() {
         TestInteraction ui;
         ScriptedFiles files;
@@ -468,21 +480,84 @@ private slots:
         QVERIFY(loopsAre({{2, 3}, {3, 2}, {4, 1}, {5, 1}}));
         QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),
                                                                 message::deleteQuestion("LOOP2")}));
+    }
 
-        ui.clearRecords();
-        writeFile(m_waves + "/beat.wav", test::wave(1, patternBytes(88200)));
-        writeFile(m_waves + "/fast.wav", test::wave(2, patternBytes(96000 * 4), 48000));
-        writeFile(m_waves + "/notes.txt", {'h', 'i'});
-        QVERIFY(dropPaths(table->viewport(), {QString::fromStdString(m_waves + "/beat.wav"),
-                                              QString::fromStdString(m_waves + "/notes.txt"),
-                                              QString::fromStdString(m_waves + "/fast.wav")}));
-        QTRY_COMPARE(ui.messageTexts(), std::vector<std::string>{message::dropSummary(2, 3)});
-        const QStringList lines = QString::fromStdString(ui.messages()[0].detail).split('\n');
-        QCOMPARE(lines.size(), 3);
-        QCOMPARE(lines[0], QString("beat.wav: LOOP1"));
-        QVERIFY(lines[1].startsWith("notes.txt: "));
-        QCOMPARE(lines[2], QString("fast.wav: LOOP6"));
-        QCOMPARE(column(window, CardWindow::ChannelsColumn).size(), 6);
+    // Waves dropped on the window are examined (converted when the Repeater cannot play them) and
+    // listed in the drop dialog with the lowest free loop numbers, the tempo found and the tempo to
+    // write; a file that cannot become a loop is listed with why. OK writes each at the tempo the
+    // dialog showed, beats changed there by keyboard too; Cancel writes nothing. The summary's icon
+    // is the worst outcome: some files not written is a warning.
+    void dropsWavesThroughTheDialog_data() {
+        QTest::addColumn<QString>("answer");  // "ok", "keys" (6 beats typed, then Enter) or "cancel"
+        QTest::newRow("OK") << "ok";
+        QTest::newRow("beats typed, Enter") << "keys";
+        QTest::newRow("Cancel") << "cancel";
+    }
+    void dropsWavesThroughTheDialog() {
+        QFETCH(QString, answer);
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "drop-" + answer.toStdString());
+        for (const int n : {1, 3}) makeCardLoop(card, n, {1}, 10);
+        const std::string waves = makeFolder(m_dir.path().toStdString(), "grooves");
+        // 2 s mono, 4 s stereo, and 8 s at 48 kHz, which is converted; all at 120 BPM.
+        writeFile(waves + "/two.wav", test::wave(1, groove(120, 1, 1)));
+        writeFile(waves + "/four.wav", test::wave(2, groove(120, 2, 2)));
+        writeFile(waves + "/eight.wav", test::wave(1, groove(120, 4, 1, 48000), 48000));
+        writeFile(waves + "/notes.txt", {'h', 'i'});
+        const Tree before = treeOf(card);
+        const Preferences preferences{card, waves, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        window.setTempoFinder(tempo::estimateWaveTempo);
+        window.show();
+
+        QStringList loops, found, beats, bars, shown, refused;
+        answerDropDialog([&](DropDialog* dialog) {
+            QCOMPARE(dialog->focusWidget(), dialog->beatsBox(0));
+            if (answer == "keys") {
+                const QString offered = dialog->tempoWritten(0)->text();
+                QTest::keyClick(dialog->beatsBox(0), Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(dialog->beatsBox(0), "6");
+                QVERIFY(dialog->tempoWritten(0)->text() != offered);  // follows the beats at once
+            }
+            for (int row = 0; row < 3; ++row) {
+                loops << child<QLabel>(dialog, ("loop" + std::to_string(row)).c_str())->text();
+                found << dialog->tempoFound(row)->text();
+                beats << dialog->beatsBox(row)->text();
+                bars << dialog->barBox(row)->currentText();
+                shown << dialog->tempoWritten(row)->text();
+            }
+            refused << child<QLabel>(dialog, "refused3")->text();
+            if (answer == "ok") child<QPushButton>(dialog, "okButton")->click();
+            else QTest::keyClick(dialog->beatsBox(0), answer == "keys" ? Qt::Key_Return : Qt::Key_Escape);
+        });
+        QVERIFY(dropPaths(window.table()->viewport(),
+                          {QString::fromStdString(waves + "/two.wav"), QString::fromStdString(waves + "/four.wav"),
+                           QString::fromStdString(waves + "/eight.wav"), QString::fromStdString(waves + "/notes.txt")}));
+        QTRY_COMPARE(refused.size(), 1);
+        QCOMPARE(loops, (QStringList{"LOOP2", "LOOP4", "LOOP5"}));
+        QCOMPARE(found, (QStringList{"about 120 BPM", "about 120 BPM", "about 120 BPM"}));
+        QCOMPARE(beats, (QStringList{answer == "keys" ? "6" : "4", "8", "16"}));
+        QCOMPARE(bars, (QStringList{answer == "keys" ? "1" : "4", "4", "4"}));
+        QVERIFY(refused[0].startsWith(QString::fromStdString(message::kWaveOpenFailed)));
+        if (answer == "cancel") {
+            QTest::qWait(0);
+            QVERIFY(ui.messages().empty());
+            QVERIFY(treeOf(card) == before);
+            return;
+        }
+        QTRY_COMPARE(ui.messageTexts(), std::vector<std::string>{message::dropSummary(3, 4)});
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Warning);
+        // What the Repeater reads: the tempo and beats each loop's description holds.
+        for (int row = 0; row < 3; ++row) {
+            const std::vector<uint8_t> bytes = readFile(card + "/" + loops[row].toStdString() + "/loopinfo.ldf");
+            loop::Description description{};
+            std::copy_n(bytes.begin(), description.size(), description.begin());
+            const loop::DecodedDescription decoded = loop::decodeDescription(description);
+            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded.tempoCode)) + " BPM"),
+                     shown[row]);
+            QCOMPARE(QString::number(decoded.beatCount), beats[row]);
+        }
     }
 };
 

@@ -45,14 +45,16 @@ bool Loudness::silent() const {
     return std::isinf(truePeakDbtp);
 }
 
-Loudness measureLoudness(const audition::PlaySource& source) {
+Loudness measureLoudness(const audition::PlaySource& source, const std::atomic<bool>* stop) {
     const unsigned channels = channelsOf(source);
     const State state(ebur128_init(channels, kSampleRate, EBUR128_MODE_I | EBUR128_MODE_TRUE_PEAK));
     if (!state) throw RoutineError("loudness measure cannot start");
     audition::LoopStream stream(source, 1);
     // The stream always gives left and right; a mono source has the same sample on both.
     std::vector<int16_t> block(2 * kBlockFrames);
-    while (const size_t frames = stream.read(block.data(), kBlockFrames)) {
+    while (!(stop && *stop)) {
+        const size_t frames = stream.read(block.data(), kBlockFrames);
+        if (frames == 0) break;
         if (channels == 1)
             for (size_t i = 0; i < frames; ++i) block[i] = block[2 * i];
         if (ebur128_add_frames_short(state.get(), block.data(), frames) != EBUR128_SUCCESS)
@@ -70,11 +72,11 @@ Loudness measureLoudness(const audition::PlaySource& source) {
     return result;
 }
 
-LoudnessResult loudnessOfLoop(const std::string& loopFolder) {
+LoudnessResult loudnessOfLoop(const std::string& loopFolder, const std::atomic<bool>* stop) {
     const audition::Preparation prepared = audition::sourceOfLoop(loopFolder);
     if (!prepared.source) return {std::nullopt, prepared.reason};
     try {
-        return {measureLoudness(*prepared.source), {}};
+        return {measureLoudness(*prepared.source, stop), {}};
     } catch (const std::exception& e) {
         return {std::nullopt, e.what()};
     }

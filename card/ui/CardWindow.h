@@ -24,6 +24,7 @@
 #include "CardFinder.h"
 #include "CardListing.h"
 #include "LoopTable.h"
+#include "LoudnessMeter.h"
 
 class QLabel;
 class QPushButton;
@@ -89,6 +90,7 @@ private:
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
     void addFreeRows();
     void showDetails();
+    void writeDetails();
     void listenToSelection();
     const card::LoopSummary* loopUnderCursor() const;
     void offerMountedCard();
@@ -116,6 +118,7 @@ private:
     AuditionPanel* m_audition;
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
+    LoudnessMeter* m_loudness;  // of the loop whose details are shown
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
     std::string m_failureShown;    // the recovery failure last told in a message box
 };

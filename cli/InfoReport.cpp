@@ -25,7 +25,8 @@ InfoNode& InfoNode::shownAs(std::string line) {
 }
 
 bool InfoNode::isContainer() const {
-    return !m_line && (std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value));
+    return !m_line &&
+           (std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value));
 }
 
 InfoNode duration(double seconds) {

@@ -28,10 +28,12 @@ struct LoudnessResult {
 // Reads the source's files once, a block at a time. Throws RoutineError when a file cannot be
 // read or has become shorter than its run. Once `stop` turns true it reads no further, and what
 // it returns is of the audio read so far.
-Loudness measureLoudness(const audition::PlaySource& source, const std::atomic<bool>* stop = nullptr);
+Loudness measureLoudness(const audition::PlaySource& source,
+                         const std::atomic<bool>* stop = nullptr);
 
 // The loop folder's chosen tracks as they play.
-LoudnessResult loudnessOfLoop(const std::string& loopFolder, const std::atomic<bool>* stop = nullptr);
+LoudnessResult loudnessOfLoop(const std::string& loopFolder,
+                              const std::atomic<bool>* stop = nullptr);
 
 // "-14.2 LUFS, true peak -0.3 dBTP"; "silent" when every sample is zero, and "below -70 LUFS"
 // for audio too quiet to pass the gate.

@@ -86,7 +86,8 @@ QString detailsOf(const card::LoopSummary& loop, const loudness::LoudnessResult*
     if (!measured)
         lines << QStringLiteral("Loudness measuring...");
     else if (measured->loudness)
-        lines << QStringLiteral("Loudness ") + QString::fromStdString(loudnessText(*measured->loudness));
+        lines << QStringLiteral("Loudness ") +
+                     QString::fromStdString(loudnessText(*measured->loudness));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -389,7 +390,8 @@ void CardWindow::showDetails() {
 
 void CardWindow::writeDetails() {
     const card::LoopSummary* loop = loopUnderCursor();
-    m_detailsLabel->setText(loop ? detailsOf(*loop, m_loudness->of(loop->folder)) : QString::fromLatin1(message::kNoLoopChosen));
+    m_detailsLabel->setText(loop ? detailsOf(*loop, m_loudness->of(loop->folder))
+                                 : QString::fromLatin1(message::kNoLoopChosen));
 }
 
 // Listening goes on while the same loop stays selected, and switches to another loop as soon as

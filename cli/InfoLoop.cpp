@@ -1,6 +1,7 @@
 #include "InfoLoop.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <exception>
 #include <span>
@@ -8,6 +9,7 @@
 #include "LoopDescription.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
+#include "Loudness.h"
 #include "Messages.h"
 #include "TrackFile.h"
 #include "TrackSizes.h"
@@ -57,6 +59,26 @@ InfoNode trackRecord(const Files& files, const loop::DecodedTrack& t, int track,
     return record;
 }
 
+// A level in decibels to a hundredth (never -0), or null for minus infinity, which JSON cannot
+// hold.
+InfoNode decibelsNode(double value) {
+    return std::isfinite(value) ? InfoNode::real(std::round(value * 100) / 100 + 0.0) : InfoNode();
+}
+
+// The loop as it plays: one line in text, the two levels and that line in JSON.
+InfoNode loudnessOf(const std::string& folder) {
+    const loudness::LoudnessResult measured = loudness::loudnessOfLoop(folder);
+    const std::string text = measured.loudness ? loudness::loudnessText(*measured.loudness)
+                                               : "not measured: " + measured.reason;
+    InfoNode node = InfoNode::object();
+    node.set("integratedLufs",
+             measured.loudness ? decibelsNode(measured.loudness->integratedLufs) : InfoNode())
+        .set("truePeakDbtp",
+             measured.loudness ? decibelsNode(measured.loudness->truePeakDbtp) : InfoNode())
+        .set("text", InfoNode::text(text));
+    return node.shownAs(text);
+}
+
 }  // namespace
 
 void describeLoopFolder(InfoNode& report, const Files& files, const std::string& folder, FileSource& description) {
@@ -82,7 +104,9 @@ void describeLoopFolder(InfoNode& report, const Files& files, const std::string&
     InfoNode tracks = InfoNode::list();
     for (int k = 1; k <= 4; ++k) tracks.push(trackRecord(files, decoded.tracks[static_cast<size_t>(k - 1)], k, folder));
 
-    report.set("description", std::move(ldf)).set("tracks", std::move(tracks));
+    report.set("description", std::move(ldf))
+        .set("tracks", std::move(tracks))
+        .set("loudness", loudnessOf(folder));
 }
 
 InfoNode describeTrack(const std::string& loopName, const std::string& trackName,

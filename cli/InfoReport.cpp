@@ -19,8 +19,14 @@ InfoNode& InfoNode::push(InfoNode value) {
     return *this;
 }
 
+InfoNode& InfoNode::shownAs(std::string line) {
+    m_line = std::move(line);
+    return *this;
+}
+
 bool InfoNode::isContainer() const {
-    return std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value);
+    return !m_line &&
+           (std::holds_alternative<Object>(m_value) || std::holds_alternative<List>(m_value));
 }
 
 InfoNode duration(double seconds) {
@@ -125,7 +131,9 @@ std::string spaces(int indent) { return std::string(static_cast<size_t>(indent),
 void InfoNode::writeText(std::ostream& out) const { writeText(out, 0); }
 
 void InfoNode::writeText(std::ostream& out, int indent) const {
-    if (const auto* object = std::get_if<Object>(&m_value)) {
+    if (m_line) {
+        out << *m_line << '\n';
+    } else if (const auto* object = std::get_if<Object>(&m_value)) {
         for (const auto& [key, value] : *object) {
             out << spaces(indent) << wordsOf(key) << ':';
             if (value.isContainer()) {

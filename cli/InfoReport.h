@@ -2,6 +2,7 @@
 // What `brenvik-cli info` found, as an ordered tree of named values, printed either as indented
 // "name: value" lines for people or as one JSON object for scripts. The names are JSON-style
 // (sampleRate); the text form spells them as words (sample rate).
+#include <optional>
 #include <ostream>
 #include <string>
 #include <utility>
@@ -27,6 +28,8 @@ public:
     InfoNode& set(std::string key, InfoNode value);
     // Appends an element to a list; returns the list.
     InfoNode& push(InfoNode value);
+    // In the text form this node is the one line given instead of its members; JSON keeps them.
+    InfoNode& shownAs(std::string line);
 
     void writeText(std::ostream& out) const;
     void writeJson(std::ostream& out) const;
@@ -39,6 +42,7 @@ private:
     bool isContainer() const;
 
     Value m_value;
+    std::optional<std::string> m_line;
 };
 
 // A length of audio: {"seconds": 4.0, "text": "0:04.0"} (minutes, seconds and tenths).

@@ -6,7 +6,7 @@
 # kills brenvik-cli at chosen system calls through strace.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl1-mesa-dev libsndfile1-dev libsoxr-dev libaubio-dev
-          qt6-multimedia-dev pulseaudio pulseaudio-utils strace "$@")
+          libebur128-dev qt6-multimedia-dev pulseaudio pulseaudio-utils strace "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

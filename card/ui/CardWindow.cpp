@@ -26,6 +26,7 @@
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "LoopTable.h"
+#include "Loudness.h"
 #include "Messages.h"
 #include "Preferences.h"
 #include "QtFocusReturn.h"
@@ -75,12 +76,19 @@ QString tracksText(const std::vector<int>& tracks) {
     return parts.isEmpty() ? QStringLiteral("-") : parts.join(QLatin1Char(','));
 }
 
-// "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact"; then its warnings.
-QString detailsOf(const card::LoopSummary& loop) {
+// "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact"; then its warnings and how
+// loud it plays (nothing when it cannot be played: its problems say why), `measured` being null
+// while that is measured.
+QString detailsOf(const card::LoopSummary& loop, const loudness::LoudnessResult* measured) {
     QStringList lines{QString::fromStdString(loop.intact() ? message::loopIntact(loop.name)
                                                            : message::loopProblemCount(loop.name, loop.problems.size()))};
     for (const card::LoopProblem& problem : loop.problems) lines << QString::fromStdString(problem.text());
     for (const std::string& line : loop.warningLines()) lines << QString::fromStdString(line);
+    if (!measured)
+        lines << QStringLiteral("Loudness measuring...");
+    else if (measured->loudness)
+        lines << QStringLiteral("Loudness ") +
+                     QString::fromStdString(loudnessText(*measured->loudness));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -102,7 +110,8 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_undoButton(greenButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), this)),
       m_audition(new AuditionPanel(ui, this)),
       m_watcher(new CardWatcher(this)),
-      m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }) {
+      m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }),
+      m_loudness(new LoudnessMeter(this)) {
     asRowTable(m_table, QStringLiteral("loopTable"),
                {"Loop", "Tempo", "Bars", "Beats/Bar", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
                 "Size", "Check"});
@@ -117,9 +126,11 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(m_table, &QTableWidget::activated, this, [this](const QModelIndex& index) { openRow(index.row()); });
     connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this, &CardWindow::showDetails);
     connect(m_table->selectionModel(), &QItemSelectionModel::currentChanged, this, &CardWindow::showDetails);
+    connect(m_loudness, &LoudnessMeter::measured, this, &CardWindow::writeDetails);
     m_detailsLabel->setWordWrap(true);
-    // Room for a loop with two problems, so the table does not jump from one loop to the next.
-    m_detailsLabel->setMinimumHeight(3 * m_detailsLabel->fontMetrics().lineSpacing());
+    // Room for a loop with two problems and its loudness, so the table does not jump from one loop
+    // to the next.
+    m_detailsLabel->setMinimumHeight(4 * m_detailsLabel->fontMetrics().lineSpacing());
     m_detailsLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_detailsLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
     connect(m_watcher, &CardWatcher::changed, this, &CardWindow::refresh);
@@ -369,14 +380,19 @@ const card::LoopSummary* CardWindow::loopUnderCursor() const {
 
 // The loop under the cursor, when it is selected.
 void CardWindow::showDetails() {
-    const card::LoopSummary* loop = loopUnderCursor();
-    m_detailsLabel->setText(loop ? detailsOf(*loop) : QString::fromLatin1(message::kNoLoopChosen));
+    writeDetails();
     // The cursor moves before the selection follows it (and the rows are listed one by one):
     // what plays follows once the selection has settled, so a loop selected while another plays
     // takes over instead of stopping it.
     if (m_listenPending) return;
     m_listenPending = true;
     QTimer::singleShot(0, this, &CardWindow::listenToSelection);
+}
+
+void CardWindow::writeDetails() {
+    const card::LoopSummary* loop = loopUnderCursor();
+    m_detailsLabel->setText(loop ? detailsOf(*loop, m_loudness->of(loop->folder))
+                                 : QString::fromLatin1(message::kNoLoopChosen));
 }
 
 // Listening goes on while the same loop stays selected, and switches to another loop as soon as

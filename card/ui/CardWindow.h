@@ -25,6 +25,7 @@
 #include "CardFinder.h"
 #include "CardListing.h"
 #include "LoopTable.h"
+#include "LoudnessMeter.h"
 
 class QLabel;
 class QPushButton;
@@ -96,6 +97,7 @@ private:
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
     void addFreeRows();
     void showDetails();
+    void writeDetails();
     void listenToSelection();
     const card::LoopSummary* loopUnderCursor() const;
     void offerMountedCard();
@@ -123,6 +125,7 @@ private:
     AuditionPanel* m_audition;
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
+    LoudnessMeter* m_loudness;  // of the loop whose details are shown
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
     std::string m_failureShown;    // the recovery failure last told in a message box
 };

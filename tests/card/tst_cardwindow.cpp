@@ -108,7 +108,9 @@ class TestCardWindow : public QObject {
 private slots:
     void initTestCase() {
         makeCardLoop(m_card, 1, {1}, 200, 8, 0, 4);
-        makeCardLoop(m_card, 2, {2, 4}, 100, 6, 0, 4);
+        const std::string loop2 = makeCardLoop(m_card, 2, {2, 4}, 100, 6, 0, 4);
+        for (const char* track : {"/track2.wav", "/track4.wav"})  // a sine 20 dB under full scale on both sides
+            writeFile(loop2 + track, expectedTrack(sineBytes(100 * 512, 997, 0.1)));
         std::filesystem::remove(makeCardLoop(m_card, 3, {1, 4}, 10) + "/track4.wav");
         makeFolder(m_dir.path().toStdString(), "waves");
     }
@@ -173,13 +175,14 @@ private slots:
         QVERIFY(program.ui.messages().empty());
     }
 
-    // The pane under the table tells the selected loop's problems, whatever the sort order, and
-    // the selection outlives a new listing.
+    // The pane under the table tells the selected loop's problems and how loud it plays (a loop
+    // that cannot play, not at all), whatever the sort order, and the selection outlives a new
+    // listing.
     void detailsTellTheSelectedLoop_data() {
         QTest::addColumn<int>("order");
         QTest::addColumn<int>("row");
         QTest::addColumn<QString>("details");
-        QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact";
+        QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact\nLoudness -20.0 LUFS, true peak -20.0 dBTP";
         QTest::newRow("a track missing, sorted the other way")
             << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4): that channel is silent; "
                "restore it from a backup";
@@ -195,7 +198,8 @@ private slots:
         window.table()->sortByColumn(CardWindow::LoopColumn, Qt::SortOrder(order));
         window.table()->selectRow(row);
         window.refresh();
-        QTEST(child<QLabel>(&window, "detailsLabel")->text(), "details");
+        QFETCH(QString, details);
+        QTRY_COMPARE(child<QLabel>(&window, "detailsLabel")->text(), details);
     }
 
     // A change an earlier program left half-done (its intent recorded, a loop staged) is taken back
@@ -277,6 +281,14 @@ private slots:
         QCOMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2"}));
         makeCardLoop(card, 7, {1}, 4);
         QTRY_COMPARE(column(*window, CardWindow::LoopColumn), (QStringList{"1", "2", "7"}));
+        // The selected loop's loudness is measured again once its audio has changed.
+        window->table()->selectRow(rowOf(window->table(), 7));
+        QTRY_VERIFY(child<QLabel>(window, "detailsLabel")->text().endsWith(" dBTP"));
+        const std::string track = card + "/LOOP7/track1.wav";
+        writeFile(track, expectedTrack(std::vector<uint8_t>(4 * 512)));  // silence, the same size
+        fs::last_write_time(track, fs::last_write_time(track) + std::chrono::seconds(1));
+        window->refresh();
+        QTRY_VERIFY(child<QLabel>(window, "detailsLabel")->text().endsWith("\nLoudness silent"));
         std::filesystem::remove(card + "/LOOP1/track1.wav");
         QTRY_COMPARE(column(*window, CardWindow::CheckColumn), (QStringList{"1 problem(s)", "ok", "ok"}));
     }

@@ -502,6 +502,47 @@ leaves the card's loops as they were.
         }
     }
 
+    // A loop's loudness and true peak as it plays, in JSON and as the text's one line: a sine at
+    // full scale on one track reads 3 dB under 0 LUFS, two tracks of it play as left and right
+    // (3 dB louder), and a loop that cannot be played is not measured.
+    void infoMeasuresLoudness_data() {
+        QTest::addColumn<QList<int>>("tracks");
+        QTest::addColumn<double>("amplitude");
+        QTest::addColumn<bool>("trackLost");
+        QTest::addColumn<QVariant>("lufs");  // null: no level
+        QTest::addColumn<QVariant>("peak");
+        QTest::addColumn<QString>("line");
+        QTest::newRow("full scale") << QList<int>{1} << 1.0 << false << QVariant(-3.01) << QVariant(0.0)
+                                    << "-3.0 LUFS, true peak 0.0 dBTP";
+        QTest::newRow("20 dB down") << QList<int>{3} << 0.1 << false << QVariant(-23.01) << QVariant(-20.0)
+                                    << "-23.0 LUFS, true peak -20.0 dBTP";
+        QTest::newRow("stereo") << QList<int>{2, 4} << 0.1 << false << QVariant(-20.0) << QVariant(-20.0)
+                                << "-20.0 LUFS, true peak -20.0 dBTP";
+        QTest::newRow("silence") << QList<int>{1} << 0.0 << false << QVariant() << QVariant() << "silent";
+        QTest::newRow("track lost") << QList<int>{1, 2} << 1.0 << true << QVariant() << QVariant()
+                                    << "not measured: %1/track2.wav cannot be read";
+    }
+    void infoMeasuresLoudness() {
+        QFETCH(QList<int>, tracks);
+        QFETCH(double, amplitude);
+        QFETCH(QVariant, lufs);
+        QFETCH(QVariant, peak);
+        QFETCH(QString, line);
+        const int32_t sectors = 517;  // 3 s
+        const std::string folder = makeCardLoop(path(QTest::currentDataTag()), 1, {tracks.begin(), tracks.end()}, sectors);
+        for (int k : tracks)
+            writeFile(folder + "/track" + std::to_string(k) + ".wav", expectedTrack(sineBytes(size_t(sectors) * 512, 997, amplitude)));
+        QFETCH(bool, trackLost);
+        if (trackLost) fs::remove(folder + "/track2.wav");
+        const QJsonObject loudness = json(runCli({"info", folder, "--json"}))["loudness"].toObject();
+        for (const auto& [key, expected] : {std::pair{"integratedLufs", lufs}, std::pair{"truePeakDbtp", peak}}) {
+            QCOMPARE(loudness[key].isNull(), expected.isNull());
+            QVERIFY2(qAbs(loudness[key].toDouble() - expected.toDouble()) < 0.05, key);
+        }
+        const std::string text = "loudness: " + line.replace("%1", QString::fromStdString(folder)).toStdString() + "\n";
+        QVERIFY(runCli({"info", folder}).out.ends_with(text));
+    }
+
     void builtProgram() {
         QProcess program;
         program.start(BRENVIK_CLI_PATH, {"to-loop", QString::fromStdString(source()), "--dest",

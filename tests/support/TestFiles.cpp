@@ -1,8 +1,10 @@
 #include "TestFiles.h"
 
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <stdexcept>
 
 #include "ByteWriter.h"
@@ -21,6 +23,17 @@ std::vector<uint8_t> joined(std::vector<uint8_t> bytes, const std::vector<uint8_
 std::vector<uint8_t> noiseBytes(size_t count, uint32_t seed) {
     std::vector<uint8_t> bytes(count);
     for (uint8_t& b : bytes) b = static_cast<uint8_t>((seed = seed * 1664525u + 1013904223u) >> 24);
+    return bytes;
+}
+
+std::vector<uint8_t> sineBytes(size_t count, double frequency, double amplitude) {
+    std::vector<uint8_t> bytes(count);
+    for (size_t i = 0; i + 1 < count; i += 2) {
+        const double phase = 2 * std::numbers::pi * frequency * static_cast<double>(i / 2) / 44100;
+        const auto sample = static_cast<uint16_t>(static_cast<int16_t>(std::lround(amplitude * 32767 * std::sin(phase))));
+        bytes[i] = static_cast<uint8_t>(sample);
+        bytes[i + 1] = static_cast<uint8_t>(sample >> 8);
+    }
     return bytes;
 }
 

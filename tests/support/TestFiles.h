@@ -12,6 +12,9 @@ namespace brenvik::test {
 
 // Bytes of a pattern that differs at every 16-bit position: sample i is (i * 7 + seed) & 0xFFFF.
 std::vector<uint8_t> patternBytes(size_t count, uint16_t seed = 1);
+// Bytes of 16-bit mono audio at 44.1 kHz: a sine of `frequency` Hz, its peak `amplitude` times
+// full scale.
+std::vector<uint8_t> sineBytes(size_t count, double frequency, double amplitude);
 // Bytes of white noise, the same for the same seed.
 std::vector<uint8_t> noiseBytes(size_t count, uint32_t seed);
 

@@ -347,6 +347,8 @@ inline constexpr const char* kChooseExportFolder = "Export to";
 // The tempo found in a wave's audio, as brenvik-cli info and to-loop --dry-run print it: "about
 // 120 BPM (16 beats)".
 std::string foundTempo(double beatsPerMinute, int beats);
+// The same beside the wave-to-Repeater window's tempo: "Found about 120 BPM".
+std::string foundTempoNote(double beatsPerMinute);
 // to-loop --beats auto on a wave without a clear tempo: "No tempo was found in the audio of
 // groove.wav: give the beats as a number (--beats N)".
 std::string noTempoFound(const std::string& path);

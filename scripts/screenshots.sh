@@ -2,7 +2,8 @@
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
 # and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
-# tempo bar focused, with its "will write" line warning and with an imported 48 kHz 24-bit wave,
+# tempo bar focused, with its "will write" line warning, Save's tempo question, the tempo found in
+# the audio and an imported 48 kHz 24-bit wave,
 # the channel dialog, and the Card window with a loop selected) into screenshots/. Each window grabs
 # itself through the program's hidden --screenshot option; a whole-screen capture is added when
 # ImageMagick's import is installed.
@@ -120,6 +121,8 @@ picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
 picture wave-to-repeater-imported imported -crop 390x184+0+0 +repage
 picture wave-to-repeater-warning will-write-warning -crop 761x36+0+310 +repage
+picture wave-to-repeater-found-tempo found-tempo -crop 600x184+0+0 +repage
+picture wave-to-repeater-tempo-question tempo-question
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences

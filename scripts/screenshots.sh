@@ -36,14 +36,17 @@ rm -rf "$tour"
 mkdir -p "$tour/Music" "$tour/REPEATER" "$tour/settings/Brenvik"
 trap 'rm -rf "$tour"' EXIT
 python3 - "$tour/Music/drum-loop.wav" <<'PY'
-import math, struct, sys
+import math, random, struct, sys
+rng = random.Random(7)
 frames = 4 * 44100
 data = bytearray()
 beat = 44100 * 60 // 135  # a hit on every beat at 135 BPM, dying away, so the waveforms show beats
 for i in range(frames):
     level = 12000 * math.exp(-6 * (i % beat) / beat)
-    left = int(level * math.sin(2 * math.pi * 220 * i / 44100))
-    right = int(level * math.sin(2 * math.pi * 330 * i / 44100))
+    # A burst of noise between the beats, as a hi-hat: the window finds the tempo in the hits.
+    hat = 3000 * math.exp(-40 * ((i + beat // 2) % beat) / beat) * (rng.random() * 2 - 1)
+    left = int(level * math.sin(2 * math.pi * 220 * i / 44100) + hat)
+    right = int(level * math.sin(2 * math.pi * 330 * i / 44100) + hat)
     data += struct.pack("<hh", left, right)
 header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
           struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", len(data)))

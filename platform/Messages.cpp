@@ -398,6 +398,10 @@ std::string foundTempo(double beatsPerMinute, int beats) {
     return aboutTempo(beatsPerMinute) + " (" + intToText(beats) + (beats == 1 ? " beat)" : " beats)");
 }
 
+std::string foundTempoNote(double beatsPerMinute) {
+    return "Found about " + intToText(static_cast<long long>(std::lround(beatsPerMinute))) + " BPM";
+}
+
 std::string noTempoFound(const std::string& path) {
     return "No tempo was found in the audio of " + path + ": give the beats as a number (--beats N)";
 }

@@ -349,6 +349,8 @@ inline constexpr const char* kChooseExportFolder = "Export to";
 std::string foundTempo(double beatsPerMinute, int beats);
 // "about 120 BPM": the Card window's drop dialog, beside the beats it offers.
 std::string aboutTempo(double beatsPerMinute);
+// The same beside the wave-to-Repeater window's tempo: "Found about 120 BPM".
+std::string foundTempoNote(double beatsPerMinute);
 // to-loop --beats auto on a wave without a clear tempo: "No tempo was found in the audio of
 // groove.wav: give the beats as a number (--beats N)".
 std::string noTempoFound(const std::string& path);

@@ -31,6 +31,7 @@ Preferences readPreferences(SettingsStore& store) {
     p.autoIncrement = storedNumber(store, kAutoIncrement, 1) != 0;
     p.tempoAsShown = storedNumber(store, kTempoAsShown, 0) != 0;
     p.readBack = storedNumber(store, kReadBack, 1) != 0;
+    p.guessBeats = storedNumber(store, kGuessBeats, 1) != 0;
     return p;
 }
 
@@ -41,6 +42,7 @@ void writePreferences(SettingsStore& store, const Preferences& p) {
     store.writeSetting(kSection, kCrossfade, intToText(p.crossfadeMs));
     store.writeSetting(kSection, kTempoAsShown, p.tempoAsShown ? "1" : "0");
     store.writeSetting(kSection, kReadBack, p.readBack ? "1" : "0");
+    store.writeSetting(kSection, kGuessBeats, p.guessBeats ? "1" : "0");
 }
 
 }  // namespace brenvik

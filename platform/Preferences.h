@@ -20,6 +20,9 @@ struct Preferences {
     // Files written to a card are read back from the device and compared before they take their
     // loop numbers; off for a card reader too slow to read everything twice.
     bool readBack = true;
+    // An accepted wave opens at the beat count of the tempo found in its audio, four beats to the
+    // bar where they divide, instead of half the beats the tempo bar offers.
+    bool guessBeats = true;
 };
 
 namespace settingkey {
@@ -30,11 +33,12 @@ inline constexpr const char* kCrossfade = "intCF";
 inline constexpr const char* kAutoIncrement = "intAI";
 inline constexpr const char* kTempoAsShown = "intTS";
 inline constexpr const char* kReadBack = "intRB";
+inline constexpr const char* kGuessBeats = "intGB";
 }  // namespace settingkey
 
 // Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
 Preferences readPreferences(SettingsStore& store);
-// Writes intLP, intWV, intAI, intCF, intTS and intRB, in that order. Throws RoutineError when the store
+// Writes intLP, intWV, intAI, intCF, intTS, intRB and intGB, in that order. Throws RoutineError when the store
 // fails.
 void writePreferences(SettingsStore& store, const Preferences& preferences);
 

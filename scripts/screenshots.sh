@@ -2,7 +2,8 @@
 # Starts the window program under a virtual X server and saves PNG screenshots of its windows
 # (start-up, Preferences, folder chooser, About, help, both converter windows with a stereo wave
 # and a stereo pair of tracks opened and their waveforms, the wave-to-Repeater window with its
-# tempo bar focused, with its "will write" line warning and with an imported 48 kHz 24-bit wave,
+# tempo bar focused, with its "will write" line warning, Save's tempo question, the tempo found in
+# the audio and an imported 48 kHz 24-bit wave,
 # the channel dialog, and the Card window with a loop selected and its drop dialog) into screenshots/. Each window grabs
 # itself through the program's hidden --screenshot option; a whole-screen capture is added when
 # ImageMagick's import is installed.
@@ -35,14 +36,17 @@ rm -rf "$tour"
 mkdir -p "$tour/Music" "$tour/REPEATER" "$tour/settings/Brenvik"
 trap 'rm -rf "$tour"' EXIT
 python3 - "$tour/Music/drum-loop.wav" <<'PY'
-import math, struct, sys
+import math, random, struct, sys
+rng = random.Random(7)
 frames = 4 * 44100
 data = bytearray()
 beat = 44100 * 60 // 135  # a hit on every beat at 135 BPM, dying away, so the waveforms show beats
 for i in range(frames):
     level = 12000 * math.exp(-6 * (i % beat) / beat)
-    left = int(level * math.sin(2 * math.pi * 220 * i / 44100))
-    right = int(level * math.sin(2 * math.pi * 330 * i / 44100))
+    # A burst of noise between the beats, as a hi-hat: the window finds the tempo in the hits.
+    hat = 3000 * math.exp(-40 * ((i + beat // 2) % beat) / beat) * (rng.random() * 2 - 1)
+    left = int(level * math.sin(2 * math.pi * 220 * i / 44100) + hat)
+    right = int(level * math.sin(2 * math.pi * 330 * i / 44100) + hat)
     data += struct.pack("<hh", left, right)
 header = (b"RIFF" + struct.pack("<I", 36 + len(data)) + b"WAVEfmt " +
           struct.pack("<IHHIIHH", 16, 1, 2, 44100, 176400, 4, 16) + b"data" + struct.pack("<I", len(data)))
@@ -120,6 +124,8 @@ picture wave-to-repeater-stereo wave-to-repeater -crop 761x10000+0+0 +repage
 picture wave-to-repeater-focus keyboard-focus -crop 390x184+0+0 +repage
 picture wave-to-repeater-imported imported -crop 390x184+0+0 +repage
 picture wave-to-repeater-warning will-write-warning -crop 761x36+0+310 +repage
+picture wave-to-repeater-found-tempo found-tempo -crop 600x184+0+0 +repage
+picture wave-to-repeater-tempo-question tempo-question
 picture repeater-to-wave-stereo repeater-to-wave -crop 761x10000+0+0 +repage
 picture channel-dialog channel-dialog
 picture preferences preferences

@@ -11,7 +11,11 @@ namespace brenvik {
 
 ConverterFactories converterWindowFactories(Preferences& preferences, Files& files, Interaction& ui) {
     return ConverterFactories{
-        [&preferences, &files, &ui] { return new WaveToRepeaterWindow(preferences, files, ui); },
+        [&preferences, &files, &ui] {
+            auto* window = new WaveToRepeaterWindow(preferences, files, ui);
+            window->model().findTempo = tempo::estimateWaveTempo;
+            return window;
+        },
         [&preferences, &files, &ui] { return new RepeaterToWaveWindow(preferences, files, ui); },
         [&preferences, &files, &ui](MainWindow& mainWindow) -> QWidget* {
             auto* card = new CardWindow(preferences, files, ui);

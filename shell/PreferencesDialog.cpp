@@ -89,16 +89,20 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
       m_tempoAsShownCheck(new QCheckBox(this)),
       m_readBackLabel(makeLabel(this, "readBackLabel", "Read back what is written to the card:")),
       m_readBackCheck(new QCheckBox(this)),
+      m_guessBeatsLabel(makeLabel(this, "guessBeatsLabel", "Guess the beat count from the audio:")),
+      m_guessBeatsCheck(new QCheckBox(this)),
       m_cancelButton(makeButton(this, "cancelButton", "Cancel")),
       m_okButton(makeButton(this, "okButton", "OK")) {
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(QStringLiteral("Preferences"));
-    // One row taller than the design, for the read-back row under the design's own rows.
-    setFixedSize(twipsSize(8985, 2685 + kRowTwips));
+    // Two rows taller than the design, for the read-back and guessed-beats rows under the
+    // design's own rows.
+    setFixedSize(twipsSize(8985, 2685 + 2 * kRowTwips));
     paintBackground(this, bgrColor(0x00404000));
     m_autoIncrementCheck->setObjectName(QStringLiteral("autoIncrementCheck"));
     m_tempoAsShownCheck->setObjectName(QStringLiteral("tempoAsShownCheck"));
     m_readBackCheck->setObjectName(QStringLiteral("readBackCheck"));
+    m_guessBeatsCheck->setObjectName(QStringLiteral("guessBeatsCheck"));
 
     placeTwips(m_waveFolderLabel, 120, 480, 4815, 375);
     placeTwips(m_waveFolderEdit, 3600, 480, 4935, 285);
@@ -113,11 +117,13 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     // An addition to the design: it takes the row the hidden crossfade field leaves empty.
     placeTwips(m_tempoAsShownLabel, 120, 1200, 4815, 375);
     placeTwips(m_tempoAsShownCheck, 3600, 1200, 495, 255);
-    // An addition too: a row of its own below the design's, the buttons one row lower.
+    // Additions too: rows of their own below the design's, the buttons as many rows lower.
     placeTwips(m_readBackLabel, 120, 1560 + kRowTwips, 4815, 375);
     placeTwips(m_readBackCheck, 3600, 1560 + kRowTwips, 495, 255);
-    placeTwips(m_cancelButton, 1440, 2040 + kRowTwips, 1815, 495);
-    placeTwips(m_okButton, 5640, 2040 + kRowTwips, 1815, 495);
+    placeTwips(m_guessBeatsLabel, 120, 1560 + 2 * kRowTwips, 4815, 375);
+    placeTwips(m_guessBeatsCheck, 3600, 1560 + 2 * kRowTwips, 495, 255);
+    placeTwips(m_cancelButton, 1440, 2040 + 2 * kRowTwips, 1815, 495);
+    placeTwips(m_okButton, 5640, 2040 + 2 * kRowTwips, 1815, 495);
     // The crossfade length is carried through unchanged: the user cannot see or edit it here.
     m_crossfadeLabel->setEnabled(false);
     m_crossfadeLabel->hide();
@@ -127,7 +133,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     for (QWidget* field :
          std::initializer_list<QWidget*>{m_waveFolderEdit, m_waveFolderButton, m_loopFolderEdit,
                                          m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck,
-                                         m_readBackCheck})
+                                         m_readBackCheck, m_guessBeatsCheck})
         field->raise();
     setTabOrder(m_waveFolderEdit, m_waveFolderButton);
     setTabOrder(m_waveFolderButton, m_loopFolderEdit);
@@ -137,6 +143,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     setTabOrder(m_okButton, m_autoIncrementCheck);
     setTabOrder(m_autoIncrementCheck, m_tempoAsShownCheck);
     setTabOrder(m_tempoAsShownCheck, m_readBackCheck);
+    setTabOrder(m_readBackCheck, m_guessBeatsCheck);
 
     connect(m_waveFolderButton, &QToolButton::clicked, this,
             &PreferencesDialog::onWaveFolderClicked);
@@ -155,6 +162,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
     m_autoIncrementCheck->setChecked(preferences.autoIncrement);
     m_tempoAsShownCheck->setChecked(preferences.tempoAsShown);
     m_readBackCheck->setChecked(preferences.readBack);
+    m_guessBeatsCheck->setChecked(preferences.guessBeats);
 }
 
 void PreferencesDialog::onWaveFolderClicked() {
@@ -190,6 +198,7 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.crossfadeMs = textToInt16(m_crossfadeEdit->text().toStdString());
         m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
         m_preferences.readBack = m_readBackCheck->isChecked();
+        m_preferences.guessBeats = m_guessBeatsCheck->isChecked();
         if (m_preferences.autoIncrement) {
             const auto free = card::lowestFreeLoop(m_files, m_preferences.loopFolder);
             if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));

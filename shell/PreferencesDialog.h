@@ -67,6 +67,8 @@ private:
     QCheckBox* m_tempoAsShownCheck;
     QLabel* m_readBackLabel;
     QCheckBox* m_readBackCheck;
+    QLabel* m_guessBeatsLabel;
+    QCheckBox* m_guessBeatsCheck;
     QPushButton* m_cancelButton;
     QPushButton* m_okButton;
 };

@@ -97,6 +97,24 @@ void ScreenshotTour::addConverterShots(const QStringList& arguments) {
             waveToRepeater->findChild<QPushButton*>(QStringLiteral("beatsButton"))->click();
             return static_cast<QWidget*>(waveToRepeater);
         });
+        // Save with those beats per bar asks before writing another tempo than the one shown. The
+        // question holds the save until it is answered: the save starts once the tour has moved
+        // on (this shot photographs nothing), the next shot takes the question, and the one after
+        // answers Cancel, so nothing is written.
+        addShot(QStringLiteral("wave-to-repeater-saving"), [waveToRepeater] {
+            QTimer::singleShot(0, waveToRepeater, [waveToRepeater] { waveToRepeater->saveAction()->trigger(); });
+            return nullptr;
+        });
+        addShot(QStringLiteral("wave-to-repeater-tempo-question"), [] { return QApplication::activeModalWidget(); });
+        // The tempo found in the audio, with the bar moved off it and the button that brings it
+        // back holding the focus.
+        addShot(QStringLiteral("wave-to-repeater-found-tempo"), [waveToRepeater] {
+            if (QWidget* question = QApplication::activeModalWidget()) question->close();
+            waveToRepeater->findChild<QScrollBar*>(QStringLiteral("tempoBar"))
+                ->triggerAction(QAbstractSlider::SliderSingleStepSub);
+            waveToRepeater->findChild<QPushButton*>(QStringLiteral("foundTempoButton"))->setFocus();
+            return static_cast<QWidget*>(waveToRepeater);
+        });
     }
     if (!leftTrack.isEmpty() && !rightTrack.isEmpty() && repeaterToWave) {
         addShot(QStringLiteral("repeater-to-wave-stereo"), [this, leftTrack, rightTrack,

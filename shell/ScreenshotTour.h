@@ -26,7 +26,8 @@ public:
     // The converter windows with files opened, when the arguments name them:
     // --open-wave WAVE (".WAV to Repeater") and --open-tracks LEFT RIGHT ("Repeater to .WAV",
     // stereo mode). Each window is shot on its own (the wave-to-Repeater window a second time
-    // with its tempo bar focused; the channel dialog after the tracks), then the main window;
+    // with its tempo bar focused, Save's tempo question and the tempo found in the audio; the
+    // channel dialog after the tracks), then the main window;
     // --import AUDIO imports and converts AUDIO in the wave-to-Repeater window; --card DIR adds
     // the Card window listing DIR, and then its drop dialog for the waves opened and imported.
     void addConverterShots(const QStringList& arguments);

@@ -176,6 +176,26 @@ void WaveToRepeaterModel::accept(const OpenedWave& wave) {
     setTempoPosition(m_tempoPosition);
     setTempoPosition(position);
     m_wave.path = wave.path;
+    m_foundTempo = tempoIn(wave.path);
+    if (m_preferences.guessBeats) useFoundTempo();
+}
+
+// The analysis only suggests a tempo: a wave it cannot read still opens, without one.
+std::optional<tempo::TempoEstimate> WaveToRepeaterModel::tempoIn(const std::string& path) const {
+    if (!findTempo) return std::nullopt;
+    try {
+        return findTempo(path);
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
+void WaveToRepeaterModel::useFoundTempo() {
+    if (!m_foundTempo) return;
+    const int beats = std::clamp(m_foundTempo->beats, 1, m_wave.maxBeats + 1);
+    setTempoPosition(static_cast<int16_t>(beats - 1));
+    const auto bar = static_cast<int16_t>(m_foundTempo->beatsPerBar());
+    showBarLength(m_barChoices[static_cast<size_t>(bar - 1)] != 0 ? bar : int16_t(1));
 }
 
 void WaveToRepeaterModel::setTempoPosition(int16_t position) {
@@ -201,10 +221,15 @@ void WaveToRepeaterModel::onTempoChanged() {
 void WaveToRepeaterModel::stepBeatsPerBar() {
     const std::optional<int16_t> next = nextBeatsPerBar(m_barChoices, m_lastBarLength);
     if (!next) return;  // no tempo was chosen yet: nothing to step to
-    m_lastBarLength = *next;
-    m_barsShown = m_barChoices[static_cast<size_t>(*next - 1)];
-    m_settings.beatsPerBar = *next;
-    m_settings.division = divisionFor(*next);
+    showBarLength(*next);
+}
+
+// The cycle stands at the length shown, so the next step carries on from it.
+void WaveToRepeaterModel::showBarLength(int16_t beatsPerBar) {
+    m_lastBarLength = beatsPerBar;
+    m_barsShown = m_barChoices[static_cast<size_t>(beatsPerBar - 1)];
+    m_settings.beatsPerBar = beatsPerBar;
+    m_settings.division = divisionFor(beatsPerBar);
 }
 
 ChannelSettings& WaveToRepeaterModel::channelSettings(Channel which) {

@@ -14,6 +14,7 @@
 #include "LoopPlan.h"
 #include "LoopSettings.h"
 #include "Preferences.h"
+#include "TempoEstimate.h"
 #include "WaveOpening.h"
 
 namespace brenvik {
@@ -42,6 +43,9 @@ public:
     std::function<void(bool enabled)> setInputEnabled;
     // A note for the status line: what a Save found of a change an earlier program left half-done.
     std::function<void(const std::string& note)> showStatus;
+    // Finds the tempo in an accepted wave's audio. The window program puts in the onset detector;
+    // without one no tempo is ever found.
+    std::function<std::optional<tempo::TempoEstimate>(const std::string& wavePath)> findTempo;
 
     // ---- commands ----
     // The window's load: the bar-length cycle starts over and the destination is prepared.
@@ -79,6 +83,9 @@ public:
     void setTempoPosition(int16_t position);
     // Steps to the next bar length that divides the beats (the Beats box), with its division.
     void stepBeatsPerBar();
+    // The beat count of the tempo found in the wave (as near as the tempo bar reaches), four
+    // beats to the bar where they divide, otherwise one. Nothing happens when none was found.
+    void useFoundTempo();
     void setPitch(Channel channel, int16_t pitch);
     void setPan(Channel channel, int16_t pan);
     // A track the other channel holds cannot be chosen.
@@ -100,6 +107,8 @@ public:
     int16_t maxBeats() const { return m_wave.maxBeats; }
     std::optional<float> tempoShown() const { return m_tempoShown; }
     std::optional<int32_t> barsShown() const { return m_barsShown; }
+    // The tempo found in the audio of the wave shown, if any.
+    const std::optional<tempo::TempoEstimate>& foundTempo() const { return m_foundTempo; }
     bool trackEnabled(Channel channel, int track) const;
     const ChannelSettings& channel(Channel which) const;
     // Nothing before a wave was accepted.
@@ -111,6 +120,8 @@ private:
     struct AudioImport convertForImport(const struct AudioImport& examined, double gainDb);
     void accept(const OpenedWave& wave);
     void onTempoChanged();
+    void showBarLength(int16_t beatsPerBar);
+    std::optional<tempo::TempoEstimate> tempoIn(const std::string& path) const;
     void showMessage(const std::string& text, MessageIcon icon = MessageIcon::None,
                      const std::string& reason = {});
 
@@ -128,6 +139,7 @@ private:
     int16_t m_lastBarLength = 1;            // where the bar-length cycle stands
     std::optional<float> m_tempoShown;
     std::optional<int32_t> m_barsShown;
+    std::optional<tempo::TempoEstimate> m_foundTempo;  // in the last accepted wave
     std::string m_destination;
     std::string m_loopNumberText = "1";
 };

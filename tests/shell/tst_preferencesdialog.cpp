@@ -51,6 +51,8 @@ private slots:
         child<QCheckBox>(m_dialog, "tempoAsShownCheck")->setChecked(!checked);
         QVERIFY(child<QCheckBox>(m_dialog, "readBackCheck")->isChecked());  // on unless turned off
         child<QCheckBox>(m_dialog, "readBackCheck")->setChecked(!checked);
+        QVERIFY(child<QCheckBox>(m_dialog, "guessBeatsCheck")->isChecked());  // on unless turned off
+        child<QCheckBox>(m_dialog, "guessBeatsCheck")->setChecked(!checked);
         child<QPushButton>(m_dialog, "okButton")->click();
 
         const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
@@ -59,7 +61,8 @@ private slots:
         const Texts all{"Startup/intLP=" + typed.path().toStdString(), "Startup/intWV=" + waves,
                         checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30",
                         checked ? "Startup/intTS=0" : "Startup/intTS=1",
-                        checked ? "Startup/intRB=0" : "Startup/intRB=1"};
+                        checked ? "Startup/intRB=0" : "Startup/intRB=1",
+                        checked ? "Startup/intGB=0" : "Startup/intGB=1"};
         QCOMPARE(m_ui->settingWrites(), failed ? Texts{} : all);
         QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
@@ -70,8 +73,10 @@ private slots:
         QVERIFY(p.autoIncrement == checked && p.crossfadeMs == 30 && m_dialog->isHidden());
         QCOMPARE(p.tempoAsShown, !checked);
         QCOMPARE(p.readBack, failed || !checked);  // set after the crossfade, which failed
+        QCOMPARE(p.guessBeats, failed || !checked);
         // What was stored is what the next start reads; nothing stored reads as on.
         QCOMPARE(readPreferences(*m_ui).readBack, failed || !checked);
+        QCOMPARE(readPreferences(*m_ui).guessBeats, failed || !checked);
         QCOMPARE(readPreferences(*m_ui).tempoAsShown, !failed && !checked);
     }
 

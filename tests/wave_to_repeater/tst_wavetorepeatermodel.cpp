@@ -240,6 +240,53 @@ private slots:
         QCOMPARE(shownCounts(), (std::vector<int>{42, 1, 4}));
     }
 
+    // A found tempo sets the beats (as near as the bar reaches) and four to the bar where they
+    // divide, the cycle standing there; without one, or with the preference off, the window opens
+    // at half the bar. Applying it again after the bar moved works whatever the preference.
+    void foundTempo_data() {
+        QTest::addColumn<bool>("guess");
+        QTest::addColumn<int>("found");          // beats found; 0: none
+        QTest::addColumn<std::vector<int>>("opened");   // position, bars, beats per bar, division
+        QTest::addColumn<std::vector<int>>("stepped");  // bars, beats per bar, division after a step
+        QTest::addColumn<std::vector<int>>("applied");  // after moving to 3 and applying
+        QTest::newRow("16 found") << true << 16 << std::vector<int>{15, 4, 4, 4} << std::vector<int>{16, 1, 4}
+                                  << std::vector<int>{15, 4, 4, 4};
+        QTest::newRow("15 found: one to the bar") << true << 15 << std::vector<int>{14, 15, 1, 4}
+                                                  << std::vector<int>{5, 3, 4} << std::vector<int>{14, 15, 1, 4};
+        QTest::newRow("60 found: the top end, 42") << true << 60 << std::vector<int>{41, 42, 1, 4}
+                                                   << std::vector<int>{21, 2, 4} << std::vector<int>{41, 42, 1, 4};
+        QTest::newRow("preference off") << false << 16 << std::vector<int>{20, 21, 1, 4}
+                                        << std::vector<int>{7, 3, 4} << std::vector<int>{15, 4, 4, 4};
+        QTest::newRow("none found") << true << 0 << std::vector<int>{20, 21, 1, 4} << std::vector<int>{7, 3, 4}
+                                    << std::vector<int>{3, 4, 1, 4};
+    }
+    void foundTempo() {
+        QFETCH(bool, guess);
+        QFETCH(int, found);
+        m_preferences.guessBeats = guess;
+        std::vector<std::string> analysed;
+        m_model->findTempo = [&](const std::string& path) -> std::optional<tempo::TempoEstimate> {
+            analysed.push_back(path);
+            if (found == 0) return std::nullopt;
+            return tempo::TempoEstimate{found * 3.0, found, 0.9};
+        };
+        const std::string path = write("m.wav", wave(1, patternBytes(41 * 22050)));  // 41 beat positions
+        const auto state = [this] {
+            std::vector<int> shown = shownCounts();
+            shown.insert(shown.begin(), m_model->tempoPosition());
+            return shown;
+        };
+        open(path);
+        QCOMPARE(analysed, std::vector<std::string>{path});
+        QCOMPARE(m_model->foundTempo().has_value(), found > 0);
+        QTEST(state(), "opened");
+        m_model->stepBeatsPerBar();
+        QTEST(shownCounts(), "stepped");
+        m_model->setTempoPosition(3);
+        m_model->useFoundTempo();
+        QTEST(state(), "applied");
+    }
+
     void displays() {
         const std::pair<int16_t, std::string> pitches[] = {{-2400, "-24"}, {-150, "-1.5"}, {5, "0.05"}, {0, "0"}, {1200, "12"}};
         for (const auto& [value, text] : pitches) QCOMPARE(pitchText(value), text);

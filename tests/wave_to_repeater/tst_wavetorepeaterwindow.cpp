@@ -13,6 +13,7 @@
 
 #include "AuditionPanel.h"
 #include "DropEvents.h"
+#include "Groove.h"
 #include "LookCheck.h"
 #include "MenuListing.h"
 #include "Messages.h"
@@ -20,6 +21,7 @@
 #include "TestFiles.h"
 #include "TestInteraction.h"
 #include "ToneMeasure.h"
+#include "WaveTempo.h"
 #include "WaveToRepeaterWindow.h"
 #include "WaveformView.h"
 
@@ -182,6 +184,42 @@ private slots:
                  (QStringList{"9", "2"}));
         QTest::keyClick(bar, Qt::Key_PageDown);  // a page of 10 positions down
         QCOMPARE(m_window->model().tempoPosition(), int16_t(7));
+    }
+
+    // An 8-second groove at 120 BPM, its tempo found by the onset detector: the window opens at
+    // its 16 beats in 4 bars of 4, or with the preference off at half the bar; Alt+U brings the
+    // found tempo back after the bar moved.
+    void foundTempo_data() {
+        QTest::addColumn<bool>("guess");
+        QTest::addColumn<QStringList>("opened");  // tempo, bars, beats per bar
+        QTest::newRow("guessed") << true << QStringList{"120.0", "4", "4"};
+        QTest::newRow("preference off") << false << QStringList{"127.5", "17", "1"};
+    }
+    void foundTempo() {
+        QFETCH(bool, guess);
+        m_preferences.guessBeats = guess;
+        m_window->model().findTempo = tempo::estimateWaveTempo;
+        auto* button = find<QPushButton>("foundTempoButton");
+        auto* note = find<QLabel>("foundTempoLabel");
+        QVERIFY(!button->isEnabled() && note->text().isEmpty());
+        const auto boxes = [this] {
+            return QStringList{find<QLineEdit>("tempoBox")->text(), find<QLineEdit>("barsBox")->text(),
+                               find<QLineEdit>("beatsBox")->text()};
+        };
+        m_window->openWave(write("groove.wav", wave(2, groove(120, 4, 2))));
+        QTEST(boxes(), "opened");
+        QCOMPARE(note->text(), QStringLiteral("Found about 120 BPM"));
+        QVERIFY(button->isEnabled());
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        find<QScrollBar>("tempoBar")->setFocus();
+        QTest::keyClick(find<QScrollBar>("tempoBar"), Qt::Key_Down);
+        // The mnemonic presses the button, whose click follows a moment later; Space, as on a
+        // button reached with Tab, releases it at once.
+        QTest::keyClick(m_window.get(), Qt::Key_U, Qt::AltModifier);
+        QVERIFY(button->isDown() && button->focusPolicy() == Qt::StrongFocus);
+        QTest::keyClick(button, Qt::Key_Space);
+        QCOMPARE(boxes(), (QStringList{"120.0", "4", "4"}));
+        QCOMPARE(m_window->model().settings().beatCount, 16);
     }
 
     // Typed loop numbers reach the model; the Right key moves the pan right; the pan label's

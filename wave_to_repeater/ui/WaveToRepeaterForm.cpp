@@ -19,6 +19,7 @@
 namespace brenvik {
 namespace {
 
+const QColor kMaroon(128, 0, 0);  // the window's background
 const QColor kSilver(192, 192, 192);
 const QColor kGrey(128, 128, 128);
 const QColor kBoxText(64, 64, 64);
@@ -146,6 +147,12 @@ void layOutLoopInfo(Builder& b, QWidget* window, WaveToRepeaterForm& w) {
                                     waveart::beatsPicture(),
                                     QStringLiteral("Scroll through beats and divisions"));
     b.label(QStringLiteral("loopInfoFooter"), QString(), {0, 2520, 5775, 255}, kGrey, rowFont, rowText);
+    // On the free window background right of the tempo bar, level with the Tempo row.
+    w.foundTempoLabel = b.label(QStringLiteral("foundTempoLabel"), QString(), {5880, 1560, 3000, 255}, kMaroon,
+                                rowFont, Qt::white);
+    w.foundTempoButton = Builder::put(new QPushButton(QStringLiteral("&Use Found Tempo"), window),
+                                      QStringLiteral("foundTempoButton"), {5880, 1860, 2040, 375});
+    w.foundTempoButton->setAutoDefault(false);
 }
 
 // One channel's block: header, strip, track options, the pitch and pan rows on their backing.

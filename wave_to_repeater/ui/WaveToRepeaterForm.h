@@ -55,6 +55,10 @@ struct WaveToRepeaterForm {
     QLineEdit* divisionBox = nullptr;
     TempoScrollBar* tempoBar = nullptr;
     QPushButton* beatsButton = nullptr;
+    // Additions beside the tempo bar: the tempo found in the audio, and the button that sets the
+    // beats to it again.
+    QLabel* foundTempoLabel = nullptr;
+    QPushButton* foundTempoButton = nullptr;
 
     ChannelWidgets left;
     ChannelWidgets right;

@@ -115,6 +115,7 @@ void WaveToRepeaterWindow::connectControls() {
     connect(m_ui.destinationButton, &QPushButton::clicked, this,
             [this] { run([this] { m_model.browseDestination(); }); });
     connect(m_ui.beatsButton, &QPushButton::clicked, this, [this] { run([this] { m_model.stepBeatsPerBar(); }); });
+    connect(m_ui.foundTempoButton, &QPushButton::clicked, this, [this] { run([this] { m_model.useFoundTempo(); }); });
     connect(m_ui.loopNumberBox, &QLineEdit::textEdited, this,
             [this](const QString& typed) { run([this, typed] { m_model.setLoopNumberText(typed.toStdString()); }); });
     connect(m_ui.tempoBar, &QScrollBar::valueChanged, this,
@@ -208,6 +209,9 @@ void WaveToRepeaterWindow::draw() {
     setBoxText(m_ui.beatsBox, QString::number(s.beatsPerBar));
     setBoxText(m_ui.divisionBox, QString::number(s.division));
     setBar(m_ui.tempoBar, 0, m.maxBeats(), 1, 10, m.tempoPosition());
+    const auto& found = m.foundTempo();
+    m_ui.foundTempoLabel->setText(found ? text(message::foundTempoNote(found->beatsPerMinute)) : QString());
+    m_ui.foundTempoButton->setEnabled(found.has_value());
     m_ui.tempoBar->setEnabled(controls);
     m_ui.left.trackFrame->setEnabled(controls);
     const bool stereo = m.showsRightChannel();

@@ -24,6 +24,7 @@
 #include "CardFinder.h"
 #include "CardListing.h"
 #include "LoopTable.h"
+#include "VolumeEjection.h"
 
 class QLabel;
 class QPushButton;
@@ -55,6 +56,8 @@ public:
     // The folder chooser, opened at startFolder (set by the program); without it the interaction's.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& startFolder)>
         chooseFolderHook;
+    // Unmounts the card's volume and switches it off; without it udisks2 on the system bus.
+    std::function<VolumeEjection(const std::string& folder)> ejectVolumeHook;
 
     void showCard(std::string folder);
     LoopTable* table() const { return m_table; }
@@ -77,6 +80,8 @@ public slots:
     void undo();
     // Every backup of the store, each of which may be restored into any loop number.
     void showStore();
+    // The card made safe to pull out (unless a change to it is under way), then shown gone.
+    void ejectCard();
 
 signals:
     // A short note for the program's status line.

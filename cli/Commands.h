@@ -25,11 +25,12 @@ extern const Command kDeleteCommand;
 extern const Command kRenumberCommand;
 extern const Command kUndoCommand;
 extern const Command kRecoverCommand;
+extern const Command kEjectCommand;
 
-inline constexpr std::array<const Command*, 18> kCommands{
+inline constexpr std::array<const Command*, 19> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
     &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
-    &kRenumberCommand, &kUndoCommand, &kRecoverCommand};
+    &kRenumberCommand, &kUndoCommand, &kRecoverCommand, &kEjectCommand};
 
 }  // namespace brenvik::cli

@@ -1,8 +1,8 @@
 #pragma once
-// The commands that play or convert audio (play, convert, to-loop --convert) run in a companion
-// program, brenvik-cli-media, which links the audio libraries (libsndfile, libsoxr, Qt
-// Multimedia). brenvik-cli itself loads none of them, so its own conversions start as fast as a
-// plain program. It reads and checks the command line first, so usage, help and bad usage read
+// The commands that play or convert audio (play, convert, to-loop --convert) or eject a card run in
+// a companion program, brenvik-cli-media, which links the audio libraries (libsndfile, libsoxr, Qt
+// Multimedia) and Qt D-Bus. brenvik-cli itself loads none of them, so its own conversions start as
+// fast as a plain program. It reads and checks the command line first, so usage, help and bad usage read
 // the same for every command, and then runs the companion in its place: the same process, the
 // same streams, the same arguments.
 #include <optional>

@@ -322,6 +322,14 @@ std::string nothingToUndo(const std::string& card) { return "Nothing to undo on 
 std::string cardChangedSince(const std::string& card) {
     return card + " was changed since its last arrangement: nothing was undone";
 }
+std::string cardEjected(const std::string& card) { return "The card " + card + " can be pulled out now"; }
+std::string cardNotEjected(const std::string& card) { return "The card " + card + " was not ejected"; }
+std::string ejectWhileChanging(const std::string& card) {
+    return "A change to the card " + card + " is under way; it was not ejected";
+}
+std::string notSwitchedOff(const std::string& reason) {
+    return "it is unmounted, but could not be switched off: " + reason;
+}
 std::string undoLacksBackup(const std::string& loopFolder) {
     return "The backup store no longer holds what " + loopFolder + " held: nothing was undone";
 }

@@ -296,6 +296,19 @@ std::string readBackFailed(const std::string& loopFolder);
 std::string nothingToUndo(const std::string& card);
 // "/card was changed since its last arrangement: nothing was undone".
 std::string cardChangedSince(const std::string& card);
+
+// Ejecting a card: brenvik-cli eject and the Card window's Eject.
+// "The card /media/CARD can be pulled out now".
+std::string cardEjected(const std::string& card);
+// "The card /media/CARD was not ejected", the reason below.
+std::string cardNotEjected(const std::string& card);
+// "A change to the card /media/CARD is under way; it was not ejected".
+std::string ejectWhileChanging(const std::string& card);
+inline constexpr const char* kNoUdisks = "no udisks2 service runs here";
+inline constexpr const char* kNotRemovable = "the card is not a removable device udisks2 knows";
+// Below cardEjected when the device stayed on: "it is unmounted, but could not be switched off: "
+// + udisks2's reason.
+std::string notSwitchedOff(const std::string& reason);
 // "The backup store no longer holds what /card/LOOP3 held: nothing was undone".
 std::string undoLacksBackup(const std::string& loopFolder);
 // "Swap LOOP3 and LOOP5?" (Yes or No).

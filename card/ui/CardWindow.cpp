@@ -16,6 +16,7 @@
 #include "AuditionPanel.h"
 #include "BackupStore.h"
 #include "BackupsDialog.h"
+#include "CardEject.h"
 #include "CardLook.h"
 #include "CardTransaction.h"
 #include "CardWatcher.h"
@@ -33,6 +34,7 @@
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
+#include "UdisksEject.h"
 #include "WaveformSource.h"
 
 namespace brenvik {
@@ -150,6 +152,8 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     auto* copyButton = greenButton(QStringLiteral("copyButton"), QStringLiteral("Copy to Card..."), this);
     auto* deleteButton = greenButton(QStringLiteral("deleteButton"), QStringLiteral("Delete"), this);
     auto* storeButton = greenButton(QStringLiteral("storeButton"), QStringLiteral("All Backups..."), this);
+    auto* ejectButton = greenButton(QStringLiteral("ejectButton"), QStringLiteral("&Eject"), this);
+    connect(ejectButton, &QPushButton::clicked, this, &CardWindow::ejectCard);
     connect(copyButton, &QPushButton::clicked, this, &CardWindow::copySelected);
     connect(deleteButton, &QPushButton::clicked, this, &CardWindow::deleteSelected);
     connect(m_undoButton, &QPushButton::clicked, this, &CardWindow::undo);
@@ -186,6 +190,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     arrange->addWidget(m_undoButton);
     arrange->addStretch(1);
     arrange->addWidget(storeButton);
+    arrange->addWidget(ejectButton);
     layout->addLayout(arrange);
     layout->addWidget(m_audition, 2);  // a larger waveform than the converter windows'
     layout->addWidget(m_detailsLabel);
@@ -524,6 +529,16 @@ void CardWindow::showStore() {
     BackupsDialog dialog(m_listing.card, std::nullopt, m_files, m_ui, m_actions, this);
     dialog.exec();
     refresh();
+}
+
+// The card is listed again once ejected: it shows gone, as when it is pulled out.
+void CardWindow::ejectCard() {
+    const card::CardEjection ejection =
+        card::ejectCard(m_files, m_listing.card, ejectVolumeHook ? ejectVolumeHook : ejectVolumeHolding);
+    if (!ejection.recovered.empty()) note(ejection.recovered);
+    m_ui.message(ejection.line, MessageButtons::Ok, ejection.ejected ? MessageIcon::None : MessageIcon::Critical,
+                 ejection.reason);
+    if (ejection.ejected) refresh();
 }
 
 }  // namespace brenvik

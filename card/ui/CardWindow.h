@@ -26,6 +26,7 @@
 #include "CardListing.h"
 #include "LoopTable.h"
 #include "LoudnessMeter.h"
+#include "VolumeEjection.h"
 
 class QLabel;
 class QPushButton;
@@ -57,6 +58,8 @@ public:
     // The folder chooser, opened at startFolder (set by the program); without it the interaction's.
     std::function<std::optional<std::string>(const std::string& caption, const std::string& startFolder)>
         chooseFolderHook;
+    // Unmounts the card's volume and switches it off; without it udisks2 on the system bus.
+    std::function<VolumeEjection(const std::string& folder)> ejectVolumeHook;
 
     // What finds the tempo of waves dropped on the window (set by the program).
     void setTempoFinder(tempo::TempoFinder finder) { m_actions.setTempoFinder(finder); }
@@ -85,6 +88,8 @@ public slots:
     void undo();
     // Every backup of the store, each of which may be restored into any loop number.
     void showStore();
+    // The card made safe to pull out (unless a change to it is under way), then shown gone.
+    void ejectCard();
 
 signals:
     // A short note for the program's status line.

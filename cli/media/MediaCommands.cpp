@@ -14,7 +14,8 @@ struct RunHere {
     CommandRun run;
 };
 constexpr RunHere kRunHere[] = {
-    {&kInfoCommand, runInfo}, {&kConvertCommand, runConvert}, {&kPlayCommand, runPlay}, {&kToLoopCommand, runToLoop}};
+    {&kInfoCommand, runInfo}, {&kConvertCommand, runConvert}, {&kPlayCommand, runPlay}, {&kToLoopCommand, runToLoop},
+    {&kEjectCommand, runEject}};
 
 // brenvik-cli's tables, in its order; those above run here, every other as in brenvik-cli.
 struct MediaTables {

@@ -1,6 +1,6 @@
 #pragma once
 // brenvik-cli-media, brenvik-cli's companion: the same command tables, with the commands that
-// play, convert or find the tempo of audio run here, where the audio libraries are linked (../Companion.h says why).
+// play, convert or find the tempo of audio, and eject, run here, where the audio libraries and Qt D-Bus are linked (../Companion.h says why).
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +20,7 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, bool er
 int runConvert(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 int runPlay(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 int runToLoop(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
+int runEject(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal);
 
 }  // namespace media
 }  // namespace brenvik::cli

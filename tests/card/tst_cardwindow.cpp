@@ -15,6 +15,7 @@
 #include "CardWindow.h"
 #include "DropDialog.h"
 #include "DropEvents.h"
+#include "FolderLock.h"
 #include "Groove.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
@@ -308,6 +309,39 @@ private slots:
         child<QPushButton>(&window, "offerButton")->click();
         QCOMPARE(column(window, CardWindow::LoopColumn), QStringList{"9"});
         QVERIFY(!child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
+    }
+
+    // Eject, on a key of its own: refused while another program holds the card; then the card's
+    // volume goes and the window shows the card gone.
+    void ejectsTheCard() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "ejected");
+        makeCardLoop(card, 1, {1}, 10);
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        std::set<QChar> keys;
+        for (const QPushButton* button : window.findChildren<QPushButton*>())
+            if (const qsizetype at = button->text().indexOf('&'); at >= 0)
+                QVERIFY2(keys.insert(button->text()[at + 1].toUpper()).second, qPrintable(button->text()));
+        QVERIFY(keys.count('E'));
+        std::vector<std::string> ejected;
+        window.ejectVolumeHook = [&](const std::string& folder) {
+            ejected.push_back(folder);
+            fs::remove_all(folder + "/LOOP1");  // what an unmounted card leaves of its folder
+            return VolumeEjection{VolumeEjection::Result::PoweredOff, {}};
+        };
+        {
+            const auto held = FolderLock::take(card, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
+            child<QPushButton>(&window, "ejectButton")->click();
+        }
+        QCOMPARE(column(window, CardWindow::LoopColumn), QStringList{"1"});
+        child<QPushButton>(&window, "ejectButton")->click();
+        QCOMPARE(ejected, std::vector<std::string>{card});
+        QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::ejectWhileChanging(card), message::cardEjected(card)}));
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
+        QCOMPARE(ui.messages()[1].icon, MessageIcon::None);
+        QCOMPARE(column(window, CardWindow::LoopColumn), QStringList());
     }
 
     // Export makes a missing target folder (or says why it cannot) and writes the selected loops'

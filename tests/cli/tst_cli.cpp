@@ -183,6 +183,7 @@ private slots:
                    [--json] [--force]
        brenvik-cli undo CARD [--dry-run] [--json]
        brenvik-cli recover CARD [--dry-run]
+       brenvik-cli eject CARD
        brenvik-cli --version
 Each command takes -h or --help alone for its own usage.
 )"));

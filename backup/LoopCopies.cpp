@@ -75,7 +75,9 @@ bool LoopCopies::heldElsewhere(const std::string& backup, const std::vector<std:
     if (!loops) return false;
     const std::optional<BackupOrigin> origin = readOrigin(backup);
     const bool cardThere = origin && !origin->card.empty() && m_files.folderExists(origin->card);
-    for (const auto& [loopName, files] : *loops) {
+    for (const auto& entry : *loops) {
+        const std::string& loopName = entry.first;
+        const auto& files = entry.second;  // a name of its own: older compilers capture no structured binding
         const bool inBackup = std::any_of(backups.begin(), backups.end(), [&](const std::string& other) {
             if (other == backup) return false;
             const std::optional<Loops>& held = loopsOf(other);

@@ -1,11 +1,9 @@
 // brenvik-cli eject, run in the companion: udisks2 is reached through Qt D-Bus.
-#include <QCoreApplication>
-#include <optional>
-
 #include "Arguments.h"
 #include "CardOpening.h"
 #include "CardEject.h"
 #include "Cli.h"
+#include "CommandApplication.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "MediaCommands.h"
@@ -14,12 +12,7 @@
 namespace brenvik::cli::media {
 
 int runEject(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
-    // Qt D-Bus wants an application before its first connection.
-    static int argc = 1;
-    static char name[] = "brenvik-cli";
-    static char* argv[] = {name, nullptr};
-    std::optional<QCoreApplication> application;
-    if (!QCoreApplication::instance()) application.emplace(argc, argv);
+    const CommandApplication application;  // Qt D-Bus wants one before its first connection
 
     Files files;
     const card::CardEjection ejection = card::ejectCard(files, args.positionals()[0], ejectVolumeHolding);

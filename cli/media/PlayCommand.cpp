@@ -1,6 +1,5 @@
 // brenvik-cli play PATH [--times N]: a wave, a loop's track or a loop folder through the audio
 // output, as the windows' Play plays it, N times round without a gap; then it ends.
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -11,6 +10,7 @@
 #include "Arguments.h"
 #include "AudioPlayback.h"
 #include "Cli.h"
+#include "CommandApplication.h"
 #include "ConsoleInteraction.h"
 #include "LoopFolderName.h"
 #include "LoopPaths.h"
@@ -105,12 +105,7 @@ int runPlay(const Arguments& args, std::ostream&, std::ostream& err, bool errIsT
     const std::optional<audition::PlaySource> source = playSourceOf(args.positionals()[0], ui);
     if (!source) return kFailed;
 
-    // The audio output runs on Qt's event loop. The application is made here, for play alone.
-    static int argc = 1;
-    static char name[] = "brenvik-cli";
-    static char* argv[] = {name, nullptr};
-    std::optional<QCoreApplication> application;
-    if (!QCoreApplication::instance()) application.emplace(argc, argv);
+    const CommandApplication application;  // the audio output runs on Qt's event loop
 
     AudioPlayback playback;
     if (!playback.play(*source, args.number("--times").value_or(1))) {

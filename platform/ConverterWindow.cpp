@@ -60,6 +60,9 @@ ConverterWindow::ConverterWindow(const QString& caption, QSize designClientSize,
     connect(m_aboutAction, &QAction::triggered, this, &ConverterWindow::aboutRequested);
     connect(m_cardAction, &QAction::triggered, this, &ConverterWindow::cardRequested);
     setAcceptDrops(true);
+    // A click on the window's background takes the focus to the window itself, where Space
+    // plays, and the window keeps it when it is activated again.
+    setFocusPolicy(Qt::ClickFocus);
 
     qApp->installEventFilter(this);
     showFocusRing(this);
@@ -94,6 +97,37 @@ void ConverterWindow::closeEvent(QCloseEvent* event) {
         frame->showMinimized();
     else
         showMinimized();
+}
+
+void ConverterWindow::applyPreferences(const Preferences&) {}
+
+// Qt hands the focus of a control being disabled to the next control of the main window, which
+// may lie in the other converter window and so make that window the active one. Meanwhile the
+// focus waits on this window's frame, and comes back once the window takes input again.
+void ConverterWindow::setInputEnabled(bool enabled) {
+    QWidget* focus = QApplication::focusWidget();
+    auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
+    if (!enabled && focus && (focus == this || isAncestorOf(focus))) {
+        m_focusWhileBusy = focus;
+        if (frame) frame->setFocus(Qt::OtherFocusReason);
+    }
+    setEnabled(enabled);
+    if (!enabled) {
+        repaint();  // the work runs on this thread: show the disabled window before it starts
+        return;
+    }
+    if (m_focusWhileBusy && m_focusWhileBusy->isEnabled() && m_focusWhileBusy->isVisible())
+        m_focusWhileBusy->setFocus(Qt::OtherFocusReason);
+    m_focusWhileBusy = nullptr;
+}
+
+// The control Qt would choose by itself, the first in the Tab order, may take Space for itself
+// (the loop-folder button opens its chooser).
+void ConverterWindow::focusWhereSpacePlays(QWidget* playButton) {
+    if (playButton->isEnabled())
+        playButton->setFocus(Qt::OtherFocusReason);
+    else
+        setFocus(Qt::OtherFocusReason);
 }
 
 bool ConverterWindow::canOpenDropped(const QStringList&) const { return false; }

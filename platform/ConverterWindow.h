@@ -4,6 +4,7 @@
 // (Preferences, Exit, Help Contents, About, the Window list), the menu shortcuts that win over a
 // focused text box, and the close box that only minimises the window.
 #include <QList>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QWidget>
@@ -15,6 +16,8 @@ class QMimeData;
 class QMenu;
 
 namespace brenvik {
+
+struct Preferences;
 
 class ConverterWindow : public QWidget {
     Q_OBJECT
@@ -55,6 +58,10 @@ public:
 
     QSize sizeHint() const override { return m_designClientSize; }
 
+    // The Preferences OK has changed the preferences, which were `before`: the window shows what
+    // they now make of it. Most preferences are read where they are used and need nothing here.
+    virtual void applyPreferences(const Preferences& before);
+
 signals:
     void preferencesRequested();
     void exitRequested();
@@ -72,6 +79,12 @@ protected:
     // A menu action with its object name, caption and optional shortcut.
     QAction* makeAction(const QString& name, const QString& caption,
                         const QKeySequence& shortcut = QKeySequence());
+
+    // The window takes no input while a command works (a save copying), then takes it again.
+    void setInputEnabled(bool enabled);
+    // After an Open: the focus goes where Space plays what was opened, the Play button, or the
+    // window itself while Play cannot play.
+    void focusWhereSpacePlays(QWidget* playButton);
 
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -94,6 +107,7 @@ private:
     QAction* m_aboutAction;
     QAction* m_cardAction;
     CloseReason m_closeReason = CloseReason::CloseBox;
+    QPointer<QWidget> m_focusWhileBusy;  // where the focus was when the window stopped taking input
 };
 
 }  // namespace brenvik

@@ -39,19 +39,11 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Files& fil
     };
 }
 
-void connectLoopNumber(MainWindow& mainWindow) {
-    mainWindow.setLoopNumberHook([&mainWindow](const std::string& number) {
-        if (auto* window = qobject_cast<WaveToRepeaterWindow*>(mainWindow.waveToRepeaterWindow()))
-            window->setLoopNumber(number);
-    });
-}
-
 void connectProgram(QtInteraction& ui, MainWindow& mainWindow) {
     ui.setProgressBar(mainWindow.progressBar());
     ui.chooseFolderHook = [&mainWindow](const std::string& caption) { return mainWindow.chooseFolder(caption); };
     ui.showFolderChooserHook = [&mainWindow] { mainWindow.showFolderChooser(); };
     ui.chooseChannelHook = [&mainWindow] { return runChannelDialog(&mainWindow); };
-    connectLoopNumber(mainWindow);
 }
 
 }  // namespace brenvik

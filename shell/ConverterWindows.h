@@ -1,6 +1,5 @@
 #pragma once
-// The window program's two converter windows and how they are connected: to the main window
-// (the Preferences OK rewrites the wave-to-Repeater loop number) and to the user's side (the
+// The window program's two converter windows and how they are connected to the user's side (the
 // progress bar, the folder chooser, the channel dialog).
 #include "MainWindow.h"
 
@@ -13,9 +12,7 @@ struct Preferences;
 
 ConverterFactories converterWindowFactories(Preferences& preferences, Files& files, Interaction& ui);
 
-// The hooks find the windows once the start-up has made them.
-void connectLoopNumber(MainWindow& mainWindow);
-// Everything main() connects, the loop number included.
+// Everything main() connects.
 void connectProgram(QtInteraction& ui, MainWindow& mainWindow);
 
 }  // namespace brenvik

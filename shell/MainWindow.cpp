@@ -37,11 +37,10 @@ void bringForward(QWidget* window) {
 
 }  // namespace
 
-MainWindow::MainWindow(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
+MainWindow::MainWindow(Preferences& preferences, Interaction& ui, SettingsStore& store,
                        ConverterFactories factories, VolumeAccess volumes, QWidget* parent)
     : QMainWindow(parent),
       m_preferences(preferences),
-      m_files(files),
       m_ui(ui),
       m_store(store),
       m_factories(std::move(factories)),
@@ -203,9 +202,10 @@ std::optional<std::string> MainWindow::chooseFolderFrom(const std::string& capti
 void MainWindow::onPreferencesRequested() {
     if (!m_preferencesDialog)
         m_preferencesDialog = new PreferencesDialog(
-            m_preferences, m_files, m_ui, m_store, [this] { return folderChooser(); },
-            [this](const std::string& number) {
-                if (m_loopNumberHook) m_loopNumberHook(number);
+            m_preferences, m_store, m_ui, [this] { return folderChooser(); },
+            [this](const Preferences& before) {
+                for (ConverterWindow* window : {m_waveToRepeater.data(), m_repeaterToWave.data()})
+                    if (window) window->applyPreferences(before);
             },
             this);
     bringForward(m_preferencesDialog);

@@ -20,7 +20,6 @@ class QProgressBar;
 namespace brenvik {
 
 class AboutDialog;
-class Files;
 class FolderChooser;
 class Interaction;
 class SettingsStore;
@@ -39,8 +38,9 @@ struct ConverterFactories {
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    MainWindow(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store, ConverterFactories factories,
-               VolumeAccess volumes = VolumeAccess::system(), QWidget* parent = nullptr);
+    MainWindow(Preferences& preferences, Interaction& ui, SettingsStore& store,
+               ConverterFactories factories, VolumeAccess volumes = VolumeAccess::system(),
+               QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Reads the preferences, then opens the wave-to-Repeater and the Repeater-to-wave window
@@ -61,11 +61,6 @@ public:
     AboutDialog* aboutDialog() const;
     // The folder chooser, created on first use.
     FolderChooser* folderChooser();
-
-    // Puts a loop number into the wave-to-Repeater window; the Preferences OK uses it.
-    void setLoopNumberHook(std::function<void(const std::string&)> hook) {
-        m_loopNumberHook = std::move(hook);
-    }
 
     // The folder chooser for the converters: modal with a caption and a result, or merely shown
     // as the user left it.
@@ -98,7 +93,6 @@ private:
     void keepInsideArea(QMdiSubWindow* frame);
 
     Preferences& m_preferences;
-    Files& m_files;
     Interaction& m_ui;
     SettingsStore& m_store;
     ConverterFactories m_factories;
@@ -111,7 +105,6 @@ private:
     QPointer<PreferencesDialog> m_preferencesDialog;
     QPointer<FolderChooser> m_folderChooser;
     QPointer<AboutDialog> m_aboutDialog;
-    std::function<void(const std::string&)> m_loopNumberHook;
 };
 
 }  // namespace brenvik

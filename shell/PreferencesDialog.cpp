@@ -10,19 +10,18 @@
 #include <QStyle>
 #include <QToolButton>
 #include <exception>
+#include <iterator>
 
 #include "FolderChooser.h"
-#include "CardFolder.h"
+#include "Interaction.h"
 #include "Messages.h"
 #include "Numbers.h"
-#include "Files.h"
-#include "Interaction.h"
-#include "RoutineError.h"
-#include "SettingsStore.h"
 #include "Preferences.h"
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "QtTypingLimit.h"
+#include "RoutineError.h"
+#include "SettingsStore.h"
 
 namespace brenvik {
 namespace {
@@ -56,24 +55,23 @@ constexpr int kRowTwips = 360;
 QPushButton* makeButton(QWidget* owner, const char* name, const char* caption) {
     auto* button = new QPushButton(QString::fromLatin1(caption), owner);
     button->setObjectName(QString::fromLatin1(name));
-    // The design names no default button: Enter in a field does not press OK.
-    button->setAutoDefault(false);
+    // Enter presses the button that has the focus, and OK from anywhere else.
+    button->setAutoDefault(true);
     return button;
 }
 
 }  // namespace
 
-PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
-                                     std::function<FolderChooser*()> folderChooser,
-                                     std::function<void(const std::string&)> setLoopNumber,
+PreferencesDialog::PreferencesDialog(Preferences& preferences, SettingsStore& store,
+                                     Interaction& ui, std::function<FolderChooser*()> folderChooser,
+                                     std::function<void(const Preferences& before)> applied,
                                      QWidget* parent)
     : QDialog(parent),
       m_preferences(preferences),
-      m_files(files),
       m_ui(ui),
       m_store(store),
       m_folderChooser(std::move(folderChooser)),
-      m_setLoopNumber(std::move(setLoopNumber)),
+      m_applied(std::move(applied)),
       m_waveFolderLabel(makeLabel(this, "waveFolderLabel", "Initial .wav file directory:")),
       m_waveFolderEdit(makeField(this, "waveFolderEdit", 50)),
       m_waveFolderButton(makeFolderButton(this, "waveFolderButton")),
@@ -85,7 +83,8 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
       m_autoIncrementLabel(
           makeLabel(this, "autoIncrementLabel", "Automatically find next available loop:")),
       m_autoIncrementCheck(new QCheckBox(this)),
-      m_tempoAsShownLabel(makeLabel(this, "tempoAsShownLabel", "Write the tempo the window shows:")),
+      m_tempoAsShownLabel(
+          makeLabel(this, "tempoAsShownLabel", "Write the tempo the window shows:")),
       m_tempoAsShownCheck(new QCheckBox(this)),
       m_readBackLabel(makeLabel(this, "readBackLabel", "Read back what is written to the card:")),
       m_readBackCheck(new QCheckBox(this)),
@@ -135,15 +134,14 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, Files& files, Int
                                          m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck,
                                          m_readBackCheck, m_guessBeatsCheck})
         field->raise();
-    setTabOrder(m_waveFolderEdit, m_waveFolderButton);
-    setTabOrder(m_waveFolderButton, m_loopFolderEdit);
-    setTabOrder(m_loopFolderEdit, m_loopFolderButton);
-    setTabOrder(m_loopFolderButton, m_cancelButton);
-    setTabOrder(m_cancelButton, m_okButton);
-    setTabOrder(m_okButton, m_autoIncrementCheck);
-    setTabOrder(m_autoIncrementCheck, m_tempoAsShownCheck);
-    setTabOrder(m_tempoAsShownCheck, m_readBackCheck);
-    setTabOrder(m_readBackCheck, m_guessBeatsCheck);
+    // Tab goes as the eye reads: the rows top to bottom, then the buttons left to right.
+    QWidget* const inTabOrder[] = {m_waveFolderEdit,   m_waveFolderButton,  m_loopFolderEdit,
+                                   m_loopFolderButton, m_tempoAsShownCheck, m_autoIncrementCheck,
+                                   m_readBackCheck,    m_guessBeatsCheck,   m_cancelButton,
+                                   m_okButton};
+    for (size_t i = 1; i < std::size(inTabOrder); ++i)
+        setTabOrder(inTabOrder[i - 1], inTabOrder[i]);
+    m_okButton->setDefault(true);
 
     connect(m_waveFolderButton, &QToolButton::clicked, this,
             &PreferencesDialog::onWaveFolderClicked);
@@ -189,8 +187,10 @@ void PreferencesDialog::onOkClicked() {
     hide();
 }
 
-// The steps run in this order; a failure ends them where it happens, keeping what was done.
+// The steps run in this order; a failure ends them where it happens, keeping what was done,
+// which the windows then show.
 void PreferencesDialog::applyAndSave() {
+    const Preferences before = m_preferences;
     try {
         m_preferences.loopFolder = m_loopFolderEdit->text().toStdString();
         m_preferences.waveFolder = m_waveFolderEdit->text().toStdString();
@@ -199,14 +199,11 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
         m_preferences.readBack = m_readBackCheck->isChecked();
         m_preferences.guessBeats = m_guessBeatsCheck->isChecked();
-        if (m_preferences.autoIncrement) {
-            const auto free = card::lowestFreeLoop(m_files, m_preferences.loopFolder);
-            if (free && m_setLoopNumber) m_setLoopNumber(std::to_string(*free));
-        }
         writePreferences(m_store, m_preferences);
     } catch (const std::exception&) {
         m_ui.message(message::kPreferencesFailed, MessageButtons::Ok, MessageIcon::Critical, caughtReason());
     }
+    if (m_applied) m_applied(before);
 }
 
 void PreferencesDialog::onCancelClicked() {

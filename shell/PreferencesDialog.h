@@ -1,11 +1,10 @@
 #pragma once
-// The Preferences dialog: edits the preferences. OK copies the fields into the preferences,
-// hands the wave-to-Repeater window the next free loop number when automatic numbering is on,
-// and writes all the settings; it then only hides, keeping its fields. Cancel and the close box
-// discard it, so the next Preferences command shows the preferences afresh.
+// The Preferences dialog: edits the preferences. OK (or Enter) copies the fields into the
+// preferences, lets the open windows show what the change makes of them, and writes all the
+// settings; it then only hides, keeping its fields. Cancel and the close box discard it, so the
+// next Preferences command shows the preferences afresh.
 #include <QDialog>
 #include <functional>
-#include <string>
 
 class QCheckBox;
 class QLabel;
@@ -16,7 +15,6 @@ class QToolButton;
 namespace brenvik {
 
 class FolderChooser;
-class Files;
 class Interaction;
 class SettingsStore;
 struct Preferences;
@@ -24,11 +22,11 @@ struct Preferences;
 class PreferencesDialog : public QDialog {
     Q_OBJECT
 public:
-    // folderChooser gives the shared folder chooser, creating it on first use; setLoopNumber
-    // puts a loop number into the wave-to-Repeater window.
-    PreferencesDialog(Preferences& preferences, Files& files, Interaction& ui, SettingsStore& store,
+    // folderChooser gives the shared folder chooser, creating it on first use; applied is told,
+    // after OK changed the preferences, what they were before.
+    PreferencesDialog(Preferences& preferences, SettingsStore& store, Interaction& ui,
                       std::function<FolderChooser*()> folderChooser,
-                      std::function<void(const std::string&)> setLoopNumber,
+                      std::function<void(const Preferences& before)> applied,
                       QWidget* parent = nullptr);
 
 public slots:
@@ -48,11 +46,10 @@ private:
     void applyAndSave();
 
     Preferences& m_preferences;
-    Files& m_files;
     Interaction& m_ui;
     SettingsStore& m_store;
     std::function<FolderChooser*()> m_folderChooser;
-    std::function<void(const std::string&)> m_setLoopNumber;
+    std::function<void(const Preferences& before)> m_applied;
     QLabel* m_waveFolderLabel;
     QLineEdit* m_waveFolderEdit;
     QToolButton* m_waveFolderButton;

@@ -42,7 +42,7 @@ int main(int argc, char* argv[]) {
     brenvik::QtInteraction ui;
     brenvik::QtSettingsStore settings;
     brenvik::Preferences preferences;
-    brenvik::MainWindow mainWindow(preferences, files, ui, settings,
+    brenvik::MainWindow mainWindow(preferences, ui, settings,
                                    brenvik::converterWindowFactories(preferences, files, ui));
     brenvik::connectProgram(ui, mainWindow);
     const QStringList arguments = QApplication::arguments();

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QToolBar>
 #include <algorithm>
@@ -134,10 +135,7 @@ RepeaterToWaveWindow::RepeaterToWaveWindow(const Preferences& preferences, Files
     m_audition = new AuditionPanel(ui, this);
     m_audition->takeSpaceIn(this);
     // The window takes no input while a save copies; it is drawn disabled before the copy starts.
-    m_model.setInputEnabled = [this](bool enabled) {
-        setEnabled(enabled);
-        if (!enabled) repaint();
-    };
+    m_model.setInputEnabled = [this](bool enabled) { setInputEnabled(enabled); };
     resize(sizeHint());
     showModel();
 }
@@ -210,7 +208,7 @@ void RepeaterToWaveWindow::showStereoTracks(const std::string& leftTrack,
 
 void RepeaterToWaveWindow::openLoop(const std::string& folder) {
     m_model.openLoop(folder);
-    showModel();
+    showOpened();
 }
 
 namespace {
@@ -241,12 +239,17 @@ void RepeaterToWaveWindow::openDropped(const QStringList& paths) {
     } else {
         m_model.openDroppedTrack(paths[0].toStdString());
     }
-    showModel();
+    showOpened();
 }
 
 void RepeaterToWaveWindow::onOpenTriggered() {
     m_model.open();
+    showOpened();
+}
+
+void RepeaterToWaveWindow::showOpened() {
     showModel();
+    focusWhereSpacePlays(m_audition->playButton());
 }
 
 void RepeaterToWaveWindow::onSaveTriggered() {

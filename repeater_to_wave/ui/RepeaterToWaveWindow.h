@@ -59,6 +59,8 @@ private:
     void buildToolBar();
     void buildMenus();
     void showModel();
+    // After an Open: the model, and the focus where Space plays what was opened.
+    void showOpened();
     // The opened track or pair as the saved wave will sound; the waveform of what is opened.
     void showAudition();
     static void showTrack(const Column& column, const std::optional<OpenedTrack>& track);

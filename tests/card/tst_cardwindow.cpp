@@ -44,7 +44,7 @@ struct Program {
     TestInteraction ui;
     ScriptedFiles files;
     Preferences preferences;
-    MainWindow main{preferences, files, ui, ui, converterWindowFactories(preferences, files, ui)};
+    MainWindow main{preferences, ui, ui, converterWindowFactories(preferences, files, ui)};
     Program(const std::string& card, const std::string& waves) {
         ui.settings() = {{"Startup/intLP", card}, {"Startup/intWV", waves}};
         main.startUp();

@@ -1,15 +1,20 @@
 // The main window over two plain converter windows: start-up, stacking, the shared menus and
-// commands, the converter windows' close box and the end of the program.
+// commands, the converter windows' close box and the end of the program; over the program's own
+// converter windows: where the keyboard's focus goes.
 
 #include "AboutDialog.h"
+#include "AuditionPanel.h"
+#include "ConverterWindows.h"
 #include "FolderChooser.h"
 #include "GuiTest.h"
 #include "LookCheck.h"
+#include "LoopFixture.h"
 #include "MainWindow.h"
 #include "MenuListing.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
 #include "ScriptedFiles.h"
+#include "TestFiles.h"
 #include "TestInteraction.h"
 
 using namespace brenvik;
@@ -22,7 +27,7 @@ private slots:
         delete m_main;
         m_ui.reset(new test::TestInteraction);
         m_created.clear();
-        m_main = new MainWindow(m_preferences, m_files, *m_ui, *m_ui,
+        m_main = new MainWindow(m_preferences, *m_ui, *m_ui,
                                 {[this] { return make(".WAV to Repeater", "&About Brenvik"); },
                                  [this] { return make("Repeater to .WAV", "&About..."); },
                                  {}});
@@ -104,7 +109,66 @@ private slots:
         QVERIFY(!m_main->isVisible());
     }
 
+    // With the program's windows and the keyboard alone: Preferences with Enter takes the wave
+    // window's Loop row to the new folder and its free number; after Ctrl+O the focus is where
+    // Space plays (no sound server here: the window itself, Play being off); a save leaves its
+    // window the active one, the focus back where it was.
+    void programWindowsKeepTheFocus() {
+        QTemporaryDir dir;
+        const std::string before = test::makeFolder(dir.path().toStdString(), "before");
+        const std::string card = test::makeFolder(dir.path().toStdString(), "card");
+        for (const char* loop : {"LOOP1", "LOOP2"}) test::makeFolder(card, loop);
+        m_ui->settings() = {{"Startup/intLP", before}};
+        delete m_main;
+        m_main = new MainWindow(m_preferences, *m_ui, *m_ui,
+                                converterWindowFactories(m_preferences, m_files, *m_ui));
+        m_main->startUp();
+        QApplication::setActiveWindow(m_main);
+        QVERIFY(QTest::qWaitForWindowActive(m_main));
+        const auto loopRow = [this] {
+            return child<QLineEdit>(wav(), "destinationBox")->text() +
+                   child<QLineEdit>(wav(), "loopNumberBox")->text();
+        };
+        QCOMPARE(loopRow(), QString::fromStdString(before + "1"));
+        press(Qt::Key_P, Qt::ControlModifier);
+        auto* folder = child<QLineEdit>(m_main->preferencesDialog(), "loopFolderEdit");
+        folder->setText(QString::fromStdString(card));
+        QTest::keyClick(folder, Qt::Key_Return);
+        QCOMPARE(loopRow(), QString::fromStdString(card + "3"));
+
+        QMdiArea* area = m_main->findChild<QMdiArea*>();
+        test::writeFile(dir.filePath("take.wav").toStdString(),
+                        test::wave(1, test::patternBytes(88200)));
+        for (ConverterWindow* window : {rep(), wav()}) {
+            m_main->activateChild(m_main->frameOf(window));
+            const bool wave = window == wav();
+            m_ui->chooseNextFile(
+                wave ? dir.filePath("take.wav").toStdString()
+                     : test::makeLoop(dir.path().toStdString(), "LOOP9", test::patternBytes(4096)));
+            press(Qt::Key_O, Qt::ControlModifier);
+            QVERIFY(!window->findChild<AuditionPanel*>()->playButton()->isEnabled());
+            QCOMPARE(QApplication::focusWidget(), window);
+        }
+        m_main->activateChild(m_main->frameOf(rep()));
+        m_ui->chooseNextFile(dir.filePath("saved.wav").toStdString());
+        m_ui->windowUsable = [this] {  // its message box takes the activation, then gives it back
+            QApplication::setActiveWindow(nullptr);
+            QApplication::setActiveWindow(m_main);
+            return true;
+        };
+        press(Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(m_ui->messageTexts().back(), "File writing successful");
+        QCOMPARE(area->activeSubWindow(), m_main->frameOf(rep()));
+        QCOMPARE(QApplication::focusWidget(), rep());
+    }
+
 private:
+    // A key pressed where the focus is, as the user presses it.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QWidget* focus = QApplication::focusWidget();
+        QTest::keyClick(focus ? focus : m_main.data(), key, modifiers);
+    }
+
     // A plain converter window with a text box, its text selected.
     ConverterWindow* make(const QString& caption, const QString& about) {
         m_created << caption.left(3) + m_preferences.loopFolder.data();

@@ -1,11 +1,10 @@
-// The Preferences dialog: OK (its steps in order, the free loop number, the failure), Cancel and
-// the close box, the folder buttons.
+// The Preferences dialog: OK (its steps in order, the windows told, the failure), Enter and Tab,
+// Cancel and the close box, the folder buttons.
 #include "FolderChooser.h"
 #include "GuiTest.h"
 #include "LookCheck.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
-#include "ScriptedFiles.h"
 #include "TestInteraction.h"
 
 using namespace brenvik;
@@ -17,32 +16,29 @@ private slots:
     void init() {
         m_ui.reset(new test::TestInteraction);
         m_preferences = Preferences{m_dir.path().toStdString(), "/waves", 30, true};
-        m_handed.clear();
+        m_applied.clear();
         delete m_chooser;
         m_chooser = new FolderChooser("/", *m_ui, VolumeAccess::system());
-        m_dialog = new PreferencesDialog(m_preferences, m_files, *m_ui, *m_ui, [this] { return m_chooser; },
-                                         [this](const std::string& n) { m_handed << n.c_str(); });
+        m_dialog = new PreferencesDialog(
+            m_preferences, *m_ui, *m_ui, [this] { return m_chooser; },
+            [this](const Preferences& before) { m_applied << before.loopFolder.c_str(); });
         m_dialog->show();
     }
     void cleanup() { delete m_dialog, delete m_chooser; }
 
-    // The user types a folder holding LOOP1 to LOOP<loops> and a long wave folder, sets the box.
+    // The user types a loop folder and a long wave folder, sets the boxes and presses Enter in a
+    // field. The windows are told what the preferences were, even after a failure.
     void ok_data() {
-        QTest::addColumn<int>("loops");
         QTest::addColumn<bool>("checked");
-        QTest::addColumn<QString>("crossfade");   // the hidden field's text
-        QTest::addColumn<QStringList>("handed");  // loop numbers handed to the window
-        QTest::newRow("LOOP1 to LOOP3") << 3 << true << "30" << QStringList{"4"};
-        QTest::newRow("box cleared") << 1 << false << "30" << QStringList{};
-        QTest::newRow("all loops taken") << 999 << true << "30" << QStringList{};
-        QTest::newRow("bad crossfade") << 0 << true << "4x" << QStringList{};
+        QTest::addColumn<QString>("crossfade");  // the hidden field's text
+        QTest::newRow("boxes set") << true << "30";
+        QTest::newRow("boxes cleared") << false << "30";
+        QTest::newRow("bad crossfade") << true << "4x";
     }
     void ok() {
-        QFETCH(int, loops);
         QFETCH(bool, checked);
         QFETCH(QString, crossfade);
         QTemporaryDir typed;
-        for (int n = 1; n <= loops; ++n) QDir(typed.path()).mkdir(QString("LOOP%1").arg(n));
         QCOMPARE(edit("loopFolderEdit")->text(), m_dir.path());
         edit("loopFolderEdit")->setText(typed.path());
         QTest::keyClicks(edit("waveFolderEdit"), "/" + QString(55, 'w'));
@@ -53,7 +49,7 @@ private slots:
         child<QCheckBox>(m_dialog, "readBackCheck")->setChecked(!checked);
         QVERIFY(child<QCheckBox>(m_dialog, "guessBeatsCheck")->isChecked());  // on unless turned off
         child<QCheckBox>(m_dialog, "guessBeatsCheck")->setChecked(!checked);
-        child<QPushButton>(m_dialog, "okButton")->click();
+        QTest::keyClick(edit("waveFolderEdit"), Qt::Key_Return);
 
         const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
         const bool failed = crossfade != "30";
@@ -67,7 +63,7 @@ private slots:
         QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
         QVERIFY(!failed || m_ui->messages()[0].detail == "\"4x\" is not a number");
-        QTEST(m_handed, "handed");
+        QCOMPARE(m_applied, QStringList{m_dir.path()});
         const Preferences& p = m_preferences;  // the steps before a failure stay done
         QVERIFY(p.loopFolder == typed.path().toStdString() && p.waveFolder == waves);
         QVERIFY(p.autoIncrement == checked && p.crossfadeMs == 30 && m_dialog->isHidden());
@@ -78,6 +74,23 @@ private slots:
         QCOMPARE(readPreferences(*m_ui).readBack, failed || !checked);
         QCOMPARE(readPreferences(*m_ui).guessBeats, failed || !checked);
         QCOMPARE(readPreferences(*m_ui).tempoAsShown, !failed && !checked);
+    }
+
+    // Tab goes as the rows lie, top to bottom, and then to the buttons, left to right.
+    void tabFollowsTheLayout() {
+        m_dialog->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_dialog));
+        edit("waveFolderEdit")->setFocus();
+        QStringList order;
+        for (int stop = 0; stop <= 10; ++stop) {
+            order << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(
+            order.join(' '),
+            "waveFolderEdit waveFolderButton loopFolderEdit loopFolderButton tempoAsShownCheck "
+            "autoIncrementCheck readBackCheck guessBeatsCheck cancelButton okButton "
+            "waveFolderEdit");
     }
 
     void cancelCloseBoxAndEscDiscard() {
@@ -121,11 +134,10 @@ private:
 
     QTemporaryDir m_dir;
     std::unique_ptr<test::TestInteraction> m_ui;
-    test::ScriptedFiles m_files;
     Preferences m_preferences;
     QPointer<PreferencesDialog> m_dialog;
     QPointer<FolderChooser> m_chooser;
-    QStringList m_handed;
+    QStringList m_applied;  // the loop folder before each OK
 };
 
 QTEST_MAIN(TestPreferencesDialog)

@@ -46,7 +46,8 @@ private slots:
         QtInteraction ui;
         QtSettingsStore settings;
         Preferences preferences;
-        MainWindow main(preferences, files, ui, settings, converterWindowFactories(preferences, files, ui));
+        MainWindow main(preferences, ui, settings,
+                        converterWindowFactories(preferences, files, ui));
         connectProgram(ui, main);
         main.startUp();
         main.onPreferencesRequested();

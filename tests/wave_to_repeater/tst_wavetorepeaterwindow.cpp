@@ -1,4 +1,5 @@
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -235,6 +236,30 @@ private slots:
         QTest::mouseDClick(find<QLabel>("leftPanLabel"), Qt::LeftButton);
         QCOMPARE(m_window->model().channel(Channel::Left).pan, int16_t(0));
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("Center"));
+    }
+
+    // After Open the focus leaves the loop-folder button (whose Space opens the chooser) for where
+    // Space plays: the window itself while Play is off, as it is without a sound server. Tab
+    // visits the controls that take input and none of the boxes that only show.
+    void keyboardFocus() {
+        QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+        find<QPushButton>("destinationButton")->setFocus();
+        m_ui->chooseNextFile(write("st.wav", wave(2, patternBytes(1411200))));
+        m_window->openAction()->trigger();
+        QVERIFY(!m_window->audition()->playButton()->isEnabled());
+        QCOMPARE(QApplication::focusWidget(), m_window.get());
+        QTest::keyClick(m_window.get(), Qt::Key_Space);
+        QVERIFY(m_ui->folderCaptions().empty());
+        QStringList stops;
+        for (QWidget* focus = find<QWidget>("destinationButton");
+             !stops.contains(focus->objectName()); focus = QApplication::focusWidget()) {
+            const auto* box = qobject_cast<QLineEdit*>(focus);
+            QVERIFY2(!box || !box->isReadOnly(), qPrintable(focus->objectName()));
+            stops << focus->objectName();
+            focus->setFocus();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        QVERIFY(stops.contains("loopNumberBox") && stops.contains("rightPanBar"));
     }
 
     // The window takes no input while it saves, and takes it again afterwards, with the focus

@@ -57,6 +57,8 @@ public:
     QLineEdit* box(const QString& name, QRect twips, bool readOnly = true) {
         auto* box = put(new QLineEdit(m_window), name, twips);
         box->setReadOnly(readOnly);
+        // A box that only shows is no Tab stop; a click still selects its text to copy.
+        if (readOnly) box->setFocusPolicy(Qt::ClickFocus);
         return box;
     }
 

@@ -60,10 +60,12 @@ void setBar(QScrollBar* bar, int low, int high, int step, int page, int value) {
 
 }  // namespace
 
-WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& files, Interaction& ui, QWidget* parent)
+WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& files, Interaction& ui,
+                                           QWidget* parent)
     : ConverterWindow(QStringLiteral(".WAV to Repeater"), twipsSize(11400, 8310),
                       QStringLiteral("&About Brenvik"), parent),
       m_interaction(ui),
+      m_preferences(preferences),
       m_model(preferences, files, ui) {
     setObjectName(QStringLiteral("waveToRepeaterWindow"));
     setFont(sansFont(8.25));
@@ -77,11 +79,7 @@ WaveToRepeaterWindow::WaveToRepeaterWindow(Preferences& preferences, Files& file
     placeStretchedParts();
     buildMenus();
     connectControls();
-    m_model.setInputEnabled = [this](bool enabled) {
-        setEnabled(enabled);
-        // The copy runs on this thread: show the disabled window before it starts.
-        if (!enabled) repaint();
-    };
+    m_model.setInputEnabled = [this](bool enabled) { setInputEnabled(enabled); };
     m_model.showStatus = [this](const std::string& note) { emit statusMessage(QString::fromStdString(note)); };
     m_model.load();
     draw();
@@ -98,15 +96,10 @@ void WaveToRepeaterWindow::buildMenus() {
     m_importAction = makeAction(QStringLiteral("importAction"), QStringLiteral("&Import and Convert..."),
                                 QKeySequence(Qt::CTRL | Qt::Key_I));
     insertFileActions({m_openAction, m_saveAction, m_importAction});
-    connect(m_importAction, &QAction::triggered, this, [this] {
-        run([this] { m_model.importFromDialog(); });
-        showAudition();
-    });
+    connect(m_importAction, &QAction::triggered, this,
+            [this] { opened([this] { m_model.importFromDialog(); }); });
     for (QAction* open : {m_openAction, m_ui.openButton})
-        connect(open, &QAction::triggered, this, [this] {
-            run([this] { m_model.open(); });
-            showAudition();
-        });
+        connect(open, &QAction::triggered, this, [this] { opened([this] { m_model.open(); }); });
     for (QAction* save : {m_saveAction, m_ui.saveButton})
         connect(save, &QAction::triggered, this, &WaveToRepeaterWindow::onSave);
 }
@@ -156,14 +149,24 @@ void WaveToRepeaterWindow::onSave() {
     emit filesWritten();
 }
 
-void WaveToRepeaterWindow::setLoopNumber(const std::string& number) {
-    m_model.setLoopNumberText(number);
+// The folder and the number of the Loop row belong together: a new initial loop folder, or
+// automatic numbering turned on, takes the row there with the free number. The will-write line
+// shows what the other preferences now make of the next Save.
+void WaveToRepeaterWindow::applyPreferences(const Preferences& before) {
+    if (before.loopFolder != m_preferences.loopFolder ||
+        before.autoIncrement != m_preferences.autoIncrement)
+        m_model.findFreeLoop();
     draw();
 }
 
-void WaveToRepeaterWindow::openWave(const std::string& path) {
-    run([this, &path] { m_model.openWaveFile(path); });
+void WaveToRepeaterWindow::opened(const std::function<void()>& command) {
+    run(command);
     showAudition();
+    focusWhereSpacePlays(m_audition->playButton());
+}
+
+void WaveToRepeaterWindow::openWave(const std::string& path) {
+    opened([this, &path] { m_model.openWaveFile(path); });
 }
 
 void WaveToRepeaterWindow::showAudition() {
@@ -178,8 +181,7 @@ void WaveToRepeaterWindow::showAudition() {
 }
 
 void WaveToRepeaterWindow::importAudio(const std::string& path) {
-    run([this, &path] { m_model.importAudio(path); });
-    showAudition();
+    opened([this, &path] { m_model.importAudio(path); });
 }
 
 bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
@@ -188,8 +190,7 @@ bool WaveToRepeaterWindow::canOpenDropped(const QStringList& paths) const {
 
 void WaveToRepeaterWindow::openDropped(const QStringList& paths) {
     const std::string path = paths[0].toStdString();
-    run([this, &path] { m_model.openDropped(path); });
-    showAudition();
+    opened([this, &path] { m_model.openDropped(path); });
 }
 
 QString WaveToRepeaterWindow::dropsTaken() const { return QString::fromLatin1(message::kWaveWindowDrops); }

@@ -24,8 +24,7 @@ public:
     ~WaveToRepeaterWindow() override;
 
     WaveToRepeaterModel& model() { return m_model; }
-    // The Preferences OK rewrites the loop number box.
-    void setLoopNumber(const std::string& text);
+    void applyPreferences(const Preferences& before) override;
     // As the Open command does once its dialog returned this path.
     void openWave(const std::string& path);
     // As "Import and Convert..." does once its dialog returned this path.
@@ -53,6 +52,8 @@ private:
     // Runs one command of the model and draws what it left. A command that fails without a
     // message of its own (the tempo handling past 16 bits, say) ends there, its cause logged.
     void run(const std::function<void()>& command);
+    // Runs an opening command, then shows and focuses what was opened for listening.
+    void opened(const std::function<void()>& command);
     void onSave();
     void draw();
     void drawConversion();
@@ -64,6 +65,7 @@ private:
     void showAudition();
 
     Interaction& m_interaction;
+    const Preferences& m_preferences;
     WaveToRepeaterModel m_model;
     WaveToRepeaterForm m_ui;
     QAction* m_openAction = nullptr;

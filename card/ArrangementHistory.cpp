@@ -1,5 +1,6 @@
 #include "ArrangementHistory.h"
 
+#include <algorithm>
 #include <exception>
 #include <set>
 

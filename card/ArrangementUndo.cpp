@@ -23,8 +23,12 @@ enum class Way { Back, Forth };
 
 // What the place holds when the record is on the card (`Back`) or undone (`Forth`), and what it
 // is to hold after the step.
-const std::string& heldNow(const RecordedPlace& place, Way way) { return way == Way::Back ? place.after : place.before; }
-const std::string& heldAfter(const RecordedPlace& place, Way way) { return way == Way::Back ? place.before : place.after; }
+const std::string& heldNow(const RecordedPlace& place, Way way) {
+    return way == Way::Back ? place.after : place.before;
+}
+const std::string& heldAfter(const RecordedPlace& place, Way way) {
+    return way == Way::Back ? place.before : place.after;
+}
 
 // Why the place no longer holds the backup `expected`; nothing when it does.
 std::optional<std::string> changedSince(const LoopPlace& place, const std::string& expected, const Manifests& manifests,
@@ -117,7 +121,8 @@ ArrangeResult step(const std::string& card, Way way, bool dryRun, backup::Backup
         }
     }
     for (const RecordedPlace& place : record->places) {
-        if (const std::optional<std::string> change = changedSince(place.place, heldNow(place, way), manifests, files)) {
+        const std::optional<std::string> change = changedSince(place.place, heldNow(place, way), manifests, files);
+        if (change) {
             result.message = way == Way::Back ? message::cardChangedSince(card) : message::cardChangedSinceUndo(card);
             result.reason = *change;
             return result;

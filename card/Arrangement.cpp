@@ -6,7 +6,7 @@
 #include <memory>
 #include <set>
 
-#include "ArrangementRecord.h"
+#include "ArrangementHistory.h"
 #include "BackupCheck.h"
 #include "BackupStore.h"
 #include "CardFolder.h"

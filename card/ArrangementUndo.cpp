@@ -4,7 +4,7 @@
 #include <exception>
 #include <map>
 
-#include "ArrangementRecord.h"
+#include "ArrangementHistory.h"
 #include "BackupCheck.h"
 #include "BackupNames.h"
 #include "HashedCopy.h"
@@ -18,17 +18,29 @@ namespace {
 
 using Manifests = std::map<std::string, backup::Manifest>;
 
-// Why the place no longer holds what the arrangement left there; nothing when it does.
-std::optional<std::string> changedSince(const RecordedPlace& recorded, const Manifests& manifests,
+// Which way a record is taken: back to what its places held before, or forth to what it left.
+enum class Way { Back, Forth };
+
+// What the place holds when the record is on the card (`Back`) or undone (`Forth`), and what it
+// is to hold after the step.
+const std::string& heldNow(const RecordedPlace& place, Way way) {
+    return way == Way::Back ? place.after : place.before;
+}
+const std::string& heldAfter(const RecordedPlace& place, Way way) {
+    return way == Way::Back ? place.before : place.after;
+}
+
+// Why the place no longer holds the backup `expected`; nothing when it does.
+std::optional<std::string> changedSince(const LoopPlace& place, const std::string& expected, const Manifests& manifests,
                                         const Files& files) {
-    const std::string folder = recorded.place.folder();
-    if (recorded.after.empty()) {
+    const std::string folder = place.folder();
+    if (expected.empty()) {
         if (files.entryExists(folder)) return folder + " holds a loop again";
         return std::nullopt;
     }
-    std::map<std::string, std::string> expected;  // file name -> digest
-    for (const backup::ManifestEntry& entry : manifests.at(recorded.after))
-        expected[entry.name.substr(entry.name.find('/') + 1)] = entry.digest;
+    std::map<std::string, std::string> digests;  // file name -> digest
+    for (const backup::ManifestEntry& entry : manifests.at(expected))
+        digests[entry.name.substr(entry.name.find('/') + 1)] = entry.digest;
     std::vector<FolderEntry> entries;
     try {
         entries = files.listFolder(folder);
@@ -36,8 +48,8 @@ std::optional<std::string> changedSince(const RecordedPlace& recorded, const Man
         return caughtReason();
     }
     for (const FolderEntry& entry : entries) {
-        const auto found = expected.find(entry.name);
-        if (found == expected.end() || entry.isLink || entry.kind != FolderEntry::Kind::File)
+        const auto found = digests.find(entry.name);
+        if (found == digests.end() || entry.isLink || entry.kind != FolderEntry::Kind::File)
             return entry.path + " is new";
         std::string digest;
         try {
@@ -46,64 +58,52 @@ std::optional<std::string> changedSince(const RecordedPlace& recorded, const Man
             return caughtReason();
         }
         if (digest != found->second) return entry.path + " was changed";
-        expected.erase(found);
+        digests.erase(found);
     }
-    if (!expected.empty()) return Files::joinPath(folder, expected.begin()->first) + " is gone";
+    if (!digests.empty()) return Files::joinPath(folder, digests.begin()->first) + " is gone";
     return std::nullopt;
 }
 
-// The arrangement that puts every place back: a loop that is on the card now goes back by name,
-// any other comes from its backup, and what the places hold that was not there before goes.
-ArrangeRequest inverseOf(const ArrangementRecord& record, const Manifests& manifests) {
-    ArrangeRequest request{"undo " + record.what, {}};
+// The arrangement that takes every place the record's way: a loop that is on the card now goes
+// there by name, any other comes from its backup, and what the places hold that is not to stay
+// goes.
+ArrangeRequest stepOf(const ArrangementRecord& record, Way way, const Manifests& manifests) {
+    ArrangeRequest request{(way == Way::Back ? "undo " : "redo ") + record.what, {}};
     request.overwrite = request.force = request.alreadyInStore = true;
     request.undoable = false;
     std::vector<bool> taken(record.places.size(), false);
     for (const RecordedPlace& place : record.places) {
-        if (place.before.empty()) continue;
+        const std::string& wanted = heldAfter(place, way);
+        if (wanted.empty()) continue;
         const auto holder = std::find_if(record.places.begin(), record.places.end(),
-                                         [&place](const RecordedPlace& p) { return p.after == place.before; });
+                                         [&](const RecordedPlace& p) { return heldNow(p, way) == wanted; });
         if (holder != record.places.end()) {
             taken[static_cast<size_t>(holder - record.places.begin())] = true;
             request.placements.push_back({holder->place, place.place, false, {}});
         } else {
-            const int number = backup::restorableEntry(manifests.at(place.before).front().name).value_or(0);
-            request.placements.push_back({{place.place.card, number}, place.place, false, place.before});
+            const int number = backup::restorableEntry(manifests.at(wanted).front().name).value_or(0);
+            request.placements.push_back({{place.place.card, number}, place.place, false, wanted});
         }
     }
     for (size_t i = 0; i < record.places.size(); ++i)
-        if (!taken[i] && !record.places[i].after.empty())
+        if (!taken[i] && !heldNow(record.places[i], way).empty())
             request.placements.push_back({record.places[i].place, std::nullopt, false, {}});
     return request;
 }
 
-}  // namespace
-
-std::optional<std::string> lastArrangement(const std::string& card, const Files& files) {
-    try {
-        if (const std::optional<ArrangementRecord> record = loadRecord(absoluteCard(files, card), files))
-            return record->what;
-    } catch (const std::exception&) {
-    }
-    return std::nullopt;
-}
-
-void recordRestore(const std::string& card, int number, const std::string& replaced,
-                   const std::string& restoredFrom, Files& files) {
-    const LoopPlace place{absoluteCard(files, card), number};
-    saveRecord({"restore " + loop::loopFolderName(number), {{place, replaced, restoredFrom}}}, files);
-}
-
-ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::BackupStore& store,
-                                  Files& files, const Progress& progress) {
+// The next record of the card's history taken its way, each backup it names checked first and
+// every place it changes found as the record says it should be.
+ArrangeResult step(const std::string& card, Way way, bool dryRun, backup::BackupStore& store, Files& files,
+                   const Progress& progress) {
     ArrangeResult result;
     std::optional<ArrangementRecord> record;
     try {
-        record = loadRecord(absoluteCard(files, card), files);
+        const ArrangementHistory history = loadHistory(absoluteCard(files, card), files);
+        if (const ArrangementRecord* next = way == Way::Back ? history.toUndo() : history.toRedo()) record = *next;
     } catch (const std::exception&) {
     }
     if (!record) {
-        result.message = message::nothingToUndo(card);
+        result.message = way == Way::Back ? message::nothingToUndo(card) : message::nothingToRedo(card);
         return result;
     }
     Manifests manifests;
@@ -112,7 +112,8 @@ ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::
             if (backup->empty() || manifests.count(*backup)) continue;
             backup::BackupCheck check = backup::checkStoredLoop(files, *backup);
             if (!check.manifest || check.manifest->empty()) {
-                result.message = message::undoLacksBackup(place.place.folder());
+                result.message = way == Way::Back ? message::undoLacksBackup(place.place.folder())
+                                                  : message::redoLacksBackup(place.place.folder());
                 result.reason = check.refusal;
                 return result;
             }
@@ -120,23 +121,59 @@ ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::
         }
     }
     for (const RecordedPlace& place : record->places) {
-        if (const std::optional<std::string> change = changedSince(place, manifests, files)) {
-            result.message = message::cardChangedSince(card);
+        const std::optional<std::string> change = changedSince(place.place, heldNow(place, way), manifests, files);
+        if (change) {
+            result.message = way == Way::Back ? message::cardChangedSince(card) : message::cardChangedSinceUndo(card);
             result.reason = *change;
             return result;
         }
     }
-    ArrangeRequest request = inverseOf(*record, manifests);
+    ArrangeRequest request = stepOf(*record, way, manifests);
     request.dryRun = dryRun;
     result = arrange(request, store, files, progress);
     if (result.done && !dryRun) {
         try {
-            forgetRecord(*record, files);
+            stepPast(*record, way == Way::Back, files);
         } catch (const std::exception&) {
-            // a record that stays cannot undo twice: its places no longer hold what it says
+            // a history that stays cannot take the step twice: its places no longer hold what it says
         }
     }
     return result;
+}
+
+std::optional<std::string> nextWhat(const std::string& card, Way way, const Files& files) {
+    try {
+        const ArrangementHistory history = loadHistory(absoluteCard(files, card), files);
+        if (const ArrangementRecord* next = way == Way::Back ? history.toUndo() : history.toRedo()) return next->what;
+    } catch (const std::exception&) {
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> arrangementToUndo(const std::string& card, const Files& files) {
+    return nextWhat(card, Way::Back, files);
+}
+
+std::optional<std::string> arrangementToRedo(const std::string& card, const Files& files) {
+    return nextWhat(card, Way::Forth, files);
+}
+
+void recordRestore(const std::string& card, int number, const std::string& replaced,
+                   const std::string& restoredFrom, Files& files) {
+    const LoopPlace place{absoluteCard(files, card), number};
+    saveRecord({"restore " + loop::loopFolderName(number), {{place, replaced, restoredFrom}}}, files);
+}
+
+ArrangeResult undoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,
+                              const Progress& progress) {
+    return step(card, Way::Back, dryRun, store, files, progress);
+}
+
+ArrangeResult redoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,
+                              const Progress& progress) {
+    return step(card, Way::Forth, dryRun, store, files, progress);
 }
 
 }  // namespace brenvik::card

@@ -1,11 +1,12 @@
 #pragma once
-// Undoing the last arrangement of a card (a move, swap, delete, renumber, or a loop restored from
-// the store in the Card window) from the backup store: only while every place it changed still
-// holds what it left there, checked byte for byte against the backups' manifests, and while each
-// backup it names verifies and holds the loop its name gives, as a restore checks. Loops it moved
-// go back by name; loops it deleted or replaced come back from their backups. The loops it takes
-// away are in the store already, so nothing new is backed up; a failure half-way is taken back as
-// an arrangement's is.
+// Undoing and redoing the arrangements of a card (a move, swap, delete, renumber, or a loop
+// restored from the store in the Card window) from the backup store, one after another through
+// the card's history: only while every place the arrangement changed still holds what it left
+// there (to undo it) or what it found there (to redo it), checked byte for byte against the
+// backups' manifests, and while each backup it names verifies and holds the loop its name gives,
+// as a restore checks. Loops it moved go back (or forth) by name; loops it deleted or replaced come
+// back from their backups. The loops it takes away are in the store already, so nothing new is
+// backed up; a failure half-way is taken back as an arrangement's is.
 #include <optional>
 #include <string>
 
@@ -13,17 +14,20 @@
 
 namespace brenvik::card {
 
-// What the last arrangement of the card did ("swap LOOP3 and LOOP5"); nothing when there is none
-// to undo.
-std::optional<std::string> lastArrangement(const std::string& card, const Files& files);
+// What undo would take back on the card ("swap LOOP3 and LOOP5"); nothing when there is none.
+std::optional<std::string> arrangementToUndo(const std::string& card, const Files& files);
+// What redo would make again on the card; nothing when there is none.
+std::optional<std::string> arrangementToRedo(const std::string& card, const Files& files);
 
 // Keeps a loop restored from the store backup `restoredFrom` into loop `number` of the card as the
-// card's last arrangement, so that an undo takes it back; `replaced` is the store backup of the loop
-// it replaced, empty when the number was free. Throws RoutineError.
+// card's newest arrangement, so that an undo takes it back; `replaced` is the store backup of the
+// loop it replaced, empty when the number was free. Throws RoutineError.
 void recordRestore(const std::string& card, int number, const std::string& replaced,
                    const std::string& restoredFrom, Files& files);
 
-ArrangeResult undoLastArrangement(const std::string& card, bool dryRun, backup::BackupStore& store,
-                                  Files& files, const Progress& progress = {});
+ArrangeResult undoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,
+                              const Progress& progress = {});
+ArrangeResult redoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,
+                              const Progress& progress = {});
 
 }  // namespace brenvik::card

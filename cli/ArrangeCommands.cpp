@@ -1,4 +1,4 @@
-// brenvik-cli move, copy, swap, delete, renumber and undo: the loops of a card arranged, each
+// brenvik-cli move, copy, swap, delete, renumber, undo and redo: the loops of a card arranged, each
 // change all or nothing, every loop moved away, replaced or deleted kept in the backup store first.
 #include <exception>
 #include <optional>
@@ -179,8 +179,15 @@ int runRenumber(const Arguments& args, std::ostream& out, std::ostream& err, boo
 int runUndo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     Files files;
     backup::BackupStore store(files);
-    return report(card::undoLastArrangement(args.positionals()[0], args.given("--dry-run"), store, files), args,
-                  out, err);
+    return report(card::undoArrangement(args.positionals()[0], args.given("--dry-run"), store, files), args, out,
+                  err);
+}
+
+int runRedo(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+    Files files;
+    backup::BackupStore store(files);
+    return report(card::redoArrangement(args.positionals()[0], args.given("--dry-run"), store, files), args, out,
+                  err);
 }
 
 constexpr Option kDryRun = Option::flag("--dry-run", "prints the plan and changes nothing");
@@ -242,7 +249,13 @@ constinit const Command kRenumberCommand{
 constinit const Command kUndoCommand{
     "undo",
     "Undoes the last move, swap, delete or renumber of a card (or a restore made in the Card window) from the "
-    "backup store, while the loops it changed are still as it left them.",
+    "backup store, while the loops it changed are still as it left them. Repeated, it undoes the ones before.",
     kCardPositional, kUndoOptions, runUndo};
+
+constinit const Command kRedoCommand{
+    "redo",
+    "Makes again what undo took back on a card, the latest undone first, while the loops are still as the undo "
+    "left them. Another arrangement of the card ends what can be redone.",
+    kCardPositional, kUndoOptions, runRedo};
 
 }  // namespace brenvik::cli

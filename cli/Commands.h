@@ -24,13 +24,14 @@ extern const Command kSwapCommand;
 extern const Command kDeleteCommand;
 extern const Command kRenumberCommand;
 extern const Command kUndoCommand;
+extern const Command kRedoCommand;
 extern const Command kRecoverCommand;
 extern const Command kEjectCommand;
 
-inline constexpr std::array<const Command*, 19> kCommands{
+inline constexpr std::array<const Command*, 20> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
     &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
-    &kRenumberCommand, &kUndoCommand, &kRecoverCommand, &kEjectCommand};
+    &kRenumberCommand, &kUndoCommand, &kRedoCommand, &kRecoverCommand, &kEjectCommand};
 
 }  // namespace brenvik::cli

@@ -322,6 +322,10 @@ std::string nothingToUndo(const std::string& card) { return "Nothing to undo on 
 std::string cardChangedSince(const std::string& card) {
     return card + " was changed since its last arrangement: nothing was undone";
 }
+std::string nothingToRedo(const std::string& card) { return "Nothing to redo on " + card; }
+std::string cardChangedSinceUndo(const std::string& card) {
+    return card + " was changed since the undo: nothing was redone";
+}
 std::string cardEjected(const std::string& card) { return "The card " + card + " can be pulled out now"; }
 std::string cardNotEjected(const std::string& card) { return "The card " + card + " was not ejected"; }
 std::string ejectWhileChanging(const std::string& card) {
@@ -332,6 +336,9 @@ std::string notSwitchedOff(const std::string& reason) {
 }
 std::string undoLacksBackup(const std::string& loopFolder) {
     return "The backup store no longer holds what " + loopFolder + " held: nothing was undone";
+}
+std::string redoLacksBackup(const std::string& loopFolder) {
+    return "The backup store no longer holds what " + loopFolder + " held: nothing was redone";
 }
 std::string swapQuestion(int a, int b) {
     return "Swap " + loop::loopFolderName(a) + " and " + loop::loopFolderName(b) + "?";

@@ -296,6 +296,10 @@ std::string readBackFailed(const std::string& loopFolder);
 std::string nothingToUndo(const std::string& card);
 // "/card was changed since its last arrangement: nothing was undone".
 std::string cardChangedSince(const std::string& card);
+// "Nothing to redo on /card".
+std::string nothingToRedo(const std::string& card);
+// "/card was changed since the undo: nothing was redone".
+std::string cardChangedSinceUndo(const std::string& card);
 
 // Ejecting a card: brenvik-cli eject and the Card window's Eject.
 // "The card /media/CARD can be pulled out now".
@@ -311,6 +315,8 @@ inline constexpr const char* kNotRemovable = "the card is not a removable device
 std::string notSwitchedOff(const std::string& reason);
 // "The backup store no longer holds what /card/LOOP3 held: nothing was undone".
 std::string undoLacksBackup(const std::string& loopFolder);
+// "The backup store no longer holds what /card/LOOP3 held: nothing was redone".
+std::string redoLacksBackup(const std::string& loopFolder);
 // "Swap LOOP3 and LOOP5?" (Yes or No).
 std::string swapQuestion(int a, int b);
 // "Delete LOOP3, LOOP5? A backup of each is kept in the backup store." (Yes or No).

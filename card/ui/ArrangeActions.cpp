@@ -91,12 +91,22 @@ void ArrangeActions::copyToCard(const std::string& card, const std::vector<int>&
 }
 
 void ArrangeActions::undo(const std::string& card) {
-    if (!card::lastArrangement(card, m_files)) {
+    if (!card::arrangementToUndo(card, m_files)) {
         m_ui.message(message::nothingToUndo(card));
         return;
     }
     report([&](backup::BackupStore& store) {
-        return card::undoLastArrangement(card, false, store, m_files, m_ui.progress());
+        return card::undoArrangement(card, false, store, m_files, m_ui.progress());
+    });
+}
+
+void ArrangeActions::redo(const std::string& card) {
+    if (!card::arrangementToRedo(card, m_files)) {
+        m_ui.message(message::nothingToRedo(card));
+        return;
+    }
+    report([&](backup::BackupStore& store) {
+        return card::redoArrangement(card, false, store, m_files, m_ui.progress());
     });
 }
 

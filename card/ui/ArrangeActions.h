@@ -44,7 +44,9 @@ public:
     // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes (and
     // kept in the store first); Undo takes it back as it does an arrangement.
     void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);
+    // The card's newest arrangement taken back, or the latest one taken back made again.
     void undo(const std::string& card);
+    void redo(const std::string& card);
     // Waves into the free loops: examined and converted as needed under one progress bar, then
     // the drop dialog, and after its OK the writing and one summary.
     void fill(const std::string& card, const std::vector<std::string>& paths);

@@ -7,9 +7,13 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <exception>
 
 #include "ArrangeActions.h"
+#include "AuditionPanel.h"
 #include "BackupCheck.h"
+#include "CardFolder.h"
+#include "CardListing.h"
 #include "CardLook.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
@@ -18,8 +22,25 @@
 
 namespace brenvik {
 
-BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Files& files, Interaction& ui,
-                             ArrangeActions& actions, QWidget* parent)
+namespace {
+
+// The loop a store backup holds (LOOPn-<time>/LOOPn), summarized as the card's table lists it.
+std::optional<card::LoopSummary> loopOfBackup(const Files& files,
+                                              const backup::StoredBackup& stored) {
+    try {
+        for (const card::LoopFolder& folder : card::loopFoldersIn(files, stored.folder))
+            if (folder.number == stored.loopNumber && !folder.isLink)
+                return card::summarizeLoopFolder(files, folder);
+    } catch (const std::exception&) {
+        // a backup that cannot be read shows no loop; its check says why
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Files& files,
+                             Interaction& ui, ArrangeActions& actions, QWidget* parent)
     : QDialog(parent),
       m_card(std::move(card)),
       m_loopNumber(loopNumber),
@@ -28,9 +49,12 @@ BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Fi
       m_actions(actions),
       m_store(files),
       m_cardOrigin(backup::originOf(m_card, std::nullopt, {})),
-      m_table(rowTable(QStringLiteral("backupTable"), {"Loop", "Made", "Size", "Check", "Card"}, this)),
+      m_table(rowTable(QStringLiteral("backupTable"),
+                       {"Loop", "Tempo", "Length", "Channels", "Made", "Size", "Check", "Card"},
+                       this)),
       m_overLimit(whiteLabel(QStringLiteral("overLimitLabel"), this)),
-      m_target(new QSpinBox(this)) {
+      m_target(new QSpinBox(this)),
+      m_audition(new AuditionPanel(ui, this)) {
     setObjectName(QStringLiteral("backupsDialog"));
     const QString root = QString::fromStdString(m_store.root());
     QLabel* title = whiteLabel(QStringLiteral("titleLabel"), this);
@@ -44,7 +68,7 @@ BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Fi
     }
     title->setWordWrap(true);
     paintBackground(this, kCardBackground);
-    resize(twipsSize(8400, 4800));
+    resize(twipsSize(9600, 7200));  // room for every column and the waveform
 
     m_table->setSelectionMode(QAbstractItemView::SingleSelection);
     m_overLimit->setWordWrap(true);
@@ -57,6 +81,9 @@ BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Fi
         if (row >= 0 && row < static_cast<int>(m_backups.size()))
             m_target->setValue(m_backups[static_cast<size_t>(row)].backup.loopNumber);
     });
+    connect(m_table->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BackupsDialog::listenToChosen);
+    m_audition->takeSpaceIn(this);
 
     auto* restoreButton = greenButton(QStringLiteral("restoreButton"), QStringLiteral("Restore"), this);
     auto* closeButton = greenButton(QStringLiteral("closeButton"), QStringLiteral("Close"), this);
@@ -71,6 +98,7 @@ BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Fi
     layout->addWidget(title);
     layout->addWidget(m_table, 1);
     layout->addWidget(m_overLimit);
+    layout->addWidget(m_audition);
     layout->addLayout(buttons);
 
     fillTable();
@@ -82,7 +110,7 @@ QString BackupsDialog::cardText(const backup::StoredBackup& stored) const {
     return QString::fromStdString(message::fromAnotherCard(stored.origin->card, stored.origin->label));
 }
 
-void BackupsDialog::fillTable() {
+void BackupsDialog::fillTable(const std::string& chosen) {
     std::vector<backup::StoredBackup> found = m_store.listBackups(m_loopNumber);
     backup::putCardFirst(found, m_cardOrigin);
     m_backups.clear();
@@ -91,12 +119,35 @@ void BackupsDialog::fillTable() {
         const BusyPointer busy(m_ui);
         for (backup::StoredBackup& stored : found) {
             backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
-            m_backups.push_back({std::move(stored), check.manifest ? std::string() : std::move(check.refusal)});
+            std::optional<card::LoopSummary> loop = loopOfBackup(m_files, stored);
+            m_backups.push_back({std::move(stored),
+                                 check.manifest ? std::string() : std::move(check.refusal),
+                                 std::move(loop)});
         }
     }
+    m_table->clearSelection();
     m_table->setRowCount(static_cast<int>(m_backups.size()));
+    int chosenRow = -1;
     for (int row = 0; row < m_table->rowCount(); ++row) {
         const Listed& listed = m_backups[static_cast<size_t>(row)];
+        const bool described = listed.loop && listed.loop->described;
+        const QString dash = QStringLiteral("-");
+        m_table->setItem(
+            row, TempoColumn,
+            new QTableWidgetItem(
+                described ? QString::fromStdString(card::tempoText(listed.loop->tempo)) : dash));
+        m_table->setItem(
+            row, LengthColumn,
+            new QTableWidgetItem(described ? QString::number(listed.loop->seconds, 'f', 1) + " s"
+                                           : dash));
+        m_table->setItem(row, ChannelsColumn,
+                         new QTableWidgetItem(
+                             described ? QString::fromStdString(listed.loop->channels()) : dash));
+        // The made times are UTC "20261206T015000Z", which sort as text.
+        const bool newer =
+            chosenRow < 0 ||
+            listed.backup.made > m_backups[static_cast<size_t>(chosenRow)].backup.made;
+        if (chosen.empty() ? newer : listed.backup.folder == chosen) chosenRow = row;
         auto* check = new QTableWidgetItem(listed.refusal.empty() ? QStringLiteral("matches its manifest")
                                                                   : QStringLiteral("does not match"));
         check->setToolTip(QString::fromStdString(listed.refusal));
@@ -108,6 +159,8 @@ void BackupsDialog::fillTable() {
         m_table->setItem(row, CardColumn, new QTableWidgetItem(cardText(listed.backup)));
     }
     m_table->resizeColumnsToContents();
+    if (chosenRow >= 0) m_table->selectRow(chosenRow);
+    listenToChosen();
     const int64_t over = m_store.overLimit();
     m_overLimit->setText(over > 0 ? QString::fromStdString(message::storeOverLimit(over, m_store.limit())) : QString());
     m_overLimit->setVisible(over > 0);
@@ -125,8 +178,27 @@ void BackupsDialog::restoreChosen() {
         m_ui.message(listed.refusal, MessageButtons::Ok, MessageIcon::Critical);
         return;
     }
-    m_actions.restoreInto(m_card, listed.backup.folder, listed.backup.loopNumber, m_target->value());
-    fillTable();  // the store may hold the card's loop now
+    const std::string folder = listed.backup.folder;  // fillTable() lists the backups anew
+    m_actions.restoreInto(m_card, folder, listed.backup.loopNumber, m_target->value());
+    fillTable(folder);  // the store may hold the card's loop now
+}
+
+void BackupsDialog::listenToChosen() {
+    const QModelIndexList chosen = m_table->selectionModel()->selectedRows();
+    const Listed* listed =
+        chosen.isEmpty() ? nullptr : &m_backups[static_cast<size_t>(chosen.front().row())];
+    if (!listed) {
+        m_audition->clear(message::kNoBackupSelected);
+        return;
+    }
+    // A backup without its loop folder is refused as a missing loop is, with why.
+    const std::string folder = listed->loop ? listed->loop->folder
+                                            : listed->backup.folder + "/" +
+                                                  loop::loopFolderName(listed->backup.loopNumber);
+    const audition::Preparation prepared = audition::sourceOfLoop(folder);
+    m_audition->show(prepared, prepared.source
+                                   ? std::optional(audition::waveformOfLoop(*prepared.source))
+                                   : std::nullopt);
 }
 
 }  // namespace brenvik

@@ -1,18 +1,20 @@
 #pragma once
 // The backups in the backup store, of one loop ("Backups of LOOPn", from the Backups button) or of
 // every loop of every card ("All Backups"): this card's first, then the others, newest first within
-// each, with the loop, when each was made, its size, whether its files still match its manifest
-// and the card it was made on. Restore puts the chosen one into the loop number given beside the
-// button (its own number, or any other) of the card the window shows, as brenvik-cli restore does:
-// checked again first, a loop there replaced only after a Yes and kept in the store itself; Undo
-// takes it back. When the store is over its limit (it never removes the newest backup of a loop),
-// a line says by how much.
+// each, with the loop, its tempo, length and channels, when each was made, its size, whether its
+// files still match its manifest and the card it was made on. The newest is chosen when the dialog
+// opens; the chosen one plays with Play (or Space) and shows its waveform. Restore puts the chosen
+// one into the loop number given beside the button (its own number, or any other) of the card the
+// window shows, as brenvik-cli restore does: checked again first, a loop there replaced only after
+// a Yes and kept in the store itself; Undo takes it back. When the store is over its limit (it
+// never removes the newest backup of a loop), a line says by how much.
 #include <QDialog>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "BackupStore.h"
+#include "LoopSummary.h"
 
 class QLabel;
 class QSpinBox;
@@ -21,12 +23,23 @@ class QTableWidget;
 namespace brenvik {
 
 class ArrangeActions;
+class AuditionPanel;
 class Interaction;
 
 class BackupsDialog : public QDialog {
     Q_OBJECT
 public:
-    enum Column { LoopColumn, MadeColumn, SizeColumn, CheckColumn, CardColumn, ColumnCount };
+    enum Column {
+        LoopColumn,
+        TempoColumn,
+        LengthColumn,
+        ChannelsColumn,
+        MadeColumn,
+        SizeColumn,
+        CheckColumn,
+        CardColumn,
+        ColumnCount
+    };
 
     // The backups of `loopNumber`, or of the whole store without one.
     BackupsDialog(std::string card, std::optional<int> loopNumber, Files& files, Interaction& ui,
@@ -39,9 +52,12 @@ private:
     struct Listed {
         backup::StoredBackup backup;
         std::string refusal;  // why it may not be restored; empty when it matches its manifest
+        std::optional<card::LoopSummary> loop;  // nothing when the backup holds no loop folder
     };
 
-    void fillTable();
+    // The backup `chosen` (a folder) stays chosen; without it, the newest is.
+    void fillTable(const std::string& chosen = {});
+    void listenToChosen();
     QString cardText(const backup::StoredBackup& stored) const;
 
     std::string m_card;
@@ -56,6 +72,7 @@ private:
     QTableWidget* m_table;
     QLabel* m_overLimit;
     QSpinBox* m_target;
+    AuditionPanel* m_audition;
 };
 
 }  // namespace brenvik

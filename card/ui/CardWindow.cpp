@@ -110,6 +110,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_table(new LoopTable(this)),
       m_detailsLabel(whiteLabel(QStringLiteral("detailsLabel"), this)),
       m_undoButton(greenButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), this)),
+      m_redoButton(greenButton(QStringLiteral("redoButton"), QStringLiteral("Redo"), this)),
       m_audition(new AuditionPanel(ui, this)),
       m_watcher(new CardWatcher(this)),
       m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }),
@@ -157,6 +158,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(copyButton, &QPushButton::clicked, this, &CardWindow::copySelected);
     connect(deleteButton, &QPushButton::clicked, this, &CardWindow::deleteSelected);
     connect(m_undoButton, &QPushButton::clicked, this, &CardWindow::undo);
+    connect(m_redoButton, &QPushButton::clicked, this, &CardWindow::redo);
     connect(storeButton, &QPushButton::clicked, this, &CardWindow::showStore);
     // The converter windows' menus take no Delete and no Ctrl+Z: these keys are the Card window's.
     auto* deleteKey = new QAction(m_table);
@@ -170,6 +172,12 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     undoKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
     addAction(undoKey);
     connect(undoKey, &QAction::triggered, this, &CardWindow::undo);
+    auto* redoKey = new QAction(this);
+    redoKey->setObjectName(QStringLiteral("redoAction"));
+    redoKey->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    redoKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(redoKey);
+    connect(redoKey, &QAction::triggered, this, &CardWindow::redo);
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderLabel, 1);
@@ -188,6 +196,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     arrange->addWidget(copyButton);
     arrange->addWidget(deleteButton);
     arrange->addWidget(m_undoButton);
+    arrange->addWidget(m_redoButton);
     arrange->addStretch(1);
     arrange->addWidget(storeButton);
     arrange->addWidget(ejectButton);
@@ -337,9 +346,12 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         totals += QStringLiteral(" (%1 min mono, %2 min stereo)")
                       .arg(minutesOf(*m_listing.freeSpace, 1), minutesOf(*m_listing.freeSpace, 2));
     m_totalsLabel->setText(totals);
-    const std::optional<std::string> undoable = card::lastArrangement(m_listing.card, m_files);
+    const std::optional<std::string> undoable = card::arrangementToUndo(m_listing.card, m_files);
     m_undoButton->setEnabled(undoable.has_value());
     m_undoButton->setToolTip(undoable ? QStringLiteral("Undo ") + QString::fromStdString(*undoable) : QString());
+    const std::optional<std::string> redoable = card::arrangementToRedo(m_listing.card, m_files);
+    m_redoButton->setEnabled(redoable.has_value());
+    m_redoButton->setToolTip(redoable ? QStringLiteral("Redo ") + QString::fromStdString(*redoable) : QString());
 }
 
 // One row for each run of free numbers, a loop dragged onto it going to the first of them.
@@ -522,6 +534,11 @@ void CardWindow::copySelected() {
 
 void CardWindow::undo() {
     m_actions.undo(m_listing.card);
+    refresh();
+}
+
+void CardWindow::redo() {
+    m_actions.redo(m_listing.card);
     refresh();
 }
 

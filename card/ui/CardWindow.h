@@ -5,8 +5,8 @@
 // (one of them restored), and a double click or Enter that opens a loop in the Repeater-to-wave
 // window. Loops are arranged here: a row dragged onto a free number moves there (with Ctrl it is
 // copied), onto another loop the two swap after a Yes; Delete deletes the selected loops after a
-// Yes, Copy to Card copies them to another card, Ctrl+Z undoes the last arrangement, and waves
-// dropped from a file manager fill the free loops once the drop dialog's OK is given. All Backups
+// Yes, Copy to Card copies them to another card, Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z or Ctrl+Y)
+// walk back and forth through the card's arrangements, and waves dropped from a file manager fill the free loops once the drop dialog's OK is given. All Backups
 // lists the whole store. A loop with problems is marked; the pane under the table tells the
 // selected loop's problems (and the tooltip each row's). The window lists the card again after its
 // own exports and restores, when the program tells it of a save, and when the card changes outside
@@ -84,8 +84,10 @@ public slots:
     // The selected loops deleted (after a Yes), or copied to the same numbers of another card.
     void deleteSelected();
     void copySelected();
-    // The last arrangement of the card undone (Ctrl+Z).
+    // The card's newest arrangement undone (Ctrl+Z), or the latest one undone made again
+    // (Ctrl+Shift+Z, Ctrl+Y).
     void undo();
+    void redo();
     // Every backup of the store, each of which may be restored into any loop number.
     void showStore();
     // The card made safe to pull out (unless a change to it is under way), then shown gone.
@@ -127,6 +129,7 @@ private:
     LoopTable* m_table;
     QLabel* m_detailsLabel;
     QPushButton* m_undoButton;
+    QPushButton* m_redoButton;
     AuditionPanel* m_audition;
     CardWatcher* m_watcher;
     ArrangeActions m_actions;

@@ -1,8 +1,9 @@
 // Listening in the windows through a PulseAudio server of the test's own (a null sink): Space
 // plays and stops wherever the focus takes no space itself, the Card window follows the selected
-// loop while it plays, and one window's Play stops another's.
+// loop while it plays, one window's Play stops another's, and a backup plays in the Backups dialog.
 #include "AudioPlayback.h"
 #include "AuditionPanel.h"
+#include "BackupStore.h"
 #include "CardWindow.h"
 #include "GuiTest.h"
 #include "LoopFixture.h"
@@ -101,6 +102,21 @@ private slots:
         QTRY_VERIFY(!panel->isPlaying());
         QCOMPARE(panel->playButton()->toolTip(), why);
         QCOMPARE(child<QLabel>(panel, "auditionNote")->text(), why);
+        QVERIFY(m_ui.messages().empty());
+    }
+
+    // The Backups dialog plays the backup chosen when it opens.
+    void backupPlays() {
+        backup::BackupStore(m_files).backUpLoop(m_card + "/LOOP2");
+        bool played = false;
+        whenModal([&](QWidget* dialog) {
+            auto* panel = dialog->findChild<AuditionPanel*>();
+            panel->playButton()->click();
+            played = panel->isPlaying();
+            dialog->close();
+        });
+        child<QPushButton>(m_cardWindow.get(), "storeButton")->click();
+        QVERIFY(played);
         QVERIFY(m_ui.messages().empty());
     }
 };

@@ -31,6 +31,7 @@
 #include "ScriptedFiles.h"
 #include "TestInteraction.h"
 #include "WaveTempo.h"
+#include "WaveformView.h"
 #include "WaveToRepeaterWindow.h"
 
 using namespace brenvik;
@@ -440,6 +441,7 @@ private slots:
             over = child<QLabel>(dialog, "overLimitLabel")->text();
             const auto restore = [&](int row, int into) {
                 if (row >= 0) list->selectRow(row);
+                else list->clearSelection();
                 child<QSpinBox>(dialog, "targetBox")->setValue(into);
                 child<QPushButton>(dialog, "restoreButton")->click();
             };
@@ -476,9 +478,42 @@ private slots:
         QVERIFY(treeOf(loop) == changed);
     }
 
+    // The Backups dialog opens with the newest backup chosen (here another card's, listed second),
+    // shows each backup's tempo, length and channels, and the chosen one's waveform to play.
+    void backupsShowTheirLoops() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const QTemporaryDir dir;
+        const std::string card = makeFolder(dir.path().toStdString(), "mine");
+        backup::BackupStore store(files);
+        fs::rename(store.backUpLoop(makeCardLoop(card, 4, {1}, 1723, 16, 96)), store.root() + "/LOOP4-20200101T000000Z");
+        store.backUpLoop(makeCardLoop(makeFolder(dir.path().toStdString(), "other"), 7, {1, 2}, 862, 8, 120));
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        QStringList rows;
+        QModelIndexList chosen;
+        bool shown = false;
+        whenModal([&](QWidget* dialog) {
+            auto* list = child<QTableWidget>(dialog, "backupTable");
+            for (int r = 0; r < list->rowCount(); ++r)
+                for (const int c : {BackupsDialog::LoopColumn, BackupsDialog::TempoColumn, BackupsDialog::LengthColumn,
+                                    BackupsDialog::ChannelsColumn})
+                    rows << list->item(r, c)->text();
+            chosen = list->selectionModel()->selectedRows();
+            const WaveformView* waveform = dialog->findChild<WaveformView*>();
+            shown = QTest::qWaitFor([waveform] { return waveform->peaks().frames() == 862 * 256; });
+            dialog->close();
+        });
+        child<QPushButton>(&window, "storeButton")->click();
+        QCOMPARE(rows, (QStringList{"LOOP4", "96.0", "10.0 s", "mono", "LOOP7", "120.0", "5.0 s", "stereo"}));
+        QCOMPARE(chosen.size(), 1);
+        QCOMPARE(chosen[0].row(), 1);
+        QVERIFY(shown);
+    }
+
     // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
     // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
-    // store), and Ctrl+Z undoes the last of these.
+    // store); Undo (Ctrl+Z) walks back through these and Redo (Ctrl+Shift+Z, Ctrl+Y) forth again.
     void arrangesTheCard() {
         TestInteraction ui;
         ScriptedFiles files;
@@ -522,10 +557,20 @@ private slots:
         std::filesystem::remove(card + "/LOOP3/track1.wav");
         QTRY_COMPARE(column(window, CardWindow::CheckColumn).value(0), QString("1 problem(s)"));
         writeFile(card + "/LOOP3/track1.wav", track);
-        QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
-        QVERIFY(loopsAre({{2, 3}, {3, 2}, {4, 1}, {5, 1}}));
+        // Back through the delete, the swap and the move (a copy is not undone), then forth again.
+        const std::vector<std::pair<const char*, std::map<int, int>>> walk{
+            {"Ctrl+Z", {{2, 3}, {3, 2}, {4, 1}, {5, 1}}},      {"undoButton", {{2, 2}, {3, 3}, {4, 1}, {5, 1}}},
+            {"Ctrl+Z", {{1, 1}, {2, 2}, {3, 3}, {5, 1}}},      {"Ctrl+Z", {{1, 1}, {2, 2}, {3, 3}, {5, 1}}},
+            {"Ctrl+Shift+Z", {{2, 2}, {3, 3}, {4, 1}, {5, 1}}}, {"redoButton", {{2, 3}, {3, 2}, {4, 1}, {5, 1}}},
+            {"Ctrl+Y", {{3, 2}, {4, 1}, {5, 1}}},              {"Ctrl+Y", {{3, 2}, {4, 1}, {5, 1}}}};
+        for (const auto& [press, loops] : walk) {
+            if (QByteArray(press).endsWith("Button")) child<QPushButton>(&window, press)->click();
+            else QTest::keySequence(table, QKeySequence(QString::fromLatin1(press)));
+            QVERIFY2(loopsAre(loops), press);
+        }
         QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),
-                                                                message::deleteQuestion("LOOP2")}));
+                                                                message::deleteQuestion("LOOP2"),
+                                                                message::nothingToUndo(card), message::nothingToRedo(card)}));
     }
 
     // Waves dropped on the window are examined (converted when the Repeater cannot play them) and

@@ -1,12 +1,13 @@
-// brenvik-cli move, copy, swap, delete, renumber and undo on a card of twelve generated loops:
+// brenvik-cli move, copy, swap, delete, renumber, undo and redo on a card of twelve generated loops:
 // every loop ends byte for byte where it should, what left its place is in the backup store and
-// restores, refusals and failures change nothing, and undo gives the card back.
+// restores, refusals and failures change nothing, and undo gives the card back, redo again.
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <tuple>
 
 #include "CliRun.h"
 #include "FolderLock.h"
@@ -142,6 +143,33 @@ private slots:
         QCOMPARE(undo.err, card() + " was changed since its last arrangement: nothing was undone\n  " + card() +
                                "/LOOP2/track1.wav was changed\n");
         QVERIFY(loopsOn(card()) == changed);
+    }
+
+    // Undo repeated walks back through a swap, a delete and a move, redo forth again, each refused
+    // with its message at the end of the history; an arrangement after an undo ends what can be
+    // redone, and a loop changed since an undo is not redone.
+    void undoAndRedoWalkTheHistory() {
+        const std::vector<std::tuple<QString, QString, int>> walk{
+            {"swap 1 2", "1=2,2=1", 0},       {"delete 1", "1=,2=1", 0},     {"move 2 20", "1=,2=,20=1", 0},
+            {"undo", "1=,2=1", 0},            {"undo", "1=2,2=1", 0},        {"undo", "", 0},
+            {"undo", "", 1},                  {"redo", "1=2,2=1", 0},        {"redo", "1=,2=1", 0},
+            {"redo", "1=,2=,20=1", 0},        {"redo", "1=,2=,20=1", 1},     {"undo", "1=,2=1", 0},
+            {"undo", "1=2,2=1", 0},           {"swap 3 4", "1=2,2=1,3=4,4=3", 0}, {"redo", "1=2,2=1,3=4,4=3", 1},
+            {"undo", "1=2,2=1", 0},           {"undo", "", 0},               {"redo", "1=2,2=1", 0},
+            {"undo", "", 0}};
+        for (const auto& [command, changes, status] : walk) {
+            std::vector<std::string> line;
+            for (const QString& word : command.split(' ')) line.push_back(word.toStdString());
+            line.insert(line.begin() + 1, card());
+            const CliRun run = runCli(line);
+            QVERIFY2(run.status == status && loopsOn(card()) == expected(changes), qPrintable(command + " " + changes));
+            if (status == 1)
+                QCOMPARE(run.err, (line[0] == "undo" ? message::nothingToUndo(card()) : message::nothingToRedo(card())) + "\n");
+        }
+        writeFile(card() + "/LOOP1/track1.wav", {1, 2, 3});
+        const CliRun redo = runCli({"redo", card()});
+        QCOMPARE(redo.status, 1);
+        QCOMPARE(redo.err, message::cardChangedSinceUndo(card()) + "\n  " + card() + "/LOOP1/track1.wav was changed\n");
     }
 
     // Undo trusts a store folder only as restore does: its files match its manifest and it holds

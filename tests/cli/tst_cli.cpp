@@ -182,6 +182,7 @@ private slots:
        brenvik-cli renumber CARD [--order N,N,...] [--close-gaps] [--dry-run]
                    [--json] [--force]
        brenvik-cli undo CARD [--dry-run] [--json]
+       brenvik-cli redo CARD [--dry-run] [--json]
        brenvik-cli recover CARD [--dry-run]
        brenvik-cli eject CARD
        brenvik-cli --version

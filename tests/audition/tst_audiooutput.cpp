@@ -155,7 +155,7 @@ void TestAudioOutput::theCommandEndsCleanlyEveryTime() {
         QProcess cli;
         cli.setProcessChannelMode(QProcess::ForwardedChannels);
         cli.start(BRENVIK_CLI_PATH, {"play", folder});
-        QVERIFY(cli.waitForFinished(20000));
+        QVERIFY(cli.waitForFinished(60000));
         if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)
             QFAIL(qPrintable(QString("run %1 ended %2, status %3")
                                  .arg(run)

@@ -66,10 +66,24 @@ private slots:
         QVERIFY(!viewer->isVisible());
     }
 
-    void fileDialogFilters() {
+    // The file dialogs: their filters, and a title saying what they do.
+    void fileDialogs() {
         QCOMPARE(qtNameFilters(FileDialogRequest().filters), QStringList{".wav files (*.wav)"});
         QCOMPARE(qtNameFilters({{"Waves", {"*.wav"}}, {"Sounds", {"*.wav", "*.aif"}}}),
                  (QStringList{"Waves (*.wav)", "Sounds (*.wav *.aif)"}));
+        QStringList titles;
+        const std::pair<FileDialogMode, const char*> uses[] = {
+            {FileDialogMode::Open, ""}, {FileDialogMode::Save, ""}, {FileDialogMode::Open, "Import and Convert"}};
+        for (const auto& [mode, title] : uses) {
+            test::whenModal([&](QWidget* modal) {
+                titles << modal->windowTitle();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            FileDialogRequest request;
+            request.title = title;
+            QCOMPARE(runFileDialog(request, mode, nullptr), std::nullopt);
+        }
+        QCOMPARE(titles, (QStringList{"Open", "Save As", "Import and Convert"}));
     }
 
     void defaultExtension_data() {

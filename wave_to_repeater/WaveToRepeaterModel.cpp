@@ -54,12 +54,15 @@ void WaveToRepeaterModel::open() {
 // A refused file changes nothing: the window keeps the layout, the tracks, the tempo and the file
 // of the last accepted wave (or stays empty), so that a save writes that wave as it was shown.
 WaveOpenResult::Outcome WaveToRepeaterModel::openWaveFile(const std::string& path) {
-    const WaveOpenResult result = openWave(path, m_files);
+    WaveOpenResult result = openWave(path, m_files);
     std::string reason = result.reason;
     switch (result.outcome) {
-    case WaveOpenResult::Outcome::Missing:
     case WaveOpenResult::Outcome::WrongRate:
     case WaveOpenResult::Outcome::WrongBits:
+        // The window converts such a wave itself: the refusal says where.
+        result.reason = message::kImportConverts;
+        [[fallthrough]];
+    case WaveOpenResult::Outcome::Missing:
         m_ui.tell(result);
         return result.outcome;
     case WaveOpenResult::Outcome::Accepted:
@@ -87,6 +90,7 @@ void WaveToRepeaterModel::importFromDialog() {
     dialog.initialFolder = m_preferences.waveFolder;
     dialog.defaultExtension.clear();
     dialog.filters = importFilters();
+    dialog.title = message::kImportTitle;
     if (const std::optional<std::string> chosen = m_ui.chooseFileToOpen(dialog)) importAudio(*chosen);
 }
 

@@ -16,6 +16,7 @@
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
+#include "QtPathLabel.h"
 #include "WaveSaving.h"
 
 namespace brenvik {
@@ -274,7 +275,8 @@ void RepeaterToWaveWindow::showTrack(const Column& column,
                  QString::fromStdString(track->trackName), bytesText(sizes.pre),
                  bytesText(sizes.audio), bytesText(sizes.post), bytesText(sizes.total)};
     }
-    for (size_t row = 0; row < texts.size(); ++row) column.values[row]->setText(texts[row]);
+    showPath(column.values[0], texts[0]);
+    for (size_t row = 1; row < texts.size(); ++row) column.values[row]->setText(texts[row]);
 }
 
 void RepeaterToWaveWindow::showModel() {

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -185,7 +186,13 @@ void RepeaterToWaveWindow::buildToolBar() {
     };
     addButton("openButton", Picture::Open, "Open Repeater Wave File", &Window::onOpenTriggered);
     addButton("saveButton", Picture::Save, "Remove Gaps and Save", &Window::onSaveTriggered);
-    m_toolBar->addSeparator();
+    // The style's own separator takes the window's dark green, not the toolbar's grey, and shows
+    // as a stray dot; a sunken line in the system's colours separates the buttons instead.
+    auto* separator = new QFrame;
+    separator->setObjectName(QStringLiteral("toolBarSeparator"));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    m_toolBar->addWidget(separator);
     addButton("monoButton", Picture::Mono, "Mono Mode", &Window::onMonoTriggered);
     addButton("stereoButton", Picture::Stereo, "Stereo Mode", &Window::onStereoTriggered);
     m_toolBar->addAction(cardAction());  // after the window's own buttons

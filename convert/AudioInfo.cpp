@@ -38,9 +38,11 @@ std::string loopTooLongMessage(const std::string& path, const AudioInfo& info) {
 
 std::string conversionSummary(const AudioInfo& info) {
     const bool channelsChange = info.channels != info.loopChannels;
-    std::string from = message::audioShape(info.sampleRate, info.bits, info.encoding == SampleEncoding::Float,
-                                           info.encodingName, info.channels, channelsChange);
-    std::string to = message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange);
+    std::string from =
+        message::audioShape(info.sampleRate, info.bits, info.encoding == SampleEncoding::Float,
+                            info.encodingName, info.channels, channelsChange);
+    std::string to =
+        message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange);
     // Otherwise a 44.1 kHz 16-bit AIFF or FLAC would seem to change into itself.
     if (!info.containerName.empty()) {
         from = info.containerName + " " + from;

@@ -7,7 +7,8 @@
 namespace brenvik {
 
 void showPath(QLabel* label, const QString& path) {
-    const int room = label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
+    const int room =
+        label->contentsRect().width() - 2 * label->margin() - std::max(0, label->indent());
     label->setText(QFontMetrics(label->font()).elidedText(path, Qt::ElideMiddle, room));
     label->setToolTip(path);
 }

@@ -80,7 +80,8 @@ void FolderChooser::showTenRows() {
     probe->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
     const int rowHeight = m_folderList->sizeHintForRow(0);
     delete probe;
-    const int grow = std::max(0, kRows * rowHeight + 2 * m_folderList->frameWidth() - m_folderList->height());
+    const int grow =
+        std::max(0, kRows * rowHeight + 2 * m_folderList->frameWidth() - m_folderList->height());
     m_folderList->resize(m_folderList->width(), m_folderList->height() + grow);
     for (QWidget* below : std::initializer_list<QWidget*>{m_folderEdit, m_okButton, m_cancelButton})
         below->move(below->x(), below->y() + grow);

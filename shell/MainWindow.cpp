@@ -157,9 +157,11 @@ void MainWindow::placeChildren() {
 void MainWindow::placeChildren(QSize area, bool starting) {
     QMdiSubWindow* top = frameOf(m_repeaterToWave);
     QMdiSubWindow* bottom = frameOf(m_waveToRepeater);
-    const auto [topPlace, bottomPlace] = arrangeConverters(area, top->sizeHint(), bottom->sizeHint());
+    const auto [topPlace, bottomPlace] =
+        arrangeConverters(area, top->sizeHint(), bottom->sizeHint());
     for (const auto& [frame, key, arranged] :
-         {std::tuple{top, kRepeaterToWavePlace, topPlace}, std::tuple{bottom, kWaveToRepeaterPlace, bottomPlace}}) {
+         {std::tuple{top, kRepeaterToWavePlace, topPlace},
+          std::tuple{bottom, kWaveToRepeaterPlace, bottomPlace}}) {
         if (!starting) {
             const auto placed = m_placedAt.find(frame);
             if (placed == m_placedAt.end()) continue;
@@ -288,8 +290,9 @@ void MainWindow::onAboutRequested() {
 void MainWindow::keepPlaces() {
     try {
         keepTopLevelPlace(m_store, kMainPlace, *this);
-        for (const auto& [window, key] : {std::pair{m_repeaterToWave.data(), kRepeaterToWavePlace},
-                                          std::pair{m_waveToRepeater.data(), kWaveToRepeaterPlace}}) {
+        for (const auto& [window, key] :
+             {std::pair{m_repeaterToWave.data(), kRepeaterToWavePlace},
+              std::pair{m_waveToRepeater.data(), kWaveToRepeaterPlace}}) {
             QMdiSubWindow* frame = frameOf(window);
             if (frame && !frame->isMinimized() && !frame->isMaximized())
                 m_store.writeSetting(kWindowPlaces, key, placeText(frame->geometry()));

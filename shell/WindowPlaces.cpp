@@ -42,7 +42,8 @@ void keepTopLevelPlace(SettingsStore& store, const char* key, const QWidget& win
 
 bool restoreTopLevelPlace(SettingsStore& store, const char* key, QWidget& window) {
     const std::string kept = store.readSetting(kWindowPlaces, key, {});
-    return !kept.empty() && window.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(kept)));
+    return !kept.empty() &&
+           window.restoreGeometry(QByteArray::fromBase64(QByteArray::fromStdString(kept)));
 }
 
 }  // namespace brenvik

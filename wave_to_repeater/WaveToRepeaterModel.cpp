@@ -57,25 +57,26 @@ WaveOpenResult::Outcome WaveToRepeaterModel::openWaveFile(const std::string& pat
     WaveOpenResult result = openWave(path, m_files);
     std::string reason = result.reason;
     switch (result.outcome) {
-    case WaveOpenResult::Outcome::WrongRate:
-    case WaveOpenResult::Outcome::WrongBits:
-        // The window converts such a wave itself: the refusal says where.
-        result.reason = message::kImportConverts;
-        [[fallthrough]];
-    case WaveOpenResult::Outcome::Missing:
-        m_ui.tell(result);
-        return result.outcome;
-    case WaveOpenResult::Outcome::Accepted:
-        try {
-            if (result.layout) switchLayout(*result.layout);
-            m_loopControlsEnabled = true;
-            accept(result.wave);
+        case WaveOpenResult::Outcome::WrongRate:
+        case WaveOpenResult::Outcome::WrongBits:
+            // The window converts such a wave itself: the refusal says where.
+            result.reason = message::kImportConverts;
+            [[fallthrough]];
+        case WaveOpenResult::Outcome::Missing:
+            m_ui.tell(result);
             return result.outcome;
-        } catch (const std::exception&) {
-            reason = caughtReason();
-        }
-        break;
-    case WaveOpenResult::Outcome::Failed: break;
+        case WaveOpenResult::Outcome::Accepted:
+            try {
+                if (result.layout) switchLayout(*result.layout);
+                m_loopControlsEnabled = true;
+                accept(result.wave);
+                return result.outcome;
+            } catch (const std::exception&) {
+                reason = caughtReason();
+            }
+            break;
+        case WaveOpenResult::Outcome::Failed:
+            break;
     }
     // The opener's error path sets the pointer back, whoever had set it.
     m_ui.setBusy(false);

@@ -73,7 +73,9 @@ private slots:
                  (QStringList{"Waves (*.wav)", "Sounds (*.wav *.aif)"}));
         QStringList titles;
         const std::pair<FileDialogMode, const char*> uses[] = {
-            {FileDialogMode::Open, ""}, {FileDialogMode::Save, ""}, {FileDialogMode::Open, "Import and Convert"}};
+            {FileDialogMode::Open, ""},
+            {FileDialogMode::Save, ""},
+            {FileDialogMode::Open, "Import and Convert"}};
         for (const auto& [mode, title] : uses) {
             test::whenModal([&](QWidget* modal) {
                 titles << modal->windowTitle();

@@ -69,11 +69,14 @@ private slots:
         m_main->frameOf(wav())->showMinimized();  // a minimised window keeps its last place
         m_main->close();
         QStringList written;
-        for (const std::string& write : m_ui->settingWrites()) written << QString::fromStdString(write).section('=', 0, 0);
+        for (const std::string& write : m_ui->settingWrites())
+            written << QString::fromStdString(write).section('=', 0, 0);
         QCOMPARE(written, (QStringList{"Windows/main", "Windows/repeaterToWave"}));
         m_ui->settings()["Windows/waveToRepeater"] = "30 40 500 200";
         delete m_main;
-        m_main = new MainWindow(m_preferences, m_files, *m_ui, *m_ui, {[this] { return make("W", "A"); }, [this] { return make("R", "A"); }, {}});
+        m_main = new MainWindow(
+            m_preferences, m_files, *m_ui, *m_ui,
+            {[this] { return make("W", "A"); }, [this] { return make("R", "A"); }, {}});
         m_main->startUp();
         QCOMPARE(m_main->frameOf(rep())->pos(), QPoint(10, 20));
         QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(30, 40, 500, 200));
@@ -123,7 +126,8 @@ private slots:
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!windows[0] && !windows[1] && !preferences && !chooser && !about);
             QVERIFY(!m_main->isVisible() && m_ui->settingWrites().size() == 3);
-            for (const std::string& write : m_ui->settingWrites()) QVERIFY(write.starts_with("Windows/"));
+            for (const std::string& write : m_ui->settingWrites())
+                QVERIFY(write.starts_with("Windows/"));
         }
     }
 

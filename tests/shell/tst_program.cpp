@@ -24,9 +24,11 @@ private slots:
         QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
         QCOMPARE(QDir(home.filePath("shots")).entryList(QDir::Files).join(' '),
                  QString("about.png folder-chooser.png help.png preferences.png startup.png"));
-        QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), (QStringList{"Brenvik", "shots"}));
+        QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 (QStringList{"Brenvik", "shots"}));
         QSettings store(home.filePath("Brenvik/Brenvik.conf"), QSettings::IniFormat);
-        QCOMPARE(store.allKeys().join(' '), "Windows/main Windows/repeaterToWave Windows/waveToRepeater");
+        QCOMPARE(store.allKeys().join(' '),
+                 "Windows/main Windows/repeaterToWave Windows/waveToRepeater");
     }
 
     // The version is told without a display.

@@ -106,7 +106,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(int, answer);
         const QString path = m_dir->filePath(name);
-        const QString summary = answer ? "48 kHz 24-bit → 44.1 kHz 16-bit" : "FLAC 48 kHz 24-bit → 44.1 kHz 16-bit wave";
+        const QString summary = answer ? "48 kHz 24-bit → 44.1 kHz 16-bit"
+                                       : "FLAC 48 kHz 24-bit → 44.1 kHz 16-bit wave";
         writeTones(path.toStdString(), (answer ? SF_FORMAT_WAV : SF_FORMAT_FLAC) | SF_FORMAT_PCM_24, 48000, 2, 48000, {1000}, 0.5);
         if (answer) m_ui->answerNextQuestion(MessageAnswer(answer));
         QVERIFY(dropPaths(m_window.get(), {path}));
@@ -120,7 +121,8 @@ private slots:
                  opened ? "Converted from " + name + "\n" + summary + " " + path : QString());
         // The converted wave's long path loses its middle on the File row, but keeps its name.
         auto* file = find<QLabel>("wavePathLabel");
-        QCOMPARE(file->toolTip().startsWith(QString::fromStdString(m_files.userCacheFolder())), opened);
+        QCOMPARE(file->toolTip().startsWith(QString::fromStdString(m_files.userCacheFolder())),
+                 opened);
         QCOMPARE(file->text().contains(QChar(0x2026)), opened);
         QCOMPARE(QFileInfo(file->text()).fileName(), QFileInfo(file->toolTip()).fileName());
         QVERIFY(file->fontMetrics().horizontalAdvance(file->text()) <= file->width());

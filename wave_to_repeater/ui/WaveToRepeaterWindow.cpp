@@ -21,8 +21,8 @@
 #include "Messages.h"
 #include "Numbers.h"
 #include "QtFocusReturn.h"
-#include "QtPathLabel.h"
 #include "QtFormLook.h"
+#include "QtPathLabel.h"
 #include "RoutineError.h"
 #include "TempoScrollBar.h"
 

@@ -38,10 +38,17 @@ std::string loopTooLongMessage(const std::string& path, const AudioInfo& info) {
 
 std::string conversionSummary(const AudioInfo& info) {
     const bool channelsChange = info.channels != info.loopChannels;
-    return message::conversionSummary(
+    std::string from =
         message::audioShape(info.sampleRate, info.bits, info.encoding == SampleEncoding::Float,
-                            info.encodingName, info.channels, channelsChange),
-        message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange));
+                            info.encodingName, info.channels, channelsChange);
+    std::string to =
+        message::audioShape(wave::kSampleRate, 16, false, {}, info.loopChannels, channelsChange);
+    // Otherwise a 44.1 kHz 16-bit AIFF or FLAC would seem to change into itself.
+    if (!info.containerName.empty()) {
+        from = info.containerName + " " + from;
+        to += " wave";
+    }
+    return message::conversionSummary(from, to);
 }
 
 }  // namespace brenvik

@@ -15,6 +15,8 @@ enum class SampleEncoding { Integer, Float, Other };
 struct AudioInfo {
     std::string formatName;    // the container as libsndfile names it, e.g. "WAV (Microsoft)"
     std::string encodingName;  // e.g. "Signed 24 bit PCM", "32 bit float"
+    // The container's short name when it is not a wave ("AIFF", "FLAC"), else empty.
+    std::string containerName;
     SampleEncoding encoding = SampleEncoding::Other;
     int bits = 0;  // of an integer or float sample; 0 for compressed or companded encodings
     int32_t sampleRate = 0;
@@ -51,7 +53,8 @@ AudioProbe probeAudio(const std::string& path, const ChannelChoice& choice = {})
 std::string loopTooLongMessage(const std::string& path, const AudioInfo& info);
 
 // "48 kHz 24-bit → 44.1 kHz 16-bit": what the conversion of this file changes (the channels
-// named when they change).
+// named when they change). A file of another container names it and what it becomes:
+// "AIFF 44.1 kHz 16-bit → 44.1 kHz 16-bit wave".
 std::string conversionSummary(const AudioInfo& info);
 
 }  // namespace brenvik

@@ -102,6 +102,8 @@ AudioInfo SoundFile::describe(const ChannelChoice& choice) const {
     const int subtype = m_info.format & SF_FORMAT_SUBMASK;
     a.formatName = formatName(container);
     a.encodingName = formatName(subtype);
+    if (container != SF_FORMAT_WAV && container != SF_FORMAT_WAVEX)
+        a.containerName = a.formatName.substr(0, a.formatName.find(' '));
     setWidth(a, subtype);
     a.sampleRate = m_info.samplerate;
     a.channels = m_info.channels;

@@ -29,6 +29,7 @@ struct FileDialogRequest {
     std::string defaultExtension = ".wav";
     std::vector<FileFilter> filters{{".wav files (*.wav)", {"*.wav"}}};
     size_t filterIndex = 0;  // the entry selected at first
+    std::string title;       // empty: "Open" or "Save As"
 };
 
 class Interaction {

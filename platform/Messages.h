@@ -21,6 +21,9 @@ inline constexpr const char* kWaveOpenFailed = "Error in fileOpeing()";
 std::string wrongSampleRate(int32_t sampleRate);
 // "Repeater supports 16 bit audio only, this file is 8 bit".
 std::string wrongBitsPerSample(int16_t bitsPerSample);
+// The window's reason line below either refusal.
+inline constexpr const char* kImportConverts =
+    "File > Import and Convert opens it as a 44.1 kHz 16-bit copy";
 
 // Writing a loop.
 inline constexpr const char* kLoopNumberNotNumeric = "Loop Number should be a Number [1-999]";
@@ -89,6 +92,7 @@ std::string tooLongForLoop(const std::string& path, double seconds, double longe
 // The dialog's list of types: "Audio files (*.wav *.aif *.aiff *.aifc *.flac)", then all files.
 inline constexpr const char* kImportableAudio = "Audio files";
 inline constexpr const char* kAnyFile = "All files";
+inline constexpr const char* kImportTitle = "Import and Convert";
 // "Could not import /x/song.flac" (the converter's reason below it).
 std::string notImported(const std::string& path);
 // One side of a conversion: "48 kHz 24-bit", "96 kHz 32-bit float"; an encoding whose samples

@@ -1,5 +1,6 @@
 #include "QtFileDialogs.h"
 
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <filesystem>
 
@@ -40,7 +41,9 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileD
                                          QWidget* parent) {
     const bool save = mode == FileDialogMode::Save;
     QFileDialog box(parent);
-    box.setWindowTitle(save ? QStringLiteral("Save As") : QStringLiteral("Open"));
+    box.setWindowTitle(!request.title.empty() ? QString::fromStdString(request.title)
+                       : save                 ? QStringLiteral("Save As")
+                                              : QStringLiteral("Open"));
     box.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     // The commands test for existing files themselves and ask their own questions.
     box.setFileMode(QFileDialog::AnyFile);
@@ -57,7 +60,13 @@ std::optional<std::string> runFileDialog(const FileDialogRequest& request, FileD
     box.setDefaultSuffix(QString::fromStdString(withoutLeadingDot(request.defaultExtension)));
     // A name kept from the last use opens the dialog on that file, as the common dialog does.
     if (!request.fileName.empty()) box.selectFile(QString::fromStdString(request.fileName));
-    if (box.exec() != QDialog::Accepted) return std::nullopt;
+    const bool accepted = box.exec() == QDialog::Accepted;
+    // The caller may go on to a long copy on this thread: the windows below the dialog are
+    // repainted first, so no picture of it stays on screen meanwhile.
+    box.hide();
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    if (parent) parent->window()->repaint();
+    if (!accepted) return std::nullopt;
     const QStringList chosen = box.selectedFiles();
     if (chosen.isEmpty()) return std::nullopt;
     return withDefaultExtension(chosen.first().toStdString(), request.defaultExtension);

@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTreeWidget>
+#include <algorithm>
+#include <initializer_list>
 
 #include "FolderHierarchy.h"
 #include "Messages.h"
@@ -41,6 +43,7 @@ FolderChooser::FolderChooser(const std::string& startFolder, Interaction& ui,
     placeTwips(m_folderEdit, 120, 2040, 3615, 375);
     placeTwips(m_okButton, 4440, 1800, 1215, 375);
     placeTwips(m_cancelButton, 4440, 2280, 1215, 375);
+    showTenRows();
     // Neither button answers Enter by itself: the design names no default button.
     for (QPushButton* button : {m_okButton, m_cancelButton}) button->setAutoDefault(false);
     setTabOrder(m_folderList, m_driveList);
@@ -66,6 +69,23 @@ FolderChooser::FolderChooser(const std::string& startFolder, Interaction& ui,
     showFocusRing(this);
 
     presetFolder(QString::fromStdString(startFolder));
+}
+
+// The design's list shows three rows and a half, too few to find a card's folder in: it is
+// made tall enough for ten, and the dialog and what lies below the list move down with it.
+void FolderChooser::showTenRows() {
+    constexpr int kRows = 10;
+    m_folderList->ensurePolished();
+    auto* probe = new QTreeWidgetItem(m_folderList, {QStringLiteral("Folder")});
+    probe->setIcon(0, style()->standardIcon(QStyle::SP_DirClosedIcon));
+    const int rowHeight = m_folderList->sizeHintForRow(0);
+    delete probe;
+    const int grow =
+        std::max(0, kRows * rowHeight + 2 * m_folderList->frameWidth() - m_folderList->height());
+    m_folderList->resize(m_folderList->width(), m_folderList->height() + grow);
+    for (QWidget* below : std::initializer_list<QWidget*>{m_folderEdit, m_okButton, m_cancelButton})
+        below->move(below->x(), below->y() + grow);
+    setFixedSize(width(), height() + grow);
 }
 
 void FolderChooser::presetFolder(const QString& folder) {

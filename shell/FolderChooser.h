@@ -50,6 +50,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void showTenRows();
     bool showFolder(const QString& folder);
     void selectDriveQuietly(qsizetype index);
     void deviceNotReady();

@@ -12,7 +12,8 @@
 #include <QStatusBar>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <cmath>
+#include <exception>
+#include <tuple>
 
 #include "AboutDialog.h"
 #include "BrenvikArt.h"
@@ -21,13 +22,15 @@
 #include "Preferences.h"
 #include "PreferencesDialog.h"
 #include "QtFormLook.h"
+#include "WindowPlaces.h"
 
 namespace brenvik {
 namespace {
 
-int nearestPixel(float value) {
-    return static_cast<int>(std::lrint(value));
-}
+// The keys of the windows' places in the store's section "Windows".
+constexpr const char* kMainPlace = "main";
+constexpr const char* kRepeaterToWavePlace = "repeaterToWave";
+constexpr const char* kWaveToRepeaterPlace = "waveToRepeater";
 
 void bringForward(QWidget* window) {
     window->show();
@@ -86,7 +89,10 @@ MainWindow::~MainWindow() {
 void MainWindow::startUp() {
     // The wave-to-Repeater window's own start-up already uses the preferences.
     m_preferences = readPreferences(m_store);
-    showMaximized();
+    if (restoreTopLevelPlace(m_store, kMainPlace, *this))
+        show();
+    else
+        showMaximized();
     m_waveToRepeater = m_factories.waveToRepeater();
     adopt(m_waveToRepeater)->show();
     m_repeaterToWave = m_factories.repeaterToWave();
@@ -95,7 +101,8 @@ void MainWindow::startUp() {
     // Shown last, the Repeater-to-wave window is the active child.
     m_mdiArea->setActiveSubWindow(frame);
     showMenusOf(frame);
-    stackChildren();
+    placeChildren();
+    m_mdiArea->viewport()->installEventFilter(this);
 }
 
 QMdiSubWindow* MainWindow::adopt(ConverterWindow* window) {
@@ -133,20 +140,48 @@ void MainWindow::showMenusOf(QMdiSubWindow* frame) {
     for (QMenu* menu : window->menus()) menuBar()->addMenu(menu);
 }
 
-// Both children W - 180 twips wide; the Repeater-to-wave window 30 % of the main window's outer
-// height at the top, the wave-to-Repeater window 60 % below it. Single precision, in pixels.
-void MainWindow::stackChildren() {
+// Each converter window where the user left it, or, at the first start, arranged whole in the
+// area. Start-up has just shown the window, but a window manager maximises it only after it is
+// mapped; until then (or without one) the maximised window fills the screen's work area, and the
+// area grows by as much.
+void MainWindow::placeChildren() {
+    layout()->activate();  // the menu bar just filled takes its height from the area
+    QSize area = m_mdiArea->viewport()->size();
+    if (windowState() & Qt::WindowMaximized && screen())
+        area += screen()->availableGeometry().size() - frameGeometry().size();
+    placeChildren(area, true);
+}
+
+// Until the user moves or resizes them, the converter windows follow the area while it settles.
+void MainWindow::placeChildren(QSize area, bool starting) {
     QMdiSubWindow* top = frameOf(m_repeaterToWave);
     QMdiSubWindow* bottom = frameOf(m_waveToRepeater);
-    // Start-up has just maximised the window, but a window manager maximises it only after it
-    // is mapped; until then (or without one) the maximised outer size is the screen's work area.
-    QSize outer = frameGeometry().size();
-    if (screen()) outer = outer.expandedTo(screen()->availableGeometry().size());
-    const auto W = static_cast<float>(outer.width());
-    const auto H = static_cast<float>(outer.height());
-    const int width = nearestPixel(W - static_cast<float>(twipsToPixels(180)));
-    top->setGeometry(0, 0, width, nearestPixel(H * 0.3f));
-    bottom->setGeometry(0, nearestPixel(H * 0.3f), width, nearestPixel(H * 0.6f));
+    const auto [topPlace, bottomPlace] =
+        arrangeConverters(area, top->sizeHint(), bottom->sizeHint());
+    for (const auto& [frame, key, arranged] :
+         {std::tuple{top, kRepeaterToWavePlace, topPlace},
+          std::tuple{bottom, kWaveToRepeaterPlace, bottomPlace}}) {
+        if (!starting) {
+            const auto placed = m_placedAt.find(frame);
+            if (placed == m_placedAt.end()) continue;
+            if (placed->second != frame->geometry()) {
+                m_placedAt.erase(placed);  // where the user put it
+                continue;
+            }
+        }
+        QRect place = placeFromText(m_store.readSetting(kWindowPlaces, key, {})).value_or(arranged);
+        // The area has no scroll bars: a window partly beyond its edge is moved in.
+        place.moveLeft(std::max(0, std::min(place.left(), area.width() - place.width())));
+        place.moveTop(std::max(0, std::min(place.top(), area.height() - place.height())));
+        frame->setGeometry(place);
+        m_placedAt[frame] = frame->geometry();
+    }
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::Resize && !m_placedAt.empty())
+        placeChildren(m_mdiArea->viewport()->size(), false);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void MainWindow::fillWindowMenu(QMenu* menu) {
@@ -249,10 +284,28 @@ void MainWindow::onAboutRequested() {
     bringForward(m_aboutDialog);
 }
 
+// The places of the main window and of the converter windows are kept for the next start (a
+// minimised window keeps the place it had before). A store that cannot be written loses only
+// them: the program ends all the same.
+void MainWindow::keepPlaces() {
+    try {
+        keepTopLevelPlace(m_store, kMainPlace, *this);
+        for (const auto& [window, key] :
+             {std::pair{m_repeaterToWave.data(), kRepeaterToWavePlace},
+              std::pair{m_waveToRepeater.data(), kWaveToRepeaterPlace}}) {
+            QMdiSubWindow* frame = frameOf(window);
+            if (frame && !frame->isMinimized() && !frame->isMaximized())
+                m_store.writeSetting(kWindowPlaces, key, placeText(frame->geometry()));
+        }
+    } catch (const std::exception&) {
+    }
+}
+
 // The converter windows let a close through when the program is ending; then every other window
-// of the program, shown or merely hidden, goes too, so nothing outlives the main window. No
-// setting is written.
+// of the program, shown or merely hidden, goes too, so nothing outlives the main window. Only the
+// windows' places are written, no preference.
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (m_waveToRepeater && m_repeaterToWave) keepPlaces();
     for (ConverterWindow* child : {m_waveToRepeater.data(), m_repeaterToWave.data()})
         if (child) child->setCloseReason(ConverterWindow::CloseReason::ProgramEnding);
     m_mdiArea->closeAllSubWindows();

@@ -5,7 +5,9 @@
 // and closes everything of the program when it closes.
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 
@@ -44,7 +46,7 @@ public:
     ~MainWindow() override;
 
     // Reads the preferences, then opens the wave-to-Repeater and the Repeater-to-wave window
-    // in the maximised main window and stacks them. Runs once.
+    // in the main window, maximised at the first start, and places them. Runs once.
     void startUp();
 
     QProgressBar* progressBar() const { return m_progressBar; }
@@ -84,12 +86,15 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMdiSubWindow* adopt(ConverterWindow* window);
     void showMenusOf(QMdiSubWindow* frame);
     void fillWindowMenu(QMenu* menu);
-    void stackChildren();
+    void placeChildren();
+    void placeChildren(QSize area, bool starting);
+    void keepPlaces();
     void keepInsideArea(QMdiSubWindow* frame);
 
     Preferences& m_preferences;
@@ -105,6 +110,8 @@ private:
     QPointer<PreferencesDialog> m_preferencesDialog;
     QPointer<FolderChooser> m_folderChooser;
     QPointer<AboutDialog> m_aboutDialog;
+    // The converter windows the program placed and the user has not moved since, where they are.
+    std::map<const QMdiSubWindow*, QRect> m_placedAt;
 };
 
 }  // namespace brenvik

@@ -54,25 +54,29 @@ void WaveToRepeaterModel::open() {
 // A refused file changes nothing: the window keeps the layout, the tracks, the tempo and the file
 // of the last accepted wave (or stays empty), so that a save writes that wave as it was shown.
 WaveOpenResult::Outcome WaveToRepeaterModel::openWaveFile(const std::string& path) {
-    const WaveOpenResult result = openWave(path, m_files);
+    WaveOpenResult result = openWave(path, m_files);
     std::string reason = result.reason;
     switch (result.outcome) {
-    case WaveOpenResult::Outcome::Missing:
-    case WaveOpenResult::Outcome::WrongRate:
-    case WaveOpenResult::Outcome::WrongBits:
-        m_ui.tell(result);
-        return result.outcome;
-    case WaveOpenResult::Outcome::Accepted:
-        try {
-            if (result.layout) switchLayout(*result.layout);
-            m_loopControlsEnabled = true;
-            accept(result.wave);
+        case WaveOpenResult::Outcome::WrongRate:
+        case WaveOpenResult::Outcome::WrongBits:
+            // The window converts such a wave itself: the refusal says where.
+            result.reason = message::kImportConverts;
+            [[fallthrough]];
+        case WaveOpenResult::Outcome::Missing:
+            m_ui.tell(result);
             return result.outcome;
-        } catch (const std::exception&) {
-            reason = caughtReason();
-        }
-        break;
-    case WaveOpenResult::Outcome::Failed: break;
+        case WaveOpenResult::Outcome::Accepted:
+            try {
+                if (result.layout) switchLayout(*result.layout);
+                m_loopControlsEnabled = true;
+                accept(result.wave);
+                return result.outcome;
+            } catch (const std::exception&) {
+                reason = caughtReason();
+            }
+            break;
+        case WaveOpenResult::Outcome::Failed:
+            break;
     }
     // The opener's error path sets the pointer back, whoever had set it.
     m_ui.setBusy(false);
@@ -87,6 +91,7 @@ void WaveToRepeaterModel::importFromDialog() {
     dialog.initialFolder = m_preferences.waveFolder;
     dialog.defaultExtension.clear();
     dialog.filters = importFilters();
+    dialog.title = message::kImportTitle;
     if (const std::optional<std::string> chosen = m_ui.chooseFileToOpen(dialog)) importAudio(*chosen);
 }
 

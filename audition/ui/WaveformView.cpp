@@ -19,7 +19,7 @@ const QColor kPlayhead(0xff, 0xc8, 0x3c);
 
 WaveformView::WaveformView(QWidget* parent) : QWidget(parent), m_playheadTimer(new QTimer(this)) {
     setObjectName("waveform");
-    setMinimumHeight(48);
+    setMinimumHeight(120);  // low enough to fit, high enough to see the hits of a loop
     connect(&m_loader, &PeakLoader::peaksArrived, this, qOverload<>(&QWidget::update));
     m_playheadTimer->setInterval(kPlayheadIntervalMs);
     connect(m_playheadTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QDir>
 #include <QFileInfo>
+#include <QFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QPainter>
@@ -17,6 +18,7 @@
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
+#include "QtPathLabel.h"
 #include "WaveSaving.h"
 
 namespace brenvik {
@@ -182,7 +184,13 @@ void RepeaterToWaveWindow::buildToolBar() {
     };
     addButton("openButton", Picture::Open, "Open Repeater Wave File", &Window::onOpenTriggered);
     addButton("saveButton", Picture::Save, "Remove Gaps and Save", &Window::onSaveTriggered);
-    m_toolBar->addSeparator();
+    // The style's own separator takes the window's dark green, not the toolbar's grey, and shows
+    // as a stray dot; a sunken line in the system's colours separates the buttons instead.
+    auto* separator = new QFrame;
+    separator->setObjectName(QStringLiteral("toolBarSeparator"));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    m_toolBar->addWidget(separator);
     addButton("monoButton", Picture::Mono, "Mono Mode", &Window::onMonoTriggered);
     addButton("stereoButton", Picture::Stereo, "Stereo Mode", &Window::onStereoTriggered);
     m_toolBar->addAction(cardAction());  // after the window's own buttons
@@ -277,7 +285,8 @@ void RepeaterToWaveWindow::showTrack(const Column& column,
                  QString::fromStdString(track->trackName), bytesText(sizes.pre),
                  bytesText(sizes.audio), bytesText(sizes.post), bytesText(sizes.total)};
     }
-    for (size_t row = 0; row < texts.size(); ++row) column.values[row]->setText(texts[row]);
+    showPath(column.values[0], texts[0]);
+    for (size_t row = 1; row < texts.size(); ++row) column.values[row]->setText(texts[row]);
 }
 
 void RepeaterToWaveWindow::showModel() {

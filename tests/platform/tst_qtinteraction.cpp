@@ -66,10 +66,21 @@ private slots:
         QVERIFY(!viewer->isVisible());
     }
 
-    void fileDialogFilters() {
+    // The file dialogs: their filters, and a title saying what they do.
+    void fileDialogs() {
         QCOMPARE(qtNameFilters(FileDialogRequest().filters), QStringList{".wav files (*.wav)"});
         QCOMPARE(qtNameFilters({{"Waves", {"*.wav"}}, {"Sounds", {"*.wav", "*.aif"}}}),
                  (QStringList{"Waves (*.wav)", "Sounds (*.wav *.aif)"}));
+        QStringList titles;
+        for (const char* title : {"", "Import and Convert"}) {
+            test::whenModal([&](QWidget* modal) {
+                titles << modal->windowTitle(), QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            FileDialogRequest request;
+            request.title = title;
+            QCOMPARE(runFileDialog(request, FileDialogMode::Open, nullptr), std::nullopt);
+        }
+        QCOMPARE(titles, (QStringList{"Open", "Import and Convert"}));
     }
 
     void defaultExtension_data() {

@@ -50,6 +50,7 @@ private slots:
         QCOMPARE(texts(kValues).join(""), QString());
         QVERIFY(rightColumnShown(false));
         BRENVIK_CHECK_LOOK(&m_window, "repeater-to-wave");
+        QVERIFY(m_window.findChild<WaveformView*>()->height() >= 120);
     }
 
     // The dialog's second showing starts from "Left Channel" again; mono forgets the right track.
@@ -133,7 +134,9 @@ private:
     // The texts of the labels whose object names match, in the order the window made them.
     QStringList texts(const QString& pattern) const {
         QStringList list;
-        for (QLabel* label : m_window.findChildren<QLabel*>(QRegularExpression(pattern))) list << label->text();
+        // A path is whole in its tooltip; the label may show it without its middle.
+        for (QLabel* label : m_window.findChildren<QLabel*>(QRegularExpression(pattern)))
+            list << (label->toolTip().isEmpty() ? label->text() : label->toolTip());
         return list;
     }
     bool rightColumnShown(bool shown) const {

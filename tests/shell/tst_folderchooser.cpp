@@ -46,7 +46,8 @@ private slots:
         }
     }
 
-    // It starts on the loop folder, or silently on the root; an opened entry becomes current;
+    // It starts on the loop folder, or silently on the root, with ten rows of folders in sight;
+    // an opened entry becomes current;
     // each drive shows the folder last opened on it; a folder that vanished is not ready.
     void drivesAndFolders() {
         QStringList shown;
@@ -56,6 +57,7 @@ private slots:
         chooser.show();
         BRENVIK_CHECK_LOOK(&chooser, "folder-chooser");
         QTreeWidget* folders = child<QTreeWidget>(&chooser, "folderList");
+        QVERIFY(folders->viewport()->height() >= 10 * folders->sizeHintForRow(0));
         emit folders->itemActivated(folders->currentItem()->child(1), 0);
         QComboBox* drives = child<QComboBox>(&chooser, "driveList");
         for (int drive : {0, 1}) emit drives->activated(drive), shown << chooser.currentFolder();

@@ -1,6 +1,6 @@
-// The main window over two plain converter windows: start-up, stacking, the shared menus and
-// commands, the converter windows' close box and the end of the program; over the program's own
-// converter windows: where the keyboard's focus goes.
+// The main window over two plain converter windows: start-up, the windows' places, the shared
+// menus and commands, the converter windows' close box and the end of the program; over the
+// program's own converter windows: where the keyboard's focus goes.
 
 #include "AboutDialog.h"
 #include "AuditionPanel.h"
@@ -16,6 +16,7 @@
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "WindowPlaces.h"
 
 using namespace brenvik;
 using test::child;
@@ -57,9 +58,59 @@ private slots:
         QVERIFY(!m_main->statusBar()->isVisible());
     }
 
+    // At the first start each converter window is whole in the area, at the size it asks for
+    // when the area has room; the places the user leaves them in come back at the next start.
+    void windowsWholeAndKeptInPlace() {
+        m_main->startUp();
+        QVERIFY(QTest::qWaitForWindowExposed(m_main));  // maximised by now
+        const QRect area = m_main->findChild<QMdiArea*>()->viewport()->rect();
+        for (ConverterWindow* window : {rep(), wav()}) {
+            const QMdiSubWindow* frame = m_main->frameOf(window);
+            QVERIFY(area.contains(frame->geometry()));
+            QCOMPARE(frame->size(), frame->sizeHint().boundedTo(area.size()));
+        }
+        QVERIFY(!m_main->frameOf(rep())->geometry().intersects(m_main->frameOf(wav())->geometry()));
+        m_main->frameOf(rep())->move(10, 20);
+        m_main->frameOf(wav())->showMinimized();  // a minimised window keeps its last place
+        m_main->close();
+        QStringList written;
+        for (const std::string& write : m_ui->settingWrites())
+            written << QString::fromStdString(write).section('=', 0, 0);
+        QCOMPARE(written, (QStringList{"Windows/main", "Windows/repeaterToWave"}));
+        m_ui->settings()["Windows/waveToRepeater"] = "30 40 500 200";
+        delete m_main;
+        m_main = new MainWindow(
+            m_preferences, m_files, *m_ui, *m_ui,
+            {[this] { return make("W", "A"); }, [this] { return make("R", "A"); }, {}});
+        m_main->startUp();
+        QCOMPARE(m_main->frameOf(rep())->pos(), QPoint(10, 20));
+        QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(30, 40, 500, 200));
+    }
+
+    // However large the area, both windows lie inside it, each as large as it asks or as the
+    // area; they overlap only when neither stacked nor side by side they fit.
+    void arrangement_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<bool>("overlap");
+        QTest::newRow("a 1366 x 768 screen") << QSize(1366, 700) << true;
+        QTest::newRow("tall") << QSize(1000, 1100) << false;
+        QTest::newRow("wide") << QSize(1600, 600) << false;
+        QTest::newRow("smaller than a window") << QSize(700, 500) << true;
+    }
+    void arrangement() {
+        QFETCH(QSize, area);
+        const QSize top(770, 490), bottom(770, 590);
+        const auto [topPlace, bottomPlace] = arrangeConverters(area, top, bottom);
+        QVERIFY(QRect({}, area).contains(topPlace) && QRect({}, area).contains(bottomPlace));
+        QCOMPARE(topPlace.size(), top.boundedTo(area));
+        QCOMPARE(bottomPlace.size(), bottom.boundedTo(area));
+        QTEST(topPlace.intersects(bottomPlace), "overlap");
+    }
+
     // Exit in either window or the main window's close box, after the folder chooser was hidden
-    // by Cancel, the Preferences dialog by OK, and with the About box open (once).
-    void theEndClosesEverythingAndWritesNothing() {
+    // by Cancel, the Preferences dialog by OK, and with the About box open (once). Only the
+    // windows' places are written.
+    void theEndClosesEverythingAndKeepsOnlyPlaces() {
         for (int ending = 0; ending < 3; ++ending) {
             init();
             m_main->startUp();
@@ -79,7 +130,9 @@ private slots:
             ending == 2 ? void(m_main->close()) : windows[ending]->exitAction()->trigger();
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             QVERIFY(!windows[0] && !windows[1] && !preferences && !chooser && !about);
-            QVERIFY(!m_main->isVisible() && m_ui->settingWrites().empty());
+            QVERIFY(!m_main->isVisible() && m_ui->settingWrites().size() == 3);
+            for (const std::string& write : m_ui->settingWrites())
+                QVERIFY(write.starts_with("Windows/"));
         }
     }
 

@@ -15,8 +15,8 @@ class TestProgram : public QObject {
     Q_OBJECT
 private slots:
     // Started on an empty settings store, the program shows its windows (the hidden screenshot
-    // option photographs them, then ends it) and leaves the store empty.
-    void runsAndEndsWithoutWritingSettings() {
+    // option photographs them, then ends it) and keeps only their places, no preference.
+    void runsAndEndsKeepingOnlyPlaces() {
         QTemporaryDir home;
         QProcess program;
         program.setEnvironment(QProcess::systemEnvironment() << "XDG_CONFIG_HOME=" + home.path());
@@ -24,7 +24,11 @@ private slots:
         QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
         QCOMPARE(QDir(home.filePath("shots")).entryList(QDir::Files).join(' '),
                  QString("about.png folder-chooser.png help.png preferences.png startup.png"));
-        QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), {"shots"});
+        QCOMPARE(QDir(home.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 (QStringList{"Brenvik", "shots"}));
+        QSettings store(home.filePath("Brenvik/Brenvik.conf"), QSettings::IniFormat);
+        QCOMPARE(store.allKeys().join(' '),
+                 "Windows/main Windows/repeaterToWave Windows/waveToRepeater");
     }
 
     // The version is told without a display.

@@ -100,6 +100,10 @@ private slots:
         open(write("in.wav", bytes));
         QCOMPARE(m_ui->messageTexts(), std::vector<std::string>{message.toStdString()});
         QCOMPARE(m_ui->messages()[0].icon, critical ? MessageIcon::Critical : MessageIcon::None);
+        // A refused rate or width is one the window converts itself.
+        QCOMPARE(m_ui->messages()[0].detail ==
+                     "File > Import and Convert opens it as a 44.1 kHz 16-bit copy",
+                 !critical);
         QCOMPARE(m_ui->busy(), !critical);  // the error path resets the pointer
         QCOMPARE(m_model->channelMode(), std::nullopt);
         QVERIFY(!m_model->loopControlsEnabled());
@@ -184,7 +188,8 @@ private slots:
         QVERIFY(!m_model->showsRightChannel() && m_model->trackEnabled(Channel::Left, 1));
     }
 
-    // A cancelled dialog keeps its last name: nothing chosen yet means no file.
+    // A cancelled dialog keeps its last name: nothing chosen yet means no file. The import's
+    // dialog has a title of its own.
     void dialogAndCancel() {
         m_ui->chooseNextFile(std::nullopt);
         m_model->open();
@@ -197,6 +202,10 @@ private slots:
         m_model->open();
         QCOMPARE(m_ui->dialogsShown().at(2).fileName, path);
         QCOMPARE(m_ui->messages().size(), size_t(1));
+        m_ui->chooseNextFile(std::nullopt);
+        m_model->importFromDialog();
+        QCOMPARE(m_ui->dialogsShown().at(3).title + "|" + m_ui->dialogsShown().at(0).title,
+                 "Import and Convert|");
     }
 
     void stepBeats_data() {
@@ -302,8 +311,21 @@ private slots:
         QTest::addColumn<ImportRow>("row");
         const int wav24 = SF_FORMAT_WAV | SF_FORMAT_PCM_24, wav16 = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
         QTest::newRow("48 kHz 24-bit") << ImportRow{wav24, 48000, 2, 48000, true, {}, "48 kHz 24-bit → 44.1 kHz 16-bit"};
-        QTest::newRow("FLAC, 6 channels") << ImportRow{SF_FORMAT_FLAC | SF_FORMAT_PCM_16, 44100, 6, 44100, true, {},
-                                                       "44.1 kHz 16-bit, 6 channels → 44.1 kHz 16-bit, stereo"};
+        QTest::newRow("FLAC, 6 channels")
+            << ImportRow{SF_FORMAT_FLAC | SF_FORMAT_PCM_16,
+                         44100,
+                         6,
+                         44100,
+                         true,
+                         {},
+                         "FLAC 44.1 kHz 16-bit, 6 channels → 44.1 kHz 16-bit, stereo wave"};
+        QTest::newRow("AIFF") << ImportRow{SF_FORMAT_AIFF | SF_FORMAT_PCM_16,
+                                           44100,
+                                           2,
+                                           44100,
+                                           true,
+                                           {},
+                                           "AIFF 44.1 kHz 16-bit → 44.1 kHz 16-bit wave"};
         QTest::newRow("44.1 kHz 16-bit: as it is") << ImportRow{wav16, 44100, 2, 44100, true, {}, {}};
         QTest::newRow("too long") << ImportRow{SF_FORMAT_WAV | SF_FORMAT_PCM_U8, 8000, 1, 381 * 8000, false,
                                                "%1 is 6 min 21 s long once converted: a mono loop holds at most 6 min 20 s", {}};

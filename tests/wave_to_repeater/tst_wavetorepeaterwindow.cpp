@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -84,6 +85,7 @@ private slots:
         QCOMPARE(find<QPushButton>("playButton")->toolTip(), QString(message::kNoAudioOutput));
         QCOMPARE(m_window->audition()->waveform()->peaks().lanes().size(), size_t{2});
         BRENVIK_CHECK_LOOK(m_window.get(), "wave-to-repeater");
+        QVERIFY(find<WaveformView>("waveform")->height() >= 120);
         // The import follows the menu's own commands, which keep their order and shortcuts.
         QCOMPARE(menuItems(m_window->fileMenu()).second.join(','),
                  "&Open Normal Wave File... Ctrl+O,&Save as Repeater Loop... Ctrl+S,&Import and Convert... Ctrl+I,"
@@ -99,11 +101,14 @@ private slots:
     }
 
     // A dropped wave that the Open refuses for its rate is offered conversion after the refusal;
-    // a FLAC file is imported at once. The window then names the original and what was converted.
+    // a FLAC file is imported at once. The window then names the original and what was converted,
+    // the container too when it was not a wave.
     void dropsOfferConversion() {
         QFETCH(QString, name);
         QFETCH(int, answer);
-        const QString path = m_dir->filePath(name), summary = "48 kHz 24-bit → 44.1 kHz 16-bit";
+        const QString path = m_dir->filePath(name);
+        const QString summary = answer ? "48 kHz 24-bit → 44.1 kHz 16-bit"
+                                       : "FLAC 48 kHz 24-bit → 44.1 kHz 16-bit wave";
         writeTones(path.toStdString(), (answer ? SF_FORMAT_WAV : SF_FORMAT_FLAC) | SF_FORMAT_PCM_24, 48000, 2, 48000, {1000}, 0.5);
         if (answer) m_ui->answerNextQuestion(MessageAnswer(answer));
         QVERIFY(dropPaths(m_window.get(), {path}));
@@ -115,7 +120,13 @@ private slots:
         auto* note = find<QLabel>("conversionLabel");
         QCOMPARE(note->isVisible() ? note->text() + " " + note->toolTip() : QString(),
                  opened ? "Converted from " + name + "\n" + summary + " " + path : QString());
-        QCOMPARE(find<QLabel>("wavePathLabel")->text().startsWith(QString::fromStdString(m_files.userCacheFolder())), opened);
+        // The converted wave's long path loses its middle on the File row, but keeps its name.
+        auto* file = find<QLabel>("wavePathLabel");
+        QCOMPARE(file->toolTip().startsWith(QString::fromStdString(m_files.userCacheFolder())),
+                 opened);
+        QCOMPARE(file->text().contains(QChar(0x2026)), opened);
+        QCOMPARE(QFileInfo(file->text()).fileName(), QFileInfo(file->toolTip()).fileName());
+        QVERIFY(file->fontMetrics().horizontalAdvance(file->text()) <= file->width());
     }
 
     // The "will write" line tells what a save would write, and turns into a warning naming the

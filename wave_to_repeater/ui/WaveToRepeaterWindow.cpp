@@ -22,6 +22,7 @@
 #include "Numbers.h"
 #include "QtFocusReturn.h"
 #include "QtFormLook.h"
+#include "QtPathLabel.h"
 #include "RoutineError.h"
 #include "TempoScrollBar.h"
 
@@ -199,7 +200,7 @@ void WaveToRepeaterWindow::draw() {
     const WaveToRepeaterModel& m = m_model;
     const bool controls = m.loopControlsEnabled();
     m_ui.saveButton->setEnabled(controls);
-    m_ui.wavePathLabel->setText(text(m.wavePath()));
+    showPath(m_ui.wavePathLabel, text(m.wavePath()));
     drawConversion();
     if (m.wavePath() != m_auditionedWave) showAudition();  // however the wave was opened
     setBoxText(m_ui.destinationBox, text(m.destination()));

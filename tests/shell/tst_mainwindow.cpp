@@ -80,7 +80,7 @@ private slots:
         m_ui->settings()["Windows/waveToRepeater"] = "30 40 500 200";
         delete m_main;
         m_main = new MainWindow(
-            m_preferences, m_files, *m_ui, *m_ui,
+            m_preferences, *m_ui, *m_ui,
             {[this] { return make("W", "A"); }, [this] { return make("R", "A"); }, {}});
         m_main->startUp();
         QCOMPARE(m_main->frameOf(rep())->pos(), QPoint(10, 20));

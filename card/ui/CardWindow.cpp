@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QMenu>
-#include <QScreen>
-#include <QScrollBar>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>

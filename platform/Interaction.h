@@ -50,6 +50,13 @@ public:
         return message(text, MessageButtons::YesNoCancel);
     }
 
+    // A whole number from `lowest` to `highest` asked for in a small dialog that offers `value`:
+    // the number given with OK, or nothing on Cancel (and where nobody can be asked).
+    virtual std::optional<int> askNumber(const std::string& /*text*/, int /*value*/, int /*lowest*/,
+                                         int /*highest*/) {
+        return std::nullopt;
+    }
+
     // The chosen full path, or nothing when the user cancelled.
     virtual std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) = 0;
     virtual std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) = 0;

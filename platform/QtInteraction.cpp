@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QGuiApplication>
+#include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QProgressBar>
@@ -89,6 +90,13 @@ std::optional<std::string> QtInteraction::chooseFileToOpen(const FileDialogReque
 
 std::optional<std::string> QtInteraction::chooseFileToSave(const FileDialogRequest& request) {
     return runFileDialog(request, FileDialogMode::Save, QApplication::activeWindow());
+}
+
+std::optional<int> QtInteraction::askNumber(const std::string& text, int value, int lowest, int highest) {
+    bool ok = false;
+    const int number = QInputDialog::getInt(QApplication::activeWindow(), QString::fromLatin1(kAppTitle),
+                                            QString::fromStdString(text), value, lowest, highest, 1, &ok);
+    return ok ? std::optional(number) : std::nullopt;
 }
 
 std::optional<Channel> QtInteraction::chooseChannel() {

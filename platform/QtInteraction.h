@@ -33,6 +33,7 @@ public:
                           const std::string& detail = {}) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
+    std::optional<int> askNumber(const std::string& text, int value, int lowest, int highest) override;
     std::optional<Channel> chooseChannel() override;
     std::optional<std::string> chooseFolder(const std::string& caption,
                                             const std::string& current) override;

@@ -20,6 +20,7 @@ ConverterFactories converterWindowFactories(Preferences& preferences, Files& fil
         [&preferences, &files, &ui](MainWindow& mainWindow) -> QWidget* {
             auto* card = new CardWindow(preferences, files, ui);
             card->setTempoFinder(tempo::estimateWaveTempo);
+            card->rememberSizeIn(mainWindow.settingsStore());
             // A double-clicked loop opens in the Repeater-to-wave window, which comes forward.
             card->openLoopHook = [&mainWindow](const std::string& folder) {
                 auto* window = qobject_cast<RepeaterToWaveWindow*>(mainWindow.repeaterToWaveWindow());

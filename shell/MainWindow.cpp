@@ -132,12 +132,20 @@ QMdiSubWindow* MainWindow::frameOf(const ConverterWindow* window) const {
 }
 
 // The main window has no menu of its own: it shows the active converter window's menus. While
-// no child is active (the frame lost the focus) the last menus stay.
+// no child is active (the frame lost the focus) the last menus stay; while the Card window is
+// active its menus join them.
 void MainWindow::showMenusOf(QMdiSubWindow* frame) {
-    auto* window = frame ? qobject_cast<ConverterWindow*>(frame->widget()) : nullptr;
-    if (!window) return;
+    if (!frame) return;
+    const bool card = m_card && frame->widget() == m_card;
+    if (auto* window = qobject_cast<ConverterWindow*>(frame->widget())) m_menusShown = window;
+    else if (!card) return;
+    if (!m_menusShown) return;
     menuBar()->clear();
-    for (QMenu* menu : window->menus()) menuBar()->addMenu(menu);
+    for (QMenu* menu : m_menusShown->menus()) {
+        if (card && menu == m_menusShown->windowMenu())
+            for (QMenu* own : m_card->findChildren<QMenu*>(Qt::FindDirectChildrenOnly)) menuBar()->addMenu(own);
+        menuBar()->addMenu(menu);
+    }
 }
 
 // Each converter window where the user left it, or, at the first start, arranged whole in the
@@ -256,12 +264,14 @@ void MainWindow::onCardRequested() {
         m_card = m_factories.card(*this);
         QMdiSubWindow* frame = m_mdiArea->addSubWindow(m_card);
         frame->setWindowIcon(programIcon());
-        frame->resize(m_card->size());
+        frame->resize(frame->sizeHint());  // the Card window's size inside the frame's borders
     }
     auto* frame = qobject_cast<QMdiSubWindow*>(m_card->parentWidget());
     frame->show();
     keepInsideArea(frame);
     activateChild(frame);
+    // Down and Space go to the loops at once.
+    m_card->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 // The area places a new child where it overlaps the others least, which may run past the area's

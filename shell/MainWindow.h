@@ -53,8 +53,12 @@ public:
     ConverterWindow* waveToRepeaterWindow() const { return m_waveToRepeater; }
     ConverterWindow* repeaterToWaveWindow() const { return m_repeaterToWave; }
     QMdiSubWindow* frameOf(const ConverterWindow* window) const;
-    // The Card window while it exists (null otherwise).
+    // The Card window while it exists (null otherwise). Its own menus are the QMenus it holds as
+    // direct children; while it is active they stand before the Window menu of the converter
+    // window whose menus were shown last.
     QWidget* cardWindow() const { return m_card; }
+    // Where the windows keep what they remember between runs.
+    SettingsStore& settingsStore() const { return m_store; }
     // Brings a child window forward, restoring it when it is minimised.
     void activateChild(QMdiSubWindow* frame);
 
@@ -107,6 +111,7 @@ private:
     QPointer<ConverterWindow> m_waveToRepeater;
     QPointer<ConverterWindow> m_repeaterToWave;
     QPointer<QWidget> m_card;
+    QPointer<ConverterWindow> m_menusShown;  // whose menus the menu bar shows
     QPointer<PreferencesDialog> m_preferencesDialog;
     QPointer<FolderChooser> m_folderChooser;
     QPointer<AboutDialog> m_aboutDialog;

@@ -53,19 +53,17 @@ bool ArrangeActions::mayReplace(const std::string& question) {
     return m_ui.message(question, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-void ArrangeActions::dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree,
+bool ArrangeActions::dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree,
                               bool copy) {
-    if (!copy && (fromCard != card || from == to)) return;
+    if (!copy && (fromCard != card || from == to)) return false;
     if (copy) {
-        if (!toFree && !mayReplace(message::copyReplaces(folderOf(card, to)))) return;
+        if (!toFree && !mayReplace(message::copyReplaces(folderOf(card, to)))) return false;
         card::ArrangeRequest request = card::copyRequest(fromCard, from, card, to);
         request.overwrite = !toFree;
-        run(request);
-    } else if (toFree) {
-        run(card::moveRequest(card, from, to));
-    } else if (mayReplace(message::swapQuestion(from, to))) {
-        run(card::swapRequest(card, from, to));
+        return run(request);
     }
+    if (toFree) return run(card::moveRequest(card, from, to));
+    return mayReplace(message::swapQuestion(from, to)) && run(card::swapRequest(card, from, to));
 }
 
 void ArrangeActions::deleteLoops(const std::string& card, const std::vector<int>& numbers) {

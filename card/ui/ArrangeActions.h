@@ -36,8 +36,9 @@ public:
                    std::function<void(const std::string& note)> showStatus);
 
     // A loop dropped on a row of `card`: on a free number it moves there (or is copied there),
-    // on another loop the two swap after a Yes (or the copy replaces it after a Yes).
-    void dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree, bool copy);
+    // on another loop the two swap after a Yes (or the copy replaces it after a Yes). Whether the
+    // loop now lies at `to`.
+    bool dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree, bool copy);
     void deleteLoops(const std::string& card, const std::vector<int>& numbers);
     // Each loop to the same number of `toCard`, a loop there replaced only after a Yes.
     void copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard);

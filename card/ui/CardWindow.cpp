@@ -1,10 +1,14 @@
 #include "CardWindow.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -34,6 +38,7 @@
 #include "QtFocusRing.h"
 #include "QtFormLook.h"
 #include "RoutineError.h"
+#include "SettingsStore.h"
 #include "UdisksEject.h"
 #include "WaveformSource.h"
 
@@ -48,14 +53,15 @@ constexpr double kTrackBytesPerSecond = 88200;  // 16-bit mono at 44.1 kHz
 // Each cell keeps its loop's index in the listing.
 constexpr int kLoopRole = Qt::UserRole + 1;
 
-// A cell that sorts by the number it holds, not by its text; rows of free numbers come after the
-// loops whichever way the table is sorted.
+// A cell that sorts by the number it holds, not by its text. By loop number a row of free numbers
+// lies in its gap between the loops; by any other column such rows come after the loops whichever
+// way the table is sorted.
 class NumberItem : public QTableWidgetItem {
 public:
     NumberItem(const QString& text, double value) : QTableWidgetItem(text) { setData(Qt::UserRole, value); }
     bool operator<(const QTableWidgetItem& other) const override {
         const bool free = data(LoopTable::kFreeRole).toBool();
-        if (free != other.data(LoopTable::kFreeRole).toBool()) {
+        if (free != other.data(LoopTable::kFreeRole).toBool() && column() != CardWindow::LoopColumn) {
             const bool descending =
                 tableWidget() && tableWidget()->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
             return free == descending;
@@ -114,16 +120,17 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_audition(new AuditionPanel(ui, this)),
       m_watcher(new CardWatcher(this)),
       m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }),
-      m_loudness(new LoudnessMeter(this)) {
+      m_loudness(new LoudnessMeter(this)),
+      m_menu(new QMenu(QStringLiteral("&Card"), this)) {
     asRowTable(m_table, QStringLiteral("loopTable"),
                {"Loop", "Tempo", "Bars", "Beats/Bar", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
                 "Size", "Check"});
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
     paintBackground(this, kCardBackground);
-    resize(twipsSize(11400, 6855));
 
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setFocusProxy(m_table);  // the window given the focus gives it to its loops
     m_table->horizontalHeader()->setSortIndicator(LoopColumn, Qt::AscendingOrder);  // as list does
     // A double click or Enter (whatever activates an item on this desktop).
     connect(m_table, &QTableWidget::activated, this, [this](const QModelIndex& index) { openRow(index.row()); });
@@ -160,24 +167,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(m_undoButton, &QPushButton::clicked, this, &CardWindow::undo);
     connect(m_redoButton, &QPushButton::clicked, this, &CardWindow::redo);
     connect(storeButton, &QPushButton::clicked, this, &CardWindow::showStore);
-    // The converter windows' menus take no Delete and no Ctrl+Z: these keys are the Card window's.
-    auto* deleteKey = new QAction(m_table);
-    deleteKey->setShortcut(QKeySequence::Delete);
-    deleteKey->setShortcutContext(Qt::WidgetShortcut);
-    m_table->addAction(deleteKey);
-    connect(deleteKey, &QAction::triggered, this, &CardWindow::deleteSelected);
-    auto* undoKey = new QAction(this);
-    undoKey->setObjectName(QStringLiteral("undoAction"));
-    undoKey->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    undoKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(undoKey);
-    connect(undoKey, &QAction::triggered, this, &CardWindow::undo);
-    auto* redoKey = new QAction(this);
-    redoKey->setObjectName(QStringLiteral("redoAction"));
-    redoKey->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
-    redoKey->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    addAction(redoKey);
-    connect(redoKey, &QAction::triggered, this, &CardWindow::redo);
+    buildMenu();
 
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderLabel, 1);
@@ -208,6 +198,82 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
 
     m_listing.card = m_preferences.loopFolder;
     refresh();
+    m_openingSize = fittingSize();
+    resize(m_openingSize);
+}
+
+// The converter windows' menus take none of these keys: they are the Card window's. Delete is
+// the table's alone, so that it deletes no loop while a button has the focus.
+void CardWindow::buildMenu() {
+    m_menu->setObjectName(QStringLiteral("cardMenu"));
+    const auto add = [this](const char* name, const QString& caption, const QKeySequence& key, auto slot,
+                            Qt::ShortcutContext context = Qt::WidgetWithChildrenShortcut) {
+        auto* action = m_menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(key);
+        action->setShortcutContext(context);
+        (context == Qt::WidgetShortcut ? static_cast<QWidget*>(m_table) : this)->addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("moveAction", QStringLiteral("&Move to..."), QKeySequence(Qt::CTRL | Qt::Key_M), &CardWindow::moveSelected);
+    add("copyAction", QStringLiteral("&Copy to..."), QKeySequence(Qt::CTRL | Qt::Key_D),
+        &CardWindow::copySelectedWithin);
+    add("swapAction", QStringLiteral("&Swap with..."), QKeySequence(Qt::CTRL | Qt::Key_T), &CardWindow::swapSelected);
+    add("copyToCardAction", QStringLiteral("Copy to C&ard..."), QKeySequence(), &CardWindow::copySelected);
+    m_menu->addSeparator();
+    add("deleteAction", QStringLiteral("&Delete"), QKeySequence(QKeySequence::Delete), &CardWindow::deleteSelected,
+        Qt::WidgetShortcut);
+    add("undoAction", QStringLiteral("&Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z), &CardWindow::undo);
+    add("redoAction", QStringLiteral("&Redo"), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &CardWindow::redo);
+    m_menu->actions().last()->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+
+    // The context menu by mouse, by the Menu key and by Shift+F10, the latter two at the cursor's row.
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(m_table, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_menu->popup(m_table->viewport()->mapToGlobal(at)); });
+    auto* menuKey = new QAction(m_table);
+    menuKey->setShortcuts({QKeySequence(Qt::Key_Menu), QKeySequence(Qt::SHIFT | Qt::Key_F10)});
+    menuKey->setShortcutContext(Qt::WidgetShortcut);
+    m_table->addAction(menuKey);
+    connect(menuKey, &QAction::triggered, this, [this] {
+        const QRect row = m_table->visualRect(m_table->currentIndex());
+        m_menu->popup(m_table->viewport()->mapToGlobal(row.isValid() ? row.center() : QPoint(0, 0)));
+    });
+}
+
+// Every column at the width of its texts and the whole totals line, but no smaller than the
+// window's design and no larger than the screen.
+QSize CardWindow::fittingSize() const {
+    const int columns = m_table->widthForColumns();
+    const int totals = m_totalsLabel->fontMetrics().horizontalAdvance(m_totalsLabel->text());
+    const QMargins margins = layout()->contentsMargins();
+    QSize fitting = twipsSize(11400, 6855).expandedTo(
+        QSize(std::max(columns, totals) + margins.left() + margins.right(), 0));
+    if (const QScreen* shown = screen()) fitting = fitting.boundedTo(shown->availableGeometry().size());
+    return fitting;
+}
+
+void CardWindow::rememberSizeIn(SettingsStore& store) {
+    m_sizeStore = &store;
+    const QStringList kept = QString::fromStdString(store.readSetting("CardWindow", "geometry", "")).split('x');
+    const QSize size = kept.size() == 2 ? QSize(kept[0].toInt(), kept[1].toInt()) : QSize();
+    if (size.isEmpty()) return;
+    m_openingSize = screen() ? size.boundedTo(screen()->availableGeometry().size()) : size;
+    resize(m_openingSize);
+}
+
+// A size that cannot be kept costs the musician nothing but the next opening's size.
+void CardWindow::closeEvent(QCloseEvent* event) {
+    if (m_sizeStore) {
+        try {
+            m_sizeStore->writeSetting("CardWindow", "geometry",
+                                      std::to_string(width()) + "x" + std::to_string(height()));
+        } catch (const std::exception&) {
+            m_ui.logFailure("Card", caughtReason());
+        }
+    }
+    QWidget::closeEvent(event);
 }
 
 void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.card
@@ -334,6 +400,13 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         if (keptFolders.count(folder))
             m_table->selectionModel()->select(index, QItemSelectionModel::Select | QItemSelectionModel::Rows);
         if (folder == currentFolder) m_table->selectionModel()->setCurrentIndex(index, QItemSelectionModel::NoUpdate);
+    }
+    // A loop just moved or copied is the one selected, at its new number.
+    if (const int placed = std::exchange(m_selectAfterListing, 0)) {
+        for (int row = 0; row < m_table->rowCount(); ++row)
+            if (!m_table->isFreeRow(row) && m_table->numberOfRow(row) == placed)
+                m_table->selectionModel()->setCurrentIndex(m_table->model()->index(row, LoopColumn),
+                                                           QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
     showDetails();
 
@@ -499,9 +572,35 @@ std::vector<int> CardWindow::selectedNumbers() const {
 }
 
 void CardWindow::dropLoop(const QString& fromCard, int from, int row, bool copy) {
-    m_actions.dropLoop(m_listing.card, fromCard.toStdString(), from, m_table->numberOfRow(row),
-                       m_table->isFreeRow(row), copy);
+    arrange(fromCard.toStdString(), from, m_table->numberOfRow(row), copy);
+}
+
+void CardWindow::arrange(const std::string& fromCard, int from, int to, bool copy) {
+    bool toFree = true;
+    for (const card::LoopSummary& loop : m_listing.loops) toFree = toFree && loop.number != to;
+    if (m_actions.dropLoop(m_listing.card, fromCard, from, to, toFree, copy)) m_selectAfterListing = to;
     refresh();
+}
+
+void CardWindow::moveSelected() { arrangeSelected(Arrangement::Move); }
+void CardWindow::copySelectedWithin() { arrangeSelected(Arrangement::Copy); }
+void CardWindow::swapSelected() { arrangeSelected(Arrangement::Swap); }
+
+// As a drag of the loop onto the row of the number given.
+void CardWindow::arrangeSelected(Arrangement arrangement) {
+    const std::set<size_t> loops = selectedLoops();
+    if (loops.size() != 1) {
+        m_ui.message(message::kSelectOneLoop);
+        return;
+    }
+    const card::LoopSummary& loop = m_listing.loops[*loops.begin()];
+    const char* verb = arrangement == Arrangement::Move ? "Move " : arrangement == Arrangement::Copy ? "Copy " : "Swap ";
+    const char* to = arrangement == Arrangement::Swap ? " with loop number:" : " to loop number:";
+    const int offered = arrangement != Arrangement::Swap && m_listing.lowestFreeLoop ? *m_listing.lowestFreeLoop
+                                                                                      : loop.number;
+    const std::optional<int> number =
+        m_ui.askNumber(verb + loop::loopFolderName(loop.number) + to, offered, loop::kLowestLoop, loop::kHighestLoop);
+    if (number) arrange(m_listing.card, loop.number, *number, arrangement == Arrangement::Copy);
 }
 
 void CardWindow::fillFreeLoops(const QStringList& paths) {

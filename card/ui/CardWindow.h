@@ -4,9 +4,12 @@
 // folder from the folder chooser, the selected loops exported as waves, the selected loop's backups
 // (one of them restored), and a double click or Enter that opens a loop in the Repeater-to-wave
 // window. Loops are arranged here: a row dragged onto a free number moves there (with Ctrl it is
-// copied), onto another loop the two swap after a Yes; Delete deletes the selected loops after a
-// Yes, Copy to Card copies them to another card, Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z or Ctrl+Y)
-// walk back and forth through the card's arrangements, and waves dropped from a file manager fill the free loops once the drop dialog's OK is given. All Backups
+// copied), onto another loop the two swap after a Yes; the Card menu (also the table's context menu)
+// does the same from the keyboard with a loop number asked for (Move to, Copy to, Swap with), and
+// the moved or copied loop stays selected at its new number. Delete deletes the selected loops
+// after a Yes, Copy to Card copies them to another card, Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z or
+// Ctrl+Y) walk back and forth through the card's arrangements, and waves dropped from a file
+// manager fill the free loops once the drop dialog's OK is given. All Backups
 // lists the whole store. A loop with problems is marked; the pane under the table tells the
 // selected loop's problems (and the tooltip each row's). The window lists the card again after its
 // own exports and restores, when the program tells it of a save, and when the card changes outside
@@ -29,6 +32,7 @@
 #include "VolumeEjection.h"
 
 class QLabel;
+class QMenu;
 class QPushButton;
 class QTableWidget;
 
@@ -38,6 +42,7 @@ class AuditionPanel;
 class CardWatcher;
 class Files;
 class Interaction;
+class SettingsStore;
 struct Preferences;
 
 class CardWindow : public QWidget {
@@ -67,6 +72,16 @@ public:
     // The drop dialog for these files over the card shown, left open and writing nothing.
     QWidget* previewDrop(const std::vector<std::string>& paths);
 
+    // The size kept in `store` taken (when there is one), and this window's size kept there as it
+    // closes.
+    void rememberSizeIn(SettingsStore& store);
+    // The size the window opens at.
+    QSize sizeHint() const override { return m_openingSize; }
+
+    // The Card menu: the arrangements with their shortcuts. The main window shows it in its menu
+    // bar while this window is active; the table opens it as its context menu.
+    QMenu* menu() const { return m_menu; }
+
     void showCard(std::string folder);
     LoopTable* table() const { return m_table; }
     // Play/Stop and the waveform of the selected loop, as the Repeater loops it.
@@ -84,6 +99,11 @@ public slots:
     // The selected loops deleted (after a Yes), or copied to the same numbers of another card.
     void deleteSelected();
     void copySelected();
+    // The selected loop moved, copied or swapped with the loop number asked for; onto a loop a
+    // move swaps after a Yes and a copy replaces after a Yes, onto a free number a swap moves.
+    void moveSelected();
+    void copySelectedWithin();
+    void swapSelected();
     // The card's newest arrangement undone (Ctrl+Z), or the latest one undone made again
     // (Ctrl+Shift+Z, Ctrl+Y).
     void undo();
@@ -97,7 +117,15 @@ signals:
     // A short note for the program's status line.
     void statusMessage(const QString& text);
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
+    enum class Arrangement { Move, Copy, Swap };
+    void arrangeSelected(Arrangement arrangement);
+    void arrange(const std::string& fromCard, int from, int to, bool copy);
+    void buildMenu();
+    QSize fittingSize() const;
     // Loops by their index in the listing, which the cells keep whatever the sort order.
     const card::LoopSummary* loopOfRow(int row) const;
     std::set<size_t> selectedLoops() const;
@@ -133,7 +161,11 @@ private:
     AuditionPanel* m_audition;
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
-    LoudnessMeter* m_loudness;  // of the loop whose details are shown
+    LoudnessMeter* m_loudness;
+    QMenu* m_menu;
+    SettingsStore* m_sizeStore = nullptr;
+    QSize m_openingSize;
+    int m_selectAfterListing = 0;  // a loop number to select once the card is listed again  // of the loop whose details are shown
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
     std::string m_failureShown;    // the recovery failure last told in a message box
 };

@@ -2,6 +2,8 @@
 
 #include <QDrag>
 #include <QDropEvent>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QMimeData>
 #include <QTimer>
 #include <QUrl>
@@ -121,8 +123,16 @@ void LoopTable::fitColumnsToTexts() {
         for (int row = 0; row < rowCount(); ++row)
             if (const QTableWidgetItem* cell = item(row, column)) texts[static_cast<size_t>(column)].insert(cell->text());
     if (texts == m_fittedTexts) return;
+    // The last column, stretched to the table's edge, measured at the width of its texts first.
+    horizontalHeader()->setStretchLastSection(false);
     resizeColumnsToContents();
+    m_columnsWidth = horizontalHeader()->length();
+    horizontalHeader()->setStretchLastSection(true);
     m_fittedTexts = std::move(texts);
+}
+
+int LoopTable::widthForColumns() const {
+    return 2 * frameWidth() + verticalScrollBar()->sizeHint().width() + m_columnsWidth;
 }
 
 }  // namespace brenvik

@@ -32,6 +32,8 @@ public:
     // last fitted: a refresh of 999 loops, or two of them swapped, leaves the widths as they were
     // (and as the user may have dragged them) without measuring every cell again.
     void fitColumnsToTexts();
+    // The width the table needs to show every column whole beside its vertical scroll bar.
+    int widthForColumns() const;
 
 signals:
     // Told once the drop has ended, so that questions may follow it.
@@ -51,6 +53,7 @@ private:
     bool copies(const QDropEvent* event) const;
 
     std::vector<std::set<QString>> m_fittedTexts;  // each column's texts when last fitted
+    int m_columnsWidth = 0;                         // of all columns fitted to their texts
 };
 
 }  // namespace brenvik

@@ -3,6 +3,9 @@
 // card again when it changes, offers a mounted card, exports the selected loops and restores a
 // loop from the backup store.
 #include <QLabel>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -186,7 +189,7 @@ private slots:
         QTest::addColumn<QString>("details");
         QTest::newRow("intact") << int(Qt::AscendingOrder) << 1 << "LOOP2 is intact\nLoudness -20.0 LUFS, true peak -20.0 dBTP";
         QTest::newRow("a track missing, sorted the other way")
-            << int(Qt::DescendingOrder) << 0 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4): that channel is silent; "
+            << int(Qt::DescendingOrder) << 1 << "LOOP3 has 1 problem:\ntrack4.wav: file: missing (the description chooses track 4): that channel is silent; "
                "restore it from a backup";
         QTest::newRow("none selected") << int(Qt::AscendingOrder) << -1 << message::kNoLoopChosen;
     }
@@ -274,6 +277,7 @@ private slots:
         const std::string card = makeFolder(m_dir.path().toStdString(), "changing");
         makeCardLoop(card, 1, {1}, 10);
         Program program(card, m_waves);
+        QVERIFY(QTest::qWaitForWindowExposed(&program.main));  // maximised on this screen
         program.main.repeaterToWaveWindow()->cardAction()->trigger();
         auto* window = qobject_cast<CardWindow*>(program.main.cardWindow());
         auto* waveToRepeater = qobject_cast<WaveToRepeaterWindow*>(program.main.waveToRepeaterWindow());
@@ -425,7 +429,7 @@ private slots:
         const Preferences preferences{card, card, 45, true};
         CardWindow window(preferences, files, ui, {});
         child<QPushButton>(&window, "backupsButton")->click();
-        window.table()->selectRow(1);
+        window.table()->selectRow(rowOf(window.table(), 6));
         child<QPushButton>(&window, "backupsButton")->click();
 
         QStringList look, checks, marks;
@@ -451,7 +455,7 @@ private slots:
             restore(0, 5);
             dialog->close();
         });
-        window.table()->selectRow(0);
+        window.table()->selectRow(rowOf(window.table(), 5));
         child<QPushButton>(&window, wholeStore ? "storeButton" : "backupsButton")->click();
 
         QCOMPARE(look, keptLook("backups-dialog", look));
@@ -468,7 +472,7 @@ private slots:
         QVERIFY(over.startsWith("The backup store is 1"));
         QVERIFY(treeOf(loop) == before);
         QVERIFY(treeOf(card + "/LOOP8") == before);
-        QCOMPARE(window.table()->item(0, CardWindow::CheckColumn)->text(), QString("ok"));
+        QCOMPARE(window.table()->item(rowOf(window.table(), 5), CardWindow::CheckColumn)->text(), QString("ok"));
         QCOMPARE(ui.messageTexts(),
                  (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6), message::kNoBackupSelected,
                                            message::backupFileChanged("LOOP5/track1.wav"),
@@ -571,6 +575,68 @@ private slots:
         QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),
                                                                 message::deleteQuestion("LOOP2"),
                                                                 message::nothingToUndo(card), message::nothingToRedo(card)}));
+    }
+
+    // From the keyboard alone: opened from the menu, the loops have the focus (a freed number in its
+    // gap) and the Card menu stands before Window; LOOP1 taken with the arrow keys, then moved, copied or
+    // swapped by shortcut or context menu to the number given, and selected there afterwards. The
+    // window opens with every column and the totals line whole, and reopens at its closing size.
+    void arrangesFromTheKeyboard_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("mnemonic");  // the context menu's key, after `keys` opened it
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QStringList>("loops");
+        QTest::newRow("move, Ctrl+M") << QKeySequence("Ctrl+M") << 0 << 2 << QStringList{"2", "3"};
+        QTest::newRow("copy, Ctrl+D") << QKeySequence("Ctrl+D") << 0 << 5 << QStringList{"1", "3", "5"};
+        QTest::newRow("swap, Ctrl+T") << QKeySequence("Ctrl+T") << 0 << 3 << QStringList{"1", "3"};
+        QTest::newRow("move, Menu key") << QKeySequence(Qt::Key_Menu) << int(Qt::Key_M) << 4 << QStringList{"3", "4"};
+        QTest::newRow("copy, Shift+F10") << QKeySequence("Shift+F10") << int(Qt::Key_C) << 2
+                                         << QStringList{"1", "2", "3"};
+    }
+    void arrangesFromTheKeyboard() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, mnemonic);
+        QFETCH(int, number);
+        QFETCH(QStringList, loops);
+        const std::string card = makeFolder(m_dir.path().toStdString(), "keys-" + std::string(QTest::currentDataTag()));
+        const Tree first = treeOf(makeCardLoop(card, 1, {1}, 10));
+        makeCardLoop(card, 3, {1, 2}, 20);
+        Program program(card, m_waves);
+        QVERIFY(QTest::qWaitForWindowExposed(&program.main));  // maximised on this screen
+        program.main.repeaterToWaveWindow()->cardAction()->trigger();
+        auto* window = qobject_cast<CardWindow*>(program.main.cardWindow());
+        LoopTable* table = window->table();
+        QTRY_COMPARE(QApplication::focusWidget(), table);
+        QStringList menus;
+        for (QAction* menu : program.main.menuBar()->actions()) menus << menu->text();
+        QCOMPARE(menus, (QStringList{"&File", "&Card", "&Window", "&Help"}));
+        QList<int> order;
+        for (int row = 0; row < table->rowCount(); ++row) order << table->numberOfRow(row);
+        QCOMPARE(order, (QList<int>{1, 2, 3, 4}));
+        QCOMPARE(table->horizontalScrollBar()->maximum(), 0);
+        auto* totals = window->findChild<QLabel*>("totalsLabel");
+        QVERIFY(totals->width() >= totals->sizeHint().width());
+
+        QTest::keyClick(table, Qt::Key_Down);
+        QCOMPARE(table->numberOfRow(table->currentRow()), 2);
+        QTest::keyClick(table, Qt::Key_Up);
+        QCOMPARE(table->numberOfRow(table->currentRow()), 1);
+        program.ui.giveNextNumber(number);
+        if (keys == QKeySequence("Ctrl+T")) program.ui.answerNextQuestion(MessageAnswer::Yes);
+        QTest::keySequence(table, keys);
+        if (mnemonic) QTest::keyClick(QApplication::activePopupWidget(), Qt::Key(mnemonic));
+        QTRY_COMPARE(column(*window, CardWindow::LoopColumn), loops);
+        QCOMPARE(table->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE(table->numberOfRow(table->selectionModel()->selectedRows()[0].row()), number);
+        QVERIFY(treeOf(card + "/LOOP" + std::to_string(number)) == first);
+
+        auto* frame = qobject_cast<QMdiSubWindow*>(window->parentWidget());
+        frame->resize(frame->size() - QSize(40, 30));
+        const QSize closing = window->size();
+        frame->close();
+        QTRY_VERIFY(!program.main.cardWindow());
+        program.main.repeaterToWaveWindow()->cardAction()->trigger();
+        QCOMPARE(program.main.cardWindow()->size(), closing);
     }
 
     // Waves dropped on the window are examined (converted when the Repeater cannot play them) and

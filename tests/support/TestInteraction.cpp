@@ -59,6 +59,11 @@ std::optional<std::string> TestInteraction::chooseFileToSave(const FileDialogReq
     return takeFile(request);
 }
 
+std::optional<int> TestInteraction::askNumber(const std::string& text, int, int, int) {
+    m_messages.push_back({text, MessageButtons::Ok, MessageIcon::None, {}, {}, {}});
+    return take(m_numbers, "number dialog \"" + text + "\"", std::optional<int>());
+}
+
 std::optional<Channel> TestInteraction::chooseChannel() {
     return take(m_channels, "channel dialog", std::optional<Channel>());
 }

@@ -29,6 +29,8 @@ public:
     // A path, or nothing for a cancelled dialog.
     void chooseNextFile(std::optional<std::string> path) { m_files.push_back(std::move(path)); }
     void chooseNextChannel(std::optional<Channel> channel) { m_channels.push_back(channel); }
+    // A number given, or nothing for a cancelled number dialog; its question is recorded as a message.
+    void giveNextNumber(std::optional<int> number) { m_numbers.push_back(number); }
     void chooseNextFolder(std::optional<std::string> folder) {
         m_folders.push_back(std::move(folder));
     }
@@ -61,6 +63,7 @@ public:
     MessageAnswer ask(const std::string& text, const std::string& yes, const std::string& no) override;
     std::optional<std::string> chooseFileToOpen(const FileDialogRequest& request) override;
     std::optional<std::string> chooseFileToSave(const FileDialogRequest& request) override;
+    std::optional<int> askNumber(const std::string& text, int value, int lowest, int highest) override;
     std::optional<Channel> chooseChannel() override;
     std::optional<std::string> chooseFolder(const std::string& caption,
                                             const std::string& current) override;
@@ -86,6 +89,7 @@ private:
     std::deque<MessageAnswer> m_answers;
     std::deque<std::optional<std::string>> m_files;
     std::deque<std::optional<Channel>> m_channels;
+    std::deque<std::optional<int>> m_numbers;
     std::deque<std::optional<std::string>> m_folders;
     std::vector<RecordedMessage> m_messages;
     std::vector<FileDialogRequest> m_dialogs;

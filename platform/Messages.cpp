@@ -349,6 +349,9 @@ std::string deleteQuestion(const std::string& loopNames) {
 std::string copyReplaces(const std::string& loopFolder) {
     return loopFolder + " is replaced by the copy (and kept in the backup store first). Replace it?";
 }
+std::string moveReplaces(const std::string& loopFolder) {
+    return loopFolder + " is replaced by the loop moved there (and kept in the backup store first). Replace it?";
+}
 std::string noFreeLoop(const std::string& card) {
     return "No free loop number in " + card + " (LOOP1 to LOOP999 all exist)";
 }

@@ -327,6 +327,8 @@ std::string swapQuestion(int a, int b);
 std::string deleteQuestion(const std::string& loopNames);
 // "/card/LOOP5 is replaced by the copy (and kept in the backup store first). Replace it?"
 std::string copyReplaces(const std::string& loopFolder);
+std::string moveReplaces(const std::string& loopFolder);
+inline constexpr const char* kChooseMoveFolder = "Move to card";
 // "No free loop number in /card (LOOP1 to LOOP999 all exist)".
 std::string noFreeLoop(const std::string& card);
 // "2 of 3 dropped files were written into loops", each file's loop or why not below it.

@@ -76,15 +76,18 @@ void ArrangeActions::deleteLoops(const std::string& card, const std::vector<int>
     if (mayReplace(message::deleteQuestion(names))) run(card::deleteRequest(card, numbers));
 }
 
-void ArrangeActions::copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard) {
-    card::ArrangeRequest request{"copy", {}};
+void ArrangeActions::toCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard,
+                            bool copy) {
+    card::ArrangeRequest request{copy ? "copy" : "move", {}};
     for (const int number : numbers) {
-        const bool taken = m_files.entryExists(folderOf(toCard, number));
-        if (taken && !mayReplace(message::copyReplaces(folderOf(toCard, number)))) continue;
+        const std::string target = folderOf(toCard, number);
+        const bool taken = m_files.entryExists(target);
+        if (taken && !mayReplace(copy ? message::copyReplaces(target) : message::moveReplaces(target))) continue;
         request.overwrite = request.overwrite || taken;
-        request.placements.push_back({{card, number}, card::LoopPlace{toCard, number}, true, {}});
+        request.placements.push_back({{card, number}, card::LoopPlace{toCard, number}, copy, {}});
+        if (!copy) request.what += " " + loop::loopFolderName(number) + " to " + toCard;
     }
-    request.undoable = false;
+    request.undoable = !copy;
     if (!request.placements.empty()) run(request);
 }
 

@@ -40,8 +40,9 @@ public:
     // loop now lies at `to`.
     bool dropLoop(const std::string& card, const std::string& fromCard, int from, int to, bool toFree, bool copy);
     void deleteLoops(const std::string& card, const std::vector<int>& numbers);
-    // Each loop to the same number of `toCard`, a loop there replaced only after a Yes.
-    void copyToCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard);
+    // Each loop to the same number of `toCard`, a loop there replaced only after a Yes; moved
+    // loops leave `card` (and Undo takes the move back), copies stay.
+    void toCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard, bool copy);
     // A loop of a store backup into loop `to` of the card, a loop there replaced after a Yes (and
     // kept in the store first); Undo takes it back as it does an arrangement.
     void restoreInto(const std::string& card, const std::string& backup, int loopInBackup, int to);

@@ -220,6 +220,7 @@ void CardWindow::buildMenu() {
         &CardWindow::copySelectedWithin);
     add("swapAction", QStringLiteral("&Swap with..."), QKeySequence(Qt::CTRL | Qt::Key_T), &CardWindow::swapSelected);
     add("copyToCardAction", QStringLiteral("Copy to C&ard..."), QKeySequence(), &CardWindow::copySelected);
+    add("moveToCardAction", QStringLiteral("Move t&o Card..."), QKeySequence(), &CardWindow::moveSelectedToCard);
     m_menu->addSeparator();
     add("deleteAction", QStringLiteral("&Delete"), QKeySequence(QKeySequence::Delete), &CardWindow::deleteSelected,
         Qt::WidgetShortcut);
@@ -619,15 +620,20 @@ void CardWindow::deleteSelected() {
     refresh();
 }
 
-void CardWindow::copySelected() {
+void CardWindow::copySelected() { selectedToCard(true); }
+
+void CardWindow::moveSelectedToCard() { selectedToCard(false); }
+
+void CardWindow::selectedToCard(bool copy) {
     const std::vector<int> numbers = selectedNumbers();
     if (numbers.empty()) {
         m_ui.message(message::kNoLoopsSelected);
         return;
     }
-    const std::optional<std::string> target = chooseFolder(message::kChooseCopyFolder, m_listing.card);
+    const std::optional<std::string> target =
+        chooseFolder(copy ? message::kChooseCopyFolder : message::kChooseMoveFolder, m_listing.card);
     if (!target) return;
-    m_actions.copyToCard(m_listing.card, numbers, *target);
+    m_actions.toCard(m_listing.card, numbers, *target, copy);
     refresh();
 }
 

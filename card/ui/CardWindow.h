@@ -96,9 +96,12 @@ public slots:
     // The selected loop's backups in the backup store, one of which may be restored.
     void showBackups();
     void useOfferedCard();
-    // The selected loops deleted (after a Yes), or copied to the same numbers of another card.
+    // The selected loops deleted (after a Yes), or copied or moved to the same numbers of another
+    // card.
     void deleteSelected();
     void copySelected();
+    void moveSelectedToCard();
+    void selectedToCard(bool copy);
     // The selected loop moved, copied or swapped with the loop number asked for; onto a loop a
     // move swaps after a Yes and a copy replaces after a Yes, onto a free number a swap moves.
     void moveSelected();

@@ -575,6 +575,14 @@ private slots:
         QCOMPARE(ui.messageTexts(), (std::vector<std::string>{message::swapQuestion(2, 3), message::swapQuestion(2, 3),
                                                                 message::deleteQuestion("LOOP2"),
                                                                 message::nothingToUndo(card), message::nothingToRedo(card)}));
+        // Moved to another card from the Card menu, LOOP5 leaves this one; Undo brings it back.
+        const std::string other = makeFolder(m_dir.path().toStdString(), "arrange-other");
+        window.chooseFolderHook = [&](const std::string&, const std::string&) { return std::optional(other); };
+        table->selectRow(rowOf(table, 5));
+        child<QAction>(&window, "moveToCardAction")->trigger();
+        QVERIFY(loopsAre({{3, 2}, {4, 1}}) && treeOf(other + "/LOOP5") == made[1]);
+        QTest::keySequence(table, QKeySequence(QStringLiteral("Ctrl+Z")));
+        QVERIFY(loopsAre({{3, 2}, {4, 1}, {5, 1}}) && !std::filesystem::exists(other + "/LOOP5"));
     }
 
     // From the keyboard alone: opened from the menu, the loops have the focus (a freed number in its

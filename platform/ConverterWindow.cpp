@@ -105,7 +105,9 @@ void ConverterWindow::applyPreferences(const Preferences&) {}
 // may lie in the other converter window and so make that window the active one. Meanwhile the
 // focus waits on this window's frame, and comes back once the window takes input again.
 void ConverterWindow::setInputEnabled(bool enabled) {
-    QWidget* focus = QApplication::focusWidget();
+    // The main window's own record, not the application's focus: right after a file dialog the
+    // main window may not be active again yet, and then the application has no focus widget.
+    QWidget* focus = window()->focusWidget();
     auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget());
     if (!enabled && focus && (focus == this || isAncestorOf(focus))) {
         m_focusWhileBusy = focus;

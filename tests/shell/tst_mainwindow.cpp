@@ -204,7 +204,10 @@ private slots:
         }
         m_main->activateChild(m_main->frameOf(rep()));
         m_ui->chooseNextFile(dir.filePath("saved.wav").toStdString());
-        m_ui->windowUsable = [this] {  // its message box takes the activation, then gives it back
+        // The save dialog leaves no window active until the platform activates the main window
+        // again; the message box takes the activation, then gives it back.
+        m_ui->fileDialogClosing = [] { QApplication::setActiveWindow(nullptr); };
+        m_ui->windowUsable = [this] {
             QApplication::setActiveWindow(nullptr);
             QApplication::setActiveWindow(m_main);
             return true;

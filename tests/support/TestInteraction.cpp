@@ -56,7 +56,9 @@ std::optional<std::string> TestInteraction::chooseFileToOpen(const FileDialogReq
 }
 
 std::optional<std::string> TestInteraction::chooseFileToSave(const FileDialogRequest& request) {
-    return takeFile(request);
+    std::optional<std::string> chosen = takeFile(request);
+    if (fileDialogClosing) fileDialogClosing();
+    return chosen;
 }
 
 std::optional<int> TestInteraction::askNumber(const std::string& text, int, int, int) {

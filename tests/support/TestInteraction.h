@@ -39,6 +39,8 @@ public:
     // busy pointer, the answers kept.
     std::function<bool()> windowUsable;
     std::vector<bool> usableAtMessage, usableWhenBusy;
+    // Called as a file dialog would close: a real one leaves no window active for a moment.
+    std::function<void()> fileDialogClosing;
 
     // --- what was shown ---
     const std::vector<RecordedMessage>& messages() const { return m_messages; }

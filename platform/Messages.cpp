@@ -458,4 +458,13 @@ std::string clippedQuestion(const std::string& path, int64_t count, double peakD
 
 std::string lowerByAnswer(double db) { return "Lower by " + decibelsText("%.1f dB", db); }
 
+std::string nameTooLong(size_t characters, size_t longest) {
+    return "The name has " + std::to_string(characters) + " characters; at most " +
+           std::to_string(longest) + " fit";
+}
+
+std::string libraryUnavailable(const std::string& path, const std::string& reason) {
+    return "The loop library " + path + " cannot be used (" + reason + "): loops show without names";
+}
+
 }  // namespace brenvik::message

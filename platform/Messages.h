@@ -393,4 +393,13 @@ std::string clippedQuestion(const std::string& path, int64_t count, double peakD
 std::string lowerByAnswer(double db);
 inline constexpr const char* kKeepLevelAnswer = "Keep as it is";
 
+// The loop library. A name refused: "The name has 201 characters; at most 200 fit".
+std::string nameTooLong(size_t characters, size_t longest);
+inline constexpr const char* kNameHasControl =
+    "The name holds a control character (a tab, a line break or the like)";
+inline constexpr const char* kNameNotUtf8 = "The name is not UTF-8 text";
+// "The loop library /home/a/.local/share/Brenvik/library.sqlite cannot be used (file is not a
+// database): loops show without names".
+std::string libraryUnavailable(const std::string& path, const std::string& reason);
+
 }  // namespace brenvik::message

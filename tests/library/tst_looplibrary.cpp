@@ -1,0 +1,205 @@
+// The loop library on real loop folders and real library files in temporary folders: what makes
+// two loops one, names refused and given, records kept across a reopening, and a library that
+// cannot be used leaving every call harmless.
+#include <sqlite3.h>
+
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <filesystem>
+
+#include "LoopContentHash.h"
+#include "LoopFixture.h"
+#include "LoopLibrary.h"
+#include "LoopNames.h"
+#include "Messages.h"
+#include "TestFiles.h"
+
+using namespace brenvik;
+using library::LoopLibrary;
+using library::LoopRecord;
+namespace fs = std::filesystem;
+
+class TestLoopLibrary : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir m_dir;
+    std::string root() const { return m_dir.path().toStdString(); }
+
+private slots:
+    // A copy of a loop, changed as the row says, against the original: the same hash (and so the
+    // same record) only while the content is the same.
+    void contentHash_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QString>("expected");  // same, different or none
+        QTest::newRow("copied to another card") << ""
+                                                << "same";
+        QTest::newRow("track named in capitals") << "capitals"
+                                                 << "same";
+        QTest::newRow("one sample differs") << "sample"
+                                            << "different";
+        QTest::newRow("a track removed") << "no track 2"
+                                         << "different";
+        QTest::newRow("description changed") << "description"
+                                             << "different";
+        QTest::newRow("description missing") << "no description"
+                                             << "none";
+    }
+    void contentHash() {
+        QFETCH(QString, change);
+        QFETCH(QString, expected);
+        QTemporaryDir dir;
+        const std::string base = dir.path().toStdString();
+        const std::string original = test::makeCardLoop(base + "/a", 7, {1, 2}, 3, 8, 120);
+        const std::string copy = base + "/b/LOOP7";
+        fs::create_directories(base + "/b");
+        fs::copy(original, copy);
+        if (change == "capitals") fs::rename(copy + "/track2.wav", copy + "/TRACK2.WAV");
+        if (change == "no track 2") fs::remove(copy + "/track2.wav");
+        if (change == "no description") fs::remove(copy + "/loopinfo.ldf");
+        for (const auto& [file, change_] :
+             {std::pair{"/track1.wav", "sample"}, {"/loopinfo.ldf", "description"}}) {
+            if (change != change_) continue;
+            auto bytes = test::readFile(copy + file);
+            bytes[bytes.size() - 1] ^= 1;
+            test::writeFile(copy + file, bytes);
+        }
+
+        const auto first = library::loopContentHash(original);
+        const auto second = library::loopContentHash(copy);
+        QVERIFY(first.hex);
+        QCOMPARE(first.hex->size(), size_t(64));
+        if (expected == "none") {
+            QVERIFY(!second.hex);
+            QVERIFY(QString::fromStdString(second.failure).contains("loopinfo.ldf"));
+            return;
+        }
+        QVERIFY(second.hex);
+        QCOMPARE(*first.hex == *second.hex, expected == "same");
+
+        LoopLibrary library(base + "/library");
+        QVERIFY(library.record(*first.hex, {"Intro groove", "/w/intro.wav", "ab", 1, "", 120.0}));
+        QCOMPARE(library.find(*second.hex).has_value(), expected == "same");
+    }
+
+    void names_data() {
+        QTest::addColumn<QByteArray>("name");
+        QTest::addColumn<QString>("refusal");  // empty when accepted
+        QTest::newRow("200 characters") << QString(200, QChar(0xE9)).toUtf8() << "";
+        QTest::newRow("201 characters")
+            << QByteArray(201, 'a') << QString::fromStdString(message::nameTooLong(201, 200));
+        QTest::newRow("emoji and accents") << QString("Café 🎸 groove").toUtf8() << "";
+        QTest::newRow("tab") << QByteArray("Intro\tgroove") << message::kNameHasControl;
+        QTest::newRow("delete") << QByteArray("Intro\x7f") << message::kNameHasControl;
+        QTest::newRow("next line (C1)") << QByteArray("Intro\xc2\x85") << message::kNameHasControl;
+        QTest::newRow("stray byte") << QByteArray("Intro\xff") << message::kNameNotUtf8;
+        QTest::newRow("overlong slash") << QByteArray("\xc0\xaf") << message::kNameNotUtf8;
+        QTest::newRow("surrogate") << QByteArray("\xed\xa0\x80") << message::kNameNotUtf8;
+        QTest::newRow("cut short") << QByteArray("Intro \xe2\x82") << message::kNameNotUtf8;
+    }
+    void names() {
+        QFETCH(QByteArray, name);
+        QFETCH(QString, refusal);
+        const auto found = library::nameRefusal(name.toStdString());
+        QCOMPARE(QString::fromStdString(found.value_or("")), refusal);
+    }
+
+    void nameFromSource_data() {
+        QTest::addColumn<QByteArray>("path");
+        QTest::addColumn<QByteArray>("expected");
+        QTest::newRow("plain") << QByteArray("/w/Intro groove.wav") << QByteArray("Intro groove");
+        QTest::newRow("dots") << QByteArray("/w/take.2.aiff") << QByteArray("take.2");
+        QTest::newRow("stray byte") << QByteArray("/w/a\xff.wav") << QByteArray("a\xef\xbf\xbd");
+        QTest::newRow("line break") << QByteArray("/w/a\nb.wav") << QByteArray("a b");
+        QTest::newRow("long") << QByteArray(250, 'x').prepend("/w/").append(".flac")
+                              << QByteArray(200, 'x');
+    }
+    void nameFromSource() {
+        QFETCH(QByteArray, path);
+        QFETCH(QByteArray, expected);
+        const std::string name = library::nameFromSource(path.toStdString());
+        QCOMPARE(QByteArray::fromStdString(name), expected);
+        QVERIFY(!library::nameRefusal(name));
+    }
+
+    // Every call once, then the library closed and opened again: what it holds is what was kept.
+    void survivesReopening() {
+        QTemporaryDir dir;
+        const std::string folder = dir.path().toStdString() + "/Brenvik";
+        const LoopRecord written{"Verse", "/w/verse.wav", "cd", 1700000000, "capo 2", std::nullopt};
+        {
+            LoopLibrary library(folder);
+            QVERIFY2(!library.unavailableReason(),
+                     library.unavailableReason().value_or("").c_str());
+            QVERIFY(library.record("h1", written));
+            QVERIFY(library.rename("h1", "Verse 2"));
+            QVERIFY(library.setNotes("h2", "recorded on the Repeater"));
+            QVERIFY(library.copyRecord("h1", "h3"));
+            QVERIFY(!library.copyRecord("h9", "h4"));
+            QVERIFY(library.record("h5", written));
+            QVERIFY(library.clear("h5"));
+            QVERIFY(!library.clear("h5"));
+        }
+        LoopLibrary library(folder);
+        QVERIFY(!library.takeReport());
+        LoopRecord renamed = written;
+        renamed.name = "Verse 2";
+        QCOMPARE(library.find("h1"), std::optional(renamed));
+        QCOMPARE(library.find("h3"), std::optional(renamed));
+        QCOMPARE(library.find("h2"),
+                 std::optional(LoopRecord{"", "", "", {}, "recorded on the Repeater", {}}));
+        QVERIFY(!library.find("h4"));
+        QVERIFY(!library.find("h5"));
+    }
+
+    void unavailable_data() {
+        QTest::addColumn<QString>("trouble");
+        QTest::newRow("garbage bytes") << "garbage";
+        QTest::newRow("folder is a file") << "folder is a file";
+        QTest::newRow("library is a folder") << "library is a folder";
+        QTest::newRow("made by a newer program") << "newer";
+        QTest::newRow("locked by another program") << "locked";
+    }
+    void unavailable() {
+        QFETCH(QString, trouble);
+        QTemporaryDir dir;
+        std::string folder = dir.path().toStdString() + "/Brenvik";
+        const std::string file = folder + "/" + LoopLibrary::kFileName;
+        fs::create_directories(folder);
+        const auto garbage = test::patternBytes(8192);
+        if (trouble == "garbage") test::writeFile(file, garbage);
+        if (trouble == "folder is a file") {
+            test::writeFile(folder + "/plain", garbage);
+            folder += "/plain";
+        }
+        if (trouble == "library is a folder") fs::create_directories(file);
+        sqlite3* other = nullptr;
+        if (trouble == "newer" || trouble == "locked") {
+            LoopLibrary{folder};
+            QCOMPARE(sqlite3_open(file.c_str(), &other), SQLITE_OK);
+            const char* sql = trouble == "newer" ? "PRAGMA user_version = 99" : "BEGIN EXCLUSIVE";
+            QCOMPARE(sqlite3_exec(other, sql, nullptr, nullptr, nullptr), SQLITE_OK);
+        }
+
+        LoopLibrary library(folder);
+        QVERIFY(!library.record("h1", {"Intro", "", "", {}, "", {}}));
+        QVERIFY(!library.rename("h1", "Intro"));
+        QVERIFY(!library.setNotes("h1", "notes"));
+        QVERIFY(!library.copyRecord("h1", "h2"));
+        QVERIFY(!library.clear("h1"));
+        QVERIFY(!library.find("h1"));
+        const auto report = library.takeReport();
+        QVERIFY(report);
+        QVERIFY2(QString::fromStdString(*report).contains(QString::fromStdString(folder)),
+                 report->c_str());
+        QVERIFY(!library.takeReport());
+        QVERIFY(!library.rename("h1", "Intro"));
+        QVERIFY(!library.takeReport());
+        QCOMPARE(library.unavailableReason(), report);
+        sqlite3_close(other);
+        if (trouble == "garbage") QCOMPARE(test::readFile(file), garbage);
+    }
+};
+
+QTEST_APPLESS_MAIN(TestLoopLibrary)
+#include "tst_looplibrary.moc"

@@ -95,7 +95,7 @@ LoopLibrary::LoopLibrary(const std::string& folder) : m_path(Files::joinPath(fol
 }
 
 LoopLibrary::~LoopLibrary() {
-    sqlite3_close(m_db);
+    sqlite3_close_v2(m_db);  // a statement still alive closes it when it is finalized
 }
 
 std::string LoopLibrary::defaultFolder() {
@@ -136,7 +136,7 @@ void LoopLibrary::open() {
 
 bool LoopLibrary::fail(const char* reason) {
     if (!m_unavailable) m_unavailable = message::libraryUnavailable(m_path, reason);
-    sqlite3_close(m_db);
+    sqlite3_close_v2(m_db);  // a statement still alive closes it when it is finalized
     m_db = nullptr;
     return false;
 }

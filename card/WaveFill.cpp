@@ -7,6 +7,7 @@
 #include "CardFolder.h"
 #include "FreeLoopSearch.h"
 #include "LoopFolderName.h"
+#include "LoopLayout.h"
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -17,7 +18,6 @@ namespace brenvik::card {
 namespace {
 
 constexpr float kStepsPerFile = 1000;
-constexpr double kTrackBytesPerSecond = 88200;  // of one channel: 16 bits at 44.1 kHz
 
 // The progress of one part of one file's work, as a share of the whole run.
 Progress share(const Progress& progress, size_t file, size_t files, float from, float width) {
@@ -116,7 +116,7 @@ FillOutcome write(const DroppedWave& wave, const std::string& card, Files& files
 
 }  // namespace
 
-double DroppedWave::seconds() const { return opened.bytesPerChannel / kTrackBytesPerSecond; }
+double DroppedWave::seconds() const { return opened.bytesPerChannel / loop::kTrackBytesPerSecond; }
 
 LoopSettings initialSettings(const OpenedWave& wave, const std::optional<tempo::TempoEstimate>& found) {
     LoopSettings settings;

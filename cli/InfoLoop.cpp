@@ -40,8 +40,7 @@ InfoNode checkTriple(const loop::Description& d, int first, int last, int at) {
 }
 
 // Track audio is 16-bit mono at 44.1 kHz; a sector holds 256 of its samples.
-constexpr double kMonoBytesPerSecond = 88200.0;
-constexpr double kSectorSeconds = 512 / kMonoBytesPerSecond;
+constexpr double kSectorSeconds = 512 / loop::kTrackBytesPerSecond;
 
 InfoNode trackRecord(const Files& files, const loop::DecodedTrack& t, int track, const std::string& folder) {
     const std::string file = loop::trackFileName(track);
@@ -126,7 +125,7 @@ InfoNode describeTrack(const std::string& loopName, const std::string& trackName
             .set("audio", InfoNode::integer(sizes.audio))
             .set("post", InfoNode::integer(sizes.post))
             .set("total", InfoNode::integer(sizes.total))
-            .set("duration", duration(sizes.audio / kMonoBytesPerSecond));
+            .set("duration", duration(sizes.audio / loop::kTrackBytesPerSecond));
         const bool ok = sizesAcceptable(sizes);
         opener.set("outcome", InfoNode::text(ok ? "accepted" : "refused"))
             .set("message", ok ? InfoNode() : InfoNode::text(message::kUntrimmedTrack));

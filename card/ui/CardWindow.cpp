@@ -49,7 +49,6 @@ namespace {
 const QColor kProblemRow(0xFF, 0xC0, 0xC0);
 const QColor kFreeRowText(0x70, 0x70, 0x70);
 constexpr double kFreeRowValue = 0;
-constexpr double kTrackBytesPerSecond = 88200;  // 16-bit mono at 44.1 kHz
 // Each cell keeps its loop's index in the listing.
 constexpr int kLoopRole = Qt::UserRole + 1;
 
@@ -74,7 +73,7 @@ public:
 // besides its audio left out.
 QString minutesOf(int64_t freeBytes, int channels) {
     const double seconds = static_cast<double>(std::max<int64_t>(0, freeBytes - loop::kSpaceMargin)) /
-                           (kTrackBytesPerSecond * channels);
+                           (loop::kTrackBytesPerSecond * channels);
     return QString::number(static_cast<long long>(seconds / 60));
 }
 

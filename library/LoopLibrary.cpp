@@ -26,7 +26,13 @@ constexpr const char* kCreate =
     " source_hash TEXT NOT NULL DEFAULT '',"
     " written_at INTEGER,"
     " notes TEXT NOT NULL DEFAULT '',"
-    " tempo_found REAL)";
+    " tempo_found REAL);"
+    "CREATE TABLE IF NOT EXISTS content_cache ("
+    " volume TEXT NOT NULL,"
+    " folder TEXT NOT NULL,"
+    " fingerprint TEXT NOT NULL,"
+    " content_hash TEXT NOT NULL,"
+    " PRIMARY KEY (volume, folder))";
 
 }  // namespace
 
@@ -98,8 +104,10 @@ LoopLibrary::~LoopLibrary() {
     sqlite3_close_v2(m_db);  // a statement still alive closes it when it is finalized
 }
 
-std::string LoopLibrary::defaultFolder() {
-    return Files::joinPath(Files().userDataFolder(), "Brenvik");
+std::string LoopLibrary::defaultFolder() { return folderIn(Files().userDataFolder()); }
+
+std::string LoopLibrary::folderIn(const std::string& dataFolder) {
+    return Files::joinPath(dataFolder, "Brenvik");
 }
 
 void LoopLibrary::open() {
@@ -131,7 +139,9 @@ void LoopLibrary::open() {
     if (std::stoi(*version) > kSchemaVersion) return void(fail("it was made by a newer Brenvik"));
     if (std::stoi(*version) == kSchemaVersion) return;
     static_assert(kSchemaVersion == 1, "the statement below marks the version it made");
-    if (!firstValue(kCreate) || !firstValue("PRAGMA user_version = 1")) return void(fail());
+    if (sqlite3_exec(m_db, kCreate, nullptr, nullptr, nullptr) != SQLITE_OK ||
+        !firstValue("PRAGMA user_version = 1"))
+        return void(fail());
 }
 
 bool LoopLibrary::fail(const char* reason) {
@@ -214,6 +224,53 @@ bool LoopLibrary::copyRecord(const std::string& fromHash, const std::string& toH
     write.bind(toHash).bind(fromHash).step();
     if (!write.ok()) return fail();
     return write.changes() > 0;
+}
+
+template <typename Work>
+bool LoopLibrary::inTransaction(Work work) {
+    if (!m_db) return false;
+    if (sqlite3_exec(m_db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    const bool done = work();
+    const char* end = done ? "COMMIT" : "ROLLBACK";
+    if (m_db && sqlite3_exec(m_db, end, nullptr, nullptr, nullptr) != SQLITE_OK) return fail();
+    return done && m_db;
+}
+
+std::map<std::string, LoopRecord> LoopLibrary::findAll(const std::vector<std::string>& hashes) {
+    std::map<std::string, LoopRecord> found;
+    if (!m_db) return found;
+    // One read for all of them: a card of 999 loops is one look at the file, not 999.
+    sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
+    for (const auto& hash : hashes)
+        if (auto record = find(hash)) found.emplace(hash, std::move(*record));
+    if (m_db) sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
+    return found;
+}
+
+std::map<std::string, CachedHash> LoopLibrary::cachedHashes(const std::string& volume) {
+    std::map<std::string, CachedHash> cached;
+    if (!m_db) return cached;
+    Statement read(m_db,
+                   "SELECT folder, fingerprint, content_hash FROM content_cache WHERE volume = ?");
+    read.bind(volume);
+    while (read.step()) cached[read.text(0)] = {read.text(1), read.text(2)};
+    if (!read.ok()) fail();
+    return cached;
+}
+
+bool LoopLibrary::cacheHashes(const std::string& volume,
+                              const std::map<std::string, CachedHash>& hashes) {
+    if (hashes.empty()) return m_db != nullptr;
+    return inTransaction([&] {
+        for (const auto& [folder, cached] : hashes) {
+            Statement write(m_db,
+                            "INSERT OR REPLACE INTO content_cache (volume, folder, fingerprint,"
+                            " content_hash) VALUES (?, ?, ?, ?)");
+            write.bind(volume).bind(folder).bind(cached.fingerprint).bind(cached.hash).step();
+            if (!write.ok()) return fail();
+        }
+        return true;
+    });
 }
 
 }  // namespace brenvik::library

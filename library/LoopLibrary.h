@@ -7,8 +7,10 @@
 // cannot be written is reported once, and from then on every call does nothing and returns
 // nothing, so that no loop operation fails because of it.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -24,6 +26,13 @@ struct LoopRecord {
     bool operator==(const LoopRecord&) const = default;
 };
 
+// A loop folder's content hash as last read, with what the system said of its files then.
+struct CachedHash {
+    std::string fingerprint;  // see loopFingerprint
+    std::string hash;
+    bool operator==(const CachedHash&) const = default;
+};
+
 class LoopLibrary {
 public:
     static constexpr const char* kFileName = "library.sqlite";
@@ -34,8 +43,9 @@ public:
     LoopLibrary(const LoopLibrary&) = delete;
     LoopLibrary& operator=(const LoopLibrary&) = delete;
 
-    // The user's own: $XDG_DATA_HOME/Brenvik.
+    // The user's own: $XDG_DATA_HOME/Brenvik, or `dataFolder`/Brenvik.
     static std::string defaultFolder();
+    static std::string folderIn(const std::string& dataFolder);
 
     // Why the library cannot be used (the message for the user); nothing while it can.
     const std::optional<std::string>& unavailableReason() const { return m_unavailable; }
@@ -52,6 +62,13 @@ public:
     bool clear(const std::string& contentHash);
     // For a loop written again with new content: the new content takes the old one's record.
     bool copyRecord(const std::string& fromHash, const std::string& toHash);
+    // The records of many loops at once, by content hash; hashes without a record are left out.
+    std::map<std::string, LoopRecord> findAll(const std::vector<std::string>& contentHashes);
+
+    // The content hashes kept for the loop folders of one volume, by the folder's path on it.
+    std::map<std::string, CachedHash> cachedHashes(const std::string& volume);
+    // Keeps them, all in one write.
+    bool cacheHashes(const std::string& volume, const std::map<std::string, CachedHash>& hashes);
 
 private:
     class Statement;
@@ -59,6 +76,9 @@ private:
     // Marks the library unusable with SQLite's reason; always false, for the caller to return.
     bool fail(const char* reason);
     bool fail();
+    // Runs `work` inside one transaction: committed when it gives true, rolled back otherwise.
+    template <typename Work>
+    bool inTransaction(Work work);
 
     std::string m_path;
     sqlite3* m_db = nullptr;

@@ -7,7 +7,7 @@
 # udisks2 (python3-dbusmock) on a private dbus-daemon.
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config qt6-base-dev libgl1-mesa-dev libsndfile1-dev libsoxr-dev libaubio-dev
-          libebur128-dev libsqlite3-dev qt6-multimedia-dev pulseaudio pulseaudio-utils strace dbus-daemon python3-dbusmock "$@")
+          libebur128-dev libsqlite3-dev libxxhash-dev qt6-multimedia-dev pulseaudio pulseaudio-utils strace dbus-daemon python3-dbusmock "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -8,6 +8,7 @@
 
 #include <filesystem>
 
+#include "CardNames.h"
 #include "LoopContentHash.h"
 #include "LoopFixture.h"
 #include "LoopLibrary.h"
@@ -68,7 +69,7 @@ private slots:
         const auto first = library::loopContentHash(original);
         const auto second = library::loopContentHash(copy);
         QVERIFY(first.hex);
-        QCOMPARE(first.hex->size(), size_t(64));
+        QCOMPARE(first.hex->size(), size_t(32));
         if (expected == "none") {
             QVERIFY(!second.hex);
             QVERIFY(QString::fromStdString(second.failure).contains("loopinfo.ldf"));
@@ -150,6 +151,40 @@ private slots:
                  std::optional(LoopRecord{"", "", "", {}, "recorded on the Repeater", {}}));
         QVERIFY(!library.find("h4"));
         QVERIFY(!library.find("h5"));
+    }
+
+    // A card's names: a loop written is named after its source; once read, an unchanged folder's
+    // hash comes from the cache without a read; moved to another number it keeps its name; a
+    // track edited loses it.
+    void cardNames() {
+        QTemporaryDir dir;
+        const std::string base = dir.path().toStdString();
+        const std::string loop = test::makeCardLoop(base + "/card", 3, {1, 2}, 3, 8, 120);
+        test::writeFile(base + "/Intro groove.wav", test::patternBytes(100));
+        LoopLibrary library(base + "/library");
+        library::CardNames card(library, base + "/card");
+        const auto hash = card.nameWritten(loop, base + "/Intro groove.wav", 121.5);
+        QVERIFY(hash);
+        const auto record = card.of(loop).record;
+        QVERIFY(record);
+        QCOMPARE(record->name, std::string("Intro groove"));
+        QCOMPARE(record->sourcePath, base + "/Intro groove.wav");
+        QCOMPARE(record->sourceHash, *library::fileContentHash(base + "/Intro groove.wav").hex);
+        QCOMPARE(record->tempoFound, std::optional(121.5));
+
+        QCOMPARE(card.known({loop})[loop].hash, hash);
+        const std::string moved = base + "/card/LOOP9";
+        fs::rename(loop, moved);
+        QCOMPARE(card.of(moved).name(), std::string("Intro groove"));
+        QVERIFY(!card.of(moved + "x").hash);
+
+        auto bytes = test::readFile(moved + "/track2.wav");
+        bytes.back() ^= 1;
+        test::writeFile(moved + "/track2.wav", bytes);
+        QVERIFY(!card.known({moved})[moved].hash);
+        const auto edited = card.of(moved);
+        QVERIFY(edited.hash && edited.hash != hash);
+        QVERIFY(!edited.record);
     }
 
     void unavailable_data() {

@@ -1,0 +1,118 @@
+#include "CardNames.h"
+
+#include <chrono>
+#include <filesystem>
+
+#include "LoopNames.h"
+#include "VolumeIdentity.h"
+
+namespace brenvik::library {
+
+namespace {
+
+std::string absolute(const std::string& path) {
+    std::error_code error;
+    const auto made = std::filesystem::absolute(path, error);
+    return (error ? std::filesystem::path(path) : made).lexically_normal().string();
+}
+
+}  // namespace
+
+HashedFolder hashLoopFolder(const std::string& folder) {
+    HashedFolder hashed{folder, loopFingerprint(folder), loopContentHash(folder)};
+    // A folder that changed while it was read keeps its hash out of the cache.
+    if (hashed.fingerprint != loopFingerprint(folder)) hashed.fingerprint.reset();
+    return hashed;
+}
+
+CardNames::CardNames(LoopLibrary& library, const std::string& card) : m_library(library) {
+    const VolumeIdentity identity = volumeIdentity(absolute(card));
+    m_mountPoint = identity.mountPoint;
+    // A card is known by its file system's UUID wherever it is mounted; a folder on a volume
+    // without one by its mount point.
+    m_volume = !identity.uuid.empty() ? "uuid:" + identity.uuid : "mount:" + identity.mountPoint;
+}
+
+std::string CardNames::keyOf(const std::string& folder) const {
+    const std::string path = absolute(folder);
+    if (m_mountPoint.empty() || m_mountPoint == "/") return path;
+    const std::string relative =
+        std::filesystem::path(path).lexically_relative(m_mountPoint).generic_string();
+    return relative.empty() || relative.starts_with("..") ? path : relative;
+}
+
+std::map<std::string, NamedLoop> CardNames::known(const std::vector<std::string>& folders) {
+    std::map<std::string, NamedLoop> named;
+    const auto cache = m_library.cachedHashes(m_volume);
+    std::vector<std::string> hashes;
+    for (const auto& folder : folders) {
+        NamedLoop& loop = named[folder];
+        const auto cached = cache.find(keyOf(folder));
+        if (cached == cache.end()) continue;
+        const auto fingerprint = loopFingerprint(folder);
+        if (!fingerprint || *fingerprint != cached->second.fingerprint) continue;
+        loop.hash = cached->second.hash;
+        hashes.push_back(*loop.hash);
+    }
+    const auto records = m_library.findAll(hashes);
+    for (auto& [folder, loop] : named)
+        if (loop.hash)
+            if (const auto record = records.find(*loop.hash); record != records.end())
+                loop.record = record->second;
+    return named;
+}
+
+std::map<std::string, NamedLoop> CardNames::remember(const std::vector<HashedFolder>& hashed) {
+    std::map<std::string, CachedHash> toCache;
+    std::vector<std::string> hashes;
+    std::map<std::string, NamedLoop> named;
+    for (const auto& folder : hashed) {
+        NamedLoop& loop = named[folder.folder];
+        loop.hash = folder.hash.hex;
+        loop.failure = folder.hash.failure;
+        if (!loop.hash) continue;
+        hashes.push_back(*loop.hash);
+        if (folder.fingerprint) toCache[keyOf(folder.folder)] = {*folder.fingerprint, *loop.hash};
+    }
+    m_library.cacheHashes(m_volume, toCache);
+    const auto records = m_library.findAll(hashes);
+    for (auto& [folder, loop] : named)
+        if (loop.hash)
+            if (const auto record = records.find(*loop.hash); record != records.end())
+                loop.record = record->second;
+    return named;
+}
+
+std::map<std::string, NamedLoop> CardNames::all(const std::vector<std::string>& folders,
+                                                const std::function<void(int, int)>& progress) {
+    auto named = known(folders);
+    std::vector<std::string> unread;
+    for (const auto& [folder, loop] : named)
+        if (!loop.hash) unread.push_back(folder);
+    std::vector<HashedFolder> hashed;
+    for (const auto& folder : unread) {
+        hashed.push_back(hashLoopFolder(folder));
+        if (progress) progress(static_cast<int>(hashed.size()), static_cast<int>(unread.size()));
+    }
+    for (auto& [folder, loop] : remember(hashed)) named[folder] = std::move(loop);
+    return named;
+}
+
+NamedLoop CardNames::of(const std::string& folder) { return all({folder})[folder]; }
+
+std::optional<std::string> CardNames::nameWritten(const std::string& loopFolder,
+                                                  const std::string& sourcePath,
+                                                  std::optional<double> tempoFound) {
+    const auto hash = remember({hashLoopFolder(loopFolder)})[loopFolder].hash;
+    if (!hash) return std::nullopt;
+    const auto earlier = m_library.find(*hash);
+    const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    LoopRecord record{nameFromSource(sourcePath), absolute(sourcePath),
+                      fileContentHash(sourcePath).hex.value_or(""), now.count(),
+                      earlier ? earlier->notes : std::string(), tempoFound};
+    m_library.record(*hash, record);
+    return hash;
+}
+
+}  // namespace brenvik::library

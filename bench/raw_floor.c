@@ -9,6 +9,7 @@
    raw_floor mono2loop IN.wav T.wav         mono wave -> one track
    raw_floor merge     L.wav R.wav OUT.wav  two tracks -> stereo wave (the shorter zero-padded)
    raw_floor loop2mono T.wav OUT.wav        one track -> mono wave
+   raw_floor read FILE...                   reads each file whole (what naming a card must read)
 
    A track is a canonical 44-byte mono header, 16384 zero bytes, then the samples; its data size
    counts the zero bytes too. Input headers are not parsed: the audio is everything behind them,
@@ -213,11 +214,31 @@ static int copy(const char *in, const char *out, int to_track) {
   return status;
 }
 
+/* Reads every file named, 1 MiB at a time, and prints the bytes read: what hashing a card's
+   loops cannot do with less. */
+static int read_all(int count, char **paths) {
+  long long total = 0;
+  for (int i = 0; i < count; ++i) {
+    const int fd = open(paths[i], O_RDONLY);
+    if (fd < 0) fail(paths[i]);
+    for (;;) {
+      const ssize_t got = read(fd, src, CHUNK);
+      if (got < 0) fail(paths[i]);
+      if (got == 0) break;
+      total += got;
+    }
+    close(fd);
+  }
+  printf("%lld\n", total);
+  return 0;
+}
+
 int main(int argc, char **argv) {
   if (argc == 5 && strcmp(argv[1], "split") == 0) return split(argv[2], argv[3], argv[4]);
   if (argc == 5 && strcmp(argv[1], "merge") == 0) return merge(argv[2], argv[3], argv[4]);
   if (argc == 4 && strcmp(argv[1], "mono2loop") == 0) return copy(argv[2], argv[3], 1);
   if (argc == 4 && strcmp(argv[1], "loop2mono") == 0) return copy(argv[2], argv[3], 0);
-  fprintf(stderr, "usage: raw_floor split IN L R | mono2loop IN T | merge L R OUT | loop2mono T OUT\n");
+  if (argc >= 3 && strcmp(argv[1], "read") == 0) return read_all(argc - 2, argv + 2);
+  fprintf(stderr, "usage: raw_floor split IN L R | mono2loop IN T | merge L R OUT | loop2mono T OUT | read FILE...\n");
   return 2;
 }

@@ -86,6 +86,8 @@ std::map<std::string, NamedLoop> CardNames::remember(const std::vector<HashedFol
 std::map<std::string, NamedLoop> CardNames::all(const std::vector<std::string>& folders,
                                                 const std::function<void(int, int)>& progress) {
     auto named = known(folders);
+    // Without a library no name could be found: the audio is not read for nothing.
+    if (m_library.unavailableReason()) return named;
     std::vector<std::string> unread;
     for (const auto& [folder, loop] : named)
         if (!loop.hash) unread.push_back(folder);

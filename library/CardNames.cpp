@@ -1,7 +1,10 @@
 #include "CardNames.h"
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "LoopNames.h"
 #include "VolumeIdentity.h"
@@ -14,6 +17,32 @@ std::string absolute(const std::string& path) {
     std::error_code error;
     const auto made = std::filesystem::absolute(path, error);
     return (error ? std::filesystem::path(path) : made).lexically_normal().string();
+}
+
+// Hashes the folders on as many threads as the machine has cores (up to four): reading from a
+// card or the file cache outruns one core's hashing. `progress` is told on the calling thread.
+std::vector<HashedFolder> hashAll(const std::vector<std::string>& folders,
+                                  const std::function<void(int, int)>& progress) {
+    std::vector<HashedFolder> hashed(folders.size());
+    const int total = static_cast<int>(folders.size());
+    std::atomic<size_t> next = 0;
+    std::atomic<int> done = 0;
+    int told = 0;
+    const auto work = [&](bool reporting) {
+        for (size_t i; (i = next++) < folders.size();) {
+            hashed[i] = hashLoopFolder(folders[i]);
+            const int count = ++done;
+            if (reporting && progress) progress(told = count, total);
+        }
+    };
+    const unsigned cores = std::clamp(std::thread::hardware_concurrency(), 1u, 4u);
+    {
+        std::vector<std::jthread> helpers;
+        for (unsigned i = 1; i < cores && i < folders.size(); ++i) helpers.emplace_back(work, false);
+        work(true);
+    }
+    if (progress && told < total) progress(total, total);
+    return hashed;
 }
 
 }  // namespace
@@ -91,12 +120,7 @@ std::map<std::string, NamedLoop> CardNames::all(const std::vector<std::string>& 
     std::vector<std::string> unread;
     for (const auto& [folder, loop] : named)
         if (!loop.hash) unread.push_back(folder);
-    std::vector<HashedFolder> hashed;
-    for (const auto& folder : unread) {
-        hashed.push_back(hashLoopFolder(folder));
-        if (progress) progress(static_cast<int>(hashed.size()), static_cast<int>(unread.size()));
-    }
-    for (auto& [folder, loop] : remember(hashed)) named[folder] = std::move(loop);
+    for (auto& [folder, loop] : remember(hashAll(unread, progress))) named[folder] = std::move(loop);
     return named;
 }
 

@@ -185,6 +185,16 @@ private slots:
         const auto edited = card.of(moved);
         QVERIFY(edited.hash && edited.hash != hash);
         QVERIFY(!edited.record);
+
+        // A whole card read at once, on several threads: every loop hashed, as one by one.
+        std::vector<std::string> folders;
+        for (int n = 10; n < 16; ++n)
+            folders.push_back(test::makeCardLoop(base + "/card", n, {1}, 2 + n, 8, 100 + n));
+        std::pair<int, int> told;
+        const auto all = card.all(folders, [&](int done, int total) { told = {done, total}; });
+        QCOMPARE(told, std::pair(6, 6));
+        for (const auto& folder : folders)
+            QCOMPARE(all.at(folder).hash, library::loopContentHash(folder).hex);
     }
 
     void unavailable_data() {

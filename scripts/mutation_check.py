@@ -5,10 +5,12 @@ Samples mutation sites in the product C++ (not tests/, fuzz/, bench/), applies o
 the working tree, rebuilds, and runs the tests that can observe it. A mutant that does not
 compile is stillborn and left out of the rate; a failing or timed-out test kills it.
 
-  scripts/mutation_check.py [--repo DIR] [--build-dir DIR] [--seed 9] [--count 80]
+  scripts/mutation_check.py [--repo DIR] [--build-dir DIR] [--seed 9] [--count 80 | --per-folder 24]
+                            [--folders card,cli]
                             [--operators relational,arithmetic,...] [--report FILE] [--list]
 
-The same seed over the same tree samples the same mutants. Every mutated file is restored
+The same seed over the same tree samples the same mutants; with --per-folder, the same seed
+samples the same mutants in every folder whose files are unchanged. Every mutated file is restored
 afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in the repo.
 
 Started as root, the script builds as root but runs every test as an unprivileged user (a system
@@ -347,10 +349,25 @@ def file_sites(repo, name, operators):
                          line_at(mutated, first).strip())
 
 
-def sample(repo, operators, count, seed):
-    sites = [m for name in product_files(repo) for m in file_sites(repo, name, operators)]
+def folder_of(m):
+    """The folder a mutant's file lies in ("card", "card/ui"): each is sampled and rated apart."""
+    return os.path.dirname(m.file)
+
+
+def sample(repo, operators, count, seed, per_folder=None, folders=None):
+    """`count` sites from the whole product, or `per_folder` sites from each folder
+    (each folder drawn by its own generator, so a folder's draw stays the same while its own
+    files do, whatever changes elsewhere). `folders` keeps only the folders named."""
+    sites = [m for name in product_files(repo) for m in file_sites(repo, name, operators)
+             if not folders or os.path.dirname(name) in folders]
     sites.sort(key=lambda m: (m.file, m.line, m.col, m.operator, m.edits))
-    chosen = random.Random(seed).sample(sites, min(count, len(sites)))
+    if per_folder is None:
+        chosen = random.Random(seed).sample(sites, min(count, len(sites)))
+    else:
+        chosen = []
+        for folder in sorted({folder_of(m) for m in sites}):
+            group = [m for m in sites if folder_of(m) == folder]
+            chosen += random.Random(f"{seed}:{folder}").sample(group, min(per_folder, len(group)))
     return sites, sorted(chosen, key=lambda m: (m.file, m.line, m.col, m.operator))
 
 
@@ -565,8 +582,8 @@ def summarise(mutants):
         c["kill_rate"] = rate(c["killed"], c["survived"])
         c["behaviour_rate"] = rate(c["killed"] - c["look_killed"], c["survived"] - c["look_survived"])
         return c
-    names = sorted({m.file.split("/")[0] for m in mutants})
-    return counts(mutants), {n: counts([m for m in mutants if m.file.split("/")[0] == n]) for n in names}
+    names = sorted({folder_of(m) for m in mutants})
+    return counts(mutants), {n: counts([m for m in mutants if folder_of(m) == n]) for n in names}
 
 
 def percent(r):
@@ -607,6 +624,9 @@ def parse_args():
     p.add_argument("--operators", default=",".join(OPERATORS))
     p.add_argument("--count", type=int, default=80)
     p.add_argument("--seed", type=int, default=9)
+    p.add_argument("--per-folder", type=int, metavar="N",
+                   help="sample N sites in each folder instead of --count in all")
+    p.add_argument("--folders", help="only these folders (card, card/ui), comma-separated")
     p.add_argument("--timeout", type=int, default=120, help="seconds per test")
     p.add_argument("--jobs", type=int, default=2, help="build jobs")
     p.add_argument("--report", type=Path, help="also write the report here as JSON")
@@ -640,7 +660,8 @@ def main():
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
     if args.rescore:
         return rescore(args.rescore)
-    sites, chosen = sample(args.repo, args.operators, args.count, args.seed)
+    folders = set(args.folders.split(",")) if args.folders else None
+    sites, chosen = sample(args.repo, args.operators, args.count, args.seed, args.per_folder, folders)
     if args.list:
         return list_mutants(sites, chosen)
     if not args.dirty_ok:

@@ -100,6 +100,9 @@ FillOutcome write(const DroppedWave& wave, const std::string& card, Files& files
     // The tempo the musician saw in the drop dialog is the one written.
     request.tempoAsShown = true;
     request.readBack = readBack;
+    // Named after the file dropped, not its converted copy in the scratch folder.
+    request.namedAfter = wave.source;
+    if (wave.tempoFound) request.tempoFound = wave.tempoFound->beatsPerMinute;
     // The number was free a moment ago: a loop there since is left as it is.
     const OverwritePolicy keep = [](const std::string&) { return ReplaceChoice::Cancel; };
     const LoopWriteResult written = writeLoop(request, files, keep, progress);

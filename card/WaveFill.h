@@ -5,7 +5,8 @@
 // it is is converted into a scratch folder), opened as the loop writer opens a wave, given the
 // next of the lowest free loop numbers and the beats its found tempo suggests. Then the waves the
 // musician kept are written through the loop writer and all its checks, each at the tempo shown
-// for its beat count, the mono or left channel on track 1, the right one on track 2.
+// for its beat count, the mono or left channel on track 1, the right one on track 2, each named
+// in the user's loop library after the file dropped.
 #include <optional>
 #include <string>
 #include <vector>

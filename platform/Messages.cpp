@@ -467,4 +467,8 @@ std::string libraryUnavailable(const std::string& path, const std::string& reaso
     return "The loop library " + path + " cannot be used (" + reason + "): loops show without names";
 }
 
+std::string namedLoopFolder(const std::string& folderName, const std::string& name) {
+    return name.empty() ? folderName : folderName + " \u2014 " + name;
+}
+
 }  // namespace brenvik::message

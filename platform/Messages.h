@@ -401,5 +401,8 @@ inline constexpr const char* kNameNotUtf8 = "The name is not UTF-8 text";
 // "The loop library /home/a/.local/share/Brenvik/library.sqlite cannot be used (file is not a
 // database): loops show without names".
 std::string libraryUnavailable(const std::string& path, const std::string& reason);
+// A loop folder with its name, as the Repeater-to-wave window's Loop row shows it: "LOOP3 — Intro
+// groove"; the folder alone when the loop has no name.
+std::string namedLoopFolder(const std::string& folderName, const std::string& name);
 
 }  // namespace brenvik::message

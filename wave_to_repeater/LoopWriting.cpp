@@ -16,11 +16,13 @@
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
 #include "BackupStore.h"
+#include "CardNames.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "RoutineError.h"
 #include "SourceToTracks.h"
 #include "TrackFile.h"
+#include "UserLibrary.h"
 
 namespace brenvik {
 
@@ -293,6 +295,15 @@ LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
     }
     // Room is made in the store only once the save has finished, the card no longer held.
     if (!result.backupFolder.empty()) backup::BackupStore(files).prune();
+    // The loop is on the card whatever the library does: naming it never fails the save.
+    if (result.outcome == Outcome::Written && !request.namedAfter.empty()) {
+        try {
+            library::CardNames(library::userLibrary(files), request.destination)
+                .nameWritten(result.loopFolder, request.namedAfter, request.tempoFound);
+        } catch (const std::exception&) {
+            // An unnamed loop is still a loop written.
+        }
+    }
     return result;
 }
 

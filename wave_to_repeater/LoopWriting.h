@@ -41,6 +41,11 @@ struct LoopWriteRequest {
     bool dryRun = false;
     // The files written are read back from the card and compared before the loop takes its number.
     bool readBack = true;
+    // The file the user chose, which a written loop is named after in the user's loop library:
+    // `sourcePath` itself, or the original of a converted copy (never the copy, which lives in a
+    // cache or scratch folder). Empty: the library is not touched.
+    std::string namedAfter;
+    std::optional<double> tempoFound;  // beats per minute found in the source, kept with the name
 };
 
 struct LoopWriteResult {
@@ -70,7 +75,8 @@ struct LoopWriteResult {
 // when that fails the save is refused and the card stays as it was. The loop is written whole into
 // the card's staging folder and takes its number only then (a card transaction): a save that fails
 // or is killed leaves the card as it was, or with the whole new loop. `progress` sees the bar's
-// total (source bytes \ 1000) and each step.
+// total (source bytes \ 1000) and each step. A loop written is named after `namedAfter`, when
+// given; a library that cannot be used leaves it unnamed (its report waits in the library).
 LoopWriteResult writeLoop(const LoopWriteRequest& request, Files& files,
                           const OverwritePolicy& mayReplace, const Progress& progress);
 

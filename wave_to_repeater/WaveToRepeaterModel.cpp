@@ -13,6 +13,7 @@
 #include "Messages.h"
 #include "Numbers.h"
 #include "TempoQuestion.h"
+#include "UserLibrary.h"
 
 namespace brenvik {
 
@@ -282,6 +283,9 @@ void WaveToRepeaterModel::save() {
             return askAboutTempo(m_ui, plan, loopName);
         };
         request.readBack = m_preferences.readBack;
+        const ConversionNote* converted = conversionNote();
+        request.namedAfter = converted ? converted->original : m_wave.path;
+        if (m_foundTempo) request.tempoFound = m_foundTempo->beatsPerMinute;
         float total = 0;
         const OverwritePolicy mayReplace =
             askBeforeReplacingLoop(m_ui);
@@ -293,7 +297,13 @@ void WaveToRepeaterModel::save() {
                 m_ui.showProgress(done, all);
             });
         }
-        if (!result.recovered.empty() && showStatus) showStatus(result.recovered);
+        if (showStatus) {
+            // A library that cannot be used is told once, here or wherever it was met first.
+            std::string note = result.recovered;
+            if (const auto report = library::userLibrary(m_files).takeReport())
+                note += (note.empty() ? "" : " ") + *report;
+            if (!note.empty()) showStatus(note);
+        }
         switch (result.outcome) {
             case LoopWriteResult::Outcome::Written:
                 showMessage(message::kWriteSucceeded);

@@ -12,13 +12,16 @@
 #include <QResizeEvent>
 #include <QToolBar>
 #include <algorithm>
+#include <exception>
 #include <optional>
 
 #include "AuditionPanel.h"
+#include "CardNames.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
 #include "QtPathLabel.h"
+#include "UserLibrary.h"
 #include "WaveSaving.h"
 
 namespace brenvik {
@@ -128,7 +131,7 @@ RepeaterToWaveWindow::RepeaterToWaveWindow(const Preferences& preferences, Files
                                            QWidget* parent)
     : ConverterWindow(QStringLiteral("Repeater to .WAV"), twipsSize(11400, 6855),
                       QStringLiteral("&About..."), parent),
-      m_model(preferences, files, ui) {
+      m_files(files), m_model(preferences, files, ui) {
     setObjectName(QStringLiteral("repeaterToWaveWindow"));
     paintBackground(this, kWindowBackground);
     buildToolBar();
@@ -281,12 +284,28 @@ void RepeaterToWaveWindow::showTrack(const Column& column,
     std::array<QString, 7> texts;  // an empty channel shows empty fields
     if (track) {
         const TrackSizes& sizes = track->sizes;
-        texts = {QString::fromStdString(track->path), QString::fromStdString(track->loopName),
+        texts = {QString::fromStdString(track->path), loopText(*track),
                  QString::fromStdString(track->trackName), bytesText(sizes.pre),
                  bytesText(sizes.audio), bytesText(sizes.post), bytesText(sizes.total)};
     }
     showPath(column.values[0], texts[0]);
     for (size_t row = 1; row < texts.size(); ++row) column.values[row]->setText(texts[row]);
+}
+
+// A loop the library has no record of, or one that cannot be read, shows its folder alone; a
+// library that cannot be used is told once on the status line.
+QString RepeaterToWaveWindow::loopText(const OpenedTrack& track) {
+    std::string name;
+    try {
+        const std::string folder = Files::parentOf(track.path);
+        library::LoopLibrary& names = library::userLibrary(m_files);
+        name = library::CardNames(names, Files::parentOf(folder)).of(folder).name();
+        if (const auto report = names.takeReport())
+            emit statusMessage(QString::fromStdString(*report));
+    } catch (const std::exception&) {
+        // The row still shows the loop folder.
+    }
+    return QString::fromStdString(message::namedLoopFolder(track.loopName, name));
 }
 
 void RepeaterToWaveWindow::showModel() {

@@ -63,8 +63,11 @@ private:
     void showOpened();
     // The opened track or pair as the saved wave will sound; the waveform of what is opened.
     void showAudition();
-    static void showTrack(const Column& column, const std::optional<OpenedTrack>& track);
+    void showTrack(const Column& column, const std::optional<OpenedTrack>& track);
+    // The Loop row: the loop folder, with the loop's name in the user's loop library if it has one.
+    QString loopText(const OpenedTrack& track);
 
+    Files& m_files;
     RepeaterToWaveModel m_model;
     Column m_left, m_right;
     QToolBar* m_toolBar = nullptr;

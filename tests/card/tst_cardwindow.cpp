@@ -15,6 +15,7 @@
 #include "BackupStore.h"
 #include "BackupsDialog.h"
 #include "CardWatcher.h"
+#include "CardNames.h"
 #include "CardWindow.h"
 #include "DropDialog.h"
 #include "DropEvents.h"
@@ -33,6 +34,7 @@
 #include "TestFiles.h"
 #include "ScriptedFiles.h"
 #include "TestInteraction.h"
+#include "UserLibrary.h"
 #include "WaveTempo.h"
 #include "WaveformView.h"
 #include "WaveToRepeaterWindow.h"
@@ -722,6 +724,16 @@ private slots:
             QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded.tempoCode)) + " BPM"),
                      shown[row]);
             QCOMPARE(QString::number(decoded.beatCount), beats[row]);
+        }
+        // Each is named after the file dropped, never its converted copy, with the tempo found.
+        library::CardNames names(library::userLibrary(files), card);
+        const std::array<std::string, 3> dropped{"two", "four", "eight"};
+        for (int row = 0; row < 3; ++row) {
+            const auto record = names.of(card + "/" + loops[row].toStdString()).record;
+            QVERIFY(record && record->tempoFound);
+            QCOMPARE(std::tuple(record->name, record->sourcePath),
+                     std::tuple(dropped[row], waves + "/" + dropped[row] + ".wav"));
+            QVERIFY(std::abs(*record->tempoFound - 120) < 1);
         }
     }
 };

@@ -11,6 +11,7 @@
 #include <QToolBar>
 
 #include "AuditionPanel.h"
+#include "CardNames.h"
 #include "ChannelDialog.h"
 #include "DropEvents.h"
 #include "LookCheck.h"
@@ -21,6 +22,7 @@
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "UserLibrary.h"
 #include "WaveformView.h"
 
 using namespace brenvik;
@@ -126,6 +128,32 @@ private slots:
         QCOMPARE(texts(kValues), before);
         QCOMPARE(notes, (QList<QVariantList>(4, {QString(message::kRepeaterWindowDrops)})));
         QVERIFY(m_ui.messages().empty());
+    }
+
+    // The Loop row names the loop its library knows, for the loop's content as it is now.
+    void loopRowShowsTheName_data() {
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QString>("row");
+        QTest::newRow("named") << true << false << QString("LOOP3 \u2014 Intro groove");
+        QTest::newRow("never named") << false << false << QString("LOOP3");
+        QTest::newRow("edited since") << true << true << QString("LOOP3");
+    }
+    void loopRowShowsTheName() {
+        QFETCH(bool, named);
+        QFETCH(bool, edited);
+        QFETCH(QString, row);
+        const std::string card = root() + "/" + QTest::currentDataTag();
+        // The unnamed loop differs from the named ones: a record follows the content.
+        const std::string loop = makeCardLoop(card, 3, {1}, named ? 4 : 6);
+        library::CardNames names(library::userLibrary(m_files), card);
+        if (named) QVERIFY(names.nameWritten(loop, root() + "/Intro groove.flac", 120));
+        std::vector<uint8_t> track = readFile(loop + "/track1.wav");
+        if (edited) track.back() ^= 1;
+        writeFile(loop + "/track1.wav", track);  // rewritten either way: read again for its hash
+        m_window.findChild<QAction*>("monoButton")->trigger();
+        m_window.openLoop(loop);
+        QCOMPARE(texts(kValues).mid(0, 2), (QStringList{QString::fromStdString(loop + "/track1.wav"), row}));
     }
 
 private:

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "AudioImport.h"
+#include "CardNames.h"
 #include "LevelSignal.h"
 #include "ConvertedCache.h"
 #include "LoopDescription.h"
@@ -15,6 +16,7 @@
 #include "TestFiles.h"
 #include "TestInteraction.h"
 #include "ToneMeasure.h"
+#include "UserLibrary.h"
 #include "WaveToRepeaterModel.h"
 
 using namespace brenvik;
@@ -405,6 +407,34 @@ private slots:
         }
         QCOMPARE(m_ui->messageTexts(), std::vector<std::string>(2, message::kWriteSucceeded));
         QCOMPARE(treeOf(file("imported")), treeOf(file("plain")));
+    }
+
+    // A save names the loop after the file chosen, an import after the original (its path and
+    // hash, never the cached copy's), with the tempo found in it.
+    void saveNamesTheLoop_data() {
+        QTest::addColumn<int>("format");
+        QTest::addColumn<int>("rate");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("Intro groove.wav") << (SF_FORMAT_WAV | SF_FORMAT_PCM_16) << 44100 << "Intro groove";
+        QTest::newRow("Verse.take 2.flac") << (SF_FORMAT_FLAC | SF_FORMAT_PCM_16) << 44100 << "Verse.take 2";
+        QTest::newRow("Bridge.aif") << (SF_FORMAT_AIFF | SF_FORMAT_PCM_24) << 48000 << "Bridge";
+    }
+    void saveNamesTheLoop() {
+        QFETCH(int, format);
+        QFETCH(int, rate);
+        QFETCH(QString, name);
+        const std::string chosen = file(QTest::currentDataTag()), card = file("card");
+        writeTones(chosen, format, rate, 2, rate, {440, 660}, 0.5);
+        m_model->findTempo = [](const std::string&) { return tempo::TempoEstimate{96.5, 2, 1}; };
+        m_model->importAudio(chosen);
+        fs::create_directory(card);
+        m_ui->chooseNextFolder(card);
+        m_model->browseDestination();
+        m_model->save();
+        const auto loop = library::CardNames(library::userLibrary(m_files), card).of(card + "/LOOP1");
+        QVERIFY(loop.record);
+        QCOMPARE(std::tuple(loop.name(), loop.record->sourcePath, loop.record->sourceHash, loop.record->tempoFound),
+                 std::tuple(name.toStdString(), chosen, *library::fileContentHash(chosen).hex, std::optional(96.5)));
     }
 
     // Before converting, waves last written a week ago or earlier leave the cache folder, except

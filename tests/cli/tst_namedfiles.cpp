@@ -1,14 +1,11 @@
-// Loop names in the files brenvik-cli writes and lists, through the built program: export names
-// each wave after its loop (unless --numbers-only), made safe for a card; backups lists the name
-// of each backup's loop; a damaged library costs the names and nothing else.
+// Loop names in what brenvik-cli writes and lists, through the built program: export names each
+// wave after its loop (not with --numbers-only), made safe for a card, and backups lists each
+// backup's loop name; a damaged library costs the names, once told, and nothing else.
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <filesystem>
 
 #include "BackupStore.h"
 #include "ExportFileName.h"
@@ -22,36 +19,8 @@ using namespace brenvik::test;
 
 class TestNamedFiles : public QObject {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    std::string path(const std::string& name) const { return m_dir->path().toStdString() + "/" + name; }
-
-    // LOOP1 (a stereo pair) named "Intro: groove?", LOOP2 (one track) "Verse. " and LOOP3 none.
-    void makeNamedCard(bool damagedLibrary) {
-        const std::string intro = makeCardLoop(path("card"), 1, {1, 2}, 21), verse = makeCardLoop(path("card"), 2, {1}, 22);
-        makeCardLoop(path("card"), 3, {1}, 23);
-        {
-            library::LoopLibrary names(library::LoopLibrary::folderIn(path("data")));
-            names.rename(*library::loopContentHash(intro).hex, "Intro: groove?");
-            names.rename(*library::loopContentHash(verse).hex, "Verse. ");
-        }  // closed, so that nothing of it is written after the damage
-        if (damagedLibrary) writeFile(path("data/Brenvik/") + library::LoopLibrary::kFileName, patternBytes(4096));
-    }
-
-    // The built program's status, output and error output.
-    std::tuple<int, QString, QString> run(const QStringList& args) {
-        QProcess program;
-        program.start(BRENVIK_CLI_PATH, args);
-        if (!program.waitForFinished(60000)) return {-1, {}, {}};
-        return {program.exitCode(), program.readAllStandardOutput(), program.readAllStandardError()};
-    }
 
 private slots:
-    void init() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(path("data")));
-        std::filesystem::create_directories(path("out"));
-    }
-
     void fileNames_data() {
         QTest::addColumn<QString>("numbered");
         QTest::addColumn<QString>("name");
@@ -76,52 +45,50 @@ private slots:
         QVERIFY(made.size() <= library::kLongestFileName);
     }
 
-    void exportsNamedWaves_data() {
-        QTest::addColumn<QStringList>("options");
+    // LOOP1 (a stereo pair) named "Intro: groove?", LOOP2 (one track) "Verse. ", LOOP3 unnamed;
+    // LOOP1 and LOOP3 backed up.
+    void namesOutside_data() {
+        QTest::addColumn<QString>("option");
         QTest::addColumn<bool>("damagedLibrary");
-        QTest::addColumn<QStringList>("waves");
-        const QStringList numbers{"LOOP1.wav", "LOOP2-track1.wav", "LOOP3-track1.wav"};
-        QTest::newRow("names") << QStringList{} << false
-                               << QStringList{"LOOP1 Intro_ groove_.wav", "LOOP2-track1 Verse__.wav", "LOOP3-track1.wav"};
-        QTest::newRow("numbers only") << QStringList{"--numbers-only"} << false << numbers;
-        QTest::newRow("damaged library") << QStringList{} << true << numbers;
+        QTest::addColumn<QString>("waves");
+        const QString numbers = "LOOP1.wav LOOP2-track1.wav LOOP3-track1.wav";
+        QTest::newRow("names") << "--overwrite" << false << "LOOP1 Intro_ groove_.wav LOOP2-track1 Verse__.wav LOOP3-track1.wav";
+        QTest::newRow("numbers only") << "--numbers-only" << false << numbers;
+        QTest::newRow("damaged library") << "--overwrite" << true << numbers;
     }
-    void exportsNamedWaves() {
-        QFETCH(QStringList, options);
+    void namesOutside() {
+        QFETCH(QString, option);
         QFETCH(bool, damagedLibrary);
-        QFETCH(QStringList, waves);
-        makeNamedCard(damagedLibrary);
-        const auto [status, out, err] = run(QStringList{"export", QString::fromStdString(path("card")), "--to",
-                                                        QString::fromStdString(path("out"))} + options);
-        QCOMPARE(status, 0);
-        QString listed;
-        for (const QString& wave : waves) listed += QString::fromStdString(path("out/")) + wave + "\n";
-        QCOMPARE(out, listed);
-        QCOMPARE(err.count("cannot be used"), damagedLibrary ? 1 : 0);
-        QCOMPARE(static_cast<qsizetype>(std::distance(std::filesystem::directory_iterator(path("out")), {})), waves.size());
-    }
-
-    // Each backup's loop is listed with its name, in the text and the JSON; without a library the
-    // list is today's.
-    void listsBackupNames_data() {
-        QTest::addColumn<bool>("damagedLibrary");
-        QTest::newRow("library") << false;
-        QTest::newRow("damaged library") << true;
-    }
-    void listsBackupNames() {
-        QFETCH(bool, damagedLibrary);
-        makeNamedCard(damagedLibrary);
+        QFETCH(QString, waves);
+        const QTemporaryDir dir;
+        const std::string root = dir.path().toStdString();
+        qputenv("XDG_DATA_HOME", QByteArray::fromStdString(root + "/data"));
+        const std::string intro = makeCardLoop(root + "/card", 1, {1, 2}, 21), verse = makeCardLoop(root + "/card", 2, {1}, 22);
+        makeCardLoop(root + "/card", 3, {1}, 23);
+        {
+            library::LoopLibrary names(library::LoopLibrary::folderIn(root + "/data"));
+            names.rename(*library::loopContentHash(intro).hex, "Intro: groove?");
+            names.rename(*library::loopContentHash(verse).hex, "Verse. ");
+        }  // closed, so that nothing of it is written after the damage
+        if (damagedLibrary) writeFile(root + "/data/Brenvik/" + library::LoopLibrary::kFileName, patternBytes(4096));
         Files files;
-        for (const int n : {1, 3}) backup::BackupStore(files).backUpLoop(path("card/LOOP" + std::to_string(n)));
-        const auto [status, out, err] = run({"backups"});
-        const auto [jsonStatus, json, jsonErr] = run({"backups", "--json"});
-        QCOMPARE(status + jsonStatus, 0);
-        const QStringList rows = out.split('\n').filter(QRegularExpression("^(loop|LOOP)"));
-        QCOMPARE(rows.size(), 3);
-        QCOMPARE(rows[0].contains(QRegularExpression("^loop +name +made")), !damagedLibrary);
-        QCOMPARE(rows.filter(QRegularExpression("^LOOP1 +Intro: groove\\? +2")).size(), damagedLibrary ? 0 : 1);
-        QVERIFY(rows.filter(QRegularExpression("^LOOP3 +2")).size() == 1);
-        QCOMPARE(err.count("cannot be used"), damagedLibrary ? 1 : 0);
+        for (const char* loop : {"/card/LOOP1", "/card/LOOP3"}) backup::BackupStore(files).backUpLoop(root + loop);
+        const auto run = [](const QStringList& args, QString& out) {
+            QProcess program;
+            program.start(BRENVIK_CLI_PATH, args);
+            const bool ok = program.waitForFinished(60000) && program.exitCode() == 0;
+            out = program.readAllStandardOutput();
+            return ok ? program.readAllStandardError().count("cannot be used") : -1;
+        };
+        QString exported, listed, json;
+        QCOMPARE(run({"export", dir.path() + "/card", "--to", dir.path(), option}, exported), damagedLibrary ? 1 : 0);
+        QCOMPARE(run({"backups"}, listed) + run({"backups", "--json"}, json), damagedLibrary ? 2 : 0);
+
+        QCOMPARE(exported.trimmed(), dir.path() + "/" + waves.split(".wav ").join(".wav\n" + dir.path() + "/"));
+        const QStringList rows = listed.split('\n').filter(QRegularExpression("^(loop|LOOP)"));
+        const QString named = damagedLibrary ? "" : "Intro: groove\\? +";
+        QCOMPARE(rows.filter(QRegularExpression("^(loop +name +made|LOOP1 +" + named + "2|LOOP3 +2)")).size(),
+                 damagedLibrary ? 2 : 3);
         QStringList names;
         for (const QJsonValue backup : QJsonDocument::fromJson(json.toUtf8())["backups"].toArray())
             names << QString::number(backup["loop"].toInt()) + "=" + backup["name"].toString("-");

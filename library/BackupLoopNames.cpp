@@ -6,11 +6,13 @@
 
 namespace brenvik::library {
 
-std::map<std::string, std::string> namesOfBackups(LoopLibrary& library, const std::string& store,
-                                                  const std::vector<backup::StoredBackup>& backups) {
+std::map<std::string, std::string> namesOfBackups(
+    LoopLibrary& library, const std::string& store,
+    const std::vector<backup::StoredBackup>& backups) {
     std::map<std::string, std::string> loopFolders;  // loop folder -> its backup
     for (const backup::StoredBackup& stored : backups)
-        loopFolders[Files::joinPath(stored.folder, loop::loopFolderName(stored.loopNumber))] = stored.folder;
+        loopFolders[Files::joinPath(stored.folder, loop::loopFolderName(stored.loopNumber))] =
+            stored.folder;
     std::vector<std::string> folders;
     for (const auto& [folder, backup] : loopFolders) folders.push_back(folder);
     std::map<std::string, std::string> names;

@@ -5,20 +5,25 @@ namespace brenvik::library {
 namespace {
 
 bool unsafeOnCard(unsigned char c) {
-    return c < 0x20 || c == 0x7F || std::string_view(R"(/\:*?"<>|)").find(static_cast<char>(c)) != std::string_view::npos;
+    return c < 0x20 || c == 0x7F ||
+           std::string_view(R"(/\:*?"<>|)").find(static_cast<char>(c)) != std::string_view::npos;
 }
 
-bool continuesCharacter(unsigned char c) { return (c & 0xC0) == 0x80; }
+bool continuesCharacter(unsigned char c) {
+    return (c & 0xC0) == 0x80;
+}
 
 }  // namespace
 
-std::string exportFileName(std::string_view numbered, std::string_view loopName, std::string_view extension) {
+std::string exportFileName(std::string_view numbered, std::string_view loopName,
+                           std::string_view extension) {
     if (loopName.empty()) return std::string(numbered) + std::string(extension);
     std::string safe;
     for (size_t i = 0; i < loopName.size(); ++i) {
         const auto c = static_cast<unsigned char>(loopName[i]);
         // U+0080 to U+009F, the second set of control characters, in their two UTF-8 bytes.
-        if (c == 0xC2 && i + 1 < loopName.size() && static_cast<unsigned char>(loopName[i + 1]) <= 0x9F &&
+        if (c == 0xC2 && i + 1 < loopName.size() &&
+            static_cast<unsigned char>(loopName[i + 1]) <= 0x9F &&
             continuesCharacter(static_cast<unsigned char>(loopName[i + 1]))) {
             safe += '_';
             ++i;

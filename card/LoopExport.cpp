@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "ExportFileName.h"
 #include "FolderLock.h"
 #include "LoopCheck.h"
 #include "Messages.h"
@@ -12,7 +13,7 @@
 
 namespace brenvik::card {
 
-std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
+std::vector<WavePlan> wavesOfLoop(const LoopContents& contents, const std::string& loopName) {
     std::vector<int> tracks;
     if (contents.hasDescription()) {
         tracks = loop::chosenTracks(contents.description);
@@ -23,9 +24,10 @@ std::vector<WavePlan> wavesOfLoop(const LoopContents& contents) {
     if (tracks.size() == 2 && contents.hasDescription() &&
         loop::writtenEndSector(contents.description, tracks[0]) ==
             loop::writtenEndSector(contents.description, tracks[1]))
-        return {WavePlan{contents.name + ".wav", tracks}};
+        return {WavePlan{library::exportFileName(contents.name, loopName), tracks}};
     std::vector<WavePlan> plans;
-    for (int k : tracks) plans.push_back({contents.name + "-track" + intToText(k) + ".wav", {k}});
+    for (int k : tracks)
+        plans.push_back({library::exportFileName(contents.name + "-track" + intToText(k), loopName), {k}});
     return plans;
 }
 
@@ -40,7 +42,8 @@ std::optional<std::string> makeExportFolder(Files& files, const std::string& fol
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged) {
+                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged,
+                                      const std::string& loopName) {
     using Result = ExportOutcome::Result;
     const std::string folder = files.absolutePath(loopFolder);
     const LoopContents contents = readLoopContents(files, folder);
@@ -72,7 +75,7 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         }
     } catch (const std::exception&) {
     }
-    for (const WavePlan& plan : wavesOfLoop(contents)) {
+    for (const WavePlan& plan : wavesOfLoop(contents, loopName)) {
         ExportOutcome& outcome = outcomes.emplace_back();
         outcome.outputPath = files.absolutePath(Files::joinPath(toFolder, plan.fileName));
         WaveSaveRequest request;

@@ -2,7 +2,7 @@
 // A loop written out as waves in one step, through the Repeater-to-wave window's own open and
 // save procedures: two chosen tracks of equal length become one stereo LOOPn.wav (the lower
 // track number as left: the description does not record which was left), any other chosen track
-// its own LOOPn-trackK.wav.
+// its own LOOPn-trackK.wav; a loop with a name has it behind the number, "LOOPn Intro groove.wav".
 #include <functional>
 #include <optional>
 #include <string>
@@ -15,13 +15,14 @@
 namespace brenvik::card {
 
 struct WavePlan {
-    std::string fileName;     // LOOP7.wav or LOOP7-track3.wav
+    std::string fileName;     // LOOP7.wav, LOOP7-track3.wav or LOOP7 Intro groove.wav
     std::vector<int> tracks;  // one track (mono) or left and right
 };
 
 // The waves a loop becomes. Without a readable description the track files present stand for
-// the chosen tracks (the open then reports the missing description).
-std::vector<WavePlan> wavesOfLoop(const LoopContents& contents);
+// the chosen tracks (the open then reports the missing description). `loopName` is the name the
+// loop has, empty for none.
+std::vector<WavePlan> wavesOfLoop(const LoopContents& contents, const std::string& loopName = {});
 
 struct ExportOutcome {
     enum class Result {
@@ -53,8 +54,10 @@ using DamagedLoopPolicy = std::function<bool(const std::string& loopName, const 
 // is another loop folder, that loop goes into the backup store before each wave is written. No save, restore or other export writes into toFolder
 // meanwhile (when it stays held, the one outcome says the card is busy). Messages are returned,
 // not shown. `progress` sees each wave's copy from the start; after each wave it is told 0 done.
+// The waves carry `loopName` in their file names (see wavesOfLoop).
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged);
+                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged,
+                                      const std::string& loopName = {});
 
 }  // namespace brenvik::card

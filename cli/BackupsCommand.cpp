@@ -1,27 +1,40 @@
 // brenvik-cli backups [CARD] [--loop N] [--json]: the backup store's backups, newest first, with
-// the card each came from; given a card, its own backups first and the others marked.
+// the card each came from and the loop's name where the library knows it; given a card, its own
+// backups first and the others marked.
+#include <algorithm>
 #include <cstdio>
+#include <map>
 #include <optional>
 
 #include "Arguments.h"
+#include "BackupLoopNames.h"
 #include "BackupStore.h"
 #include "Cli.h"
 #include "Commands.h"
 #include "Files.h"
 #include "InfoReport.h"
+#include "LibraryReport.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
+#include "UserLibrary.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-InfoNode backupNode(const backup::StoredBackup& stored, const std::optional<backup::BackupOrigin>& card) {
+// The characters of UTF-8 text, for the width of a column.
+size_t charactersOf(const std::string& text) {
+    return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+InfoNode backupNode(const backup::StoredBackup& stored, const std::string& name,
+                    const std::optional<backup::BackupOrigin>& card) {
     const auto textOrNone = [](const std::string& text) { return text.empty() ? InfoNode() : InfoNode::text(text); };
     const backup::BackupOrigin origin = stored.origin.value_or(backup::BackupOrigin{});
     InfoNode node = InfoNode::object();
     node.set("folder", InfoNode::text(stored.folder))
         .set("loop", InfoNode::integer(stored.loopNumber))
+        .set("name", textOrNone(name))
         .set("made", InfoNode::text(stored.made))
         .set("bytes", InfoNode::integer(stored.bytes))
         .set("card", textOrNone(origin.card))
@@ -45,10 +58,12 @@ int runBackups(const Arguments& args, std::ostream& out, std::ostream& err, bool
     const backup::BackupStore store(files);
     std::vector<backup::StoredBackup> backups = store.listBackups(args.number("--loop"));
     if (card) backup::putCardFirst(backups, *card);
+    std::map<std::string, std::string> names = library::namesOfBackups(library::userLibrary(files), store.root(), backups);
+    reportLibraryOnce(files, err);
     const int64_t over = store.overLimit();
     if (args.given("--json")) {
         InfoNode list = InfoNode::list();
-        for (const backup::StoredBackup& stored : backups) list.push(backupNode(stored, card));
+        for (const backup::StoredBackup& stored : backups) list.push(backupNode(stored, names[stored.folder], card));
         InfoNode report = InfoNode::object();
         report.set("store", InfoNode::text(store.root()))
             .set("limit", InfoNode::integer(store.limit()))
@@ -57,12 +72,21 @@ int runBackups(const Arguments& args, std::ostream& out, std::ostream& err, bool
         report.writeJson(out);
         return kOk;
     }
+    // A name column only when a backup has a name, as wide as the longest.
+    size_t nameWidth = names.empty() ? 0 : charactersOf("name") + 1;
+    for (const auto& [folder, name] : names) nameWidth = std::max(nameWidth, charactersOf(name) + 1);
+    const auto nameCell = [nameWidth](const std::string& name) {
+        return nameWidth == 0 ? std::string() : name + std::string(nameWidth - charactersOf(name), ' ');
+    };
     char row[80];
-    std::snprintf(row, sizeof row, "%-8s %-18s %11s  ", "loop", "made", "bytes");
+    std::snprintf(row, sizeof row, "%-8s ", "loop");
+    out << row << nameCell("name");
+    std::snprintf(row, sizeof row, "%-18s %11s  ", "made", "bytes");
     out << row << "card\n";
     for (const backup::StoredBackup& stored : backups) {
-        std::snprintf(row, sizeof row, "%-8s %-18s %11lld  ", loop::loopFolderName(stored.loopNumber).c_str(),
-                      stored.made.c_str(), static_cast<long long>(stored.bytes));
+        std::snprintf(row, sizeof row, "%-8s ", loop::loopFolderName(stored.loopNumber).c_str());
+        out << row << nameCell(names[stored.folder]);
+        std::snprintf(row, sizeof row, "%-18s %11lld  ", stored.made.c_str(), static_cast<long long>(stored.bytes));
         const backup::BackupOrigin origin = stored.origin.value_or(backup::BackupOrigin{});
         const std::string from = origin.card.empty() ? "-" : origin.card;
         out << row << (card && !backup::isFromCard(stored, *card) ? message::fromAnotherCard(from, origin.label) : from)
@@ -82,8 +106,8 @@ constexpr Option kOptions[] = {
 
 constinit const Command kBackupsCommand{
     "backups",
-    "Lists the backup store, newest first: each backup's loop, the UTC time it was made, its bytes, the card it came "
-    "from and its folder (which restore takes as BACKUP); then by how much the store is over its limit, if it is.",
+    "Lists the backup store, newest first: each backup's loop, its name where the library knows it, the UTC time it "
+    "was made, its bytes, the card it came from and its folder (which restore takes as BACKUP); then by how much the store is over its limit, if it is.",
     kPositionals, kOptions, runBackups};
 
 }  // namespace brenvik::cli

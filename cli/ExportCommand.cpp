@@ -1,22 +1,27 @@
-// brenvik-cli export PATH... --to DIR [--overwrite]: every loop of the paths (a loop folder or a
-// whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a stereo pair,
-// LOOPn-trackK.wav for any other chosen track.
+// brenvik-cli export PATH... --to DIR [--overwrite] [--numbers-only]: every loop of the paths (a
+// loop folder or a whole card) written as waves through the Repeater-to-wave save: LOOPn.wav for a
+// stereo pair, LOOPn-trackK.wav for any other chosen track, with the loop's name behind the
+// number when it has one ("LOOP3 Intro groove.wav").
 #include <exception>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
 
 #include "Arguments.h"
+#include "CardNames.h"
 #include "CardOpening.h"
 #include "CardFolder.h"
 #include "Cli.h"
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "LibraryReport.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
 #include "Messages.h"
 #include "RoutineError.h"
+#include "UserLibrary.h"
 
 namespace brenvik::cli {
 
@@ -33,6 +38,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     const std::string target = *args.text("--to");
     const bool overwrite = args.given("--overwrite");
     const bool force = args.given("--force");
+    const bool numbersOnly = args.given("--numbers-only");
     Files files;
     if (!files.folderExists(target)) {
         err << "brenvik-cli export: " << target << ": not a folder\n";
@@ -56,11 +62,19 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             allWritten = false;
             continue;
         }
+        // The loops of one path lie in one folder: a card, or the folder of the one loop given.
+        std::map<std::string, library::NamedLoop> named;
+        if (!numbersOnly && !loops.empty()) {
+            library::CardNames names(library::userLibrary(files), Files::parentOf(loops.front()));
+            named = names.all(loops);
+            reportLibraryOnce(files, err);
+        }
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;
             try {
                 outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress(),
-                                            [force](const std::string&, const std::string&) { return force; });
+                                            [force](const std::string&, const std::string&) { return force; },
+                                            named[loop].name());
             } catch (const std::exception&) {
                 err << "brenvik-cli export: " << loop << ": cannot be read\n"
                     << reasonLine(caughtReason());
@@ -97,14 +111,16 @@ constexpr Positional kPositionals[] = {{"PATH", Count::Many, "a loop folder, or 
 constexpr Option kOptions[] = {
     Option::path("--to", "DIR", "the folder the waves are written into; it must exist").mustBeGiven(),
     Option::flag("--overwrite", "replaces waves of the same names"),
-    Option::flag("--force", "exports a loop with a damaged track all the same (its missing audio as silence)")};
+    Option::flag("--force", "exports a loop with a damaged track all the same (its missing audio as silence)"),
+    Option::flag("--numbers-only", "names the waves by loop number alone, without the loops' names")};
 
 }  // namespace
 
 constinit const Command kExportCommand{
     "export",
     "Writes every loop as waves: two chosen tracks of equal length as one stereo LOOPn.wav (the lower track left), "
-    "any other chosen track as its own LOOPn-trackK.wav. A loop with a damaged track is refused (not with --force).",
+    "any other chosen track as its own LOOPn-trackK.wav; a loop with a name has it behind the number (\"LOOP3 Intro "
+    "groove.wav\", characters a card cannot hold as \"_\"). A loop with a damaged track is refused (not with --force).",
     kPositionals, kOptions, runExport};
 
 }  // namespace brenvik::cli

@@ -8,10 +8,12 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <exception>
+#include <map>
 
 #include "ArrangeActions.h"
 #include "AuditionPanel.h"
 #include "BackupCheck.h"
+#include "BackupLoopNames.h"
 #include "CardFolder.h"
 #include "CardListing.h"
 #include "CardLook.h"
@@ -19,6 +21,7 @@
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "QtFormLook.h"
+#include "UserLibrary.h"
 
 namespace brenvik {
 
@@ -50,7 +53,7 @@ BackupsDialog::BackupsDialog(std::string card, std::optional<int> loopNumber, Fi
       m_store(files),
       m_cardOrigin(backup::originOf(m_card, std::nullopt, {})),
       m_table(rowTable(QStringLiteral("backupTable"),
-                       {"Loop", "Tempo", "Length", "Channels", "Made", "Size", "Check", "Card"},
+                       {"Loop", "Name", "Tempo", "Length", "Channels", "Made", "Size", "Check", "Card"},
                        this)),
       m_overLimit(whiteLabel(QStringLiteral("overLimitLabel"), this)),
       m_target(new QSpinBox(this)),
@@ -114,15 +117,20 @@ void BackupsDialog::fillTable(const std::string& chosen) {
     std::vector<backup::StoredBackup> found = m_store.listBackups(m_loopNumber);
     backup::putCardFirst(found, m_cardOrigin);
     m_backups.clear();
+    std::optional<std::string> libraryReport;
     {
-        // Checking reads every byte of every backup.
+        // Checking reads every byte of every backup; their names are read once and then cached.
         const BusyPointer busy(m_ui);
+        library::LoopLibrary& library = library::userLibrary(m_files);
+        std::map<std::string, std::string> names = library::namesOfBackups(library, m_store.root(), found);
+        libraryReport = library.takeReport();
         for (backup::StoredBackup& stored : found) {
             backup::BackupCheck check = backup::checkBackup(m_files, stored.folder);
             std::optional<card::LoopSummary> loop = loopOfBackup(m_files, stored);
+            std::string name = names[stored.folder];
             m_backups.push_back({std::move(stored),
                                  check.manifest ? std::string() : std::move(check.refusal),
-                                 std::move(loop)});
+                                 std::move(loop), std::move(name)});
         }
     }
     m_table->clearSelection();
@@ -153,6 +161,7 @@ void BackupsDialog::fillTable(const std::string& chosen) {
         check->setToolTip(QString::fromStdString(listed.refusal));
         const QString loopName = QString::fromStdString(loop::loopFolderName(listed.backup.loopNumber));
         m_table->setItem(row, LoopColumn, new QTableWidgetItem(loopName));
+        m_table->setItem(row, NameColumn, new QTableWidgetItem(QString::fromStdString(listed.name)));
         m_table->setItem(row, MadeColumn, new QTableWidgetItem(backupTimeText(listed.backup.made)));
         m_table->setItem(row, SizeColumn, new QTableWidgetItem(megabytes(listed.backup.bytes)));
         m_table->setItem(row, CheckColumn, check);
@@ -161,9 +170,14 @@ void BackupsDialog::fillTable(const std::string& chosen) {
     m_table->resizeColumnsToContents();
     if (chosenRow >= 0) m_table->selectRow(chosenRow);
     listenToChosen();
+    // The line under the list tells how far the store is over its limit, and once a library
+    // that cannot be used.
     const int64_t over = m_store.overLimit();
-    m_overLimit->setText(over > 0 ? QString::fromStdString(message::storeOverLimit(over, m_store.limit())) : QString());
-    m_overLimit->setVisible(over > 0);
+    QStringList notes;
+    if (over > 0) notes << QString::fromStdString(message::storeOverLimit(over, m_store.limit()));
+    if (libraryReport) notes << QString::fromStdString(*libraryReport);
+    m_overLimit->setText(notes.join(QLatin1Char('\n')));
+    m_overLimit->setVisible(!notes.isEmpty());
 }
 
 void BackupsDialog::restoreChosen() {

@@ -1,7 +1,7 @@
 #pragma once
 // The backups in the backup store, of one loop ("Backups of LOOPn", from the Backups button) or of
 // every loop of every card ("All Backups"): this card's first, then the others, newest first within
-// each, with the loop, its tempo, length and channels, when each was made, its size, whether its
+// each, with the loop, its name where the library knows it, its tempo, length and channels, when each was made, its size, whether its
 // files still match its manifest and the card it was made on. The newest is chosen when the dialog
 // opens; the chosen one plays with Play (or Space) and shows its waveform. Restore puts the chosen
 // one into the loop number given beside the button (its own number, or any other) of the card the
@@ -31,6 +31,7 @@ class BackupsDialog : public QDialog {
 public:
     enum Column {
         LoopColumn,
+        NameColumn,
         TempoColumn,
         LengthColumn,
         ChannelsColumn,
@@ -53,6 +54,7 @@ private:
         backup::StoredBackup backup;
         std::string refusal;  // why it may not be restored; empty when it matches its manifest
         std::optional<card::LoopSummary> loop;  // nothing when the backup holds no loop folder
+        std::string name;  // the loop's, empty when it has none
     };
 
     // The backup `chosen` (a folder) stays chosen; without it, the newest is.

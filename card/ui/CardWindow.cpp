@@ -22,6 +22,7 @@
 #include "BackupsDialog.h"
 #include "CardEject.h"
 #include "CardLook.h"
+#include "CardNames.h"
 #include "CardTransaction.h"
 #include "CardWatcher.h"
 #include "DropDialog.h"
@@ -40,6 +41,7 @@
 #include "RoutineError.h"
 #include "SettingsStore.h"
 #include "UdisksEject.h"
+#include "UserLibrary.h"
 #include "WaveformSource.h"
 
 namespace brenvik {
@@ -531,7 +533,8 @@ void CardWindow::exportSelected() {
             const std::string folder = m_listing.loops[index].folder;
             std::vector<card::ExportOutcome> outcomes;
             try {
-                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress(), exportDamaged);
+                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress(), exportDamaged,
+                                            library::CardNames(library::userLibrary(m_files), m_listing.card).of(folder).name());
             } catch (const std::exception&) {
                 outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
                                     MessageIcon::Critical, caughtReason()});

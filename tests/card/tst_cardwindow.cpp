@@ -23,6 +23,7 @@
 #include "Groove.h"
 #include "ConverterWindows.h"
 #include "GuiTest.h"
+#include "LoopContentHash.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
 #include "LoopLayout.h"
@@ -485,14 +486,16 @@ private slots:
     }
 
     // The Backups dialog opens with the newest backup chosen (here another card's, listed second),
-    // shows each backup's tempo, length and channels, and the chosen one's waveform to play.
+    // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to play.
     void backupsShowTheirLoops() {
         TestInteraction ui;
         ScriptedFiles files;
         const QTemporaryDir dir;
         const std::string card = makeFolder(dir.path().toStdString(), "mine");
         backup::BackupStore store(files);
-        fs::rename(store.backUpLoop(makeCardLoop(card, 4, {1}, 1723, 16, 96)), store.root() + "/LOOP4-20200101T000000Z");
+        const std::string named = makeCardLoop(card, 4, {1}, 1723, 16, 96);
+        library::userLibrary(files).rename(*library::loopContentHash(named).hex, "Intro groove");
+        fs::rename(store.backUpLoop(named), store.root() + "/LOOP4-20200101T000000Z");
         store.backUpLoop(makeCardLoop(makeFolder(dir.path().toStdString(), "other"), 7, {1, 2}, 862, 8, 120));
         const Preferences preferences{card, card, 45, true};
         CardWindow window(preferences, files, ui, {});
@@ -502,8 +505,8 @@ private slots:
         whenModal([&](QWidget* dialog) {
             auto* list = child<QTableWidget>(dialog, "backupTable");
             for (int r = 0; r < list->rowCount(); ++r)
-                for (const int c : {BackupsDialog::LoopColumn, BackupsDialog::TempoColumn, BackupsDialog::LengthColumn,
-                                    BackupsDialog::ChannelsColumn})
+                for (const int c : {BackupsDialog::LoopColumn, BackupsDialog::NameColumn, BackupsDialog::TempoColumn,
+                                    BackupsDialog::LengthColumn, BackupsDialog::ChannelsColumn})
                     rows << list->item(r, c)->text();
             chosen = list->selectionModel()->selectedRows();
             const WaveformView* waveform = dialog->findChild<WaveformView*>();
@@ -511,7 +514,7 @@ private slots:
             dialog->close();
         });
         child<QPushButton>(&window, "storeButton")->click();
-        QCOMPARE(rows, (QStringList{"LOOP4", "96.0", "10.0 s", "mono", "LOOP7", "120.0", "5.0 s", "stereo"}));
+        QCOMPARE(rows, (QStringList{"LOOP4", "Intro groove", "96.0", "10.0 s", "mono", "LOOP7", "", "120.0", "5.0 s", "stereo"}));
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0].row(), 1);
         QVERIFY(shown);

@@ -173,6 +173,7 @@ private slots:
        brenvik-cli list CARD [--json] [--strict]
        brenvik-cli check PATH... [--json] [--strict]
        brenvik-cli export PATH... --to DIR [--overwrite] [--force]
+                   [--numbers-only]
        brenvik-cli move CARD N M [--to CARD2] [--dry-run] [--json] [--force]
                    [--overwrite] [--no-verify]
        brenvik-cli copy SRC_CARD N DEST_CARD [M] [--dry-run] [--json] [--force]

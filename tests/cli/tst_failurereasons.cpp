@@ -113,7 +113,8 @@ private slots:
         } else if (command == "backup") {
             args = {"backup", path("src"), target = path("dest")};
         } else if (command == "export") {
-            args = {"export", path("src/LOOP3"), "--to", target = path("out")};
+            // By number: the unprivileged user cannot reach the test's loop library either.
+            args = {"export", path("src/LOOP3"), "--to", target = path("out"), "--numbers-only"};
         }
         // A loop with a track missing is exported only with --force: then the opener says why not.
         if (trouble == "missing" && command == "export") args.push_back("--force");

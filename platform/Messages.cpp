@@ -467,4 +467,11 @@ std::string libraryUnavailable(const std::string& path, const std::string& reaso
     return "The loop library " + path + " cannot be used (" + reason + "): loops show without names";
 }
 
+std::string loopNotNamed(const std::string& loopFolder) {
+    return loopFolder + " could not be read: its name and notes were not changed";
+}
+std::string readingLoops(int done, int total) {
+    return "reading loops: " + std::to_string(done) + " of " + std::to_string(total);
+}
+
 }  // namespace brenvik::message

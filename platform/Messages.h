@@ -401,5 +401,9 @@ inline constexpr const char* kNameNotUtf8 = "The name is not UTF-8 text";
 // "The loop library /home/a/.local/share/Brenvik/library.sqlite cannot be used (file is not a
 // database): loops show without names".
 std::string libraryUnavailable(const std::string& path, const std::string& reason);
+// "/card/LOOP4 could not be read: its name and notes were not changed".
+std::string loopNotNamed(const std::string& loopFolder);
+// The command line's progress while it reads loops for their names: "reading loops: 3 of 50".
+std::string readingLoops(int done, int total);
 
 }  // namespace brenvik::message

@@ -15,9 +15,9 @@ using LoopNames = std::map<std::string, library::NamedLoop>;
 
 // With `named`, the loop's name and notes too ("loopName" and "notes": "name" is its folder's).
 InfoNode loopNode(const card::LoopSummary& loop, const library::NamedLoop* named = nullptr);
-InfoNode listingNode(const card::CardListing& listing, const LoopNames& names);
+InfoNode listingNode(const card::CardListing& listing, const LoopNames& names = {});
 // The table for people: one row per loop, its name last, its problems below it, then the card's
 // totals.
-void writeListingTable(std::ostream& out, const card::CardListing& listing, const LoopNames& names);
+void writeListingTable(std::ostream& out, const card::CardListing& listing, const LoopNames& names = {});
 
 }  // namespace brenvik::cli

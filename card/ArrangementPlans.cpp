@@ -11,6 +11,10 @@ namespace {
 
 std::string name(int number) { return loop::loopFolderName(number); }
 
+bool anyNamed(const std::vector<int>& numbers, const LoopNamer& namer) {
+    return namer && std::any_of(numbers.begin(), numbers.end(), [&](int n) { return !namer(n).empty(); });
+}
+
 ArrangeRequest renumbering(const std::string& card, const std::vector<int>& from, const std::vector<int>& to,
                            std::string what) {
     ArrangeRequest request{std::move(what), {}};
@@ -21,25 +25,36 @@ ArrangeRequest renumbering(const std::string& card, const std::vector<int>& from
 
 }  // namespace
 
-ArrangeRequest moveRequest(const std::string& card, int from, int to, const std::string& toCard) {
-    const std::string target = toCard.empty() ? card : toCard;
-    return {"move " + name(from) + " to " + name(to), {{{card, from}, LoopPlace{target, to}, false, {}}}};
+std::string namedLoop(int number, const LoopNamer& namer) {
+    const std::string given = namer ? namer(number) : std::string();
+    return given.empty() ? name(number) : given + " (" + name(number) + ")";
 }
 
-ArrangeRequest copyRequest(const std::string& card, int from, const std::string& toCard, int to) {
-    ArrangeRequest request{"copy " + name(from) + " to " + name(to), {{{card, from}, LoopPlace{toCard, to}, true, {}}}};
+ArrangeRequest moveRequest(const std::string& card, int from, int to, const std::string& toCard,
+                           const LoopNamer& namer) {
+    const std::string target = toCard.empty() ? card : toCard;
+    return {"move " + namedLoop(from, namer) + " to " + name(to), {{{card, from}, LoopPlace{target, to}, false, {}}}};
+}
+
+ArrangeRequest copyRequest(const std::string& card, int from, const std::string& toCard, int to,
+                           const LoopNamer& namer) {
+    ArrangeRequest request{"copy " + namedLoop(from, namer) + " to " + name(to),
+                           {{{card, from}, LoopPlace{toCard, to}, true, {}}}};
     request.undoable = false;
     return request;
 }
 
-ArrangeRequest swapRequest(const std::string& card, int a, int b) {
-    return renumbering(card, {a, b}, {b, a}, "swap " + name(a) + " and " + name(b));
+ArrangeRequest swapRequest(const std::string& card, int a, int b, const LoopNamer& namer) {
+    const std::string verb = anyNamed({a, b}, namer) ? "swap of " : "swap ";
+    return renumbering(card, {a, b}, {b, a}, verb + namedLoop(a, namer) + " and " + namedLoop(b, namer));
 }
 
-ArrangeRequest deleteRequest(const std::string& card, const std::vector<int>& numbers) {
+// Named loops are listed with commas, as their names may hold spaces.
+ArrangeRequest deleteRequest(const std::string& card, const std::vector<int>& numbers, const LoopNamer& namer) {
+    const bool named = anyNamed(numbers, namer);
     ArrangeRequest request{"delete", {}};
     for (const int number : numbers) {
-        request.what += " " + name(number);
+        request.what += (named && request.placements.size() > 0 ? ", " : " ") + namedLoop(number, namer);
         request.placements.push_back({{card, number}, std::nullopt, false, {}});
     }
     return request;

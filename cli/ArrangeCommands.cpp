@@ -18,6 +18,7 @@
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "InfoReport.h"
+#include "LibraryUse.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "NumberText.h"
@@ -118,7 +119,9 @@ int arrangeAndReport(const Command& command, card::ArrangeRequest request, const
     request.readBack = !flagged(command, args, "--no-verify");
     Files files;
     backup::BackupStore store(files);
-    return report(card::arrange(request, store, files), args, out, err);
+    const int status = report(card::arrange(request, store, files), args, out, err);
+    sayLibraryTrouble(files, err);
+    return status;
 }
 
 int runMove(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
@@ -126,7 +129,9 @@ int runMove(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::optional<int> from = loopNumber(kMoveCommand, "N", p[1], err);
     const std::optional<int> to = from ? loopNumber(kMoveCommand, "M", p[2], err) : std::nullopt;
     if (!to) return kUsage;
-    return arrangeAndReport(kMoveCommand, card::moveRequest(p[0], *from, *to, args.text("--to").value_or("")), args, out, err);
+    const card::ArrangeRequest request =
+        card::moveRequest(p[0], *from, *to, args.text("--to").value_or(""), loopNamerOf(Files(), p[0]));
+    return arrangeAndReport(kMoveCommand, request, args, out, err);
 }
 
 int runCopy(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
@@ -136,14 +141,14 @@ int runCopy(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     // Without M the copy keeps its number.
     const std::optional<int> to = p.size() > 3 ? loopNumber(kCopyCommand, "M", p[3], err) : from;
     if (!to) return kUsage;
-    return arrangeAndReport(kCopyCommand, card::copyRequest(p[0], *from, p[2], *to), args, out, err);
+    return arrangeAndReport(kCopyCommand, card::copyRequest(p[0], *from, p[2], *to, loopNamerOf(Files(), p[0])), args, out, err);
 }
 
 int runSwap(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const auto& p = args.positionals();
     const std::optional<std::vector<int>> numbers = loopNumbers(kSwapCommand, "N M", {p[1], p[2]}, err);
     if (!numbers) return kUsage;
-    return arrangeAndReport(kSwapCommand, card::swapRequest(p[0], (*numbers)[0], (*numbers)[1]), args, out, err);
+    return arrangeAndReport(kSwapCommand, card::swapRequest(p[0], (*numbers)[0], (*numbers)[1], loopNamerOf(Files(), p[0])), args, out, err);
 }
 
 int runDelete(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
@@ -151,7 +156,7 @@ int runDelete(const Arguments& args, std::ostream& out, std::ostream& err, bool)
     const std::optional<std::vector<int>> numbers =
         loopNumbers(kDeleteCommand, "N", std::vector<std::string>(p.begin() + 1, p.end()), err);
     if (!numbers) return kUsage;
-    return arrangeAndReport(kDeleteCommand, card::deleteRequest(p[0], *numbers), args, out, err);
+    return arrangeAndReport(kDeleteCommand, card::deleteRequest(p[0], *numbers, loopNamerOf(Files(), p[0])), args, out, err);
 }
 
 int runRenumber(const Arguments& args, std::ostream& out, std::ostream& err, bool) {

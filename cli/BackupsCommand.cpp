@@ -13,7 +13,7 @@
 #include "Commands.h"
 #include "Files.h"
 #include "InfoReport.h"
-#include "LibraryReport.h"
+#include "LibraryUse.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
 #include "UserLibrary.h"
@@ -59,7 +59,7 @@ int runBackups(const Arguments& args, std::ostream& out, std::ostream& err, bool
     std::vector<backup::StoredBackup> backups = store.listBackups(args.number("--loop"));
     if (card) backup::putCardFirst(backups, *card);
     std::map<std::string, std::string> names = library::namesOfBackups(library::userLibrary(files), store.root(), backups);
-    reportLibraryOnce(files, err);
+    sayLibraryTrouble(files, err);
     const int64_t over = store.overLimit();
     if (args.given("--json")) {
         InfoNode list = InfoNode::list();

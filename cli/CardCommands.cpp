@@ -8,19 +8,39 @@
 #include "CardFolder.h"
 #include "CardOpening.h"
 #include "CardListing.h"
+#include "CardNames.h"
 #include "CardReport.h"
 #include "Cli.h"
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "LibraryUse.h"
 #include "Messages.h"
 #include "RoutineError.h"
+#include "UserLibrary.h"
 
 namespace brenvik::cli {
 
 namespace {
 
-int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
+// The names of the listed loops: those not read since they last changed are read now, with
+// progress on the error stream when a person watches it there.
+LoopNames namesOf(const Files& files, const card::CardListing& listing, std::ostream& err, bool errIsTerminal) {
+    std::vector<std::string> folders;
+    for (const card::LoopSummary& loop : listing.loops) folders.push_back(loop.folder);
+    bool drawn = false;
+    const auto progress = [&](int done, int total) {
+        if (!errIsTerminal) return;
+        err << '\r' << message::readingLoops(done, total) << std::flush;
+        drawn = true;
+    };
+    LoopNames names = library::CardNames(library::userLibrary(files), listing.card).all(folders, progress);
+    if (drawn) err << '\n';
+    sayLibraryTrouble(files, err);
+    return names;
+}
+
+int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool errIsTerminal) {
     const std::string& cardPath = args.positionals()[0];
     Files files;
     if (!files.folderExists(cardPath)) {
@@ -30,10 +50,11 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const bool recovered = !openCard(files, cardPath, err).failed();
     try {
         const card::CardListing listing = card::listCard(cardPath, files);
+        const LoopNames names = namesOf(files, listing, err, errIsTerminal);
         if (args.given("--json"))
-            listingNode(listing).writeJson(out);
+            listingNode(listing, names).writeJson(out);
         else
-            writeListingTable(out, listing);
+            writeListingTable(out, listing, names);
         // Problems and warnings are listed, not failed, unless --strict asks for a clean card.
         if (args.given("--strict"))
             for (const card::LoopSummary& loop : listing.loops)
@@ -105,9 +126,10 @@ constexpr Option kReportOptions[] = {
 
 constinit const Command kListCommand{
     "list",
-    "Lists every loop of a card: tempo, bars, beats, division, length, channels, track files, bytes and whether it "
-    "is intact, with its problems and warnings; then the free loop numbers and the free space. It reads only "
-    "descriptions and track headers.",
+    "Lists every loop of a card: tempo, bars, beats, division, length, channels, track files, bytes, whether it "
+    "is intact, with its problems and warnings, and its name; then the free loop numbers and the free space. "
+    "Besides the names, kept in the loop library, it reads only descriptions and track headers, and the audio of "
+    "loops it has not read since they last changed.",
     kListPositionals, kReportOptions, runList};
 
 constinit const Command kCheckCommand{

@@ -16,6 +16,7 @@ extern const Command kBackupCommand;
 extern const Command kRestoreCommand;
 extern const Command kBackupsCommand;
 extern const Command kListCommand;
+extern const Command kNameCommand;
 extern const Command kCheckCommand;
 extern const Command kExportCommand;
 extern const Command kMoveCommand;
@@ -28,9 +29,9 @@ extern const Command kRedoCommand;
 extern const Command kRecoverCommand;
 extern const Command kEjectCommand;
 
-inline constexpr std::array<const Command*, 20> kCommands{
+inline constexpr std::array<const Command*, 21> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
-    &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kCheckCommand,
+    &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kNameCommand,   &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
     &kRenumberCommand, &kUndoCommand, &kRedoCommand, &kRecoverCommand, &kEjectCommand};
 

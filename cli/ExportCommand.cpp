@@ -16,7 +16,7 @@
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
-#include "LibraryReport.h"
+#include "LibraryUse.h"
 #include "LoopContents.h"
 #include "LoopExport.h"
 #include "Messages.h"
@@ -67,7 +67,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         if (!numbersOnly && !loops.empty()) {
             library::CardNames names(library::userLibrary(files), Files::parentOf(loops.front()));
             named = names.all(loops);
-            reportLibraryOnce(files, err);
+            sayLibraryTrouble(files, err);
         }
         for (const std::string& loop : loops) {
             std::vector<card::ExportOutcome> outcomes;

@@ -7,6 +7,7 @@
 
 #include "Arguments.h"
 #include "ByteSource.h"
+#include "CardNames.h"
 #include "Cli.h"
 #include "Commands.h"
 #include "Companion.h"
@@ -15,9 +16,11 @@
 #include "InfoLoop.h"
 #include "InfoReport.h"
 #include "InfoWave.h"
+#include "LibraryUse.h"
 #include "LoopFolderName.h"
 #include "LoopPaths.h"
 #include "RoutineError.h"
+#include "UserLibrary.h"
 
 namespace brenvik::cli {
 
@@ -45,6 +48,13 @@ InfoNode describeFolder(const Files& files, const std::string& shown, const std:
     auto description = openForReading(loop::foundDescriptionPath(folder));
     InfoNode report = InfoNode::object();
     report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
+    // What the library knows of the loop, where it knows something.
+    const std::string card = Files::parentOf(files.absolutePath(folder));
+    if (const auto record = library::CardNames(library::userLibrary(files), card).of(folder).record) {
+        if (!record->name.empty()) report.set("name", InfoNode::text(record->name));
+        if (!record->notes.empty()) report.set("notes", InfoNode::text(record->notes));
+        if (!record->sourcePath.empty()) report.set("source", InfoNode::text(record->sourcePath));
+    }
     describeLoopFolder(report, files, folder, *description);
     return report;
 }
@@ -112,6 +122,7 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, tempo::
     const std::string& path = args.positionals()[0];
     try {
         const InfoNode report = describePath(path, findTempo);
+        sayLibraryTrouble(Files(), err);
         if (args.given("--json"))
             report.writeJson(out);
         else

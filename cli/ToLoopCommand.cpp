@@ -4,6 +4,7 @@
 
 #include "Arguments.h"
 #include "CardFolder.h"
+#include "CardNames.h"
 #include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
@@ -11,12 +12,14 @@
 #include "Companion.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "LibraryUse.h"
 #include "LoopSettings.h"
 #include "LoopWriting.h"
 #include "Messages.h"
 #include "Numbers.h"
 #include "TempoQuestion.h"
 #include "ToLoopRun.h"
+#include "UserLibrary.h"
 #include "WaveOpening.h"
 
 namespace brenvik::cli {
@@ -202,6 +205,11 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     sayRecovered(result.recovered, m_err);
     switch (result.outcome) {
     case LoopWriteResult::Outcome::Written:
+        // Named after the source as the command line gave it, not a conversion of it.
+        library::CardNames(library::userLibrary(m_files), dest)
+            .nameWritten(result.loopFolder, source,
+                         found ? std::optional(found->beatsPerMinute) : std::optional<double>());
+        sayLibraryTrouble(m_files, m_err);
         m_ui.message(message::kWriteSucceeded);
         m_out << result.loopFolder << '\n';
         if (m_args.given("--verbose")) writePlan(m_out, *result.plan, result.loopFolder, "  ");

@@ -4,8 +4,10 @@
 #include <atomic>
 #include <chrono>
 #include <filesystem>
+#include <memory>
 #include <thread>
 
+#include "LoopFolderName.h"
 #include "LoopNames.h"
 #include "VolumeIdentity.h"
 
@@ -139,6 +141,17 @@ std::optional<std::string> CardNames::nameWritten(const std::string& loopFolder,
                       earlier ? earlier->notes : std::string(), tempoFound};
     m_library.record(*hash, record);
     return hash;
+}
+
+std::function<std::string(int)> loopNamer(LoopLibrary& library, const std::string& card) {
+    auto names = std::make_shared<CardNames>(library, card);
+    auto known = std::make_shared<std::map<int, std::string>>();
+    return [names, known, card](int number) {
+        const auto found = known->find(number);
+        if (found != known->end()) return found->second;
+        const std::string folder = loop::pathOnCard(card, loop::loopFolderName(number));
+        return (*known)[number] = names->of(folder).name();
+    };
 }
 
 }  // namespace brenvik::library

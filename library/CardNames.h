@@ -68,4 +68,8 @@ private:
     std::string m_mountPoint;
 };
 
+// The name of loop `number` of the card at `card`, "" when it has none, each loop read once at
+// most: for texts that speak of a card's loops by number.
+std::function<std::string(int number)> loopNamer(LoopLibrary& library, const std::string& card);
+
 }  // namespace brenvik::library

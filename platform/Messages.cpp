@@ -470,5 +470,11 @@ std::string libraryUnavailable(const std::string& path, const std::string& reaso
 std::string namedLoopFolder(const std::string& folderName, const std::string& name) {
     return name.empty() ? folderName : folderName + " \u2014 " + name;
 }
+std::string loopNotNamed(const std::string& loopFolder) {
+    return loopFolder + " could not be read: its name and notes were not changed";
+}
+std::string readingLoops(int done, int total) {
+    return "reading loops: " + std::to_string(done) + " of " + std::to_string(total);
+}
 
 }  // namespace brenvik::message

@@ -404,5 +404,9 @@ std::string libraryUnavailable(const std::string& path, const std::string& reaso
 // A loop folder with its name, as the Repeater-to-wave window's Loop row shows it: "LOOP3 — Intro
 // groove"; the folder alone when the loop has no name.
 std::string namedLoopFolder(const std::string& folderName, const std::string& name);
+// "/card/LOOP4 could not be read: its name and notes were not changed".
+std::string loopNotNamed(const std::string& loopFolder);
+// The command line's progress while it reads loops for their names: "reading loops: 3 of 50".
+std::string readingLoops(int done, int total);
 
 }  // namespace brenvik::message

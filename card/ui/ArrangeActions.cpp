@@ -9,6 +9,7 @@
 #include "ArrangementUndo.h"
 #include "CardFolder.h"
 #include "BackupStore.h"
+#include "CardNames.h"
 #include "DropDialog.h"
 #include "Files.h"
 #include "Interaction.h"
@@ -18,6 +19,7 @@
 #include "QtFocusReturn.h"
 #include "Restore.h"
 #include "RoutineError.h"
+#include "UserLibrary.h"
 #include "WaveFill.h"
 
 namespace brenvik {
@@ -34,6 +36,11 @@ bool holdsLoop(const Files& files, const std::string& card, int number) {
     } catch (const std::exception&) {
         return false;
     }
+}
+
+// The names of the card's loops, for the undo texts.
+card::LoopNamer namesOn(const Files& files, const std::string& card) {
+    return library::loopNamer(library::userLibrary(files), card);
 }
 
 }  // namespace
@@ -58,12 +65,12 @@ bool ArrangeActions::dropLoop(const std::string& card, const std::string& fromCa
     if (!copy && (fromCard != card || from == to)) return false;
     if (copy) {
         if (!toFree && !mayReplace(message::copyReplaces(folderOf(card, to)))) return false;
-        card::ArrangeRequest request = card::copyRequest(fromCard, from, card, to);
+        card::ArrangeRequest request = card::copyRequest(fromCard, from, card, to, namesOn(m_files, fromCard));
         request.overwrite = !toFree;
         return run(request);
     }
-    if (toFree) return run(card::moveRequest(card, from, to));
-    return mayReplace(message::swapQuestion(from, to)) && run(card::swapRequest(card, from, to));
+    if (toFree) return run(card::moveRequest(card, from, to, {}, namesOn(m_files, card)));
+    return mayReplace(message::swapQuestion(from, to)) && run(card::swapRequest(card, from, to, namesOn(m_files, card)));
 }
 
 void ArrangeActions::deleteLoops(const std::string& card, const std::vector<int>& numbers) {
@@ -73,19 +80,20 @@ void ArrangeActions::deleteLoops(const std::string& card, const std::vector<int>
     }
     std::string names;
     for (const int number : numbers) names += (names.empty() ? "" : ", ") + loop::loopFolderName(number);
-    if (mayReplace(message::deleteQuestion(names))) run(card::deleteRequest(card, numbers));
+    if (mayReplace(message::deleteQuestion(names))) run(card::deleteRequest(card, numbers, namesOn(m_files, card)));
 }
 
 void ArrangeActions::toCard(const std::string& card, const std::vector<int>& numbers, const std::string& toCard,
                             bool copy) {
     card::ArrangeRequest request{copy ? "copy" : "move", {}};
+    const card::LoopNamer namer = namesOn(m_files, card);
     for (const int number : numbers) {
         const std::string target = folderOf(toCard, number);
         const bool taken = m_files.entryExists(target);
         if (taken && !mayReplace(copy ? message::copyReplaces(target) : message::moveReplaces(target))) continue;
         request.overwrite = request.overwrite || taken;
         request.placements.push_back({{card, number}, card::LoopPlace{toCard, number}, copy, {}});
-        if (!copy) request.what += " " + loop::loopFolderName(number) + " to " + toCard;
+        if (!copy) request.what += " " + card::namedLoop(number, namer) + " to " + toCard;
     }
     request.undoable = !copy;
     if (!request.placements.empty()) run(request);

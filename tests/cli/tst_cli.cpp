@@ -171,6 +171,7 @@ private slots:
                    [--no-verify]
        brenvik-cli backups [CARD] [--loop N] [--json]
        brenvik-cli list CARD [--json] [--strict]
+       brenvik-cli name CARD N [NAME] [--clear] [--notes TEXT]
        brenvik-cli check PATH... [--json] [--strict]
        brenvik-cli export PATH... --to DIR [--overwrite] [--force]
                    [--numbers-only]

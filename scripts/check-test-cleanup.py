@@ -7,7 +7,7 @@ Every process of a round carries the round's mark in its environment (inherited 
 tests, the servers they start and the programs those run); nothing else on the machine is touched.
 
   scripts/check-test-cleanup.py [--build-dir build] [--rounds 10] [--earliest 5] [--latest 90]
-                                [--seed 1] [-j 2]
+                                [--seed 1] [-j 2] [--tests REGEX]
 
 Exits 0 when no round left a process behind, 1 when one did (those are then stopped).
 """
@@ -42,11 +42,12 @@ def one_round(args, number, after):
     env = dict(os.environ, QT_QPA_PLATFORM="offscreen", **{ROUND_MARK: token})
     with tempfile.NamedTemporaryFile("w+", prefix="brenvik-cleanup-ctest-", suffix=".log") as log:
         ctest = subprocess.Popen(["ctest", "--test-dir", args.build_dir, "-LE", "fuzz", "--schedule-random",
-                                  "-j", str(args.jobs)], stdout=log, stderr=subprocess.STDOUT,
+                                  "-j", str(args.jobs)] + (["-R", args.tests] if args.tests else []), stdout=log, stderr=subprocess.STDOUT,
                                  env=env, start_new_session=True)
         try:
             ctest.wait(timeout=after)
-            print("round %d: the suite ended before %.0f s; nothing to kill" % (number, after))
+            print("round %d: the suite ended before %.1f s; nothing to kill" % (number, after))
+            return 0
         except subprocess.TimeoutExpired:
             pass
         running = [p for p in test_children.marked(ROUND_MARK) if p[2] == token]
@@ -63,7 +64,7 @@ def one_round(args, number, after):
     while left and time.monotonic() < deadline:
         time.sleep(0.2)
         left = [p for p in test_children.marked(ROUND_MARK) if p[2] == token]
-    print("round %d: killed at %.0f s during %s; %d processes of the tests were running, %d of them "
+    print("round %d: killed at %.1f s during %s; %d processes of the tests were running, %d of them "
           "started by a test (%s); %d left" % (
               number, after, ", ".join(tests) or "no test", len(running), len(helpers),
               ", ".join(sorted({p[1] for p in helpers})) or "none", len(left)), flush=True)
@@ -85,6 +86,7 @@ def main():
     parser.add_argument("--latest", type=float, default=90, help="seconds before the last kill")
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("-j", "--jobs", type=int, default=2)
+    parser.add_argument("--tests", help="only the tests whose names match (ctest -R)")
     args = parser.parse_args()
     rng = random.Random(args.seed)
     # Spread over the span, each moment shifted at random within its share of it.

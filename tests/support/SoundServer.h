@@ -36,10 +36,11 @@ public:
         m_server.setStandardOutputFile(QProcess::nullDevice());
         m_server.setStandardErrorFile(m_dir.filePath("server.log"));
         tieToTest(m_server);
-        m_server.start("pulseaudio",
-                       {"-n", "--daemonize=no", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
-                        "--load=module-null-sink sink_name=ci rate=44100 channels=2",
-                        "--load=module-remap-source master=ci.monitor source_name=ci_capture"});
+        m_server.start(
+            "pulseaudio",
+            {"-n", "--daemonize=no", "--exit-idle-time=-1", "--load=module-native-protocol-unix",
+             "--load=module-null-sink sink_name=ci rate=44100 channels=2",
+             "--load=module-remap-source master=ci.monitor source_name=ci_capture"});
         // Ready once it answers; given up when it ends, or after 15 s.
         bool ready = false;
         for (int tries = 0; tries < 150 && !ready; ++tries)
@@ -47,7 +48,8 @@ public:
                 (m_server.state() == QProcess::NotRunning || m_server.waitForFinished(100)))
                 break;
         if (!ready) return "no sound server can run here: pulseaudio says: " + log("server.log");
-        return runTool("pactl", {"set-default-sink", "ci"}) ? QString() : "pactl says: " + log("tool.log");
+        return runTool("pactl", {"set-default-sink", "ci"}) ? QString()
+                                                            : "pactl says: " + log("tool.log");
     }
     ~SoundServer() {
         m_server.kill();
@@ -55,7 +57,8 @@ public:
     }
 
 private:
-    // Runs a PulseAudio tool against this server; whether it succeeded. Its messages: log("tool.log").
+    // Runs a PulseAudio tool against this server; whether it succeeded. Its messages:
+    // log("tool.log").
     bool runTool(const QString& program, const QStringList& arguments) {
         QProcess tool;
         tool.setStandardOutputFile(QProcess::nullDevice());

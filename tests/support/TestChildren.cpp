@@ -6,9 +6,9 @@
 #include <QFile>
 #include <QProcessEnvironment>
 
-#include <csignal>
 #include <sys/prctl.h>
 #include <unistd.h>
+#include <csignal>
 
 namespace brenvik::test {
 namespace {
@@ -23,7 +23,8 @@ QByteArray procFile(qint64 pid, const char* name) {
 qint64 parentOf(qint64 pid) {
     const QByteArray stat = procFile(pid, "stat");
     const qsizetype close = stat.lastIndexOf(')');
-    const QList<QByteArray> fields = close < 0 ? QList<QByteArray>() : stat.mid(close + 2).split(' ');
+    const QList<QByteArray> fields =
+        close < 0 ? QList<QByteArray>() : stat.mid(close + 2).split(' ');
     return fields.size() > 1 ? fields[1].toLongLong() : 0;
 }
 
@@ -59,7 +60,8 @@ int stopLeftoverChildren() {
             if (descendsFrom(pid, setting.mid(mark.size()).toLongLong())) break;
             const QByteArray name = procFile(pid, "comm").trimmed();
             if (::kill(static_cast<pid_t>(pid), SIGKILL) == 0) {
-                qWarning("found a leftover %s (pid %lld) from an earlier run; stopped", name.constData(), pid);
+                qWarning("found a leftover %s (pid %lld) from an earlier run; stopped",
+                         name.constData(), pid);
                 ++stopped;
             }
             break;

@@ -18,7 +18,8 @@ inline constexpr char kTestChildMark[] = "BRENVIK_TEST_CHILD_OF";
 void tieToTest(QProcess& process, std::function<void()> alsoInChild = {});
 
 // Stops every marked program whose test is no longer among its ancestors, saying so for each;
-// programs of tests still running, this one's or another run's, are left alone. How many it stopped.
+// programs of tests still running, this one's or another run's, are left alone. How many it
+// stopped.
 int stopLeftoverChildren();
 
 }  // namespace brenvik::test

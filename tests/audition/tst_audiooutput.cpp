@@ -16,6 +16,7 @@
 #include "ByteOrder.h"
 #include "LoopFixture.h"
 #include "SoundServer.h"
+#include "TestChildren.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -135,6 +136,7 @@ void TestAudioOutput::theCommandPlaysTheLoopSampleForSample() {
     const int64_t frames = static_cast<int64_t>(tracks[0].size() / 2);
     QProcess cli;
     cli.setProcessChannelMode(QProcess::ForwardedChannels);
+    tieToTest(cli);
     recordAndCompare(
         tracks, frames, 3, [&] { cli.start(BRENVIK_CLI_PATH, {"play", QString::fromStdString(folder), "--times", times}); },
         [&] {
@@ -154,6 +156,7 @@ void TestAudioOutput::theCommandEndsCleanlyEveryTime() {
     for (int run = 0; run < 100; ++run) {
         QProcess cli;
         cli.setProcessChannelMode(QProcess::ForwardedChannels);
+        tieToTest(cli);
         cli.start(BRENVIK_CLI_PATH, {"play", folder});
         QVERIFY(cli.waitForFinished(60000));
         if (cli.exitStatus() != QProcess::NormalExit || cli.exitCode() != 0)

@@ -17,6 +17,7 @@
 #include <functional>
 
 #include "LoopFixture.h"
+#include "TestChildren.h"
 #include "TestFiles.h"
 
 using namespace brenvik::test;
@@ -71,7 +72,7 @@ class TestCardFaults : public QObject {
         environment.insert("XDG_DATA_HOME", arg("data"));
         for (const QString& setting : env) environment.insert(setting.section('=', 0, 0), setting.section('=', 1));
         program.setProcessEnvironment(environment);
-        if (child) program.setChildProcessModifier(child);
+        tieToTest(program, child);  // a stopped restore would wait for ever past a killed test
         program.start(BRENVIK_CLI_PATH, args);
     }
 

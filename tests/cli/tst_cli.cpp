@@ -18,6 +18,7 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "RepeaterToWaveModel.h"
+#include "TestChildren.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
 
@@ -549,6 +550,7 @@ leaves the card's loops as they were.
 
     void builtProgram() {
         QProcess program;
+        tieToTest(program);
         program.start(BRENVIK_CLI_PATH, {"to-loop", QString::fromStdString(source()), "--dest",
                                          QString::fromStdString(card()), "--loop", "9", "--beats", "1"});
         QVERIFY(program.waitForFinished(60000));

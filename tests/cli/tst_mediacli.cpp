@@ -21,6 +21,7 @@
 #include "LoopLayout.h"
 #include "MediaCommands.h"
 #include "Messages.h"
+#include "TestChildren.h"
 #include "TestFiles.h"
 
 using namespace brenvik;
@@ -244,6 +245,7 @@ private slots:
     // looked: beside itself and in the libexec folder of its installation; bad usage stays its own.
     void handsOver() {
         QProcess cli;
+        tieToTest(cli);
         cli.start(BRENVIK_CLI_PATH, {"convert", m_dir.filePath("stereo44.wav"), m_dir.filePath("handed.wav")});
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(cli.exitCode(), 0);

@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "LoopFixture.h"
+#include "TestChildren.h"
 #include "TestFiles.h"
 
 using namespace brenvik::test;
@@ -24,7 +25,7 @@ class TestWriteFailure : public QObject {
 
     // Runs the program with writes beyond `limit` bytes per file failing (SIGXFSZ ignored).
     static QProcess* start(QProcess& program, const QStringList& args, rlim_t limit) {
-        program.setChildProcessModifier([limit] {
+        tieToTest(program, [limit] {
             ::signal(SIGXFSZ, SIG_IGN);
             const rlimit size{limit, limit};
             ::setrlimit(RLIMIT_FSIZE, &size);

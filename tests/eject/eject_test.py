@@ -7,6 +7,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import test_children  # noqa: E402
+
 try:
     import dbus
     import dbusmock
@@ -43,7 +46,21 @@ def managed_objects(mount_point, removable):
 
 class EjectTest(dbusmock.DBusTestCase):
     @classmethod
+    def start_dbus(cls, conf=None):
+        """The bus in the foreground, as this test's child (dbusmock's own forks it away)."""
+        cls.bus_daemon = subprocess.Popen(["dbus-daemon", "--nofork", "--print-address=1",
+                                           "--config-file=" + str(conf)], stdout=subprocess.PIPE, text=True)
+        return cls.bus_daemon.pid, cls.bus_daemon.stdout.readline().strip()
+
+    @classmethod
+    def stop_dbus(cls, pid):
+        cls.bus_daemon.terminate()
+        cls.bus_daemon.wait()
+        cls.bus_daemon.stdout.close()
+
+    @classmethod
     def setUpClass(cls):
+        dbusmock.DBusTestCase.start_dbus = cls.start_dbus  # dbusmock starts the bus through its base
         cls.start_system_bus()  # private: DBUS_SYSTEM_BUS_ADDRESS names it from here on
         cls.bus = cls.get_dbus(system_bus=True)
 
@@ -121,5 +138,6 @@ class EjectTest(dbusmock.DBusTestCase):
 
 if __name__ == "__main__":
     CLI = sys.argv.pop(1)
+    test_children.tie_children_to_this_test()  # the bus and the stand-in udisks2 end with the test
     import unittest
     unittest.main()

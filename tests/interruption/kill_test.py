@@ -36,6 +36,9 @@ import sys
 import tempfile
 import wave
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "support"))
+import test_children  # noqa: E402
+
 SYSCALLS = ["write", "pwrite64", "writev", "fsync", "fdatasync", "rename", "renameat",
             "renameat2", "mkdir", "mkdirat", "unlink", "unlinkat", "rmdir", "ftruncate", "openat"]
 SKIPPED = 77
@@ -341,6 +344,7 @@ def main():
     parser.add_argument("--verbose", action="store_true")
     args = parser.parse_args()
     args.cli = os.path.abspath(args.cli)
+    test_children.tie_children_to_this_test()  # strace and the program under it end with the test
     why_not = strace_usable()
     if why_not:
         print(why_not + ": skipped")

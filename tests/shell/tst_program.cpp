@@ -7,6 +7,7 @@
 #include "Files.h"
 #include "QtInteraction.h"
 #include "QtSettingsStore.h"
+#include "TestChildren.h"
 
 using namespace brenvik;
 using test::child;
@@ -20,6 +21,7 @@ private slots:
         QTemporaryDir home;
         QProcess program;
         program.setEnvironment(QProcess::systemEnvironment() << "XDG_CONFIG_HOME=" + home.path());
+        test::tieToTest(program);
         program.start(BRENVIK_PROGRAM, {"--screenshot", home.filePath("shots")});
         QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
         QCOMPARE(QDir(home.filePath("shots")).entryList(QDir::Files).join(' '),
@@ -35,6 +37,7 @@ private slots:
     void version() {
         QProcess program;
         program.setEnvironment(QProcess::systemEnvironment() << "QT_QPA_PLATFORM=none");
+        test::tieToTest(program);
         program.start(BRENVIK_PROGRAM, {"--version"});
         QVERIFY(program.waitForFinished(60000) && program.exitCode() == 0);
         QVERIFY(program.readAllStandardOutput().startsWith("brenvik "));

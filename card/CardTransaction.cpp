@@ -285,6 +285,17 @@ void CardTransaction::place(const std::string& staged, const std::string& name) 
     m_in.push_back({loop::lastFolderName(staged), name});
 }
 
+void CardTransaction::placeFile(const std::string& name, const std::string& text) {
+    checkName(name);
+    if (loop::loopNumberOf(name)) throw RoutineError("the file " + name + " would be taken for a loop");
+    const std::string staged = Files::joinPath(m_staging, stagedName());
+    writeRecord(staged, text, true);
+    // The file it replaces waits in the staging folder as a loop folder leaving its number does.
+    for (const FolderEntry& entry : m_files.listFolder(m_card))
+        if (loop::sameNameOnCard(entry.name, name)) remove(entry.name);
+    place(staged, name);
+}
+
 void CardTransaction::readBackStaged() {
     for (const std::string& folder : m_staged)
         for (const FolderEntry& entry : m_files.listFolder(folder))

@@ -53,6 +53,11 @@ public:
     void rename(const std::string& name, const std::string& newName);
     // The staged folder takes the loop folder name `name`.
     void place(const std::string& staged, const std::string& name);
+    // The file `name` at the card's root (never a loop folder) takes the text `text`: written whole
+    // in the staging folder now, it replaces the file of that name (in any letter case) with the
+    // rest of the change, so the card holds the old file or the new one, never a part.
+    // Throws RoutineError.
+    void placeFile(const std::string& name, const std::string& text);
 
     // Reads every file of every staged folder back from the device, not from the system's cache,
     // and compares it with what was written. Throws RoutineError naming the file and the first

@@ -28,11 +28,12 @@ extern const Command kUndoCommand;
 extern const Command kRedoCommand;
 extern const Command kRecoverCommand;
 extern const Command kEjectCommand;
+extern const Command kNamesCommand;
 
 inline constexpr std::array<const Command*, 21> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
     &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kNameCommand,   &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,
-    &kRenumberCommand, &kUndoCommand, &kRedoCommand, &kRecoverCommand, &kEjectCommand};
+    &kRenumberCommand, &kUndoCommand, &kRedoCommand, &kRecoverCommand, &kEjectCommand, &kNamesCommand};
 
 }  // namespace brenvik::cli

@@ -477,4 +477,34 @@ std::string readingLoops(int done, int total) {
     return "reading loops: " + std::to_string(done) + " of " + std::to_string(total);
 }
 
+namespace {
+std::string namesText(int names) { return std::to_string(names) + (names == 1 ? " loop name" : " loop names"); }
+}  // namespace
+
+std::string namesWritten(int names, const std::string& path) { return "Wrote " + namesText(names) + " to " + path; }
+
+std::string namesRead(int names, int kept, int skipped, const std::string& path) {
+    std::string aside;
+    if (kept > 0) aside = std::to_string(kept) + " kept as named on this computer";
+    if (skipped > 0)
+        aside += (aside.empty() ? "" : ", ") + std::to_string(skipped) + (skipped == 1 ? " line" : " lines") + " skipped";
+    return "Read " + namesText(names) + " from " + path + (aside.empty() ? "" : " (" + aside + ")");
+}
+
+std::string noNamesFile(const std::string& card, const std::string& fileName) {
+    return card + " holds no loop names (" + fileName + ")";
+}
+
+std::string namesFileTooLarge(const std::string& path, size_t largest) {
+    return path + " is larger than " + std::to_string(largest / 1024) + " KiB: no names were read";
+}
+
+std::string namesFileForeign(const std::string& path) {
+    return path + " is not a Brenvik loop names file: no names were read";
+}
+
+std::string namesNotWritten(const std::string& path) {
+    return "Could not write the loop names to " + path + ": the card is as it was";
+}
+
 }  // namespace brenvik::message

@@ -408,5 +408,17 @@ std::string namedLoopFolder(const std::string& folderName, const std::string& na
 std::string loopNotNamed(const std::string& loopFolder);
 // The command line's progress while it reads loops for their names: "reading loops: 3 of 50".
 std::string readingLoops(int done, int total);
+// The names file on a card. "Wrote 3 loop names to /card/BRENVIK.TXT".
+std::string namesWritten(int names, const std::string& path);
+// "Read 3 loop names from /card/BRENVIK.TXT (1 kept as named on this computer, 2 lines skipped)".
+std::string namesRead(int names, int kept, int skipped, const std::string& path);
+// "/card holds no loop names (BRENVIK.TXT)".
+std::string noNamesFile(const std::string& card, const std::string& fileName);
+// "/card/BRENVIK.TXT is larger than 1024 KiB: no names were read".
+std::string namesFileTooLarge(const std::string& path, size_t largest);
+// "/card/BRENVIK.TXT is not a Brenvik loop names file: no names were read".
+std::string namesFileForeign(const std::string& path);
+// "Could not write the loop names to /card/BRENVIK.TXT: the card is as it was".
+std::string namesNotWritten(const std::string& path);
 
 }  // namespace brenvik::message

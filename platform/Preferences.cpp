@@ -32,6 +32,7 @@ Preferences readPreferences(SettingsStore& store) {
     p.tempoAsShown = storedNumber(store, kTempoAsShown, 0) != 0;
     p.readBack = storedNumber(store, kReadBack, 1) != 0;
     p.guessBeats = storedNumber(store, kGuessBeats, 1) != 0;
+    p.namesOnCard = storedNumber(store, kNamesOnCard, 0) != 0;
     return p;
 }
 
@@ -43,6 +44,7 @@ void writePreferences(SettingsStore& store, const Preferences& p) {
     store.writeSetting(kSection, kTempoAsShown, p.tempoAsShown ? "1" : "0");
     store.writeSetting(kSection, kReadBack, p.readBack ? "1" : "0");
     store.writeSetting(kSection, kGuessBeats, p.guessBeats ? "1" : "0");
+    store.writeSetting(kSection, kNamesOnCard, p.namesOnCard ? "1" : "0");
 }
 
 }  // namespace brenvik

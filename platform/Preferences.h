@@ -23,6 +23,9 @@ struct Preferences {
     // An accepted wave opens at the beat count of the tempo found in its audio, four beats to the
     // bar where they divide, instead of half the beats the tempo bar offers.
     bool guessBeats = true;
+    // The names of a card's loops kept in a file on the card too, read when the Card window opens
+    // it and written after each change the window makes.
+    bool namesOnCard = false;
 };
 
 namespace settingkey {
@@ -34,11 +37,12 @@ inline constexpr const char* kAutoIncrement = "intAI";
 inline constexpr const char* kTempoAsShown = "intTS";
 inline constexpr const char* kReadBack = "intRB";
 inline constexpr const char* kGuessBeats = "intGB";
+inline constexpr const char* kNamesOnCard = "intNC";
 }  // namespace settingkey
 
 // Each key that is absent (or not a whole 16-bit number, for the two numbers) gives its default.
 Preferences readPreferences(SettingsStore& store);
-// Writes intLP, intWV, intAI, intCF, intTS, intRB and intGB, in that order. Throws RoutineError when the store
+// Writes intLP, intWV, intAI, intCF, intTS, intRB, intGB and intNC, in that order. Throws RoutineError when the store
 // fails.
 void writePreferences(SettingsStore& store, const Preferences& preferences);
 

@@ -90,18 +90,21 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, SettingsStore& st
       m_readBackCheck(new QCheckBox(this)),
       m_guessBeatsLabel(makeLabel(this, "guessBeatsLabel", "Guess the beat count from the audio:")),
       m_guessBeatsCheck(new QCheckBox(this)),
+      m_namesOnCardLabel(makeLabel(this, "namesOnCardLabel", "Keep loop names on the card:")),
+      m_namesOnCardCheck(new QCheckBox(this)),
       m_cancelButton(makeButton(this, "cancelButton", "Cancel")),
       m_okButton(makeButton(this, "okButton", "OK")) {
     setObjectName(QStringLiteral("preferencesDialog"));
     setWindowTitle(QStringLiteral("Preferences"));
-    // Two rows taller than the design, for the read-back and guessed-beats rows under the
-    // design's own rows.
-    setFixedSize(twipsSize(8985, 2685 + 2 * kRowTwips));
+    // Three rows taller than the design, for the read-back, guessed-beats and names rows under
+    // the design's own rows.
+    setFixedSize(twipsSize(8985, 2685 + 3 * kRowTwips));
     paintBackground(this, bgrColor(0x00404000));
     m_autoIncrementCheck->setObjectName(QStringLiteral("autoIncrementCheck"));
     m_tempoAsShownCheck->setObjectName(QStringLiteral("tempoAsShownCheck"));
     m_readBackCheck->setObjectName(QStringLiteral("readBackCheck"));
     m_guessBeatsCheck->setObjectName(QStringLiteral("guessBeatsCheck"));
+    m_namesOnCardCheck->setObjectName(QStringLiteral("namesOnCardCheck"));
 
     placeTwips(m_waveFolderLabel, 120, 480, 4815, 375);
     placeTwips(m_waveFolderEdit, 3600, 480, 4935, 285);
@@ -121,8 +124,10 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, SettingsStore& st
     placeTwips(m_readBackCheck, 3600, 1560 + kRowTwips, 495, 255);
     placeTwips(m_guessBeatsLabel, 120, 1560 + 2 * kRowTwips, 4815, 375);
     placeTwips(m_guessBeatsCheck, 3600, 1560 + 2 * kRowTwips, 495, 255);
-    placeTwips(m_cancelButton, 1440, 2040 + 2 * kRowTwips, 1815, 495);
-    placeTwips(m_okButton, 5640, 2040 + 2 * kRowTwips, 1815, 495);
+    placeTwips(m_namesOnCardLabel, 120, 1560 + 3 * kRowTwips, 4815, 375);
+    placeTwips(m_namesOnCardCheck, 3600, 1560 + 3 * kRowTwips, 495, 255);
+    placeTwips(m_cancelButton, 1440, 2040 + 3 * kRowTwips, 1815, 495);
+    placeTwips(m_okButton, 5640, 2040 + 3 * kRowTwips, 1815, 495);
     // The crossfade length is carried through unchanged: the user cannot see or edit it here.
     m_crossfadeLabel->setEnabled(false);
     m_crossfadeLabel->hide();
@@ -132,13 +137,13 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, SettingsStore& st
     for (QWidget* field :
          std::initializer_list<QWidget*>{m_waveFolderEdit, m_waveFolderButton, m_loopFolderEdit,
                                          m_loopFolderButton, m_autoIncrementCheck, m_tempoAsShownCheck,
-                                         m_readBackCheck, m_guessBeatsCheck})
+                                         m_readBackCheck, m_guessBeatsCheck, m_namesOnCardCheck})
         field->raise();
     // Tab goes as the eye reads: the rows top to bottom, then the buttons left to right.
     QWidget* const inTabOrder[] = {m_waveFolderEdit,   m_waveFolderButton,  m_loopFolderEdit,
                                    m_loopFolderButton, m_tempoAsShownCheck, m_autoIncrementCheck,
-                                   m_readBackCheck,    m_guessBeatsCheck,   m_cancelButton,
-                                   m_okButton};
+                                   m_readBackCheck,    m_guessBeatsCheck,   m_namesOnCardCheck,
+                                   m_cancelButton,     m_okButton};
     for (size_t i = 1; i < std::size(inTabOrder); ++i)
         setTabOrder(inTabOrder[i - 1], inTabOrder[i]);
     m_okButton->setDefault(true);
@@ -161,6 +166,7 @@ PreferencesDialog::PreferencesDialog(Preferences& preferences, SettingsStore& st
     m_tempoAsShownCheck->setChecked(preferences.tempoAsShown);
     m_readBackCheck->setChecked(preferences.readBack);
     m_guessBeatsCheck->setChecked(preferences.guessBeats);
+    m_namesOnCardCheck->setChecked(preferences.namesOnCard);
 }
 
 void PreferencesDialog::onWaveFolderClicked() {
@@ -199,6 +205,7 @@ void PreferencesDialog::applyAndSave() {
         m_preferences.tempoAsShown = m_tempoAsShownCheck->isChecked();
         m_preferences.readBack = m_readBackCheck->isChecked();
         m_preferences.guessBeats = m_guessBeatsCheck->isChecked();
+        m_preferences.namesOnCard = m_namesOnCardCheck->isChecked();
         writePreferences(m_store, m_preferences);
     } catch (const std::exception&) {
         m_ui.message(message::kPreferencesFailed, MessageButtons::Ok, MessageIcon::Critical, caughtReason());

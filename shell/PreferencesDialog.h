@@ -66,6 +66,8 @@ private:
     QCheckBox* m_readBackCheck;
     QLabel* m_guessBeatsLabel;
     QCheckBox* m_guessBeatsCheck;
+    QLabel* m_namesOnCardLabel;
+    QCheckBox* m_namesOnCardCheck;
     QPushButton* m_cancelButton;
     QPushButton* m_okButton;
 };

@@ -23,6 +23,7 @@
 #include "CardEject.h"
 #include "CardLook.h"
 #include "CardNames.h"
+#include "CardNamesFile.h"
 #include "CardTransaction.h"
 #include "CardWatcher.h"
 #include "DropDialog.h"
@@ -286,6 +287,7 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     const std::string currentFolder = current ? current->folder : std::string();
 
     recoverCard(folder);
+    keepNamesOnCard(folder);
     m_listing = card::CardListing{};
     m_listing.card = folder;
     try {
@@ -319,6 +321,21 @@ void CardWindow::recoverCard(const std::string& folder) {
     if (!failure.empty() && failure != m_failureShown)
         m_ui.message(recovery.line, MessageButtons::Ok, MessageIcon::Critical, recovery.reason);
     m_failureShown = failure;
+}
+
+// With the names kept on the card, a card opened gives the library the names its file holds, and
+// the card listed again (as after every change the window makes) gets them back whenever they
+// differ from its file.
+void CardWindow::keepNamesOnCard(const std::string& folder) {
+    if (!m_preferences.namesOnCard || !m_files.folderExists(folder)) return;  // a card pulled out says so itself
+    library::LoopLibrary& library = library::userLibrary(m_files);
+    const bool opening = folder != m_namesCard;
+    m_namesCard = folder;
+    const card::NamesFileOutcome outcome = opening ? card::readNamesFromCard(folder, library, m_files)
+                                                   : card::writeNamesToCard(folder, library, m_files, true);
+    if (const std::optional<std::string> report = library.takeReport()) note(*report);
+    if (!outcome.recovered.empty()) note(outcome.recovered);
+    if (!outcome.message.empty() && outcome.found) note(outcome.message);
 }
 
 // Sent once the event loop runs again: the window's first listing runs in its constructor,

@@ -145,6 +145,7 @@ private:
     std::vector<int> selectedNumbers() const;
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
     void recoverCard(const std::string& folder);
+    void keepNamesOnCard(const std::string& folder);
     void note(const std::string& text);
 
     const Preferences& m_preferences;
@@ -171,6 +172,7 @@ private:
     int m_selectAfterListing = 0;  // a loop number to select once the card is listed again  // of the loop whose details are shown
     bool m_listenPending = false;  // listenToSelection() is due once the selection has settled
     std::string m_failureShown;    // the recovery failure last told in a message box
+    std::string m_namesCard;       // the card whose names file was read when it was opened
 };
 
 }  // namespace brenvik

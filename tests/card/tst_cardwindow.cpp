@@ -14,6 +14,7 @@
 
 #include "BackupStore.h"
 #include "BackupsDialog.h"
+#include "CardNamesFile.h"
 #include "CardWatcher.h"
 #include "CardNames.h"
 #include "CardWindow.h"
@@ -272,6 +273,30 @@ private slots:
         QCOMPARE(ui.messages()[0].detail, aside + " holds a loop whose number is taken again");
         QTRY_COMPARE(notes.size(), 2);
         QCOMPARE(notes.last().first().toString().toStdString(), line);
+    }
+
+    // With names kept on the card, opening it reads its names file; a change the window makes
+    // writes the file again, with the names this computer knows of the loops now on the card.
+    void keepsNamesOnTheCard() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "names");
+        const std::string hash[] = {*library::loopContentHash(makeCardLoop(card, 1, {1}, 5)).hex,
+                                    *library::loopContentHash(makeCardLoop(card, 2, {1}, 6)).hex};
+        const std::string file = card + "/BRENVIK.TXT", text = "Brenvik loop names 1\n" + hash[0] + "\tIntro\n";
+        writeFile(file, {text.begin(), text.end()});
+        library::LoopLibrary& library = library::userLibrary(files);
+        QVERIFY(library.rename(hash[1], "Verse"));
+        Preferences preferences{card, card, 45, true};
+        preferences.namesOnCard = true;
+        CardWindow window(preferences, files, ui, {});
+        QCOMPARE(library.find(hash[0])->name, std::string("Intro"));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        dropLoop(window.table(), card, 1, rowOf(window.table(), 3));
+        const std::vector<uint8_t> written = readFile(file);
+        QCOMPARE(std::string(written.begin(), written.end()),
+                 card::namesFileText({{hash[1], "Verse", ""}, {hash[0], "Intro", ""}}));  // in loop order
     }
 
     // A save in the program is listed at once; a loop folder added and a track file removed

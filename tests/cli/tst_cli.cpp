@@ -188,6 +188,7 @@ private slots:
        brenvik-cli redo CARD [--dry-run] [--json]
        brenvik-cli recover CARD [--dry-run]
        brenvik-cli eject CARD
+       brenvik-cli names CARD [--write-card] [--read-card]
        brenvik-cli --version
 Each command takes -h or --help alone for its own usage.
 )"));

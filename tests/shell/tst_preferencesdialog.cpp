@@ -49,6 +49,8 @@ private slots:
         child<QCheckBox>(m_dialog, "readBackCheck")->setChecked(!checked);
         QVERIFY(child<QCheckBox>(m_dialog, "guessBeatsCheck")->isChecked());  // on unless turned off
         child<QCheckBox>(m_dialog, "guessBeatsCheck")->setChecked(!checked);
+        QVERIFY(!child<QCheckBox>(m_dialog, "namesOnCardCheck")->isChecked());  // off unless turned on
+        child<QCheckBox>(m_dialog, "namesOnCardCheck")->setChecked(checked);
         QTest::keyClick(edit("waveFolderEdit"), Qt::Key_Return);
 
         const std::string waves = "/waves/" + std::string(43, 'w');  // the field takes 50
@@ -58,7 +60,8 @@ private slots:
                         checked ? "Startup/intAI=1" : "Startup/intAI=0", "Startup/intCF=30",
                         checked ? "Startup/intTS=0" : "Startup/intTS=1",
                         checked ? "Startup/intRB=0" : "Startup/intRB=1",
-                        checked ? "Startup/intGB=0" : "Startup/intGB=1"};
+                        checked ? "Startup/intGB=0" : "Startup/intGB=1",
+                        checked ? "Startup/intNC=1" : "Startup/intNC=0"};
         QCOMPARE(m_ui->settingWrites(), failed ? Texts{} : all);
         QCOMPARE(m_ui->messageTexts(), Texts(failed, "Error in Preferences"));
         QVERIFY(!failed || m_ui->messages()[0].icon == MessageIcon::Critical);
@@ -74,6 +77,7 @@ private slots:
         QCOMPARE(readPreferences(*m_ui).readBack, failed || !checked);
         QCOMPARE(readPreferences(*m_ui).guessBeats, failed || !checked);
         QCOMPARE(readPreferences(*m_ui).tempoAsShown, !failed && !checked);
+        QCOMPARE(readPreferences(*m_ui).namesOnCard, !failed && checked);  // nothing stored reads as off
     }
 
     // Tab goes as the rows lie, top to bottom, and then to the buttons, left to right.
@@ -82,14 +86,14 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_dialog));
         edit("waveFolderEdit")->setFocus();
         QStringList order;
-        for (int stop = 0; stop <= 10; ++stop) {
+        for (int stop = 0; stop <= 11; ++stop) {
             order << QApplication::focusWidget()->objectName();
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         }
         QCOMPARE(
             order.join(' '),
             "waveFolderEdit waveFolderButton loopFolderEdit loopFolderButton tempoAsShownCheck "
-            "autoIncrementCheck readBackCheck guessBeatsCheck cancelButton okButton "
+            "autoIncrementCheck readBackCheck guessBeatsCheck namesOnCardCheck cancelButton okButton "
             "waveFolderEdit");
     }
 

@@ -30,7 +30,7 @@ extern const Command kRecoverCommand;
 extern const Command kEjectCommand;
 extern const Command kNamesCommand;
 
-inline constexpr std::array<const Command*, 21> kCommands{
+inline constexpr std::array<const Command*, 22> kCommands{
     &kInfoCommand,    &kToLoopCommand,  &kToWaveCommand,  &kConvertCommand, &kPlayCommand,
     &kBackupCommand,  &kRestoreCommand, &kBackupsCommand, &kListCommand,    &kNameCommand,   &kCheckCommand,
     &kExportCommand,  &kMoveCommand,    &kCopyCommand,    &kSwapCommand,    &kDeleteCommand,

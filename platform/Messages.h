@@ -401,5 +401,10 @@ inline constexpr const char* kNameNotUtf8 = "The name is not UTF-8 text";
 // "The loop library /home/a/.local/share/Brenvik/library.sqlite cannot be used (file is not a
 // database): loops show without names".
 std::string libraryUnavailable(const std::string& path, const std::string& reason);
+// The Card window's totals line while the loops not yet known are read: "Reading loops for their
+// names: 120 of 999".
+std::string readingNames(int done, int total);
+// A loop whose files cannot be read for a name: "LOOP3 cannot be named", the reason below.
+std::string cannotName(const std::string& loopName);
 
 }  // namespace brenvik::message

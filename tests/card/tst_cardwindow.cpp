@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(model.mode(), ChannelMode::Stereo);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP2/track2.wav");
         QCOMPARE(model.track(Channel::Right)->path, m_card + "/LOOP2/track4.wav");
-        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, 1)).center();
+        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, CardWindow::TempoColumn)).center();
         QTest::mouseClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
         QTest::mouseDClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP1/track1.wav");

@@ -248,6 +248,9 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     resize(m_openingSize);
 }
 
+// A name still being edited is dropped with the window.
+CardWindow::~CardWindow() { m_table->disconnect(this); }
+
 // The converter windows' menus take none of these keys: they are the Card window's. Delete is
 // the table's alone, so that it deletes no loop while a button has the focus.
 void CardWindow::buildMenu() {
@@ -402,6 +405,7 @@ void CardWindow::useOfferedCard() {
 }
 
 void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder) {
+    std::optional<QSignalBlocker> quiet(m_table);  // no cell filled here is a name edited
     m_table->setRowCount(0);  // no selection, no cursor until the rows are whole again
     m_table->setSortingEnabled(false);
     m_table->card = QString::fromStdString(m_listing.card);
@@ -443,6 +447,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
     }
     addFreeRows();
     m_table->setSortingEnabled(true);
+    quiet.reset();
     m_table->fitColumnsToTexts();
     for (int row = 0; row < m_table->rowCount(); ++row) {
         if (!loopOfRow(row)) continue;  // free numbers

@@ -66,6 +66,7 @@ public:
     CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                std::vector<std::string> mountRoots = card::defaultMountRoots(),
                QWidget* parent = nullptr);
+    ~CardWindow() override;
 
     // Opens a loop folder in the Repeater-to-wave window (set by the program).
     std::function<void(const std::string& folder)> openLoopHook;

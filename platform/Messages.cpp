@@ -463,6 +463,12 @@ std::string nameTooLong(size_t characters, size_t longest) {
            std::to_string(longest) + " fit";
 }
 
+std::string readingNames(int done, int total) {
+    return "Reading loops for their names: " + std::to_string(done) + " of " + std::to_string(total);
+}
+
+std::string cannotName(const std::string& loopName) { return loopName + " cannot be named"; }
+
 std::string libraryUnavailable(const std::string& path, const std::string& reason) {
     return "The loop library " + path + " cannot be used (" + reason + "): loops show without names";
 }

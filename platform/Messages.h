@@ -420,5 +420,10 @@ std::string namesFileTooLarge(const std::string& path, size_t largest);
 std::string namesFileForeign(const std::string& path);
 // "Could not write the loop names to /card/BRENVIK.TXT: the card is as it was".
 std::string namesNotWritten(const std::string& path);
+// The Card window's totals line while the loops not yet known are read: "Reading loops for their
+// names: 120 of 999".
+std::string readingNames(int done, int total);
+// A loop whose files cannot be read for a name: "LOOP3 cannot be named", the reason below.
+std::string cannotName(const std::string& loopName);
 
 }  // namespace brenvik::message

@@ -5,10 +5,12 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -32,6 +34,7 @@
 #include "LoopExport.h"
 #include "LoopFolderName.h"
 #include "LoopLayout.h"
+#include "LoopNames.h"
 #include "LoopTable.h"
 #include "Loudness.h"
 #include "Messages.h"
@@ -54,6 +57,8 @@ const QColor kFreeRowText(0x70, 0x70, 0x70);
 constexpr double kFreeRowValue = 0;
 // Each cell keeps its loop's index in the listing.
 constexpr int kLoopRole = Qt::UserRole + 1;
+// A Name cell keeps the loop's notes, which the filter looks through.
+constexpr int kNotesRole = Qt::UserRole + 3;
 
 // A cell that sorts by the number it holds, not by its text. By loop number a row of free numbers
 // lies in its gap between the loops; by any other column such rows come after the loops whichever
@@ -69,6 +74,20 @@ public:
             return free == descending;
         }
         return data(Qt::UserRole).toDouble() < other.data(Qt::UserRole).toDouble();
+    }
+};
+
+// A name cell: by its text as people sort words, rows of free numbers after the loops.
+class NameItem : public QTableWidgetItem {
+public:
+    bool operator<(const QTableWidgetItem& other) const override {
+        const bool free = data(LoopTable::kFreeRole).toBool();
+        if (free != other.data(LoopTable::kFreeRole).toBool()) {
+            const bool descending =
+                tableWidget() && tableWidget()->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+            return free == descending;
+        }
+        return QString::localeAwareCompare(text(), other.text()) < 0;
     }
 };
 
@@ -88,8 +107,8 @@ QString tracksText(const std::vector<int>& tracks) {
 
 // "LOOP3 has 1 problem:" and the problem below, or "LOOP2 is intact"; then its warnings and how
 // loud it plays (nothing when it cannot be played: its problems say why), `measured` being null
-// while that is measured.
-QString detailsOf(const card::LoopSummary& loop, const loudness::LoudnessResult* measured) {
+// while that is measured; then its notes.
+QString detailsOf(const card::LoopSummary& loop, const loudness::LoudnessResult* measured, const std::string& notes) {
     QStringList lines{QString::fromStdString(loop.intact() ? message::loopIntact(loop.name)
                                                            : message::loopProblemCount(loop.name, loop.problems.size()))};
     for (const card::LoopProblem& problem : loop.problems) lines << QString::fromStdString(problem.text());
@@ -99,6 +118,7 @@ QString detailsOf(const card::LoopSummary& loop, const loudness::LoudnessResult*
     else if (measured->loudness)
         lines << QStringLiteral("Loudness ") +
                      QString::fromStdString(loudnessText(*measured->loudness));
+    if (!notes.empty()) lines << QStringLiteral("Notes: ") + QString::fromStdString(notes);
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -113,9 +133,11 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_mountRoots(std::move(mountRoots)),
       m_folderLabel(whiteLabel(QStringLiteral("folderLabel"), this)),
       m_totalsLabel(whiteLabel(QStringLiteral("totalsLabel"), this)),
+      m_namesProgress(whiteLabel(QStringLiteral("namesProgressLabel"), this)),
       m_offerLabel(whiteLabel(QStringLiteral("offerLabel"), this)),
       m_offerButton(greenButton(QStringLiteral("offerButton"), QStringLiteral("Show this Card"), this)),
       m_table(new LoopTable(this)),
+      m_filterBox(new QLineEdit(this)),
       m_detailsLabel(whiteLabel(QStringLiteral("detailsLabel"), this)),
       m_undoButton(greenButton(QStringLiteral("undoButton"), QStringLiteral("Undo"), this)),
       m_redoButton(greenButton(QStringLiteral("redoButton"), QStringLiteral("Redo"), this)),
@@ -123,9 +145,10 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
       m_watcher(new CardWatcher(this)),
       m_actions(files, ui, preferences, this, [this](const std::string& text) { note(text); }),
       m_loudness(new LoudnessMeter(this)),
+      m_nameReader(new LoopNameReader([this](const auto& hashed) { takeHashes(hashed); }, this)),
       m_menu(new QMenu(QStringLiteral("&Card"), this)) {
     asRowTable(m_table, QStringLiteral("loopTable"),
-               {"Loop", "Tempo", "Bars", "Beats/Bar", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
+               {"Loop", "Name", "Tempo", "Bars", "Beats/Bar", "Beats", "Division", "Length", "Channels", "Tracks", "Files",
                 "Size", "Check"});
     setObjectName(QStringLiteral("cardWindow"));
     setWindowTitle(QStringLiteral("Card"));
@@ -133,6 +156,23 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
 
     m_table->setSelectionMode(QAbstractItemView::ExtendedSelection);
     setFocusProxy(m_table);  // the window given the focus gives it to its loops
+    // A name may run to 200 characters: the window stays as wide as the other columns need.
+    m_table->limitColumn(NameColumn, 24 * m_table->fontMetrics().averageCharWidth());
+    // Only the Name cells can be edited: F2, or a double click there instead of opening the loop.
+    m_table->setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::DoubleClicked);
+    connect(m_table, &QTableWidget::itemChanged, this, &CardWindow::nameEdited);
+    m_filterBox->setObjectName(QStringLiteral("filterBox"));
+    m_filterBox->setPlaceholderText(QStringLiteral("Filter"));
+    connect(m_filterBox, &QLineEdit::textChanged, this, &CardWindow::applyFilter);
+    connect(m_filterBox, &QLineEdit::returnPressed, m_table, qOverload<>(&QWidget::setFocus));
+    auto* findAction = new QAction(this);
+    findAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    findAction->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    addAction(findAction);
+    connect(findAction, &QAction::triggered, this, [this] {
+        m_filterBox->setFocus(Qt::ShortcutFocusReason);
+        m_filterBox->selectAll();
+    });
     m_table->horizontalHeader()->setSortIndicator(LoopColumn, Qt::AscendingOrder);  // as list does
     // A double click or Enter (whatever activates an item on this desktop).
     connect(m_table, &QTableWidget::activated, this, [this](const QModelIndex& index) { openRow(index.row()); });
@@ -183,6 +223,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(offer);
+    layout->addWidget(m_filterBox);
     layout->addWidget(m_table, 3);
     auto* arrange = new QHBoxLayout;
     arrange->addWidget(copyButton);
@@ -195,7 +236,12 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     layout->addLayout(arrange);
     layout->addWidget(m_audition, 2);  // a larger waveform than the converter windows'
     layout->addWidget(m_detailsLabel);
-    layout->addWidget(m_totalsLabel);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_totalsLabel);
+    bottom->addWidget(m_namesProgress, 1);
+    m_namesProgress->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    m_namesProgress->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    layout->addLayout(bottom);
     showFocusRing(this);
 
     m_listing.card = m_preferences.loopFolder;
@@ -203,6 +249,9 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     m_openingSize = fittingSize();
     resize(m_openingSize);
 }
+
+// A name still being edited is dropped with the window.
+CardWindow::~CardWindow() { m_table->disconnect(this); }
 
 // The converter windows' menus take none of these keys: they are the Card window's. Delete is
 // the table's alone, so that it deletes no loop while a button has the focus.
@@ -302,6 +351,7 @@ void CardWindow::showCard(std::string folder) {  // a copy: it may be m_listing.
     m_offered.clear();
     m_offerLabel->hide();
     m_offerButton->hide();
+    findNames();
     fillTable(kept, currentFolder);
 }
 
@@ -373,6 +423,7 @@ void CardWindow::useOfferedCard() {
 }
 
 void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder) {
+    std::optional<QSignalBlocker> quiet(m_table);  // no cell filled here is a name edited
     m_table->setRowCount(0);  // no selection, no cursor until the rows are whole again
     m_table->setSortingEnabled(false);
     m_table->card = QString::fromStdString(m_listing.card);
@@ -383,6 +434,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         const auto dash = [d](const QString& text) { return d ? text : QStringLiteral("-"); };
         const std::vector<QTableWidgetItem*> cells{
             new NumberItem(QString::number(loop.number), loop.number),
+            new NameItem,
             new NumberItem(dash(QString::fromStdString(card::tempoText(loop.tempo))), loop.tempo),
             new NumberItem(dash(QString::fromStdString(message::barsText(loop.beatCount, loop.beatsPerBar))),
                            loop.beatsPerBar > 0 ? double(loop.beatCount) / loop.beatsPerBar : 0),
@@ -406,11 +458,14 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
                 cell->setBackground(kProblemRow);
                 cell->setToolTip(problems.join(QLatin1Char('\n')));
             }
+            if (column != NameColumn || !m_names) cell->setFlags(cell->flags() & ~Qt::ItemIsEditable);
             m_table->setItem(row, column, cell);
         }
+        showName(cells[NameColumn], m_loopNames[loop.folder]);
     }
     addFreeRows();
     m_table->setSortingEnabled(true);
+    quiet.reset();
     m_table->fitColumnsToTexts();
     for (int row = 0; row < m_table->rowCount(); ++row) {
         if (!loopOfRow(row)) continue;  // free numbers
@@ -427,6 +482,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
                 m_table->selectionModel()->setCurrentIndex(m_table->model()->index(row, LoopColumn),
                                                            QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     }
+    applyFilter();
     showDetails();
 
     m_folderLabel->setText(QString::fromStdString(m_listing.card));
@@ -438,6 +494,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
         totals += QStringLiteral(" (%1 min mono, %2 min stereo)")
                       .arg(minutesOf(*m_listing.freeSpace, 1), minutesOf(*m_listing.freeSpace, 2));
     m_totalsLabel->setText(totals);
+    showNamesProgress();
     const std::optional<std::string> undoable = card::arrangementToUndo(m_listing.card, m_files);
     m_undoButton->setEnabled(undoable.has_value());
     m_undoButton->setToolTip(undoable ? QStringLiteral("Undo ") + QString::fromStdString(*undoable) : QString());
@@ -500,7 +557,9 @@ void CardWindow::showDetails() {
 
 void CardWindow::writeDetails() {
     const card::LoopSummary* loop = loopUnderCursor();
-    m_detailsLabel->setText(loop ? detailsOf(*loop, m_loudness->of(loop->folder))
+    const auto named = loop ? m_loopNames.find(loop->folder) : m_loopNames.end();
+    const std::string notes = named != m_loopNames.end() ? named->second.notes() : std::string();
+    m_detailsLabel->setText(loop ? detailsOf(*loop, m_loudness->of(loop->folder), notes)
                                  : QString::fromLatin1(message::kNoLoopChosen));
 }
 
@@ -680,6 +739,100 @@ void CardWindow::ejectCard() {
     m_ui.message(ejection.line, MessageButtons::Ok, ejection.ejected ? MessageIcon::None : MessageIcon::Critical,
                  ejection.reason);
     if (ejection.ejected) refresh();
+}
+
+}  // namespace brenvik
+
+namespace brenvik {
+
+void CardWindow::showNamesProgress() {
+    m_namesProgress->setText(
+        m_nameReader->reading()
+            ? QString::fromStdString(message::readingNames(m_nameReader->done(), m_nameReader->total()))
+            : QString());
+}
+
+void CardWindow::reportLibrary() {
+    if (const std::optional<std::string> report = library::userLibrary(m_files).takeReport()) note(*report);
+}
+
+void CardWindow::findNames() {
+    m_loopNames.clear();
+    m_names.reset();
+    library::LoopLibrary& names = library::userLibrary(m_files);
+    std::vector<std::string> folders;
+    for (const card::LoopSummary& loop : m_listing.loops) folders.push_back(loop.folder);
+    if (!names.unavailableReason()) {
+        m_names = std::make_unique<library::CardNames>(names, m_listing.card);
+        m_loopNames = m_names->known(folders);
+    }
+    reportLibrary();
+    if (names.unavailableReason()) m_names.reset();  // the window works on without names
+    std::vector<std::string> unknown;
+    if (m_names)
+        for (const std::string& folder : folders)
+            if (!m_loopNames[folder].hash) unknown.push_back(folder);
+    m_nameReader->read(std::move(unknown));
+}
+
+void CardWindow::takeHashes(const std::vector<library::HashedFolder>& hashed) {
+    if (!m_names) return;
+    const std::map<std::string, library::NamedLoop> found = m_names->remember(hashed);
+    reportLibrary();
+    for (const auto& [folder, named] : found) m_loopNames[folder] = named;
+    for (int row = 0; row < m_table->rowCount(); ++row)
+        if (const card::LoopSummary* loop = loopOfRow(row); loop && found.count(loop->folder))
+            showName(m_table->item(row, NameColumn), found.at(loop->folder));
+    applyFilter();
+    showNamesProgress();
+    writeDetails();
+}
+
+// Shown without telling nameEdited: only the musician's edits rename.
+void CardWindow::showName(QTableWidgetItem* cell, const library::NamedLoop& named) {
+    const QSignalBlocker quiet(m_table);
+    cell->setText(QString::fromStdString(named.name()));
+    cell->setData(kNotesRole, QString::fromStdString(named.notes()));
+}
+
+// A name refused, or a loop that cannot be read, keeps the name it had; an empty name clears it.
+void CardWindow::nameEdited(QTableWidgetItem* cell) {
+    const card::LoopSummary* loop = cell->column() == NameColumn ? loopOfRow(cell->row()) : nullptr;
+    if (!loop || !m_names) return;
+    library::NamedLoop& named = m_loopNames[loop->folder];
+    const std::string name = cell->text().toStdString();
+    if (name == named.name()) return;
+    const std::string loopName = loop::loopFolderName(loop->number);
+    if (const std::optional<std::string> refusal = library::nameRefusal(name)) {
+        showName(cell, named);
+        m_ui.message(*refusal, MessageButtons::Ok, MessageIcon::Warning);
+        return;
+    }
+    if (!named.hash) named = m_names->of(loop->folder);
+    if (!named.hash) {
+        showName(cell, named);
+        m_ui.message(message::cannotName(loopName), MessageButtons::Ok, MessageIcon::Warning, named.failure);
+        return;
+    }
+    m_names->library().rename(*named.hash, name);
+    named.record = m_names->library().find(*named.hash);
+    reportLibrary();
+    showName(cell, named);
+    applyFilter();
+}
+
+// Rows of free numbers only show unfiltered: a filter looks for loops.
+void CardWindow::applyFilter() {
+    const QString wanted = m_filterBox->text();
+    const auto holds = [&wanted](const QString& text) { return text.contains(wanted, Qt::CaseInsensitive); };
+    for (int row = 0; row < m_table->rowCount(); ++row) {
+        const QTableWidgetItem* name = m_table->item(row, NameColumn);
+        const QTableWidgetItem* tempo = m_table->item(row, TempoColumn);
+        const bool shown = wanted.isEmpty() ||
+                           (!m_table->isFreeRow(row) && name && tempo &&
+                            (holds(name->text()) || holds(tempo->text()) || holds(name->data(kNotesRole).toString())));
+        m_table->setRowHidden(row, !shown);
+    }
 }
 
 }  // namespace brenvik

@@ -10,7 +10,10 @@
 // after a Yes, Copy to Card copies them to another card, Undo (Ctrl+Z) and Redo (Ctrl+Shift+Z or
 // Ctrl+Y) walk back and forth through the card's arrangements, and waves dropped from a file
 // manager fill the free loops once the drop dialog's OK is given. All Backups
-// lists the whole store. A loop with problems is marked; the pane under the table tells the
+// lists the whole store. Each loop shows the name the loop library holds for its content (read on
+// a worker thread where the library has not kept its hash, the names appearing as they are found);
+// F2 or a double click on a name edits it, and the filter box above the table (Ctrl+F) shows only
+// the loops whose name, tempo or notes hold its text. A loop with problems is marked; the pane under the table tells the
 // selected loop's problems (and the tooltip each row's). The window lists the card again after its
 // own exports and restores, when the program tells it of a save, and when the card changes outside
 // it. Before each listing the card is
@@ -19,6 +22,8 @@
 // mounted volume does, the window offers that volume with one button.
 #include <QWidget>
 #include <functional>
+#include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -27,14 +32,18 @@
 #include "ArrangeActions.h"
 #include "CardFinder.h"
 #include "CardListing.h"
+#include "CardNames.h"
+#include "LoopNameReader.h"
 #include "LoopTable.h"
 #include "LoudnessMeter.h"
 #include "VolumeEjection.h"
 
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 
 namespace brenvik {
 
@@ -48,7 +57,7 @@ struct Preferences;
 class CardWindow : public QWidget {
     Q_OBJECT
 public:
-    enum Column { LoopColumn, TempoColumn, BarsColumn, BeatsPerBarColumn, BeatCountColumn, DivisionColumn,
+    enum Column { LoopColumn, NameColumn, TempoColumn, BarsColumn, BeatsPerBarColumn, BeatCountColumn, DivisionColumn,
                   LengthColumn, ChannelsColumn, ChosenColumn, FilesColumn, SizeColumn, CheckColumn,
                   ColumnCount };
 
@@ -57,6 +66,7 @@ public:
     CardWindow(const Preferences& preferences, Files& files, Interaction& ui,
                std::vector<std::string> mountRoots = card::defaultMountRoots(),
                QWidget* parent = nullptr);
+    ~CardWindow() override;
 
     // Opens a loop folder in the Repeater-to-wave window (set by the program).
     std::function<void(const std::string& folder)> openLoopHook;
@@ -84,6 +94,8 @@ public:
 
     void showCard(std::string folder);
     LoopTable* table() const { return m_table; }
+    // Hides the loops whose name, tempo or notes do not hold its text.
+    QLineEdit* filterBox() const { return m_filterBox; }
     // Play/Stop and the waveform of the selected loop, as the Repeater loops it.
     AuditionPanel* audition() const { return m_audition; }
     // The volume offered by the button, empty when none is offered.
@@ -133,6 +145,15 @@ private:
     const card::LoopSummary* loopOfRow(int row) const;
     std::set<size_t> selectedLoops() const;
     void fillTable(const std::set<std::string>& keptFolders, const std::string& currentFolder);
+    void showNamesProgress();
+    // The names the library knows of the listed loops at once, the others read in the background.
+    void findNames();
+    void takeHashes(const std::vector<library::HashedFolder>& hashed);
+    void showName(QTableWidgetItem* cell, const library::NamedLoop& named);
+    void nameEdited(QTableWidgetItem* cell);
+    void applyFilter();
+    // A library that cannot be used, told once on the status line.
+    void reportLibrary();
     void addFreeRows();
     void showDetails();
     void writeDetails();
@@ -156,9 +177,11 @@ private:
     std::string m_offered;
     QLabel* m_folderLabel;
     QLabel* m_totalsLabel;
+    QLabel* m_namesProgress;  // beside the totals, never widening the window
     QLabel* m_offerLabel;
     QPushButton* m_offerButton;
     LoopTable* m_table;
+    QLineEdit* m_filterBox;  // after the table: the window's focus goes to the loops first
     QLabel* m_detailsLabel;
     QPushButton* m_undoButton;
     QPushButton* m_redoButton;
@@ -166,6 +189,9 @@ private:
     CardWatcher* m_watcher;
     ArrangeActions m_actions;
     LoudnessMeter* m_loudness;
+    LoopNameReader* m_nameReader;
+    std::unique_ptr<library::CardNames> m_names;  // none while the library cannot be used
+    std::map<std::string, library::NamedLoop> m_loopNames;  // by loop folder
     QMenu* m_menu;
     SettingsStore* m_sizeStore = nullptr;
     QSize m_openingSize;

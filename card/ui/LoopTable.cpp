@@ -126,6 +126,8 @@ void LoopTable::fitColumnsToTexts() {
     // The last column, stretched to the table's edge, measured at the width of its texts first.
     horizontalHeader()->setStretchLastSection(false);
     resizeColumnsToContents();
+    for (const auto& [column, widest] : m_widest)
+        if (columnWidth(column) > widest) setColumnWidth(column, widest);
     m_columnsWidth = horizontalHeader()->length();
     horizontalHeader()->setStretchLastSection(true);
     m_fittedTexts = std::move(texts);

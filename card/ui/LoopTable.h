@@ -4,6 +4,7 @@
 // which row it landed and whether it copies (Ctrl, or a loop of another card). Waves a file
 // manager drops on it are handed on by their paths.
 #include <QTableWidget>
+#include <map>
 #include <set>
 #include <vector>
 
@@ -32,6 +33,8 @@ public:
     // last fitted: a refresh of 999 loops, or two of them swapped, leaves the widths as they were
     // (and as the user may have dragged them) without measuring every cell again.
     void fitColumnsToTexts();
+    // A column fitted no wider than `widest` pixels (its longer texts cut short).
+    void limitColumn(int column, int widest) { m_widest[column] = widest; }
     // The width the table needs to show every column whole beside its vertical scroll bar.
     int widthForColumns() const;
 
@@ -54,6 +57,7 @@ private:
 
     std::vector<std::set<QString>> m_fittedTexts;  // each column's texts when last fitted
     int m_columnsWidth = 0;                         // of all columns fitted to their texts
+    std::map<int, int> m_widest;                    // by column
 };
 
 }  // namespace brenvik

@@ -13,6 +13,7 @@
 #include <fstream>
 
 #include "BackupStore.h"
+#include "CardNames.h"
 #include "BackupsDialog.h"
 #include "CardNamesFile.h"
 #include "CardWatcher.h"
@@ -172,7 +173,7 @@ private slots:
         QCOMPARE(model.mode(), ChannelMode::Stereo);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP2/track2.wav");
         QCOMPARE(model.track(Channel::Right)->path, m_card + "/LOOP2/track4.wav");
-        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, 1)).center();
+        const QPoint loop1 = card->table()->visualRect(card->table()->model()->index(2, CardWindow::TempoColumn)).center();
         QTest::mouseClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
         QTest::mouseDClick(card->table()->viewport(), Qt::LeftButton, {}, loop1);
         QCOMPARE(model.track(Channel::Left)->path, m_card + "/LOOP1/track1.wav");
@@ -675,6 +676,95 @@ private slots:
         QTRY_VERIFY(!program.main.cardWindow());
         program.main.repeaterToWaveWindow()->cardAction()->trigger();
         QCOMPARE(program.main.cardWindow()->size(), closing);
+    }
+
+    // Names come from the library (known at once, or read in the background); F2 or a double
+    // click edits one: Enter keeps it (empty clears it), Esc drops it, a refused name tells why
+    // and keeps the old one. The filter (Ctrl+F) shows the loops whose name, tempo or notes hold
+    // its text, and no free numbers.
+    void namesAndFiltersLoops_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("F2, Enter") << "F2" << "Bridge 2" << "Bridge 2" << "";
+        QTest::newRow("double click, Enter") << "click" << "Chorus" << "Chorus" << "";
+        QTest::newRow("emptied") << "F2" << "" << "" << "";
+        QTest::newRow("Esc") << "Esc" << "Bridge 2" << "Intro groove" << "";
+        QTest::newRow("201 characters") << "F2" << QString(201, 'x') << "Intro groove"
+                                        << QString::fromStdString(message::nameTooLong(201, 200));
+    }
+    void namesAndFiltersLoops() {
+        QFETCH(QString, way);
+        QFETCH(QString, typed);
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "named-" + std::string(QTest::currentDataTag()));
+        for (const auto& [number, tempo] : std::map<int, double>{{1, 120}, {2, 95}, {4, 140}})
+            makeCardLoop(card, number, {1}, 10 + number, 4, tempo);
+        library::CardNames names(library::userLibrary(files), card);
+        names.nameWritten(card + "/LOOP1", m_waves + "/Intro groove.wav");
+        library::userLibrary(files).setNotes(*library::loopContentHash(card + "/LOOP2").hex, "slow verse");
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        auto* progress = child<QLabel>(&window, "namesProgressLabel");
+        QCOMPARE(progress->text(), QString("Reading loops for their names: 0 of 2"));  // LOOP2 and LOOP4
+        window.show();
+        QApplication::setActiveWindow(&window);
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        LoopTable* table = window.table();
+        QCOMPARE(column(window, CardWindow::NameColumn), (QStringList{"Intro groove", "", ""}));
+        QTRY_VERIFY(progress->text().isEmpty());
+
+        const QRect cell = table->visualRect(table->model()->index(rowOf(table, 1), CardWindow::NameColumn));
+        table->setCurrentCell(rowOf(table, 1), CardWindow::NameColumn);
+        if (way == "click") QTest::mouseClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        if (way == "click") QTest::mouseDClick(table->viewport(), Qt::LeftButton, {}, cell.center());
+        else QTest::keyClick(table, Qt::Key_F2);
+        auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor);
+        editor->clear();
+        QTest::keyClicks(editor, typed);
+        QTest::keyClick(editor, way == "Esc" ? Qt::Key_Escape : Qt::Key_Return);
+        QFETCH(QString, kept);
+        QFETCH(QString, told);
+        QTRY_VERIFY(!table->isPersistentEditorOpen(table->currentIndex()) && QApplication::focusWidget() == table);
+        QCOMPARE(column(window, CardWindow::NameColumn).value(0), kept);
+        QCOMPARE(QString::fromStdString(names.of(card + "/LOOP1").name()), kept);
+        QCOMPARE(ui.messageTexts(), told.isEmpty() ? std::vector<std::string>{} : std::vector{told.toStdString()});
+
+        const std::vector<std::pair<QString, QList<int>>> filters{
+            {"", {1, 2, 3, 4, 5}}, {kept.toUpper(), {1}}, {"VERSE", {2}}, {"140", {4}}, {"none", {}}};
+        for (const auto& [text, shown] : filters) {
+            if (text.isEmpty() && !shown.contains(2)) continue;  // a name cleared
+            QTest::keyClick(&window, Qt::Key_F, Qt::ControlModifier);
+            QTest::keyClick(window.filterBox(), Qt::Key_A, Qt::ControlModifier);
+            QTest::keyClicks(QApplication::focusWidget(), text);
+            if (text.isEmpty()) window.filterBox()->clear();
+            QList<int> numbers;
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (!table->isRowHidden(row)) numbers << table->numberOfRow(row);
+            std::sort(numbers.begin(), numbers.end());
+            QVERIFY2(numbers == shown, qPrintable(text));
+        }
+    }
+
+    // A damaged library is told once on the status line; the loops are listed without names.
+    void listsLoopsWithADamagedLibrary() {
+        TestInteraction ui;
+        ScriptedFiles files;
+        const std::string card = makeFolder(m_dir.path().toStdString(), "damaged-library");
+        makeCardLoop(card, 1, {1}, 10);
+        const std::string damaged = "not a library, only words";
+        writeFile(makeFolder(files.userDataFolder(), "Brenvik") + "/library.sqlite", {damaged.begin(), damaged.end()});
+        const Preferences preferences{card, card, 45, true};
+        CardWindow window(preferences, files, ui, {});
+        QSignalSpy notes(&window, &CardWindow::statusMessage);
+        window.refresh();
+        QCOMPARE(column(window, CardWindow::LoopColumn), QStringList{"1"});
+        QTRY_COMPARE(notes.size(), 1);
+        QVERIFY(notes[0][0].toString().contains("cannot be used"));
+        QVERIFY(!(window.table()->item(0, CardWindow::NameColumn)->flags() & Qt::ItemIsEditable));
     }
 
     // Waves dropped on the window are examined (converted when the Repeater cannot play them) and

@@ -42,7 +42,7 @@ std::vector<LoopFolder> loopFoldersIn(const Files& files, const std::string& car
     for (const auto& [number, entries] : entriesByNumber(files, card))
         for (const FolderEntry& entry : entries)
             if (isLoopFolder(entry))
-                loops.push_back({number, entry.path, entry.isLink, namesBeside(entries, entry.name)});
+                loops.push_back({number, entry.path, entry.isLink, namesBeside(entries, entry.name), entry});
     return loops;
 }
 
@@ -83,7 +83,7 @@ bool isOneLoop(const std::string& path) {
 std::vector<LoopFolder> loopFoldersOf(const Files& files, const std::string& path) {
     if (!isOneLoop(path)) return loopFoldersIn(files, path);
     const std::string folder = withoutTrailingSeparators(path);
-    LoopFolder one{loop::loopNumberOf(loop::lastFolderName(folder)).value_or(0), path, files.isLink(folder), {}};
+    LoopFolder one{loop::loopNumberOf(loop::lastFolderName(folder)).value_or(0), path, files.isLink(folder), {}, {}};
     if (one.number == 0) return {one};
     try {
         const std::string name = loop::lastFolderName(folder);

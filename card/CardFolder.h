@@ -21,6 +21,7 @@ struct LoopFolder {
     // The names of the card's other entries of this number (names that differ only in case): on
     // a FAT card they are one name, and the Repeater finds only one of them.
     std::vector<std::string> twins;
+    FolderEntry entry;  // as the card's folder listed it; nothing looked at for a folder named alone
 };
 
 // The loop folders directly inside card (folders, and links to anything), lowest number first

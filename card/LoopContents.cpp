@@ -4,13 +4,14 @@
 
 #include "ByteSource.h"
 #include "Files.h"
+#include "LoopContentHash.h"
 #include "LoopFolderName.h"
 #include "TrackFile.h"
 
 namespace brenvik::card {
 
 LoopContents readLoopContents(const Files& files, const std::string& folder) {
-    return readLoopContents(files, LoopFolder{0, folder, files.isLink(folder), {}});
+    return readLoopContents(files, LoopFolder{0, folder, files.isLink(folder), {}, {}});
 }
 
 LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) {
@@ -29,6 +30,7 @@ LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) 
         contents.readable = false;
         return contents;
     }
+    contents.fingerprint = library::loopFingerprintOf(loopFolder.entry, entries);
     for (const FolderEntry& entry : entries) {
         if (entry.kind != FolderEntry::Kind::File) continue;
         contents.sizeOnDisk += entry.size;

@@ -40,6 +40,9 @@ struct LoopContents {
     bool descriptionReadable = false;
     loop::Description description{};            // zero-filled past a short file's end
     std::array<std::optional<TrackFileHead>, loop::kTrackFiles> tracks;  // track1.wav .. track4.wav
+    // What the loop library compares with its cache to know the loop's content without reading
+    // it; nothing when the folder was not listed by the card (see library::loopFingerprintOf).
+    std::optional<std::string> fingerprint;
 
     bool hasDescription() const { return descriptionSize && descriptionReadable; }
 };

@@ -39,6 +39,7 @@ LoopSummary summarizeLoop(const LoopContents& contents) {
     summary.name = contents.name;
     summary.folder = contents.folder;
     summary.sizeOnDisk = contents.sizeOnDisk;
+    summary.fingerprint = contents.fingerprint;
     for (int k = 1; k <= loop::kTrackFiles; ++k)
         if (contents.tracks[static_cast<size_t>(k - 1)]) summary.trackFiles.push_back(k);
     summary.problems = checkLoop(contents);

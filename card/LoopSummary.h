@@ -25,6 +25,7 @@ struct LoopSummary {
     int64_t sizeOnDisk = 0;
     std::vector<LoopProblem> problems;
     std::vector<LoopProblem> warnings;  // the loop plays, but not as meant
+    std::optional<std::string> fingerprint;  // see LoopContents
 
     bool intact() const { return problems.empty(); }
     // "mono", "stereo", "3 tracks", "no tracks": by the number of chosen tracks.

@@ -26,8 +26,8 @@ namespace {
 // The names of the listed loops: those not read since they last changed are read now, with
 // progress on the error stream when a person watches it there.
 LoopNames namesOf(const Files& files, const card::CardListing& listing, std::ostream& err, bool errIsTerminal) {
-    std::vector<std::string> folders;
-    for (const card::LoopSummary& loop : listing.loops) folders.push_back(loop.folder);
+    std::vector<library::SeenFolder> folders;
+    for (const card::LoopSummary& loop : listing.loops) folders.push_back({loop.folder, loop.fingerprint});
     bool drawn = false;
     const auto progress = [&](int done, int total) {
         if (!errIsTerminal) return;

@@ -23,7 +23,7 @@ std::string absolute(const std::string& path) {
 
 // Hashes the folders on as many threads as the machine has cores (up to four): reading from a
 // card or the file cache outruns one core's hashing. `progress` is told on the calling thread.
-std::vector<HashedFolder> hashAll(const std::vector<std::string>& folders,
+std::vector<HashedFolder> hashAll(const std::vector<SeenFolder>& folders,
                                   const std::function<void(int, int)>& progress) {
     std::vector<HashedFolder> hashed(folders.size());
     const int total = static_cast<int>(folders.size());
@@ -32,7 +32,7 @@ std::vector<HashedFolder> hashAll(const std::vector<std::string>& folders,
     int told = 0;
     const auto work = [&](bool reporting) {
         for (size_t i; (i = next++) < folders.size();) {
-            hashed[i] = hashLoopFolder(folders[i]);
+            hashed[i] = hashLoopFolder(folders[i].folder, folders[i].fingerprint);
             const int count = ++done;
             if (reporting && progress) progress(told = count, total);
         }
@@ -47,12 +47,21 @@ std::vector<HashedFolder> hashAll(const std::vector<std::string>& folders,
     return hashed;
 }
 
+std::vector<SeenFolder> seen(const std::vector<std::string>& folders) {
+    std::vector<SeenFolder> seen;
+    for (const auto& folder : folders) seen.push_back({folder, std::nullopt});
+    return seen;
+}
+
 }  // namespace
 
-HashedFolder hashLoopFolder(const std::string& folder) {
-    HashedFolder hashed{folder, loopFingerprint(folder), loopContentHash(folder)};
-    // A folder that changed while it was read keeps its hash out of the cache.
-    if (hashed.fingerprint != loopFingerprint(folder)) hashed.fingerprint.reset();
+HashedFolder hashLoopFolder(const std::string& folder, std::optional<std::string> before) {
+    if (!before) before = loopFingerprint(folder);
+    HashedFolder hashed{folder, std::move(before), loopContentHash(folder)};
+    // A folder that changed while it was read keeps its hash out of the cache, and so does one
+    // whose files the fingerprint would not see.
+    if (hashed.fingerprint != loopFingerprint(folder) || !hashed.hash.ownNames)
+        hashed.fingerprint.reset();
     return hashed;
 }
 
@@ -62,9 +71,22 @@ CardNames::CardNames(LoopLibrary& library, const std::string& card) : m_library(
     // A card is known by its file system's UUID wherever it is mounted; a folder on a volume
     // without one by its mount point.
     m_volume = !identity.uuid.empty() ? "uuid:" + identity.uuid : "mount:" + identity.mountPoint;
+    m_card = card;
+    m_cardKey = keyOfPath(card);
 }
 
 std::string CardNames::keyOf(const std::string& folder) const {
+    // A loop folder of the card, named as the card is, takes the card's key and its own name:
+    // no path is worked out again for each of a thousand loops.
+    if (folder.size() > m_card.size() + 1 && folder.starts_with(m_card) && folder[m_card.size()] == '/') {
+        const std::string_view name = std::string_view(folder).substr(m_card.size() + 1);
+        if (name.find('/') == std::string_view::npos && name != "." && name != "..")
+            return m_cardKey + '/' + std::string(name);
+    }
+    return keyOfPath(folder);
+}
+
+std::string CardNames::keyOfPath(const std::string& folder) const {
     const std::string path = absolute(folder);
     if (m_mountPoint.empty() || m_mountPoint == "/") return path;
     const std::string relative =
@@ -73,15 +95,20 @@ std::string CardNames::keyOf(const std::string& folder) const {
 }
 
 std::map<std::string, NamedLoop> CardNames::known(const std::vector<std::string>& folders) {
+    return known(seen(folders));
+}
+
+std::map<std::string, NamedLoop> CardNames::known(const std::vector<SeenFolder>& folders) {
     std::map<std::string, NamedLoop> named;
     const auto cache = m_library.cachedHashes(m_volume);
     std::vector<std::string> hashes;
-    for (const auto& folder : folders) {
+    for (const auto& [folder, fingerprint] : folders) {
         NamedLoop& loop = named[folder];
         const auto cached = cache.find(keyOf(folder));
         if (cached == cache.end()) continue;
-        const auto fingerprint = loopFingerprint(folder);
-        if (!fingerprint || *fingerprint != cached->second.fingerprint) continue;
+        if (fingerprint ? *fingerprint != cached->second.fingerprint
+                        : !fingerprintHolds(folder, cached->second.fingerprint))
+            continue;
         loop.hash = cached->second.hash;
         hashes.push_back(*loop.hash);
     }
@@ -116,12 +143,17 @@ std::map<std::string, NamedLoop> CardNames::remember(const std::vector<HashedFol
 
 std::map<std::string, NamedLoop> CardNames::all(const std::vector<std::string>& folders,
                                                 const std::function<void(int, int)>& progress) {
+    return all(seen(folders), progress);
+}
+
+std::map<std::string, NamedLoop> CardNames::all(const std::vector<SeenFolder>& folders,
+                                                const std::function<void(int, int)>& progress) {
     auto named = known(folders);
     // Without a library no name could be found: the audio is not read for nothing.
     if (m_library.unavailableReason()) return named;
-    std::vector<std::string> unread;
-    for (const auto& [folder, loop] : named)
-        if (!loop.hash) unread.push_back(folder);
+    std::vector<SeenFolder> unread;
+    for (const SeenFolder& seen : folders)
+        if (!named[seen.folder].hash) unread.push_back(seen);
     for (auto& [folder, loop] : remember(hashAll(unread, progress))) named[folder] = std::move(loop);
     return named;
 }

@@ -32,7 +32,15 @@ struct HashedFolder {
     std::optional<std::string> fingerprint;
     ContentHash hash;
 };
-HashedFolder hashLoopFolder(const std::string& folder);
+// `before`: the folder's fingerprint as a listing saw it a moment ago, when there is one.
+HashedFolder hashLoopFolder(const std::string& folder, std::optional<std::string> before = std::nullopt);
+
+// A loop folder as a listing of the card saw it: with its fingerprint, when the listing could
+// tell it (see loopFingerprintOf), its files need not be looked at again.
+struct SeenFolder {
+    std::string folder;
+    std::optional<std::string> fingerprint;
+};
 
 class CardNames {
 public:
@@ -44,11 +52,14 @@ public:
     // What is known without reading any audio: the folders whose files are unchanged since they
     // were last read have their hash and record; the others have neither.
     std::map<std::string, NamedLoop> known(const std::vector<std::string>& folders);
+    std::map<std::string, NamedLoop> known(const std::vector<SeenFolder>& folders);
     // Keeps hashes read elsewhere in the cache and gives the folders with their records.
     std::map<std::string, NamedLoop> remember(const std::vector<HashedFolder>& hashed);
     // Both: reads here and now each folder not known. `progress` is told of each folder read
     // (how many so far, of how many to read).
     std::map<std::string, NamedLoop> all(const std::vector<std::string>& folders,
+                                         const std::function<void(int, int)>& progress = {});
+    std::map<std::string, NamedLoop> all(const std::vector<SeenFolder>& folders,
                                          const std::function<void(int, int)>& progress = {});
     // One folder, read when not known.
     NamedLoop of(const std::string& folder);
@@ -61,11 +72,15 @@ public:
                                            std::optional<double> tempoFound = std::nullopt);
 
 private:
+    // Where a folder is on its volume, as the cache knows it.
     std::string keyOf(const std::string& folder) const;
+    std::string keyOfPath(const std::string& folder) const;
 
     LoopLibrary& m_library;
     std::string m_volume;
     std::string m_mountPoint;
+    std::string m_card;
+    std::string m_cardKey;
 };
 
 // The name of loop `number` of the card at `card`, "" when it has none, each loop read once at

@@ -75,6 +75,12 @@ public:
         return result == SQLITE_ROW;
     }
     bool ok() const { return m_ok; }
+    // Ready to run again with new values.
+    void reset() {
+        sqlite3_reset(m_statement);
+        sqlite3_clear_bindings(m_statement);
+        m_bound = 0;
+    }
     int changes() const { return sqlite3_changes(m_db); }
 
     std::string text(int column) const {
@@ -133,6 +139,8 @@ void LoopLibrary::open() {
     const auto mode = firstValue("PRAGMA journal_mode=WAL");
     if (!mode) return void(fail());
     if (*mode != "wal") return void(fail("no write-ahead log can be kept"));
+    // With the log, a write interrupted by a crash of the system may be lost, never the file.
+    if (!firstValue("PRAGMA synchronous=NORMAL")) return void(fail());
 
     const auto version = firstValue("PRAGMA user_version");
     if (!version) return void(fail());
@@ -172,21 +180,29 @@ bool LoopLibrary::record(const std::string& contentHash, const LoopRecord& recor
     return write.ok() || fail();
 }
 
-std::optional<LoopRecord> LoopLibrary::find(const std::string& contentHash) {
-    if (!m_db) return std::nullopt;
-    Statement read(m_db,
-                   "SELECT name, source_path, source_hash, written_at, notes, tempo_found"
-                   " FROM loops WHERE content_hash = ?");
-    read.bind(contentHash);
-    if (!read.step()) {
-        if (!read.ok()) fail();
-        return std::nullopt;
-    }
+namespace {
+
+constexpr const char* kFindRecord =
+    "SELECT name, source_path, source_hash, written_at, notes, tempo_found"
+    " FROM loops WHERE content_hash = ?";
+
+}  // namespace
+
+LoopRecord LoopLibrary::recordAt(const Statement& read) {
     LoopRecord found{read.text(0), read.text(1), read.text(2),
                      std::nullopt, read.text(4), std::nullopt};
     if (!read.isNull(3)) found.writtenAt = read.integer(3);
     if (!read.isNull(5)) found.tempoFound = read.real(5);
     return found;
+}
+
+std::optional<LoopRecord> LoopLibrary::find(const std::string& contentHash) {
+    if (!m_db) return std::nullopt;
+    Statement read(m_db, kFindRecord);
+    read.bind(contentHash);
+    if (read.step()) return recordAt(read);
+    if (!read.ok()) fail();
+    return std::nullopt;
 }
 
 bool LoopLibrary::rename(const std::string& contentHash, const std::string& name) {
@@ -239,10 +255,18 @@ bool LoopLibrary::inTransaction(Work work) {
 std::map<std::string, LoopRecord> LoopLibrary::findAll(const std::vector<std::string>& hashes) {
     std::map<std::string, LoopRecord> found;
     if (!m_db) return found;
-    // One read for all of them: a card of 999 loops is one look at the file, not 999.
+    // One read with one statement for all of them: a card of 999 loops is one look at the file.
     sqlite3_exec(m_db, "BEGIN", nullptr, nullptr, nullptr);
-    for (const auto& hash : hashes)
-        if (auto record = find(hash)) found.emplace(hash, std::move(*record));
+    {
+        Statement read(m_db, kFindRecord);
+        for (const auto& hash : hashes) {
+            read.reset();
+            read.bind(hash);
+            if (read.step()) found.emplace(hash, recordAt(read));
+            if (!read.ok()) break;
+        }
+        if (!read.ok()) fail();
+    }
     if (m_db) sqlite3_exec(m_db, "COMMIT", nullptr, nullptr, nullptr);
     return found;
 }

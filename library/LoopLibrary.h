@@ -72,6 +72,7 @@ public:
 
 private:
     class Statement;
+    static LoopRecord recordAt(const Statement& read);
     void open();
     // Marks the library unusable with SQLite's reason; always false, for the caller to return.
     bool fail(const char* reason);

@@ -155,7 +155,8 @@ std::vector<FolderEntry> Files::listFolder(const std::string& folder) const {
         if (name == "." || name == "..") continue;
         struct stat st {};
         if (::fstatat(folderFd, name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) continue;  // gone since listed
-        FolderEntry entry{name, (fs::path(folder) / name).string(), kindOfMode(st.st_mode), S_ISLNK(st.st_mode), 0};
+        FolderEntry entry{name, (fs::path(folder) / name).string(), kindOfMode(st.st_mode), S_ISLNK(st.st_mode), 0,
+                          st.st_mtim.tv_sec * 1'000'000'000LL + st.st_mtim.tv_nsec, st.st_ino};
         // A link counts as what it leads to; one that leads nowhere is neither file nor folder.
         if (entry.isLink) entry.kind = ::fstatat(folderFd, name.c_str(), &st, 0) == 0 ? kindOfMode(st.st_mode)
                                                                                    : FolderEntry::Kind::Other;

@@ -20,6 +20,10 @@ struct FolderEntry {
     Kind kind = Kind::Other;
     bool isLink = false;
     int64_t size = 0;
+    // What the system said of the entry itself (a link's own, not what it leads to): its
+    // modification time in nanoseconds and its inode; 0 when not looked at.
+    int64_t modified = 0;
+    uint64_t inode = 0;
 };
 
 class Files {

@@ -760,8 +760,8 @@ void CardWindow::findNames() {
     m_loopNames.clear();
     m_names.reset();
     library::LoopLibrary& names = library::userLibrary(m_files);
-    std::vector<std::string> folders;
-    for (const card::LoopSummary& loop : m_listing.loops) folders.push_back(loop.folder);
+    std::vector<library::SeenFolder> folders;
+    for (const card::LoopSummary& loop : m_listing.loops) folders.push_back({loop.folder, loop.fingerprint});
     if (!names.unavailableReason()) {
         m_names = std::make_unique<library::CardNames>(names, m_listing.card);
         m_loopNames = m_names->known(folders);
@@ -770,8 +770,8 @@ void CardWindow::findNames() {
     if (names.unavailableReason()) m_names.reset();  // the window works on without names
     std::vector<std::string> unknown;
     if (m_names)
-        for (const std::string& folder : folders)
-            if (!m_loopNames[folder].hash) unknown.push_back(folder);
+        for (const library::SeenFolder& seen : folders)
+            if (!m_loopNames[seen.folder].hash) unknown.push_back(seen.folder);
     m_nameReader->read(std::move(unknown));
 }
 

@@ -35,6 +35,9 @@ tour=/tmp/brenvik-tour
 rm -rf "$tour"
 mkdir -p "$tour/Music" "$tour/REPEATER" "$tour/settings/Brenvik"
 trap 'rm -rf "$tour"' EXIT
+# The tour's own backup store and loop library: the loops it writes are named there, and the
+# user's own stay untouched.
+export XDG_DATA_HOME="$tour/data"
 python3 - "$tour/Music/drum-loop.wav" <<'PY'
 import math, random, struct, sys
 rng = random.Random(7)

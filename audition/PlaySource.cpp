@@ -11,6 +11,7 @@
 #include "LoopContents.h"
 #include "LoopDescription.h"
 #include "Messages.h"
+#include "RoutineError.h"
 #include "TrackSizes.h"
 #include "WaveHeader.h"
 #include "WaveVerdict.h"
@@ -23,8 +24,8 @@ namespace {
 
 constexpr int64_t kSampleBytes = 2;
 
-Preparation refused(std::string reason) {
-    return Preparation{std::nullopt, std::move(reason)};
+Preparation refused(std::string reason, std::string cause = {}) {
+    return Preparation{std::nullopt, std::move(reason), std::move(cause)};
 }
 
 Preparation ready(std::vector<SampleRun> runs) {
@@ -32,7 +33,7 @@ Preparation ready(std::vector<SampleRun> runs) {
     for (const SampleRun& run : runs) source.frames = std::max(source.frames, run.frames);
     source.runs = std::move(runs);
     if (source.frames == 0) return refused(message::kNothingToPlay);
-    return Preparation{std::move(source), {}};
+    return Preparation{std::move(source), {}, {}};
 }
 
 int64_t fileSize(const std::string& path) {
@@ -62,7 +63,7 @@ Preparation sourceOfWave(const std::string& path) {
         FileSource file(path);
         verdict = judgeWave(file);
     } catch (const std::exception&) {
-        return refused(message::playUnreadable(path));
+        return refused(message::playUnreadable(path), caughtReason());
     }
     using Outcome = WaveVerdict::Outcome;
     if (verdict.outcome == Outcome::WrongRate)
@@ -93,7 +94,9 @@ Preparation sourceOfTracks(const TrackAudio& left, const std::optional<TrackAudi
 
 Preparation sourceOfLoop(const std::string& loopFolder) {
     const card::LoopContents contents = card::readLoopContents(Files(), loopFolder);
-    if (!contents.hasDescription()) return refused(message::playNoDescription(loopFolder));
+    if (!contents.hasDescription())
+        return refused(message::playNoDescription(loopFolder),
+                       contents.readable ? contents.descriptionUnreadable : contents.unreadable);
     const loop::Description& d = contents.description;
     const std::vector<int> chosen = loop::chosenTracks(d);
     if (chosen.empty() || chosen.size() > 2)
@@ -104,7 +107,7 @@ Preparation sourceOfLoop(const std::string& loopFolder) {
     for (int k : chosen) {
         const auto& head = contents.tracks[static_cast<size_t>(k - 1)];
         const std::string path = head ? head->path : (fs::path(loopFolder) / loop::trackFileName(k)).string();
-        if (!head || head->fileSize < 0) return refused(message::playUnreadable(path));
+        if (!head || head->fileSize < 0) return refused(message::playUnreadable(path), head ? head->unreadable : "");
         const int record = loop::ldf::recordBase(k);
         TrackSizes sizes;
         try {

@@ -30,10 +30,12 @@ struct PlaySource {
     int64_t frames = 0;  // frames of one pass of the loop
 };
 
-// A source ready to play, or the reason it cannot be played (in the program's own words).
+// A source ready to play, or the reason it cannot be played (in the program's own words) and,
+// shown below it, the system's cause when there is one ("... Permission denied").
 struct Preparation {
     std::optional<PlaySource> source;
     std::string reason;
+    std::string cause;
 };
 
 // A normal wave as the wave-to-Repeater window opens it: 44.1 kHz, 16 bit, mono or stereo.

@@ -7,6 +7,7 @@
 #include "ArrangementHistory.h"
 #include "BackupCheck.h"
 #include "BackupNames.h"
+#include "BackupStore.h"
 #include "HashedCopy.h"
 #include "LoopFolderName.h"
 #include "Messages.h"
@@ -141,6 +142,27 @@ ArrangeResult step(const std::string& card, Way way, bool dryRun, backup::Backup
     return result;
 }
 
+// A backup of the store is its own record of the loop it restored; any other is not kept as long,
+// so the loops restored from it are backed up into the store as they now stand on the card.
+void recordRestore(const backup::RestoreRequest& request, const backup::RestoreResult& restored,
+                   backup::BackupStore& store, Files& files) {
+    const std::string card = absoluteCard(files, request.card);
+    const std::string from = files.absolutePath(request.backup);
+    const bool fromStore = files.folderExists(store.root()) && files.sameEntry(Files::parentOf(from), store.root()) &&
+                           backup::checkStoredLoop(files, from).manifest.has_value();
+    ArrangementRecord record{"restore", {}};
+    bool backedUp = false;
+    for (size_t i = 0; i < restored.loopFolders.size(); ++i) {
+        const int number = loop::loopNumberOf(loop::lastFolderName(restored.loopFolders[i])).value_or(0);
+        record.what += " " + loop::loopFolderName(number);
+        const std::string after = fromStore ? from : store.backUpLoop(restored.loopFolders[i]);
+        backedUp = backedUp || !fromStore;
+        record.places.push_back({{card, number}, restored.replaced[i], after});
+    }
+    saveRecord(record, files);
+    if (backedUp) store.prune();
+}
+
 std::optional<std::string> nextWhat(const std::string& card, Way way, const Files& files) {
     try {
         const ArrangementHistory history = loadHistory(absoluteCard(files, card), files);
@@ -160,10 +182,28 @@ std::optional<std::string> arrangementToRedo(const std::string& card, const File
     return nextWhat(card, Way::Forth, files);
 }
 
-void recordRestore(const std::string& card, int number, const std::string& replaced,
-                   const std::string& restoredFrom, Files& files) {
-    const LoopPlace place{absoluteCard(files, card), number};
-    saveRecord({"restore " + loop::loopFolderName(number), {{place, replaced, restoredFrom}}}, files);
+backup::RestoreResult restoreUndoably(const backup::RestoreRequest& request, backup::BackupStore& store,
+                                      Files& files) {
+    backup::RestoreResult result;
+    try {
+        result = backup::restoreBackup(request, store, files);
+    } catch (const std::exception&) {
+        // Where the one loop asked for went, else the card.
+        std::string target = request.card;
+        if (request.loops.size() == 1)
+            target = Files::joinPath(request.card, loop::loopFolderName(request.as.value_or(request.loops.front())));
+        result = {};
+        result.message = message::restoreFailed(target);
+        result.reason = caughtReason();
+        return result;
+    }
+    if (!result.restored) return result;
+    try {
+        recordRestore(request, result, store, files);
+    } catch (const std::exception&) {
+        result.notUndoable = caughtReason();
+    }
+    return result;
 }
 
 ArrangeResult undoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,

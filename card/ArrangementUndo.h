@@ -11,6 +11,7 @@
 #include <string>
 
 #include "Arrangement.h"
+#include "Restore.h"
 
 namespace brenvik::card {
 
@@ -19,11 +20,13 @@ std::optional<std::string> arrangementToUndo(const std::string& card, const File
 // What redo would make again on the card; nothing when there is none.
 std::optional<std::string> arrangementToRedo(const std::string& card, const Files& files);
 
-// Keeps a loop restored from the store backup `restoredFrom` into loop `number` of the card as the
-// card's newest arrangement, so that an undo takes it back; `replaced` is the store backup of the
-// loop it replaced, empty when the number was free. Throws RoutineError.
-void recordRestore(const std::string& card, int number, const std::string& replaced,
-                   const std::string& restoredFrom, Files& files);
+// A restore, from the window or the command line, kept as the card's newest arrangement so that
+// an undo takes it back: each loop restored is recorded with the store backup of the loop it
+// replaced and, as what it left there, its own store backup (a loop of a whole-card backup is backed
+// up into the store as it now stands). Never throws: a restore that throws is reported as failed,
+// and one that cannot be recorded says why in `notUndoable`.
+backup::RestoreResult restoreUndoably(const backup::RestoreRequest& request, backup::BackupStore& store,
+                                      Files& files);
 
 ArrangeResult undoArrangement(const std::string& card, bool dryRun, backup::BackupStore& store, Files& files,
                               const Progress& progress = {});

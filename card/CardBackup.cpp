@@ -6,6 +6,7 @@
 #include "BackupNames.h"
 #include "BackupOrigin.h"
 #include "BackupWriting.h"
+#include "ByteSource.h"
 #include "CardFolder.h"
 #include "FolderLock.h"
 #include "LoopFolderName.h"
@@ -18,6 +19,17 @@ namespace brenvik::card {
 namespace {
 
 std::string onlyFiles(const char* what) { return std::string(what) + ": " + message::kOnlyFilesAdvice; }
+
+// Why the file cannot be read, in the system's words; empty when it opens. A file is tried before
+// the copy so that one the backup cannot read leaves out its loop, not the whole card.
+std::string unreadableReason(const std::string& path) {
+    try {
+        const FileSource opened(path);
+    } catch (const std::exception&) {
+        return caughtReason();
+    }
+    return {};
+}
 
 // The files of one loop folder a backup takes; what it cannot take goes into leftOut. Nothing when
 // the loop stays out whole: a backup never holds half a loop, which would restore as a broken one.
@@ -46,6 +58,7 @@ std::optional<std::vector<FolderEntry>> filesToTake(const LoopFolderEntries& loo
         else if (entry.kind == FolderEntry::Kind::Folder) reason = message::kFolderInLoop;
         else if (entry.kind != FolderEntry::Kind::File) reason = onlyFiles(message::kNotAFile);
         else if (!backup::isPlainFileName(entry.name)) reason = message::kNameNotInManifest;
+        else reason = unreadableReason(entry.path);
         if (reason.empty()) {
             taken.push_back(entry);
             continue;

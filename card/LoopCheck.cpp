@@ -29,6 +29,11 @@ std::string hexBytes(const std::array<uint8_t, 3>& bytes) {
 
 std::string num(long long value) { return intToText(value); }
 
+// The system's reason in brackets behind it, so that the advice after it still reads as its own.
+std::string cannotBeRead(const std::string& reason) {
+    return reason.empty() ? "cannot be read" : "cannot be read (" + reason + ")";
+}
+
 
 class Checker {
 public:
@@ -40,7 +45,7 @@ public:
         if (!m_contents.twins.empty())
             add("folder", "name", message::oneNameOnCard(m_contents.twins), message::kOneNameAdvice);
         if (!m_contents.readable) {
-            add("folder", "contents", "cannot be read", message::kFolderUnreadableAdvice);
+            add("folder", "contents", cannotBeRead(m_contents.unreadable), message::kFolderUnreadableAdvice);
             return m_problems;
         }
         if (!m_contents.descriptionSize) {
@@ -48,7 +53,7 @@ public:
             return m_problems;
         }
         if (!m_contents.descriptionReadable) {
-            add(loop::kDescriptionFileName, "file", "cannot be read", message::kDescriptionAdvice);
+            add(loop::kDescriptionFileName, "file", cannotBeRead(m_contents.descriptionUnreadable), message::kDescriptionAdvice);
             return m_problems;
         }
         if (m_contents.descriptionIsLink) addLink(loop::kDescriptionFileName);
@@ -115,7 +120,7 @@ private:
                 add(file, "file", "missing (the description chooses track " + num(k) + ")",
                     message::kMissingTrackAdvice, k);
             } else if (head->fileSize < 0) {
-                add(file, "file", "cannot be read", message::kMissingTrackAdvice, k);
+                add(file, "file", cannotBeRead(head->unreadable), message::kMissingTrackAdvice, k);
             } else {
                 checkTrackHead(k, file, *head);
             }

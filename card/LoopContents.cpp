@@ -6,6 +6,7 @@
 #include "Files.h"
 #include "LoopContentHash.h"
 #include "LoopFolderName.h"
+#include "RoutineError.h"
 #include "TrackFile.h"
 
 namespace brenvik::card {
@@ -28,6 +29,7 @@ LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) 
         entries = files.listFolder(folder);
     } catch (const std::exception&) {
         contents.readable = false;
+        contents.unreadable = caughtReason();
         return contents;
     }
     contents.fingerprint = library::loopFingerprintOf(loopFolder.entry, entries);
@@ -52,7 +54,7 @@ LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) 
             source.readZeroFilled(0, contents.description);
             contents.descriptionReadable = true;
         } catch (const std::exception&) {
-            // listed as unreadable by the check
+            contents.descriptionUnreadable = caughtReason();  // listed as unreadable by the check
         }
     }
     for (int k = 1; k <= loop::kTrackFiles; ++k) {
@@ -63,6 +65,7 @@ LoopContents readLoopContents(const Files& files, const LoopFolder& loopFolder) 
             source.readZeroFilled(0, head->header);
         } catch (const std::exception&) {
             head->fileSize = -1;  // present but unreadable
+            head->unreadable = caughtReason();
         }
     }
     return contents;

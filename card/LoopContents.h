@@ -22,7 +22,8 @@ namespace brenvik::card {
 struct TrackFileHead {
     std::string path;  // as the card names it (track1.wav, or TRACK1.WAV)
     bool isLink = false;
-    int64_t fileSize = 0;
+    int64_t fileSize = 0;   // -1 when the file could not be read
+    std::string unreadable;  // then the system's reason; empty otherwise
     wave::Header header{};  // zero bytes where the file is shorter than a header
 };
 
@@ -31,6 +32,7 @@ struct LoopContents {
     std::string folder;
     std::string name;        // the folder's name, such as LOOP7
     bool readable = true;    // false when the folder itself could not be read
+    std::string unreadable;  // then the system's reason; empty otherwise
     bool isLink = false;     // the folder is a link
     std::vector<std::string> twins;  // the card's other entries of its number, names in another case
     int64_t sizeOnDisk = 0;  // bytes of the files in the folder
@@ -38,6 +40,7 @@ struct LoopContents {
     std::string descriptionPath;                // as the card names it
     bool descriptionIsLink = false;
     bool descriptionReadable = false;
+    std::string descriptionUnreadable;          // why a loopinfo.ldf present could not be read
     loop::Description description{};            // zero-filled past a short file's end
     std::array<std::optional<TrackFileHead>, loop::kTrackFiles> tracks;  // track1.wav .. track4.wav
     // What the loop library compares with its cache to know the loop's content without reading
@@ -49,7 +52,7 @@ struct LoopContents {
 
 // Finds the files in any letter case (a FAT card does not tell TRACK1.WAV from track1.wav); of
 // two that differ only in case, the one named as the Repeater names it. Never throws: what cannot
-// be read is left empty (readable, descriptionReadable false).
+// be read is left empty (readable, descriptionReadable false), with the system's reason.
 LoopContents readLoopContents(const Files& files, const std::string& folder);
 // The same for a folder as the card lists it, with its twins.
 LoopContents readLoopContents(const Files& files, const LoopFolder& folder);

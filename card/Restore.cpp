@@ -69,7 +69,7 @@ private:
 };
 
 RestoreResult refused(std::string text, std::string reason = {}) {
-    return RestoreResult{false, std::move(text), std::move(reason), {}, {}, {}};
+    return RestoreResult{false, std::move(text), std::move(reason), {}, {}, {}, {}};
 }
 
 // The loop's files from the backup into `into`, each opened once, without following a link and

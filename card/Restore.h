@@ -34,6 +34,7 @@ struct RestoreResult {
     std::vector<std::string> loopFolders;  // the loop folders written, in order
     std::vector<std::string> replaced;     // for each, the store backup of the loop it replaced, or ""
     std::string recovered;                 // what was done about a change an earlier program left half-done
+    std::string notUndoable;               // why a restore done cannot be undone; empty when it can
 };
 
 // A failure that leaves the card as it was says so; one after the card was changed says that the

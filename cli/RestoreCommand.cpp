@@ -3,8 +3,10 @@
 #include <signal.h>
 
 #include <cstdlib>
+#include <exception>
 
 #include "Arguments.h"
+#include "ArrangementUndo.h"
 #include "CardOpening.h"
 #include "Cli.h"
 #include "CommandHelp.h"
@@ -12,7 +14,9 @@
 #include "ConsoleInteraction.h"
 #include "Files.h"
 #include "LoopFolderName.h"
+#include "Messages.h"
 #include "Restore.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
@@ -35,14 +39,24 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
 #endif
     Files files;
     ConsoleInteraction ui(err);
-    backup::BackupStore store(files);
-    const backup::RestoreResult result = backup::restoreBackup(request, store, files);
+    backup::RestoreResult result;
+    try {
+        backup::BackupStore store(files);
+        result = card::restoreUndoably(request, store, files);
+    } catch (const std::exception&) {
+        result.message = message::restoreNotStarted(request.card);
+        result.reason = caughtReason();
+    }
     sayRecovered(result.recovered, err);
     for (const std::string& folder : result.loopFolders) out << folder << '\n';
     if (!result.restored) {
         ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return kFailed;
     }
+    // The loops are back all the same; only `undo` cannot take them back.
+    if (!result.notUndoable.empty())
+        ui.message(message::arrangementNotRecorded(request.card), MessageButtons::Ok, MessageIcon::None,
+                   result.notUndoable);
     return kOk;
 }
 

@@ -115,7 +115,7 @@ void AuditionPanel::show(const audition::Preparation& prepared,
     if (shown == m_shown) return;
     m_shown = std::move(shown);
     m_source = prepared.source;
-    m_refusal = QString::fromStdString(prepared.reason);
+    m_refusal = QString::fromStdString(prepared.cause.empty() ? prepared.reason : prepared.reason + '\n' + prepared.cause);
     setNote(m_refusal);
     if (waveform)
         m_waveform->show(*waveform);

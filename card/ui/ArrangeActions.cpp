@@ -147,7 +147,7 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
     whileBusy(m_window, m_ui, [&] {
         try {
             backup::BackupStore store(m_files);
-            result = backup::restoreBackup(request, store, m_files);
+            result = card::restoreUndoably(request, store, m_files);
         } catch (const std::exception&) {
             result.message = message::restoreFailed(target);
             result.reason = caughtReason();
@@ -158,11 +158,8 @@ void ArrangeActions::restoreInto(const std::string& card, const std::string& bac
         m_ui.message(result.message, MessageButtons::Ok, MessageIcon::Critical, result.reason);
         return;
     }
-    try {
-        card::recordRestore(card, to, result.replaced.front(), backup, m_files);
-    } catch (const std::exception&) {
-        m_ui.message(message::arrangementNotRecorded(card), MessageButtons::Ok, MessageIcon::None, caughtReason());
-    }
+    if (!result.notUndoable.empty())
+        m_ui.message(message::arrangementNotRecorded(card), MessageButtons::Ok, MessageIcon::None, result.notUndoable);
     m_ui.message(message::loopRestored(target));
 }
 

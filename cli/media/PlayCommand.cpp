@@ -89,10 +89,11 @@ std::optional<audition::PlaySource> playSourceOf(const std::string& path, Consol
             prepared = audition::sourceOfTracks(audioOf(*track), std::nullopt);
         }
     } catch (const std::exception&) {
-        prepared = {std::nullopt, message::playUnreadable(path)};
+        prepared = {std::nullopt, message::playUnreadable(path), {}};
         reason = caughtReason();
     }
-    if (!prepared.source) ui.message(prepared.reason, MessageButtons::Ok, MessageIcon::Critical, reason);
+    if (!prepared.source)
+        ui.message(prepared.reason, MessageButtons::Ok, MessageIcon::Critical, reason.empty() ? prepared.cause : reason);
     return prepared.source;
 }
 

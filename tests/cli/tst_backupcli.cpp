@@ -12,6 +12,7 @@
 #include "CliRun.h"
 #include "LoopFixture.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -47,6 +48,7 @@ private slots:
     void cleanup() {
         std::error_code ec;
         fs::permissions(path("card/LOOP2"), fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::permissions(path("card/LOOP2/track1.wav"), fs::perms::owner_all, fs::perm_options::add, ec);
     }
 
     // Back and forth byte for byte; loops on the card are kept unless --overwrite, which backs
@@ -66,8 +68,12 @@ private slots:
         const CliRun replaced = runCli({"restore", backup, path("new"), "--loop", "3", "--overwrite"});
         QCOMPARE(replaced.out, path("new/LOOP3") + "\n");
         QVERIFY(treeOf(path("new")) == treeOf(path("card")));
-        const fs::directory_iterator stored(path("data/Brenvik/backups"));
-        QCOMPARE(readFile(stored->path().string() + "/LOOP3/track2.wav"), std::vector<uint8_t>{7});
+        // Beside the loops restored, kept there so that undo can tell them, is the loop replaced.
+        int replacedKept = 0;
+        std::error_code ec;
+        for (const auto& stored : fs::directory_iterator(path("data/Brenvik/backups")))
+            replacedKept += fs::file_size(stored.path() / "LOOP3/track2.wav", ec) == 1;
+        QCOMPARE(replacedKept, 1);
     }
 
     void refusals_data() {
@@ -131,6 +137,43 @@ private slots:
         QCOMPARE(entriesIn(path("new")), 4);
     }
 
+    // A restore from the command line is taken back by undo as the window's is, and made again by
+    // redo: a loop it replaced comes back from the store, one it put on a free number goes.
+    void restoreUndone_data() {
+        QTest::addColumn<QString>("from");  // a whole-card backup, or the store's backup of a loop
+        QTest::addColumn<QStringList>("options");
+        QTest::newRow("card backup over a changed loop") << "card" << QStringList{"--overwrite"};
+        QTest::newRow("one loop into a free number") << "card" << QStringList{"--loop", "3", "--as", "7"};
+        QTest::newRow("store backup over a loop") << "store" << QStringList{"--overwrite"};
+    }
+    void restoreUndone() {
+        QFETCH(QString, from);
+        QFETCH(QStringList, options);
+        std::string backup = backedUpCard();
+        const std::vector<uint8_t> changed = patternBytes(5000, 9);
+        writeFile(path("card/LOOP1/track1.wav"), changed);
+        if (from == "store") {
+            std::error_code ec;
+            // Restoring the card's backup puts the changed loop into the store.
+            QCOMPARE(runCli({"restore", backup, path("card"), "--overwrite"}).status, 0);
+            for (const auto& stored : fs::directory_iterator(path("data/Brenvik/backups")))
+                if (fs::file_size(stored.path() / "LOOP1/track1.wav", ec) == changed.size())
+                    backup = stored.path().string();
+        }
+        const Tree before = treeOf(path("card"));
+        std::vector<std::string> args{"restore", backup, path("card")};
+        for (const QString& option : options) args.push_back(option.toStdString());
+        const CliRun restored = runCli(args);
+        QCOMPARE(restored.status, 0);
+        QCOMPARE(restored.err, std::string());
+        const Tree after = treeOf(path("card"));
+        QVERIFY(after != before);
+        QCOMPARE(runCli({"undo", path("card")}).status, 0);
+        QVERIFY(treeOf(path("card")) == before);
+        QCOMPARE(runCli({"redo", path("card")}).status, 0);
+        QVERIFY(treeOf(path("card")) == after);
+    }
+
     void leftOut_data() {
         QTest::addColumn<QString>("change");        // what is done to LOOP2 of a card of four loops
         QTest::addColumn<QStringList>("backupSays");  // below the card's path, each line of it
@@ -138,8 +181,12 @@ private slots:
         QTest::addColumn<QStringList>("checkSays");   // how check's lines on LOOP2 start, below the card's path
         const QString link = "a link, not a file: the Repeater reads only files";
         const QStringList others{"LOOP1", "LOOP3", "LOOP4"}, all{"LOOP1", "LOOP2", "LOOP3", "LOOP4"};
+        const QString denied = "{card}/LOOP2: Permission denied)";
         QTest::newRow("unreadable folder") << "chmod" << QStringList{"LOOP2: cannot read the folder"} << others
-                                           << QStringList{"LOOP2: folder: contents: cannot be read"};
+                                           << QStringList{"LOOP2: folder: contents: cannot be read (cannot read the folder " + denied};
+        QTest::newRow("unreadable track")
+            << "chmod track" << QStringList{"LOOP2/track1.wav: cannot open {card}/LOOP2/track1.wav: Permission denied"}
+            << others << QStringList{"LOOP2: track1.wav: file: cannot be read (cannot open {card}/LOOP2/track1.wav: Permission denied)"};
         QTest::newRow("folder a link leading nowhere")
             << "dangling" << QStringList{"LOOP2: " + link} << others
             << QStringList{"LOOP2: folder: kind: " + link, "LOOP2: folder: contents: cannot be read"};
@@ -170,9 +217,12 @@ private slots:
         QFETCH(QStringList, checkSays);
         const std::string card = path("card"), loop2 = card + "/LOOP2";
         for (int n = 1; n <= 4; ++n) makeCardLoop(card, n, {1}, 10);
-        if (change == "chmod") {
-            if (::geteuid() == 0) QSKIP("a folder without permissions is read all the same by root");
-            fs::permissions(loop2, fs::perms::none);
+        std::optional<Unprivileged> user;  // one whom the modes stop, even when the test runs as root
+        if (change.startsWith("chmod")) {
+            fs::permissions(m_dir->path().toStdString(), fs::perms::owner_all | fs::perms::others_exec);
+            fs::permissions(path("dest"), fs::perms::all);
+            fs::permissions(change == "chmod" ? loop2 : loop2 + "/track1.wav", fs::perms::none);
+            user.emplace();
         } else if (change == "dangling" || change == "linked folder") {
             fs::rename(loop2, path("elsewhere"));
             fs::create_directory_symlink(change == "dangling" ? path("nowhere") : path("elsewhere"), loop2);
@@ -189,8 +239,8 @@ private slots:
         }
         const CliRun made = runCli({"backup", card, path("dest")});
         QCOMPARE(made.status, 1);
-        for (const QString& line : backupSays)
-            QVERIFY2(made.said("\n  " + card + "/" + line.toStdString()), made.err.c_str());
+        for (QString line : backupSays)
+            QVERIFY2(made.said("\n  " + card + "/" + line.replace("{card}", card.c_str()).toStdString()), made.err.c_str());
         QCOMPARE(QString::fromStdString(made.err).count("\n  "), backupSays.size());
         const std::string backup = made.out.substr(0, made.out.find('\n'));
         QStringList held;
@@ -208,7 +258,8 @@ private slots:
             if (!line.endsWith(": ok") || line.contains("LOOP2") || line.contains("loop2")) said << line;
         QCOMPARE(said.size(), checkSays.size());
         for (qsizetype i = 0; i < said.size(); ++i)
-            QVERIFY2(said[i].startsWith(QString::fromStdString(card + "/") + checkSays[i]), qPrintable(said[i]));
+            QVERIFY2(said[i].startsWith(QString::fromStdString(card + "/") + QString(checkSays[i]).replace("{card}", card.c_str())),
+                     qPrintable(said[i]));
     }
 
     // The lowest free number is free in any letter case: Loop1 holds loop 1 as LOOP1 does.

@@ -20,6 +20,7 @@
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
+#include "Unprivileged.h"
 #include "WaveToRepeaterModel.h"
 
 using namespace brenvik;
@@ -35,16 +36,16 @@ public:
     ReadOnlyFolder(const std::string& root, const std::string& folder) : m_folder(folder) {
         ::chmod(root.c_str(), 0755);  // reachable for that user
         ::chmod(folder.c_str(), 0555);
-        if (::geteuid() == 0) m_wasRoot = ::setegid(65534) == 0 && ::seteuid(65534) == 0;
+        m_user.emplace();
     }
     ~ReadOnlyFolder() {
-        if (m_wasRoot) static_cast<void>(::seteuid(0) == 0 && ::setegid(0) == 0);
+        m_user.reset();
         ::chmod(m_folder.c_str(), 0755);
     }
 
 private:
     std::string m_folder;
-    bool m_wasRoot = false;
+    std::optional<Unprivileged> m_user;
 };
 
 }  // namespace

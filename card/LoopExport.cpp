@@ -127,8 +127,9 @@ void exportWaves(const std::string& folder, const std::string& toFolder, Files& 
             case WaveSaveResult::Outcome::IsInput:
                 outcome.result = Result::Failed;
                 // The wave that could not be written is named; a refusal keeps its own words.
-                outcome.message = saved.outcome == WaveSaveResult::Outcome::Failed ? message::waveNotWritten(outcome.outputPath)
-                                                                                   : failureMessage(saved);
+                outcome.message = saved.outcome == WaveSaveResult::Outcome::Failed
+                                      ? message::waveNotWritten(outcome.outputPath)
+                                      : failureMessage(saved);
                 outcome.icon = MessageIcon::Critical;
                 outcome.reason = saved.reason;
                 break;
@@ -140,13 +141,15 @@ void exportWaves(const std::string& folder, const std::string& toFolder, Files& 
 
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged,
+                                      const Progress& progress,
+                                      const DamagedLoopPolicy& exportDamaged,
                                       const std::string& loopName) {
     std::vector<ExportOutcome> outcomes;
     std::string folder = loopFolder;
     try {
         folder = files.absolutePath(loopFolder);
-        exportWaves(folder, toFolder, files, mayReplace, progress, exportDamaged, loopName, outcomes);
+        exportWaves(folder, toFolder, files, mayReplace, progress, exportDamaged, loopName,
+                    outcomes);
     } catch (const std::exception&) {
         // A wave under way names itself; a failure before any wave names the loop.
         const auto underway = [&outcomes] {
@@ -159,8 +162,9 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
             outcomes.back().icon = MessageIcon::Critical;
             outcomes.back().reason = caughtReason();
         } else {
-            outcomes.push_back({ExportOutcome::Result::Failed, folder, message::loopNotExported(folder),
-                                MessageIcon::Critical, caughtReason()});
+            outcomes.push_back({ExportOutcome::Result::Failed, folder,
+                                message::loopNotExported(folder), MessageIcon::Critical,
+                                caughtReason()});
         }
     }
     return outcomes;

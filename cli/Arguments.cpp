@@ -11,7 +11,8 @@ std::vector<const Arguments::Given*> Arguments::occurrences(std::string_view opt
     const auto& table = m_command->options;
     if (std::none_of(table.begin(), table.end(),
                      [option](const Option& o) { return o.name == option; }))
-        throw std::logic_error(message::noSuchOption(std::string(m_command->name), std::string(option)));
+        throw std::logic_error(
+            message::noSuchOption(std::string(m_command->name), std::string(option)));
     std::vector<const Given*> found;
     for (const Given& given : m_options)
         if (given.option == option) found.push_back(&given);

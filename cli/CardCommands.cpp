@@ -61,7 +61,8 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool er
                 if (!loop.intact() || !loop.warnings.empty()) return kFailed;
         return recovered || !args.given("--strict") ? kOk : kFailed;
     } catch (const std::exception&) {
-        err << message::commandSays("list", message::cannotBeRead(cardPath)) << '\n' << reasonLine(caughtReason());
+        err << message::commandSays("list", message::cannotBeRead(cardPath)) << '\n'
+            << reasonLine(caughtReason());
         return kFailed;
     }
 }
@@ -85,7 +86,8 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
         try {
             folders = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << message::commandSays("check", message::cannotBeRead(path)) << '\n' << reasonLine(caughtReason());
+            err << message::commandSays("check", message::cannotBeRead(path)) << '\n'
+                << reasonLine(caughtReason());
             allIntact = false;
             continue;
         }

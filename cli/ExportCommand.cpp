@@ -56,7 +56,8 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             openCard(files, path, err);
             for (const card::LoopFolder& folder : card::loopFoldersOf(files, path)) loops.push_back(folder.path);
         } catch (const std::exception&) {
-            err << message::commandSays("export", message::notLoopOrCard(path)) << '\n' << reasonLine(caughtReason());
+            err << message::commandSays("export", message::notLoopOrCard(path)) << '\n'
+                << reasonLine(caughtReason());
             allWritten = false;
             continue;
         }
@@ -68,9 +69,10 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             sayLibraryTrouble(files, err);
         }
         for (const std::string& loop : loops) {
-            const std::vector<card::ExportOutcome> outcomes =
-                card::exportLoop(loop, target, files, mayReplace, ui.progress(),
-                                 [force](const std::string&, const std::string&) { return force; }, named[loop].name());
+            const std::vector<card::ExportOutcome> outcomes = card::exportLoop(
+                loop, target, files, mayReplace, ui.progress(),
+                [force](const std::string&, const std::string&) { return force; },
+                named[loop].name());
             if (outcomes.empty()) {
                 err << message::commandSays("export", message::noTrackToExport(loop)) << '\n';
                 allWritten = false;

@@ -132,7 +132,8 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, tempo::
     } catch (const InfoRefusal& refusal) {
         err << message::commandSays("info", refusal.reason) << '\n' << reasonLine(refusal.cause);
     } catch (const std::exception&) {
-        err << message::commandSays("info", message::cannotBeRead(path)) << '\n' << reasonLine(caughtReason());
+        err << message::commandSays("info", message::cannotBeRead(path)) << '\n'
+            << reasonLine(caughtReason());
     }
     return kFailed;
 }

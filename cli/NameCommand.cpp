@@ -46,14 +46,16 @@ int runName(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     }
     const std::string folder = loop::pathOnCard(cardPath, loop::loopFolderName(static_cast<int>(*number)));
     if (folders.size() != 1) {
-        err << message::commandSays("name", folders.empty() ? message::noLoopAt(folder) : message::loopNamedTwice(folder))
+        err << message::commandSays("name", folders.empty() ? message::noLoopAt(folder)
+                                                            : message::loopNamedTwice(folder))
             << '\n';
         return kFailed;
     }
     library::LoopLibrary& library = library::userLibrary(files);
     const library::NamedLoop loop = library::CardNames(library, cardPath).of(folders.front());
     if (!loop.hash) {
-        err << message::commandSays("name", message::loopNotNamed(folders.front())) << '\n' << reasonLine(loop.failure);
+        err << message::commandSays("name", message::loopNotNamed(folders.front())) << '\n'
+            << reasonLine(loop.failure);
         sayLibraryTrouble(files, err);
         return kFailed;
     }

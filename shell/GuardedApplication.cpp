@@ -22,7 +22,8 @@ bool GuardedApplication::notify(QObject* receiver, QEvent* event) {
             return false;
         }
         m_telling = true;
-        m_ui->message(message::kUnexpectedFailure, MessageButtons::Ok, MessageIcon::Critical, reason);
+        m_ui->message(message::kUnexpectedFailure, MessageButtons::Ok, MessageIcon::Critical,
+                      reason);
         m_telling = false;
     }
     return false;

@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "ConverterWindows.h"
-#include "MainWindow.h"
-#include "Preferences.h"
 #include "Files.h"
 #include "GuardedApplication.h"
+#include "MainWindow.h"
+#include "Preferences.h"
 #include "QtInteraction.h"
 #include "QtSettingsStore.h"
 #include "ScreenshotTour.h"

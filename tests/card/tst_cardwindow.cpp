@@ -419,7 +419,8 @@ private slots:
         ui.clearRecords();
         ui.chooseNextFolder(out);
         child<QPushButton>(&window, "exportButton")->click();
-        QCOMPARE(ui.messageTexts(), std::vector<std::string>{out + "/LOOP2.wav could not be written"});
+        QCOMPARE(ui.messageTexts(),
+                 std::vector<std::string>{out + "/LOOP2.wav could not be written"});
         QCOMPARE(ui.messages()[0].detail, "cannot create " + out + "/LOOP2.wav: Is a directory");
         QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
         // A loop with a damaged track is exported only after a Yes to the question naming it.

@@ -18,9 +18,9 @@
 
 #include "CliRun.h"
 #include "CommandTable.h"
-#include "RoutineError.h"
 #include "FullCard.h"
 #include "LoopFixture.h"
+#include "RoutineError.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
@@ -186,9 +186,14 @@ private slots:
         static int s_thrown;
         s_thrown = thrown;
         static constexpr cli::Command kThrowing{
-            "throw", "Throws.", {}, {}, [](const cli::Arguments&, std::ostream& out, std::ostream&, bool) -> int {
+            "throw",
+            "Throws.",
+            {},
+            {},
+            [](const cli::Arguments&, std::ostream& out, std::ostream&, bool) -> int {
                 out << "begun\n";
-                if (s_thrown == 0) throw RoutineError("cannot read /card/LOOP1/track1.wav: Input/output error");
+                if (s_thrown == 0)
+                    throw RoutineError("cannot read /card/LOOP1/track1.wav: Input/output error");
                 if (s_thrown == 1) throw std::bad_alloc();
                 throw 7;
             }};
@@ -196,8 +201,9 @@ private slots:
         std::ostringstream out, err;
         QCOMPARE(cli::run(commands, {"throw"}, out, err), cli::kFailed);
         QCOMPARE(QString::fromStdString(out.str()), "begun\n");
-        QCOMPARE(QString::fromStdString(err.str()),
-                 "brenvik-cli throw: An unexpected failure stopped the command\n  " + reason + "\n");
+        QCOMPARE(
+            QString::fromStdString(err.str()),
+            "brenvik-cli throw: An unexpected failure stopped the command\n  " + reason + "\n");
     }
 };
 

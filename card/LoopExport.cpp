@@ -40,18 +40,19 @@ std::optional<std::string> makeExportFolder(Files& files, const std::string& fol
     return std::nullopt;
 }
 
-std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
-                                      Files& files, const OverwritePolicy& mayReplace,
-                                      const Progress& progress, const DamagedLoopPolicy& exportDamaged,
-                                      const std::string& loopName) {
+namespace {
+
+// The export proper; it may throw, leaving in `outcomes` what was done by then.
+void exportWaves(const std::string& folder, const std::string& toFolder, Files& files,
+                 const OverwritePolicy& mayReplace, const Progress& progress,
+                 const DamagedLoopPolicy& exportDamaged, const std::string& loopName,
+                 std::vector<ExportOutcome>& outcomes) {
     using Result = ExportOutcome::Result;
-    const std::string folder = files.absolutePath(loopFolder);
     const LoopContents contents = readLoopContents(files, folder);
-    std::vector<ExportOutcome> outcomes;
     // Its waves would become files of the loop they are made from.
     if (files.sameEntry(toFolder, folder)) {
         outcomes.push_back({Result::Refused, folder, message::exportIntoItself(folder), MessageIcon::Critical, {}});
-        return outcomes;
+        return;
     }
     // A damaged track would come out as a wave of silence, passed off as the loop.
     if (const std::vector<LoopProblem> damaged = trackProblems(checkLoop(contents)); !damaged.empty()) {
@@ -60,7 +61,7 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         if (!exportDamaged || !exportDamaged(contents.name, problems)) {
             outcomes.push_back({Result::Damaged, folder, message::damagedNotExported(contents.name),
                                 MessageIcon::Critical, problems});
-            return outcomes;
+            return;
         }
     }
     // The waves may go onto a card: no save or restore writes there meanwhile. A folder that
@@ -71,7 +72,7 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
         if (!lock) {
             outcomes.push_back({ExportOutcome::Result::Refused, files.absolutePath(toFolder),
                                 message::cardBusy(toFolder), MessageIcon::Critical, {}});
-            return outcomes;
+            return;
         }
     } catch (const std::exception&) {
     }
@@ -125,10 +126,45 @@ std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::
             case WaveSaveResult::Outcome::NotBackedUp:
             case WaveSaveResult::Outcome::IsInput:
                 outcome.result = Result::Failed;
-                outcome.message = failureMessage(saved);
+                // The wave that could not be written is named; a refusal keeps its own words.
+                outcome.message = saved.outcome == WaveSaveResult::Outcome::Failed
+                                      ? message::waveNotWritten(outcome.outputPath)
+                                      : failureMessage(saved);
                 outcome.icon = MessageIcon::Critical;
                 outcome.reason = saved.reason;
                 break;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
+                                      Files& files, const OverwritePolicy& mayReplace,
+                                      const Progress& progress,
+                                      const DamagedLoopPolicy& exportDamaged,
+                                      const std::string& loopName) {
+    std::vector<ExportOutcome> outcomes;
+    std::string folder = loopFolder;
+    try {
+        folder = files.absolutePath(loopFolder);
+        exportWaves(folder, toFolder, files, mayReplace, progress, exportDamaged, loopName,
+                    outcomes);
+    } catch (const std::exception&) {
+        // A wave under way names itself; a failure before any wave names the loop.
+        const auto underway = [&outcomes] {
+            return !outcomes.empty() && outcomes.back().message.empty() &&
+                   outcomes.back().result == ExportOutcome::Result::Failed;
+        };
+        if (underway() && outcomes.back().outputPath.empty()) outcomes.pop_back();
+        if (underway()) {
+            outcomes.back().message = message::waveNotWritten(outcomes.back().outputPath);
+            outcomes.back().icon = MessageIcon::Critical;
+            outcomes.back().reason = caughtReason();
+        } else {
+            outcomes.push_back({ExportOutcome::Result::Failed, folder,
+                                message::loopNotExported(folder), MessageIcon::Critical,
+                                caughtReason()});
         }
     }
     return outcomes;

@@ -29,9 +29,10 @@ struct ExportOutcome {
         Written,
         Kept,     // the wave existed and was not to be replaced
         Refused,  // the opener refused a track: `message` holds its text
-        Failed,   // the save failed: `message` holds the save's failure text
-        Damaged,  // a chosen track is damaged and the loop was not to be exported: `message` says so,
-                  // `reason` names the problems
+        Failed,  // the wave could not be written: `message` names it (or the loop, when no wave was
+                 // begun), `reason` says why
+        Damaged,  // a chosen track is damaged and the loop was not to be exported: `message` says
+                  // so, `reason` names the problems
     };
     Result result = Result::Failed;
     std::string outputPath;
@@ -51,10 +52,12 @@ using DamagedLoopPolicy = std::function<bool(const std::string& loopName, const 
 
 // Writes the waves of the loop folder into toFolder, which must not be that loop folder itself; a
 // wave that exists is replaced only as `mayReplace` says (Cancel keeps it too), and when toFolder
-// is another loop folder, that loop goes into the backup store before each wave is written. No save, restore or other export writes into toFolder
-// meanwhile (when it stays held, the one outcome says the card is busy). Messages are returned,
-// not shown. `progress` sees each wave's copy from the start; after each wave it is told 0 done.
-// The waves carry `loopName` in their file names (see wavesOfLoop).
+// is another loop folder, that loop goes into the backup store before each wave is written. No
+// save, restore or other export writes into toFolder meanwhile (when it stays held, the one outcome
+// says the card is busy). Messages are returned, not shown. `progress` sees each wave's copy from
+// the start; after each wave it is told 0 done. The waves carry `loopName` in their file names (see
+// wavesOfLoop). Nothing is thrown: a wave that could not be written is a Failed outcome naming it,
+// with the system's reason.
 std::vector<ExportOutcome> exportLoop(const std::string& loopFolder, const std::string& toFolder,
                                       Files& files, const OverwritePolicy& mayReplace,
                                       const Progress& progress, const DamagedLoopPolicy& exportDamaged,

@@ -3,14 +3,16 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "Messages.h"
+
 namespace brenvik::cli {
 
 std::vector<const Arguments::Given*> Arguments::occurrences(std::string_view option) const {
     const auto& table = m_command->options;
     if (std::none_of(table.begin(), table.end(),
                      [option](const Option& o) { return o.name == option; }))
-        throw std::logic_error("brenvik-cli " + std::string(m_command->name) + " has no option " +
-                               std::string(option));
+        throw std::logic_error(
+            message::noSuchOption(std::string(m_command->name), std::string(option)));
     std::vector<const Given*> found;
     for (const Given& given : m_options)
         if (given.option == option) found.push_back(&given);

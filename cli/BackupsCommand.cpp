@@ -50,7 +50,7 @@ int runBackups(const Arguments& args, std::ostream& out, std::ostream& err, bool
     if (!args.positionals().empty()) {
         const std::string& path = args.positionals()[0];
         if (!files.folderExists(path)) {
-            err << "brenvik-cli backups: " << path << ": not a folder\n";
+            err << message::commandSays("backups", message::notAFolder(path)) << '\n';
             return kFailed;
         }
         card = backup::originOf(path, std::nullopt, {});

@@ -44,7 +44,7 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool er
     const std::string& cardPath = args.positionals()[0];
     Files files;
     if (!files.folderExists(cardPath)) {
-        err << "brenvik-cli list: " << cardPath << ": not a folder\n";
+        err << message::commandSays("list", message::notAFolder(cardPath)) << '\n';
         return kFailed;
     }
     const bool recovered = !openCard(files, cardPath, err).failed();
@@ -61,7 +61,8 @@ int runList(const Arguments& args, std::ostream& out, std::ostream& err, bool er
                 if (!loop.intact() || !loop.warnings.empty()) return kFailed;
         return recovered || !args.given("--strict") ? kOk : kFailed;
     } catch (const std::exception&) {
-        err << "brenvik-cli list: " << cardPath << ": cannot be read\n" << reasonLine(caughtReason());
+        err << message::commandSays("list", message::cannotBeRead(cardPath)) << '\n'
+            << reasonLine(caughtReason());
         return kFailed;
     }
 }
@@ -74,7 +75,7 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
     Files files;
     for (const std::string& path : args.positionals()) {
         if (!files.folderExists(path)) {
-            err << "brenvik-cli check: " << path << ": not a folder\n";
+            err << message::commandSays("check", message::notAFolder(path)) << '\n';
             allIntact = false;
             continue;
         }
@@ -85,13 +86,14 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
         try {
             folders = card::loopFoldersOf(files, path);
         } catch (const std::exception&) {
-            err << "brenvik-cli check: " << path << ": cannot be read\n" << reasonLine(caughtReason());
+            err << message::commandSays("check", message::cannotBeRead(path)) << '\n'
+                << reasonLine(caughtReason());
             allIntact = false;
             continue;
         }
         // A path without loops is no card: nothing in it can be called intact.
         if (folders.empty()) {
-            err << "brenvik-cli check: " << message::noLoopsFound(path) << '\n';
+            err << message::commandSays("check", message::noLoopsFound(path)) << '\n';
             allIntact = false;
         }
         for (const card::LoopFolder& folder : folders) {

@@ -3,6 +3,9 @@
 #include "ArgumentReader.h"
 #include "CommandHelp.h"
 #include "Commands.h"
+#include "ConsoleInteraction.h"
+#include "Messages.h"
+#include "RoutineError.h"
 
 namespace brenvik::cli {
 
@@ -10,7 +13,7 @@ namespace {
 
 // Bad usage before a command is known: what was wrong, then every command's usage.
 int badUsage(std::ostream& err, std::span<const Command* const> commands, const std::string& problem) {
-    err << "brenvik-cli: " << problem << '\n';
+    err << message::commandSays({}, problem) << '\n';
     writeAllUsages(err, commands);
     return kUsage;
 }
@@ -23,7 +26,15 @@ int runCommand(const Command& command, const std::vector<std::string>& args, std
     case CommandLine::Asks::Help: writeHelp(out, command); return kOk;
     case CommandLine::Asks::BadUsage: return badUsage(err, command, line.problem);
     }
-    return command.run(line.arguments, out, err, errIsTerminal);
+    // The last resort: whatever a command lets escape still ends as its failure, said with its
+    // reason, never as an abort.
+    try {
+        return command.run(line.arguments, out, err, errIsTerminal);
+    } catch (...) {
+        err << message::commandSays(std::string(command.name), message::kUnexpectedFailure) << '\n'
+            << reasonLine(caughtReason());
+        return kFailed;
+    }
 }
 
 }  // namespace
@@ -48,7 +59,7 @@ int run(std::span<const Command* const> commands, const std::vector<std::string>
     }
     if (args[0] == "--version") {
         if (!rest.empty()) return badUsage(err, commands, "unexpected argument " + quoted(rest[0]));
-        out << "brenvik-cli " << BRENVIK_VERSION << '\n';
+        out << message::programVersion(BRENVIK_VERSION) << '\n';
         return kOk;
     }
     return badUsage(err, commands, "unknown command " + quoted(args[0]));

@@ -42,7 +42,7 @@ std::optional<std::string> findCompanion() {
 }
 
 int runInCompanion(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
-    const std::string opening = "brenvik-cli " + args.commandLine().front() + ": ";
+    const std::string command = args.commandLine().front();
     const std::vector<std::string> places = companionPlaces(ownFolder());
     for (const std::string& place : places) {
         if (::access(place.c_str(), X_OK) != 0) continue;
@@ -55,11 +55,11 @@ int runInCompanion(const Arguments& args, std::ostream& out, std::ostream& err, 
         err.flush();
         ::execv(place.c_str(), argv.data());
         const int error = errno;  // only reached when the companion could not be started
-        err << opening << message::companionUnstartable(place) << '\n'
+        err << message::commandSays(command, message::companionUnstartable(place)) << '\n'
             << reasonLine(std::strerror(error));
         return kFailed;
     }
-    err << opening << message::companionMissing(kCompanionName) << '\n'
+    err << message::commandSays(command, message::companionMissing(kCompanionName)) << '\n'
         << reasonLine(message::companionLookedIn(places));
     return kFailed;
 }

@@ -41,7 +41,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     const bool numbersOnly = args.given("--numbers-only");
     Files files;
     if (!files.folderExists(target)) {
-        err << "brenvik-cli export: " << target << ": not a folder\n";
+        err << message::commandSays("export", message::notAFolder(target)) << '\n';
         return kFailed;
     }
     ConsoleInteraction ui(err, errIsTerminal);
@@ -56,8 +56,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             openCard(files, path, err);
             for (const card::LoopFolder& folder : card::loopFoldersOf(files, path)) loops.push_back(folder.path);
         } catch (const std::exception&) {
-            err << "brenvik-cli export: " << path
-                << ": not a loop folder or card that can be read\n"
+            err << message::commandSays("export", message::notLoopOrCard(path)) << '\n'
                 << reasonLine(caughtReason());
             allWritten = false;
             continue;
@@ -70,17 +69,12 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             sayLibraryTrouble(files, err);
         }
         for (const std::string& loop : loops) {
-            std::vector<card::ExportOutcome> outcomes;
-            try {
-                outcomes = card::exportLoop(loop, target, files, mayReplace, ui.progress(),
-                                            [force](const std::string&, const std::string&) { return force; },
-                                            named[loop].name());
-            } catch (const std::exception&) {
-                err << "brenvik-cli export: " << loop << ": cannot be read\n"
-                    << reasonLine(caughtReason());
-            }
+            const std::vector<card::ExportOutcome> outcomes = card::exportLoop(
+                loop, target, files, mayReplace, ui.progress(),
+                [force](const std::string&, const std::string&) { return force; },
+                named[loop].name());
             if (outcomes.empty()) {
-                err << "brenvik-cli export: " << loop << ": no track to export\n";
+                err << message::commandSays("export", message::noTrackToExport(loop)) << '\n';
                 allWritten = false;
             }
             for (const card::ExportOutcome& outcome : outcomes) {
@@ -91,8 +85,10 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
                     err << message::outputKept(outcome.outputPath) << '\n';
                     break;
                 case Result::Refused:
-                case Result::Failed:
                     err << loop << ": " << outcome.message << '\n' << reasonLine(outcome.reason);
+                    break;
+                case Result::Failed:  // as the Card window says it: the file, and why
+                    err << outcome.message << '\n' << reasonLine(outcome.reason);
                     break;
                 case Result::Damaged:
                     err << loop << ": " << outcome.message << '\n';

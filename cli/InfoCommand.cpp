@@ -19,6 +19,7 @@
 #include "LibraryUse.h"
 #include "LoopFolderName.h"
 #include "LoopPaths.h"
+#include "Messages.h"
 #include "RoutineError.h"
 #include "UserLibrary.h"
 
@@ -129,9 +130,10 @@ int runInfo(const Arguments& args, std::ostream& out, std::ostream& err, tempo::
             report.writeText(out);
         return kOk;
     } catch (const InfoRefusal& refusal) {
-        err << "brenvik-cli info: " << refusal.reason << '\n' << reasonLine(refusal.cause);
+        err << message::commandSays("info", refusal.reason) << '\n' << reasonLine(refusal.cause);
     } catch (const std::exception&) {
-        err << "brenvik-cli info: " << path << ": cannot be read\n" << reasonLine(caughtReason());
+        err << message::commandSays("info", message::cannotBeRead(path)) << '\n'
+            << reasonLine(caughtReason());
     }
     return kFailed;
 }

@@ -46,14 +46,16 @@ int runName(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     }
     const std::string folder = loop::pathOnCard(cardPath, loop::loopFolderName(static_cast<int>(*number)));
     if (folders.size() != 1) {
-        err << "brenvik-cli name: "
-            << (folders.empty() ? message::noLoopAt(folder) : message::loopNamedTwice(folder)) << '\n';
+        err << message::commandSays("name", folders.empty() ? message::noLoopAt(folder)
+                                                            : message::loopNamedTwice(folder))
+            << '\n';
         return kFailed;
     }
     library::LoopLibrary& library = library::userLibrary(files);
     const library::NamedLoop loop = library::CardNames(library, cardPath).of(folders.front());
     if (!loop.hash) {
-        err << "brenvik-cli name: " << message::loopNotNamed(folders.front()) << '\n' << reasonLine(loop.failure);
+        err << message::commandSays("name", message::loopNotNamed(folders.front())) << '\n'
+            << reasonLine(loop.failure);
         sayLibraryTrouble(files, err);
         return kFailed;
     }
@@ -62,7 +64,7 @@ int runName(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     if (name || clear) kept = library.rename(*loop.hash, name.value_or(""));
     if (kept && notes) kept = library.setNotes(*loop.hash, *notes);
     if (!kept) {
-        err << "brenvik-cli name: " << message::loopNotNamed(folders.front()) << '\n';
+        err << message::commandSays("name", message::loopNotNamed(folders.front())) << '\n';
         sayLibraryTrouble(files, err);
         return kFailed;
     }

@@ -31,7 +31,7 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
             tracks.push_back(files.absolutePath(track));
         output = files.absolutePath(*args.text("--output"));
     } catch (const std::exception&) {
-        err << "brenvik-cli to-wave: cannot resolve the paths given\n"
+        err << message::commandSays("to-wave", message::kPathsUnresolved) << '\n'
             << reasonLine(caughtReason());
         return kFailed;
     }

@@ -1,4 +1,13 @@
 #pragma once
+// How failures travel, for every operation of the core:
+// - It throws nothing across its boundary: it returns its outcome, with the message the user is
+//   shown and the reason behind it (the step, the file and the system's own error text).
+// - A failure to list or read one item (a loop, a file) is reported with that item; the listing
+//   goes on and never ends in silence.
+// - RoutineError is thrown only inside an operation, and caught there to become its outcome. What
+//   escapes anyway is caught once at the top (brenvik-cli's command runner, the window program's
+//   event dispatch) and shown as an unexpected failure with its reason.
+//
 // An unexpected failure inside a routine: an arithmetic overflow, a value outside the range it
 // must lie in, a file that cannot be read or written. It carries its cause in words (the step that
 // failed, the file, the system's error text, the value out of range), so that whoever catches it

@@ -513,4 +513,33 @@ std::string namesNotWritten(const std::string& path) {
     return "Could not write the loop names to " + path + ": the card is as it was";
 }
 
+std::string waveNotWritten(const std::string& path) {
+    return path + " could not be written";
+}
+std::string loopNotExported(const std::string& loopFolder) {
+    return loopFolder + " could not be exported";
+}
+
+std::string commandSays(const std::string& command, const std::string& text) {
+    return "brenvik-cli" + (command.empty() ? "" : " " + command) + ": " + text;
+}
+std::string programVersion(const std::string& version) {
+    return "brenvik-cli " + version;
+}
+std::string notAFolder(const std::string& path) {
+    return path + ": not a folder";
+}
+std::string cannotBeRead(const std::string& path) {
+    return path + ": cannot be read";
+}
+std::string notLoopOrCard(const std::string& path) {
+    return path + ": not a loop folder or card that can be read";
+}
+std::string noTrackToExport(const std::string& loopFolder) {
+    return loopFolder + ": no track to export";
+}
+std::string noSuchOption(const std::string& command, const std::string& option) {
+    return "brenvik-cli " + command + " has no option " + option;
+}
+
 }  // namespace brenvik::message

@@ -426,4 +426,30 @@ std::string readingNames(int done, int total);
 // A loop whose files cannot be read for a name: "LOOP3 cannot be named", the reason below.
 std::string cannotName(const std::string& loopName);
 
+// A failure nothing else caught: the window's message box and brenvik-cli's line, the reason
+// below it.
+inline constexpr const char* kUnexpectedFailure = "An unexpected failure stopped the command";
+// "/out/LOOP3-track1.wav could not be written": an export's wave (the system's reason below it).
+std::string waveNotWritten(const std::string& path);
+// "/card/LOOP3 could not be exported": a loop whose export failed before any wave was written.
+std::string loopNotExported(const std::string& loopFolder);
+
+// brenvik-cli's lines on standard error open with the program and the command: "brenvik-cli
+// export: " + text; "brenvik-cli: " + text before a command is known.
+std::string commandSays(const std::string& command, const std::string& text);
+// "brenvik-cli 1.0" for --version.
+std::string programVersion(const std::string& version);
+// "/x: not a folder".
+std::string notAFolder(const std::string& path);
+// "/x: cannot be read" (the reason below it).
+std::string cannotBeRead(const std::string& path);
+// "/x: not a loop folder or card that can be read".
+std::string notLoopOrCard(const std::string& path);
+// "/card/LOOP3: no track to export".
+std::string noTrackToExport(const std::string& loopFolder);
+inline constexpr const char* kPathsUnresolved = "cannot resolve the paths given";
+// A command asking its own arguments for an option its table lacks: a fault of the program.
+// "brenvik-cli export has no option --to".
+std::string noSuchOption(const std::string& command, const std::string& option);
+
 }  // namespace brenvik::message

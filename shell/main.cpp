@@ -8,9 +8,10 @@
 #include <cstring>
 
 #include "ConverterWindows.h"
+#include "Files.h"
+#include "GuardedApplication.h"
 #include "MainWindow.h"
 #include "Preferences.h"
-#include "Files.h"
 #include "QtInteraction.h"
 #include "QtSettingsStore.h"
 #include "ScreenshotTour.h"
@@ -37,9 +38,10 @@ int main(int argc, char* argv[]) {
         std::printf("brenvik %s\n", BRENVIK_VERSION);
         return 0;
     }
-    QApplication app(argc, argv);
+    brenvik::GuardedApplication app(argc, argv);
     brenvik::Files files;
     brenvik::QtInteraction ui;
+    app.tellFailuresThrough(ui);
     brenvik::QtSettingsStore settings;
     brenvik::Preferences preferences;
     brenvik::MainWindow mainWindow(preferences, ui, settings,

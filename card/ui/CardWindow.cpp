@@ -607,14 +607,11 @@ void CardWindow::exportSelected() {
         setEnabled(false);
         for (size_t index : loops) {
             const std::string folder = m_listing.loops[index].folder;
-            std::vector<card::ExportOutcome> outcomes;
-            try {
-                outcomes = card::exportLoop(folder, *target, m_files, mayReplace, m_ui.progress(), exportDamaged,
-                                            library::CardNames(library::userLibrary(m_files), m_listing.card).of(folder).name());
-            } catch (const std::exception&) {
-                outcomes.push_back({card::ExportOutcome::Result::Failed, folder, message::kSaveFailed,
-                                    MessageIcon::Critical, caughtReason()});
-            }
+            const std::vector<card::ExportOutcome> outcomes = card::exportLoop(
+                folder, *target, m_files, mayReplace, m_ui.progress(), exportDamaged,
+                library::CardNames(library::userLibrary(m_files), m_listing.card)
+                    .of(folder)
+                    .name());
             for (const card::ExportOutcome& outcome : outcomes) {
                 // A damaged loop was declined with No: nothing more to say.
                 if (!outcome.message.empty() && outcome.result != card::ExportOutcome::Result::Damaged)

@@ -379,7 +379,8 @@ private slots:
     }
 
     // Export makes a missing target folder (or says why it cannot) and writes the selected loops'
-    // waves, the focus back where it was; an existing wave is replaced only after a Yes.
+    // waves, the focus back where it was; an existing wave is replaced only after a Yes, and one
+    // that cannot be written is named with its reason.
     void exportsTheSelection() {
         TestInteraction ui;
         ScriptedFiles files;
@@ -412,6 +413,16 @@ private slots:
         QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::exportReplaces(out + "/LOOP2.wav")});
         QCOMPARE(ui.messages()[0].buttons, MessageButtons::YesNo);
         QCOMPARE(readFile(out + "/LOOP2.wav"), std::vector<uint8_t>{7});
+        // A wave that cannot be written is named with the system's reason, as brenvik-cli says it.
+        fs::remove(out + "/LOOP2.wav");
+        fs::create_directories(out + "/LOOP2.wav/kept");
+        ui.clearRecords();
+        ui.chooseNextFolder(out);
+        child<QPushButton>(&window, "exportButton")->click();
+        QCOMPARE(ui.messageTexts(),
+                 std::vector<std::string>{out + "/LOOP2.wav could not be written"});
+        QCOMPARE(ui.messages()[0].detail, "cannot create " + out + "/LOOP2.wav: Is a directory");
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
         // A loop with a damaged track is exported only after a Yes to the question naming it.
         window.table()->selectRow(2);
         ui.clearRecords();

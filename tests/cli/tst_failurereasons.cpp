@@ -1,6 +1,7 @@
 // What a user is told when a save, restore, backup or export fails: the program's own message as it
-// stands and, below it, its cause, for a full card, a read-only card, a missing file and a bad
-// argument, through brenvik-cli and through the wave-to-Repeater window's model.
+// stands and, below it, its cause, for a full card, a read-only card, a missing file, a wave's name
+// taken by a folder and a bad argument, through brenvik-cli and through the wave-to-Repeater
+// window's model; and what a command that throws ends with.
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -12,11 +13,14 @@
 
 #include <filesystem>
 #include <memory>
+#include <new>
 #include <optional>
 
 #include "CliRun.h"
+#include "CommandTable.h"
 #include "FullCard.h"
 #include "LoopFixture.h"
+#include "RoutineError.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
@@ -68,7 +72,7 @@ private slots:
     }
 
     void reasons_data() {
-        QTest::addColumn<QString>("trouble");  // full, read-only, missing, bad argument
+        QTest::addColumn<QString>("trouble");  // full, read-only, missing, blocked, bad argument
         QTest::addColumn<QString>("command");  // of brenvik-cli, or "window" for the window's model
         QTest::addColumn<QString>("message");  // {dir} stands for the test's folder
         QTest::addColumn<QString>("reason");   // a pattern
@@ -92,8 +96,10 @@ private slots:
             "cannot create the folder {dir}/card/.brenvik-staging: Permission denied");
         row("read-only", "backup", "The card could not be backed up into {dir}/dest",
             "cannot create the folder {dir}/dest/src-.*: Permission denied");
-        row("read-only", "export", "{dir}/src/LOOP3: " + failed,
+        row("read-only", "export", "{dir}/out/LOOP3-track1.wav could not be written",
             "cannot create {dir}/out/LOOP3-track1.wav: Permission denied");
+        row("blocked", "export", "{dir}/out/LOOP3-track1.wav could not be written",
+            "cannot create {dir}/out/LOOP3-track1.wav: Is a directory");
         row("missing", "export", "{dir}/src/LOOP3: File does not exist!",
             "there is no file {dir}/src/LOOP3/track1.wav");
     }
@@ -119,6 +125,10 @@ private slots:
         }
         // A loop with a track missing is exported only with --force: then the opener says why not.
         if (trouble == "missing" && command == "export") args.push_back("--force");
+        if (trouble == "blocked") {
+            fs::create_directories(path("out/LOOP3-track1.wav/kept"));
+            args.push_back("--overwrite");
+        }
         if (trouble == "bad") args.insert(args.end(), {"--beats", "48", "--beats-per-bar", "4"});
 
         // The window's model has its wave open, with 48 beats in bars of 4 for a bad argument.
@@ -161,6 +171,34 @@ private slots:
         QCOMPARE(QString::fromStdString(shown), message);
         const QRegularExpression pattern("^  " + reason + "\n$");
         QVERIFY2(pattern.match(QString::fromStdString(because)).hasMatch(), because.c_str());
+    }
+
+    // Whatever a command lets escape ends as its failure, with the reason, never as an abort.
+    void aThrowingCommandFails_data() {
+        QTest::addColumn<int>("thrown");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("routine") << 0 << "cannot read /card/LOOP1/track1.wav: Input/output error";
+        QTest::newRow("standard") << 1 << "std::bad_alloc";
+        QTest::newRow("other") << 2 << "an unknown failure";
+    }
+    void aThrowingCommandFails() {
+        QFETCH(int, thrown);
+        QFETCH(QString, reason);
+        static int s_thrown;
+        s_thrown = thrown;
+        constexpr cli::CommandRun throwing = [](const cli::Arguments&, std::ostream&, std::ostream&,
+                                                bool) -> int {
+            if (s_thrown == 0)
+                throw RoutineError("cannot read /card/LOOP1/track1.wav: Input/output error");
+            if (s_thrown == 1) throw std::bad_alloc();
+            throw 7;  // not an exception at all
+        };
+        static constexpr cli::Command kThrowing{"throw", "Throws.", {}, {}, throwing};
+        const cli::Command* commands[] = {&kThrowing};
+        std::ostringstream out, err;
+        QCOMPARE(cli::run(commands, {"throw"}, out, err), cli::kFailed);
+        QCOMPARE(err.str(), "brenvik-cli throw: An unexpected failure stopped the command\n  " +
+                                reason.toStdString() + "\n");
     }
 };
 

@@ -6,13 +6,16 @@
 #include "AuditionPanel.h"
 #include "ConverterWindows.h"
 #include "FolderChooser.h"
+#include "GuardedApplication.h"
 #include "GuiTest.h"
 #include "LookCheck.h"
 #include "LoopFixture.h"
 #include "MainWindow.h"
 #include "MenuListing.h"
+#include "Messages.h"
 #include "Preferences.h"
 #include "PreferencesDialog.h"
+#include "RoutineError.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
@@ -24,6 +27,24 @@ using test::child;
 class TestMainWindow : public QObject {
     Q_OBJECT
 private slots:
+    // A failure that escapes an event's handler is shown with its reason; the next event is handled.
+    void showsAFailureThatEscapesAndCarriesOn() {
+        struct Throwing : QObject {
+            bool event(QEvent*) override {
+                if (!thrown++) throw RoutineError("cannot read /card/LOOP1/track1.wav: Input/output error");
+                return true;
+            }
+            int thrown = 0;
+        } receiver;
+        static test::TestInteraction ui;
+        static_cast<GuardedApplication*>(qApp)->tellFailuresThrough(ui);
+        QEvent event(QEvent::User);
+        QVERIFY(!QCoreApplication::sendEvent(&receiver, &event));
+        QVERIFY(QCoreApplication::sendEvent(&receiver, &event));
+        QCOMPARE(ui.messageTexts(), std::vector<std::string>{message::kUnexpectedFailure});
+        QCOMPARE(ui.messages()[0].detail, "cannot read /card/LOOP1/track1.wav: Input/output error");
+        QCOMPARE(ui.messages()[0].icon, MessageIcon::Critical);
+    }
     void init() {
         delete m_main;
         m_ui.reset(new test::TestInteraction);
@@ -242,5 +263,6 @@ private:
     QStringList m_created;
 };
 
-QTEST_MAIN(TestMainWindow)
+// The window program's own application object, with its last-resort catch.
+QTEST_MAIN_WRAPPER(TestMainWindow, QTEST_QAPP_SETUP(brenvik::GuardedApplication))
 #include "tst_mainwindow.moc"

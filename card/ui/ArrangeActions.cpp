@@ -5,10 +5,10 @@
 #include <exception>
 #include <memory>
 
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 #include "ArrangementUndo.h"
-#include "CardFolder.h"
 #include "BackupStore.h"
+#include "CardFolder.h"
 #include "CardNames.h"
 #include "DropDialog.h"
 #include "Files.h"

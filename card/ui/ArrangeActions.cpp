@@ -11,6 +11,7 @@
 #include "CardFolder.h"
 #include "CardNames.h"
 #include "DropDialog.h"
+#include "DroppedWaves.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
@@ -20,7 +21,6 @@
 #include "Restore.h"
 #include "RoutineError.h"
 #include "UserLibrary.h"
-#include "WaveFill.h"
 
 namespace brenvik {
 

@@ -3,8 +3,8 @@
 
 Walks the product's .cpp and .h files (not tests/, fuzz/, bench/ or build trees), maps every
 `#include "X.h"` to the folder that holds X.h, and prints one line per folder -> folder edge with
-the number of includes behind it. A folder of windows ends in /ui or is shell; every other folder
-is core. An edge from a core folder to a window folder is marked "UP" and makes the exit status 1,
+the number of includes behind it. A folder of windows ends in /ui, is shell, or holds what the
+windows share (widgets, converter_window); every other folder is core. An edge from a core folder to a window folder is marked "UP" and makes the exit status 1,
 so the script can guard the tiers once none are left.
 
   scripts/folder_graph.py [--repo DIR] [--up-only]
@@ -19,8 +19,11 @@ SKIPPED = {"tests", "fuzz", "bench", "build", "build-fuzz", "data", "cmake", "sc
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 
 
+WINDOW_FOLDERS = {"shell", "widgets", "converter_window"}
+
+
 def is_window(folder):
-    return folder == "shell" or folder.startswith("shell/") or folder.endswith("/ui") or folder == "ui"
+    return folder.split("/")[0] in WINDOW_FOLDERS or folder.endswith("/ui") or folder == "ui"
 
 
 def product_files(repo):

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "CoreSeam.h"
+#include "CallerHooks.h"
 #include "Files.h"
 
 namespace brenvik::backup {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "CoreSeam.h"
+#include "CallerHooks.h"
 #include "Files.h"
 #include "LoopContents.h"
 

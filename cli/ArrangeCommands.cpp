@@ -8,7 +8,7 @@
 
 #include "ArgumentReader.h"
 #include "Arguments.h"
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 #include "ArrangementUndo.h"
 #include "BackupStore.h"
 #include "CardOpening.h"

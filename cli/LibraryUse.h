@@ -4,7 +4,7 @@
 #include <ostream>
 #include <string>
 
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 
 namespace brenvik {
 class Files;

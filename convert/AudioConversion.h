@@ -9,8 +9,8 @@
 #include <string>
 
 #include "AudioInfo.h"
+#include "CallerHooks.h"
 #include "ChannelChoice.h"
-#include "CoreSeam.h"
 #include "Files.h"
 
 namespace brenvik {

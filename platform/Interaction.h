@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "CallerHooks.h"
 #include "Channels.h"
-#include "CoreSeam.h"
 
 namespace brenvik {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CoreSeam.h"
+#include "CallerHooks.h"
 #include "Files.h"
 #include "TrackSizes.h"
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "CoreSeam.h"
+#include "CallerHooks.h"
 
 namespace brenvik {
 

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "CallerHooks.h"
 #include "Channels.h"
-#include "CoreSeam.h"
 #include "Files.h"
 #include "TrackOpening.h"
 #include "TracksToWave.h"

@@ -295,7 +295,7 @@ OPERATOR_FUNCTIONS = {"relational": relational, "arithmetic": arithmetic, "liter
 DEFAULT_VALUE = re.compile(r"return\s+(std::nullopt|0[uUlLzZ]*|0\.0f?|false|nullptr)\s*;")
 # Window code's files that only paint: pictures, icons, colours, the focus ring.
 LOOK_FILE = re.compile(r"(Art|Images|Look|FocusRing)\.(cpp|h)$")
-WINDOW_CODE = re.compile(r"(^|/)(ui|shell)/|^platform/(Qt|ConverterWindow)")
+WINDOW_CODE = re.compile(r"(^|/)(ui|shell|widgets|converter_window)/|^platform/Qt")
 # A line of window code that places or paints: a rectangle, a colour, a pen, a drawing call, a
 # row of a table of twips.
 LOOK_LINE = re.compile(r"""\b(Q(Color|Pen|Brush|Rect|RectF|Size|Point|Polygon|LinearGradient)

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "AudioInfo.h"
-#include "CoreSeam.h"
+#include "CallerHooks.h"
 #include "Files.h"
 #include "Interaction.h"
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "CallerHooks.h"
 #include "Channels.h"
-#include "CoreSeam.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopPlan.h"

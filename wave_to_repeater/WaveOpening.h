@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "CallerHooks.h"
 #include "Channels.h"
-#include "CoreSeam.h"
 #include "Files.h"
 
 namespace brenvik {

@@ -5,12 +5,13 @@
 #include <exception>
 #include <memory>
 
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 #include "ArrangementUndo.h"
-#include "CardFolder.h"
 #include "BackupStore.h"
+#include "CardFolder.h"
 #include "CardNames.h"
 #include "DropDialog.h"
+#include "DroppedWaves.h"
 #include "Files.h"
 #include "Interaction.h"
 #include "LoopFolderName.h"
@@ -20,7 +21,6 @@
 #include "Restore.h"
 #include "RoutineError.h"
 #include "UserLibrary.h"
-#include "WaveFill.h"
 
 namespace brenvik {
 

@@ -8,7 +8,7 @@
 #include <QDialog>
 #include <vector>
 
-#include "WaveFill.h"
+#include "DroppedWaves.h"
 
 class QComboBox;
 class QGridLayout;

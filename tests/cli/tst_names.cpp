@@ -11,7 +11,7 @@
 
 #include <fstream>
 
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 #include "LoopFixture.h"
 #include "TestFiles.h"
 

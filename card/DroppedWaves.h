@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "CallerHooks.h"
 #include "Channels.h"
-#include "CoreSeam.h"
 #include "Files.h"
 #include "LoopPlan.h"
 #include "LoopSettings.h"

@@ -1,4 +1,4 @@
-#include "WaveFill.h"
+#include "DroppedWaves.h"
 
 #include <exception>
 #include <set>

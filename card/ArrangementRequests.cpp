@@ -1,4 +1,4 @@
-#include "ArrangementPlans.h"
+#include "ArrangementRequests.h"
 
 #include <algorithm>
 

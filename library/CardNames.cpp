@@ -101,7 +101,6 @@ std::map<std::string, NamedLoop> CardNames::known(const std::vector<std::string>
 std::map<std::string, NamedLoop> CardNames::known(const std::vector<SeenFolder>& folders) {
     std::map<std::string, NamedLoop> named;
     const auto cache = m_library.cachedHashes(m_volume);
-    std::vector<std::string> hashes;
     for (const auto& [folder, fingerprint] : folders) {
         NamedLoop& loop = named[folder];
         const auto cached = cache.find(keyOf(folder));
@@ -110,8 +109,14 @@ std::map<std::string, NamedLoop> CardNames::known(const std::vector<SeenFolder>&
                         : !fingerprintHolds(folder, cached->second.fingerprint))
             continue;
         loop.hash = cached->second.hash;
-        hashes.push_back(*loop.hash);
     }
+    return withRecords(std::move(named));
+}
+
+std::map<std::string, NamedLoop> CardNames::withRecords(std::map<std::string, NamedLoop> named) {
+    std::vector<std::string> hashes;
+    for (const auto& [folder, loop] : named)
+        if (loop.hash) hashes.push_back(*loop.hash);
     const auto records = m_library.findAll(hashes);
     for (auto& [folder, loop] : named)
         if (loop.hash)
@@ -122,23 +127,16 @@ std::map<std::string, NamedLoop> CardNames::known(const std::vector<SeenFolder>&
 
 std::map<std::string, NamedLoop> CardNames::remember(const std::vector<HashedFolder>& hashed) {
     std::map<std::string, CachedHash> toCache;
-    std::vector<std::string> hashes;
     std::map<std::string, NamedLoop> named;
     for (const auto& folder : hashed) {
         NamedLoop& loop = named[folder.folder];
         loop.hash = folder.hash.hex;
         loop.failure = folder.hash.failure;
         if (!loop.hash) continue;
-        hashes.push_back(*loop.hash);
         if (folder.fingerprint) toCache[keyOf(folder.folder)] = {*folder.fingerprint, *loop.hash};
     }
     m_library.cacheHashes(m_volume, toCache);
-    const auto records = m_library.findAll(hashes);
-    for (auto& [folder, loop] : named)
-        if (loop.hash)
-            if (const auto record = records.find(*loop.hash); record != records.end())
-                loop.record = record->second;
-    return named;
+    return withRecords(std::move(named));
 }
 
 std::map<std::string, NamedLoop> CardNames::all(const std::vector<std::string>& folders,

@@ -75,6 +75,8 @@ private:
     // Where a folder is on its volume, as the cache knows it.
     std::string keyOf(const std::string& folder) const;
     std::string keyOfPath(const std::string& folder) const;
+    // The folders given, each with the record the library holds for its hash, read at once.
+    std::map<std::string, NamedLoop> withRecords(std::map<std::string, NamedLoop> named);
 
     LoopLibrary& m_library;
     std::string m_volume;

@@ -397,6 +397,8 @@ def configure(repo, build):
     wanted = {"CMAKE_BUILD_TYPE:STRING": "RelWithDebInfo"}
     if re.search(r"option\(\s*BRENVIK_WERROR\b", (repo / "CMakeLists.txt").read_text()):
         wanted["BRENVIK_WERROR:BOOL"] = "OFF"
+    if re.search(r"option\(\s*BRENVIK_TEST_SEAMS\b", (repo / "CMakeLists.txt").read_text()):
+        wanted["BRENVIK_TEST_SEAMS:BOOL"] = "ON"  # as the test command builds: the seam tests run
     if shutil.which("ld.lld"):
         wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = "-fuse-ld=lld"
     cache = build / "CMakeCache.txt"
@@ -683,6 +685,10 @@ def main():
     watchers = program_watchers(args.build_dir, tests)
     print(f"baseline: {len(tests)} tests green in {sum(durations.values()):.0f} s; "
           f"{len(chosen)} of {len(sites)} sites sampled", flush=True)
+    if folders and args.per_folder:  # the folders in the order named, so the first named are first done
+        order = {f: k for k, f in enumerate(args.folders.split(","))}
+        chosen.sort(key=lambda m: order.get(folder_of(m), len(order)))
+    done = []
     for k, m in enumerate(chosen, 1):
         if kind_of(m) == "equivalent":
             m.outcome = "equivalent"
@@ -690,23 +696,34 @@ def main():
             try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
         print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s)  "
               f"{m.file}:{m.line} [{m.operator}]" + (f"  by {m.killed_by}" if m.killed_by else ""), flush=True)
+        done.append(m)
+        if args.report:  # after every mutant, so a run stopped early still leaves what it measured
+            write_report(args, report_header(args, sites, done, started, baseline), done)
     if not build_ok(args.build_dir, args.jobs):  # leave the build tree as the source is again
         print("warning: the restored tree did not rebuild", file=sys.stderr)
-    elapsed = time.monotonic() - started
-    total, folders = summarise(chosen)
-    header = {"command": "python3 " + shlex.join(sys.argv), "repo": str(args.repo),
-              "seed": args.seed, "operators": ",".join(args.operators),
-              "mutants": f"{len(chosen)} of {len(sites)} candidate sites",
-              "elapsed": f"{elapsed:.0f} s (baseline build and tests {baseline:.0f} s)",
-              "per mutant": f"{(elapsed - baseline) / max(1, len(chosen)):.1f} s (build "
-                            f"{sum(m.build_seconds for m in chosen) / max(1, len(chosen)):.1f} s of it)"}
+    header = report_header(args, sites, chosen, started, baseline)
     print()
-    print_report(header, total, folders, chosen)
+    print_report(header, *summarise(chosen), chosen)
     if args.report:
-        data = dict(header, elapsed_seconds=round(elapsed, 1), baseline_seconds=round(baseline, 1),
-                    total=total, folders=folders, mutants=[asdict(m) for m in chosen],
-                    survivors=[asdict(m) for m in chosen if m.outcome == "survived"])
-        args.report.write_text(json.dumps(data, indent=2) + "\n")
+        write_report(args, header, chosen)
+
+
+def report_header(args, sites, mutants, started, baseline):
+    elapsed = time.monotonic() - started
+    return {"command": "python3 " + shlex.join(sys.argv), "repo": str(args.repo),
+            "seed": args.seed, "operators": ",".join(args.operators),
+            "mutants": f"{len(mutants)} of {len(sites)} candidate sites",
+            "elapsed": f"{elapsed:.0f} s (baseline build and tests {baseline:.0f} s)",
+            "per mutant": f"{(elapsed - baseline) / max(1, len(mutants)):.1f} s (build "
+                          f"{sum(m.build_seconds for m in mutants) / max(1, len(mutants)):.1f} s of it)",
+            "elapsed_seconds": round(elapsed, 1), "baseline_seconds": round(baseline, 1)}
+
+
+def write_report(args, header, mutants):
+    total, folders = summarise(mutants)
+    data = dict(header, total=total, folders=folders, mutants=[asdict(m) for m in mutants],
+                survivors=[asdict(m) for m in mutants if m.outcome == "survived"])
+    args.report.write_text(json.dumps(data, indent=2) + "\n")
 
 
 def rescore(path):

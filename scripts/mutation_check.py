@@ -15,7 +15,7 @@ afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in
 
 Started as root, the script builds as root but runs every test as an unprivileged user (a system
 user `brenvik-mutation`, made when missing; `--test-user NAME` names another), with a HOME, TMPDIR
-and XDG folders of its own below the build tree, made afresh for every mutant. A mutant that builds
+and XDG folders of its own below /tmp, made afresh for every mutant. A mutant that builds
 a wrong path (an empty folder name, say) then cannot write into `/` or root's home.
 
 Two kinds of mutant are set apart from the behaviour kill rate:
@@ -479,13 +479,15 @@ TEST_USER = "brenvik-mutation"
 
 class TestUser:
     """The user the tests run as when the script runs as root: it reads the build tree and the
-    sources, and writes only its own folders below the build tree (HOME, TMPDIR, the XDG
+    sources, and writes only its own folders below /tmp (HOME, TMPDIR, the XDG
     folders), the tests' data folder and ctest's log folder."""
 
     def __init__(self, repo, build, entry):
         self.name, self.uid, self.gid = entry.pw_name, entry.pw_uid, entry.pw_gid
         self.repo, self.build = repo, build
-        self.root = build / "test-user"
+        # Short, as /tmp is: the Card window's widths follow its card's path, and a deep temporary
+        # folder makes the window tests see other widths than the test command does.
+        self.root = Path("/tmp") / entry.pw_name
         self.home, self.tmp, self.runtime = self.root / "home", self.root / "tmp", self.root / "runtime"
 
     @classmethod

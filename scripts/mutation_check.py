@@ -6,7 +6,7 @@ the working tree, rebuilds, and runs the tests that can observe it. A mutant tha
 compile is stillborn and left out of the rate; a failing or timed-out test kills it.
 
   scripts/mutation_check.py [--repo DIR] [--build-dir DIR] [--seed 9] [--count 80 | --per-folder 24]
-                            [--folders card,cli]
+                            [--folders card,cli] [--carry REPORT]
                             [--operators relational,arithmetic,...] [--report FILE] [--list]
 
 The same seed over the same tree samples the same mutants; with --per-folder, the same seed
@@ -636,6 +636,9 @@ def parse_args():
     p.add_argument("--report", type=Path, help="also write the report here as JSON")
     p.add_argument("--list", action="store_true", help="only print the sampled mutants")
     p.add_argument("--dirty-ok", action="store_true", help="run even with uncommitted product changes")
+    p.add_argument("--carry", type=Path, metavar="REPORT",
+                   help="take the killed and stillborn mutants' outcomes from a saved report of the same "
+                        "seed and run only the rest (for a rerun after tests were added, the product unchanged)")
     p.add_argument("--rescore", type=Path, metavar="REPORT", help="print a saved JSON report again")
     p.add_argument("--test-user", default=TEST_USER,
                    help=f"when started as root, the unprivileged user the tests run as (default {TEST_USER})")
@@ -690,10 +693,14 @@ def main():
     if folders and args.per_folder:  # the folders in the order named, so the first named are first done
         order = {f: k for k, f in enumerate(args.folders.split(","))}
         chosen.sort(key=lambda m: order.get(folder_of(m), len(order)))
+    carried = carried_outcomes(args.carry) if args.carry else {}
     done = []
     for k, m in enumerate(chosen, 1):
         if kind_of(m) == "equivalent":
             m.outcome = "equivalent"
+        elif key_of(m) in carried:
+            m.outcome, m.killed_by = carried[key_of(m)]
+            m.killed_by += " (carried)" if m.killed_by else ""
         else:
             try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
         print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s)  "
@@ -708,6 +715,18 @@ def main():
     print_report(header, *summarise(chosen), chosen)
     if args.report:
         write_report(args, header, chosen)
+
+
+def key_of(m):
+    return (m.file, m.line, m.col, m.operator, m.before, m.after)
+
+
+def carried_outcomes(path):
+    """{mutant: (outcome, killed by)} for the mutants a saved report found killed or stillborn.
+    Tests only added since that report kill them still; the survivors are run again."""
+    data = json.loads(path.read_text())
+    return {key_of(Mutant(**{**m, "edits": tuple(map(tuple, m["edits"]))})): (m["outcome"], m["killed_by"])
+            for m in data["mutants"] if m["outcome"] in ("killed", "stillborn")}
 
 
 def report_header(args, sites, mutants, started, baseline):

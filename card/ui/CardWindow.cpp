@@ -211,6 +211,9 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(storeButton, &QPushButton::clicked, this, &CardWindow::showStore);
     buildMenu();
 
+    // A deep card path must not keep the window from narrowing: the label gives way (its tooltip
+    // keeps the whole path).
+    m_folderLabel->setSizePolicy(QSizePolicy::Ignored, m_folderLabel->sizePolicy().verticalPolicy());
     auto* top = new QHBoxLayout;
     top->addWidget(m_folderLabel, 1);
     top->addWidget(refreshButton);
@@ -486,6 +489,7 @@ void CardWindow::fillTable(const std::set<std::string>& keptFolders, const std::
     showDetails();
 
     m_folderLabel->setText(QString::fromStdString(m_listing.card));
+    m_folderLabel->setToolTip(m_folderLabel->text());
     QString totals = QStringLiteral("%1 loops, %2 loop numbers free").arg(m_listing.loops.size()).arg(m_listing.freeLoopNumbers);
     if (m_listing.lowestFreeLoop) totals += QStringLiteral(" (lowest %1)").arg(*m_listing.lowestFreeLoop);
     totals += QStringLiteral(", free space ") +

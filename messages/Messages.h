@@ -452,4 +452,47 @@ inline constexpr const char* kPathsUnresolved = "cannot resolve the paths given"
 // "brenvik-cli export has no option --to".
 std::string noSuchOption(const std::string& command, const std::string& option);
 
+// brenvik-cli's usage problems, shown after "brenvik-cli COMMAND: " and followed by the usage.
+// An argument given appears quoted and printable ('4x'), as quoted() in the argument reader
+// writes it; an option's problem with its value opens with the option: "--gain: ...".
+std::string optionSays(const std::string& option, const std::string& problem);
+std::string unknownCommand(const std::string& quotedCommand);
+std::string unknownOption(const std::string& option);
+std::string givenTwice(const std::string& what);
+std::string needsValue(const std::string& option);
+std::string missingArgument(const std::string& name);
+std::string unexpectedArgument(const std::string& quotedArgument);
+std::string isEmpty(const std::string& name);
+// "--dest DIR is required".
+std::string isRequired(const std::string& option, const std::string& valueName);
+std::string longerThan(const std::string& quotedValue, size_t characters);
+// "'4x' is not a whole number", or with decimals "'4x' is not a number with up to 2 decimals".
+std::string notANumber(const std::string& quotedValue, int decimals);
+std::string outsideRange(const std::string& quotedValue, const std::string& low, const std::string& high);
+std::string notALoopNumber(const std::string& quotedValue);
+std::string notAChannelPick(const std::string& quotedValue);
+// to-loop's beats against what the wave allows, and its beats per bar against the beats.
+std::string beatsOutsideWave(int beats, int highest);
+std::string beatsPerBarNotDividing(int beatsPerBar, int beats);
+inline constexpr const char* kOrderOrCloseGaps = "give either --order or --close-gaps";
+inline constexpr const char* kNameOrClear = "give either NAME or --clear";
+inline constexpr const char* kNameClearOrNotes = "give NAME, --clear or --notes";
+inline constexpr const char* kWriteOrReadCard = "give one of --write-card and --read-card";
+inline constexpr const char* kAsNeedsOneLoop = "--as: needs exactly one --loop";
+inline constexpr const char* kLoopTakesOneSource = "--loop takes a single SOURCE";
+inline constexpr const char* kChannelsShareTrack = "the left and the right channel cannot share a track";
+// The last line of brenvik-cli --help.
+inline constexpr const char* kHelpPerCommand = "Each command takes -h or --help alone for its own usage.";
+
+// brenvik-cli's reports: a warning below a loop, to-loop --dry-run's tempo ("none" when none was
+// found), a level info could not measure.
+std::string warningLine(const std::string& warning);
+std::string tempoFoundLine(const std::string& found);
+std::string notMeasured(const std::string& reason);
+// Why info or export cannot take a path (the system's reason below it, where there is one).
+std::string notALoopFolder(const std::string& path, const std::string& descriptionFile);
+std::string noSuchFileOrFolder(const std::string& path);
+std::string neitherFileNorFolder(const std::string& path);
+std::string isNotAFolder(const std::string& path);
+
 }  // namespace brenvik::message

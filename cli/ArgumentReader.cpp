@@ -35,7 +35,7 @@ std::optional<std::string> valueProblem(const Option& option, const std::string&
                 return message::optionSays(std::string(option.name), message::longerThan(quoted(value), option.maxLength));
             break;
         case ValueKind::Path:
-            if (value.empty()) return message::optionSays(std::string(option.name), message::isEmpty(std::string(option.valueName)));
+            if (value.empty()) return message::optionSays(std::string(option.name), message::emptyGiven(std::string(option.valueName)));
             break;
         case ValueKind::Number: {
             if (!option.word.empty() && value == option.word) break;
@@ -130,7 +130,7 @@ private:
             return fail(message::unexpectedArgument(quoted(given[table.size()])));
         for (size_t i = 0; i < given.size(); ++i)
             if (given[i].empty())
-                return fail(message::isEmpty(std::string(table[std::min(i, table.size() - 1)].name)));
+                return fail(message::emptyGiven(std::string(table[std::min(i, table.size() - 1)].name)));
     }
 
     void checkRequiredOptions() {

@@ -550,7 +550,7 @@ std::string givenTwice(const std::string& what) { return what + " is given twice
 std::string needsValue(const std::string& option) { return option + " needs a value"; }
 std::string missingArgument(const std::string& name) { return "missing " + name; }
 std::string unexpectedArgument(const std::string& quotedArgument) { return "unexpected argument " + quotedArgument; }
-std::string isEmpty(const std::string& name) { return name + " is empty"; }
+std::string emptyGiven(const std::string& name) { return name + " is empty"; }
 std::string isRequired(const std::string& option, const std::string& valueName) {
     return option + " " + valueName + " is required";
 }

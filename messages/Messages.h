@@ -456,7 +456,7 @@ std::string givenTwice(const std::string& what);
 std::string needsValue(const std::string& option);
 std::string missingArgument(const std::string& name);
 std::string unexpectedArgument(const std::string& quotedArgument);
-std::string isEmpty(const std::string& name);
+std::string emptyGiven(const std::string& name);
 // "--dest DIR is required".
 std::string isRequired(const std::string& option, const std::string& valueName);
 std::string longerThan(const std::string& quotedValue, size_t characters);

@@ -32,20 +32,25 @@ std::optional<std::string> valueProblem(const Option& option, const std::string&
             break;
         case ValueKind::Text:
             if (option.maxLength != 0 && value.size() > option.maxLength)
-                return message::optionSays(std::string(option.name), message::longerThan(quoted(value), option.maxLength));
+                return message::optionSays(std::string(option.name),
+                                           message::longerThan(quoted(value), option.maxLength));
             break;
         case ValueKind::Path:
-            if (value.empty()) return message::optionSays(std::string(option.name), message::emptyGiven(std::string(option.valueName)));
+            if (value.empty())
+                return message::optionSays(std::string(option.name),
+                                           message::emptyGiven(std::string(option.valueName)));
             break;
         case ValueKind::Number: {
             if (!option.word.empty() && value == option.word) break;
             const std::optional<int64_t> number = readNumber(value, option.decimals);
             if (!number)
-                return message::optionSays(std::string(option.name), message::notANumber(quoted(value), option.decimals));
-            if (*number < option.low || *number > option.high)
                 return message::optionSays(std::string(option.name),
-                                           message::outsideRange(quoted(value), numberText(option.low, option.decimals),
-                                                                 numberText(option.high, option.decimals)));
+                                           message::notANumber(quoted(value), option.decimals));
+            if (*number < option.low || *number > option.high)
+                return message::optionSays(
+                    std::string(option.name),
+                    message::outsideRange(quoted(value), numberText(option.low, option.decimals),
+                                          numberText(option.high, option.decimals)));
             break;
         }
     }
@@ -130,13 +135,15 @@ private:
             return fail(message::unexpectedArgument(quoted(given[table.size()])));
         for (size_t i = 0; i < given.size(); ++i)
             if (given[i].empty())
-                return fail(message::emptyGiven(std::string(table[std::min(i, table.size() - 1)].name)));
+                return fail(
+                    message::emptyGiven(std::string(table[std::min(i, table.size() - 1)].name)));
     }
 
     void checkRequiredOptions() {
         for (const Option& option : m_command.options)
             if (option.required && !m_line.arguments.given(option.name))
-                return fail(message::isRequired(std::string(option.name), std::string(option.valueName)));
+                return fail(
+                    message::isRequired(std::string(option.name), std::string(option.valueName)));
     }
 
     const Command& m_command;

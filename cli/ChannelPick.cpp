@@ -39,7 +39,8 @@ std::optional<ChannelPick> channelPickOf(const Arguments& args, std::ostream& er
     if (!text) return ChannelPick{};
     const std::optional<ChannelPick> pick = readChannelPick(*text);
     if (!pick)
-        badUsage(err, kConvertCommand, message::optionSays("--channels", message::notAChannelPick(quoted(*text))));
+        badUsage(err, kConvertCommand,
+                 message::optionSays("--channels", message::notAChannelPick(quoted(*text))));
     return pick;
 }
 

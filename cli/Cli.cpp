@@ -58,7 +58,8 @@ int run(std::span<const Command* const> commands, const std::vector<std::string>
         return kOk;
     }
     if (args[0] == "--version") {
-        if (!rest.empty()) return badUsage(err, commands, message::unexpectedArgument(quoted(rest[0])));
+        if (!rest.empty())
+            return badUsage(err, commands, message::unexpectedArgument(quoted(rest[0])));
         out << message::programVersion(BRENVIK_VERSION) << '\n';
         return kOk;
     }

@@ -116,8 +116,7 @@ void writeAllUsages(std::ostream& out, std::span<const Command* const> commands)
         writeSynopsis(out,
                       command == commands.front() ? kUsageOpening : std::string_view(continued),
                       *command);
-    out << continued << kProgram << " --version\n"
-        << message::kHelpPerCommand << '\n';
+    out << continued << kProgram << " --version\n" << message::kHelpPerCommand << '\n';
 }
 
 int badUsage(std::ostream& err, const Command& command, std::string_view problem) {

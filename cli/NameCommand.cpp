@@ -28,7 +28,8 @@ int runName(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::string& cardPath = p[0];
     const std::optional<int64_t> number = readNumber(p[1], 0);
     if (!number || !loop::isLoopNumber(*number))
-        return badUsage(err, kNameCommand, message::optionSays("N", message::notALoopNumber(quoted(p[1]))));
+        return badUsage(err, kNameCommand,
+                        message::optionSays("N", message::notALoopNumber(quoted(p[1]))));
     const std::optional<std::string> name = p.size() > 2 ? std::optional(p[2]) : std::nullopt;
     const std::optional<std::string> notes = args.text("--notes");
     const bool clear = args.given("--clear");

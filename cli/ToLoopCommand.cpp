@@ -89,13 +89,11 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
     const int beats = found ? found->beats : args.number("--beats").value_or(wave.defaultTempoPosition() + 1);
     const int beatsPerBar = args.number("--beats-per-bar").value_or(found ? found->beatsPerBar() : 1);
     if (beats < 1 || beats > highest) {
-        badUsage(err, kToLoopCommand,
-                 message::beatsOutsideWave(beats, highest));
+        badUsage(err, kToLoopCommand, message::beatsOutsideWave(beats, highest));
         return std::nullopt;
     }
     if (beats % beatsPerBar != 0) {
-        badUsage(err, kToLoopCommand,
-                 message::beatsPerBarNotDividing(beatsPerBar, beats));
+        badUsage(err, kToLoopCommand, message::beatsPerBarNotDividing(beatsPerBar, beats));
         return std::nullopt;
     }
     LoopSettings settings;
@@ -111,7 +109,8 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
 // What a save writes, or would write: the summary, then a line on each warning.
 void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopFolder, const std::string& indent) {
     out << indent << planSummary(plan, loopFolder) << '\n';
-    for (const std::string& warning : plan.warnings) out << indent << "  " << message::warningLine(warning) << '\n';
+    for (const std::string& warning : plan.warnings)
+        out << indent << "  " << message::warningLine(warning) << '\n';
 }
 
 bool beatsFromAudio(const Arguments& args) {
@@ -216,7 +215,8 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
         writePlan(m_out, *result.plan, result.loopFolder, "");
         if (m_findTempo)
             m_out << "  "
-                  << message::tempoFoundLine(found ? message::foundTempo(found->beatsPerMinute, found->beats) : "")
+                  << message::tempoFoundLine(
+                         found ? message::foundTempo(found->beatsPerMinute, found->beats) : "")
                   << '\n';
         m_planned.insert(*result.loopNumber);  // the next source is planned into the next free one
         return kOk;

@@ -462,7 +462,8 @@ std::string isRequired(const std::string& option, const std::string& valueName);
 std::string longerThan(const std::string& quotedValue, size_t characters);
 // "'4x' is not a whole number", or with decimals "'4x' is not a number with up to 2 decimals".
 std::string notANumber(const std::string& quotedValue, int decimals);
-std::string outsideRange(const std::string& quotedValue, const std::string& low, const std::string& high);
+std::string outsideRange(const std::string& quotedValue, const std::string& low,
+                         const std::string& high);
 std::string notALoopNumber(const std::string& quotedValue);
 std::string notAChannelPick(const std::string& quotedValue);
 // to-loop's beats against what the wave allows, and its beats per bar against the beats.
@@ -474,9 +475,11 @@ inline constexpr const char* kNameClearOrNotes = "give NAME, --clear or --notes"
 inline constexpr const char* kWriteOrReadCard = "give one of --write-card and --read-card";
 inline constexpr const char* kAsNeedsOneLoop = "--as: needs exactly one --loop";
 inline constexpr const char* kLoopTakesOneSource = "--loop takes a single SOURCE";
-inline constexpr const char* kChannelsShareTrack = "the left and the right channel cannot share a track";
+inline constexpr const char* kChannelsShareTrack =
+    "the left and the right channel cannot share a track";
 // The last line of brenvik-cli --help.
-inline constexpr const char* kHelpPerCommand = "Each command takes -h or --help alone for its own usage.";
+inline constexpr const char* kHelpPerCommand =
+    "Each command takes -h or --help alone for its own usage.";
 
 // brenvik-cli's reports: a warning below a loop, to-loop --dry-run's tempo ("none" when none was
 // found), a level info could not measure.

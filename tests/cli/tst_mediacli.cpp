@@ -273,7 +273,8 @@ private slots:
     void playSaysWhyATrackCannotBeRead() {
         makeCardLoop(path("cardU"), 2, {1}, 4);
         const std::string track = path("cardU/LOOP2/track1.wav");
-        ::chmod(m_dir.path().toLocal8Bit().constData(), 0755);  // reachable for the unprivileged user
+        // Reachable for the unprivileged user, who cannot read the track.
+        ::chmod(m_dir.path().toLocal8Bit().constData(), 0755);
         ::chmod(track.c_str(), 0);
         QProcess cli;
         tieToTest(cli);

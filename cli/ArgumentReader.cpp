@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "Messages.h"
 #include "NumberText.h"
 
 namespace brenvik::cli {
@@ -26,30 +27,30 @@ namespace {
 
 // What is wrong with a value given to the option; nothing when it fits.
 std::optional<std::string> valueProblem(const Option& option, const std::string& value) {
-    const std::string named = std::string(option.name) + ": ";
     switch (option.kind) {
         case ValueKind::None:
             break;
         case ValueKind::Text:
             if (option.maxLength != 0 && value.size() > option.maxLength)
-                return named + quoted(value) + " is longer than " +
-                       std::to_string(option.maxLength) + " characters";
+                return message::optionSays(std::string(option.name),
+                                           message::longerThan(quoted(value), option.maxLength));
             break;
         case ValueKind::Path:
-            if (value.empty()) return named + std::string(option.valueName) + " is empty";
+            if (value.empty())
+                return message::optionSays(std::string(option.name),
+                                           message::emptyGiven(std::string(option.valueName)));
             break;
         case ValueKind::Number: {
             if (!option.word.empty() && value == option.word) break;
             const std::optional<int64_t> number = readNumber(value, option.decimals);
             if (!number)
-                return named + quoted(value) +
-                       (option.decimals == 0 ? " is not a whole number"
-                                             : " is not a number with up to " +
-                                                   std::to_string(option.decimals) + " decimals");
+                return message::optionSays(std::string(option.name),
+                                           message::notANumber(quoted(value), option.decimals));
             if (*number < option.low || *number > option.high)
-                return named + quoted(value) + " is outside " +
-                       numberText(option.low, option.decimals) + " to " +
-                       numberText(option.high, option.decimals);
+                return message::optionSays(
+                    std::string(option.name),
+                    message::outsideRange(quoted(value), numberText(option.low, option.decimals),
+                                          numberText(option.high, option.decimals)));
             break;
         }
     }
@@ -97,11 +98,11 @@ private:
         const auto option = std::find_if(m_command.options.begin(), m_command.options.end(),
                                          [&name](const Option& o) { return o.name == name; });
         if (option == m_command.options.end()) {
-            fail("unknown option " + printable(name));
+            fail(message::unknownOption(printable(name)));
             return at;
         }
         if (!option->repeatable && m_line.arguments.given(name)) {
-            fail(name + " is given twice");
+            fail(message::givenTwice(name));
             return at;
         }
         if (option->kind == ValueKind::None) {
@@ -109,7 +110,7 @@ private:
             return at;
         }
         if (at + 1 >= m_args.size()) {
-            fail(name + " needs a value");
+            fail(message::needsValue(name));
             return at;
         }
         const std::string& value = m_args[at + 1];
@@ -128,20 +129,21 @@ private:
         const auto& given = m_line.arguments.positionals();
         for (size_t i = 0; i < table.size(); ++i)
             if (table[i].count != Count::Optional && i >= given.size())
-                return fail("missing " + std::string(table[i].name));
+                return fail(message::missingArgument(std::string(table[i].name)));
         const bool many = !table.empty() && table.back().count == Count::Many;
         if (!many && given.size() > table.size())
-            return fail("unexpected argument " + quoted(given[table.size()]));
+            return fail(message::unexpectedArgument(quoted(given[table.size()])));
         for (size_t i = 0; i < given.size(); ++i)
             if (given[i].empty())
-                return fail(std::string(table[std::min(i, table.size() - 1)].name) + " is empty");
+                return fail(
+                    message::emptyGiven(std::string(table[std::min(i, table.size() - 1)].name)));
     }
 
     void checkRequiredOptions() {
         for (const Option& option : m_command.options)
             if (option.required && !m_line.arguments.given(option.name))
-                return fail(std::string(option.name) + " " + std::string(option.valueName) +
-                            " is required");
+                return fail(
+                    message::isRequired(std::string(option.name), std::string(option.valueName)));
     }
 
     const Command& m_command;

@@ -33,7 +33,7 @@ std::optional<int> loopNumber(const Command& command, const std::string& name, c
                               std::ostream& err) {
     const std::optional<int64_t> number = readNumber(text, 0);
     if (number && loop::isLoopNumber(*number)) return static_cast<int>(*number);
-    badUsage(err, command, name + ": " + quoted(text) + " is not a loop number (1 to 999)");
+    badUsage(err, command, message::optionSays(name, message::notALoopNumber(quoted(text))));
     return std::nullopt;
 }
 
@@ -46,7 +46,7 @@ std::optional<std::vector<int>> loopNumbers(const Command& command, const std::s
         const std::optional<int> number = loopNumber(command, name, text, err);
         if (!number) return std::nullopt;
         if (!seen.insert(*number).second) {
-            badUsage(err, command, name + ": " + text + " is given twice");
+            badUsage(err, command, message::optionSays(name, message::givenTwice(text)));
             return std::nullopt;
         }
         numbers.push_back(*number);
@@ -163,7 +163,7 @@ int runRenumber(const Arguments& args, std::ostream& out, std::ostream& err, boo
     const std::string& cardPath = args.positionals()[0];
     const std::optional<std::string> order = args.text("--order");
     if (order.has_value() == args.given("--close-gaps"))
-        return badUsage(err, kRenumberCommand, "give either --order or --close-gaps");
+        return badUsage(err, kRenumberCommand, message::kOrderOrCloseGaps);
     if (order) {
         const std::optional<std::vector<int>> numbers =
             loopNumbers(kRenumberCommand, "--order", splitAtCommas(*order), err);

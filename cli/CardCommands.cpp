@@ -106,7 +106,8 @@ int runCheck(const Arguments& args, std::ostream& out, std::ostream& err, bool) 
             }
             // The loop as the command line reached it.
             for (const card::LoopProblem& problem : loop.problems) out << problem.line(folder.path) << '\n';
-            for (const card::LoopProblem& warning : loop.warnings) out << folder.path << ": warning: " << warning.text() << '\n';
+            for (const card::LoopProblem& warning : loop.warnings)
+                out << folder.path << ": " << message::warningLine(warning.text()) << '\n';
             if (loop.intact()) out << folder.path << ": ok\n";
         }
     }

@@ -6,6 +6,7 @@
 #include "Arguments.h"
 #include "CommandHelp.h"
 #include "Commands.h"
+#include "Messages.h"
 #include "NumberText.h"
 
 namespace brenvik::cli {
@@ -38,7 +39,8 @@ std::optional<ChannelPick> channelPickOf(const Arguments& args, std::ostream& er
     if (!text) return ChannelPick{};
     const std::optional<ChannelPick> pick = readChannelPick(*text);
     if (!pick)
-        badUsage(err, kConvertCommand, "--channels: " + quoted(*text) + " is not a channel K, two channels K,K or sum");
+        badUsage(err, kConvertCommand,
+                 message::optionSays("--channels", message::notAChannelPick(quoted(*text))));
     return pick;
 }
 

@@ -58,11 +58,12 @@ int run(std::span<const Command* const> commands, const std::vector<std::string>
         return kOk;
     }
     if (args[0] == "--version") {
-        if (!rest.empty()) return badUsage(err, commands, "unexpected argument " + quoted(rest[0]));
+        if (!rest.empty())
+            return badUsage(err, commands, message::unexpectedArgument(quoted(rest[0])));
         out << message::programVersion(BRENVIK_VERSION) << '\n';
         return kOk;
     }
-    return badUsage(err, commands, "unknown command " + quoted(args[0]));
+    return badUsage(err, commands, message::unknownCommand(quoted(args[0])));
 }
 
 }  // namespace brenvik::cli

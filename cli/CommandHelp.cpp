@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "Cli.h"
+#include "Messages.h"
 #include "NumberText.h"
 
 namespace brenvik::cli {
@@ -115,8 +116,7 @@ void writeAllUsages(std::ostream& out, std::span<const Command* const> commands)
         writeSynopsis(out,
                       command == commands.front() ? kUsageOpening : std::string_view(continued),
                       *command);
-    out << continued << kProgram << " --version\n"
-        << "Each command takes -h or --help alone for its own usage.\n";
+    out << continued << kProgram << " --version\n" << message::kHelpPerCommand << '\n';
 }
 
 int badUsage(std::ostream& err, const Command& command, std::string_view problem) {

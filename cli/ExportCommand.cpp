@@ -52,7 +52,7 @@ int runExport(const Arguments& args, std::ostream& out, std::ostream& err, bool 
     for (const std::string& path : args.positionals()) {
         std::vector<std::string> loops;
         try {
-            if (!files.folderExists(path)) throw RoutineError(path + " is not a folder");
+            if (!files.folderExists(path)) throw RoutineError(message::isNotAFolder(path));
             openCard(files, path, err);
             for (const card::LoopFolder& folder : card::loopFoldersOf(files, path)) loops.push_back(folder.path);
         } catch (const std::exception&) {

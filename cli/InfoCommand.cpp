@@ -39,13 +39,13 @@ std::unique_ptr<FileSource> openForReading(const std::string& path) {
     try {
         return std::make_unique<FileSource>(path);
     } catch (const std::exception&) {
-        throw InfoRefusal{path + ": cannot be read", caughtReason()};
+        throw InfoRefusal{message::cannotBeRead(path), caughtReason()};
     }
 }
 
 InfoNode describeFolder(const Files& files, const std::string& shown, const std::string& folder) {
     if (!loop::holdsDescription(folder))
-        throw InfoRefusal{shown + ": not a loop folder (no " + loop::kDescriptionFileName + " in it)", {}};
+        throw InfoRefusal{message::notALoopFolder(shown, loop::kDescriptionFileName), {}};
     auto description = openForReading(loop::foundDescriptionPath(folder));
     InfoNode report = InfoNode::object();
     report.set("kind", InfoNode::text("loop folder")).set("path", InfoNode::text(shown));
@@ -88,12 +88,12 @@ InfoNode describePath(const std::string& shown, tempo::TempoFinder findTempo) {
     try {
         kind = files.kindOf(shown);
     } catch (const std::exception&) {
-        throw InfoRefusal{shown + ": cannot be read", caughtReason()};
+        throw InfoRefusal{message::cannotBeRead(shown), caughtReason()};
     }
-    if (!kind) throw InfoRefusal{shown + ": no such file or folder", {}};
+    if (!kind) throw InfoRefusal{message::noSuchFileOrFolder(shown), {}};
     if (*kind == FolderEntry::Kind::Folder) return describeFolder(files, shown, shown);
     if (*kind == FolderEntry::Kind::File) return describeFile(files, shown, shown, findTempo);
-    throw InfoRefusal{shown + ": not a file or folder that can be read", {}};
+    throw InfoRefusal{message::neitherFileNorFolder(shown), {}};
 }
 
 // A wave file that is not a loop's track, whose tempo info finds.

@@ -68,7 +68,7 @@ InfoNode decibelsNode(double value) {
 InfoNode loudnessOf(const std::string& folder) {
     const loudness::LoudnessResult measured = loudness::loudnessOfLoop(folder);
     const std::string text = measured.loudness ? loudness::loudnessText(*measured.loudness)
-                                               : "not measured: " + measured.reason;
+                                               : message::notMeasured(measured.reason);
     InfoNode node = InfoNode::object();
     node.set("integratedLufs",
              measured.loudness ? decibelsNode(measured.loudness->integratedLufs) : InfoNode())

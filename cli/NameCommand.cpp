@@ -28,12 +28,13 @@ int runName(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const std::string& cardPath = p[0];
     const std::optional<int64_t> number = readNumber(p[1], 0);
     if (!number || !loop::isLoopNumber(*number))
-        return badUsage(err, kNameCommand, "N: " + quoted(p[1]) + " is not a loop number (1 to 999)");
+        return badUsage(err, kNameCommand,
+                        message::optionSays("N", message::notALoopNumber(quoted(p[1]))));
     const std::optional<std::string> name = p.size() > 2 ? std::optional(p[2]) : std::nullopt;
     const std::optional<std::string> notes = args.text("--notes");
     const bool clear = args.given("--clear");
-    if (name && clear) return badUsage(err, kNameCommand, "give either NAME or --clear");
-    if (!name && !clear && !notes) return badUsage(err, kNameCommand, "give NAME, --clear or --notes");
+    if (name && clear) return badUsage(err, kNameCommand, message::kNameOrClear);
+    if (!name && !clear && !notes) return badUsage(err, kNameCommand, message::kNameClearOrNotes);
     if (name)
         if (const auto refusal = library::nameRefusal(*name)) return badUsage(err, kNameCommand, *refusal);
 

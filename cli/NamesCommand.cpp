@@ -10,6 +10,7 @@
 #include "Commands.h"
 #include "ConsoleInteraction.h"
 #include "Files.h"
+#include "Messages.h"
 #include "UserLibrary.h"
 
 namespace brenvik::cli {
@@ -19,7 +20,7 @@ namespace {
 int runNames(const Arguments& args, std::ostream& out, std::ostream& err, bool) {
     const bool writing = args.given("--write-card");
     if (writing == args.given("--read-card"))
-        return badUsage(err, kNamesCommand, "give one of --write-card and --read-card");
+        return badUsage(err, kNamesCommand, message::kWriteOrReadCard);
     const std::string& card = args.positionals()[0];
     Files files;
     library::LoopLibrary& library = library::userLibrary(files);

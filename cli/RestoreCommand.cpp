@@ -31,7 +31,7 @@ int runRestore(const Arguments& args, std::ostream& out, std::ostream& err, bool
     request.as = args.number("--as");
     request.readBack = !args.given("--no-verify");
     if (request.as && request.loops.size() != 1)
-        return badUsage(err, kRestoreCommand, "--as: needs exactly one --loop");
+        return badUsage(err, kRestoreCommand, message::kAsNeedsOneLoop);
 #ifdef BRENVIK_TEST_SEAMS
     // Tests stop the program here, every check passed and the card held, to change the backup
     // or to find the card busy.

@@ -89,15 +89,11 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
     const int beats = found ? found->beats : args.number("--beats").value_or(wave.defaultTempoPosition() + 1);
     const int beatsPerBar = args.number("--beats-per-bar").value_or(found ? found->beatsPerBar() : 1);
     if (beats < 1 || beats > highest) {
-        badUsage(err, kToLoopCommand,
-                 "--beats: '" + std::to_string(beats) + "' is outside 1 to " + std::to_string(highest) +
-                     " for this wave");
+        badUsage(err, kToLoopCommand, message::beatsOutsideWave(beats, highest));
         return std::nullopt;
     }
     if (beats % beatsPerBar != 0) {
-        badUsage(err, kToLoopCommand,
-                 "--beats-per-bar: '" + std::to_string(beatsPerBar) + "' does not divide " + std::to_string(beats) +
-                     " beats");
+        badUsage(err, kToLoopCommand, message::beatsPerBarNotDividing(beatsPerBar, beats));
         return std::nullopt;
     }
     LoopSettings settings;
@@ -113,7 +109,8 @@ std::optional<LoopSettings> settingsFor(const OpenedWave& wave, const Arguments&
 // What a save writes, or would write: the summary, then a line on each warning.
 void writePlan(std::ostream& out, const LoopPlan& plan, const std::string& loopFolder, const std::string& indent) {
     out << indent << planSummary(plan, loopFolder) << '\n';
-    for (const std::string& warning : plan.warnings) out << indent << "  warning: " << warning << '\n';
+    for (const std::string& warning : plan.warnings)
+        out << indent << "  " << message::warningLine(warning) << '\n';
 }
 
 bool beatsFromAudio(const Arguments& args) {
@@ -146,9 +143,9 @@ ToLoopRun::ToLoopRun(const Arguments& args, std::ostream& out, std::ostream& err
 
 int ToLoopRun::checkUsage() const {
     if (m_args.given("--loop") && m_args.positionals().size() > 1)
-        return badUsage(m_err, kToLoopCommand, "--loop takes a single SOURCE");
+        return badUsage(m_err, kToLoopCommand, message::kLoopTakesOneSource);
     if (const Channels channels = channelsOf(m_args); channels.left.track == channels.right.track)
-        return badUsage(m_err, kToLoopCommand, "the left and the right channel cannot share a track");
+        return badUsage(m_err, kToLoopCommand, message::kChannelsShareTrack);
     return kOk;
 }
 
@@ -217,7 +214,9 @@ int ToLoopRun::write(const std::string& source, const std::string& path) {
     case LoopWriteResult::Outcome::Planned:
         writePlan(m_out, *result.plan, result.loopFolder, "");
         if (m_findTempo)
-            m_out << "  tempo found: " << (found ? message::foundTempo(found->beatsPerMinute, found->beats) : "none")
+            m_out << "  "
+                  << message::tempoFoundLine(
+                         found ? message::foundTempo(found->beatsPerMinute, found->beats) : "")
                   << '\n';
         m_planned.insert(*result.loopNumber);  // the next source is planned into the next free one
         return kOk;

@@ -62,7 +62,7 @@ int runToWave(const Arguments& args, std::ostream& out, std::ostream& err, bool 
         return kOk;
     case WaveSaveResult::Outcome::Kept:
     case WaveSaveResult::Outcome::Cancelled:
-        err << output << " was left as it is (--overwrite replaces it)\n";
+        err << message::outputKept(output) << '\n';
         return kFailed;
     case WaveSaveResult::Outcome::Failed:
     case WaveSaveResult::Outcome::NotBackedUp:

@@ -542,4 +542,80 @@ std::string noSuchOption(const std::string& command, const std::string& option) 
     return "brenvik-cli " + command + " has no option " + option;
 }
 
+std::string optionSays(const std::string& option, const std::string& problem) {
+    return option + ": " + problem;
+}
+std::string unknownCommand(const std::string& quotedCommand) {
+    return "unknown command " + quotedCommand;
+}
+std::string unknownOption(const std::string& option) {
+    return "unknown option " + option;
+}
+std::string givenTwice(const std::string& what) {
+    return what + " is given twice";
+}
+std::string needsValue(const std::string& option) {
+    return option + " needs a value";
+}
+std::string missingArgument(const std::string& name) {
+    return "missing " + name;
+}
+std::string unexpectedArgument(const std::string& quotedArgument) {
+    return "unexpected argument " + quotedArgument;
+}
+std::string emptyGiven(const std::string& name) {
+    return name + " is empty";
+}
+std::string isRequired(const std::string& option, const std::string& valueName) {
+    return option + " " + valueName + " is required";
+}
+std::string longerThan(const std::string& quotedValue, size_t characters) {
+    return quotedValue + " is longer than " + std::to_string(characters) + " characters";
+}
+std::string notANumber(const std::string& quotedValue, int decimals) {
+    return quotedValue + (decimals == 0 ? std::string(" is not a whole number")
+                                        : " is not a number with up to " +
+                                              std::to_string(decimals) + " decimals");
+}
+std::string outsideRange(const std::string& quotedValue, const std::string& low,
+                         const std::string& high) {
+    return quotedValue + " is outside " + low + " to " + high;
+}
+std::string notALoopNumber(const std::string& quotedValue) {
+    return quotedValue + " is not a loop number (1 to 999)";
+}
+std::string notAChannelPick(const std::string& quotedValue) {
+    return quotedValue + " is not a channel K, two channels K,K or sum";
+}
+std::string beatsOutsideWave(int beats, int highest) {
+    return "--beats: '" + std::to_string(beats) + "' is outside 1 to " + std::to_string(highest) +
+           " for this wave";
+}
+std::string beatsPerBarNotDividing(int beatsPerBar, int beats) {
+    return "--beats-per-bar: '" + std::to_string(beatsPerBar) + "' does not divide " +
+           std::to_string(beats) + " beats";
+}
+
+std::string warningLine(const std::string& warning) {
+    return "warning: " + warning;
+}
+std::string tempoFoundLine(const std::string& found) {
+    return "tempo found: " + (found.empty() ? "none" : found);
+}
+std::string notMeasured(const std::string& reason) {
+    return "not measured: " + reason;
+}
+std::string notALoopFolder(const std::string& path, const std::string& descriptionFile) {
+    return path + ": not a loop folder (no " + descriptionFile + " in it)";
+}
+std::string noSuchFileOrFolder(const std::string& path) {
+    return path + ": no such file or folder";
+}
+std::string neitherFileNorFolder(const std::string& path) {
+    return path + ": not a file or folder that can be read";
+}
+std::string isNotAFolder(const std::string& path) {
+    return path + " is not a folder";
+}
+
 }  // namespace brenvik::message

@@ -1,6 +1,7 @@
 #pragma once
 // Every text the program shows in a message box, a dialog's caption, the status line or the Card
-// window's details pane, word for word, in one place. The reason shown below a message comes from
+// window's details pane, and brenvik-cli's messages and usage problems, word for word, in one
+// place. The reason shown below a message comes from
 // where the failure happened: the step, the file and the system's own words.
 #include <cstddef>
 #include <cstdint>
@@ -28,7 +29,6 @@ inline constexpr const char* kImportConverts =
 // Writing a loop.
 inline constexpr const char* kLoopNumberNotNumeric = "Loop Number should be a Number [1-999]";
 inline constexpr const char* kLoopNumberOutOfRange = "Loop Number is out of Range [1-999]";
-// "Folder: " + destination + " does not exist or drive not ready".
 std::string destinationMissing(const std::string& destination);
 inline constexpr const char* kLoopExists = "Loop already exists. Overwrite?";
 inline constexpr const char* kNoRoomOnCard = "Not enough space available on CFC";
@@ -43,7 +43,6 @@ std::string tempoText(double beatsPerMinute);
 // "no tempo" when none can be written.
 std::string loopSummary(const std::string& loopFolder, std::optional<double> tempo, int beats,
                         int beatsPerBar, int division, const std::vector<int>& tracks, double seconds);
-// "Will write " + summary.
 std::string willWrite(const std::string& summary);
 // Who the advice is for: the window names its preference and its question, the command line its
 // flag.
@@ -69,7 +68,7 @@ inline constexpr const char* kTempoAnswers =
     "Yes writes the tempo shown, No writes the loop as it stands, Cancel writes nothing.";
 inline constexpr const char* kWriteAsItStands = "Write the loop as it stands?";
 inline constexpr const char* kAsItStandsAnswers = "Yes writes the loop as it stands, No writes nothing.";
-// to-loop's line on standard error: "warning: " + what differs.
+// to-loop's line on standard error when what it writes differs from what was asked.
 std::string tempoWarning(const std::string& surprise);
 // to-loop --strict writes nothing of it; the reason below the difference.
 inline constexpr const char* kStrictRefusal = "--strict: nothing written";
@@ -168,7 +167,7 @@ inline constexpr const char* kFileExists = "File already exists. Overwrite?";
 // beats of an unfinished bar after a plus, "4 + 2" for 18 beats of 4 (the beat count stands in its
 // own column beside it); "-" when the beats per bar are not a count.
 std::string barsText(int beatCount, int beatsPerBar);
-// path + " already exists. Overwrite?" (Yes or No) before an export replaces a wave.
+// Asked (Yes or No) before an export replaces a wave.
 std::string exportReplaces(const std::string& path);
 // "/card/LOOP7/track1.wav: cannot be read as a Repeater track": an open that ends without a message
 // in the window, told where a track is opened without one (an export, brenvik-cli).
@@ -178,8 +177,7 @@ inline constexpr const char* kSelectOneLoop = "Select one loop to see its backup
 // "No backups of LOOP7 in the backup store".
 std::string noBackupsOf(int loopNumber);
 inline constexpr const char* kNoBackupSelected = "No backup selected";
-// loopFolder + " is replaced by the backup (and kept in the backup store first). Replace it?"
-// (Yes or No).
+// Asked (Yes or No) before a restore replaces a loop.
 std::string restoreReplaces(const std::string& loopFolder);
 // "Restored /card/LOOP7".
 std::string loopRestored(const std::string& loopFolder);
@@ -206,8 +204,8 @@ inline constexpr const char* kTrackHeaderAdvice = "the Repeater cannot play the 
 inline constexpr const char* kTrackTailAdvice = "the file ends early, behind the loop's audio; restore it from a backup";
 inline constexpr const char* kTrackRefusedAdvice =
     "the Repeater to .WAV window refuses the track; restore it from a backup";
-// A loop folder or one of its files that is a link, or neither file nor folder: "a link, not a
-// file" and "not a file", then why that matters.
+// A loop folder or one of its files that is a link, or neither file nor folder, then why that
+// matters.
 inline constexpr const char* kLinkNotFile = "a link, not a file";
 inline constexpr const char* kNotAFile = "not a file";
 inline constexpr const char* kOnlyFilesAdvice = "the Repeater reads only files";
@@ -247,17 +245,14 @@ inline constexpr const char* kRepeaterWindowDrops =
 inline constexpr const char* kNoAudioOutput =
     "No audio output found: start a sound server (PulseAudio or PipeWire) to listen";
 inline constexpr const char* kNothingToPlay = "There is no audio to play";
-// path + " cannot be read".
 std::string playUnreadable(const std::string& path);
-// path + " holds no 16-bit mono or stereo audio to play".
 std::string playNotAWave(const std::string& path);
-// "No readable loopinfo.ldf in " + folder.
 std::string playNoDescription(const std::string& folder);
 // "LOOP7 chooses 3 tracks: only a loop of one or two tracks can be played".
 std::string playTrackCount(const std::string& loopName, int tracks);
 // "/card/LOOP7/track1.wav ends after 1024 of its 4096 bytes of audio: it cannot be played".
 std::string trackShorterThanAudio(const std::string& path, int64_t held, int64_t audio);
-// "Playing stopped: " + what went wrong.
+// Said when the output fails while playing.
 std::string playingStopped(const std::string& reason);
 // The Play button of the windows: its caption and its tooltip while it can be clicked.
 inline constexpr const char* kPlayCaption = "Play";
@@ -314,8 +309,7 @@ std::string cardNotEjected(const std::string& card);
 std::string ejectWhileChanging(const std::string& card);
 inline constexpr const char* kNoUdisks = "no udisks2 service runs here";
 inline constexpr const char* kNotRemovable = "the card is not a removable device udisks2 knows";
-// Below cardEjected when the device stayed on: "it is unmounted, but could not be switched off: "
-// + udisks2's reason.
+// Below cardEjected when the device stayed on, with udisks2's reason.
 std::string notSwitchedOff(const std::string& reason);
 // "The backup store no longer holds what /card/LOOP3 held: nothing was undone".
 std::string undoLacksBackup(const std::string& loopFolder);
@@ -434,8 +428,8 @@ std::string waveNotWritten(const std::string& path);
 // "/card/LOOP3 could not be exported": a loop whose export failed before any wave was written.
 std::string loopNotExported(const std::string& loopFolder);
 
-// brenvik-cli's lines on standard error open with the program and the command: "brenvik-cli
-// export: " + text; "brenvik-cli: " + text before a command is known.
+// brenvik-cli's lines on standard error open with the program and the command ("brenvik-cli
+// export: "), or with the program alone before a command is known.
 std::string commandSays(const std::string& command, const std::string& text);
 // "brenvik-cli 1.0" for --version.
 std::string programVersion(const std::string& version);
@@ -451,5 +445,51 @@ inline constexpr const char* kPathsUnresolved = "cannot resolve the paths given"
 // A command asking its own arguments for an option its table lacks: a fault of the program.
 // "brenvik-cli export has no option --to".
 std::string noSuchOption(const std::string& command, const std::string& option);
+
+// brenvik-cli's usage problems, shown after "brenvik-cli COMMAND: " and followed by the usage.
+// An argument given appears quoted and printable ('4x'), as quoted() in the argument reader
+// writes it; an option's problem with its value opens with the option: "--gain: ...".
+std::string optionSays(const std::string& option, const std::string& problem);
+std::string unknownCommand(const std::string& quotedCommand);
+std::string unknownOption(const std::string& option);
+std::string givenTwice(const std::string& what);
+std::string needsValue(const std::string& option);
+std::string missingArgument(const std::string& name);
+std::string unexpectedArgument(const std::string& quotedArgument);
+std::string emptyGiven(const std::string& name);
+// "--dest DIR is required".
+std::string isRequired(const std::string& option, const std::string& valueName);
+std::string longerThan(const std::string& quotedValue, size_t characters);
+// "'4x' is not a whole number", or with decimals "'4x' is not a number with up to 2 decimals".
+std::string notANumber(const std::string& quotedValue, int decimals);
+std::string outsideRange(const std::string& quotedValue, const std::string& low,
+                         const std::string& high);
+std::string notALoopNumber(const std::string& quotedValue);
+std::string notAChannelPick(const std::string& quotedValue);
+// to-loop's beats against what the wave allows, and its beats per bar against the beats.
+std::string beatsOutsideWave(int beats, int highest);
+std::string beatsPerBarNotDividing(int beatsPerBar, int beats);
+inline constexpr const char* kOrderOrCloseGaps = "give either --order or --close-gaps";
+inline constexpr const char* kNameOrClear = "give either NAME or --clear";
+inline constexpr const char* kNameClearOrNotes = "give NAME, --clear or --notes";
+inline constexpr const char* kWriteOrReadCard = "give one of --write-card and --read-card";
+inline constexpr const char* kAsNeedsOneLoop = "--as: needs exactly one --loop";
+inline constexpr const char* kLoopTakesOneSource = "--loop takes a single SOURCE";
+inline constexpr const char* kChannelsShareTrack =
+    "the left and the right channel cannot share a track";
+// The last line of brenvik-cli --help.
+inline constexpr const char* kHelpPerCommand =
+    "Each command takes -h or --help alone for its own usage.";
+
+// brenvik-cli's reports: a warning below a loop, to-loop --dry-run's tempo ("none" when none was
+// found), a level info could not measure.
+std::string warningLine(const std::string& warning);
+std::string tempoFoundLine(const std::string& found);
+std::string notMeasured(const std::string& reason);
+// Why info or export cannot take a path (the system's reason below it, where there is one).
+std::string notALoopFolder(const std::string& path, const std::string& descriptionFile);
+std::string noSuchFileOrFolder(const std::string& path);
+std::string neitherFileNorFolder(const std::string& path);
+std::string isNotAFolder(const std::string& path);
 
 }  // namespace brenvik::message

@@ -1,6 +1,7 @@
 // brenvik-cli's audio commands as its companion runs them, in-process on real files: convert,
 // to-loop --convert and play's refusals (with no sound server to reach); and the built brenvik-cli
-// handing them over to the built companion, or saying where it looked for it.
+// handing them over to the built companion, or saying where it looked for it, or why a loop cannot
+// be played.
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+
+#include <sys/stat.h>
 
 #include <cmath>
 #include <filesystem>
@@ -23,6 +26,7 @@
 #include "Messages.h"
 #include "TestChildren.h"
 #include "TestFiles.h"
+#include "Unprivileged.h"
 
 using namespace brenvik;
 using namespace brenvik::test;
@@ -262,6 +266,26 @@ private slots:
             QCOMPARE(cli.exitCode(), status);
             QVERIFY(cli.readAllStandardError().toStdString().starts_with(said));
         }
+    }
+
+    // A loop whose track cannot be read is refused before any audio output is opened, with the
+    // system's reason below the loop's message, through the built brenvik-cli and its companion.
+    void playSaysWhyATrackCannotBeRead() {
+        makeCardLoop(path("cardU"), 2, {1}, 4);
+        const std::string track = path("cardU/LOOP2/track1.wav");
+        // Reachable for the unprivileged user, who cannot read the track.
+        ::chmod(m_dir.path().toLocal8Bit().constData(), 0755);
+        ::chmod(track.c_str(), 0);
+        QProcess cli;
+        tieToTest(cli);
+        {
+            const Unprivileged user;
+            cli.start(BRENVIK_CLI_PATH, {"play", m_dir.filePath("cardU/LOOP2")});
+            QVERIFY(cli.waitForFinished(60000));
+        }
+        QCOMPARE(cli.exitCode(), 1);
+        QCOMPARE(cli.readAllStandardError().toStdString(),
+                 track + " cannot be read\n  cannot open " + track + ": Permission denied\n");
     }
 
     // The tempo found in a groove: info prints it, a dry run with --beats auto plans it and the

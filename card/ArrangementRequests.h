@@ -9,7 +9,7 @@
 namespace brenvik::card {
 
 // The name a musician gave loop `number` of the card, "" for a loop without one. The texts of the
-// plans speak of named loops by name and number ("swap of Intro groove (LOOP4) and LOOP20"), of
+// requests speak of named loops by name and number ("swap of Intro groove (LOOP4) and LOOP20"), of
 // the others by number alone; without a namer they read as they always have ("swap LOOP4 and
 // LOOP20"), and so do the undo texts a card's history keeps.
 using LoopNamer = std::function<std::string(int number)>;

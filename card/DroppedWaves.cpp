@@ -86,9 +86,9 @@ private:
     std::set<int> m_taken;  // the numbers given to the files before
 };
 
-FillOutcome write(const DroppedWave& wave, const std::string& card, Files& files, const Progress& progress,
-                  bool readBack) {
-    FillOutcome outcome{wave.source, std::nullopt, wave.message, wave.reason, {}};
+DroppedWaveOutcome write(const DroppedWave& wave, const std::string& card, Files& files, const Progress& progress,
+                          bool readBack) {
+    DroppedWaveOutcome outcome{wave.source, std::nullopt, wave.message, wave.reason, {}};
     if (!wave.accepted()) return outcome;
     LoopWriteRequest request;
     request.sourcePath = wave.wave;
@@ -158,9 +158,9 @@ std::vector<DroppedWave> examineDropped(const std::vector<std::string>& sources,
     return waves;
 }
 
-std::vector<FillOutcome> writeDropped(const std::vector<DroppedWave>& waves, const std::string& card, Files& files,
-                                      const Progress& progress, bool readBack) {
-    std::vector<FillOutcome> outcomes;
+std::vector<DroppedWaveOutcome> writeDropped(const std::vector<DroppedWave>& waves, const std::string& card,
+                                             Files& files, const Progress& progress, bool readBack) {
+    std::vector<DroppedWaveOutcome> outcomes;
     for (size_t i = 0; i < waves.size(); ++i) {
         try {
             outcomes.push_back(write(waves[i], card, files, share(progress, i, waves.size(), 0, 1), readBack));

@@ -1,6 +1,6 @@
 #pragma once
-// Filling a card's free loops with waves (what a file manager drops on the Card window), in two
-// steps with the musician's choice between them. First each file is examined through the import
+// Waves a file manager drops on the Card window, written into the card's free loops in two steps
+// with the musician's choice between them. First each file is examined through the import
 // path (one too long for a loop is refused before it is converted, one the Repeater cannot play as
 // it is is converted into a scratch folder), opened as the loop writer opens a wave, given the
 // next of the lowest free loop numbers and the beats its found tempo suggests. Then the waves the
@@ -44,7 +44,7 @@ LoopSettings initialSettings(const OpenedWave& wave, const std::optional<tempo::
 // The loop the writer makes of a dropped wave with its settings, at the tempo shown for its beats.
 LoopPlan planOf(const DroppedWave& wave);
 
-struct FillOutcome {
+struct DroppedWaveOutcome {
     std::string source;
     std::optional<int> loopNumber;  // where it was written
     std::string message;            // why it was not: the writer's, the opener's or the converter's
@@ -61,7 +61,7 @@ std::vector<DroppedWave> examineDropped(const std::vector<std::string>& sources,
 // Each accepted wave into its loop number (a loop there since is left as it is); a refused one is
 // told as it was refused. `readBack`: each loop is read back from the card before it takes its
 // number, as the loop writer does.
-std::vector<FillOutcome> writeDropped(const std::vector<DroppedWave>& waves, const std::string& card, Files& files,
-                                      const Progress& progress, bool readBack = true);
+std::vector<DroppedWaveOutcome> writeDropped(const std::vector<DroppedWave>& waves, const std::string& card,
+                                             Files& files, const Progress& progress, bool readBack = true);
 
 }  // namespace brenvik::card

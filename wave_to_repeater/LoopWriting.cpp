@@ -54,6 +54,24 @@ public:
     }
 
 private:
+    // A step's result when the save ends there (refused, kept or cancelled); nothing goes on.
+    using Stop = std::optional<LoopWriteResult>;
+    // What the track headers and loopinfo.ldf hold.
+    struct LoopFiles {
+        wave::Header trackHeader;
+        loop::Description description;
+    };
+
+    Stop checkRequest();
+    Stop takeCard(std::optional<FolderLock>& lock);
+    Stop decideReplaced();
+    Stop checkRoom();
+    Stop askAboutTempo();
+    LoopFiles describeLoop() const;
+    Stop backUpReplaced();
+    LoopWriteResult writeToCard(const LoopFiles& loopFiles);
+    void writeThroughTransaction(const LoopFiles& loopFiles);
+
     LoopWriteResult end(Outcome outcome, std::string text = {},
                         MessageIcon icon = MessageIcon::None, std::string reason = {}) {
         m_result.outcome = outcome;
@@ -75,11 +93,16 @@ private:
     Files& m_files;
     const OverwritePolicy& m_mayReplace;
     const Progress& m_progress;
-    void writeThroughTransaction(const std::string& card, const std::optional<std::string>& replacing,
-                                 const DataChunk& data, FileSource& source, const wave::Header& trackHeader,
-                                 const loop::Description& description);
 
     LoopWriteResult m_result;
+    int16_t m_number = 0;
+    std::string m_folder;  // the loop folder; absolute once it replaces a loop
+    bool m_stereo = false;
+    std::optional<FileSource> m_source;
+    DataChunk m_data{};
+    std::string m_card;                      // the destination, absolute
+    std::optional<std::string> m_replacing;  // the loop folder replaced, absolute
+    int64_t m_replacingSize = 0;
     bool m_committed = false;
     bool m_readBackFailed = false;
     bool m_replaceFirst = false;  // no room for the new loop beside the one it replaces
@@ -87,34 +110,54 @@ private:
     float m_value = 0;
 };
 
+// Every check comes before anything on the card is touched, in the order the user meets them: a
+// wrong loop number is refused before the destination is looked at, the card is taken before the
+// loop it holds is asked about, and the tempo is asked last.
 LoopWriteResult LoopWriter::write() {
+    std::optional<FolderLock> lock;  // held from takeCard() to the end of the save
+    if (Stop stop = checkRequest()) return *stop;
+    if (Stop stop = takeCard(lock)) return *stop;
+    if (Stop stop = decideReplaced()) return *stop;
+    if (Stop stop = checkRoom()) return *stop;
+    if (Stop stop = askAboutTempo()) return *stop;
+    const LoopFiles loopFiles = describeLoop();
+    if (m_request.dryRun) {
+        m_result.loopFolder = m_folder;
+        return end(Outcome::Planned);
+    }
+    if (Stop stop = backUpReplaced()) return *stop;
+    return writeToCard(loopFiles);
+}
+
+// The loop number, the destination, the channels' tracks, the source's data chunk and the plan.
+LoopWriter::Stop LoopWriter::checkRequest() {
     const LoopWriteRequest& request = m_request;
     if (!isNumeric(request.loopNumberText))
         return refuse(message::kLoopNumberNotNumeric, MessageIcon::Critical);
-    const int16_t number = textToInt16(request.loopNumberText);
-    if (!loop::isLoopNumber(number))
+    m_number = textToInt16(request.loopNumberText);
+    if (!loop::isLoopNumber(m_number))
         return refuse(message::kLoopNumberOutOfRange, MessageIcon::Critical);
-    m_result.loopNumber = number;
-    std::string folder = loopFolderPath(request.destination, number);
+    m_result.loopNumber = m_number;
+    m_folder = loopFolderPath(request.destination, m_number);
     if (!m_files.folderExists(request.destination))
         return refuse(message::destinationMissing(request.destination), MessageIcon::Critical);
-    int64_t existingSize = 0;
 
     if (!request.mode) return refuse(message::kNoWaveOpened, MessageIcon::None);
-    const bool stereo = *request.mode == ChannelMode::Stereo;
+    m_stereo = *request.mode == ChannelMode::Stereo;
     const LoopSettings& s = request.settings;
-    for (const int track : {s.left.track, stereo ? s.right.track : 1})
+    for (const int track : {s.left.track, m_stereo ? s.right.track : 1})
         if (!validTrack(track))
             throw RoutineError("there is no track " + intToText(track) + ", only 1 to 4");
-    if (stereo && s.right.track == s.left.track)
+    if (m_stereo && s.right.track == s.left.track)
         throw RoutineError("the left and the right channel cannot share track " +
                            intToText(s.left.track));
 
-    FileSource source(request.sourcePath);
+    FileSource& source = m_source.emplace(request.sourcePath);
     const std::optional<DataChunk> data = scanForData(source);
     if (!data) throw RoutineError(request.sourcePath + " has no data chunk before its end");
-    const int32_t d = data->dataSize;
-    LoopPlan& plan = m_result.plan.emplace(
+    m_data = *data;
+    const int32_t d = m_data.dataSize;
+    const LoopPlan& plan = m_result.plan.emplace(
         planLoop(*request.mode, d, s, request.tempoTable, request.tempoAsShown, request.voice));
     if (plan.tooLong) return refuse(message::loopTooLong(), MessageIcon::Critical, *plan.tooLong);
     // A size field that promises more audio than the file holds would fail halfway through the
@@ -122,94 +165,116 @@ LoopWriteResult LoopWriter::write() {
     const int64_t copied = static_cast<int64_t>(loop::kSectorBytes) * loop::loopSectors(d);
     if (d < 0)
         throw RoutineError(request.sourcePath + ": the data size " + intToText(d) + " is negative");
-    if (source.size() < data->dataStart + copied)
+    if (source.size() < m_data.dataStart + copied)
         throw RoutineError(request.sourcePath + " ends before its data: the data chunk promises " +
                            intToText(d) + " bytes, the file holds " +
-                           intToText(source.size() - data->dataStart));
+                           intToText(source.size() - m_data.dataStart));
+    return std::nullopt;
+}
 
-    // One writer per card: from here to the end of the save no other save, restore, export or
-    // backup changes the destination, and a change an earlier program left half-done is finished
-    // or taken back first.
-    const std::optional<FolderLock> lock =
-        FolderLock::take(request.destination, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
-    if (!lock) return refuse(message::cardBusy(request.destination), MessageIcon::Critical);
-    const std::string card = m_files.absolutePath(request.destination);
-    const card::Recovery recovery = card::recoverCard(m_files, card);
+// One writer per card: from here to the end of the save no other save, restore, export or
+// backup changes the destination, and a change an earlier program left half-done is finished
+// or taken back first.
+LoopWriter::Stop LoopWriter::takeCard(std::optional<FolderLock>& lock) {
+    lock =
+        FolderLock::take(m_request.destination, FolderLock::Mode::Exclusive, FolderLock::kCardWait);
+    if (!lock) return refuse(message::cardBusy(m_request.destination), MessageIcon::Critical);
+    m_card = m_files.absolutePath(m_request.destination);
+    const card::Recovery recovery = card::recoverCard(m_files, m_card);
     if (recovery.failed()) return refuse(recovery.line, MessageIcon::Critical, recovery.reason);
     m_result.recovered = recovery.line;
+    return std::nullopt;
+}
 
-    // The card may name the loop folder in another case (loop7): it is the one replaced. A number
-    // held by two folders whose names differ only in case is refused: the Repeater finds only one.
-    std::optional<std::string> replacing = card::loopFolderHolding(m_files, request.destination, number);
-    if (replacing && m_files.folderExists(*replacing)) {
-        switch (m_mayReplace(*replacing)) {
-            case ReplaceChoice::Replace:
-                break;
-            case ReplaceChoice::Keep:
-                return end(Outcome::Kept);
-            case ReplaceChoice::Cancel:
-                return end(Outcome::Cancelled);
-        }
-        folder = m_files.absolutePath(folder);
-        replacing = m_files.absolutePath(*replacing);
-        existingSize = m_files.folderSize(*replacing);
-    } else {
-        replacing.reset();
+// The card may name the loop folder in another case (loop7): it is the one replaced. A number
+// held by two folders whose names differ only in case is refused: the Repeater finds only one.
+LoopWriter::Stop LoopWriter::decideReplaced() {
+    const std::optional<std::string> holding =
+        card::loopFolderHolding(m_files, m_request.destination, m_number);
+    if (!holding || !m_files.folderExists(*holding)) return std::nullopt;
+    switch (m_mayReplace(*holding)) {
+        case ReplaceChoice::Replace:
+            break;
+        case ReplaceChoice::Keep:
+            return end(Outcome::Kept);
+        case ReplaceChoice::Cancel:
+            return end(Outcome::Cancelled);
     }
-    const bool overwrite = replacing.has_value();
-    // A loop about to be replaced frees its own space. Every file takes whole blocks of the card
-    // (a FAT cluster), and the folder one more: what fits by bytes may still not fit on the card,
-    // and that is found out before anything is deleted. The new loop is written whole beside the
-    // one it replaces, which goes only then; where the card has no room for both, the old loop (in
-    // the backup store by then) leaves first.
-    const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(folder));
-    const int64_t block = m_files.blockSize(folder);
+    m_folder = m_files.absolutePath(m_folder);
+    m_replacing = m_files.absolutePath(*holding);
+    m_replacingSize = m_files.folderSize(*m_replacing);
+    return std::nullopt;
+}
+
+// A loop about to be replaced frees its own space. Every file takes whole blocks of the card
+// (a FAT cluster), and the folder one more: what fits by bytes may still not fit on the card,
+// and that is found out before anything is deleted. The new loop is written whole beside the
+// one it replaces, which goes only then; where the card has no room for both, the old loop (in
+// the backup store by then) leaves first.
+LoopWriter::Stop LoopWriter::checkRoom() {
+    const int64_t freeBytes = m_files.freeSpace(m_files.absolutePath(m_folder));
+    const int64_t block = m_files.blockSize(m_folder);
+    const int32_t d = m_data.dataSize;
     card::RoomNeeded room;
-    for (int track = 0; track < (stereo ? 2 : 1); ++track)
-        card::addFile(room, int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, stereo), block);
+    for (int track = 0; track < (m_stereo ? 2 : 1); ++track)
+        card::addFile(room, int64_t{loop::kTrackAudioOffset} + loop::audioLength(d, m_stereo),
+                      block);
     card::addFile(room, loop::kDescriptionSize, block);
     card::addFolder(room, block);
     room.bytes = checkedAdd<int32_t>(d, loop::kSpaceMargin);
-    if (overwrite) {
-        room.bytesFreed = existingSize;
-        room.blocksFreed = card::folderRoom(m_files, *replacing, block);
+    if (m_replacing) {
+        room.bytesFreed = m_replacingSize;
+        room.blocksFreed = card::folderRoom(m_files, *m_replacing, block);
     }
     if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))
         return refuse(message::kNoRoomOnCard, MessageIcon::None, *lack);
     m_replaceFirst = room.blocks > freeBytes;
-    // The musician hears of a tempo or beat count other than the one shown before it is written;
-    // the tempo shown may also make a tempo index past the table writable.
-    if (request.askTempo && plan.differsFromShown()) {
-        switch (request.askTempo(plan, loop::loopFolderName(number))) {
-            case TempoChoice::AsShown:
-                plan = planLoop(*request.mode, d, s, request.tempoTable, true, request.voice);
-                break;
-            case TempoChoice::AsItStands:
-                break;
-            case TempoChoice::Cancel:
-                return end(Outcome::Cancelled);
-        }
+    return std::nullopt;
+}
+
+// The musician hears of a tempo or beat count other than the one shown before it is written;
+// the tempo shown may also make a tempo index past the table writable.
+LoopWriter::Stop LoopWriter::askAboutTempo() {
+    const LoopWriteRequest& request = m_request;
+    LoopPlan& plan = *m_result.plan;
+    if (!request.askTempo || !plan.differsFromShown()) return std::nullopt;
+    switch (request.askTempo(plan, loop::loopFolderName(m_number))) {
+        case TempoChoice::AsShown:
+            plan = planLoop(*request.mode, m_data.dataSize, request.settings, request.tempoTable,
+                            true, request.voice);
+            break;
+        case TempoChoice::AsItStands:
+            break;
+        case TempoChoice::Cancel:
+            return end(Outcome::Cancelled);
     }
-    // Everything the track headers and loopinfo.ldf hold is worked out while the card is still
-    // untouched: a tempo index past the table or an overflow fails the save before an existing
-    // loop is deleted or a track is written.
+    return std::nullopt;
+}
+
+// Everything the track headers and loopinfo.ldf hold is worked out while the card is still
+// untouched: a tempo index past the table or an overflow fails the save before an existing
+// loop is deleted or a track is written.
+LoopWriter::LoopFiles LoopWriter::describeLoop() const {
+    const LoopPlan& plan = *m_result.plan;
     const wave::Header trackHeader = loop::trackHeader(plan.audioLength);
     if (!plan.values) throw RoutineError(plan.valuesFailure);
-    const loop::Description description = loop::buildDescription(*plan.values);
-    if (request.dryRun) {
-        m_result.loopFolder = folder;
-        return end(Outcome::Planned);
-    }
-    // The old loop goes into the backup store, checked there, before anything is written.
-    if (replacing) {
-        try {
-            m_result.backupFolder = backup::BackupStore(m_files).backUpLoop(*replacing);
-        } catch (const std::exception&) {
-            return refuse(message::kBackupFailed, MessageIcon::Critical, caughtReason());
-        }
-    }
+    return {trackHeader, loop::buildDescription(*plan.values)};
+}
+
+// The old loop goes into the backup store, checked there, before anything is written.
+LoopWriter::Stop LoopWriter::backUpReplaced() {
+    if (!m_replacing) return std::nullopt;
     try {
-        writeThroughTransaction(card, replacing, *data, source, trackHeader, description);
+        m_result.backupFolder = backup::BackupStore(m_files).backUpLoop(*m_replacing);
+    } catch (const std::exception&) {
+        return refuse(message::kBackupFailed, MessageIcon::Critical, caughtReason());
+    }
+    return std::nullopt;
+}
+
+LoopWriteResult LoopWriter::writeToCard(const LoopFiles& loopFiles) {
+    try {
+        writeThroughTransaction(loopFiles);
     } catch (const std::exception&) {
         // Nothing on the card changed: the loop it would replace is there as it was, and its backup
         // would only take the room of an older one.
@@ -217,45 +282,44 @@ LoopWriteResult LoopWriter::write() {
             backup::BackupStore(m_files).discard(m_result.backupFolder);
             m_result.backupFolder.clear();
         }
-        if (m_readBackFailed) return refuse(message::readBackFailed(folder), MessageIcon::Critical, caughtReason());
+        if (m_readBackFailed)
+            return refuse(message::readBackFailed(m_folder), MessageIcon::Critical, caughtReason());
         throw;
     }
-    m_result.loopFolder = folder;
+    m_result.loopFolder = m_folder;
     return end(Outcome::Written);
 }
 
 // The loop is written whole into the card's staging folder, synced (and read back from the card),
 // and only then takes its number, the loop it replaces leaving in the same change.
-void LoopWriter::writeThroughTransaction(const std::string& card, const std::optional<std::string>& replacing,
-                                         const DataChunk& data, FileSource& source, const wave::Header& trackHeader,
-                                         const loop::Description& description) {
+void LoopWriter::writeThroughTransaction(const LoopFiles& loopFiles) {
     const LoopSettings& s = m_request.settings;
-    const bool stereo = *m_request.mode == ChannelMode::Stereo;
-    const std::string name = loop::loopFolderName(*m_result.loopNumber);
-    if (replacing && m_replaceFirst) {
-        card::CardTransaction makeRoom(m_files, card, "save " + name + ", the loop it replaces leaving first");
-        makeRoom.remove(loop::lastFolderName(*replacing));
+    const std::string name = loop::loopFolderName(m_number);
+    if (m_replacing && m_replaceFirst) {
+        card::CardTransaction makeRoom(m_files, m_card,
+                                       "save " + name + ", the loop it replaces leaving first");
+        makeRoom.remove(loop::lastFolderName(*m_replacing));
         makeRoom.commit();
         m_committed = true;  // the old loop is gone from the card: its backup is the only copy
     }
-    card::CardTransaction change(m_files, card, "save " + name);
+    card::CardTransaction change(m_files, m_card, "save " + name);
     const std::string staged = change.stageFolder();
     {
         FileSink left(Files::joinPath(staged, loop::trackFileName(s.left.track)));
         std::optional<FileSink> right;
-        if (stereo) right.emplace(Files::joinPath(staged, loop::trackFileName(s.right.track)));
-        m_total = static_cast<float>(data.dataSize / 1000);
+        if (m_stereo) right.emplace(Files::joinPath(staged, loop::trackFileName(s.right.track)));
+        m_total = static_cast<float>(m_data.dataSize / 1000);
         report(0);
         const ProgressStep advance = [this](float step) { report(m_value + step); };
-        if (stereo)
-            splitStereoSourceToTracks(source, data, left, *right, advance);
+        if (m_stereo)
+            splitStereoSourceToTracks(*m_source, m_data, left, *right, advance);
         else
-            copyMonoSourceToTrack(source, data, left, advance);
-        writeTrackStart(left, trackHeader);
-        if (right) writeTrackStart(*right, trackHeader);
+            copyMonoSourceToTrack(*m_source, m_data, left, advance);
+        writeTrackStart(left, loopFiles.trackHeader);
+        if (right) writeTrackStart(*right, loopFiles.trackHeader);
 
         FileSink ldf(loop::descriptionPath(staged));
-        ldf.writeAt(0, description);
+        ldf.writeAt(0, loopFiles.description);
         // "Written" means on the card: the files, the loop folder's names and the loop folder's own
         // name in its parent reach the device before the save reports success.
         left.sync();
@@ -270,16 +334,17 @@ void LoopWriter::writeThroughTransaction(const std::string& card, const std::opt
             throw;
         }
     }
-    if (replacing && !m_replaceFirst) change.remove(loop::lastFolderName(*replacing));
+    if (m_replacing && !m_replaceFirst) change.remove(loop::lastFolderName(*m_replacing));
     change.place(staged, name);
     try {
         change.commit();
     } catch (const std::exception&) {
-        m_committed = change.committed();  // journaled: the next program to open the card finishes it
+        m_committed =
+            change.committed();  // journaled: the next program to open the card finishes it
         throw;
     }
     m_committed = true;
-    if (stereo) report(m_total);
+    if (m_stereo) report(m_total);
 }
 
 }  // namespace

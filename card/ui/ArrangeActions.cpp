@@ -180,7 +180,7 @@ bool ArrangeActions::report(const std::function<card::ArrangeResult(backup::Back
     return result.done;
 }
 
-DropDialog* ArrangeActions::previewFill(const std::string& card, const std::vector<std::string>& paths) {
+DropDialog* ArrangeActions::previewDroppedWaves(const std::string& card, const std::vector<std::string>& paths) {
     auto scratch = std::make_shared<QTemporaryDir>();
     auto waves = std::make_shared<std::vector<card::DroppedWave>>(
         card::examineDropped(paths, card, scratch->path().toStdString(), m_files, {}, m_tempoFinder));
@@ -194,7 +194,7 @@ DropDialog* ArrangeActions::previewFill(const std::string& card, const std::vect
 
 // Nothing is written before the musician has seen the drop dialog and said OK; the conversions
 // go with the scratch folder either way.
-void ArrangeActions::fill(const std::string& card, const std::vector<std::string>& paths) {
+void ArrangeActions::writeDroppedWaves(const std::string& card, const std::vector<std::string>& paths) {
     const QTemporaryDir scratch;
     std::vector<card::DroppedWave> waves;
     whileBusy(m_window, m_ui, [&] {
@@ -204,7 +204,7 @@ void ArrangeActions::fill(const std::string& card, const std::vector<std::string
     });
     DropDialog dialog(waves, m_window);
     if (dialog.exec() != QDialog::Accepted) return;
-    std::vector<card::FillOutcome> outcomes;
+    std::vector<card::DroppedWaveOutcome> outcomes;
     whileBusy(m_window, m_ui, [&] {
         outcomes = card::writeDropped(waves, card, m_files, m_ui.progress(), m_preferences.readBack);
         m_ui.showProgress(0, 0);
@@ -212,7 +212,7 @@ void ArrangeActions::fill(const std::string& card, const std::vector<std::string
     size_t written = 0;
     std::string lines;
     std::vector<std::string> recovered;
-    for (const card::FillOutcome& outcome : outcomes) {
+    for (const card::DroppedWaveOutcome& outcome : outcomes) {
         recovered.push_back(outcome.recovered);
         const std::string name = loop::lastFolderName(outcome.source);
         written += outcome.loopNumber ? 1 : 0;

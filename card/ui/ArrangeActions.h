@@ -51,9 +51,9 @@ public:
     void redo(const std::string& card);
     // Waves into the free loops: examined and converted as needed under one progress bar, then
     // the drop dialog, and after its OK the writing and one summary.
-    void fill(const std::string& card, const std::vector<std::string>& paths);
+    void writeDroppedWaves(const std::string& card, const std::vector<std::string>& paths);
     // The drop dialog of `paths`, shown and left open without writing (the screenshot tour).
-    DropDialog* previewFill(const std::string& card, const std::vector<std::string>& paths);
+    DropDialog* previewDroppedWaves(const std::string& card, const std::vector<std::string>& paths);
     // What finds the tempo of a dropped wave (the program's links the onset detector); none at first.
     void setTempoFinder(tempo::TempoFinder finder) { m_tempoFinder = finder; }
 

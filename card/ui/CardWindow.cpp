@@ -198,7 +198,7 @@ CardWindow::CardWindow(const Preferences& preferences, Files& files, Interaction
     connect(backupsButton, &QPushButton::clicked, this, &CardWindow::showBackups);
     connect(m_offerButton, &QPushButton::clicked, this, &CardWindow::useOfferedCard);
     connect(m_table, &LoopTable::loopDropped, this, &CardWindow::dropLoop);
-    connect(m_table, &LoopTable::filesDropped, this, &CardWindow::fillFreeLoops);
+    connect(m_table, &LoopTable::filesDropped, this, &CardWindow::writeDroppedWaves);
     auto* copyButton = greenButton(QStringLiteral("copyButton"), QStringLiteral("Copy to Card..."), this);
     auto* deleteButton = greenButton(QStringLiteral("deleteButton"), QStringLiteral("Delete"), this);
     auto* storeButton = greenButton(QStringLiteral("storeButton"), QStringLiteral("All Backups..."), this);
@@ -683,15 +683,15 @@ void CardWindow::arrangeSelected(Arrangement arrangement) {
     if (number) arrange(m_listing.card, loop.number, *number, arrangement == Arrangement::Copy);
 }
 
-void CardWindow::fillFreeLoops(const QStringList& paths) {
+void CardWindow::writeDroppedWaves(const QStringList& paths) {
     std::vector<std::string> files;
     for (const QString& path : paths) files.push_back(path.toStdString());
-    m_actions.fill(m_listing.card, files);
+    m_actions.writeDroppedWaves(m_listing.card, files);
     refresh();
 }
 
 QWidget* CardWindow::previewDrop(const std::vector<std::string>& paths) {
-    return m_actions.previewFill(m_listing.card, paths);
+    return m_actions.previewDroppedWaves(m_listing.card, paths);
 }
 
 void CardWindow::deleteSelected() {

@@ -162,7 +162,7 @@ private:
     void offerMountedCard();
     void openRow(int row);
     void dropLoop(const QString& fromCard, int from, int row, bool copy);
-    void fillFreeLoops(const QStringList& paths);
+    void writeDroppedWaves(const QStringList& paths);
     std::vector<int> selectedNumbers() const;
     std::optional<std::string> chooseFolder(const std::string& caption, const std::string& startFolder);
     void recoverCard(const std::string& folder);

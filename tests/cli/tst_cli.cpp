@@ -12,6 +12,7 @@
 #include <tuple>
 
 #include "CliRun.h"
+#include "Commands.h"
 #include "LoopDescription.h"
 #include "LoopFixture.h"
 #include "LoopLayout.h"
@@ -153,45 +154,22 @@ private slots:
         QCOMPARE(entriesIn(card()), 0);
     }
 
-    // Asked for, the usage goes to the output; behind a command, with a line on each argument.
+    // Asked for, the usage goes to the output: every command in the table's order, each within 80
+    // columns, an option that does not fit carried to a line of its own below the first option; behind
+    // a command, with a line on each argument.
     void help() {
         const CliRun all = runCli({"-h"});
         QCOMPARE(all.status, 0);
-        QCOMPARE(all.out, std::string(R"(usage: brenvik-cli info PATH [--json]
-       brenvik-cli to-loop SOURCE... --dest DIR [--loop TEXT] [--beats N]
-                   [--beats-per-bar B] [--track K] [--right-track K] [--pan P]
-                   [--pitch S] [--right-pan P] [--right-pitch S] [--overwrite]
-                   [--tempo-as-shown] [--strict] [--dry-run] [--no-verify]
-                   [--verbose] [--convert]
-       brenvik-cli to-wave TRACK [RIGHT_TRACK] --output OUT [--overwrite]
-       brenvik-cli convert IN OUT [--overwrite] [--channels PICK] [--gain DB]
-                   [--fit]
-       brenvik-cli play PATH [--times N]
-       brenvik-cli backup CARD DEST
-       brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
-                   [--no-verify]
-       brenvik-cli backups [CARD] [--loop N] [--json]
-       brenvik-cli list CARD [--json] [--strict]
-       brenvik-cli name CARD N [NAME] [--clear] [--notes TEXT]
-       brenvik-cli check PATH... [--json] [--strict]
-       brenvik-cli export PATH... --to DIR [--overwrite] [--force]
-                   [--numbers-only]
-       brenvik-cli move CARD N M [--to CARD2] [--dry-run] [--json] [--force]
-                   [--overwrite] [--no-verify]
-       brenvik-cli copy SRC_CARD N DEST_CARD [M] [--dry-run] [--json] [--force]
-                   [--overwrite] [--no-verify]
-       brenvik-cli swap CARD N M [--dry-run] [--json] [--force]
-       brenvik-cli delete CARD N... [--dry-run] [--json]
-       brenvik-cli renumber CARD [--order N,N,...] [--close-gaps] [--dry-run]
-                   [--json] [--force]
-       brenvik-cli undo CARD [--dry-run] [--json]
-       brenvik-cli redo CARD [--dry-run] [--json]
-       brenvik-cli recover CARD [--dry-run]
-       brenvik-cli eject CARD
-       brenvik-cli names CARD [--write-card] [--read-card]
-       brenvik-cli --version
-Each command takes -h or --help alone for its own usage.
-)"));
+        QStringList commands, expected;
+        for (const cli::Command* command : cli::kCommands) expected << QString::fromUtf8(command->name.data(), command->name.size());
+        const QStringList lines = QString::fromStdString(all.out).split('\n');
+        for (const QString& line : lines.mid(0, lines.size() - 3)) {
+            QVERIFY2(line.size() <= 80 && !line.endsWith(' '), qPrintable(line));
+            if (line.startsWith(commands.isEmpty() ? "usage: brenvik-cli " : "       brenvik-cli ")) commands << line.mid(19).section(' ', 0, 0);
+            else QVERIFY2(line.startsWith(QString(19, ' ') + "[") && line[19] != ' ', qPrintable(line));
+        }
+        QCOMPARE(commands, expected);
+        QCOMPARE(lines.mid(lines.size() - 3), (QStringList{"       brenvik-cli --version", "Each command takes -h or --help alone for its own usage.", ""}));
         const CliRun restore = runCli({"restore", "b", "-h"});  // -h asks for help among other arguments too
         QCOMPARE(restore.status, 0);
         QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]

@@ -170,6 +170,17 @@ private slots:
         const CliRun redo = runCli({"redo", card()});
         QCOMPARE(redo.status, 1);
         QCOMPARE(redo.err, message::cardChangedSinceUndo(card()) + "\n  " + card() + "/LOOP1/track1.wav was changed\n");
+        // A history whose record cannot be read is none: nothing is undone from it.
+        QCOMPARE(runCli({"swap", card(), "5", "6"}).status, 0);
+        const std::map<int, Tree> swapped = loopsOn(card());
+        for (const auto& kept : fs::directory_iterator(path("data/Brenvik/arrangements"))) {
+            const std::vector<uint8_t> bytes = readFile(kept.path().string());
+            std::string text(bytes.begin(), bytes.end());
+            text.replace(text.find("\nwhat\t"), 6, "\nwhy\t");
+            writeFile(kept.path().string(), {text.begin(), text.end()});
+        }
+        QCOMPARE(runCli({"undo", card()}).err, message::nothingToUndo(card()) + "\n");
+        QVERIFY(loopsOn(card()) == swapped);
     }
 
     // Undo trusts a store folder only as restore does: its files match its manifest and it holds

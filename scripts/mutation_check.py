@@ -532,6 +532,8 @@ def coverage_map(args, tests):
             ran = lines.setdefault(file, {}).setdefault(str(line), [])
             if count and name not in ran:
                 ran.append(name)
+    if user:  # its folders served this map alone
+        shutil.rmtree(user.root, ignore_errors=True)
     data = {"key": key, "lines": lines, "unsure": unsure}
     saved.write_text(json.dumps(data) + "\n")
     print(f"coverage map: {len(tests)} tests over {sum(map(len, lines.values()))} lines of code in "

@@ -880,7 +880,8 @@ def rescore(path):
         if kind_of(m) == "equivalent":
             m.outcome = "equivalent"
     keys = ("command", "repo", "seed", "operators", "tests per mutant", "mutants", "elapsed", "per mutant")
-    header = {"rescored": str(path), **{k: data[k] for k in keys if k in data}}
+    # A saved report's "mutants" is the list of mutants, not the header's count of them.
+    header = {"rescored": str(path), **{k: data[k] for k in keys if k in data and not isinstance(data[k], list)}}
     print_report(header, *summarise(mutants), mutants)
 
 

@@ -8,15 +8,23 @@ compile is stillborn and left out of the rate; a failing or timed-out test kills
   scripts/mutation_check.py [--repo DIR] [--build-dir DIR] [--seed 9] [--count 80 | --per-folder 24]
                             [--folders card,cli] [--carry REPORT] [--skip-tests REGEX]
                             [--operators relational,arithmetic,...] [--report FILE] [--list]
+                            [--no-coverage-map] [--coverage-dir DIR]
 
 The same seed over the same tree samples the same mutants; with --per-folder, the same seed
 samples the same mutants in every folder whose files are unchanged. Every mutated file is restored
 afterwards, also on Ctrl-C; if the run is killed hard, `git checkout -- FILE` in the repo.
 
+A mutant runs only the tests that ran one of its lines: once per commit, a second build made with
+--coverage (`--coverage-dir`, default <repo>/build-coverage) runs each test alone and gcov tells
+which lines it ran. A line gcov counts as code that no test ran leaves the mutant survived once it
+builds, with no test run; a line gcov does not know (a declaration, a constant) runs every test
+whose program was relinked, as --no-coverage-map does for all.
+
 Started as root, the script builds as root but runs every test as an unprivileged user (a system
 user `brenvik-mutation`, made when missing; `--test-user NAME` names another), with a HOME, TMPDIR
-and XDG folders of its own below /tmp, made afresh for every mutant. A mutant that builds
-a wrong path (an empty folder name, say) then cannot write into `/` or root's home.
+and XDG folders of its own below /tmp (named after the build tree, so two runs never share them),
+made afresh for every mutant. A mutant that builds a wrong path (an empty folder name, say) then
+cannot write into `/` or root's home.
 
 Two kinds of mutant are set apart from the behaviour kill rate:
   equivalent  a returned std::nullopt, 0, false or nullptr replaced by {}: the same value, so no
@@ -29,6 +37,7 @@ them compare with runs made after.
 """
 import argparse
 import bisect
+import hashlib
 import json
 import os
 import pwd
@@ -76,6 +85,7 @@ class Mutant:
     outcome: str = ""  # "killed", "survived", "stillborn" or "equivalent"
     tests_run: int = 0
     killed_by: str = ""
+    selection: str = ""  # "coverage": only the tests that ran its lines; "all": every observing test
     build_seconds: float = 0.0
     seconds: float = 0.0
 
@@ -390,10 +400,12 @@ def run(cmd, timeout=None, user=None):
         raise
 
 
-def configure(repo, build):
+def configure(repo, build, coverage=False):
     """Configures the build unless its cache already holds these settings. A warning must not
     stop a mutant from building; lld, where present, links the ~40 programs a few times faster
-    than the default linker, and each mutant in a bottom layer relinks all of them."""
+    than the default linker, and each mutant in a bottom layer relinks all of them. With
+    `coverage` the same build counts the lines it runs (gcov), through ccache, as it is built
+    afresh for every new commit."""
     wanted = {"CMAKE_BUILD_TYPE:STRING": "RelWithDebInfo"}
     if re.search(r"option\(\s*BRENVIK_WERROR\b", (repo / "CMakeLists.txt").read_text()):
         wanted["BRENVIK_WERROR:BOOL"] = "OFF"
@@ -403,6 +415,12 @@ def configure(repo, build):
         wanted["Python3_EXECUTABLE:FILEPATH"] = "/usr/bin/python3"
     if shutil.which("ld.lld"):
         wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = "-fuse-ld=lld"
+    if coverage:
+        wanted["CMAKE_CXX_FLAGS:STRING"] = "--coverage"
+        linker = wanted.get("CMAKE_EXE_LINKER_FLAGS:STRING", "")
+        wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = (linker + " --coverage").strip()
+        if shutil.which("ccache"):
+            wanted["CMAKE_CXX_COMPILER_LAUNCHER:STRING"] = "ccache"
     cache = build / "CMakeCache.txt"
     cached = cache.read_text().splitlines() if cache.exists() else []
     values = {line.split(":")[0]: line.split("=", 1)[1] for line in cached if ":" in line and "=" in line}
@@ -475,6 +493,88 @@ def run_tests(build, names, durations, timeout, user=None):
     return ""
 
 
+# ---------------------------------------------------------------- which tests run which lines
+
+def coverage_map(args, tests):
+    """{file: {line: [tests that ran it]}} over the lines gcov knows as code, from a build made
+    with --coverage in which every test ran alone. Kept in that build tree under the commit and
+    the uncommitted changes (to tests too: they change what runs), so a rerun reuses it."""
+    build = args.coverage_dir
+    diff = run(["git", "-C", str(args.repo), "diff", "HEAD"])[1]
+    key = {"head": run(["git", "-C", str(args.repo), "rev-parse", "HEAD"])[1].strip(),
+           "diff": hashlib.sha1(diff.encode("utf-8", "surrogateescape")).hexdigest(), "tests": sorted(tests)}
+    saved = build / "coverage-map.json"
+    if saved.exists():
+        data = json.loads(saved.read_text())
+        if data["key"] == key:
+            return data
+    started = time.monotonic()
+    configure(args.repo, build, coverage=True)
+    if not build_ok(build, args.jobs):
+        sys.exit("the coverage build does not build")
+    user = TestUser.for_build(args.repo, build, args.test_user) if args.user else None
+    if user:  # each object's counts (.gcda) are written beside it by the programs the tests run
+        for folder in build.rglob("CMakeFiles/*.dir"):
+            run(["chown", "-R", f"{user.uid}:{user.gid}", str(folder)])
+    product = set(product_files(args.repo))
+    for gcda in build.rglob("*.gcda"):
+        gcda.unlink()
+    lines = {}  # first every line compiled as code, run by none
+    for file, line, _ in gcov_counts(build, build.rglob("*.gcno"), args.repo, product):
+        lines.setdefault(file, {}).setdefault(str(line), [])
+    unsure = []
+    for name in sorted(tests):
+        for gcda in build.rglob("*.gcda"):
+            gcda.unlink()
+        if run_tests(build, [name], {}, args.timeout, user):
+            unsure.append(name)  # a killed program writes no counts: such a test runs for every mutant
+        for file, line, count in gcov_counts(build, build.rglob("*.gcda"), args.repo, product):
+            ran = lines.setdefault(file, {}).setdefault(str(line), [])
+            if count and name not in ran:
+                ran.append(name)
+    if user:  # its folders served this map alone
+        shutil.rmtree(user.root, ignore_errors=True)
+    data = {"key": key, "lines": lines, "unsure": unsure}
+    saved.write_text(json.dumps(data) + "\n")
+    print(f"coverage map: {len(tests)} tests over {sum(map(len, lines.values()))} lines of code in "
+          f"{time.monotonic() - started:.0f} s" + (f"; failing there, so always run: {unsure}" if unsure else ""),
+          flush=True)
+    return data
+
+
+def gcov_counts(build, files, repo, product):
+    """(product file, line, count) for every line gcov reports in these .gcno or .gcda files;
+    a .gcno without its .gcda reports each line of code with count 0. A header's inline code
+    comes with every object that uses it."""
+    files = sorted(str(f) for f in files)
+    decoder = json.JSONDecoder()
+    for at in range(0, len(files), 100):
+        out = subprocess.run(["gcov", "--json-format", "--stdout", *files[at:at + 100]], cwd=build,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True, errors="replace").stdout
+        pos = 0
+        while (pos := out.find("{", pos)) >= 0:  # one JSON document per object
+            report, pos = decoder.raw_decode(out, pos)
+            for f in report["files"]:
+                path = Path(report["current_working_directory"], f["file"]).resolve()
+                name = path.relative_to(repo).as_posix() if path.is_relative_to(repo) else ""
+                if name in product:
+                    for entry in f["lines"]:
+                        yield name, entry["line_number"], entry["count"]
+
+
+def covering_tests(coverage, m, text):
+    """The tests that ran any line the mutant touches, plus those whose counts are unsure; None
+    when gcov knows none of those lines as code (a declaration, a constant folded while
+    compiling, a template never instantiated): then no count says who could see the mutant."""
+    lines = coverage["lines"].get(m.file, {})
+    first = text.count("\n", 0, min(e[0] for e in m.edits)) + 1
+    last = text.count("\n", 0, max(e[1] for e in m.edits)) + 1
+    known = [lines[str(n)] for n in range(first, last + 1) if str(n) in lines]
+    if not known:
+        return None
+    return {name for ran in known for name in ran} | set(coverage["unsure"])
+
+
 # ---------------------------------------------------------------- the unprivileged test user
 
 TEST_USER = "brenvik-mutation"
@@ -489,8 +589,10 @@ class TestUser:
         self.name, self.uid, self.gid = entry.pw_name, entry.pw_uid, entry.pw_gid
         self.repo, self.build = repo, build
         # Short, as /tmp is: the Card window's widths follow its card's path, and a deep temporary
-        # folder makes the window tests see other widths than the test command does.
-        self.root = Path("/tmp") / entry.pw_name
+        # folder makes the window tests see other widths than the test command does. Named after
+        # the build tree too, so two runs (or a run and its coverage build) never share folders.
+        tag = hashlib.sha1(str(build).encode()).hexdigest()[:8]
+        self.root = Path("/tmp") / f"{entry.pw_name}-{tag}"
         self.home, self.tmp, self.runtime = self.root / "home", self.root / "tmp", self.root / "runtime"
 
     @classmethod
@@ -550,7 +652,7 @@ class TestUser:
 
 # ---------------------------------------------------------------- one mutant
 
-def try_mutant(repo, build, args, m, tests, watchers, durations):
+def try_mutant(repo, build, args, m, tests, watchers, durations, coverage=None):
     path = repo / m.file
     original = path.read_bytes()
     start = time.monotonic()
@@ -566,6 +668,11 @@ def try_mutant(repo, build, args, m, tests, watchers, durations):
             m.outcome = "stillborn"
         else:
             names = observing_tests(tests, watchers, before)
+            covering = covering_tests(coverage, m, text) if coverage else None
+            # A test that ran the line has it in a relinked program, so the two sets meet; a line
+            # no test ran leaves none, and the mutant survives on its build alone.
+            m.selection = "all" if covering is None else "coverage"
+            names = names if covering is None else names & covering
             m.tests_run = len(names)
             m.killed_by = run_tests(build, names, durations, args.timeout, args.user)
             m.outcome = "killed" if m.killed_by else "survived"
@@ -611,7 +718,8 @@ def print_report(header, total, folders, mutants):
     print(f"\nSurvivors ({len(survivors)}):")
     for m in survivors:
         look = "  look" if kind_of(m) == "look" else ""
-        print(f"  {m.file}:{m.line}  [{m.operator}]{look}  ({m.tests_run} tests observed it)")
+        chosen_by = {"coverage": " that ran its lines", "all": " that could observe it"}.get(m.selection, "")
+        print(f"  {m.file}:{m.line}  [{m.operator}]{look}  ({m.tests_run} tests{chosen_by})")
         print(f"      - {m.before}\n      + {m.after}")
 
 
@@ -645,11 +753,17 @@ def parse_args():
                    help="take the killed and stillborn mutants' outcomes from a saved report of the same "
                         "seed and run only the rest (for a rerun after tests were added, the product unchanged)")
     p.add_argument("--rescore", type=Path, metavar="REPORT", help="print a saved JSON report again")
+    p.add_argument("--coverage-map", action=argparse.BooleanOptionalAction, default=True,
+                   help="run for each mutant only the tests that ran its lines in a --coverage build "
+                        "(made once per commit); lines gcov does not know as code still run every "
+                        "observing test")
+    p.add_argument("--coverage-dir", type=Path, help="the coverage build; default: <repo>/build-coverage")
     p.add_argument("--test-user", default=TEST_USER,
                    help=f"when started as root, the unprivileged user the tests run as (default {TEST_USER})")
     args = p.parse_args()
     args.repo = args.repo.resolve()
     args.build_dir = (args.build_dir or args.repo / "build-mutation").resolve()
+    args.coverage_dir = (args.coverage_dir or args.repo / "build-coverage").resolve()
     args.operators = [o.strip() for o in args.operators.split(",") if o.strip()]
     unknown = set(args.operators) - set(OPERATORS)
     if unknown:
@@ -693,6 +807,7 @@ def main():
     failing = run_tests(args.build_dir, tests.keys(), durations, args.timeout, args.user)
     if failing:
         sys.exit(f"the unmutated tree's tests are not green ({failing} fails); fix them first")
+    coverage = coverage_map(args, tests) if args.coverage_map else None
     baseline = time.monotonic() - started
     watchers = program_watchers(args.build_dir, tests)
     print(f"baseline: {len(tests)} tests green in {sum(durations.values()):.0f} s; "
@@ -709,8 +824,9 @@ def main():
             m.outcome, m.killed_by = carried[key_of(m)]
             m.killed_by += " (carried)" if m.killed_by else ""
         else:
-            try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations)
-        print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s)  "
+            try_mutant(args.repo, args.build_dir, args, m, tests, watchers, durations, coverage)
+        tested = f"{m.tests_run:2} tests ({m.selection})" if m.selection else ""
+        print(f"[{k}/{len(chosen)}] {m.outcome:<9} {m.seconds:6.1f}s (build {m.build_seconds:5.1f}s) {tested:<17} "
               f"{m.file}:{m.line} [{m.operator}]" + (f"  by {m.killed_by}" if m.killed_by else ""), flush=True)
         done.append(m)
         if args.report:  # after every mutant, so a run stopped early still leaves what it measured
@@ -740,6 +856,8 @@ def report_header(args, sites, mutants, started, baseline):
     elapsed = time.monotonic() - started
     return {"command": "python3 " + shlex.join(sys.argv), "repo": str(args.repo),
             "seed": args.seed, "operators": ",".join(args.operators),
+            "tests per mutant": (f"those that ran its lines (coverage map in {args.coverage_dir})"
+                                 if args.coverage_map else "every test that can observe it"),
             "mutants": f"{len(mutants)} of {len(sites)} candidate sites",
             "elapsed": f"{elapsed:.0f} s (baseline build and tests {baseline:.0f} s)",
             "per mutant": f"{(elapsed - baseline) / max(1, len(mutants)):.1f} s (build "
@@ -761,8 +879,9 @@ def rescore(path):
     for m in mutants:
         if kind_of(m) == "equivalent":
             m.outcome = "equivalent"
-    keys = ("command", "repo", "seed", "operators", "mutants", "elapsed", "per mutant")
-    header = {"rescored": str(path), **{k: data[k] for k in keys if k in data}}
+    keys = ("command", "repo", "seed", "operators", "tests per mutant", "mutants", "elapsed", "per mutant")
+    # A saved report's "mutants" is the list of mutants, not the header's count of them.
+    header = {"rescored": str(path), **{k: data[k] for k in keys if k in data and not isinstance(data[k], list)}}
     print_report(header, *summarise(mutants), mutants)
 
 

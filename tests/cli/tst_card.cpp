@@ -56,7 +56,13 @@ private slots:
             loop::storeCheckTriples(d);
         });
         fs::copy_file(makeCardLoop(m_card, 11, {1}, 10) + "/track1.wav", loop(11) + "/track4.wav");
-        writeFile(makeCardLoop(m_card, 12, {1}, 10) + "/track1.wav", expectedTrack(patternBytes(9 * 512)));
+        // Its audio starts 2 sectors late (start sector 2, end sector 11), behind 34 sectors.
+        editDescription(makeCardLoop(m_card, 12, {1}, 10), [](loop::Description& d) {
+            d[loop::ldf::recordBase(1) + loop::ldf::kStartSector] = 2;
+            d[loop::ldf::recordBase(1) + loop::ldf::kEndSector] = 11;
+            loop::storeCheckTriples(d);
+        });
+        writeFile(loop(12) + "/track1.wav", expectedTrack(patternBytes(11 * 512)));
         auto track = readFile(makeCardLoop(m_card, 13, {1}, 10) + "/track1.wav");
         track[24] = 0x80, track[25] = 0xBB;  // 48000 Hz
         writeFile(loop(13) + "/track1.wav", track);

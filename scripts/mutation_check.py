@@ -28,7 +28,8 @@ cannot write into `/` or root's home.
 
 Two kinds of mutant are set apart from the behaviour kill rate:
   equivalent  a returned std::nullopt, 0, false or nullptr replaced by {}: the same value, so no
-              test can tell; these are not built at all.
+              test can tell; or one read by hand and listed, with the reason, in
+              scripts/mutation_equivalents.txt. These are not built at all.
   look        a change to where a widget sits or how something is painted (twips, colours, pens,
               the lines of an icon). The suite keeps one look check per window and no pinned
               layout numbers, so these are reported beside the rate, not in it.
@@ -316,9 +317,22 @@ LOOK_LINE = re.compile(r"""\b(Q(Color|Pen|Brush|Rect|RectF|Size|Point|Polygon|Li
     |^[-\d\s{},()]*[{}][-\d\s{},()]*$""", re.X)  # or a row of a table of twips
 
 
+def judged_equivalent():
+    """{(file, line before, line after)} of the mutants read by hand and found to behave as the
+    original wherever the program runs, each with its reason in scripts/mutation_equivalents.txt."""
+    path = Path(__file__).resolve().parent / "mutation_equivalents.txt"
+    rows = [line.split("\t") for line in path.read_text().splitlines() if line and not line.startswith("#")]
+    return {tuple(row[:3]) for row in rows if len(row) == 4}
+
+
+JUDGED_EQUIVALENT = judged_equivalent()
+
+
 def kind_of(m):
     """"equivalent", "look" or "" (behaviour) for a mutant, from its file and original line."""
     if m.operator == "return" and DEFAULT_VALUE.search(m.before):
+        return "equivalent"
+    if (m.file, m.before, m.after) in JUDGED_EQUIVALENT:
         return "equivalent"
     if WINDOW_CODE.search(m.file) and (LOOK_FILE.search(m.file) or LOOK_LINE.search(m.before)):
         return "look"

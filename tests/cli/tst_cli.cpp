@@ -98,14 +98,12 @@ private slots:
         QTest::newRow("unknown command") << QStringList{"mix"} << "brenvik-cli: unknown command 'mix'";
         QTest::newRow("--version with more") << QStringList{"--version", "info"} << "brenvik-cli: unexpected argument 'info'";
         QTest::newRow("info: no path") << QStringList{"info"} << "brenvik-cli info: missing PATH";
-        QTest::newRow("info: two paths") << QStringList{"info", "a.wav", "b.wav"} << "brenvik-cli info: unexpected argument 'b.wav'";
         QTest::newRow("info: json twice") << QStringList{"info", "a.wav", "--json", "--json"} << "brenvik-cli info: --json is given twice";
         QTest::newRow("info: -x") << QStringList{"info", "-x"} << "brenvik-cli info: unknown option -x";
         QTest::newRow("info: -x after --") << QStringList{"info", "--", "-x", "b"} << "brenvik-cli info: unexpected argument 'b'";
         QTest::newRow("to-loop: no source") << QStringList{"to-loop", "--dest", "D"} << toLoop + "missing SOURCE";
         QTest::newRow("to-loop: no dest") << QStringList{"to-loop", "s.wav"} << toLoop + "--dest DIR is required";
         QTest::newRow("to-loop: empty dest") << QStringList{"to-loop", "s.wav", "--dest", ""} << toLoop + "--dest: DIR is empty";
-        QTest::newRow("to-loop: unknown option") << toLoopWith({"--speed", "2"}) << toLoop + "unknown option --speed";
         QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << toLoop + "--loop takes a single SOURCE";
         QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
         QTest::newRow("to-loop: 4x beats") << toLoopWith({"--beats", "4x"}) << toLoop + "--beats: '4x' is not a whole number";
@@ -114,7 +112,6 @@ private slots:
         QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
         QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";
         QTest::newRow("to-loop: right on the left's 1") << toLoopWith({"--right-track", "1"}) << toLoop + "the left and the right channel cannot share a track";
-        QTest::newRow("to-loop: right on the left's 2") << toLoopWith({"--track", "2", "--right-track", "2"}) << toLoop + "the left and the right channel cannot share a track";
         QTest::newRow("to-loop: pitch -") << toLoopWith({"--pitch", "-"}) << toLoop + "--pitch: '-' is not a number with up to 2 decimals";
         QTest::newRow("to-loop: pitch 1.234") << toLoopWith({"--pitch", "1.234"}) << toLoop + "--pitch: '1.234' is not a number with up to 2 decimals";
         QTest::newRow("to-loop: pitch -24.01") << toLoopWith({"--pitch", "-24.01"}) << toLoop + "--pitch: '-24.01' is outside -24 to 12";
@@ -126,16 +123,9 @@ private slots:
         QTest::newRow("to-loop: four-character loop") << toLoopWith({"--loop", "1234"}) << toLoop + "--loop: '1234' is longer than 3 characters";
         QTest::newRow("to-wave: no output") << QStringList{"to-wave", "t.wav"} << toWave + "--output OUT is required";
         QTest::newRow("to-wave: three tracks") << QStringList{"to-wave", "a", "b", "c", "--output", "o.wav"} << toWave + "unexpected argument 'c'";
-        QTest::newRow("to-wave: output twice") << QStringList{"to-wave", "t", "--output", "o", "--output", "p"} << toWave + "--output is given twice";
         QTest::newRow("to-wave: empty track") << QStringList{"to-wave", "", "--output", "o.wav"} << toWave + "TRACK is empty";
-        QTest::newRow("to-wave: empty right track") << QStringList{"to-wave", "t", "", "--output", "o.wav"} << toWave + "RIGHT_TRACK is empty";
-        QTest::newRow("to-wave: unknown option") << QStringList{"to-wave", "t", "--output", "o", "--force"} << toWave + "unknown option --force";
-        QTest::newRow("backup: an option for the card") << QStringList{"backup", "-x", "dest"} << "brenvik-cli backup: unknown option -x";
         QTest::newRow("backup: no dest") << QStringList{"backup", "card"} << "brenvik-cli backup: missing DEST";
-        QTest::newRow("restore: --loop without a number") << QStringList{"restore", "b", "c", "--loop"} << "brenvik-cli restore: --loop needs a value";
         QTest::newRow("restore: loop 1000") << QStringList{"restore", "b", "c", "--loop", "1", "--loop", "1000"} << "brenvik-cli restore: --loop: '1000' is outside 1 to 999";
-        QTest::newRow("list: unknown option") << QStringList{"list", "--bogus"} << "brenvik-cli list: unknown option --bogus";
-        QTest::newRow("check: no path") << QStringList{"check", "--json"} << "brenvik-cli check: missing PATH";
         QTest::newRow("export: no --to") << QStringList{"export", "card"} << "brenvik-cli export: --to DIR is required";
     }
 
@@ -154,9 +144,8 @@ private slots:
         QCOMPARE(entriesIn(card()), 0);
     }
 
-    // Asked for, the usage goes to the output: every command in the table's order, each within 80
-    // columns, an option that does not fit carried to a line of its own below the first option; behind
-    // a command, with a line on each argument.
+    // Asked for, the usage goes to the output: every command in order, within 80 columns, what does not
+    // fit carried below the first option; behind a command, with a line on each argument.
     void help() {
         const CliRun all = runCli({"-h"});
         QCOMPARE(all.status, 0);

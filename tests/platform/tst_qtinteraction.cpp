@@ -44,8 +44,7 @@ private slots:
         QCOMPARE(shown, QString("Brenvik|%1|%2|%3").arg(texts).arg(icon).arg(buttons).split('|'));
     }
 
-    // A question with buttons of its own answers by the button's role, Esc cancels it; a number
-    // asked for steps by one.
+    // A question's own buttons answer by their role, Esc cancels; a number asked for steps by one.
     void ownButtonsAndNumbers() {
         QtInteraction ui;
         for (const auto& [button, expected] : {std::pair{"Keep both", MessageAnswer::No},

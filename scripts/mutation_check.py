@@ -858,12 +858,16 @@ def key_of(m):
     return (m.file, m.line, m.col, m.operator, m.before, m.after)
 
 
+def saved_mutants(data):
+    """The mutants of a saved report's data, as the run left them."""
+    return [Mutant(**{**m, "edits": tuple(map(tuple, m["edits"]))}) for m in data["mutants"]]
+
+
 def carried_outcomes(path):
     """{mutant: (outcome, killed by)} for the mutants a saved report found killed or stillborn.
     Tests only added since that report kill them still; the survivors are run again."""
-    data = json.loads(path.read_text())
-    return {key_of(Mutant(**{**m, "edits": tuple(map(tuple, m["edits"]))})): (m["outcome"], m["killed_by"])
-            for m in data["mutants"] if m["outcome"] in ("killed", "stillborn")}
+    return {key_of(m): (m.outcome, m.killed_by) for m in saved_mutants(json.loads(path.read_text()))
+            if m.outcome in ("killed", "stillborn")}
 
 
 def report_header(args, sites, mutants, started, baseline):
@@ -889,7 +893,7 @@ def write_report(args, header, mutants):
 def rescore(path):
     """A saved report printed again under this script's kinds of mutant."""
     data = json.loads(path.read_text())
-    mutants = [Mutant(**{**m, "edits": tuple(map(tuple, m["edits"]))}) for m in data["mutants"]]
+    mutants = saved_mutants(data)
     for m in mutants:
         if kind_of(m) == "equivalent":
             m.outcome = "equivalent"

@@ -102,7 +102,6 @@ private:
     DataChunk m_data{};
     std::string m_card;                      // the destination, absolute
     std::optional<std::string> m_replacing;  // the loop folder replaced, absolute
-    int64_t m_replacingSize = 0;
     bool m_committed = false;
     bool m_readBackFailed = false;
     bool m_replaceFirst = false;  // no room for the new loop beside the one it replaces
@@ -202,7 +201,6 @@ LoopWriter::Stop LoopWriter::decideReplaced() {
     }
     m_folder = m_files.absolutePath(m_folder);
     m_replacing = m_files.absolutePath(*holding);
-    m_replacingSize = m_files.folderSize(*m_replacing);
     return std::nullopt;
 }
 
@@ -223,7 +221,7 @@ LoopWriter::Stop LoopWriter::checkRoom() {
     card::addFolder(room, block);
     room.bytes = checkedAdd<int32_t>(d, loop::kSpaceMargin);
     if (m_replacing) {
-        room.bytesFreed = m_replacingSize;
+        room.bytesFreed = m_files.folderSize(*m_replacing);
         room.blocksFreed = card::folderRoom(m_files, *m_replacing, block);
     }
     if (const std::optional<std::string> lack = card::lackOfRoom(room, freeBytes, block))

@@ -175,7 +175,7 @@ private slots:
     }
 
     // Stereo puts the right channel on track 2, or on 1 when the left one holds 2; mono resets
-    // the right channel's pan and pitch.
+    // the right channel's pan and pitch and frees every track.
     void layouts() {
         m_model->selectTrack(Channel::Left, 2);
         open(write("st.wav", wave(2, patternBytes(1000))));
@@ -188,10 +188,13 @@ private slots:
         QCOMPARE((std::vector<int>{m_model->channel(Channel::Right).pan, m_model->channel(Channel::Right).pitch}),
                  (std::vector<int>{0, 0}));
         QVERIFY(!m_model->showsRightChannel() && m_model->trackEnabled(Channel::Left, 1));
+        m_model->selectTrack(Channel::Left, 1);  // mono: any of the four tracks, and no other
+        m_model->selectTrack(Channel::Left, 5);
+        QCOMPARE(m_model->channel(Channel::Left).track, 1);
     }
 
     // A cancelled dialog keeps its last name: nothing chosen yet means no file. The import's
-    // dialog has a title of its own.
+    // dialog has a title of its own and adds no ".wav" to a name typed without one.
     void dialogAndCancel() {
         m_ui->chooseNextFile(std::nullopt);
         m_model->open();
@@ -206,8 +209,9 @@ private slots:
         QCOMPARE(m_ui->messages().size(), size_t(1));
         m_ui->chooseNextFile(std::nullopt);
         m_model->importFromDialog();
-        QCOMPARE(m_ui->dialogsShown().at(3).title + "|" + m_ui->dialogsShown().at(0).title,
-                 "Import and Convert|");
+        QCOMPARE(m_ui->dialogsShown().at(3).title + "|" + m_ui->dialogsShown().at(3).defaultExtension + "|" +
+                     m_ui->dialogsShown().at(0).title,
+                 "Import and Convert||");
     }
 
     void stepBeats_data() {

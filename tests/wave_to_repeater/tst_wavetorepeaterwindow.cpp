@@ -130,8 +130,8 @@ private slots:
     }
 
     // The "will write" line tells what a save would write, and turns into a warning naming the
-    // tempo the card would get when beats per bar move it off the one shown; with the tempo
-    // written as shown it stays a summary.
+    // tempo the card would get when beats per bar move it off the one shown (with the tempo
+    // written as shown it stays a summary), or the refusal a loop number typed would meet.
     void willWriteLine_data() {
         QTest::addColumn<bool>("tempoAsShown");
         QTest::newRow("tempo from beats per bar") << false;
@@ -152,6 +152,11 @@ private slots:
                                             : QString::fromStdString(message::planTempoNotShown(240.0, 125.217f, 2, message::Voice::Window)));
         QVERIFY2(!line->text().contains("--"), qPrintable(line->text()));  // the window's words, not a flag
         QCOMPARE(line->toolTip(), summary.arg(tempoAsShown ? "125.2" : "240.0").arg(6).arg(2));
+        for (const char* typed : {"x", "0"}) {  // a loop number the save would refuse
+            find<QLineEdit>("loopNumberBox")->clear();
+            QTest::keyClicks(find<QLineEdit>("loopNumberBox"), typed);
+            QVERIFY(line->text().startsWith(*typed == 'x' ? message::kLoopNumberNotNumeric : message::kLoopNumberOutOfRange));
+        }
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages (a refused

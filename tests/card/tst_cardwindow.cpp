@@ -846,10 +846,7 @@ private slots:
         QCOMPARE(ui.messages()[0].icon, MessageIcon::Warning);
         // What the Repeater reads: the tempo and beats each loop's description holds.
         for (int row = 0; row < 3; ++row) {
-            const std::vector<uint8_t> bytes = readFile(card + "/" + loops[row].toStdString() + "/loopinfo.ldf");
-            loop::Description description{};
-            std::copy_n(bytes.begin(), description.size(), description.begin());
-            const loop::DecodedDescription decoded = loop::decodeDescription(description);
+            const loop::DecodedDescription decoded = readDescription(card + "/" + loops[row].toStdString());
             QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded.tempoCode)) + " BPM"),
                      shown[row]);
             QCOMPARE(QString::number(decoded.beatCount), beats[row]);

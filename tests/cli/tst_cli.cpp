@@ -27,13 +27,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-loop::DecodedDescription decoded(const std::string& loopFolder) {
-    loop::Description d{};
-    const auto ldf = readFile(loopFolder + "/loopinfo.ldf");
-    std::copy(ldf.begin(), ldf.end(), d.begin());
-    return loop::decodeDescription(d);
-}
-
 QJsonObject json(const CliRun& run) { return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object(); }
 
 constexpr size_t kBlock = 1 << 20;
@@ -214,7 +207,7 @@ private slots:
         QCOMPARE(run.err, std::string("warning: LOOP2 will play at 139.7 BPM, not the 79.8 BPM shown (--tempo-as-shown "
                                       "writes the tempo shown)\nFile writing successful\n"));
         QCOMPARE(readFile(card() + "/LOOP2/track4.wav"), expectedTrack(channelWords(m_stereoData, 1, 264960)));
-        const loop::DecodedDescription d = decoded(card() + "/LOOP2");
+        const loop::DecodedDescription d = readDescription(card() + "/LOOP2");
         QCOMPARE((std::vector<int>{d.beatCount, d.beatsPerBar, d.division}),
                  (std::vector<int>{4, 2, 4}));
         QCOMPARE((std::vector<int>{d.tracks[1].pan, d.tracks[1].pitch, d.tracks[3].pan, d.tracks[3].pitch}),
@@ -232,7 +225,7 @@ private slots:
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);
         QVERIFY(!fs::exists(card() + "/LOOP7/old.bin"));
-        const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // tracks 1 and 2, no pan or pitch
+        const loop::DecodedDescription plain = readDescription(card() + "/LOOP7");  // tracks 1 and 2, no pan or pitch
         QCOMPARE((std::vector<int>{plain.tracks[0].chosen, plain.tracks[1].chosen, plain.tracks[0].pan,
                                    plain.tracks[0].pitch, plain.tracks[1].pan, plain.tracks[1].pitch}),
                  (std::vector<int>{1, 1, 0, 0, 0, 0}));
@@ -284,7 +277,7 @@ private slots:
         QVERIFY2(dry.out.find(line) == 0, dry.out.c_str());
         QCOMPARE(dry.out.find("  warning: The Repeater will get") != std::string::npos, warned);
         QVERIFY2(real.out.find(card() + "/LOOP1\n  " + line) == 0, real.out.c_str());
-        const std::string written = message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode));
+        const std::string written = message::tempoText(loop::tempoOfCode(readDescription(card() + "/LOOP1").tempoCode));
         QCOMPARE(written + " BPM, ", summary.left(11).toStdString());
     }
 
@@ -330,7 +323,7 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(entriesIn(card()), args.contains("--dry-run") || tempo.isEmpty() ? 0 : 1);
         if (!tempo.isEmpty())
-            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode))), tempo);
+            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(readDescription(card() + "/LOOP1").tempoCode))), tempo);
     }
 
     // The longest loops the writer accepts check clean, with their whole length, and come back

@@ -325,10 +325,7 @@ private slots:
         QCOMPARE(info["wave"]["tempoFound"].toString().toStdString(), message::foundTempo(bpm, beats));
         QCOMPARE(dry.out, card + "/LOOP1: " + plan.toStdString() + "\n  tempo found: " + message::foundTempo(bpm, beats) + "\n");
         QCOMPARE(real.status, 0);
-        loop::Description d{};
-        const auto ldf = readFile(card + "/LOOP1/loopinfo.ldf");
-        std::copy(ldf.begin(), ldf.end(), d.begin());
-        const loop::DecodedDescription written = loop::decodeDescription(d);
+        const loop::DecodedDescription written = readDescription(card + "/LOOP1");
         QCOMPARE(message::tempoText(loop::tempoOfCode(written.tempoCode)) + " BPM", plan.section(", ", 0, 0).toStdString());
         QCOMPARE(written.beatsPerBar, 4);
     }

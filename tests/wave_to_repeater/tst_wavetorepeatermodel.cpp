@@ -9,6 +9,7 @@
 #include "LevelSignal.h"
 #include "ConvertedCache.h"
 #include "LoopDescription.h"
+#include "LoopFixture.h"
 #include "LoopLayout.h"
 #include "Messages.h"
 #include "Numbers.h"
@@ -544,10 +545,8 @@ private slots:
             QCOMPARE(m_ui->messages()[0].buttons, beats > 255 ? MessageButtons::YesNo : MessageButtons::YesNoCancel);
         QCOMPARE(fs::exists(file("LOOP1")), !tempo.isEmpty());
         if (tempo.isEmpty()) return;
-        loop::Description ldf{};
-        const std::vector<uint8_t> bytes = readFile(file("LOOP1/loopinfo.ldf"));
-        std::copy(bytes.begin(), bytes.end(), ldf.begin());
-        QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(loop::decodeDescription(ldf).tempoCode))), tempo);
+        const loop::DecodedDescription written = readDescription(file("LOOP1"));
+        QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(written.tempoCode))), tempo);
     }
 
     // With automatic numbering off the box keeps the number in the normal form the writer gave it,

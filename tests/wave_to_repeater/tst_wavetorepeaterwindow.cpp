@@ -204,13 +204,11 @@ private slots:
     }
 
     // An 8-second groove at 120 BPM, its tempo found by the onset detector: the window opens at
-    // its 16 beats in 4 bars of 4, or with the preference off at half the bar; Alt+U brings the
-    // found tempo back after the bar moved.
+    // its 16 beats in 4 bars of 4; Alt+U brings the found tempo back after the bar moved.
     void foundTempo_data() {
         QTest::addColumn<bool>("guess");
         QTest::addColumn<QStringList>("opened");  // tempo, bars, beats per bar
         QTest::newRow("guessed") << true << QStringList{"120.0", "4", "4"};
-        QTest::newRow("preference off") << false << QStringList{"127.5", "17", "1"};
     }
     void foundTempo() {
         QFETCH(bool, guess);

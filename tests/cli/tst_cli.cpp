@@ -97,7 +97,7 @@ private slots:
         QTest::newRow("to-loop: empty dest") << QStringList{"to-loop", "s.wav", "--dest", ""} << toLoop + "--dest: DIR is empty";
         QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << toLoop + "--loop takes a single SOURCE";
         QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
-        QTest::newRow("to-loop: beats and a line break") << toLoopWith({"--beats", "4\n\x1b"}) << toLoop + "--beats: '4\\n\\x1b' is not a whole number";
+        QTest::newRow("to-loop: beats, a line break and a delete") << toLoopWith({"--beats", "4\n\x7f"}) << toLoop + "--beats: '4\\n\\x7f' is not a whole number";
         QTest::newRow("to-loop: 2.0 beats") << toLoopWith({"--beats", "2.0"}) << toLoop + "--beats: '2.0' is not a whole number";
         QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
         QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";
@@ -453,8 +453,9 @@ private slots:
     }
 
     // A loop's loudness and true peak as it plays, in JSON and as the text's one line: a sine at
-    // full scale on one track reads 3 dB under 0 LUFS, two tracks of it play as left and right
-    // (3 dB louder), and a loop that cannot be played is not measured.
+    // full scale on one track reads 3 dB under 0 LUFS (a peak just under 0 dB reads 0.0, not
+    // -0.0), two tracks of it play as left and right (3 dB louder), and a loop that cannot be
+    // played is not measured.
     void infoMeasuresLoudness_data() {
         QTest::addColumn<QList<int>>("tracks");
         QTest::addColumn<double>("amplitude");
@@ -462,7 +463,7 @@ private slots:
         QTest::addColumn<QVariant>("lufs");  // null: no level
         QTest::addColumn<QVariant>("peak");
         QTest::addColumn<QString>("line");
-        QTest::newRow("full scale") << QList<int>{1} << 1.0 << false << QVariant(-3.01) << QVariant(0.0)
+        QTest::newRow("just under full scale") << QList<int>{1} << 0.999 << false << QVariant(-3.01) << QVariant(0.0)
                                     << "-3.0 LUFS, true peak 0.0 dBTP";
         QTest::newRow("20 dB down") << QList<int>{3} << 0.1 << false << QVariant(-23.01) << QVariant(-20.0)
                                     << "-23.0 LUFS, true peak -20.0 dBTP";

@@ -119,6 +119,7 @@ private slots:
         QTest::newRow("control character") << false << QStringList{"name", "CARD", "1", "a\nb"} << 2
                                            << "control character";
         QTest::newRow("nothing to do") << false << QStringList{"name", "CARD", "1"} << 2 << "give NAME";
+        QTest::newRow("a name and --clear") << false << QStringList{"name", "CARD", "1", "A", "--clear"} << 2 << "give either";
     }
     void commands() {
         QFETCH(bool, damaged);

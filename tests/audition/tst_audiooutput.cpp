@@ -1,7 +1,6 @@
 // Real audio out: a PulseAudio server of the test's own, with a null sink in place of a sound
-// card, plays a loop of noise through the program's audio output (and through brenvik-cli play)
-// while the sink's monitor is recorded; the recording must be the loop, sample for sample, pass
-// after pass.
+// card, plays a loop of noise through brenvik-cli play and the program's audio output while the
+// sink's monitor is recorded; the recording must be the loop, sample for sample, pass after pass.
 #include <QAudioDevice>
 #include <QAudioSource>
 #include <QMediaDevices>
@@ -35,7 +34,6 @@ private slots:
     void initTestCase() {
         if (const QString why = m_server.start(); !why.isEmpty()) QSKIP(qPrintable(why));
     }
-    void playsTheLoopSampleForSample();
     void theCommandPlaysTheLoopSampleForSample_data();
     void theCommandPlaysTheLoopSampleForSample();
     void theCommandEndsCleanlyEveryTime();
@@ -105,18 +103,6 @@ void TestAudioOutput::recordAndCompare(const std::vector<std::vector<uint8_t>>& 
     }
 }
 
-void TestAudioOutput::playsTheLoopSampleForSample() {
-    std::vector<std::vector<uint8_t>> tracks;
-    const audition::Preparation prepared = audition::sourceOfLoop(makeNoiseLoop(tracks));
-    QVERIFY2(prepared.source, prepared.reason.c_str());
-    AudioPlayback playback;
-    QCOMPARE(playback.unavailableReason(), QString());
-    recordAndCompare(tracks, prepared.source->frames, 3,
-                     [&] { QVERIFY2(playback.play(*prepared.source), qPrintable(playback.lastError())); },
-                     [] { return true; });
-    playback.stop();
-}
-
 void TestAudioOutput::theCommandPlaysTheLoopSampleForSample_data() {
     QTest::addColumn<QString>("times");
     QTest::addColumn<bool>("ctrlC");  // pressed once the passes compared have been heard
@@ -125,8 +111,8 @@ void TestAudioOutput::theCommandPlaysTheLoopSampleForSample_data() {
     QTest::newRow("Ctrl+C stops it") << "10000" << true << 130;
 }
 
-// The same for the built brenvik-cli play, which hands the command to its companion: the passes
-// heard exactly, then it ends by itself, or on Ctrl+C, with its exit status.
+// The built brenvik-cli play, which hands the command to its companion: the passes heard
+// exactly, then it ends by itself, or on Ctrl+C, with its exit status.
 void TestAudioOutput::theCommandPlaysTheLoopSampleForSample() {
     QFETCH(QString, times);
     QFETCH(bool, ctrlC);

@@ -1,5 +1,5 @@
 // The backup store on real folders: a loop's files copied and checked, listed by loop, the
-// oldest backups removed beyond the size limit, and a loop that cannot be copied whole refused.
+// oldest backups removed beyond the size limit.
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -8,7 +8,6 @@
 #include "BackupCheck.h"
 #include "BackupNames.h"
 #include "BackupStore.h"
-#include "RoutineError.h"
 #include "ScriptedFiles.h"
 #include "TestFiles.h"
 
@@ -73,15 +72,6 @@ private slots:
         const std::vector<backup::StoredBackup> list = store.listBackups();
         QCOMPARE(int(list.size()), kept);
         for (int k = 0; k < kept; ++k) QCOMPARE(list[size_t(k)].folder, made[size_t(2 - k)]);
-    }
-
-    // A loop folder holding more than plain files is not replaced: nothing of the backup stays.
-    void refusesWhatItCannotCopy() {
-        backup::BackupStore store(path("store"), m_files);
-        const std::string folder = loop(3, 100);
-        fs::create_directory(folder + "/sub");
-        QVERIFY_THROWS_EXCEPTION(RoutineError, store.backUpLoop(folder));
-        QVERIFY(!fs::exists(path("store")) || entriesIn(path("store")) == 0);
     }
 };
 

@@ -60,6 +60,20 @@ struct Program {
     }
 };
 
+// A Card window on its own with the scripted platform it talks to. A test that prepares the
+// library or the backup store first hands in its files, which share their folder when copied.
+struct LoneCardWindow {
+    TestInteraction ui;
+    ScriptedFiles files;
+    Preferences preferences;
+    CardWindow window;
+    explicit LoneCardWindow(Preferences chosen, ScriptedFiles prepared = {},
+                            std::vector<std::string> mountRoots = {})
+        : files(std::move(prepared)),
+          preferences(std::move(chosen)),
+          window(preferences, files, ui, std::move(mountRoots)) {}
+};
+
 // How far apart the darkest and the lightest grey of a picture lie (0 to 255): a caption's strokes
 // against its background.
 int greySpreadOf(const QImage& image) {
@@ -201,10 +215,8 @@ private slots:
     void detailsTellTheSelectedLoop() {
         QFETCH(int, order);
         QFETCH(int, row);
-        TestInteraction ui;
-        ScriptedFiles files;
-        const Preferences preferences{m_card, m_card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({m_card, m_card, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         window.table()->sortByColumn(CardWindow::LoopColumn, Qt::SortOrder(order));
         window.table()->selectRow(row);
         window.refresh();
@@ -258,13 +270,11 @@ private slots:
     // taken again) is told once in a message box with its reason, not at every listing; the
     // status line has it each time.
     void toldOnceWhenAChangeCannotBeFinished() {
-        TestInteraction ui;
-        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "stuck");
         makeCardLoop(card, 1, {1}, 10);
         const std::string aside = makeCardLoop(card + "/.brenvik-arranging", 1, {1}, 20);
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         QSignalSpy notes(&window, &CardWindow::statusMessage);
         window.refresh();
         const std::string line = card + " holds an interrupted change that could not be finished: a change by an "
@@ -279,7 +289,6 @@ private slots:
     // With names kept on the card, opening it reads its names file; a change the window makes
     // writes the file again, with the names this computer knows of the loops now on the card.
     void keepsNamesOnTheCard() {
-        TestInteraction ui;
         ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "names");
         const std::string hash[] = {*library::loopContentHash(makeCardLoop(card, 1, {1}, 5)).hex,
@@ -288,9 +297,8 @@ private slots:
         writeFile(file, {text.begin(), text.end()});
         library::LoopLibrary& library = library::userLibrary(files);
         QVERIFY(library.rename(hash[1], "Verse"));
-        Preferences preferences{card, card, 45, true};
-        preferences.namesOnCard = true;
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({.loopFolder = card, .waveFolder = card, .namesOnCard = true}, files);
+        CardWindow& window = lone.window;
         QCOMPARE(library.find(hash[0])->name, std::string("Intro"));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
@@ -333,10 +341,10 @@ private slots:
         const std::string media = m_dir.path().toStdString() + "/media";
         makeFolder(media, "user/EMPTY");
         makeCardLoop(media + "/user/REPEATER", 9, {1}, 4);
-        TestInteraction ui;
-        ScriptedFiles files;
-        const Preferences preferences{makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true};
-        CardWindow window(preferences, files, ui, {m_dir.path().toStdString() + "/nowhere", media});
+        LoneCardWindow lone(
+            {makeFolder(m_dir.path().toStdString(), "home"), m_dir.path().toStdString(), 45, true},
+            {}, {m_dir.path().toStdString() + "/nowhere", media});
+        CardWindow& window = lone.window;
         QCOMPARE(column(window, CardWindow::LoopColumn), QStringList());
         QCOMPARE(window.offeredCard(), media + "/user/REPEATER");
         QVERIFY(child<QPushButton>(&window, "offerButton")->isVisibleTo(&window));
@@ -348,12 +356,10 @@ private slots:
     // Eject, on a key of its own: refused while another program holds the card; then the card's
     // volume goes and the window shows the card gone.
     void ejectsTheCard() {
-        TestInteraction ui;
-        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "ejected");
         makeCardLoop(card, 1, {1}, 10);
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         std::set<QChar> keys;
         for (const QPushButton* button : window.findChildren<QPushButton*>())
             if (const qsizetype at = button->text().indexOf('&'); at >= 0)
@@ -382,11 +388,9 @@ private slots:
     // waves, the focus back where it was; an existing wave is replaced only after a Yes, and one
     // that cannot be written is named with its reason.
     void exportsTheSelection() {
-        TestInteraction ui;
-        ScriptedFiles files;
         const std::string out = m_dir.path().toStdString() + "/out/new";
-        const Preferences preferences{m_card, out, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({m_card, out, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         window.show();
         window.table()->selectRow(1);
         auto* exportButton = child<QPushButton>(&window, "exportButton");
@@ -448,7 +452,6 @@ private slots:
     }
     void restoresABackup() {
         QFETCH(bool, wholeStore);
-        TestInteraction ui;
         ScriptedFiles files;
         const QTemporaryDir dir;
         const std::string card = makeFolder(dir.path().toStdString(), "mine");
@@ -466,15 +469,15 @@ private slots:
         std::ofstream(unrecorded + "/MANIFEST.sha256").close();
         std::ofstream(unrecorded + "/LOOP9").close();
         std::filesystem::resize_file(unrecorded + "/LOOP9", uintmax_t{3} << 30);  // sparse, over the limit
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true}, files);
+        CardWindow& window = lone.window;
         child<QPushButton>(&window, "backupsButton")->click();
         window.table()->selectRow(rowOf(window.table(), 6));
         child<QPushButton>(&window, "backupsButton")->click();
 
         QStringList look, checks, marks;
         QString over;
-        ui.answerNextQuestion(MessageAnswer::Yes);
+        lone.ui.answerNextQuestion(MessageAnswer::Yes);
         whenModal([&](QWidget* dialog) {
             look = lookOf(dialog);
             auto* list = child<QTableWidget>(dialog, "backupTable");
@@ -513,7 +516,7 @@ private slots:
         QVERIFY(treeOf(loop) == before);
         QVERIFY(treeOf(card + "/LOOP8") == before);
         QCOMPARE(window.table()->item(rowOf(window.table(), 5), CardWindow::CheckColumn)->text(), QString("ok"));
-        QCOMPARE(ui.messageTexts(),
+        QCOMPARE(lone.ui.messageTexts(),
                  (std::vector<std::string>{message::kSelectOneLoop, message::noBackupsOf(6), message::kNoBackupSelected,
                                            message::backupFileChanged("LOOP5/track1.wav"),
                                            message::loopRestored(card + "/LOOP8"), message::restoreReplaces(loop),
@@ -525,7 +528,6 @@ private slots:
     // The Backups dialog opens with the newest backup chosen (here another card's, listed second),
     // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to play.
     void backupsShowTheirLoops() {
-        TestInteraction ui;
         ScriptedFiles files;
         const QTemporaryDir dir;
         const std::string card = makeFolder(dir.path().toStdString(), "mine");
@@ -534,8 +536,8 @@ private slots:
         library::userLibrary(files).rename(*library::loopContentHash(named).hex, "Intro groove");
         fs::rename(store.backUpLoop(named), store.root() + "/LOOP4-20200101T000000Z");
         store.backUpLoop(makeCardLoop(makeFolder(dir.path().toStdString(), "other"), 7, {1, 2}, 862, 8, 120));
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true}, files);
+        CardWindow& window = lone.window;
         QStringList rows;
         QModelIndexList chosen;
         bool shown = false;
@@ -561,8 +563,6 @@ private slots:
     // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
     // store); Undo (Ctrl+Z) walks back through these and Redo (Ctrl+Shift+Z, Ctrl+Y) forth again.
     void arrangesTheCard() {
-        TestInteraction ui;
-        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "arrange");
         std::map<int, Tree> made;
         for (const int n : {1, 2, 3}) made[n] = treeOf(makeCardLoop(card, n, {1}, 10 * n));
@@ -575,8 +575,8 @@ private slots:
             }
             return true;
         };
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
@@ -708,7 +708,6 @@ private slots:
     void namesAndFiltersLoops() {
         QFETCH(QString, way);
         QFETCH(QString, typed);
-        TestInteraction ui;
         ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "named-" + std::string(QTest::currentDataTag()));
         for (const auto& [number, tempo] : std::map<int, double>{{1, 120}, {2, 95}, {4, 140}})
@@ -716,8 +715,8 @@ private slots:
         library::CardNames names(library::userLibrary(files), card);
         names.nameWritten(card + "/LOOP1", m_waves + "/Intro groove.wav");
         library::userLibrary(files).setNotes(*library::loopContentHash(card + "/LOOP2").hex, "slow verse");
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true}, files);
+        CardWindow& window = lone.window;
         auto* progress = child<QLabel>(&window, "namesProgressLabel");
         QCOMPARE(progress->text(), QString("Reading loops for their names: 0 of 2"));  // LOOP2 and LOOP4
         window.show();
@@ -742,7 +741,8 @@ private slots:
         QTRY_VERIFY(!table->isPersistentEditorOpen(table->currentIndex()) && QApplication::focusWidget() == table);
         QCOMPARE(column(window, CardWindow::NameColumn).value(0), kept);
         QCOMPARE(QString::fromStdString(names.of(card + "/LOOP1").name()), kept);
-        QCOMPARE(ui.messageTexts(), told.isEmpty() ? std::vector<std::string>{} : std::vector{told.toStdString()});
+        QCOMPARE(lone.ui.messageTexts(),
+                 told.isEmpty() ? std::vector<std::string>{} : std::vector{told.toStdString()});
 
         const std::vector<std::pair<QString, QList<int>>> filters{
             {"", {1, 2, 3, 4, 5}}, {kept.toUpper(), {1}}, {"VERSE", {2}}, {"140", {4}}, {"none", {}}};
@@ -762,14 +762,13 @@ private slots:
 
     // A damaged library is told once on the status line; the loops are listed without names.
     void listsLoopsWithADamagedLibrary() {
-        TestInteraction ui;
         ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "damaged-library");
         makeCardLoop(card, 1, {1}, 10);
         const std::string damaged = "not a library, only words";
         writeFile(makeFolder(files.userDataFolder(), "Brenvik") + "/library.sqlite", {damaged.begin(), damaged.end()});
-        const Preferences preferences{card, card, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, card, 45, true}, files);
+        CardWindow& window = lone.window;
         QSignalSpy notes(&window, &CardWindow::statusMessage);
         window.refresh();
         QCOMPARE(column(window, CardWindow::LoopColumn), QStringList{"1"});
@@ -791,8 +790,6 @@ private slots:
     }
     void dropsWavesThroughTheDialog() {
         QFETCH(QString, answer);
-        TestInteraction ui;
-        ScriptedFiles files;
         const std::string card = makeFolder(m_dir.path().toStdString(), "drop-" + answer.toStdString());
         for (const int n : {1, 3}) makeCardLoop(card, n, {1}, 10);
         const std::string waves = makeFolder(m_dir.path().toStdString(), "grooves");
@@ -802,8 +799,8 @@ private slots:
         writeFile(waves + "/eight.wav", test::wave(1, groove(120, 4, 1, 48000), 48000));
         writeFile(waves + "/notes.txt", {'h', 'i'});
         const Tree before = treeOf(card);
-        const Preferences preferences{card, waves, 45, true};
-        CardWindow window(preferences, files, ui, {});
+        LoneCardWindow lone({card, waves, 45, true});
+        auto& [ui, files, preferences, window] = lone;
         window.setTempoFinder(tempo::estimateWaveTempo);
         window.show();
 
@@ -846,10 +843,7 @@ private slots:
         QCOMPARE(ui.messages()[0].icon, MessageIcon::Warning);
         // What the Repeater reads: the tempo and beats each loop's description holds.
         for (int row = 0; row < 3; ++row) {
-            const std::vector<uint8_t> bytes = readFile(card + "/" + loops[row].toStdString() + "/loopinfo.ldf");
-            loop::Description description{};
-            std::copy_n(bytes.begin(), description.size(), description.begin());
-            const loop::DecodedDescription decoded = loop::decodeDescription(description);
+            const loop::DecodedDescription decoded = readDescription(card + "/" + loops[row].toStdString());
             QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded.tempoCode)) + " BPM"),
                      shown[row]);
             QCOMPARE(QString::number(decoded.beatCount), beats[row]);

@@ -83,8 +83,6 @@ private slots:
         QTest::newRow("a missing file") << "remove" << "Backup file LOOP1/track1.wav does not match its manifest";
         QTest::newRow("a link") << "link" << "Backup holds a symbolic link, LOOP1/track1.wav";
         QTest::newRow("..") << "../LOOP1/track1.wav" << "Backup entry ../LOOP1/track1.wav is not a loop file";
-        QTest::newRow("absolute") << "/LOOP1/track1.wav" << "Backup entry /LOOP1/track1.wav is not a loop file";
-        QTest::newRow("a deeper path") << "LOOP1/sub/track1.wav" << "Backup entry LOOP1/sub/track1.wav is not a loop file";
         QTest::newRow("a loop number 0") << "LOOP0/track1.wav" << "Backup entry LOOP0/track1.wav is not a loop file";
         QTest::newRow("no such loop") << "--loop 2" << "The backup holds no LOOP2";
     }
@@ -270,7 +268,6 @@ private slots:
     void freeNumberInAnyCase_data() {
         QTest::addColumn<QStringList>("folders");
         QTest::addColumn<QString>("written");
-        QTest::newRow("Loop1") << QStringList{"Loop1"} << "LOOP2";
         QTest::newRow("loop1, LOOP2 and lOOP4") << QStringList{"loop1", "LOOP2", "lOOP4"} << "LOOP3";
     }
     void freeNumberInAnyCase() {

@@ -220,13 +220,14 @@ private slots:
         const CliRun none = runCli({"check", empty});
         QCOMPARE(none.status, 1);
         QCOMPARE(none.err, "brenvik-cli check: no loops found in " + empty + "\n");
-        const std::string odd = m_dir.path().toStdString() + "/card\xE9\xFF";
+        // Bytes that form no character (an overlong form, a cut sequence) around an "é" that does.
+        const std::string odd = m_dir.path().toStdString() + "/card\xE9\xFF\xE0\x80\xE2\x82" "A\xC3\xA9";
         fs::rename(fs::path(makeCardLoop(m_dir.path().toStdString() + "/plain", 1, {1}, 10)).parent_path(), odd);
         const CliRun listed = runCli({"list", odd, "--json"});
         QJsonParseError error;
         const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(listed.out), &error);
         QCOMPARE(error.error, QJsonParseError::NoError);
-        QCOMPARE(json["loops"][0]["path"].toString(), m_dir.path() + QString::fromUtf16(u"/card\xDCE9\xDCFF/LOOP1"));
+        QCOMPARE(json["loops"][0]["path"].toString(), m_dir.path() + QString::fromUtf16(u"/card\xDCE9\xDCFF\xDCE0\xDC80\xDCE2\xDC82" u"A\x00E9/LOOP1"));
         fs::remove_all(odd);
     }
 

@@ -3,7 +3,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,7 +18,6 @@
 #include "Messages.h"
 #include "NumberText.h"
 #include "RepeaterToWaveModel.h"
-#include "TestChildren.h"
 #include "TestFiles.h"
 #include "TestInteraction.h"
 
@@ -28,13 +26,6 @@ using namespace brenvik::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-loop::DecodedDescription decoded(const std::string& loopFolder) {
-    loop::Description d{};
-    const auto ldf = readFile(loopFolder + "/loopinfo.ldf");
-    std::copy(ldf.begin(), ldf.end(), d.begin());
-    return loop::decodeDescription(d);
-}
 
 QJsonObject json(const CliRun& run) { return QJsonDocument::fromJson(QByteArray::fromStdString(run.out)).object(); }
 
@@ -106,8 +97,7 @@ private slots:
         QTest::newRow("to-loop: empty dest") << QStringList{"to-loop", "s.wav", "--dest", ""} << toLoop + "--dest: DIR is empty";
         QTest::newRow("to-loop: two sources, one --loop") << QStringList{"to-loop", "s.wav", "t.wav", "--dest", "D", "--loop", "1"} << toLoop + "--loop takes a single SOURCE";
         QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
-        QTest::newRow("to-loop: 4x beats") << toLoopWith({"--beats", "4x"}) << toLoop + "--beats: '4x' is not a whole number";
-        QTest::newRow("to-loop: beats and a line break") << toLoopWith({"--beats", "4\n\x1b"}) << toLoop + "--beats: '4\\n\\x1b' is not a whole number";
+        QTest::newRow("to-loop: beats, a line break and a delete") << toLoopWith({"--beats", "4\n\x7f"}) << toLoop + "--beats: '4\\n\\x7f' is not a whole number";
         QTest::newRow("to-loop: 2.0 beats") << toLoopWith({"--beats", "2.0"}) << toLoop + "--beats: '2.0' is not a whole number";
         QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
         QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";
@@ -217,7 +207,7 @@ private slots:
         QCOMPARE(run.err, std::string("warning: LOOP2 will play at 139.7 BPM, not the 79.8 BPM shown (--tempo-as-shown "
                                       "writes the tempo shown)\nFile writing successful\n"));
         QCOMPARE(readFile(card() + "/LOOP2/track4.wav"), expectedTrack(channelWords(m_stereoData, 1, 264960)));
-        const loop::DecodedDescription d = decoded(card() + "/LOOP2");
+        const loop::DecodedDescription d = readDescription(card() + "/LOOP2");
         QCOMPARE((std::vector<int>{d.beatCount, d.beatsPerBar, d.division}),
                  (std::vector<int>{4, 2, 4}));
         QCOMPARE((std::vector<int>{d.tracks[1].pan, d.tracks[1].pitch, d.tracks[3].pan, d.tracks[3].pitch}),
@@ -235,7 +225,7 @@ private slots:
         const CliRun replaced = toLoop({"--loop", "7", "--overwrite"});
         QCOMPARE(replaced.status, 0);
         QVERIFY(!fs::exists(card() + "/LOOP7/old.bin"));
-        const loop::DecodedDescription plain = decoded(card() + "/LOOP7");  // tracks 1 and 2, no pan or pitch
+        const loop::DecodedDescription plain = readDescription(card() + "/LOOP7");  // tracks 1 and 2, no pan or pitch
         QCOMPARE((std::vector<int>{plain.tracks[0].chosen, plain.tracks[1].chosen, plain.tracks[0].pan,
                                    plain.tracks[0].pitch, plain.tracks[1].pan, plain.tracks[1].pitch}),
                  (std::vector<int>{1, 1, 0, 0, 0, 0}));
@@ -287,7 +277,7 @@ private slots:
         QVERIFY2(dry.out.find(line) == 0, dry.out.c_str());
         QCOMPARE(dry.out.find("  warning: The Repeater will get") != std::string::npos, warned);
         QVERIFY2(real.out.find(card() + "/LOOP1\n  " + line) == 0, real.out.c_str());
-        const std::string written = message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode));
+        const std::string written = message::tempoText(loop::tempoOfCode(readDescription(card() + "/LOOP1").tempoCode));
         QCOMPARE(written + " BPM, ", summary.left(11).toStdString());
     }
 
@@ -333,7 +323,7 @@ private slots:
         QCOMPARE(run.status, status);
         QCOMPARE(entriesIn(card()), args.contains("--dry-run") || tempo.isEmpty() ? 0 : 1);
         if (!tempo.isEmpty())
-            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(decoded(card() + "/LOOP1").tempoCode))), tempo);
+            QCOMPARE(QString::fromStdString(message::tempoText(loop::tempoOfCode(readDescription(card() + "/LOOP1").tempoCode))), tempo);
     }
 
     // The longest loops the writer accepts check clean, with their whole length, and come back
@@ -463,8 +453,9 @@ private slots:
     }
 
     // A loop's loudness and true peak as it plays, in JSON and as the text's one line: a sine at
-    // full scale on one track reads 3 dB under 0 LUFS, two tracks of it play as left and right
-    // (3 dB louder), and a loop that cannot be played is not measured.
+    // full scale on one track reads 3 dB under 0 LUFS (a peak just under 0 dB reads 0.0, not
+    // -0.0), two tracks of it play as left and right (3 dB louder), and a loop that cannot be
+    // played is not measured.
     void infoMeasuresLoudness_data() {
         QTest::addColumn<QList<int>>("tracks");
         QTest::addColumn<double>("amplitude");
@@ -472,7 +463,7 @@ private slots:
         QTest::addColumn<QVariant>("lufs");  // null: no level
         QTest::addColumn<QVariant>("peak");
         QTest::addColumn<QString>("line");
-        QTest::newRow("full scale") << QList<int>{1} << 1.0 << false << QVariant(-3.01) << QVariant(0.0)
+        QTest::newRow("just under full scale") << QList<int>{1} << 0.999 << false << QVariant(-3.01) << QVariant(0.0)
                                     << "-3.0 LUFS, true peak 0.0 dBTP";
         QTest::newRow("20 dB down") << QList<int>{3} << 0.1 << false << QVariant(-23.01) << QVariant(-20.0)
                                     << "-23.0 LUFS, true peak -20.0 dBTP";
@@ -501,17 +492,6 @@ private slots:
         }
         const std::string text = "loudness: " + line.replace("%1", QString::fromStdString(folder)).toStdString() + "\n";
         QVERIFY(runCli({"info", folder}).out.ends_with(text));
-    }
-
-    void builtProgram() {
-        QProcess program;
-        tieToTest(program);
-        program.start(BRENVIK_CLI_PATH, {"to-loop", QString::fromStdString(source()), "--dest",
-                                         QString::fromStdString(card()), "--loop", "9", "--beats", "1"});
-        QVERIFY(program.waitForFinished(60000));
-        QCOMPARE(program.exitCode(), 0);
-        QCOMPARE(program.readAllStandardOutput().toStdString(), card() + "/LOOP9\n");
-        QVERIFY(fs::exists(card() + "/LOOP9/loopinfo.ldf"));
     }
 };
 

@@ -1,7 +1,7 @@
 // What a user is told when a save, restore, backup or export fails: the program's own message as it
-// stands and, below it, its cause, for a full card, a read-only card, a missing file, a wave's name
-// taken by a folder and a bad argument, through brenvik-cli and through the wave-to-Repeater
-// window's model; and what a command that throws ends with.
+// stands and, below it, its cause, for a full card, a read-only card, a missing or unreadable file,
+// a wave's name taken by a folder and a bad argument, through brenvik-cli and through the
+// wave-to-Repeater window's model; and what a command that throws ends with.
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,16 +33,16 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// A folder nothing may be written into, for as long as it lives: its mode says so, and a test
-// run as root (whom modes do not stop) works meanwhile as an unprivileged user.
-class ReadOnlyFolder {
+// A folder nothing may be written into (or a file nothing may read), for as long as it lives: its
+// mode says so, and a test run as root (whom modes do not stop) works meanwhile as an unprivileged user.
+class Guarded {
 public:
-    ReadOnlyFolder(const std::string& root, const std::string& folder) : m_folder(folder) {
+    Guarded(const std::string& root, const std::string& folder, mode_t mode) : m_folder(folder) {
         ::chmod(root.c_str(), 0755);  // reachable for that user
-        ::chmod(folder.c_str(), 0555);
+        ::chmod(folder.c_str(), mode);
         m_user.emplace();
     }
-    ~ReadOnlyFolder() {
+    ~Guarded() {
         m_user.reset();
         ::chmod(m_folder.c_str(), 0755);
     }
@@ -72,7 +72,7 @@ private slots:
     }
 
     void reasons_data() {
-        QTest::addColumn<QString>("trouble");  // full, read-only, missing, blocked, bad argument
+        QTest::addColumn<QString>("trouble");  // full, read-only, missing, unreadable, blocked, bad argument
         QTest::addColumn<QString>("command");  // of brenvik-cli, or "window" for the window's model
         QTest::addColumn<QString>("message");  // {dir} stands for the test's folder
         QTest::addColumn<QString>("reason");   // a pattern
@@ -92,6 +92,7 @@ private slots:
         }
         row("missing", "to-loop", "File does not exist!", "there is no file {dir}/in.wav");
         row("missing", "window", failed, "cannot open {dir}/in.wav: No such file or directory");
+        row("unreadable", "to-loop", "Error in fileOpeing()", "cannot open {dir}/in.wav: Permission denied");
         row("read-only", "restore", "Could not restore {dir}/card/LOOP3: nothing was restored",
             "cannot create the folder {dir}/card/.brenvik-staging: Permission denied");
         row("read-only", "backup", "The card could not be backed up into {dir}/dest",
@@ -150,9 +151,10 @@ private slots:
         std::string shown, because;  // the first line, and the rest
         {
             std::optional<FullCard> full;
-            std::optional<ReadOnlyFolder> readOnly;
+            std::optional<Guarded> guarded;
             if (trouble == "full") full.emplace();
-            if (trouble == "read-only") readOnly.emplace(m_dir->path().toStdString(), target);
+            if (trouble == "read-only") guarded.emplace(m_dir->path().toStdString(), target, 0555);
+            if (trouble == "unreadable") guarded.emplace(m_dir->path().toStdString(), path("in.wav"), 0);
             if (command == "window") {
                 model.save();
             } else {

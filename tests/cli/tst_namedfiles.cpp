@@ -29,7 +29,7 @@ private slots:
         QTest::newRow("no name") << "LOOP3" << "" << "LOOP3.wav";
         QTest::newRow("plain") << "LOOP3" << "Intro groove" << "LOOP3 Intro groove.wav";
         QTest::newRow("unsafe") << "LOOP3-track2" << "a/b\\c:d*e?f\"g<h>i|j" << "LOOP3-track2 a_b_c_d_e_f_g_h_i_j.wav";
-        QTest::newRow("controls") << "LOOP3" << "a\tb\x7f" "c\u0085d" << "LOOP3 a_b_c_d.wav";
+        QTest::newRow("controls, not a letter's byte") << "LOOP3" << "a\tb\x7f" "c\u0085d\u0141" << "LOOP3 a_b_c_d\u0141.wav";
         QTest::newRow("trailing") << "LOOP3" << ". Outro. . " << "LOOP3 . Outro____.wav";
         QTest::newRow("all dots") << "LOOP3" << ".." << "LOOP3 __.wav";
         QTest::newRow("cut whole") << "LOOP3-track2" << e.repeated(200) << "LOOP3-track2 " + e.repeated(119) + ".wav";

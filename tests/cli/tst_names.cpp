@@ -113,13 +113,13 @@ private slots:
         QTest::newRow("damaged: list") << true << QStringList{"list", "CARD"} << 0 << unusable;
         QTest::newRow("damaged: info") << true << QStringList{"info", "CARD/LOOP1"} << 0 << unusable;
         QTest::newRow("damaged: swap") << true << QStringList{"swap", "CARD", "1", "3"} << 0 << unusable;
-        QTest::newRow("damaged: delete") << true << QStringList{"delete", "CARD", "2"} << 0 << unusable;
         QTest::newRow("damaged: name") << true << QStringList{"name", "CARD", "1", "A"} << 1 << unusable;
         QTest::newRow("too long") << false << QStringList{"name", "CARD", "1", QString(201, 'a')} << 2
                                   << "201 characters";
         QTest::newRow("control character") << false << QStringList{"name", "CARD", "1", "a\nb"} << 2
                                            << "control character";
         QTest::newRow("nothing to do") << false << QStringList{"name", "CARD", "1"} << 2 << "give NAME";
+        QTest::newRow("a name and --clear") << false << QStringList{"name", "CARD", "1", "A", "--clear"} << 2 << "give either";
     }
     void commands() {
         QFETCH(bool, damaged);

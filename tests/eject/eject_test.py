@@ -22,7 +22,7 @@ except ImportError:
 
 UDISKS = "org.freedesktop.UDisks2"
 ROOT = "/org/freedesktop/UDisks2"
-CARD_FS = ROOT + "/block_devices/sdb1"
+CARD_FS = ROOT + "/block_devices/mmcblk0p1"  # listed before the disk's: the last is not taken
 CARD_DRIVE = ROOT + "/drives/Card_Reader"
 DISK_FS = ROOT + "/block_devices/sda1"
 DISK_DRIVE = ROOT + "/drives/Internal_Disk"
@@ -106,12 +106,12 @@ class EjectTest(dbusmock.DBusTestCase):
         # name, the stand-in's answers, the exit status, what is said, the calls made
         pulled = "The card %s can be pulled out now\n" % self.card
         rows = [
-            ("powered off", {}, 0, pulled, ["sdb1 Unmount [{}]", "Card_Reader PowerOff [{}]"]),
+            ("powered off", {}, 0, pulled, ["mmcblk0p1 Unmount [{}]", "Card_Reader PowerOff [{}]"]),
             ("power-off fails", {"power_off": FAIL % "drive busy"}, 0,
              pulled + "  it is unmounted, but could not be switched off: drive busy\n",
-             ["sdb1 Unmount [{}]", "Card_Reader PowerOff [{}]"]),
+             ["mmcblk0p1 Unmount [{}]", "Card_Reader PowerOff [{}]"]),
             ("unmount fails", {"unmount": FAIL % "target is busy"}, 1,
-             "The card %s was not ejected\n  target is busy\n" % self.card, ["sdb1 Unmount [{}]"]),
+             "The card %s was not ejected\n  target is busy\n" % self.card, ["mmcblk0p1 Unmount [{}]"]),
             ("not removable", {"removable": False}, 1,
              "The card %s was not ejected\n  the card is not a removable device udisks2 knows\n" % self.card, []),
         ]

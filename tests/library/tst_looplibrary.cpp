@@ -41,8 +41,6 @@ private slots:
                                             << "different";
         QTest::newRow("a track removed") << "no track 2"
                                          << "different";
-        QTest::newRow("description changed") << "description"
-                                             << "different";
         QTest::newRow("description missing") << "no description"
                                              << "none";
     }
@@ -58,12 +56,10 @@ private slots:
         if (change == "capitals") fs::rename(copy + "/track2.wav", copy + "/TRACK2.WAV");
         if (change == "no track 2") fs::remove(copy + "/track2.wav");
         if (change == "no description") fs::remove(copy + "/loopinfo.ldf");
-        for (const auto& [file, change_] :
-             {std::pair{"/track1.wav", "sample"}, {"/loopinfo.ldf", "description"}}) {
-            if (change != change_) continue;
-            auto bytes = test::readFile(copy + file);
+        if (change == "sample") {
+            auto bytes = test::readFile(copy + "/track1.wav");
             bytes[bytes.size() - 1] ^= 1;
-            test::writeFile(copy + file, bytes);
+            test::writeFile(copy + "/track1.wav", bytes);
         }
 
         const auto first = library::loopContentHash(original);
@@ -87,8 +83,6 @@ private slots:
         QTest::addColumn<QByteArray>("name");
         QTest::addColumn<QString>("refusal");  // empty when accepted
         QTest::newRow("200 characters") << QString(200, QChar(0xE9)).toUtf8() << "";
-        QTest::newRow("201 characters")
-            << QByteArray(201, 'a') << QString::fromStdString(message::nameTooLong(201, 200));
         QTest::newRow("emoji and accents") << QString("Café 🎸 groove").toUtf8() << "";
         QTest::newRow("tab") << QByteArray("Intro\tgroove") << message::kNameHasControl;
         QTest::newRow("delete") << QByteArray("Intro\x7f") << message::kNameHasControl;

@@ -1,9 +1,11 @@
 // The window program's side of the user: message boxes, the help viewer, the settings store, the
-// file dialogs' filter and default extension. Its progress bar is tested with the program.
+// progress bar, the file dialogs' filter and default extension.
 #include "GuiTest.h"
 #include "QtFileDialogs.h"
 #include "QtInteraction.h"
 #include "QtSettingsStore.h"
+#include "RoutineError.h"
+#include "TestFiles.h"
 
 using namespace brenvik;
 
@@ -71,9 +73,23 @@ private slots:
         settings.writeSetting("Startup", "intLP", "/media/card");
         QCOMPARE(settings.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
         QCOMPARE(settings.readSetting("Startup", "intWV", "/home"), std::string("/home"));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.filePath("intLP/x"));
+        test::writeFile(store.filePath("intLP").toStdString(), {});  // a file where a folder must be
+        QVERIFY_THROWS_EXCEPTION(RoutineError, settings.writeSetting("Startup", "intLP", "/"));
     }
 
-    // The help viewer opens on the manual and Escape closes it again.
+    // Progress is a share of the bar; nothing to do shows none of it.
+    void progress() {
+        QProgressBar bar;
+        QtInteraction ui;
+        ui.setProgressBar(&bar);
+        for (auto [done, total, shown] : {std::tuple{1, 4, 25}, {5, 4, 100}, {3, 0, 0}}) {
+            ui.showProgress(float(done), float(total));
+            QCOMPARE(bar.value() * 100 / bar.maximum(), shown);
+        }
+    }
+
+    // The help viewer opens on the manual, comes to the front when asked again, and Escape closes it.
     void escapeClosesHelp() {
         QtInteraction ui;
         ui.showManual();
@@ -81,6 +97,11 @@ private slots:
         for (QWidget* window : QApplication::topLevelWidgets())
             if (window->objectName() == "helpViewer") viewer = window;
         QVERIFY(viewer && QTest::qWaitForWindowActive(viewer));
+        QWidget other;  // asked for again from another window, it comes to the front
+        other.show();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        ui.showManual();
+        QVERIFY(QTest::qWaitForWindowActive(viewer));
         QTest::keyClick(viewer->findChild<QTextBrowser*>(), Qt::Key_Escape);
         QVERIFY(!viewer->isVisible());
     }

@@ -66,6 +66,7 @@ private slots:
         layout.dataSize = INT32_MIN;  // the post-buffer leaves 32 bits
         open(writeTrack(folder, layout), Channel::Right);
         QCOMPARE(trackPaths(), (Texts{left, right}));
+        QCOMPARE(m_ui->failuresLogged().size(), size_t(1));  // the unreadable one, with no message box
         layout.dataSize = 1000;
         open(writeTrack(folder, layout), Channel::Left);
         QCOMPARE(trackPaths(), (Texts{"", ""}));

@@ -151,8 +151,9 @@ private slots:
         std::vector<uint8_t> track = readFile(loop + "/track1.wav");
         if (edited) track.back() ^= 1;
         writeFile(loop + "/track1.wav", track);  // rewritten either way: read again for its hash
-        m_window.findChild<QAction*>("monoButton")->trigger();
-        m_window.openLoop(loop);
+        m_window.findChild<QAction*>("stereoButton")->trigger();
+        m_window.openLoop(loop);  // a loop of one track opens in mono
+        QVERIFY(rightColumnShown(false));
         QCOMPARE(texts(kValues).mid(0, 2), (QStringList{QString::fromStdString(loop + "/track1.wav"), row}));
     }
 

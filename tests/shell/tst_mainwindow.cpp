@@ -56,10 +56,11 @@ private slots:
     }
     void cleanup() { delete m_main; }
 
-    // The preferences are read before the converter windows are made, defaults for absent keys.
+    // The preferences are read before the converter windows are made, defaults for absent keys
+    // and for a number edited by hand into something else.
     void startUpAndStacking() {
         m_preferences.autoIncrement = false;
-        m_ui->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}};
+        m_ui->settings() = {{"Startup/intLP", "/c"}, {"Startup/intCF", "30"}, {"Startup/intAI", "yes"}};
         m_main->startUp();
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
         QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Files::defaultRoot());

@@ -39,6 +39,13 @@ void writeDescription(const std::string& folder, uint8_t startByte, int16_t endW
     writeFile(folder + "/loopinfo.ldf", std::vector<uint8_t>(d.begin(), d.end()));
 }
 
+loop::DecodedDescription readDescription(const std::string& folder) {
+    const std::vector<uint8_t> bytes = readFile(folder + "/loopinfo.ldf");
+    loop::Description d{};
+    std::copy_n(bytes.begin(), std::min(bytes.size(), d.size()), d.begin());
+    return loop::decodeDescription(d);
+}
+
 void writeDescriptionFor(const std::string& folder, int32_t audioBytes) {
     const int32_t sectors = audioBytes / 512;
     writeDescription(folder, 0, static_cast<int16_t>(sectors - 1), sectors);

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "LoopDescription.h"
+
 namespace brenvik::test {
 
 // Filler bytes of the buffers around the audio: a saver that copies any of them shows it.
@@ -30,6 +32,9 @@ std::string makeFolder(const std::string& root, const std::string& name);
 // end word at 54 as given.
 void writeDescription(const std::string& folder, uint8_t startByte, int16_t endWord,
                       int32_t sectors = 1);
+
+// The description in folder/loopinfo.ldf, decoded as the Repeater reads it.
+loop::DecodedDescription readDescription(const std::string& folder);
 
 // The description a writer gives an audio length: start 0, end audio / 512 - 1.
 void writeDescriptionFor(const std::string& folder, int32_t audioBytes);

@@ -130,8 +130,8 @@ private slots:
     }
 
     // The "will write" line tells what a save would write, and turns into a warning naming the
-    // tempo the card would get when beats per bar move it off the one shown; with the tempo
-    // written as shown it stays a summary.
+    // tempo the card would get when beats per bar move it off the one shown (with the tempo
+    // written as shown it stays a summary), or the refusal a loop number typed would meet.
     void willWriteLine_data() {
         QTest::addColumn<bool>("tempoAsShown");
         QTest::newRow("tempo from beats per bar") << false;
@@ -152,6 +152,11 @@ private slots:
                                             : QString::fromStdString(message::planTempoNotShown(240.0, 125.217f, 2, message::Voice::Window)));
         QVERIFY2(!line->text().contains("--"), qPrintable(line->text()));  // the window's words, not a flag
         QCOMPARE(line->toolTip(), summary.arg(tempoAsShown ? "125.2" : "240.0").arg(6).arg(2));
+        for (const char* typed : {"x", "0"}) {  // a loop number the save would refuse
+            find<QLineEdit>("loopNumberBox")->clear();
+            QTest::keyClicks(find<QLineEdit>("loopNumberBox"), typed);
+            QVERIFY(line->text().startsWith(*typed == 'x' ? message::kLoopNumberNotNumeric : message::kLoopNumberOutOfRange));
+        }
     }
 
     // A dropped wave opens as the Open command opens it, with its checks and messages (a refused
@@ -199,13 +204,11 @@ private slots:
     }
 
     // An 8-second groove at 120 BPM, its tempo found by the onset detector: the window opens at
-    // its 16 beats in 4 bars of 4, or with the preference off at half the bar; Alt+U brings the
-    // found tempo back after the bar moved.
+    // its 16 beats in 4 bars of 4; Alt+U brings the found tempo back after the bar moved.
     void foundTempo_data() {
         QTest::addColumn<bool>("guess");
         QTest::addColumn<QStringList>("opened");  // tempo, bars, beats per bar
         QTest::newRow("guessed") << true << QStringList{"120.0", "4", "4"};
-        QTest::newRow("preference off") << false << QStringList{"127.5", "17", "1"};
     }
     void foundTempo() {
         QFETCH(bool, guess);

@@ -430,7 +430,8 @@ def configure(repo, build, coverage=False):
     if shutil.which("ld.lld"):
         wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = "-fuse-ld=lld"
     if coverage:
-        wanted["CMAKE_CXX_FLAGS:STRING"] = "--coverage"
+        # BRENVIK_COVERAGE: programs that end with _Exit (the companion) write their counts first
+        wanted["CMAKE_CXX_FLAGS:STRING"] = "--coverage -DBRENVIK_COVERAGE"
         linker = wanted.get("CMAKE_EXE_LINKER_FLAGS:STRING", "")
         wanted["CMAKE_EXE_LINKER_FLAGS:STRING"] = (linker + " --coverage").strip()
         if shutil.which("ccache"):

@@ -99,6 +99,7 @@ private slots:
         QTest::newRow("to-loop: many beats") << toLoopWith({"--beats", "many"}) << toLoop + "--beats: 'many' is not a whole number";
         QTest::newRow("to-loop: beats, a line break and a delete") << toLoopWith({"--beats", "4\n\x7f"}) << toLoop + "--beats: '4\\n\\x7f' is not a whole number";
         QTest::newRow("to-loop: 2.0 beats") << toLoopWith({"--beats", "2.0"}) << toLoop + "--beats: '2.0' is not a whole number";
+        QTest::newRow("to-loop: no beats") << toLoopWith({"--beats", "0"}) << toLoop + "--beats: '0' is outside 1 to 32768";
         QTest::newRow("to-loop: 8 per bar") << toLoopWith({"--beats-per-bar", "8"}) << toLoop + "--beats-per-bar: '8' is outside 1 to 7";
         QTest::newRow("to-loop: track 5") << toLoopWith({"--track", "5"}) << toLoop + "--track: '5' is outside 1 to 4";
         QTest::newRow("to-loop: right on the left's 1") << toLoopWith({"--right-track", "1"}) << toLoop + "the left and the right channel cannot share a track";

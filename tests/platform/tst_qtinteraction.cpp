@@ -73,8 +73,8 @@ private slots:
         settings.writeSetting("Startup", "intLP", "/media/card");
         QCOMPARE(settings.readSetting("Startup", "intLP", "/"), std::string("/media/card"));
         QCOMPARE(settings.readSetting("Startup", "intWV", "/home"), std::string("/home"));
-        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.filePath("intLP/x"));
-        test::writeFile(store.filePath("intLP").toStdString(), {});  // a file where a folder must be
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, store.filePath("blocked/x"));
+        test::writeFile(store.filePath("blocked").toStdString(), {});  // a file where a folder must be
         QVERIFY_THROWS_EXCEPTION(RoutineError, settings.writeSetting("Startup", "intLP", "/"));
     }
 

@@ -129,6 +129,11 @@ void TestLoopPlayer::playsEveryPassExactly_data() {
         reason = message::kNothingToPlay;
         return sourceOfLoop(makeCardLoop(dir, 6, {1}, 0));
     }};
+    QTest::newRow("empty wave") << PlayCase{[](const Text& dir, Samples&, Text& reason) {
+        writeFile(dir + "/w.wav", wave(1, {}));
+        reason = message::kNothingToPlay;
+        return sourceOfWave(dir + "/w.wav");
+    }};
     QTest::newRow("three channels") << PlayCase{[](const Text& dir, Samples&, Text& reason) {
         writeFile(dir + "/w.wav", wave(3, patternBytes(6 * 1000)));
         reason = message::playNotAWave(dir + "/w.wav");

@@ -464,7 +464,8 @@ def discover_tests(build):
 
 def program_watchers(build, tests):
     """{program binary: tests that run it as a child process}. A test runs a program if the
-    program's path is in its command, its environment or its executable (a compiled-in path)."""
+    program's path is in its command, its environment or its executable (a compiled-in path), or
+    one beside it in its folder."""
     contents = {name: exe.read_bytes() for name, (exe, _) in tests.items()}
     test_exes = {exe for exe, _ in tests.values()}
     programs = [p for p in build.rglob("*") if p.is_file() and "CMakeFiles" not in p.parts
@@ -473,7 +474,14 @@ def program_watchers(build, tests):
     def runs(prog, name):
         return (re.search(re.escape(str(prog)) + r"(?![\w.+-])", tests[name][1])
                 or str(prog).encode() + b"\0" in contents[name])
-    return {prog: {name for name in tests if runs(prog, name)} for prog in programs}
+    watchers = {prog: {name for name in tests if runs(prog, name)} for prog in programs}
+    # A program may start the programs beside it (brenvik-cli hands play and convert to
+    # brenvik-cli-media in its folder, by a name the compiler need not keep as a string): the tests
+    # that run one are taken to run them all.
+    beside = {}
+    for prog in programs:
+        beside.setdefault(prog.parent, set()).update(watchers[prog])
+    return {prog: beside[prog.parent] for prog in programs}
 
 
 def mtimes(paths):

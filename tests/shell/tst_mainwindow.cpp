@@ -65,6 +65,8 @@ private slots:
         QCOMPARE(m_created, (QStringList{".WA/c", "Rep/c"}));
         QVERIFY(m_preferences.autoIncrement && m_preferences.waveFolder == Files::defaultRoot());
         QVERIFY(m_preferences.crossfadeMs == 30 && m_ui->settingWrites().empty());
+        QCOMPARE(m_main->menuBar()->actions()[0]->menu(), rep()->fileMenu());
+        QCOMPARE(m_main->findChild<QProgressBar*>()->value(), 0);  // empty, as no save runs
         emit rep()->windowMenu()->aboutToShow();  // Repeater to .WAV, shown last, is the active one
         QCOMPARE(rep()->windowMenu()->actions()[0]->text(), QString("&1 .WAV to Repeater"));
         QVERIFY(rep()->windowMenu()->actions()[1]->isChecked());
@@ -92,6 +94,11 @@ private slots:
             QCOMPARE(frame->size(), frame->sizeHint().boundedTo(area.size()));
         }
         QVERIFY(!m_main->frameOf(rep())->geometry().intersects(m_main->frameOf(wav())->geometry()));
+        m_main->showNormal();  // a smaller area: the windows the program placed are placed again
+        m_main->resize(640, 400);
+        QTRY_VERIFY(m_main->findChild<QMdiArea*>()->viewport()->width() < area.width());
+        for (ConverterWindow* window : {rep(), wav()})
+            QVERIFY(m_main->findChild<QMdiArea*>()->viewport()->rect().contains(m_main->frameOf(window)->geometry()));
         m_main->frameOf(rep())->move(10, 20);
         m_main->frameOf(wav())->showMinimized();  // a minimised window keeps its last place
         m_main->close();
@@ -99,14 +106,15 @@ private slots:
         for (const std::string& write : m_ui->settingWrites())
             written << QString::fromStdString(write).section('=', 0, 0);
         QCOMPARE(written, (QStringList{"Windows/main", "Windows/repeaterToWave"}));
-        m_ui->settings()["Windows/waveToRepeater"] = "30 40 500 200";
+        m_ui->settings()["Windows/waveToRepeater"] = "9000 40 500 200";  // moved in from beyond the edge
         delete m_main;
         m_main = new MainWindow(
             m_preferences, *m_ui, *m_ui,
             {[this] { return make("W", "A"); }, [this] { return make("R", "A"); }, {}});
         m_main->startUp();
         QCOMPARE(m_main->frameOf(rep())->pos(), QPoint(10, 20));
-        QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(30, 40, 500, 200));
+        const int right = m_main->findChild<QMdiArea*>()->viewport()->width();
+        QCOMPARE(m_main->frameOf(wav())->geometry(), QRect(right - 500, 40, 500, 200));
     }
 
     // However large the area, both windows lie inside it, each as large as it asks or as the

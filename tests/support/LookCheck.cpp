@@ -84,6 +84,8 @@ QString lineOf(QWidget* w, const QWidget* window) {
                      hashOf(button->icon().pixmap(button->iconSize()).toImage());
     if (const auto* label = qobject_cast<QLabel*>(w); label && !label->pixmap().isNull())
         parts << QStringLiteral("picture ") + hashOf(label->pixmap().toImage());
+    else if (label && !label->text().isEmpty())  // where its text sits, as the form sets it
+        parts << QStringLiteral("aligned 0x%1").arg(int(label->alignment()), 0, 16);
     if (w == window && !w->windowIcon().isNull())
         parts << QStringLiteral("window icon ") + hashOf(w->windowIcon().pixmap(32, 32).toImage());
     if (!laidOut && w->isVisibleTo(window) &&

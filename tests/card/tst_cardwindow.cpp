@@ -139,10 +139,13 @@ private slots:
         makeFolder(m_dir.path().toStdString(), "waves");
     }
 
-    // The Card window opens wholly inside the main window's area, lists the card, opens a loop on
-    // Enter or a double click and exports from the wave folder; the toolbars' Card reads clearly.
+    // The Card window opens wholly inside the main window's area, lists the card and its totals,
+    // opens a loop on Enter or a double click and exports from the wave folder; the toolbars' Card
+    // reads clearly.
     void listsAndOpensALoop() {
         Program program(m_card, m_waves);
+        program.files.setFreeSpace(loop::kSpaceMargin +
+                                   20 * 60 * int64_t(loop::kTrackBytesPerSecond));
         auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(program.main.repeaterToWaveWindow());
         repeaterToWave->cardAction()->trigger();
         auto* card = qobject_cast<CardWindow*>(program.main.cardWindow());
@@ -153,6 +156,9 @@ private slots:
             QVERIFY2(greySpreadOf(caption) > 160, qPrintable(converter->windowTitle()));
         }
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
+        QCOMPARE(child<QLabel>(card, "totalsLabel")->text(),
+                 QString("3 loops, 996 loop numbers free (lowest 4), free space 105.9 MB (20 min "
+                         "mono, 10 min stereo)"));
         BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
         // Bars as bars, the beats of an unfinished bar after a plus, beside the stored counts.

@@ -786,8 +786,8 @@ private slots:
     // Waves dropped on the window are examined (converted when the Repeater cannot play them) and
     // listed in the drop dialog with the lowest free loop numbers, the tempo found and the tempo to
     // write; a file that cannot become a loop is listed with why. OK writes each at the tempo the
-    // dialog showed, beats changed there by keyboard too; Cancel writes nothing. The summary's icon
-    // is the worst outcome: some files not written is a warning.
+    // dialog showed, beats changed there by keyboard too, and the table lists them; Cancel writes
+    // nothing. The summary's icon is the worst outcome: some files not written is a warning.
     void dropsWavesThroughTheDialog_data() {
         QTest::addColumn<QString>("answer");  // "ok", "keys" (6 beats typed, then Enter) or "cancel"
         QTest::newRow("OK") << "ok";
@@ -847,6 +847,7 @@ private slots:
         }
         QTRY_COMPARE(ui.messageTexts(), std::vector<std::string>{message::dropSummary(3, 4)});
         QCOMPARE(ui.messages()[0].icon, MessageIcon::Warning);
+        QCOMPARE(column(window, CardWindow::LoopColumn), (QStringList{"1", "2", "3", "4", "5"}));
         // What the Repeater reads: the tempo and beats each loop's description holds.
         for (int row = 0; row < 3; ++row) {
             const loop::DecodedDescription decoded = readDescription(card + "/" + loops[row].toStdString());

@@ -698,7 +698,8 @@ private slots:
     // Names come from the library (known at once, or read in the background); F2 or a double
     // click edits one: Enter keeps it (empty clears it), Esc drops it, a refused name tells why
     // and keeps the old one. The filter (Ctrl+F) shows the loops whose name, tempo or notes hold
-    // its text, and no free numbers.
+    // its text, and no free numbers, looking again as names are read or edited. Sorted by name,
+    // unnamed loops come first.
     void namesAndFiltersLoops_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("typed");
@@ -725,12 +726,21 @@ private slots:
         CardWindow& window = lone.window;
         auto* progress = child<QLabel>(&window, "namesProgressLabel");
         QCOMPARE(progress->text(), QString("Reading loops for their names: 0 of 2"));  // LOOP2 and LOOP4
+        window.filterBox()->setText("o");  // typed before LOOP2's notes are read
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         LoopTable* table = window.table();
+        const auto shownLoops = [table] {
+            QList<int> numbers;
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (!table->isRowHidden(row)) numbers << table->numberOfRow(row);
+            std::sort(numbers.begin(), numbers.end());
+            return numbers;
+        };
         QCOMPARE(column(window, CardWindow::NameColumn), (QStringList{"Intro groove", "", ""}));
         QTRY_VERIFY(progress->text().isEmpty());
+        QCOMPARE(shownLoops(), (QList<int>{1, 2}));  // "Intro groove", "slow verse"
 
         const QRect cell = table->visualRect(table->model()->index(rowOf(table, 1), CardWindow::NameColumn));
         table->setCurrentCell(rowOf(table, 1), CardWindow::NameColumn);
@@ -749,6 +759,7 @@ private slots:
         QCOMPARE(QString::fromStdString(names.of(card + "/LOOP1").name()), kept);
         QCOMPARE(lone.ui.messageTexts(),
                  told.isEmpty() ? std::vector<std::string>{} : std::vector{told.toStdString()});
+        QCOMPARE(shownLoops(), (kept.contains('o') ? QList<int>{1, 2} : QList<int>{2}));
 
         const std::vector<std::pair<QString, QList<int>>> filters{
             {"", {1, 2, 3, 4, 5}}, {kept.toUpper(), {1}}, {"VERSE", {2}}, {"140", {4}}, {"none", {}}};
@@ -758,12 +769,11 @@ private slots:
             QTest::keyClick(window.filterBox(), Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(QApplication::focusWidget(), text);
             if (text.isEmpty()) window.filterBox()->clear();
-            QList<int> numbers;
-            for (int row = 0; row < table->rowCount(); ++row)
-                if (!table->isRowHidden(row)) numbers << table->numberOfRow(row);
-            std::sort(numbers.begin(), numbers.end());
-            QVERIFY2(numbers == shown, qPrintable(text));
+            QVERIFY2(shownLoops() == shown, qPrintable(text));
         }
+        table->sortByColumn(CardWindow::NameColumn, Qt::AscendingOrder);
+        QCOMPARE(column(window, CardWindow::LoopColumn),
+                 (kept.isEmpty() ? QStringList{"1", "2", "4"} : QStringList{"2", "4", "1"}));
     }
 
     // A damaged library is told once on the status line; the loops are listed without names.

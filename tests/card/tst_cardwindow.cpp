@@ -532,7 +532,8 @@ private slots:
     }
 
     // The Backups dialog opens with the newest backup chosen (here another card's, listed second),
-    // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to play.
+    // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to
+    // play; no note of a store over its limit.
     void backupsShowTheirLoops() {
         ScriptedFiles files;
         const QTemporaryDir dir;
@@ -546,7 +547,7 @@ private slots:
         CardWindow& window = lone.window;
         QStringList rows;
         QModelIndexList chosen;
-        bool shown = false;
+        bool shown = false, overLimitShown = true;
         whenModal([&](QWidget* dialog) {
             auto* list = child<QTableWidget>(dialog, "backupTable");
             for (int r = 0; r < list->rowCount(); ++r)
@@ -554,6 +555,7 @@ private slots:
                                     BackupsDialog::LengthColumn, BackupsDialog::ChannelsColumn})
                     rows << list->item(r, c)->text();
             chosen = list->selectionModel()->selectedRows();
+            overLimitShown = child<QLabel>(dialog, "overLimitLabel")->isVisibleTo(dialog);
             const WaveformView* waveform = dialog->findChild<WaveformView*>();
             shown = QTest::qWaitFor([waveform] { return waveform->peaks().frames() == 862 * 256; });
             dialog->close();
@@ -563,11 +565,13 @@ private slots:
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0].row(), 1);
         QVERIFY(shown);
+        QVERIFY(!overLimitShown);  // a store within its limit has nothing to say under the list
     }
 
     // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
     // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
     // store); Undo (Ctrl+Z) walks back through these and Redo (Ctrl+Shift+Z, Ctrl+Y) forth again.
+    // A loop placed is the one selected, on the top row too.
     void arrangesTheCard() {
         const std::string card = makeFolder(m_dir.path().toStdString(), "arrange");
         std::map<int, Tree> made;
@@ -631,6 +635,11 @@ private slots:
         QVERIFY(loopsAre({{3, 2}, {4, 1}}) && treeOf(other + "/LOOP5") == made[1]);
         QTest::keySequence(table, QKeySequence(QStringLiteral("Ctrl+Z")));
         QVERIFY(loopsAre({{3, 2}, {4, 1}, {5, 1}}) && !std::filesystem::exists(other + "/LOOP5"));
+        // Copied to the top row, the copy is the one selected.
+        dropLoop(table, card, 4, rowOf(table, 1), true);
+        QVERIFY(loopsAre({{1, 1}, {3, 2}, {4, 1}, {5, 1}}));
+        const QModelIndexList selected = table->selectionModel()->selectedRows();
+        QVERIFY(selected.size() == 1 && table->numberOfRow(selected[0].row()) == 1);
     }
 
     // From the keyboard alone: opened from the menu, the loops have the focus (a freed number in its

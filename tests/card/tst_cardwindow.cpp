@@ -139,10 +139,13 @@ private slots:
         makeFolder(m_dir.path().toStdString(), "waves");
     }
 
-    // The Card window opens wholly inside the main window's area, lists the card, opens a loop on
-    // Enter or a double click and exports from the wave folder; the toolbars' Card reads clearly.
+    // The Card window opens wholly inside the main window's area, lists the card and its totals,
+    // opens a loop on Enter or a double click and exports from the wave folder; the toolbars' Card
+    // reads clearly.
     void listsAndOpensALoop() {
         Program program(m_card, m_waves);
+        program.files.setFreeSpace(loop::kSpaceMargin +
+                                   20 * 60 * int64_t(loop::kTrackBytesPerSecond));
         auto* repeaterToWave = qobject_cast<RepeaterToWaveWindow*>(program.main.repeaterToWaveWindow());
         repeaterToWave->cardAction()->trigger();
         auto* card = qobject_cast<CardWindow*>(program.main.cardWindow());
@@ -153,6 +156,9 @@ private slots:
             QVERIFY2(greySpreadOf(caption) > 160, qPrintable(converter->windowTitle()));
         }
         QCOMPARE(column(*card, CardWindow::LoopColumn), (QStringList{"1", "2", "3"}));
+        QCOMPARE(child<QLabel>(card, "totalsLabel")->text(),
+                 QString("3 loops, 996 loop numbers free (lowest 4), free space 105.9 MB (20 min "
+                         "mono, 10 min stereo)"));
         BRENVIK_CHECK_LOOK(card, "card-window");
         QCOMPARE(column(*card, CardWindow::ChannelsColumn), (QStringList{"mono", "stereo", "stereo"}));
         // Bars as bars, the beats of an unfinished bar after a plus, beside the stored counts.
@@ -526,7 +532,8 @@ private slots:
     }
 
     // The Backups dialog opens with the newest backup chosen (here another card's, listed second),
-    // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to play.
+    // shows each backup's loop name, tempo, length and channels, and the chosen one's waveform to
+    // play; no note of a store over its limit.
     void backupsShowTheirLoops() {
         ScriptedFiles files;
         const QTemporaryDir dir;
@@ -540,7 +547,7 @@ private slots:
         CardWindow& window = lone.window;
         QStringList rows;
         QModelIndexList chosen;
-        bool shown = false;
+        bool shown = false, overLimitShown = true;
         whenModal([&](QWidget* dialog) {
             auto* list = child<QTableWidget>(dialog, "backupTable");
             for (int r = 0; r < list->rowCount(); ++r)
@@ -548,6 +555,7 @@ private slots:
                                     BackupsDialog::LengthColumn, BackupsDialog::ChannelsColumn})
                     rows << list->item(r, c)->text();
             chosen = list->selectionModel()->selectedRows();
+            overLimitShown = child<QLabel>(dialog, "overLimitLabel")->isVisibleTo(dialog);
             const WaveformView* waveform = dialog->findChild<WaveformView*>();
             shown = QTest::qWaitFor([waveform] { return waveform->peaks().frames() == 862 * 256; });
             dialog->close();
@@ -557,11 +565,13 @@ private slots:
         QCOMPARE(chosen.size(), 1);
         QCOMPARE(chosen[0].row(), 1);
         QVERIFY(shown);
+        QVERIFY(!overLimitShown);  // a store within its limit has nothing to say under the list
     }
 
     // Dragged onto a free number a loop moves there byte for byte, with Ctrl it is copied; onto
     // another loop the two swap after a Yes; Delete deletes after a Yes (the loop kept in the
     // store); Undo (Ctrl+Z) walks back through these and Redo (Ctrl+Shift+Z, Ctrl+Y) forth again.
+    // A loop placed is the one selected, on the top row too.
     void arrangesTheCard() {
         const std::string card = makeFolder(m_dir.path().toStdString(), "arrange");
         std::map<int, Tree> made;
@@ -625,6 +635,11 @@ private slots:
         QVERIFY(loopsAre({{3, 2}, {4, 1}}) && treeOf(other + "/LOOP5") == made[1]);
         QTest::keySequence(table, QKeySequence(QStringLiteral("Ctrl+Z")));
         QVERIFY(loopsAre({{3, 2}, {4, 1}, {5, 1}}) && !std::filesystem::exists(other + "/LOOP5"));
+        // Copied to the top row, the copy is the one selected.
+        dropLoop(table, card, 4, rowOf(table, 1), true);
+        QVERIFY(loopsAre({{1, 1}, {3, 2}, {4, 1}, {5, 1}}));
+        const QModelIndexList selected = table->selectionModel()->selectedRows();
+        QVERIFY(selected.size() == 1 && table->numberOfRow(selected[0].row()) == 1);
     }
 
     // From the keyboard alone: opened from the menu, the loops have the focus (a freed number in its
@@ -692,7 +707,8 @@ private slots:
     // Names come from the library (known at once, or read in the background); F2 or a double
     // click edits one: Enter keeps it (empty clears it), Esc drops it, a refused name tells why
     // and keeps the old one. The filter (Ctrl+F) shows the loops whose name, tempo or notes hold
-    // its text, and no free numbers.
+    // its text, and no free numbers, looking again as names are read or edited. Sorted by name,
+    // unnamed loops come first.
     void namesAndFiltersLoops_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("typed");
@@ -719,12 +735,21 @@ private slots:
         CardWindow& window = lone.window;
         auto* progress = child<QLabel>(&window, "namesProgressLabel");
         QCOMPARE(progress->text(), QString("Reading loops for their names: 0 of 2"));  // LOOP2 and LOOP4
+        window.filterBox()->setText("o");  // typed before LOOP2's notes are read
         window.show();
         QApplication::setActiveWindow(&window);
         QVERIFY(QTest::qWaitForWindowActive(&window));
         LoopTable* table = window.table();
+        const auto shownLoops = [table] {
+            QList<int> numbers;
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (!table->isRowHidden(row)) numbers << table->numberOfRow(row);
+            std::sort(numbers.begin(), numbers.end());
+            return numbers;
+        };
         QCOMPARE(column(window, CardWindow::NameColumn), (QStringList{"Intro groove", "", ""}));
         QTRY_VERIFY(progress->text().isEmpty());
+        QCOMPARE(shownLoops(), (QList<int>{1, 2}));  // "Intro groove", "slow verse"
 
         const QRect cell = table->visualRect(table->model()->index(rowOf(table, 1), CardWindow::NameColumn));
         table->setCurrentCell(rowOf(table, 1), CardWindow::NameColumn);
@@ -743,6 +768,7 @@ private slots:
         QCOMPARE(QString::fromStdString(names.of(card + "/LOOP1").name()), kept);
         QCOMPARE(lone.ui.messageTexts(),
                  told.isEmpty() ? std::vector<std::string>{} : std::vector{told.toStdString()});
+        QCOMPARE(shownLoops(), (kept.contains('o') ? QList<int>{1, 2} : QList<int>{2}));
 
         const std::vector<std::pair<QString, QList<int>>> filters{
             {"", {1, 2, 3, 4, 5}}, {kept.toUpper(), {1}}, {"VERSE", {2}}, {"140", {4}}, {"none", {}}};
@@ -752,12 +778,11 @@ private slots:
             QTest::keyClick(window.filterBox(), Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(QApplication::focusWidget(), text);
             if (text.isEmpty()) window.filterBox()->clear();
-            QList<int> numbers;
-            for (int row = 0; row < table->rowCount(); ++row)
-                if (!table->isRowHidden(row)) numbers << table->numberOfRow(row);
-            std::sort(numbers.begin(), numbers.end());
-            QVERIFY2(numbers == shown, qPrintable(text));
+            QVERIFY2(shownLoops() == shown, qPrintable(text));
         }
+        table->sortByColumn(CardWindow::NameColumn, Qt::AscendingOrder);
+        QCOMPARE(column(window, CardWindow::LoopColumn),
+                 (kept.isEmpty() ? QStringList{"1", "2", "4"} : QStringList{"2", "4", "1"}));
     }
 
     // A damaged library is told once on the status line; the loops are listed without names.
@@ -780,8 +805,8 @@ private slots:
     // Waves dropped on the window are examined (converted when the Repeater cannot play them) and
     // listed in the drop dialog with the lowest free loop numbers, the tempo found and the tempo to
     // write; a file that cannot become a loop is listed with why. OK writes each at the tempo the
-    // dialog showed, beats changed there by keyboard too; Cancel writes nothing. The summary's icon
-    // is the worst outcome: some files not written is a warning.
+    // dialog showed, beats changed there by keyboard too, and the table lists them; Cancel writes
+    // nothing. The summary's icon is the worst outcome: some files not written is a warning.
     void dropsWavesThroughTheDialog_data() {
         QTest::addColumn<QString>("answer");  // "ok", "keys" (6 beats typed, then Enter) or "cancel"
         QTest::newRow("OK") << "ok";
@@ -841,6 +866,7 @@ private slots:
         }
         QTRY_COMPARE(ui.messageTexts(), std::vector<std::string>{message::dropSummary(3, 4)});
         QCOMPARE(ui.messages()[0].icon, MessageIcon::Warning);
+        QCOMPARE(column(window, CardWindow::LoopColumn), (QStringList{"1", "2", "3", "4", "5"}));
         // What the Repeater reads: the tempo and beats each loop's description holds.
         for (int row = 0; row < 3; ++row) {
             const loop::DecodedDescription decoded = readDescription(card + "/" + loops[row].toStdString());

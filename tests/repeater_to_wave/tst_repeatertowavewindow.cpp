@@ -118,6 +118,7 @@ private slots:
         QVERIFY(dropPaths(&m_window, {track4, QString::fromStdString(other)}));
         QCOMPARE(texts(kValues).value(0) + " " + texts(kValues).value(7), QString::fromStdString(other) + " " + track4);
         writeFile(root() + "/notes.txt", {1});
+        QVERIFY(!dropPaths(&m_window, {QString::fromStdString(root() + "/notes.txt"), track4}));  // a pair: both waves
         m_window.findChild<QAction*>("monoButton")->trigger();
         const QStringList before = texts(kValues);
         QSignalSpy notes(&m_window, &ConverterWindow::statusMessage);

@@ -55,6 +55,7 @@ private slots:
             shown << FolderChooser(start.toStdString(), *m_ui, m_drives).currentFolder();
         FolderChooser chooser(m_card.toStdString(), *m_ui, m_drives);
         chooser.show();
+        QVERIFY(QTest::qWaitForWindowActive(&chooser));  // the focus ring shows round the list
         BRENVIK_CHECK_LOOK(&chooser, "folder-chooser");
         QTreeWidget* folders = child<QTreeWidget>(&chooser, "folderList");
         QVERIFY(folders->viewport()->height() >= 10 * folders->sizeHintForRow(0));

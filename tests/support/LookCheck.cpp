@@ -75,10 +75,11 @@ QString lineOf(QWidget* w, const QWidget* window) {
                       w->palette().color(w->foregroundRole()).name(),
                       w->autoFillBackground() ? QStringLiteral(" filled") : QString());
     if (w->testAttribute(Qt::WA_SetFont))
-        parts << QStringLiteral("font %1 %2%3")
+        parts << QStringLiteral("font %1 %2%3%4")
                      .arg(w->font().families().join(QLatin1Char('/')))
                      .arg(w->font().pointSizeF())
-                     .arg(w->font().bold() ? QStringLiteral(" bold") : QString());
+                     .arg(w->font().bold() ? QStringLiteral(" bold") : QString(),
+                          w->font().fixedPitch() ? QStringLiteral(" fixed") : QString());
     if (const auto* button = qobject_cast<QAbstractButton*>(w); button && !button->icon().isNull())
         parts << QStringLiteral("icon ") +
                      hashOf(button->icon().pixmap(button->iconSize()).toImage());

@@ -1,5 +1,6 @@
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -190,6 +191,7 @@ private slots:
         auto* ring = find<QWidget>("focusRing");
         QVERIFY(ring->isVisible() && ring->geometry().contains(bar->geometry(), true));
         find<QLineEdit>("loopNumberBox")->setFocus();
+        find<QLineEdit>("loopNumberBox")->resize(90, 40);  // the ring follows the control it rings
         QVERIFY(ring->geometry().contains(find<QLineEdit>("loopNumberBox")->geometry(), true));
         bar->setFocus();
         QTest::keyClick(bar, Qt::Key_Up);
@@ -238,6 +240,9 @@ private slots:
         box->clear();
         QTest::keyClicks(box, "0078");  // three characters at most
         QCOMPARE(m_window->model().loopNumberText(), std::string("007"));
+        QGuiApplication::clipboard()->setText("12");
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);  // nor pasted
+        QCOMPARE(box->text(), QStringLiteral("007"));
         find<QScrollBar>("leftPanBar")->setValue(-41);
         QTest::keyClick(find<QScrollBar>("leftPanBar"), Qt::Key_Right);  // towards the right
         QCOMPARE(find<QLineEdit>("leftPanBox")->text(), QStringLiteral("L -40"));

@@ -97,6 +97,8 @@ private slots:
         QTest::newRow("lines skipped, the good one read")
             << "\xEF\xBB\xBF" "Brenvik loop names 1\r\n# a comment\r\n\r\n" + bad + "HASH\tAC\\\\DC\r\n" << 0
             << "Read 1 loop name from FILE/BRENVIK.TXT (9 lines skipped)";
+        QTest::newRow("one line skipped") << "Brenvik loop names 1\nHASH\tAC\\\\DC\nHASH\n" << 0
+                                          << "Read 1 loop name from FILE/BRENVIK.TXT (1 line skipped)";
     }
     void damagedFiles() {
         QFETCH(QString, contents);

@@ -5,6 +5,7 @@
 #include "AboutDialog.h"
 #include "AuditionPanel.h"
 #include "ConverterWindows.h"
+#include "DropEvents.h"
 #include "FolderChooser.h"
 #include "GuardedApplication.h"
 #include "GuiTest.h"
@@ -246,6 +247,17 @@ private slots:
         QCOMPARE(m_ui->messageTexts().back(), "File writing successful");
         QCOMPARE(area->activeSubWindow(), m_main->frameOf(rep()));
         QCOMPARE(QApplication::focusWidget(), rep());
+
+        // A 48 kHz wave dropped on the other window converts there while the focus stays where
+        // the user works; then that window takes it, where Space plays the converted wave.
+        const QString dropped = dir.filePath("48k.wav");
+        test::writeFile(dropped.toStdString(), test::wave(1, std::vector<uint8_t>(9600), 48000));
+        m_ui->answerNextQuestion(MessageAnswer::Yes);
+        m_ui->usableWhenBusy.clear();
+        m_ui->windowUsable = [this] { return QApplication::focusWidget() == rep(); };
+        QVERIFY(test::dropPaths(wav(), {dropped}));
+        QCOMPARE(m_ui->usableWhenBusy, std::vector<bool>{true});
+        QCOMPARE(QApplication::focusWidget(), wav());
     }
 
 private:

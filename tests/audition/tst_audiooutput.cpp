@@ -3,8 +3,10 @@
 // sink's monitor is recorded; the recording must be the loop, sample for sample, pass after pass.
 #include <QAudioDevice>
 #include <QAudioSource>
+#include <QDir>
 #include <QMediaDevices>
 #include <QProcess>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
@@ -14,6 +16,8 @@
 #include "AudioPlayback.h"
 #include "ByteOrder.h"
 #include "LoopFixture.h"
+#include "Messages.h"
+#include "PlaySource.h"
 #include "SoundServer.h"
 #include "TestChildren.h"
 #include "TestFiles.h"
@@ -37,6 +41,8 @@ private slots:
     void theCommandPlaysTheLoopSampleForSample_data();
     void theCommandPlaysTheLoopSampleForSample();
     void theCommandEndsCleanlyEveryTime();
+    void playbackFollowsTheLoopThenStops_data();
+    void playbackFollowsTheLoopThenStops();  // last: its last row stops the sound server
 
 private:
     std::string makeNoiseLoop(std::vector<std::vector<uint8_t>>& tracks, int sectors = kLoopSectors);
@@ -151,6 +157,46 @@ void TestAudioOutput::theCommandEndsCleanlyEveryTime() {
                                  .arg(cli.exitStatus() == QProcess::NormalExit ? "normally" : "by a signal")
                                  .arg(cli.exitCode())));
     }
+}
+
+void TestAudioOutput::playbackFollowsTheLoopThenStops_data() {
+    QTest::addColumn<int>("passes");
+    QTest::addColumn<QString>("error");  // none: the passes end it; else the server stops mid-play
+    QTest::newRow("one pass, then it ends") << 1 << QString();
+    QTest::newRow("the sound server stops") << 0 << QString(message::kNoAudioOutput);
+}
+
+// The audio output itself, as the windows use it: a play that starts after one the stream refused
+// has no error; its playhead reaches the loop's second half; it ends by itself or fails, and then
+// it is stopped, with no playhead, and has closed the loop's files (the card can be ejected).
+void TestAudioOutput::playbackFollowsTheLoopThenStops() {
+    QFETCH(int, passes);
+    QFETCH(QString, error);
+    std::vector<std::vector<uint8_t>> tracks;
+    const std::string folder = makeNoiseLoop(tracks);
+    const std::optional<audition::PlaySource> source = audition::sourceOfLoop(folder).source;
+    QVERIFY(source);
+    AudioPlayback playback;
+    QSignalSpy playing(&playback, &AudioPlayback::playingChanged);
+    QSignalSpy finished(&playback, &AudioPlayback::finished),
+        failed(&playback, &AudioPlayback::failed);
+    QVERIFY(!playback.play({{{folder + "/none.wav", 0, source->frames, 2}}, source->frames}));
+    QVERIFY(!playback.lastError().isEmpty());
+    QVERIFY(playback.play(*source, passes));
+    QCOMPARE(playback.lastError(), QString());
+    // The playhead moves on from the loop's first frame into its second half.
+    QTRY_VERIFY(playback.playheadFrame() >= source->frames / 2);
+    QVERIFY(playback.playheadFrame() < source->frames);
+    if (!error.isEmpty()) m_server.stop();
+    QTRY_COMPARE(finished.count() + failed.count(), 1);
+    QCOMPARE(failed.value(0).value(0).toString(), error);
+    QCOMPARE(playing.count(), 2);
+    QCOMPARE(playing.last().value(0).toBool(), false);
+    QCOMPARE(playback.playheadFrame(), qint64{-1});
+    QCOMPARE(playback.lastError(), error);
+    const QString canonical = QDir(QString::fromStdString(folder)).canonicalPath() + '/';
+    for (const QFileInfo& fd : QDir("/proc/self/fd").entryInfoList(QDir::Files | QDir::System))
+        QVERIFY2(!fd.symLinkTarget().startsWith(canonical), qPrintable(fd.symLinkTarget()));
 }
 
 QTEST_GUILESS_MAIN(TestAudioOutput)

@@ -51,10 +51,12 @@ public:
         return runTool("pactl", {"set-default-sink", "ci"}) ? QString()
                                                             : "pactl says: " + log("tool.log");
     }
-    ~SoundServer() {
+    // Ends the server at once, as a sound server that crashes or is shut down goes away.
+    void stop() {
         m_server.kill();
         m_server.waitForFinished(15000);
     }
+    ~SoundServer() { stop(); }
 
 private:
     // Runs a PulseAudio tool against this server; whether it succeeded. Its messages:

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QTest>
 #include <csignal>
 #include <functional>
@@ -184,11 +185,18 @@ void TestAudioOutput::playbackFollowsTheLoopThenStops() {
     QVERIFY(!playback.lastError().isEmpty());
     QVERIFY(playback.play(*source, passes));
     QCOMPARE(playback.lastError(), QString());
-    // The playhead moves on from the loop's first frame into its second half.
-    QTRY_VERIFY(playback.playheadFrame() >= source->frames / 2);
-    QVERIFY(playback.playheadFrame() < source->frames);
-    if (!error.isEmpty()) m_server.stop();
+    // The playhead moves on from the loop's first frame into its second half, looked at often, as
+    // the waveform's is: a pass takes less than half a second.
+    qint64 furthest = -1;
+    QTimer look;
+    look.callOnTimeout([&] { furthest = std::max(furthest, playback.playheadFrame()); });
+    look.start(5);
+    if (!error.isEmpty()) {
+        QTRY_VERIFY(furthest >= source->frames / 2);
+        m_server.stop();
+    }
     QTRY_COMPARE(finished.count() + failed.count(), 1);
+    QVERIFY(furthest >= source->frames / 2 && furthest < source->frames);
     QCOMPARE(failed.value(0).value(0).toString(), error);
     QCOMPARE(playing.count(), 2);
     QCOMPARE(playing.last().value(0).toBool(), false);

@@ -13,20 +13,26 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QToolBar>
 #include <QWidget>
 
 namespace brenvik::test {
 namespace {
 
-// An antialiased edge that covers exactly half a pixel comes out as 127 on some machines and 128
-// on others, so each channel is hashed to the nearest 16th, which such a tie never crosses.
+// An antialiased edge that covers exactly half a pixel of a see-through picture comes out with an
+// alpha of 127 on some machines and 128 on others, so such a pixel is hashed to the nearest 16th
+// of each channel, which the tie never crosses; an opaque pixel is hashed as it is.
 QString hashOf(const QImage& picture) {
     const QImage argb = picture.convertToFormat(QImage::Format_ARGB32);
     QCryptographicHash hash(QCryptographicHash::Sha1);
     for (int y = 0; y < argb.height(); ++y) {
         QByteArray levels(argb.width() * 4, 0);
-        const uchar* line = argb.constScanLine(y);
-        for (qsizetype i = 0; i < levels.size(); ++i) levels[i] = char((line[i] + 8) >> 4);
+        const QRgb* line = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
+        for (int x = 0; x < argb.width(); ++x)
+            for (int c = 0; c < 4; ++c) {
+                const int level = (line[x] >> (8 * c)) & 0xff;
+                levels[4 * x + c] = char(qAlpha(line[x]) == 255 ? level : (level + 8) >> 4);
+            }
         hash.addData(levels);
     }
     return QStringLiteral("%1x%2:%3")
@@ -80,6 +86,10 @@ QString lineOf(QWidget* w, const QWidget* window) {
                      .arg(w->font().pointSizeF())
                      .arg(w->font().bold() ? QStringLiteral(" bold") : QString(),
                           w->font().fixedPitch() ? QStringLiteral(" fixed") : QString());
+    if (const auto* frame = qobject_cast<QFrame*>(w); frame && frame->frameShape() != QFrame::NoFrame)
+        parts << QStringLiteral("frame %1/%2").arg(frame->frameShape()).arg(frame->frameShadow());
+    if (const auto* bar = qobject_cast<QToolBar*>(w))
+        parts << QStringLiteral("icons %1x%2").arg(bar->iconSize().width()).arg(bar->iconSize().height());
     if (const auto* button = qobject_cast<QAbstractButton*>(w); button && !button->icon().isNull())
         parts << QStringLiteral("icon ") +
                      hashOf(button->icon().pixmap(button->iconSize()).toImage());

@@ -8,6 +8,8 @@
 #include <numbers>
 #include <vector>
 
+#include "ByteWriter.h"
+
 namespace brenvik::test {
 
 inline std::vector<uint8_t> groove(double bpm, int bars, int channels, int rate = 44100) {
@@ -26,13 +28,11 @@ inline std::vector<uint8_t> groove(double bpm, int bars, int channels, int rate 
             if (i < 1500) mix[(between + i) % frames] += 0.1 * (double(noise) / 2147483648.0 - 1) * std::exp(-t * 90);
         }
     }
-    std::vector<uint8_t> bytes;
+    ByteWriter samples;
     for (double value : mix)
-        for (int c = 0; c < channels; ++c) {
-            const auto sample = static_cast<int16_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767));
-            bytes.insert(bytes.end(), {uint8_t(sample & 0xff), uint8_t((sample >> 8) & 0xff)});
-        }
-    return bytes;
+        for (int c = 0; c < channels; ++c)
+            samples.le16(static_cast<int32_t>(std::lround(std::clamp(value, -1.0, 1.0) * 32767)));
+    return samples.bytes();
 }
 
 }  // namespace brenvik::test

@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "ByteWriter.h"
 #include "TestFiles.h"
 #include "WaveTempo.h"
 
@@ -20,14 +21,12 @@ private slots:
     // An onset's strength is how far the level rises: a square wave of 0.2 from the start, then
     // of 0.8 half a second in (each analysed sample alternating in sign, so the level is flat).
     void anOnsetsStrengthIsTheRiseInLevel() {
-        std::vector<uint8_t> bytes;
-        for (int i = 0; i < 44100; ++i) {
-            const auto sample = static_cast<int16_t>((i < 22050 ? 6553 : 26214) * ((i / 8) % 2 ? -1 : 1));
-            bytes.insert(bytes.end(), {uint8_t(sample & 0xff), uint8_t((sample >> 8) & 0xff)});
-        }
+        brenvik::test::ByteWriter samples;
+        for (int i = 0; i < 44100; ++i)
+            samples.le16((i < 22050 ? 6553 : 26214) * ((i / 8) % 2 ? -1 : 1));
         QTemporaryDir dir;
         const std::string path = dir.filePath("step.wav").toStdString();
-        brenvik::test::writeFile(path, brenvik::test::wave(1, bytes));
+        brenvik::test::writeFile(path, brenvik::test::wave(1, samples.bytes()));
         const auto found = findWaveOnsets(path);
         QVERIFY(found);
         QCOMPARE(found->onsets.size(), size_t{2});

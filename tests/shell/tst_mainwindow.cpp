@@ -88,7 +88,8 @@ private slots:
     void windowsWholeAndKeptInPlace() {
         m_main->startUp();
         QVERIFY(QTest::qWaitForWindowExposed(m_main));  // maximised by now
-        const QRect area = m_main->findChild<QMdiArea*>()->viewport()->rect();
+        const QWidget* viewport = m_main->findChild<QMdiArea*>()->viewport();
+        const QRect area = viewport->rect();
         for (ConverterWindow* window : {rep(), wav()}) {
             const QMdiSubWindow* frame = m_main->frameOf(window);
             QVERIFY(area.contains(frame->geometry()));
@@ -97,9 +98,9 @@ private slots:
         QVERIFY(!m_main->frameOf(rep())->geometry().intersects(m_main->frameOf(wav())->geometry()));
         m_main->showNormal();  // a smaller area: the windows the program placed are placed again
         m_main->resize(640, 400);
-        QTRY_VERIFY(m_main->findChild<QMdiArea*>()->viewport()->width() < area.width());
+        QTRY_VERIFY(viewport->width() < area.width());
         for (ConverterWindow* window : {rep(), wav()})
-            QVERIFY(m_main->findChild<QMdiArea*>()->viewport()->rect().contains(m_main->frameOf(window)->geometry()));
+            QVERIFY(viewport->rect().contains(m_main->frameOf(window)->geometry()));
         m_main->frameOf(rep())->move(10, 20);
         m_main->frameOf(wav())->showMinimized();  // a minimised window keeps its last place
         m_main->close();
